@@ -1,0 +1,24 @@
+#pragma once
+// Every puzzle of list.lst, headers only, in file order.
+#include "core/Problem.h"
+
+#include <memory>
+#include <vector>
+
+class TCatalogue {
+public:
+    explicit TCatalogue(const QString &programDir) : ProgramDir(programDir) {}
+
+    // Raises on any failure; records appended before it stay.
+    void LoadCatalogue();
+    TProblem *FindProblem(ProblemId id) const;
+    void FreeCatalogue();
+
+    const std::vector<std::unique_ptr<TProblem>> &Items() const { return items_; }
+    int Count() const { return int(items_.size()); }
+
+    QString ProgramDir;  // no trailing separator
+
+private:
+    std::vector<std::unique_ptr<TProblem>> items_;
+};

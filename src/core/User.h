@@ -1,0 +1,91 @@
+#pragma once
+// The player profile and its two fixed-size progress lists, stored in the
+// per-user registry one key per player.
+#include "core/Problem.h"
+
+#include <QImage>
+#include <QString>
+#include <array>
+#include <cstdint>
+#include <memory>
+
+namespace platform {
+class Registry;
+}
+
+#pragma pack(push, 1)
+struct LevelEntry {
+    std::uint16_t Id = 0;
+    std::uint8_t Solved = 0;
+    std::uint8_t Bought = 0;
+    std::uint16_t WrongAnswers = 0;
+    bool operator==(const LevelEntry &) const = default;
+};
+#pragma pack(pop)
+static_assert(sizeof(LevelEntry) == 6);
+
+// Every puzzle ever drawn for the player, in draw order.
+class TUsedIdList {
+public:
+    static constexpr int kCapacity = 170;
+    void Clear();
+    void Add(ProblemId id);  // EListError "List index out of bounds." when full
+    bool Contains(ProblemId id) const;
+    int Capacity() const { return kCapacity; }
+    void LoadFromArray(const ProblemId *ids, int n);
+    int SaveToArray(ProblemId *dest) const;
+    int Count() const { return count_; }
+    ProblemId At(int i) const { return ids_.at(i); }
+
+private:
+    std::array<ProblemId, kCapacity> ids_{};
+    std::uint16_t count_ = 0;
+};
+
+// The puzzles of the current level with their state. Its capacity is the
+// largest level quota, so every level draws its full quota.
+class TProblemsList {
+public:
+    static constexpr int kCapacity = 33;
+    void Clear();
+    void Add(ProblemId id);  // EListError "List index out of bounds." when full
+    LevelEntry GetItem(int position) const;  // EListError outside 0..count-1
+    LevelEntry *FindEntry(ProblemId id);
+    const LevelEntry *FindEntry(ProblemId id) const;
+    int SolvedCount() const;  // EInternalError "No Problems in problem list." when empty
+    int Capacity() const { return kCapacity; }
+    void LoadFromArray(const LevelEntry *entries, int n);
+    int SaveToArray(LevelEntry *dest) const;
+    int Count() const { return count_; }
+    void RemoveAt(int position);
+
+private:
+    std::array<LevelEntry, kCapacity> entries_{};
+    std::uint16_t count_ = 0;
+};
+
+class TUser {
+public:
+    static inline const QString UsersKey = QStringLiteral("\\Software\\Quorvane\\Zentrika\\Users info\\");
+
+    QString Name;
+    QImage Logo;
+    std::uint8_t LabelIndex = 0;
+    std::int32_t Scores = 30;
+    std::uint8_t Level = 1;
+    std::uint16_t LD = 0, MD = 0, HD = 0;
+    std::uint16_t LU = 0, MU = 0, HU = 0;
+    TUsedIdList UsedIds;
+    TProblemsList LevelList;
+
+    // Logo from the process-wide media library when one is set.
+    static std::unique_ptr<TUser> CreateNew(const QString &name, std::uint8_t logo);
+    // Raises EInternalError or the registry's read error.
+    static std::unique_ptr<TUser> CreateFromRegistry(const QString &keyPath, platform::Registry &registry);
+    static std::unique_ptr<TUser> CreateFromRegistry(const QString &keyPath);
+    // One transaction; a key that cannot be opened writes nothing.
+    void SaveToRegistry(platform::Registry &registry) const;
+    void SaveToRegistry() const;
+
+    QString KeyPath() const { return UsersKey + Name + QLatin1Char('\\'); }
+};
