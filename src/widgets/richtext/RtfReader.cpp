@@ -177,6 +177,16 @@ public:
 
     bool run(QString *error)
     {
+        // One edit block: the layout hears of the new content once, not per run.
+        cursor_.beginEditBlock();
+        const bool ok = parse(error);
+        cursor_.endEditBlock();
+        return ok;
+    }
+
+private:
+    bool parse(QString *error)
+    {
         while (p_ < end_ && !done_) {
             const char c = *p_++;
             switch (c) {
@@ -215,7 +225,6 @@ public:
         return true;
     }
 
-private:
     void endGroup()
     {
         starred_ = false;
