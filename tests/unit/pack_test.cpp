@@ -207,7 +207,7 @@ TEST(PackCheck, ReportsWhatWouldHurtAPlayer)
     };
     add(1, 0, AnswerInteger, AnswerValue::fromInteger(5), {QStringLiteral("?")});
     add(2, 0, 7, AnswerValue{}, {QStringLiteral("?")});
-    add(3, 1, AnswerText, AnswerValue::fromRawText("река "), {QStringLiteral("?")});
+    add(3, 1, AnswerText, AnswerValue::fromRawText(platform::toCp1251(QStringLiteral("река "))), {QStringLiteral("?")});
     AnswerValue eight = AnswerValue::fromNumbers({1, 2, 3});
     eight.bytes[0] = 8;
     add(4, 2, AnswerNumbers, eight, {QStringLiteral("?"), QStringLiteral("a")});
