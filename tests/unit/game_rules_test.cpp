@@ -256,6 +256,8 @@ TEST_F(GameRules, AWholeGameFromANewPlayerToVictory)
             }
             const int mark = int(screen.calls.size());
             const bool last = i == total - 1;
+            if (level == 5 && last)
+                screen.askReplies = {2};  // "Нет" to the leave question after victory
             game.answer(i, rightAnswer);
             score += AnswerBonus[d];
             ++rightByDifficulty[d];
@@ -274,7 +276,6 @@ TEST_F(GameRules, AWholeGameFromANewPlayerToVictory)
             }
             const QStringList calls = screen.since(mark);
             if (level < 5) {
-                QStringList expected{QStringLiteral("AnswerDialog %1").arg(screen.items.empty() ? 0 : 0)};
                 const int dialog = int(calls.indexOf(QRegularExpression(QStringLiteral("^AnswerDialog"))));
                 ASSERT_GE(dialog, 0);
                 const QStringList tail = calls.mid(dialog + 1, 5);
@@ -301,10 +302,6 @@ TEST_F(GameRules, AWholeGameFromANewPlayerToVictory)
             EXPECT_EQ(screen.view.levelText, QString::number(level + 1));
             EXPECT_EQ(screen.view.progress, 0);
         }
-        if (level == 5)
-            screen.askReplies = {};
-        if (level == 4)
-            screen.askReplies = {2};  // the reply to the leave question after victory
     }
     EXPECT_FALSE(screen.closed);
     EXPECT_EQ(p.Level, 5);
