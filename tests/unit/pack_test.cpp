@@ -3,6 +3,7 @@
 #include "core/Catalogue.h"
 #include "core/DataFile.h"
 #include "platform/Codepage.h"
+#include "qt_printers.h"
 
 #include <QDir>
 #include <QDirIterator>
@@ -18,13 +19,13 @@ const char *kPicture =
     "<svg xmlns='http://www.w3.org/2000/svg' width='440' height='460' viewBox='0 0 440 460'>"
     "<rect width='440' height='460' fill='#fdedc4'/><circle cx='220' cy='230' r='100' fill='#d83a2e'/></svg>";
 
-struct Run {
+struct ToolRun {
     int code = -1;
     QString out;
     QString err;
 };
 
-Run pack(const QStringList &args)
+ToolRun pack(const QStringList &args)
 {
     QProcess p;
     p.start(QStringLiteral(ZENTRIKA_TOOLS_DIR "/zentrika-pack"), args);
@@ -71,8 +72,10 @@ protected:
     // the field, and nothing written.
     void expectRefused(const QString &body, const QString &field, int id = 5)
     {
+        QDir(src()).removeRecursively();
+        addPuzzle(src(), 1, kCommon + QStringLiteral("kind = \"number\"\nanswer = 1\n"));
         addPuzzle(src(), id, body);
-        const Run r = pack({QStringLiteral("build"), src(), out()});
+        const ToolRun r = pack({QStringLiteral("build"), src(), out()});
         EXPECT_EQ(r.code, 1) << qPrintable(r.err);
         EXPECT_TRUE(r.err.contains(QStringLiteral("%1/puzzle.toml").arg(id, 3, 10, QLatin1Char('0')))) << qPrintable(r.err);
         EXPECT_TRUE(r.err.contains(QStringLiteral("'%1'").arg(field))) << qPrintable(r.err);
@@ -98,7 +101,7 @@ QMap<QString, QByteArray> readTree(const QString &dir)
 TEST_F(PackSources, BuildsAPackTheGameLoads)
 {
     addSample();
-    const Run r = pack({QStringLiteral("build"), src(), out()});
+    const ToolRun r = pack({QStringLiteral("build"), src(), out()});
     ASSERT_EQ(r.code, 0) << qPrintable(r.err);
 
     TCatalogue catalogue(out());
@@ -134,7 +137,7 @@ TEST_F(PackSources, BuildsAPackTheGameLoads)
     EXPECT_TRUE(text.CheckAnswer(nullptr, AnswerValue::fromText(QStringLiteral("река"))));
     EXPECT_FALSE(text.CheckAnswer(nullptr, AnswerValue::fromText(QStringLiteral("Река"))));
 
-    const Run check = pack({QStringLiteral("check"), out()});
+    const ToolRun check = pack({QStringLiteral("check"), out()});
     EXPECT_EQ(check.code, 0) << qPrintable(check.out);
     EXPECT_TRUE(check.out.contains(QStringLiteral("0 errors"))) << qPrintable(check.out);
     EXPECT_TRUE(check.out.contains(QStringLiteral("a whole game draws"))) << qPrintable(check.out);
@@ -179,7 +182,7 @@ TEST_F(PackSources, RefusesSourcesThatCannotWork)
 TEST_F(PackSources, SyntaxErrorsNameTheLine)
 {
     addPuzzle(src(), 4, QStringLiteral("title = \"Т\"\ndifficulty = = 0\n"));
-    const Run r = pack({QStringLiteral("build"), src(), out()});
+    const ToolRun r = pack({QStringLiteral("build"), src(), out()});
     EXPECT_EQ(r.code, 1);
     EXPECT_TRUE(r.err.contains(QStringLiteral("004/puzzle.toml:3"))) << qPrintable(r.err);
 }
@@ -221,7 +224,7 @@ TEST(PackCheck, ReportsWhatWouldHurtAPlayer)
     writeFile(dir + QStringLiteral("/list.lst"), encodeCatalogue(entries));
     QFile::remove(dir + QStringLiteral("/Images/1.jpg"));
 
-    const Run r = pack({QStringLiteral("check"), dir});
+    const ToolRun r = pack({QStringLiteral("check"), dir});
     EXPECT_EQ(r.code, 1);
     const QStringList expected{
         QStringLiteral("id 1: error: The BitMap for the problem id - 1 is missing!"),

@@ -170,7 +170,7 @@ void readAnswer(const Reader &r, PuzzleSource &p)
             r.fail("choices", QStringLiteral("at least two choices are needed"));
         for (const QString &c : choices)
             shortText(r, "choices", c);
-        if (choices.removeDuplicates() > 0)
+        if (QStringList(choices).removeDuplicates() > 0)
             r.fail("choices", QStringLiteral("a choice stands twice"));
         if (!choices.contains(t))
             r.fail("answer", QStringLiteral("'%1' is not one of the choices").arg(t));
