@@ -2,43 +2,51 @@
 
 #include "platform/Codepage.h"
 
-#include <stdexcept>
+#include <QtEndian>
 
 namespace {
 
-void appendInt32(QByteArray &out, std::int32_t v)
+void appendInt32(QByteArray &out, std::int32_t value)
 {
-    const auto u = std::uint32_t(v);
-    for (int i = 0; i < 4; ++i)
-        out.append(char(u >> (8 * i)));
+    char raw[4];
+    qToLittleEndian(value, raw);
+    out.append(raw, 4);
 }
 
 }  // namespace
 
-QByteArray encodeDataFile(const DataFileContents &c)
+QByteArray encodeDataFile(const PuzzleDataFile &file)
 {
-    if (c.lines.size() > 255)
-        throw std::invalid_argument("a data file holds at most 255 lines");
     QByteArray out;
-    out.reserve(c.statement.size() + c.solution.size() + 64);
-    out.append('M');
-    appendInt32(out, std::int32_t(c.statement.size()));
-    out.append(c.statement);
-    out.append(char(c.kind));
-    out.append(reinterpret_cast<const char *>(c.answer.bytes.data()), AnswerValue::Size);
-    out.append(char(c.lines.size()));
-    for (const QString &line : c.lines) {
-        bool ok = true;
-        const QByteArray bytes = platform::toCp1251(line, &ok);
-        if (!ok)
-            throw std::invalid_argument("a line has characters outside Windows-1251: " + line.toStdString());
-        if (bytes.size() > 254)
-            throw std::invalid_argument("a line is longer than 254 characters: " + line.toStdString());
-        out.append(char(bytes.size() + 1));
-        out.append(char(bytes.size()));
-        out.append(bytes);
+    out.reserve(64 + file.statement.size() + file.solution.size());
+    out.append(char(77));
+    appendInt32(out, std::int32_t(file.statement.size()));
+    out.append(file.statement);
+    out.append(char(file.kind));
+    out.append(reinterpret_cast<const char *>(file.answer.bytes.data()), AnswerValue::Size);
+    const int count = std::min<int>(int(file.lines.size()), 255);
+    out.append(char(count));
+    for (int i = 0; i < count; ++i) {
+        const QByteArray text = platform::toCp1251(file.lines.at(i)).left(254);
+        out.append(char(text.size() + 1));
+        out.append(char(text.size()));
+        out.append(text);
     }
-    appendInt32(out, std::int32_t(c.solution.size()));
-    out.append(c.solution);
+    appendInt32(out, std::int32_t(file.solution.size()));
+    out.append(file.solution);
     return out;
+}
+
+QByteArray encodeCatalogue(const std::vector<CatalogueEntry> &entries)
+{
+    QString text;
+    for (const CatalogueEntry &e : entries) {
+        text += QStringLiteral("[%1]\r\n").arg(e.id);
+        text += QStringLiteral("Difficult=%1\r\n").arg(e.difficult);
+        text += QStringLiteral("Name=%1\r\n").arg(e.name);
+        text += QStringLiteral("ImageFN=%1\r\n").arg(e.imageFile);
+        text += QStringLiteral("DataFN=%1\r\n").arg(e.dataFile);
+        text += QStringLiteral("\r\n");
+    }
+    return platform::toCp1251(text);
 }
