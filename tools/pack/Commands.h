@@ -3,5 +3,7 @@
 // returns the exit code.
 #include <QStringList>
 
+int runDump(const QStringList &args);
+int runList(const QStringList &args);
 int runBuild(const QStringList &args);
 int runCheck(const QStringList &args);
