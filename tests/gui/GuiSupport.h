@@ -102,6 +102,17 @@ inline void whenModal(std::function<void(QWidget *)> act, int timeoutMs = 3000)
     timer->start();
 }
 
+// Types text key by key, letters outside ASCII included.
+inline void typeText(QWidget *w, const QString &text)
+{
+    for (QChar ch : text) {
+        if (ch.unicode() < 128)
+            QTest::keyClick(w, char(ch.unicode()));
+        else
+            QTest::sendKeyEvent(QTest::Click, w, Qt::Key(ch.toUpper().unicode()), QString(ch), Qt::NoModifier);
+    }
+}
+
 // Deletes what deleteLater scheduled.
 inline void flushDeletes()
 {
