@@ -5,20 +5,18 @@
 #include <array>
 
 namespace platform {
+
 namespace {
 
-constexpr int WaveCount = 5;
+constexpr std::array kWaves{Wave::Click, Wave::Error, Wave::LevelUp, Wave::TrueAnswer, Wave::FalseAnswer};
 
-struct SoundState {
-    std::array<QByteArray, WaveCount> images;
-    ISoundPlayer *player = nullptr;
-};
-
-SoundState &state()
+std::array<QByteArray, kWaves.size()> &images()
 {
-    static SoundState s;
-    return s;
+    static std::array<QByteArray, kWaves.size()> loaded;
+    return loaded;
 }
+
+ISoundPlayer *g_player = nullptr;
 
 }  // namespace
 
@@ -36,37 +34,34 @@ QString waveName(Wave wave)
 
 void loadSounds(const IResourceLibrary &library)
 {
-    for (int i = 0; i < WaveCount; ++i)
-        state().images[std::size_t(i)] = library.findResource(QStringLiteral("WAVE"), waveName(Wave(i)));
+    for (Wave w : kWaves)
+        images()[std::size_t(w)] = library.findResource(QStringLiteral("WAVE"), waveName(w));
 }
 
 void freeSounds()
 {
-    // The player may still be reading the last image; it keeps its own copy.
-    if (state().player)
-        state().player->stop();
-    for (QByteArray &image : state().images)
+    if (g_player)
+        g_player->stop();  // the player may still read the image being freed
+    for (auto &image : images())
         image.clear();
 }
 
 void setSoundPlayer(ISoundPlayer *player)
 {
-    state().player = player;
+    g_player = player;
 }
 
 ISoundPlayer *soundPlayer()
 {
-    return state().player;
+    return g_player;
 }
 
 void PlayWave(Wave wave)
 {
-    const int i = int(wave);
-    if (i < 0 || i >= WaveCount)
+    const std::size_t i = std::size_t(wave);
+    if (!g_player || i >= images().size() || images()[i].isEmpty())
         return;
-    const QByteArray &image = state().images[std::size_t(i)];
-    if (state().player && !image.isEmpty())
-        state().player->play(waveName(wave), image);
+    g_player->play(waveName(wave), images()[i]);
 }
 
 void PlayClick()
