@@ -190,26 +190,11 @@ public:
     int stops = 0;
 };
 
-class Waves : public platform::IResourceLibrary {
-public:
-    QImage loadBitmap(const QString &) const override { return {}; }
-    QImage loadBitmap(int) const override { return {}; }
-    QString loadString(int) const override { return {}; }
-    QByteArray findResource(const QString &type, const QString &name) const override
-    {
-        if (type != QLatin1String("WAVE"))
-            return {};
-        if (name == QLatin1String("CLICK"))
-            return QByteArray(3, 'c');
-        if (name == QLatin1String("TRUEANSWER"))
-            return QByteArray(5, 't');
-        return {};
-    }
-};
-
 TEST(SoundRoutines, PlayTheLoadedImagesByName)
 {
-    Waves lib;
+    platform::FakeResourceLibrary lib;
+    lib.addResource(QStringLiteral("wave"), QStringLiteral("click"), QByteArray(3, 'c'));
+    lib.addResource(QStringLiteral("WAVE"), QStringLiteral("TrueAnswer"), QByteArray(5, 't'));
     Recorder rec;
     platform::setSoundPlayer(&rec);
     platform::loadSounds(lib);
