@@ -159,7 +159,8 @@ Dib parseHeader(const Reader &in, bool icon)
         fail("colour table is cut short");
     if (d.bpp <= 8) {
         d.palette.assign(std::size_t(1) << d.bpp, qRgb(0, 0, 0));
-        for (std::int64_t i = 0; i < entries; ++i) {
+        // A table longer than the depth can index is skipped past, not read into.
+        for (std::int64_t i = 0; i < entries && i < std::int64_t(d.palette.size()); ++i) {
             const unsigned char *p = in.data + at + i * paletteEntrySize;
             d.palette[std::size_t(i)] = qRgb(p[2], p[1], p[0]);
         }

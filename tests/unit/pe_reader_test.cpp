@@ -423,6 +423,16 @@ TEST(DibDecoder, RefusesDamagedHeaders)
     qToLittleEndian<qint32>(0, bad.data() + 8);
     EXPECT_THROW(platform::decodeDib(bad), platform::EDibError);
     EXPECT_THROW(platform::decodeDib(QByteArray()), platform::EDibError);
+
+    // A 1-bit image whose header says 256 colours: the table is stepped over,
+    // only its first two entries index pixels.
+    QList<QRgb> many;
+    for (int i = 0; i < 256; ++i)
+        many << qRgb(i, 0, 0);
+    const QImage wide = platform::decodeDib(
+        packed(bmpFile(3, 1, 1, false, many, 256, 0, {}, [](int x, int) { return quint32(x == 1); })));
+    EXPECT_EQ(wide.pixel(0, 0), qRgb(0, 0, 0));
+    EXPECT_EQ(wide.pixel(1, 0), qRgb(1, 0, 0));
 }
 
 TEST(DibDecoder, RunLengthEncodedRows)

@@ -4,6 +4,8 @@
 #include <climits>
 #include <cstdio>
 #include <cstring>
+#include <fcntl.h>
+#include <unistd.h>
 
 namespace platform {
 
@@ -12,12 +14,48 @@ namespace {
 constexpr int DeviceSamples = 512;
 }
 
+// Audio back ends (ALSA above all) write their own complaints to stderr while
+// SDL probes them; a machine without sound should hear of it in one line.
+class QuietStderr {
+public:
+    QuietStderr()
+    {
+        std::fflush(stderr);
+        saved_ = ::dup(2);
+        const int null = ::open("/dev/null", O_WRONLY | O_CLOEXEC);
+        if (saved_ >= 0 && null >= 0)
+            ::dup2(null, 2);
+        if (null >= 0)
+            ::close(null);
+    }
+    ~QuietStderr()
+    {
+        std::fflush(stderr);
+        if (saved_ >= 0) {
+            ::dup2(saved_, 2);
+            ::close(saved_);
+        }
+    }
+
+private:
+    int saved_ = -1;
+};
+
 SdlSoundPlayer::SdlSoundPlayer()
 {
-    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
-        std::fprintf(stderr, "zentrika: no sound (%s)\n", SDL_GetError());
-        return;
+    QString failure;
+    {
+        QuietStderr quiet;
+        failure = open();
     }
+    if (!failure.isEmpty())
+        std::fprintf(stderr, "zentrika: no sound (%s)\n", qPrintable(failure));
+}
+
+QString SdlSoundPlayer::open()
+{
+    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0)
+        return QString::fromUtf8(SDL_GetError());
     initialised_ = true;
     SDL_AudioSpec want{};
     want.freq = 44100;
@@ -27,12 +65,11 @@ SdlSoundPlayer::SdlSoundPlayer()
     SDL_AudioSpec have{};
     device_ = SDL_OpenAudioDevice(nullptr, 0, &want, &have,
                                   SDL_AUDIO_ALLOW_FREQUENCY_CHANGE | SDL_AUDIO_ALLOW_CHANNELS_CHANGE);
-    if (device_ == 0) {
-        std::fprintf(stderr, "zentrika: no sound (%s)\n", SDL_GetError());
-        return;
-    }
+    if (device_ == 0)
+        return QString::fromUtf8(SDL_GetError());
     format_ = {have.freq, have.channels, have.format, have.samples};
     SDL_PauseAudioDevice(device_, 0);
+    return {};
 }
 
 SdlSoundPlayer::~SdlSoundPlayer()

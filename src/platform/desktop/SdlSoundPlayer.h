@@ -36,6 +36,8 @@ public:
     QByteArray convert(const QByteArray &waveImage) const;
 
 private:
+    QString open();  // empty, or why there is no sound
+
     std::uint32_t device_ = 0;  // SDL_AudioDeviceID
     bool initialised_ = false;
     DeviceFormat format_;
