@@ -66,7 +66,8 @@ public:
         }
     }
 
-    // Scales to the given peak and fades the very end to silence.
+    // Scales to the given peak and fades both ends from and to silence, so that
+    // starting a sound, or cutting it off with the next, makes no pop.
     std::vector<double> finish(double peak)
     {
         double top = 0.0;
@@ -74,8 +75,11 @@ public:
             top = std::max(top, std::abs(s));
         const double gain = top > 0 ? peak / top : 0.0;
         const std::size_t fade = std::min<std::size_t>(samples_.size(), kSampleRate / 200);
+        const std::size_t fadeIn = std::min<std::size_t>(samples_.size(), kSampleRate / 1000);
         for (std::size_t i = 0; i < samples_.size(); ++i) {
             samples_[i] *= gain;
+            if (i < fadeIn)
+                samples_[i] *= double(i) / double(fadeIn);
             const std::size_t left = samples_.size() - i;
             if (left <= fade)
                 samples_[i] *= double(left - 1) / double(fade);
