@@ -27,3 +27,9 @@ class EListError : public EZentrikaError {
 public:
     using EZentrikaError::EZentrikaError;
 };
+
+// A text that should hold a whole number does not.
+class EConvertError : public EZentrikaError {
+public:
+    using EZentrikaError::EZentrikaError;
+};

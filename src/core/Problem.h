@@ -84,6 +84,8 @@ public:
     void LoadData();
     // The data file alone, for tools that need no picture.
     void LoadDataWithoutPicture();
+    // Parses a data file's bytes as LoadData does (DataPath names it in messages).
+    void LoadDataFromBytes(const QByteArray &bytes);
     void UnloadData();
 
     QByteArray GetStatementText() const { return StatementText; }

@@ -4,6 +4,7 @@
 // values, the first occurrence of a key wins, ';' comments, CRLF or LF,
 // Windows-1251 text (UTF-8 after a byte-order mark).
 #include <QByteArray>
+#include <QHash>
 #include <QString>
 #include <QStringList>
 #include <optional>
@@ -30,6 +31,7 @@ public:
 private:
     struct Section;
     std::vector<Section> sections_;
+    QHash<QString, std::size_t> firstByName_;  // folded name -> first section of that name
     IniFile() = default;
 public:
     ~IniFile();

@@ -64,6 +64,9 @@ public:
     static QString defaultPath();
     // The process-wide store at defaultPath(), opened on first use.
     static Registry &user();
+    // Closes the process-wide store; the next user() opens defaultPath() again
+    // (tests point ZENTRIKA_REGISTRY elsewhere between cases).
+    static void closeUser();
 
     bool keyExists(const QString &path) const;
     std::unique_ptr<RegistryKey> openKeyReadOnly(const QString &path) const;  // null when missing

@@ -1,0 +1,75 @@
+#include "core/Catalogue.h"
+
+#include "core/Errors.h"
+#include "core/GamePath.h"
+#include "platform/IniFile.h"
+
+#include <QDir>
+
+namespace {
+
+// The id a section name stands for: a whole number (decimal, or hexadecimal
+// after "0x" or "$"), kept to its low 16 bits.
+ProblemId sectionId(const QString &name)
+{
+    const auto n = platform::IniFile::parseInteger(name);
+    if (!n || name.trimmed() != name)
+        throw EConvertError(QStringLiteral("'%1' is not a valid integer value").arg(name));
+    return ProblemId(std::uint32_t(*n) & 0xFFFF);
+}
+
+}  // namespace
+
+void TCatalogue::LoadCatalogue()
+{
+    // Paths are built on the cleaned absolute folder so that the only ".."
+    // or empty parts in them can come from the catalogue's own values.
+    QString base = QDir::cleanPath(QDir(ProgramDir.isEmpty() ? QStringLiteral(".") : ProgramDir).absolutePath());
+    if (base.endsWith(QLatin1Char('/')))
+        base.chop(1);
+
+    const QString listPath = base + QStringLiteral("/list.lst");
+    QString found = gamepath::resolve(listPath);
+    if (found.isEmpty())
+        throw EInternalError(QStringLiteral("The problem list %1 does not exist!").arg(listPath));
+    const platform::IniFile ini = platform::IniFile::fromFile(found);
+    const QStringList sections = ini.sectionNames();
+    if (sections.isEmpty())
+        throw EInternalError(QStringLiteral("The problem list %1 holds no problems.").arg(listPath));
+
+    static const QString keys[] = {QStringLiteral("Difficult"), QStringLiteral("Name"), QStringLiteral("ImageFN"),
+                                   QStringLiteral("DataFN")};
+    const QString imagesDir = base + QStringLiteral("/Images");
+    const QString dataDir = base + QStringLiteral("/Data");
+
+    items_.reserve(items_.size() + std::size_t(sections.size()));
+    for (const QString &section : sections) {
+        const ProblemId id = sectionId(section);
+        for (const QString &key : keys)
+            if (!ini.hasKey(section, key))
+                throw EInternalError(QStringLiteral("В задача с Id - %1, отсутствуют некоторые поля.").arg(id));
+        const auto difficult = std::uint8_t(ini.readInteger(section, keys[0], 1));
+        const QString name = ini.readString(section, keys[1]);
+        const QString image = ini.readString(section, keys[2]);
+        const QString data = ini.readString(section, keys[3]);
+        items_.push_back(std::make_unique<TProblem>(id, difficult, name, gamepath::join(imagesDir, image),
+                                                    gamepath::join(dataDir, data)));
+    }
+}
+
+TProblem *TCatalogue::FindProblem(ProblemId id) const
+{
+    for (const auto &p : items_)
+        if (p->Id == id)
+            return p.get();
+    return nullptr;
+}
+
+void TCatalogue::FreeCatalogue()
+{
+    // In catalogue order, as the records were made.
+    for (auto &p : items_)
+        p.reset();
+    items_.clear();
+    items_.shrink_to_fit();
+}
