@@ -41,6 +41,10 @@ public:
                 f *= 1.0 + vibratoDepth * std::sin(kTwoPi * vibratoHz * t);
             double v = 0.0;
             for (std::size_t p = 0; p < partials.size(); ++p) {
+                // A partial above the Nyquist limit would fold back as a harsh
+                // off-key whistle: leave it out.
+                if (f * partials[p].ratio >= 0.45 * kSampleRate)
+                    continue;
                 phase[p] += kTwoPi * f * partials[p].ratio / kSampleRate;
                 const double d = partials[p].decay > 0 ? std::exp(-t / partials[p].decay) : 1.0;
                 v += partials[p].amp * d * std::sin(phase[p]);
@@ -96,7 +100,7 @@ double midi(int n) { return 440.0 * std::pow(2.0, (n - 69) / 12.0); }
 // Timbres shared by the sounds, so they sound like one family.
 const std::vector<Partial> kMarimba = {{1.0, 1.0, 0.18}, {3.93, 0.25, 0.03}, {9.2, 0.06, 0.01}};
 const std::vector<Partial> kBell = {{1.0, 1.0, 0.45}, {2.0, 0.35, 0.25}, {2.76, 0.25, 0.15}, {5.4, 0.08, 0.06}};
-const std::vector<Partial> kSoftHorn = {{1.0, 1.0, 0}, {2.0, 0.28, 0}, {3.0, 0.18, 0}, {5.0, 0.05, 0}};
+const std::vector<Partial> kSoftHorn = {{1.0, 1.0, 0.6}, {2.0, 0.28, 0.3}, {3.0, 0.18, 0.2}, {5.0, 0.05, 0.1}};
 
 std::vector<double> click()
 {
@@ -133,7 +137,7 @@ std::vector<double> falseAnswer()
     Track t(0.80);
     t.note(0.00, 0.28, midi(63), 0.9, kSoftHorn, 0.02, 0.97, 6.0, 0.012);  // E flat 4
     t.note(0.30, 0.50, midi(59), 1.0, kSoftHorn, 0.02, 0.92, 5.0, 0.018);  // B3 sliding down
-    return t.finish(0.6);
+    return t.finish(0.5);
 }
 
 std::vector<double> levelUp()
