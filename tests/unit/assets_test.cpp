@@ -5,6 +5,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QFontDatabase>
 #include <QFontMetrics>
 #include <QImage>
@@ -217,7 +218,7 @@ TEST(MediaTools, OutputsAreByteIdenticalFromRunToRun)
     EXPECT_EQ(readAll(tmp.filePath("la.wav")), readAll(kMediaDir + QStringLiteral("/levelup.wav")));
 }
 
-TEST(MediaTools, RejectsUnknownSoundsAndBadSizes)
+TEST(MediaTools, RefusesWhatItCannotMakeFaithfully)
 {
     QTemporaryDir tmp;
     auto exitCode = [&](const QStringList &args) {
@@ -226,13 +227,50 @@ TEST(MediaTools, RejectsUnknownSoundsAndBadSizes)
         p.waitForFinished(60000);
         return p.exitCode();
     };
+    auto svg = [&](const char *name, const QByteArray &body) {
+        const QString path = tmp.filePath(QString::fromLatin1(name));
+        QFile f(path);
+        EXPECT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"10\" height=\"10\">" + body + "</svg>");
+        return path;
+    };
+    const QString out = tmp.filePath(QStringLiteral("x.bmp"));
     EXPECT_NE(exitCode({"wave", "BANG", tmp.filePath("x.wav")}), 0);
-    EXPECT_NE(exitCode({"render", QStringLiteral(ZENTRIKA_SOURCE_DIR "/assets/bitmaps/S1.svg"), tmp.filePath("x.bmp"),
-                        "0", "22"}),
+    const QString good = svg("good.svg", "<rect width=\"10\" height=\"10\" fill=\"#fdedc4\"/>");
+    EXPECT_EQ(exitCode({"render", good, out, "10", "10"}), 0);
+    QFile::remove(out);
+    EXPECT_NE(exitCode({"render", good, out, "0", "22"}), 0);
+    EXPECT_NE(exitCode({"render", tmp.filePath("missing.svg"), out, "22", "22"}), 0);
+    // Things the renderer would drop silently, leaving a wrong picture in the game.
+    EXPECT_NE(exitCode({"render", svg("style.svg", "<style>rect{fill:red}</style><rect width=\"5\" height=\"5\"/>"), out,
+                        "10", "10"}),
               0);
-    EXPECT_NE(exitCode({"render", tmp.filePath("missing.svg"), tmp.filePath("x.bmp"), "22", "22"}), 0);
+    EXPECT_NE(exitCode({"render", svg("ref.svg", "<rect width=\"5\" height=\"5\" fill=\"url(#none)\"/>"), out, "10",
+                        "10"}),
+              0);
+    EXPECT_NE(exitCode({"render", svg("fonts.svg", "<text font-family=\"Comic Relief, DejaVu Sans\">1</text>"), out, "10",
+                        "10"}),
+              0);
+    EXPECT_NE(exitCode({"render", svg("clip.svg", "<clipPath id=\"c\"/><rect width=\"5\" height=\"5\"/>"), out, "10",
+                        "10"}),
+              0);
     EXPECT_FALSE(QFile::exists(tmp.filePath("x.wav")));
-    EXPECT_FALSE(QFile::exists(tmp.filePath("x.bmp")));
+    EXPECT_FALSE(QFile::exists(out));
+}
+
+TEST(MediaPictures, EverySourcePictureIsBuilt)
+{
+    // A picture drawn but not listed in the build would never reach the game.
+    const QMap<QString, QString> bitmaps = rcEntries(QStringLiteral("BITMAP"));
+    QSet<QString> built;
+    for (const QString &file : bitmaps)
+        built.insert(QFileInfo(file).completeBaseName());
+    built.insert(QStringLiteral("About"));  // embedded in the program, not in Media.dll
+    const QDir dir(QStringLiteral(ZENTRIKA_SOURCE_DIR "/assets/bitmaps"));
+    const QStringList sources = dir.entryList({QStringLiteral("*.svg")}, QDir::Files);
+    EXPECT_FALSE(sources.isEmpty());
+    for (const QString &svg : sources)
+        EXPECT_TRUE(built.contains(QFileInfo(svg).completeBaseName())) << svg.toStdString();
 }
 
 TEST(MediaFonts, ComicReliefRegularAndBoldCoverRussian)

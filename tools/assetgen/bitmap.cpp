@@ -1,6 +1,7 @@
 #include "bitmap.h"
 
 #include <QFile>
+#include <QRegularExpression>
 #include <QFontDatabase>
 #include <QPainter>
 #include <QSvgRenderer>
@@ -34,13 +35,67 @@ bool addFonts(const QStringList &fontFiles, QString *error)
     return true;
 }
 
+namespace {
+
+QStringList *svgWarnings = nullptr;
+QtMessageHandler previousHandler = nullptr;
+
+void collectSvgWarnings(QtMsgType type, const QMessageLogContext &context, const QString &message)
+{
+    if (svgWarnings && context.category && QByteArray(context.category).startsWith("qt.svg")) {
+        svgWarnings->append(message);
+        return;
+    }
+    if (previousHandler)
+        previousHandler(type, context, message);
+}
+
+}  // namespace
+
+QString checkSvgSource(const QByteArray &svg)
+{
+    // Features the renderer drops without a word, leaving a picture that looks
+    // right in a browser and wrong in the game.
+    static const char *const unsupported[] = {"<style", "<filter", "<mask", "<clipPath", "<marker",
+                                              "<pattern", "<foreignObject", "filter=", "mask=",
+                                              "clip-path=", "marker-"};
+    for (const char *u : unsupported) {
+        if (svg.contains(u))
+            return QStringLiteral("uses %1, which the renderer ignores").arg(QLatin1String(u));
+    }
+    // The renderer takes a whole family list as one name and falls back silently.
+    static const QRegularExpression familyList(QStringLiteral("font-family=\"[^\"]*,"));
+    if (familyList.match(QString::fromUtf8(svg)).hasMatch())
+        return QStringLiteral("font-family lists several families; name one");
+    return {};
+}
+
 QImage renderSvg(const QString &svgFile, int width, int height, bool transparent, QString *error)
 {
     if (width <= 0 || height <= 0 || width > 8192 || height > 8192) {
         *error = QStringLiteral("bad size %1x%2").arg(width).arg(height);
         return {};
     }
-    QSvgRenderer renderer(svgFile);
+    QFile file(svgFile);
+    if (!file.open(QIODevice::ReadOnly)) {
+        *error = svgFile + QStringLiteral(": cannot read");
+        return {};
+    }
+    const QByteArray source = file.readAll();
+    if (const QString problem = checkSvgSource(source); !problem.isEmpty()) {
+        *error = svgFile + QStringLiteral(": ") + problem;
+        return {};
+    }
+    QStringList warnings;
+    svgWarnings = &warnings;
+    previousHandler = qInstallMessageHandler(collectSvgWarnings);
+    QSvgRenderer renderer(source);
+    qInstallMessageHandler(previousHandler);
+    svgWarnings = nullptr;
+    if (!warnings.isEmpty()) {
+        *error = svgFile + QStringLiteral(": ") + warnings.join(QStringLiteral("; "));
+        return {};
+    }
     if (!renderer.isValid()) {
         *error = svgFile + QStringLiteral(": not a valid SVG file");
         return {};
