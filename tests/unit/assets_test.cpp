@@ -211,11 +211,13 @@ TEST(MediaTools, OutputsAreByteIdenticalFromRunToRun)
     for (const char *n : {"a", "b"}) {
         run({QStringLiteral("wave"), QStringLiteral("LEVELUP"), tmp.filePath(QStringLiteral("l%1.wav").arg(n))});
         run({QStringLiteral("render"), svg, tmp.filePath(QStringLiteral("c%1.bmp").arg(n)), QStringLiteral("50"),
-             QStringLiteral("50")});
+             QStringLiteral("50"), kGameDir + QStringLiteral("/Fonts/comic.ttf"),
+             kGameDir + QStringLiteral("/Fonts/comicbd.ttf")});
     }
     EXPECT_EQ(readAll(tmp.filePath("la.wav")), readAll(tmp.filePath("lb.wav")));
     EXPECT_EQ(readAll(tmp.filePath("ca.bmp")), readAll(tmp.filePath("cb.bmp")));
     EXPECT_EQ(readAll(tmp.filePath("la.wav")), readAll(kMediaDir + QStringLiteral("/levelup.wav")));
+    EXPECT_EQ(readAll(tmp.filePath("ca.bmp")), readAll(kMediaDir + QStringLiteral("/COST20.bmp")));
 }
 
 TEST(MediaTools, RefusesWhatItCannotMakeFaithfully)
@@ -251,6 +253,10 @@ TEST(MediaTools, RefusesWhatItCannotMakeFaithfully)
     EXPECT_NE(exitCode({"render", svg("fonts.svg", "<text font-family=\"Comic Relief, DejaVu Sans\">1</text>"), out, "10",
                         "10"}),
               0);
+    const QString lettering = svg("face.svg", "<text font-family=\"Comic Relief\">1</text>");
+    EXPECT_NE(exitCode({"render", lettering, out, "10", "10"}), 0) << "the face was not handed to the tool";
+    EXPECT_EQ(exitCode({"render", lettering, out, "10", "10", QStringLiteral(ZENTRIKA_GAME_DIR "/Fonts/comic.ttf")}), 0);
+    QFile::remove(out);
     EXPECT_NE(exitCode({"render", svg("clip.svg", "<clipPath id=\"c\"/><rect width=\"5\" height=\"5\"/>"), out, "10",
                         "10"}),
               0);

@@ -86,6 +86,16 @@ QImage renderSvg(const QString &svgFile, int width, int height, bool transparent
         *error = svgFile + QStringLiteral(": ") + problem;
         return {};
     }
+    // A family the renderer does not have would be replaced by some other face.
+    static const QRegularExpression family(QStringLiteral("font-family=\"([^\"]+)\""));
+    const QStringList installed = QFontDatabase::families();
+    for (auto it = family.globalMatch(QString::fromUtf8(source)); it.hasNext();) {
+        const QString name = it.next().captured(1).trimmed();
+        if (!installed.contains(name, Qt::CaseInsensitive)) {
+            *error = svgFile + QStringLiteral(": font family \"%1\" is not available").arg(name);
+            return {};
+        }
+    }
     QStringList warnings;
     svgWarnings = &warnings;
     previousHandler = qInstallMessageHandler(collectSvgWarnings);
