@@ -153,3 +153,17 @@ TEST_F(ProfileTool, ImportReplacesAPlayerWhateverItsCase)
     ASSERT_EQ(run({QStringLiteral("import"), writeJson(QJsonDocument(o).toJson())}).code, 0);
     EXPECT_EQ(QString::fromUtf8(run({QStringLiteral("list")}).out), QStringLiteral("ВАСЯ\tlevel 3\tscore 99\n"));
 }
+
+TEST_F(ProfileTool, RestoreBringsBackTheProfileAnImportReplaced)
+{
+    storePlayer(QStringLiteral("Вася"));
+    QJsonObject o = QJsonDocument::fromJson(run({QStringLiteral("export"), QStringLiteral("Вася")}).out).object();
+    o.insert(QStringLiteral("Scores"), 500);
+    ASSERT_EQ(run({QStringLiteral("import"), writeJson(QJsonDocument(o).toJson())}).code, 0);
+    const Result restored = run({QStringLiteral("restore"), QStringLiteral("вася")});
+    ASSERT_EQ(restored.code, 0) << qPrintable(restored.err);
+    EXPECT_EQ(QString::fromUtf8(run({QStringLiteral("list")}).out), QStringLiteral("Вася\tlevel 3\tscore -7\n"));
+    const Result none = run({QStringLiteral("restore"), QStringLiteral("Вася"), QStringLiteral("3")});
+    EXPECT_EQ(none.code, 1);
+    EXPECT_TRUE(none.err.contains(QStringLiteral("has backups 1"))) << qPrintable(none.err);
+}

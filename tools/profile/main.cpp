@@ -1,6 +1,7 @@
 // zentrika-profile: lists, shows, exports, imports and deletes players in the
 // registry store the game uses ($ZENTRIKA_REGISTRY or the user's own). It needs
 // no media library: a profile is only numbers and lists.
+#include "core/ProfileBackup.h"
 #include "core/User.h"
 #include "platform/Registry.h"
 
@@ -183,7 +184,8 @@ std::unique_ptr<TUser> profileFromJson(const QJsonObject &o)
 int usage()
 {
     std::fprintf(stderr,
-                 "usage: zentrika-profile list | show NAME | export NAME | import FILE | delete NAME\n"
+                 "usage: zentrika-profile list | show NAME | export NAME | import FILE | delete NAME | restore NAME [1|2|3]\n"
+                 "Every save keeps the profile it replaces as backup 1 (three are kept); restore brings one back.\n"
                  "The store is $ZENTRIKA_REGISTRY, or the player's own.\n");
     return 2;
 }
@@ -229,11 +231,28 @@ int main(int argc, char **argv)
                 throw ProfileError(QStringLiteral("%1: not a JSON object (%2)").arg(args.at(1), error.errorString()));
             const auto user = profileFromJson(doc.object());
             registry.transaction([&] {
-                if (const auto existing = findPlayer(registry, user->Name))
+                if (const auto existing = findPlayer(registry, user->Name)) {
+                    ProfileBackup::keepPrevious(registry, *existing);
                     registry.deleteKey(TUser::UsersKey + *existing + QLatin1Char('\\'));
+                }
                 user->SaveToRegistry(registry);
             });
             std::printf("imported %s\n", qPrintable(user->Name));
+            return 0;
+        }
+        if (command == QLatin1String("restore") && (args.size() == 2 || args.size() == 3)) {
+            const QString name = findPlayer(registry, args.at(1)).value_or(args.at(1));
+            bool ok = true;
+            const int which = args.size() == 3 ? args.at(2).toInt(&ok) : 1;
+            const QList<int> kept = ProfileBackup::available(registry, name);
+            if (!ok || !ProfileBackup::restore(registry, name, which)) {
+                QStringList numbers;
+                for (int n : kept)
+                    numbers << QString::number(n);
+                throw ProfileError(kept.isEmpty() ? QStringLiteral("no backups of '%1'").arg(name)
+                                                  : QStringLiteral("'%1' has backups %2 (1 is the newest)").arg(name, numbers.join(QStringLiteral(", "))));
+            }
+            std::printf("restored %s from backup %d; the replaced profile is now backup 1\n", qPrintable(name), which);
             return 0;
         }
         if (command == QLatin1String("delete") && args.size() == 2) {
