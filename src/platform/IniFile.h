@@ -32,6 +32,7 @@ public:
     std::optional<QString> valueAt(int section, const QString &key) const;
 
     static std::optional<int> parseInteger(QStringView text);
+    static std::optional<int> parseInteger(const QString &text) { return parseInteger(QStringView(text)); }
 
 private:
     struct Section;
