@@ -343,3 +343,27 @@ TEST(PlaceholderMainForm, BorderlessStartScreenFromTheLibrary)
 }
 
 }  // namespace
+
+namespace {
+
+TEST(PlaceholderMainForm, MinimisingGivesTheDisplayBackAndRestoringRetakesIt)
+{
+    ScriptedDisplay display({{800, 600, 60, 32}});
+    platform::setDisplayModes(&display);
+    ASSERT_TRUE(platform::SwitchDisplayMode(800, 600));
+    {
+        app::PlaceholderMainForm form;
+        form.show();
+        form.showMinimized();
+        QApplication::processEvents();
+        EXPECT_EQ(display.restores, 1);
+        EXPECT_EQ(display.current, platform::DisplayMode{});
+        form.showNormal();
+        QApplication::processEvents();
+        EXPECT_EQ(display.current, (platform::DisplayMode{800, 600, 60, 32}));
+        EXPECT_EQ(display.restores, 1);
+    }
+    platform::setDisplayModes(nullptr);
+}
+
+}  // namespace
