@@ -265,6 +265,8 @@ int run(int argc, char **argv)
         return 0;
     }
 
+    // The sound device opens while the application connects to the display.
+    platform::SdlSoundPlayer player(platform::SdlSoundPlayer::Opening::InBackground);
     platform::GameApplication application(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("Zentrika"));
     QGuiApplication::setApplicationDisplayName(QStringLiteral("Zentrika"));
@@ -285,7 +287,6 @@ int run(int argc, char **argv)
     else if (options.video == VideoOption::Auto && randr && randr->offers(ScreenWidth, ScreenHeight))
         display = randr.get();
 
-    platform::SdlSoundPlayer player;
     GameSession session(display, &player);
     if (!session.start()) {
         QMessageBox box(QMessageBox::Critical, QStringLiteral("Error"), QStringLiteral("Error changing video mode."),
