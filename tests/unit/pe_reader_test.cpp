@@ -455,10 +455,10 @@ TEST(DibDecoder, RunLengthEncodedRows)
     EXPECT_EQ(img.pixel(0, 1), pal[0]);
     EXPECT_EQ(img.pixel(0, 0), pal[1]);
     EXPECT_EQ(img.pixel(2, 0), pal[3]);
+    // Qt's reader agrees on every pixel the data sets (it leaves skipped ones undefined).
     const QImage qt = QImage::fromData(rle, "BMP").convertToFormat(QImage::Format_RGB32);
-    for (int y = 0; y < 3; ++y)
-        for (int x = 0; x < 6; ++x)
-            EXPECT_EQ(img.pixel(x, y), qt.pixel(x, y)) << x << "," << y;
+    for (const QPoint at : {QPoint(0, 2), QPoint(3, 2), QPoint(4, 2), QPoint(5, 2), QPoint(0, 0), QPoint(1, 0), QPoint(2, 0)})
+        EXPECT_EQ(img.pixel(at), qt.pixel(at)) << at.x() << "," << at.y();
 }
 
 TEST(DibDecoder, IconImagesUseTheirMask)
