@@ -287,7 +287,9 @@ void TAnswerForm::ScrollLines(int lines)
     }
     if (tops.empty())
         return;
+    // The first line keeps the document's top margin above it.
     const int current = bar->value();
+    tops.front() = 0;
     int index = 0;
     while (index + 1 < int(tops.size()) && tops[std::size_t(index + 1)] <= current)
         ++index;
@@ -319,6 +321,8 @@ void TAnswerForm::wheelEvent(QWheelEvent *event)
 
 bool TAnswerForm::eventFilter(QObject *watched, QEvent *event)
 {
+    if (!AnswerText || !Focus)
+        return TForm::eventFilter(watched, event);
     if (watched == AnswerText && event->type() == QEvent::FocusIn) {
         // The text never keeps the focus, so it shows no caret.
         Focus->setFocus(Qt::OtherFocusReason);
