@@ -2,6 +2,7 @@
 
 #include "screens/AnswerForm.h"
 #include "widgets/Cursors.h"
+#include "widgets/RichTextView.h"
 #include "widgets/richtext/RtfWriter.h"
 
 #include <QPushButton>
@@ -163,12 +164,12 @@ TEST_F(AnswerFormTest, WheelScrollsOneLinePerNotchAtEveryStep)
         bar->setValue(0);
         const QTextBlock first = form->AnswerText->document()->begin();
         ASSERT_GE(first.layout()->lineCount(), 3);
-        const int margin = int(form->AnswerText->document()->documentMargin());
-        const int secondLine = margin + int(first.layout()->lineAt(1).y());
+        auto lineTop = [&](int k) { return int(first.layout()->lineAt(k).y() - first.layout()->lineAt(0).y()); };
+        const int secondLine = lineTop(1);
         wheel(-120);
         EXPECT_EQ(bar->value(), secondLine);
         wheel(-120);
-        EXPECT_EQ(bar->value(), margin + int(first.layout()->lineAt(2).y()));
+        EXPECT_EQ(bar->value(), lineTop(2));
         wheel(120);
         EXPECT_EQ(bar->value(), secondLine);
         wheel(120);
@@ -176,6 +177,32 @@ TEST_F(AnswerFormTest, WheelScrollsOneLinePerNotchAtEveryStep)
         wheel(120);  // at the top already
         EXPECT_EQ(bar->value(), 0);
     }
+}
+
+TEST_F(AnswerFormTest, ZoomKeepsBoldItalicAndColours)
+{
+    richtext::RtfParagraph p;
+    richtext::RtfRun plain, bold, red;
+    plain.text = QStringLiteral("Ответ: ");
+    bold.text = QStringLiteral("семь");
+    bold.bold = true;
+    red.text = QStringLiteral(" яблок");
+    red.italic = true;
+    red.color = QColor(200, 0, 0);
+    p.runs = {plain, bold, red};
+    open(richtext::writeRtf({p}));
+    QTest::mouseClick(form->ZoomInBtn, Qt::LeftButton);
+    expectFormatting(11);
+    bool sawBold = false, sawRed = false;
+    for (auto it = form->AnswerText->document()->begin().begin(); !it.atEnd(); ++it) {
+        const QTextFragment f = it.fragment();
+        if (f.text().contains(QStringLiteral("семь")))
+            sawBold = f.charFormat().fontWeight() >= QFont::Bold;
+        if (f.text().contains(QStringLiteral("яблок")))
+            sawRed = f.charFormat().fontItalic() && f.charFormat().foreground().color() == QColor(200, 0, 0);
+    }
+    EXPECT_TRUE(sawBold);
+    EXPECT_TRUE(sawRed);
 }
 
 TEST_F(AnswerFormTest, EmptySolutionShowsAnEmptyPage)
