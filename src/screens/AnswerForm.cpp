@@ -1,7 +1,7 @@
 #include "screens/AnswerForm.h"
 
 #include "platform/Sounds.h"
-#include "widgets/Cursors.h"
+#include "platform/desktop/GameCursors.h"
 #include "widgets/RichTextView.h"
 
 #include <QKeyEvent>
@@ -31,7 +31,7 @@ TAnswerForm::TAnswerForm(QWidget *owner, const QByteArray &solutionText)
     setClientSize(425, 415);
     setCloseAction(CloseAction::Free);
     // The game's arrow while the viewer is open, on its own window only.
-    setCursor(zw::arrowCursor());
+    setCursor(platform::gameCursor(platform::CursorSlot::Arrow));
 
     Shape1 = new TShape(this);
     Shape1->setObjectName(QStringLiteral("Shape1"));
@@ -63,7 +63,7 @@ TAnswerForm::TAnswerForm(QWidget *owner, const QByteArray &solutionText)
     AnswerText->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     AnswerText->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     AnswerText->setTextInteractionFlags(Qt::NoTextInteraction);
-    AnswerText->viewport()->setCursor(zw::arrowCursor());
+    AnswerText->viewport()->setCursor(platform::gameCursor(platform::CursorSlot::Arrow));
     AnswerText->installEventFilter(this);
     AnswerText->viewport()->installEventFilter(this);
     QPalette pal = AnswerText->palette();

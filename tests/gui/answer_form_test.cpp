@@ -1,7 +1,7 @@
 #include "GuiSupport.h"
 
 #include "screens/AnswerForm.h"
-#include "widgets/Cursors.h"
+#include "platform/desktop/GameCursors.h"
 #include "widgets/RichTextView.h"
 #include "widgets/richtext/RtfWriter.h"
 
@@ -81,7 +81,7 @@ TEST_F(AnswerFormTest, OpensAtTheMiddleStepWithTheDesignLayout)
     EXPECT_EQ(form->ZoomOutBtn->hint(), QStringLiteral("Уменьшить шрифт"));
     EXPECT_EQ(form->ZoomInBtn->hint(), QStringLiteral("Увеличить шрифт"));
     EXPECT_EQ(form->ZoomInBtn->focusPolicy(), Qt::NoFocus);
-    EXPECT_EQ(form->ZoomInBtn->cursor().shape(), zw::handCursor().shape());
+    EXPECT_EQ(form->ZoomInBtn->cursor().shape(), platform::gameCursor(platform::CursorSlot::HandPoint).shape());
     EXPECT_EQ(form->Focus->width(), 0);
     EXPECT_EQ(form->ZoomStep, 3);
     EXPECT_TRUE(form->ZoomInBtn->isEnabled());
@@ -216,8 +216,8 @@ TEST_F(AnswerFormTest, EmptySolutionShowsAnEmptyPage)
 TEST_F(AnswerFormTest, ArrowCursorOnItsOwnWindowOnly)
 {
     open(solution(1));
-    EXPECT_EQ(form->cursor().shape(), zw::arrowCursor().shape());
-    EXPECT_EQ(form->AnswerText->viewport()->cursor().shape(), zw::arrowCursor().shape());
+    EXPECT_EQ(form->cursor().shape(), platform::gameCursor(platform::CursorSlot::Arrow).shape());
+    EXPECT_EQ(form->AnswerText->viewport()->cursor().shape(), platform::gameCursor(platform::CursorSlot::Arrow).shape());
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
 }
 
