@@ -5,16 +5,15 @@
 // size through five levels, and a thin grey frame. Every new text is formatted
 // in one face and size; the bar appears, and the view narrows for it, only when
 // the text is longer than the view.
+#include "controls/FatScrollBar.h"
 #include "widgets/Colors.h"
+#include "widgets/FlatButton.h"
 #include "widgets/RichTextView.h"
+#include "widgets/Shape.h"
 
 #include <QPointer>
 #include <QRect>
 #include <cstdint>
-
-class TFatScrollBar;
-class TFlatSpeedButton;
-class TShape;
 
 class TRichEditEx : public RichTextView {
     Q_OBJECT
