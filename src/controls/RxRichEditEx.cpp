@@ -7,6 +7,7 @@
 
 #include <QMoveEvent>
 #include <QResizeEvent>
+#include <QWheelEvent>
 
 #include <algorithm>
 #include <array>
@@ -21,6 +22,8 @@ TRichEditEx::TRichEditEx(QWidget *owner) : RichTextView(owner)
 {
     // The viewer is only read; the screens never let it keep the focus.
     setFocusPolicy(Qt::NoFocus);
+    // No selection either: dragging would scroll the text behind the bar's back.
+    setTextInteractionFlags(Qt::NoTextInteraction);
 
     frame_ = new TShape(owner);
     frame_->setObjectName(QStringLiteral("TextFrame"));
@@ -244,3 +247,5 @@ void TRichEditEx::setVisible(bool visible)
         if (w)
             w->setVisible(visible);
 }
+
+void TRichEditEx::wheelEvent(QWheelEvent *event) { event->ignore(); }

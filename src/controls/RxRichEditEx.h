@@ -66,6 +66,8 @@ signals:
 protected:
     void moveEvent(QMoveEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
+    // The screens scroll the viewer through ScrollTo; the wheel goes on to them.
+    void wheelEvent(QWheelEvent *event) override;
 
 private:
     void Reformat();

@@ -185,6 +185,17 @@ TEST_F(TextViewer, WheelStepsThroughScrollToStopAtBothEnds)
     EXPECT_EQ(viewer->ScrollPosition(), max - 1);
 }
 
+TEST_F(TextViewer, LeavesTheWheelToItsOwner)
+{
+    viewer->SetText(lines(60));
+    QWheelEvent wheel(QPointF(10, 10), viewer->mapToGlobal(QPointF(10, 10)), {}, QPoint(0, -120), Qt::NoButton,
+                      Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(viewer->viewport(), &wheel);
+    EXPECT_FALSE(wheel.isAccepted());  // so it travels on to the screen
+    EXPECT_EQ(viewer->firstVisibleLine(), 0);
+    EXPECT_EQ(viewer->ScrollPosition(), 0);
+}
+
 TEST_F(TextViewer, BarScrollsTheTextLineByLine)
 {
     viewer->SetText(lines(60));
@@ -268,4 +279,64 @@ TEST_F(TextViewer, FreesItsCompanions)
     EXPECT_TRUE(b.isNull());
     EXPECT_TRUE(plus.isNull());
     EXPECT_TRUE(frame.isNull());
+}
+
+#include "platform/desktop/PrivateFont.h"
+
+// Pictures of the viewer for people to look at: run with ZENTRIKA_SCREENS_DIR set
+// (under a real X server for the font rendering the game gets).
+TEST(TextViewerScreens, SavesPicturesWithAndWithoutTheBar)
+{
+    const QString dir = qEnvironmentVariable("ZENTRIKA_SCREENS_DIR");
+    if (dir.isEmpty())
+        GTEST_SKIP() << "ZENTRIKA_SCREENS_DIR not set";
+    platform::PrivateFont font;
+    font.add({ZENTRIKA_GAME_DIR "/Fonts/comic.ttf", ZENTRIKA_GAME_DIR "/Fonts/comicbd.ttf"});
+
+    QWidget owner;
+    owner.resize(420, 530);
+    owner.setAutoFillBackground(true);
+    QPalette pal = owner.palette();
+    pal.setColor(QPalette::Window, QColor(253, 237, 196));
+    owner.setPalette(pal);
+    auto *viewer = new TRichEditEx(&owner);
+    viewer->SetEditWidth(344);
+    viewer->setGeometry(24, 24, 344, 459);
+    owner.show();
+
+    using richtext::RtfParagraph;
+    using richtext::RtfRun;
+    const auto run = [](const char *text, bool b = false, bool i = false, QColor c = {}) {
+        return RtfRun{QString::fromUtf8(text), b, i, false, c};
+    };
+    const QVector<RtfParagraph> statement = {
+        RtfParagraph{{run("Две свечи одинаковой длины зажгли одновременно. Первая сгорает за "),
+                      run("4 часа", true), run(", вторая \xe2\x80\x94 за "), run("3 часа", true), run(".")}},
+        RtfParagraph{{run("Через какое время первая свеча окажется "), run("вдвое длиннее", false, true),
+                      run(" второй?")}},
+        RtfParagraph{{run("Ответ дайте в часах и минутах.", false, false, QColor(200, 0, 0))}},
+    };
+    viewer->SetText(richtext::writeRtf(statement));
+    QTest::qWait(50);
+    ASSERT_FALSE(viewer->ScrollActive());
+    ASSERT_TRUE(owner.grab().save(dir + "/text-viewer-no-bar.png"));
+
+    QVector<RtfParagraph> longer = statement;
+    for (int i = 0; i < 6; ++i)
+        longer.append(RtfParagraph{
+            {run("Пусть длина каждой свечи равна единице. Тогда за час первая укорачивается на четверть, "
+                 "а вторая \xe2\x80\x94 на треть своей длины. "),
+             run("Через t часов", true),
+             run(" от первой остаётся 1 \xe2\x80\x94 t/4, от второй 1 \xe2\x80\x94 t/3, и мы ищем момент, когда "
+                 "первый остаток вдвое больше второго.")}});
+    viewer->SetText(richtext::writeRtf(longer));
+    viewer->ScrollTo(4);
+    QTest::qWait(50);
+    ASSERT_TRUE(viewer->ScrollActive());
+    ASSERT_TRUE(owner.grab().save(dir + "/text-viewer-with-bar.png"));
+
+    viewer->SetFontLevel(5);
+    QTest::mouseMove(viewer->ScrollBar(), viewer->ScrollBar()->PartRect(TFatScrollBar::SecondArrow).center());
+    QTest::qWait(50);
+    ASSERT_TRUE(owner.grab().save(dir + "/text-viewer-level-5.png"));
 }
