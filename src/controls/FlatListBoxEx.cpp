@@ -343,8 +343,19 @@ void TFlatListBoxEx::resizeEvent(QResizeEvent *event)
 // ---------------------------------------------------------------------------
 // Properties
 
+void TFlatListBoxEx::catchUpResize()
+{
+    // A hidden widget hears of a new size only when it is shown; the row
+    // count that the height snapping keeps must follow the size now.
+    if (!loading_ && testAttribute(Qt::WA_PendingResizeEvent)) {
+        snapHeight();
+        RebuildRows();
+    }
+}
+
 void TFlatListBoxEx::SetItemHeight(int height)
 {
+    catchUpResize();
     height = std::max(1, height);
     if (height == itemHeight_)
         return;
@@ -361,6 +372,7 @@ void TFlatListBoxEx::SetScrollBars(bool on)
 {
     if (on == scrollBars_)
         return;
+    catchUpResize();
     scrollBars_ = on;
     if (!loading_)
         resize(width(), std::max(0, height() + (on ? 20 : -20)));

@@ -196,6 +196,7 @@ private:
     int rowsFor(int height) const;
     int snappedHeight(int rows) const;
     void snapHeight();
+    void catchUpResize();
     void restartRepeat();
     void stopRepeat();
     void recomputeBorder();
