@@ -20,22 +20,38 @@ ProblemId sectionId(const QString &name)
 
 }  // namespace
 
-void TCatalogue::LoadCatalogue()
+namespace {
+
+// Paths are built on the cleaned absolute folder so that the only ".." or
+// empty parts in them can come from the catalogue's own values.
+QString baseDir(const QString &programDir)
 {
-    // Paths are built on the cleaned absolute folder so that the only ".."
-    // or empty parts in them can come from the catalogue's own values.
-    QString base = QDir::cleanPath(QDir(ProgramDir.isEmpty() ? QStringLiteral(".") : ProgramDir).absolutePath());
+    QString base = QDir::cleanPath(QDir(programDir.isEmpty() ? QStringLiteral(".") : programDir).absolutePath());
     if (base.endsWith(QLatin1Char('/')))
         base.chop(1);
+    return base;
+}
 
-    const QString listPath = base + QStringLiteral("/list.lst");
+}  // namespace
+
+void TCatalogue::LoadCatalogue()
+{
+    const QString listPath = baseDir(ProgramDir) + QStringLiteral("/list.lst");
     QString found = gamepath::resolve(listPath);
     if (found.isEmpty())
         throw EInternalError(QStringLiteral("The problem list %1 does not exist!").arg(listPath));
     const platform::IniFile ini = platform::IniFile::fromFile(found);
+    if (ini.isEmpty())
+        throw EInternalError(QStringLiteral("The problem list %1 holds no problems.").arg(listPath));
+    LoadFromIni(ini);
+}
+
+void TCatalogue::LoadFromIni(const platform::IniFile &ini)
+{
     const QStringList sections = ini.sectionNames();
     if (sections.isEmpty())
-        throw EInternalError(QStringLiteral("The problem list %1 holds no problems.").arg(listPath));
+        throw EInternalError(QStringLiteral("The problem list holds no problems."));
+    const QString base = baseDir(ProgramDir);
 
     static const QString keys[] = {QStringLiteral("Difficult"), QStringLiteral("Name"), QStringLiteral("ImageFN"),
                                    QStringLiteral("DataFN")};

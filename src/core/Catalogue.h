@@ -5,12 +5,18 @@
 #include <memory>
 #include <vector>
 
+namespace platform {
+class IniFile;
+}
+
 class TCatalogue {
 public:
     explicit TCatalogue(const QString &programDir) : ProgramDir(programDir) {}
 
     // Raises on any failure; records appended before it stay.
     void LoadCatalogue();
+    // The same from an INI text already read; paths are built on ProgramDir.
+    void LoadFromIni(const platform::IniFile &ini);
     TProblem *FindProblem(ProblemId id) const;
     void FreeCatalogue();
 

@@ -1,0 +1,277 @@
+#include "core/GameRules.h"
+
+#include "core/Errors.h"
+
+#include <chrono>
+#include <cmath>
+
+namespace {
+
+const QString kVictory = QStringLiteral("Поздравляем с победой!");
+const QString kLevelUp = QStringLiteral("Поздравляем с переходом на новый уровень!");
+const QString kNothingToDraw = QStringLiteral("Новых головоломок для следующего уровня нет.");
+const QString kLeave = QStringLiteral("Хотите выйти в главное меню?");
+
+std::uint64_t clockSeed()
+{
+    return std::uint64_t(std::chrono::system_clock::now().time_since_epoch().count());
+}
+
+bool knownDifficulty(std::uint8_t d)
+{
+    return d < SolutionCost.size();
+}
+
+}  // namespace
+
+TGameRules::TGameRules(TCatalogue &catalogue, TUser &player, IGamePresentation &screen)
+    : TGameRules(catalogue, player, screen, clockSeed())
+{
+}
+
+TGameRules::TGameRules(TCatalogue &catalogue, TUser &player, IGamePresentation &screen, std::uint64_t seed)
+    : catalogue_(catalogue), player_(player), screen_(screen), random_(seed)
+{
+}
+
+bool TGameRules::Start()
+{
+    try {
+        catalogue_.LoadCatalogue();
+    } catch (...) {
+        // Whatever went wrong, the player sees one message and keeps the profile as it was.
+        screen_.ShowCatalogueError();
+        savesOnEnd_ = false;
+        return false;
+    }
+    const bool dropped = DropMissingEntries();
+    if (player_.LevelList.Count() == 0) {
+        // A new player starts at level 1; one whose whole level vanished from the
+        // catalogue draws that level again.
+        const std::vector<ProblemId> ids = DrawIds(dropped ? player_.Level : 1);
+        if (ids.empty()) {
+            screen_.ShowNotice(kNothingToDraw);
+            savesOnEnd_ = false;
+            return false;
+        }
+        CommitDraw(ids);
+    }
+    FillProblemsList();
+    screen_.SelectItem(0);
+    if (dropped && LevelSolved())
+        LevelCompleted();
+    return true;
+}
+
+bool TGameRules::DropMissingEntries()
+{
+    TProblemsList &list = player_.LevelList;
+    bool dropped = false;
+    for (int i = list.Count() - 1; i >= 0; --i) {
+        if (!catalogue_.FindProblem(list.GetItem(i).Id)) {
+            list.RemoveAt(i);
+            dropped = true;
+        }
+    }
+    return dropped;
+}
+
+bool TGameRules::LevelSolved() const
+{
+    const TProblemsList &list = player_.LevelList;
+    return list.Count() > 0 && list.SolvedCount() == list.Count();
+}
+
+std::vector<ProblemId> TGameRules::DrawIds(int level)
+{
+    std::vector<ProblemId> ids;
+    if (level < 1 || level > LastLevel)
+        return ids;
+    std::vector<ProblemId> candidates[3];
+    for (const auto &record : catalogue_.Items()) {
+        if (knownDifficulty(record->Difficult) && !player_.UsedIds.Contains(record->Id))
+            candidates[record->Difficult].push_back(record->Id);
+    }
+    for (int d = 0; d < 3; ++d) {
+        std::vector<ProblemId> &pool = candidates[d];
+        // A catalogue short of puzzles gives what it has.
+        for (int n = 0; n < Quota[level - 1][d] && !pool.empty(); ++n) {
+            std::uniform_int_distribution<std::size_t> pick(0, pool.size() - 1);
+            const std::size_t at = pick(random_);
+            const ProblemId id = pool[at];
+            pool.erase(pool.begin() + std::ptrdiff_t(at));
+            // Two sections with one id would otherwise put it on the level twice.
+            if (std::find(ids.begin(), ids.end(), id) != ids.end()) {
+                --n;
+                continue;
+            }
+            ids.push_back(id);
+        }
+    }
+    return ids;
+}
+
+void TGameRules::CommitDraw(const std::vector<ProblemId> &ids)
+{
+    player_.LevelList.Clear();
+    for (ProblemId id : ids) {
+        player_.LevelList.Add(id);
+        player_.UsedIds.Add(id);
+    }
+}
+
+void TGameRules::DrawLevelProblems(int level)
+{
+    CommitDraw(DrawIds(level));
+}
+
+void TGameRules::FillProblemsList()
+{
+    screen_.ClearProblems();
+    if (player_.LevelList.Count() == 0)
+        throw EInternalError(QStringLiteral("No problems for current level"));
+    for (int i = 0; i < player_.LevelList.Count(); ++i) {
+        const LevelEntry entry = player_.LevelList.GetItem(i);
+        if (const TProblem *record = catalogue_.FindProblem(entry.Id))
+            screen_.AddProblem(*record, entry);
+    }
+    screen_.RebuildRows();
+}
+
+void TGameRules::SelectionChanged()
+{
+    UpdateView();
+}
+
+void TGameRules::SetTextMode(bool on)
+{
+    if (!screen_.SelectedProblem())
+        return;
+    textMode_ = on;
+    UpdateView();
+}
+
+void TGameRules::Decide()
+{
+    screen_.PlayClick();
+    TProblemEx *item = screen_.SelectedProblem();
+    if (!item)
+        return;
+    if (!textMode_) {
+        SetTextMode(true);
+        return;
+    }
+    if (item->Solved)
+        return;
+    const int result = screen_.RunAnswerDialog(*item, &player_);
+    if (result == 6) {
+        // The entry has just been marked paid; the item follows at once so that
+        // its solution is free now, not only in the next game.
+        if (const LevelEntry *entry = player_.LevelList.FindEntry(item->Id))
+            item->Bought = item->Bought || entry->Bought;
+        screen_.ShowTrueAnswer();
+        SetTextMode(false);
+    } else if (result == 7) {
+        screen_.ShowFalseAnswer();
+    }
+    if (LevelSolved())
+        LevelCompleted();
+    UpdateView();
+}
+
+void TGameRules::LevelCompleted()
+{
+    if (player_.Level >= LastLevel) {
+        screen_.ShowPictureIdNotice(player_.LabelIndex, kVictory);
+        screen_.CloseScreen();
+        return;
+    }
+    const std::vector<ProblemId> ids = DrawIds(player_.Level + 1);
+    if (ids.empty()) {
+        // Rising to an empty level would leave the player nothing to play.
+        screen_.ShowNotice(kNothingToDraw);
+        return;
+    }
+    ++player_.Level;
+    AnnounceLevelUp();
+    CommitDraw(ids);
+    FillProblemsList();
+    screen_.SelectItem(0);
+    UpdateView();
+}
+
+void TGameRules::AnnounceLevelUp()
+{
+    screen_.PlayWave(platform::Wave::LevelUp);
+    screen_.ShowPictureNotice(QStringLiteral("LEVELUP"), kLevelUp);
+}
+
+void TGameRules::ViewSolution()
+{
+    screen_.PlayClick();
+    TProblemEx *item = screen_.SelectedProblem();
+    if (!item || !knownDifficulty(item->Difficult))
+        return;
+    if (!item->Bought) {
+        const QString price = QString::number(SolutionCost[item->Difficult]);
+        if (screen_.Ask(QStringLiteral("Хотите посмотреть ответ за ") + price + QStringLiteral(" очков?")) != 1)
+            return;
+    }
+    // A purchase that fails must not show the solution for free.
+    const bool paid = item->BuySolution(player_);
+    UpdateView();
+    if (paid)
+        screen_.RunAnswerViewer(item->GetSolutionText());
+}
+
+void TGameRules::Back()
+{
+    screen_.PlayClick();
+    if (textMode_)
+        SetTextMode(false);
+    else
+        screen_.CloseScreen();
+}
+
+GameView TGameRules::UpdateView()
+{
+    GameView v;
+    v.scoreText = QString::number(player_.Scores);
+    v.levelText = QString::number(player_.Level);
+    const int count = player_.LevelList.Count();
+    if (count > 0)
+        v.progress = int(std::nearbyint(double(player_.LevelList.SolvedCount()) / count * 100.0));
+    v.textMode = textMode_;
+    if (const TProblemEx *item = screen_.SelectedProblem()) {
+        v.hasSelection = true;
+        v.decideEnabled = !item->Solved;
+        const bool affordable =
+            knownDifficulty(item->Difficult) && player_.Scores >= std::int32_t(SolutionCost[item->Difficult]);
+        v.viewSolutionEnabled = item->Bought || affordable;
+        v.pricePictureVisible = !item->Bought;
+    }
+    screen_.ShowView(v);
+    screen_.RepaintList();
+    return v;
+}
+
+bool TGameRules::CloseQuery()
+{
+    if (!savesOnEnd_)
+        return true;
+    return screen_.Ask(kLeave) == 1;
+}
+
+void TGameRules::End()
+{
+    if (ended_)
+        return;
+    ended_ = true;
+    catalogue_.FreeCatalogue();
+    if (!savesOnEnd_)
+        return;
+    if (registry_)
+        player_.SaveToRegistry(*registry_);
+    else
+        player_.SaveToRegistry();
+}

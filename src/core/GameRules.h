@@ -1,0 +1,115 @@
+#pragma once
+// The rules of a game: which puzzles a level offers, what answers and bought
+// solutions do to the player, level-up, victory and saving. They reach the
+// screen only through IGamePresentation, so a whole game can run without a window.
+#include "core/Catalogue.h"
+#include "core/User.h"
+#include "platform/Sounds.h"
+
+#include <QByteArray>
+#include <QString>
+#include <cstdint>
+#include <random>
+#include <vector>
+
+// What the screen shows, recomputed by UpdateView.
+struct GameView {
+    QString scoreText;
+    QString levelText;
+    int progress = 0;  // 0..100
+    bool textMode = false;
+    bool hasSelection = false;
+    bool decideEnabled = false;
+    bool viewSolutionEnabled = false;
+    bool pricePictureVisible = false;
+    bool operator==(const GameView &) const = default;
+};
+
+class IGamePresentation {
+public:
+    virtual ~IGamePresentation() = default;
+
+    virtual void PlayClick() = 0;
+    virtual void PlayWave(platform::Wave wave) = 0;
+    virtual void ShowTrueAnswer() = 0;
+    virtual void ShowFalseAnswer() = 0;
+    virtual void ShowNotice(const QString &text) = 0;
+    virtual void ShowPictureNotice(const QString &picture, const QString &text) = 0;
+    virtual void ShowPictureIdNotice(int picture, const QString &text) = 0;
+    // 1 = yes.
+    virtual int Ask(const QString &text) = 0;
+    // The platform's own error dialog, for a catalogue that cannot be loaded.
+    virtual void ShowCatalogueError() = 0;
+
+    // The answer dialog for one puzzle and the player; 6 right, 7 wrong, else cancelled.
+    virtual int RunAnswerDialog(TProblem &item, TUser *player) = 0;
+    virtual void RunAnswerViewer(const QByteArray &solution) = 0;
+
+    // The puzzle list. SelectItem loads the item and reports the change back
+    // through TGameRules::SelectionChanged.
+    virtual void ClearProblems() = 0;
+    virtual void AddProblem(const TProblem &record, const LevelEntry &entry) = 0;
+    virtual void SelectItem(int position) = 0;
+    virtual void RebuildRows() = 0;
+    virtual void RepaintList() = 0;
+    virtual TProblemEx *SelectedProblem() const = 0;
+
+    virtual void ShowView(const GameView &view) = 0;
+    // Asks the screen to close; the screen asks TGameRules::CloseQuery first.
+    virtual void CloseScreen() = 0;
+};
+
+class TGameRules {
+public:
+    static constexpr int LastLevel = 5;
+    // Quotas of easy, medium and hard puzzles by level 1..5.
+    static constexpr int Quota[LastLevel][3] = {{4, 1, 0}, {4, 2, 1}, {7, 3, 2}, {10, 6, 4}, {15, 10, 8}};
+
+    TGameRules(TCatalogue &catalogue, TUser &player, IGamePresentation &screen);
+    TGameRules(TCatalogue &catalogue, TUser &player, IGamePresentation &screen, std::uint64_t seed);
+
+    // Loads the catalogue and shows the level. False when the screen must close
+    // at once, without the leave question (nothing is saved then).
+    bool Start();
+
+    void SetTextMode(bool on);
+    bool TextMode() const { return textMode_; }
+    void Decide();
+    void ViewSolution();
+    void Back();
+    void SelectionChanged();
+    GameView UpdateView();
+
+    // The leave question; true lets the screen close.
+    bool CloseQuery();
+    // After the screen has agreed to close: frees the catalogue, saves the player.
+    void End();
+    // A screen that closes without the leave question (start failed) saves nothing.
+    bool SavesOnEnd() const { return savesOnEnd_; }
+
+    void DrawLevelProblems(int level);
+    void FillProblemsList();
+
+    // The ids a draw for the level would take, in draw order; changes nothing but the generator.
+    std::vector<ProblemId> DrawIds(int level);
+
+    TUser &Player() { return player_; }
+    // The store the player is saved to; the user's own when none is given.
+    void SetRegistry(platform::Registry *registry) { registry_ = registry; }
+
+private:
+    void LevelCompleted();
+    void AnnounceLevelUp();
+    void CommitDraw(const std::vector<ProblemId> &ids);
+    bool DropMissingEntries();
+    bool LevelSolved() const;
+
+    TCatalogue &catalogue_;
+    TUser &player_;
+    IGamePresentation &screen_;
+    std::mt19937_64 random_;
+    bool textMode_ = false;
+    bool savesOnEnd_ = true;
+    bool ended_ = false;
+    platform::Registry *registry_ = nullptr;
+};

@@ -1,0 +1,47 @@
+#pragma once
+// The game's one message box: notices, yes/no questions, the verdicts on an
+// answer and the level and victory announcements. Every show lays the box out
+// anew for its text and picture, plays its sound and runs the box modally.
+#include "widgets/FlatButton.h"
+#include "widgets/Form.h"
+#include "widgets/Label.h"
+#include "widgets/Shape.h"
+
+class TMessageBoxForm : public TForm {
+    Q_OBJECT
+public:
+    explicit TMessageBoxForm(QWidget *owner = nullptr);
+
+    void ShowNotice(const QString &text);
+    // Raise platform::EResourceError when the library lacks the picture; the box is not shown then.
+    void ShowPictureNotice(const QString &bitmapName, const QString &text);
+    void ShowPictureIdNotice(int bitmapId, const QString &text);
+    // 1 for yes, 2 for no.
+    int Ask(const QString &question);
+    void ShowTrueAnswer();
+    void ShowFalseAnswer();
+
+    static constexpr int PictureWidth = 50;  // P
+
+    TShape *Ramka;
+    TLabel *Text;
+    TPictureBox *Image;
+    TFlatButton *OKButton;
+    TFlatButton *CancelBtn;
+
+protected:
+    // The modal run of every show; tests replace it to read the layout.
+    virtual int Execute();
+    bool FormKeyDown(QKeyEvent *event) override;
+
+private:
+    void ResetLayout();
+    void LoadPicture(const QString &name);
+    void LoadPicture(int id);
+    void LayOutWithPicture();
+    void OKButtonClick();
+    void CancelBtnClick();
+};
+
+// Created by start-up right after the main menu; tests create their own.
+extern TMessageBoxForm *MessageBoxForm;

@@ -1,0 +1,362 @@
+#include "screens/ReplyForm.h"
+
+#include "platform/Sounds.h"
+#include "screens/MessageBoxForm.h"
+
+#include <QAbstractItemView>
+#include <QFocusEvent>
+#include <QKeyEvent>
+#include <cstring>
+#include <limits>
+#include <vector>
+
+namespace {
+
+void styleButton(TFlatButton *b)
+{
+    b->setParentColor(true);
+    b->setColorFocused(zw::clFocus);
+    b->setColorDown(zw::clPanel);
+    b->setColorBorder(zw::clGray);
+    b->setColorHighLight(zw::clBlack);
+    b->setFont(zw::gameFont(11));
+}
+
+}  // namespace
+
+TQForm::TQForm(QWidget *owner, TProblem &problem, TUser *player)
+    : TForm(owner), problem_(problem), player_(player)
+{
+    setObjectName(QStringLiteral("QForm"));
+    setKeyPreview(true);
+    setColor(zw::clPanel);
+    setClientSize(376, 185);
+    setCloseAction(CloseAction::Free);
+
+    Shape1 = new TShape(this);
+    Shape1->setObjectName(QStringLiteral("Shape1"));
+    Shape1->setGeometry(8, 8, 361, 169);
+    Shape1->setPenColor(zw::clGray);
+
+    Ramka = new TShape(this);
+    Ramka->setObjectName(QStringLiteral("Ramka"));
+    Ramka->setGeometry(16, 16, 345, 89);
+    Ramka->setPenColor(zw::clGray);
+    Ramka->setBrushColor(zw::clPanel);
+
+    QText = new TLabel(this);
+    QText->setObjectName(QStringLiteral("QText"));
+    QText->setFont(zw::gameFont(16));
+    QText->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    QText->setWordWrap(true);
+    QText->setGeometry(30, 18, 319, 21);
+    QText->setConstraints(318, 319, 0, 84);
+
+    Label1 = new TLabel(this);
+    Label1->setObjectName(QStringLiteral("Label1"));
+    Label1->setFont(zw::gameFont(13));
+    Label1->move(16, 120);
+    Label1->setCaption(QStringLiteral("Ваш ответ"));
+
+    // Created in tab order: Edit, List, TimeEdit.
+    Edit = new TRAFlatEdit(this);
+    Edit->setObjectName(QStringLiteral("Edit"));
+    Edit->setColorFlat(zw::clWhite);
+    Edit->setFont(zw::gameFont(11));
+    Edit->setGeometry(88, 120, 97, Edit->height());
+    Edit->hide();
+    Edit->installEventFilter(this);
+
+    List = new TFlatComboBox(this);
+    List->setObjectName(QStringLiteral("List"));
+    List->setStyle(TFlatComboBox::Style::DropDownList);
+    List->setColor(zw::clWhite);
+    List->setColorArrowBackground(zw::clFocus);
+    List->setColorBorder(zw::clGray);
+    List->setItemHeight(15);
+    List->setGeometry(88, 120, 97, 23);
+    List->hide();
+
+    TimeRamka = new TShape(this);
+    TimeRamka->setObjectName(QStringLiteral("TimeRamka"));
+    TimeRamka->setGeometry(88, 120, 61, 25);
+    TimeRamka->setPenColor(zw::clGray);
+    TimeRamka->hide();
+
+    TimeEdit = new TMyMaskEdit(this);
+    TimeEdit->setObjectName(QStringLiteral("TimeEdit"));
+    TimeEdit->setFrame(false);
+    TimeEdit->setFont(zw::gameFont(11));
+    TimeEdit->setGeometry(95, 123, 53, 21);
+    TimeEdit->hide();
+
+    OkButton = new TFlatButton(this);
+    OkButton->setObjectName(QStringLiteral("OkButton"));
+    OkButton->setGeometry(297, 148, 65, 22);
+    OkButton->setText(QStringLiteral("ОК"));
+    OkButton->setModalResult(mrYes);
+    styleButton(OkButton);
+    connect(OkButton, &QAbstractButton::clicked, this, &TQForm::OkButtonClick);
+
+    CancelButton = new TFlatButton(this);
+    CancelButton->setObjectName(QStringLiteral("CancelButton"));
+    CancelButton->setGeometry(225, 148, 65, 22);
+    CancelButton->setText(QStringLiteral("Отмена"));
+    styleButton(CancelButton);
+    connect(CancelButton, &QAbstractButton::clicked, this, &TQForm::CancelButtonClick);
+
+    FormCreate();
+}
+
+TQForm::~TQForm() = default;
+
+void TQForm::FormCreate()
+{
+    const QStringList &lines = problem_.Lines;
+    QText->setCaption(lines.isEmpty() ? QString() : lines.first());
+    QText->move(QText->x(), Ramka->y() + (Ramka->height() - QText->height()) / 2);
+
+    switch (problem_.AnswerKind) {
+    case AnswerInteger:
+        Edit->show();
+        digitsOnly_ = true;
+        break;
+    case AnswerText:
+        Edit->show();
+        break;
+    case AnswerTime:
+        TimeEdit->show();
+        TimeRamka->show();
+        break;
+    case AnswerChoice:
+        List->show();
+        for (int i = 1; i < lines.size(); ++i)
+            List->addItemSorted(lines[i]);
+        break;
+    case AnswerNumbers:
+        List->show();
+        Edit->show();
+        Edit->move(195, Edit->y());
+        NumberTexts = std::make_unique<QStringList>();
+        for (int i = 1; i < lines.size(); ++i) {
+            List->addItemSorted(lines[i]);
+            NumberTexts->append(QString());
+        }
+        connect(List, &QComboBox::activated, this, &TQForm::ListChange);
+        digitsOnly_ = true;
+        break;
+    default:
+        break;
+    }
+}
+
+void TQForm::FormShow()
+{
+    // The flat buttons are no tab stops, so the entry control starts with the focus.
+    if (Edit->isVisibleTo(this))
+        Edit->setFocus(Qt::OtherFocusReason);
+    else if (List->isVisibleTo(this))
+        List->setFocus(Qt::OtherFocusReason);
+    else if (TimeEdit->isVisibleTo(this))
+        TimeEdit->setFocus(Qt::OtherFocusReason);
+}
+
+bool TQForm::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == Edit) {
+        if (event->type() == QEvent::KeyPress && digitsOnly_) {
+            // Only digits and backspace reach the number edit.
+            const auto *key = static_cast<QKeyEvent *>(event);
+            const QString t = key->text();
+            if (!t.isEmpty() && t.at(0).isPrint() && !(t.at(0) >= QLatin1Char('0') && t.at(0) <= QLatin1Char('9')))
+                return true;
+        } else if (event->type() == QEvent::FocusOut && NumberTexts) {
+            const auto reason = static_cast<QFocusEvent *>(event)->reason();
+            if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason)
+                EditExit();
+        }
+        return false;
+    }
+    return TForm::eventFilter(watched, event);
+}
+
+void TQForm::ListChange()
+{
+    if (!Edit->isVisibleTo(this) || !NumberTexts)
+        return;
+    const int i = List->currentIndex();
+    if (i >= 0 && i < NumberTexts->size())
+        Edit->setText(NumberTexts->at(i));
+    Edit->setFocus(Qt::OtherFocusReason);
+}
+
+void TQForm::EditExit()
+{
+    const int i = List->currentIndex();
+    if (NumberTexts && i >= 0 && i < NumberTexts->size())
+        (*NumberTexts)[i] = Edit->text();
+}
+
+std::optional<std::int32_t> TQForm::StrToInt(const QString &text)
+{
+    // Leading blanks, an optional sign, then decimal digits only.
+    int i = 0;
+    while (i < text.size() && text[i] == QLatin1Char(' '))
+        ++i;
+    bool negative = false;
+    if (i < text.size() && (text[i] == QLatin1Char('-') || text[i] == QLatin1Char('+'))) {
+        negative = text[i] == QLatin1Char('-');
+        ++i;
+    }
+    if (i >= text.size())
+        return std::nullopt;
+    std::int64_t value = 0;
+    for (; i < text.size(); ++i) {
+        const QChar c = text[i];
+        if (c < QLatin1Char('0') || c > QLatin1Char('9'))
+            return std::nullopt;
+        value = value * 10 + (c.unicode() - '0');
+        if (value > std::int64_t(std::numeric_limits<std::int32_t>::max()) + 1)
+            return std::nullopt;
+    }
+    if (negative)
+        value = -value;
+    if (value < std::numeric_limits<std::int32_t>::min() || value > std::numeric_limits<std::int32_t>::max())
+        return std::nullopt;
+    return std::int32_t(value);
+}
+
+std::optional<double> TQForm::StrToTime(const QString &text)
+{
+    const QStringList parts = text.split(QLatin1Char(':'));
+    if (parts.size() != 3)
+        return std::nullopt;
+    int values[3];
+    for (int k = 0; k < 3; ++k) {
+        const QString field = parts[k].trimmed();
+        if (field.isEmpty() || field.size() > 2)
+            return std::nullopt;
+        for (QChar c : field) {
+            if (c < QLatin1Char('0') || c > QLatin1Char('9'))
+                return std::nullopt;
+        }
+        values[k] = field.toInt();
+    }
+    if (values[0] > 23 || values[1] > 59 || values[2] > 59)
+        return std::nullopt;
+    return AnswerValue::dayFraction(values[0], values[1], values[2]);
+}
+
+bool TQForm::refuseNotice(const QString &text)
+{
+    if (MessageBoxForm)
+        MessageBoxForm->ShowNotice(text);
+    setModalResult(mrNone);
+    return false;
+}
+
+void TQForm::OkButtonClick()
+{
+    platform::PlayClick();
+    answer_ = AnswerValue{};
+    switch (problem_.AnswerKind) {
+    case AnswerInteger: {
+        const auto value = StrToInt(Edit->text());
+        if (!value) {
+            refuseNotice(QStringLiteral("Ответ должен быть целым числом."));
+            return;
+        }
+        answer_ = AnswerValue::fromInteger(*value);
+        break;
+    }
+    case AnswerText: {
+        const QString text = Edit->text();
+        if (text.isEmpty()) {
+            refuseNotice(QStringLiteral("Введите свой ответ!"));
+            return;
+        }
+        answer_ = AnswerValue::fromText(text.left(AnswerValue::MaxTextLength));
+        break;
+    }
+    case AnswerTime: {
+        const auto value = StrToTime(TimeEdit->Text());
+        if (!value) {
+            refuseNotice(QStringLiteral("Ответ должен быть временем!"));
+            return;
+        }
+        const double d = *value;
+        std::memcpy(answer_.bytes.data(), &d, sizeof d);
+        break;
+    }
+    case AnswerChoice: {
+        const QString text = List->currentIndex() >= 0 ? List->currentText() : QString();
+        if (text.isEmpty()) {
+            refuseNotice(QStringLiteral("Введите свой ответ!"));
+            return;
+        }
+        answer_ = AnswerValue::fromText(text.left(AnswerValue::MaxTextLength));
+        break;
+    }
+    case AnswerNumbers: {
+        const QStringList texts = NumberTexts ? *NumberTexts : QStringList();
+        for (int i = 0; i < texts.size(); ++i) {
+            if (texts[i].isEmpty()) {
+                refuseNotice(QStringLiteral("Введите следующие число."));
+                {
+                    const QSignalBlocker block(List);
+                    List->setCurrentIndex(i);
+                }
+                Edit->clear();
+                Edit->setFocus(Qt::OtherFocusReason);
+                return;
+            }
+        }
+        std::vector<std::int32_t> numbers;
+        for (const QString &t : texts) {
+            const auto value = StrToInt(t);
+            if (!value) {
+                refuseNotice(QStringLiteral("Все ответы должны быть целыми числами."));
+                return;
+            }
+            numbers.push_back(*value);
+        }
+        // The record has room for seven numbers; more are never written past its end.
+        answer_ = AnswerValue::fromNumbers(numbers);
+        break;
+    }
+    default:
+        break;
+    }
+    setModalResult(problem_.CheckAnswer(player_, answer_) ? mrYes : mrNo);
+}
+
+void TQForm::CancelButtonClick()
+{
+    platform::PlayClick();
+    close();
+}
+
+bool TQForm::FormKeyDown(QKeyEvent *event)
+{
+    switch (event->key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        // A number typed last counts: commit it to its item before the check.
+        if (NumberTexts && Edit->hasFocus())
+            EditExit();
+        OkButton->Click();
+        break;
+    case Qt::Key_Escape:
+        CancelButton->Click();
+        break;
+    default:
+        break;
+    }
+    return false;
+}
+
+void TQForm::FormClose(CloseAction &action)
+{
+    NumberTexts.reset();
+    action = CloseAction::Free;
+}

@@ -1,0 +1,64 @@
+#pragma once
+// The answer entry dialog: shows the puzzle's question, offers the entry
+// control for its answer kind, checks the entry's shape, packs it into an
+// AnswerValue and hands it to the puzzle's CheckAnswer. Ends with 6 (right),
+// 7 (wrong) or 2 (cancelled) and frees itself.
+#include "controls/MyMaskEdit.h"
+#include "controls/RAFlatEdit.h"
+#include "core/Problem.h"
+#include "widgets/FlatButton.h"
+#include "widgets/FlatControls.h"
+#include "widgets/Form.h"
+#include "widgets/Label.h"
+#include "widgets/Shape.h"
+
+#include <memory>
+#include <optional>
+
+class TUser;
+
+class TQForm : public TForm {
+    Q_OBJECT
+public:
+    TQForm(QWidget *owner, TProblem &problem, TUser *player);
+    ~TQForm() override;
+
+    TShape *Shape1;
+    TShape *Ramka;
+    TLabel *QText;
+    TLabel *Label1;
+    TRAFlatEdit *Edit;
+    TFlatComboBox *List;
+    TShape *TimeRamka;
+    TMyMaskEdit *TimeEdit;
+    TFlatButton *OkButton;
+    TFlatButton *CancelButton;
+
+    // One text per number of a kind-4 answer; none for other kinds.
+    std::unique_ptr<QStringList> NumberTexts;
+    // The record built at the last accepted OK.
+    const AnswerValue &answer() const { return answer_; }
+
+    // The standard conversions the dialog uses, with their ranges.
+    static std::optional<std::int32_t> StrToInt(const QString &text);
+    static std::optional<double> StrToTime(const QString &text);
+
+protected:
+    bool FormKeyDown(QKeyEvent *event) override;
+    void FormClose(CloseAction &action) override;
+    void FormShow() override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void FormCreate();
+    void OkButtonClick();
+    void CancelButtonClick();
+    void ListChange();
+    void EditExit();
+    bool refuseNotice(const QString &text);
+
+    TProblem &problem_;
+    TUser *player_;
+    AnswerValue answer_;
+    bool digitsOnly_ = false;
+};

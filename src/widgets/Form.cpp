@@ -1,0 +1,213 @@
+#include "widgets/Form.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QEventLoop>
+#include <QKeyEvent>
+#include <QPainter>
+#include <QScreen>
+
+TForm::TForm(QWidget *owner, Qt::WindowFlags extra)
+    : QWidget(owner, Qt::Window | Qt::FramelessWindowHint | extra)
+{
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    qApp->installEventFilter(this);
+}
+
+TForm::~TForm()
+{
+    if (loop_)
+        loop_->quit();
+}
+
+TForm *TForm::formOf(QWidget *widget)
+{
+    for (QWidget *w = widget; w; w = w->parentWidget()) {
+        if (auto *form = qobject_cast<TForm *>(w))
+            return form;
+    }
+    return nullptr;
+}
+
+void TForm::setColor(zw::ColorValue value)
+{
+    color_ = value;
+    QPalette pal = palette();
+    pal.setColor(QPalette::Window, zw::toQColor(value));
+    setPalette(pal);
+    update();
+}
+
+void TForm::setClientSize(int width, int height)
+{
+    setFixedSize(width, height);
+}
+
+void TForm::centre()
+{
+    QRect area;
+    if (!centreOnScreen_ && parentWidget())
+        area = parentWidget()->window()->geometry();
+    else if (QScreen *s = screen() ? screen() : QGuiApplication::primaryScreen())
+        area = s->geometry();
+    if (area.isEmpty())
+        return;
+    move(area.x() + (area.width() - width()) / 2, area.y() + (area.height() - height()) / 2);
+}
+
+int TForm::ShowModal()
+{
+    modalResult_ = mrNone;
+    closing_ = false;
+    setWindowModality(Qt::ApplicationModal);
+    centre();
+    QEventLoop loop;
+    loop_ = &loop;
+    QPointer<TForm> self(this);
+    int result = mrNone;
+    auto finished = connect(this, &TForm::modalFinished, this, [&result](int r) { result = r; });
+    show();
+    raise();
+    activateWindow();
+    if (modalResult_ == mrNone || isVisible())
+        loop.exec(QEventLoop::DialogExec);
+    if (!self)
+        return result;
+    disconnect(finished);
+    loop_ = nullptr;
+    if (isVisible())  // the loop ended for another reason (application quit)
+        endModal();
+    result = modalResult_;
+    if (closeAction_ == CloseAction::Free)
+        deleteLater();
+    return result;
+}
+
+void TForm::ShowModalAsync()
+{
+    modalResult_ = mrNone;
+    closing_ = false;
+    asyncModal_ = true;
+    setWindowModality(Qt::ApplicationModal);
+    centre();
+    show();
+    raise();
+    activateWindow();
+}
+
+void TForm::setModalResult(int result)
+{
+    modalResult_ = result;
+    if (result != mrNone && handlerDepth_ == 0) {
+        QMetaObject::invokeMethod(
+            this,
+            [this] {
+                if (handlerDepth_ == 0)
+                    applyModalResult();
+            },
+            Qt::QueuedConnection);
+    }
+}
+
+void TForm::leaveHandler()
+{
+    if (--handlerDepth_ == 0)
+        applyModalResult();
+}
+
+void TForm::applyModalResult()
+{
+    if (modalResult_ == mrNone || !isModalRunning() || closing_ || !isVisible())
+        return;
+    closing_ = true;
+    if (!FormCloseQuery()) {
+        modalResult_ = mrNone;
+        closing_ = false;
+        return;
+    }
+    endModal();
+}
+
+void TForm::endModal()
+{
+    CloseAction action = closeAction_;
+    FormClose(action);
+    closeAction_ = action;
+    const int result = modalResult_;
+    hide();
+    setWindowModality(Qt::NonModal);
+    closing_ = false;
+    if (loop_)
+        loop_->quit();
+    const bool wasAsync = asyncModal_;
+    asyncModal_ = false;
+    QPointer<TForm> self(this);
+    emit modalFinished(result);
+    if (self && wasAsync && closeAction_ == CloseAction::Free)
+        deleteLater();
+}
+
+bool TForm::FormKeyDown(QKeyEvent *)
+{
+    return false;
+}
+
+bool TForm::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() != QEvent::KeyPress || !keyPreview_ || inPreview_ || !isVisible())
+        return false;
+    auto *w = qobject_cast<QWidget *>(watched);
+    if (!w || w->window() != this)
+        return false;
+    // The key is delivered to the control from here, inside the handler, so
+    // that the form sees it exactly once and a result set by the form takes
+    // effect only after the control has had the key too.
+    auto *key = static_cast<QKeyEvent *>(event);
+    QPointer<QWidget> target(w);
+    QPointer<TForm> self(this);
+    runHandler([&] {
+        if (FormKeyDown(key) || !target || !self)
+            return;
+        inPreview_ = true;
+        QCoreApplication::sendEvent(target, key);
+        if (self)
+            inPreview_ = false;
+    });
+    key->accept();
+    return true;
+}
+
+void TForm::closeEvent(QCloseEvent *event)
+{
+    event->ignore();
+    if (isModalRunning()) {
+        if (closing_)
+            return;
+        if (modalResult_ == mrNone)
+            modalResult_ = mrCancel;
+        if (handlerDepth_ == 0)
+            applyModalResult();
+        return;
+    }
+    if (!FormCloseQuery())
+        return;
+    CloseAction action = closeAction_;
+    FormClose(action);
+    closeAction_ = action;
+    hide();
+    if (action == CloseAction::Free)
+        deleteLater();
+}
+
+void TForm::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    if (!event->spontaneous())
+        FormShow();
+}
+
+void TForm::paintEvent(QPaintEvent *)
+{
+    QPainter p(this);
+    p.fillRect(rect(), zw::toQColor(color_));
+}

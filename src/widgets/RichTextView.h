@@ -1,0 +1,60 @@
+#pragma once
+// A read-only rich-text box on QTextEdit with the line arithmetic the game's text
+// viewers need: wrapped line counts, the first visible line, hit tests, scrolling
+// by whole lines and one-call formatting of the whole text.
+#include <QByteArray>
+#include <QString>
+#include <QTextEdit>
+
+class RichTextView : public QTextEdit {
+    Q_OBJECT
+public:
+    explicit RichTextView(QWidget *parent = nullptr);
+
+    // Replaces the content with an RTF document (Windows-1251 bytes); bytes that are
+    // not RTF are shown as plain Windows-1251 text, and a refused document as an
+    // empty page (lastError() says why). Emits contentReplaced() afterwards.
+    void setRtf(const QByteArray &rtf);
+    QString lastError() const { return lastError_; }
+
+    // Display lines of the whole text, wrapped lines counted.
+    int lineCount() const;
+    // The line at the top edge of the view (0-based).
+    int firstVisibleLine() const;
+    // The character position nearest to a point given in this widget's coordinates.
+    int charFromPos(const QPoint &point) const;
+    // The display line that holds a character position.
+    int lineFromChar(int position) const;
+    // Scrolls by a signed number of lines from the line last scrolled to; the view
+    // stops where the text ends, as far as the widget can scroll.
+    void scrollLines(int delta);
+    void scrollToLine(int line);
+
+    struct Format {
+        QString face;
+        double pointSize = 10;
+        Qt::Alignment alignment = Qt::AlignJustify;
+        double startIndent = 0;  // points: first line of a paragraph from the left edge
+        double offset = 0;       // points: following lines relative to the first
+        double rightIndent = 0;  // points
+    };
+    // Sets face, size, alignment and indents of the whole text and leaves the caret
+    // at the start with nothing selected. Colours, bold, italics and the rest of
+    // the formatting stay; no change is notified.
+    void formatAll(const Format &format);
+
+signals:
+    // The content was replaced by setRtf (format changes never emit it).
+    void contentReplaced();
+
+protected:
+    void resizeEvent(QResizeEvent *event) override;
+
+private:
+    void syncLayoutWidth() const;
+    // Document y of every display line's top, in order.
+    QVector<qreal> lineTops() const;
+
+    QString lastError_;
+    int topLine_ = 0;
+};

@@ -1,0 +1,408 @@
+#include "GuiSupport.h"
+
+#include "core/User.h"
+#include "screens/ReplyForm.h"
+
+#include <QAbstractItemView>
+#include <cstring>
+
+using namespace guitest;
+
+namespace {
+
+// A puzzle whose check records what it was handed.
+class TestProblem : public TProblem {
+public:
+    TestProblem(std::uint8_t kind, QStringList lines)
+        : TProblem(7, 0, QStringLiteral("Тест"), QString(), QString())
+    {
+        AnswerKind = kind;
+        Lines = std::move(lines);
+    }
+    bool CheckAnswer(TUser *player, const AnswerValue &answer) override
+    {
+        ++calls;
+        lastPlayer = player;
+        lastAnswer = answer;
+        return verdict;
+    }
+    int calls = 0;
+    TUser *lastPlayer = nullptr;
+    AnswerValue lastAnswer;
+    bool verdict = true;
+};
+
+class ReplyFormTest : public MediaFixture {
+protected:
+    void SetUp() override
+    {
+        MediaFixture::SetUp();
+        MessageBoxForm = &notices;
+    }
+    void TearDown() override
+    {
+        if (form)
+            delete form.data();
+        MessageBoxForm = nullptr;
+        MediaFixture::TearDown();
+    }
+
+    TQForm *open(TestProblem &problem, TUser *player = nullptr)
+    {
+        form = new TQForm(nullptr, problem, player);
+        QObject::connect(form, &TForm::modalFinished, [this](int r) { result = r; });
+        form->ShowModalAsync();
+        EXPECT_TRUE(QTest::qWaitForWindowActive(form));
+        return form;
+    }
+    bool stillOpen() const { return form && form->isVisible(); }
+    QStringList noticeTexts() const
+    {
+        QStringList out;
+        for (const auto &s : notices.shown)
+            out << s.text;
+        return out;
+    }
+    void type(QWidget *w, const QString &text) { typeText(w, text); }
+
+    RecordingMessageBox notices;
+    QPointer<TQForm> form;
+    int result = -1;
+};
+
+TEST_F(ReplyFormTest, LayoutFollowsTheDesignAndCentresTheQuestion)
+{
+    TestProblem p(AnswerInteger, {QStringLiteral("Сколько лет капитану?")});
+    open(p);
+    EXPECT_EQ(form->size(), QSize(376, 185));
+    EXPECT_EQ(form->Shape1->geometry(), QRect(8, 8, 361, 169));
+    EXPECT_EQ(form->Ramka->geometry(), QRect(16, 16, 345, 89));
+    EXPECT_EQ(form->QText->caption(), QStringLiteral("Сколько лет капитану?"));
+    EXPECT_EQ(form->QText->x(), 30);
+    EXPECT_GE(form->QText->width(), 318);
+    EXPECT_LE(form->QText->width(), 319);
+    EXPECT_EQ(form->QText->y(), 16 + (89 - form->QText->height()) / 2);
+    EXPECT_EQ(form->Label1->caption(), QStringLiteral("Ваш ответ"));
+    EXPECT_EQ(form->Label1->pos(), QPoint(16, 120));
+    EXPECT_EQ(form->Edit->pos(), QPoint(88, 120));
+    EXPECT_EQ(form->Edit->height(), QFontMetrics(form->Edit->font()).height() + 6);
+    EXPECT_EQ(form->OkButton->geometry(), QRect(297, 148, 65, 22));
+    EXPECT_EQ(form->OkButton->text(), QStringLiteral("ОК"));
+    EXPECT_EQ(form->CancelButton->geometry(), QRect(225, 148, 65, 22));
+    EXPECT_EQ(form->CancelButton->text(), QStringLiteral("Отмена"));
+    EXPECT_EQ(form->OkButton->focusPolicy(), Qt::ClickFocus);
+    EXPECT_TRUE(form->Edit->isVisible());
+    EXPECT_FALSE(form->List->isVisible());
+    EXPECT_FALSE(form->TimeEdit->isVisible());
+    EXPECT_TRUE(form->Edit->hasFocus());
+    EXPECT_TRUE(form->Edit->alignment() & Qt::AlignRight);
+}
+
+TEST_F(ReplyFormTest, LongQuestionWrapsWithinThePanel)
+{
+    TestProblem p(AnswerText, {QStringLiteral("Очень длинный вопрос, который не помещается в одну строку и потому "
+                                              "переносится на следующие строки панели вопроса, но не дальше.")});
+    open(p);
+    const int oneLine = QFontMetrics(form->QText->font()).height();
+    EXPECT_GT(form->QText->height(), oneLine);
+    EXPECT_LE(form->QText->height(), 84);
+    EXPECT_GE(form->QText->y(), 16);
+    EXPECT_LE(form->QText->y() + form->QText->height(), 16 + 89);
+}
+
+TEST_F(ReplyFormTest, EachKindShowsItsOwnEntryControl)
+{
+    struct Case {
+        std::uint8_t kind;
+        bool edit, list, time;
+        QWidget *(*focus)(TQForm *);
+    };
+    const Case cases[] = {
+        {AnswerInteger, true, false, false, [](TQForm *f) -> QWidget * { return f->Edit; }},
+        {AnswerText, true, false, false, [](TQForm *f) -> QWidget * { return f->Edit; }},
+        {AnswerTime, false, false, true, [](TQForm *f) -> QWidget * { return f->TimeEdit; }},
+        {AnswerChoice, false, true, false, [](TQForm *f) -> QWidget * { return f->List; }},
+        {AnswerNumbers, true, true, false, [](TQForm *f) -> QWidget * { return f->Edit; }},
+        {9, false, false, false, [](TQForm *) -> QWidget * { return nullptr; }},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(int(c.kind));
+        TestProblem p(c.kind, {QStringLiteral("Вопрос"), QStringLiteral("a"), QStringLiteral("b")});
+        open(p);
+        EXPECT_EQ(form->Edit->isVisible(), c.edit);
+        EXPECT_EQ(form->List->isVisible(), c.list);
+        EXPECT_EQ(form->TimeEdit->isVisible(), c.time);
+        EXPECT_EQ(form->TimeRamka->isVisible(), c.time);
+        if (QWidget *w = c.focus(form)) {
+            EXPECT_TRUE(w->hasFocus());
+        }
+        EXPECT_EQ(bool(form->NumberTexts), c.kind == AnswerNumbers);
+        if (c.kind == AnswerNumbers) {
+            EXPECT_EQ(form->Edit->x(), 195);
+            EXPECT_EQ(*form->NumberTexts, QStringList({QString(), QString()}));
+        }
+        if (c.list) {
+            EXPECT_EQ(form->List->count(), 2);
+            EXPECT_EQ(form->List->currentIndex(), -1);
+            EXPECT_EQ(form->List->geometry(), QRect(88, 120, 97, 23));
+        }
+        if (c.time) {
+            EXPECT_EQ(form->TimeEdit->geometry(), QRect(95, 123, 53, 21));
+            EXPECT_EQ(form->TimeRamka->geometry(), QRect(88, 120, 61, 25));
+            EXPECT_EQ(form->TimeEdit->Text(), QStringLiteral("  :  :  "));
+        }
+        delete form.data();
+    }
+}
+
+TEST_F(ReplyFormTest, WholeNumberAcceptsDigitsOnlyAndChecksTheRange)
+{
+    TestProblem p(AnswerInteger, {QStringLiteral("Сколько?")});
+    TUser player;
+    open(p, &player);
+    type(form->Edit, QStringLiteral("a-1 2,x3"));
+    EXPECT_EQ(form->Edit->text(), QStringLiteral("123"));
+    QTest::keyClick(form->Edit, Qt::Key_Backspace);
+    EXPECT_EQ(form->Edit->text(), QStringLiteral("12"));
+
+    form->Edit->clear();
+    QTest::keyClick(form->Edit, Qt::Key_Return);
+    EXPECT_EQ(noticeTexts(), QStringList{QStringLiteral("Ответ должен быть целым числом.")});
+    EXPECT_TRUE(stillOpen());
+
+    type(form->Edit, QStringLiteral("2147483648"));
+    QTest::keyClick(form->Edit, Qt::Key_Return);
+    EXPECT_EQ(notices.shown.size(), 2);
+    EXPECT_EQ(p.calls, 0);
+    EXPECT_TRUE(stillOpen());
+    EXPECT_EQ(form->Edit->text(), QStringLiteral("2147483648"));  // the entry stays as it was
+
+    form->Edit->setText(QStringLiteral("00042"));
+    p.verdict = false;
+    QTest::keyClick(form->Edit, Qt::Key_Return);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(p.calls, 1);
+    EXPECT_EQ(p.lastPlayer, &player);
+    EXPECT_EQ(p.lastAnswer, AnswerValue::fromInteger(42));
+    EXPECT_EQ(result, 7);
+    EXPECT_EQ(sounds.played, (QStringList{"CLICK", "ERROR", "CLICK", "ERROR", "CLICK"}));
+    flushDeletes();
+    EXPECT_TRUE(form.isNull());  // the dialog frees itself
+}
+
+TEST_F(ReplyFormTest, LargestWholeNumberPacksLittleEndian)
+{
+    TestProblem p(AnswerInteger, {QStringLiteral("?")});
+    open(p);
+    type(form->Edit, QStringLiteral("2147483647"));
+    QTest::mouseClick(form->OkButton, Qt::LeftButton);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(result, 6);
+    const std::array<std::uint8_t, 4> expected{0xFF, 0xFF, 0xFF, 0x7F};
+    EXPECT_TRUE(std::equal(expected.begin(), expected.end(), p.lastAnswer.bytes.begin()));
+    EXPECT_TRUE(std::all_of(p.lastAnswer.bytes.begin() + 4, p.lastAnswer.bytes.end(), [](auto b) { return b == 0; }));
+}
+
+TEST_F(ReplyFormTest, TextIsCutToTwelveCharactersAndMustNotBeEmpty)
+{
+    TestProblem p(AnswerText, {QStringLiteral("Слово?")});
+    open(p);
+    QTest::keyClick(form->Edit, Qt::Key_Return);
+    EXPECT_EQ(noticeTexts(), QStringList{QStringLiteral("Введите свой ответ!")});
+    type(form->Edit, QStringLiteral(" Абвгдежзийкл"));  // 13 characters with the blank
+    QTest::keyClick(form->Edit, Qt::Key_Enter);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(result, 6);
+    EXPECT_EQ(p.lastAnswer.bytes[0], 12);
+    EXPECT_EQ(p.lastAnswer.text(), QStringLiteral(" Абвгдежзийк"));
+    EXPECT_EQ(p.lastAnswer.bytes[0xC], 0xEA);  // "к" in Windows-1251
+    EXPECT_EQ(p.lastAnswer.bytes[13], 0);
+}
+
+TEST_F(ReplyFormTest, TimeIsPackedAsAFractionOfADay)
+{
+    TestProblem p(AnswerTime, {QStringLiteral("Который час?")});
+    open(p);
+    // One hour digit, the separator jumps to the minutes.
+    type(form->TimeEdit, QStringLiteral("1:3000"));
+    EXPECT_EQ(form->TimeEdit->Text(), QStringLiteral("1 :30:00"));
+    QTest::keyClick(form->TimeEdit, Qt::Key_Return);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(result, 6);
+    double d = 0;
+    std::memcpy(&d, p.lastAnswer.bytes.data(), sizeof d);
+    EXPECT_DOUBLE_EQ(d, 0.0625);
+}
+
+TEST_F(ReplyFormTest, PartlyFilledOrOutOfRangeTimeIsRefused)
+{
+    TestProblem p(AnswerTime, {QStringLiteral("Который час?")});
+    open(p);
+    type(form->TimeEdit, QStringLiteral("123"));
+    EXPECT_EQ(form->TimeEdit->Text(), QStringLiteral("12:3 :  "));
+    QTest::keyClick(form->TimeEdit, Qt::Key_Return);
+    EXPECT_EQ(noticeTexts(), QStringList{QStringLiteral("Ответ должен быть временем!")});
+    EXPECT_TRUE(stillOpen());
+    EXPECT_EQ(form->TimeEdit->Text(), QStringLiteral("12:3 :  "));
+
+    form->TimeEdit->setMaskedText(QStringLiteral("246000"));
+    QTest::keyClick(form->TimeEdit, Qt::Key_Return);
+    EXPECT_EQ(notices.shown.size(), 2);
+    EXPECT_EQ(p.calls, 0);
+}
+
+TEST_F(ReplyFormTest, ChoiceNeedsAPickedLine)
+{
+    TestProblem p(AnswerChoice, {QStringLiteral("Кто?"), QStringLiteral("Волк"), QStringLiteral("Очень длинный ответ")});
+    open(p);
+    QTest::keyClick(form->List, Qt::Key_Return);
+    EXPECT_EQ(noticeTexts(), QStringList{QStringLiteral("Введите свой ответ!")});
+    QTest::keyClick(form->List, Qt::Key_Down);
+    QTest::keyClick(form->List, Qt::Key_Down);
+    EXPECT_EQ(form->List->currentIndex(), 1);
+    QTest::keyClick(form->List, Qt::Key_Return);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(result, 6);
+    EXPECT_EQ(p.lastAnswer, AnswerValue::fromText(QStringLiteral("Очень длинны")));
+}
+
+class NumbersTest : public ReplyFormTest {
+protected:
+    void SetUp() override
+    {
+        ReplyFormTest::SetUp();
+        open(problem);
+    }
+    // Picks an item as the player does: into the list, then an arrow key.
+    void pick(int index)
+    {
+        form->List->setFocus(Qt::MouseFocusReason);
+        while (form->List->currentIndex() < index)
+            QTest::keyClick(form->List, Qt::Key_Down);
+        while (form->List->currentIndex() > index)
+            QTest::keyClick(form->List, Qt::Key_Up);
+    }
+    TestProblem problem{AnswerNumbers,
+                        {QStringLiteral("Сколько?"), QStringLiteral("Кошек"), QStringLiteral("Собак"),
+                         QStringLiteral("Мышей")}};
+};
+
+TEST_F(NumbersTest, PickingAnItemLoadsItsNumberAndLeavingCommitsIt)
+{
+    pick(0);
+    EXPECT_TRUE(form->Edit->hasFocus());
+    type(form->Edit, QStringLiteral("5"));
+    pick(1);  // leaving the edit commits 5 to the first item
+    EXPECT_EQ(form->NumberTexts->at(0), QStringLiteral("5"));
+    EXPECT_TRUE(form->Edit->hasFocus());
+    EXPECT_EQ(form->Edit->text(), QString());
+    type(form->Edit, QStringLiteral("7"));
+    pick(0);
+    EXPECT_EQ(form->Edit->text(), QStringLiteral("5"));
+    EXPECT_EQ(*form->NumberTexts, QStringList({"5", "7", ""}));
+}
+
+TEST_F(NumbersTest, MissingNumberPicksItsItemAndKeepsTheOthers)
+{
+    pick(0);
+    type(form->Edit, QStringLiteral("5"));
+    pick(2);
+    type(form->Edit, QStringLiteral("9"));
+    pick(2);
+    QTest::mouseClick(form->OkButton, Qt::LeftButton);
+    EXPECT_EQ(noticeTexts(), QStringList{QStringLiteral("Введите следующие число.")});
+    EXPECT_EQ(form->List->currentIndex(), 1);
+    EXPECT_EQ(form->Edit->text(), QString());
+    EXPECT_TRUE(form->Edit->hasFocus());
+    EXPECT_EQ(*form->NumberTexts, QStringList({"5", "", "9"}));
+    EXPECT_TRUE(stillOpen());
+    // Enter while typing the missing number commits it before the check.
+    type(form->Edit, QStringLiteral("1"));
+    QTest::keyClick(form->Edit, Qt::Key_Return);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(result, 6);
+    EXPECT_EQ(problem.lastAnswer, AnswerValue::fromNumbers({5, 1, 9}));
+    EXPECT_EQ(problem.lastAnswer.bytes[0], 3);
+    EXPECT_EQ(problem.lastAnswer.bytes[8], 1);
+}
+
+TEST_F(NumbersTest, NumberTypedBeforeAnyPickIsLost)
+{
+    type(form->Edit, QStringLiteral("42"));
+    QTest::keyClick(form->Edit, Qt::Key_Return);
+    EXPECT_EQ(noticeTexts(), QStringList{QStringLiteral("Введите следующие число.")});
+    EXPECT_EQ(form->List->currentIndex(), 0);
+    EXPECT_EQ(*form->NumberTexts, QStringList({"", "", ""}));
+}
+
+TEST_F(NumbersTest, MouseClickOnOkCommitsTheNumberBeingTyped)
+{
+    for (int i = 0; i < 3; ++i) {
+        pick(i);
+        type(form->Edit, QString::number(10 + i));
+    }
+    QTest::mouseClick(form->OkButton, Qt::LeftButton);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(result, 6);
+    EXPECT_EQ(problem.lastAnswer, AnswerValue::fromNumbers({10, 11, 12}));
+}
+
+TEST_F(NumbersTest, NumberOutOfRangeIsReportedForAll)
+{
+    for (int i = 0; i < 3; ++i) {
+        pick(i);
+        type(form->Edit, i == 1 ? QStringLiteral("99999999999") : QStringLiteral("1"));
+    }
+    QTest::keyClick(form->Edit, Qt::Key_Return);
+    EXPECT_EQ(noticeTexts(), QStringList{QStringLiteral("Все ответы должны быть целыми числами.")});
+    EXPECT_TRUE(stillOpen());
+    EXPECT_EQ(problem.calls, 0);
+}
+
+TEST_F(ReplyFormTest, EscapeAndCancelCloseWithResultTwoAndClick)
+{
+    TestProblem p(AnswerText, {QStringLiteral("?")});
+    open(p);
+    type(form->Edit, QStringLiteral("abc"));
+    QTest::keyClick(form->Edit, Qt::Key_Escape);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(result, 2);
+    EXPECT_FALSE(stillOpen());
+    flushDeletes();
+
+    result = -1;
+    open(p);
+    QTest::mouseClick(form->CancelButton, Qt::LeftButton);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(result, 2);
+    EXPECT_EQ(p.calls, 0);
+    EXPECT_EQ(sounds.played, (QStringList{"CLICK", "CLICK"}));
+}
+
+TEST_F(ReplyFormTest, UnknownKindChecksAnAllZeroRecord)
+{
+    TestProblem p(9, {QStringLiteral("?")});
+    p.verdict = false;
+    open(p);
+    QTest::keyClick(form, Qt::Key_Return);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(result, 7);
+    EXPECT_EQ(p.lastAnswer, AnswerValue{});
+}
+
+TEST_F(ReplyFormTest, ModalRunReturnsTheVerdict)
+{
+    TestProblem p(AnswerInteger, {QStringLiteral("?")});
+    auto *f = new TQForm(nullptr, p, nullptr);
+    QPointer<TQForm> guard(f);
+    whenModal([](QWidget *w) {
+        auto *q = static_cast<TQForm *>(w);
+        QTest::keyClicks(q->Edit, QStringLiteral("3"));
+        QTest::keyClick(q->Edit, Qt::Key_Return);
+    });
+    EXPECT_EQ(f->ShowModal(), 6);
+    flushDeletes();
+    EXPECT_TRUE(guard.isNull());
+}
+
+}  // namespace

@@ -1,0 +1,549 @@
+// The rules of a game, played without a window through a scripted screen that
+// records every call, over real catalogue files and the real registry store.
+#include "core/DataFile.h"
+#include "core/Errors.h"
+#include "core/GameRules.h"
+#include "platform/Registry.h"
+#include "qt_printers.h"
+
+#include <QDir>
+#include <QFile>
+#include <QImage>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <deque>
+#include <functional>
+#include <gtest/gtest.h>
+#include <set>
+
+namespace {
+
+// A catalogue on disk: puzzle i has difficulty difficulties[i] and the answer 1000 + id.
+class CatalogueFiles {
+public:
+    explicit CatalogueFiles(const std::vector<int> &difficulties, ProblemId firstId = 1)
+    {
+        QImage picture(8, 8, QImage::Format_RGB888);
+        picture.fill(Qt::yellow);
+        QDir().mkpath(dir.filePath(QStringLiteral("Images")));
+        QDir().mkpath(dir.filePath(QStringLiteral("Data")));
+        picture.save(dir.filePath(QStringLiteral("Images/p.jpg")));
+        for (std::size_t i = 0; i < difficulties.size(); ++i)
+            entries.push_back(entryFor(ProblemId(firstId + i), difficulties[i]));
+        write();
+    }
+
+    CatalogueEntry entryFor(ProblemId id, int difficult)
+    {
+        PuzzleDataFile f;
+        f.kind = AnswerInteger;
+        f.answer = AnswerValue::fromInteger(1000 + id);
+        f.lines = {QStringLiteral("Сколько?")};
+        f.statement = "{\\rtf1 statement}";
+        f.solution = "{\\rtf1 solution}";
+        const QString data = QStringLiteral("%1.dat").arg(id);
+        QFile out(dir.filePath(QStringLiteral("Data/") + data));
+        out.open(QIODevice::WriteOnly);
+        out.write(encodeDataFile(f));
+        return {id, difficult, QStringLiteral("Головоломка %1").arg(id), QStringLiteral("p.jpg"), data};
+    }
+
+    void write()
+    {
+        QFile list(dir.filePath(QStringLiteral("list.lst")));
+        list.open(QIODevice::WriteOnly | QIODevice::Truncate);
+        list.write(encodeCatalogue(entries));
+    }
+
+    QTemporaryDir dir;
+    std::vector<CatalogueEntry> entries;
+};
+
+// The screen as the rules see it: a list that loads what it selects, and
+// scripted replies to questions and answer dialogs.
+class FakeScreen : public IGamePresentation {
+public:
+    TGameRules *rules = nullptr;
+    QStringList calls;
+    std::deque<int> askReplies;  // 1 when empty
+    std::function<int(TProblem &, TUser *)> answerDialog;
+    std::vector<std::unique_ptr<TProblemEx>> items;
+    TProblemEx *selected = nullptr;
+    GameView view;
+    bool closed = false;
+
+    void PlayClick() override { calls << QStringLiteral("PlayClick"); }
+    void PlayWave(platform::Wave w) override { calls << QStringLiteral("PlayWave ") + platform::waveName(w); }
+    void ShowTrueAnswer() override { calls << QStringLiteral("ShowTrueAnswer"); }
+    void ShowFalseAnswer() override { calls << QStringLiteral("ShowFalseAnswer"); }
+    void ShowNotice(const QString &text) override { calls << QStringLiteral("ShowNotice ") + text; }
+    void ShowPictureNotice(const QString &picture, const QString &text) override
+    {
+        calls << QStringLiteral("ShowPictureNotice %1 %2").arg(picture, text);
+    }
+    void ShowPictureIdNotice(int picture, const QString &text) override
+    {
+        calls << QStringLiteral("ShowPictureIdNotice %1 %2").arg(picture).arg(text);
+    }
+    int Ask(const QString &text) override
+    {
+        calls << QStringLiteral("Ask ") + text;
+        if (askReplies.empty())
+            return 1;
+        const int r = askReplies.front();
+        askReplies.pop_front();
+        return r;
+    }
+    void ShowCatalogueError() override { calls << QStringLiteral("ShowCatalogueError"); }
+    int RunAnswerDialog(TProblem &item, TUser *player) override
+    {
+        calls << QStringLiteral("AnswerDialog %1").arg(item.Id);
+        return answerDialog(item, player);
+    }
+    void RunAnswerViewer(const QByteArray &solution) override { calls << QStringLiteral("AnswerViewer ") + QString::fromLatin1(solution); }
+    void ClearProblems() override
+    {
+        calls << QStringLiteral("ClearProblems");
+        selected = nullptr;
+        items.clear();
+    }
+    void AddProblem(const TProblem &record, const LevelEntry &entry) override
+    {
+        calls << QStringLiteral("AddProblem %1").arg(record.Id);
+        items.push_back(std::make_unique<TProblemEx>(record, entry));
+    }
+    void SelectItem(int position) override
+    {
+        calls << QStringLiteral("SelectItem %1").arg(position);
+        if (position >= int(items.size()))
+            return;
+        if (selected)
+            selected->UnloadData();
+        selected = items[position].get();
+        selected->LoadData();
+        rules->SelectionChanged();
+    }
+    void RebuildRows() override { calls << QStringLiteral("RebuildRows"); }
+    void RepaintList() override {}
+    TProblemEx *SelectedProblem() const override { return selected; }
+    void ShowView(const GameView &v) override { view = v; }
+    void CloseScreen() override
+    {
+        calls << QStringLiteral("CloseScreen");
+        if (rules->CloseQuery()) {
+            rules->End();
+            closed = true;
+        }
+    }
+
+    void select(int position) { SelectItem(position); }
+    // Calls recorded since the mark, without the repeated clicks.
+    QStringList since(int mark) const { return calls.mid(mark); }
+};
+
+int rightAnswer(TProblem &item, TUser *player)
+{
+    return item.CheckAnswer(player, item.AnswerData) ? 6 : 7;
+}
+
+int wrongAnswer(TProblem &item, TUser *player)
+{
+    return item.CheckAnswer(player, AnswerValue::fromInteger(7)) ? 6 : 7;
+}
+
+class Game {
+public:
+    Game(const QString &programDir, platform::Registry &registry, std::unique_ptr<TUser> user, std::uint64_t seed = 42)
+        : catalogue(programDir), player(std::move(user)), rules(catalogue, *player, screen, seed)
+    {
+        screen.rules = &rules;
+        screen.answerDialog = rightAnswer;
+        rules.SetRegistry(&registry);
+    }
+
+    // Selects the item, opens its text and answers it.
+    void answer(int position, int (*how)(TProblem &, TUser *))
+    {
+        screen.select(position);
+        screen.answerDialog = how;
+        if (!rules.TextMode())
+            rules.Decide();
+        rules.Decide();
+    }
+
+    TCatalogue catalogue;
+    std::unique_ptr<TUser> player;
+    FakeScreen screen;
+    TGameRules rules;
+};
+
+class GameRules : public ::testing::Test {
+protected:
+    QTemporaryDir store;
+    platform::Registry registry{store.filePath(QStringLiteral("registry.sqlite3"))};
+
+    std::vector<int> difficulties(int easy, int medium, int hard)
+    {
+        std::vector<int> d;
+        // Interleaved, so that draws cannot rely on catalogue order.
+        int left[3] = {easy, medium, hard};
+        while (left[0] + left[1] + left[2] > 0) {
+            for (int k = 0; k < 3; ++k) {
+                if (left[k] > 0) {
+                    d.push_back(k);
+                    --left[k];
+                }
+            }
+        }
+        return d;
+    }
+};
+
+}  // namespace
+
+TEST_F(GameRules, AWholeGameFromANewPlayerToVictory)
+{
+    CatalogueFiles files(difficulties(50, 40, 30));
+    ASSERT_EQ(files.entries.size(), 120u);
+    Game game(files.dir.path(), registry, TUser::CreateNew(QStringLiteral("Вася"), 3));
+    TUser &p = *game.player;
+    FakeScreen &screen = game.screen;
+    ASSERT_TRUE(game.rules.Start());
+
+    std::vector<ProblemId> drawOrder;
+    std::set<ProblemId> drawn;
+    std::int32_t score = 30;
+    int rightByDifficulty[3] = {0, 0, 0}, wrongByDifficulty[3] = {0, 0, 0};
+
+    for (int level = 1; level <= 5; ++level) {
+        ASSERT_EQ(p.Level, level);
+        const int total = TGameRules::Quota[level - 1][0] + TGameRules::Quota[level - 1][1] + TGameRules::Quota[level - 1][2];
+        ASSERT_EQ(p.LevelList.Count(), total);
+        ASSERT_EQ(int(screen.items.size()), total);
+        // Easy first, then medium, then hard, each to its quota, never a used id.
+        int position = 0;
+        for (int d = 0; d < 3; ++d) {
+            for (int n = 0; n < TGameRules::Quota[level - 1][d]; ++n, ++position) {
+                const ProblemId id = p.LevelList.GetItem(position).Id;
+                EXPECT_EQ(game.catalogue.FindProblem(id)->Difficult, d);
+                EXPECT_TRUE(drawn.insert(id).second) << "id " << id << " drawn twice";
+                drawOrder.push_back(id);
+            }
+        }
+        EXPECT_EQ(screen.selected, screen.items[0].get());
+        EXPECT_EQ(screen.view.progress, 0);
+
+        for (int i = 0; i < total; ++i) {
+            const int d = screen.items[i]->Difficult;
+            if (i % 3 == 1) {
+                // A wrong answer first: the penalty, the counter and the entry's count.
+                game.answer(i, wrongAnswer);
+                score -= AnswerPenalty[d];
+                ++wrongByDifficulty[d];
+                EXPECT_EQ(screen.calls.last(), QStringLiteral("ShowFalseAnswer"));
+                EXPECT_TRUE(game.rules.TextMode());
+                EXPECT_EQ(p.LevelList.GetItem(i).WrongAnswers, 1);
+                EXPECT_EQ(screen.items[i]->WrongAnswers, 1);
+                EXPECT_EQ(p.Scores, score);
+            }
+            if (i % 4 == 2 && p.Scores >= SolutionCost[d]) {
+                // A bought solution costs its price once.
+                screen.select(i);
+                game.rules.ViewSolution();
+                score -= SolutionCost[d];
+                EXPECT_EQ(p.Scores, score);
+                EXPECT_EQ(p.LevelList.GetItem(i).Bought, 1);
+                EXPECT_TRUE(screen.calls.last().startsWith(QStringLiteral("AnswerViewer")));
+                game.rules.ViewSolution();
+                EXPECT_EQ(p.Scores, score);
+            }
+            const int mark = int(screen.calls.size());
+            const bool last = i == total - 1;
+            if (level == 5 && last)
+                screen.askReplies = {2};  // "Нет" to the leave question after victory
+            game.answer(i, rightAnswer);
+            score += AnswerBonus[d];
+            ++rightByDifficulty[d];
+            EXPECT_EQ(p.Scores, score);
+            EXPECT_EQ(p.LD, rightByDifficulty[0]);
+            EXPECT_EQ(p.MD, rightByDifficulty[1]);
+            EXPECT_EQ(p.HD, rightByDifficulty[2]);
+            EXPECT_EQ(p.LU, wrongByDifficulty[0]);
+            EXPECT_EQ(p.MU, wrongByDifficulty[1]);
+            EXPECT_EQ(p.HU, wrongByDifficulty[2]);
+            EXPECT_EQ(screen.view.scoreText, QString::number(score));
+            if (!last) {
+                EXPECT_FALSE(game.rules.TextMode());
+                EXPECT_EQ(screen.view.progress, int(std::nearbyint((i + 1) * 100.0 / total)));
+                continue;
+            }
+            const QStringList calls = screen.since(mark);
+            if (level < 5) {
+                const int dialog = int(calls.indexOf(QRegularExpression(QStringLiteral("AnswerDialog .*"))));
+                ASSERT_GE(dialog, 0);
+                const QStringList tail = calls.mid(dialog + 1, 5);
+                EXPECT_EQ(tail, (QStringList{
+                                    QStringLiteral("ShowTrueAnswer"),
+                                    QStringLiteral("PlayWave LEVELUP"),
+                                    QStringLiteral("ShowPictureNotice LEVELUP Поздравляем с переходом на новый уровень!"),
+                                    QStringLiteral("ClearProblems"),
+                                    calls.at(dialog + 5),
+                                }));
+                EXPECT_TRUE(calls.at(dialog + 5).startsWith(QStringLiteral("AddProblem")));
+                EXPECT_TRUE(calls.contains(QStringLiteral("RebuildRows")));
+                EXPECT_EQ(calls.last(), QStringLiteral("SelectItem 0"));
+            } else {
+                // Victory: the player's own logo, then the leave question; "Нет" keeps the screen.
+                EXPECT_EQ(calls.mid(calls.size() - 4),
+                          (QStringList{QStringLiteral("ShowTrueAnswer"),
+                                       QStringLiteral("ShowPictureIdNotice 3 Поздравляем с победой!"),
+                                       QStringLiteral("CloseScreen"),
+                                       QStringLiteral("Ask Хотите выйти в главное меню?")}));
+            }
+        }
+        if (level < 5) {
+            EXPECT_EQ(screen.view.levelText, QString::number(level + 1));
+            EXPECT_EQ(screen.view.progress, 0);
+        }
+    }
+    EXPECT_FALSE(screen.closed);
+    EXPECT_EQ(p.Level, 5);
+    EXPECT_EQ(p.LevelList.SolvedCount(), 33);
+    EXPECT_EQ(screen.view.progress, 100);
+    EXPECT_FALSE(screen.view.decideEnabled);
+    EXPECT_TRUE(screen.view.viewSolutionEnabled);
+
+    ASSERT_EQ(p.UsedIds.Count(), 77);
+    for (int i = 0; i < 77; ++i)
+        EXPECT_EQ(p.UsedIds.At(i), drawOrder[i]);
+
+    // Leaving saves; the stored profile is the one in memory.
+    game.rules.Back();
+    ASSERT_TRUE(screen.closed);
+    EXPECT_EQ(game.catalogue.Count(), 0);
+    const auto stored = TUser::CreateFromRegistry(p.KeyPath(), registry);
+    EXPECT_EQ(stored->Name, p.Name);
+    EXPECT_EQ(stored->Scores, p.Scores);
+    EXPECT_EQ(stored->Level, 5);
+    EXPECT_EQ(stored->LabelIndex, 3);
+    EXPECT_EQ(std::tie(stored->LD, stored->MD, stored->HD, stored->LU, stored->MU, stored->HU),
+              std::tie(p.LD, p.MD, p.HD, p.LU, p.MU, p.HU));
+    ASSERT_EQ(stored->UsedIds.Count(), 77);
+    for (int i = 0; i < 77; ++i)
+        EXPECT_EQ(stored->UsedIds.At(i), p.UsedIds.At(i));
+    ASSERT_EQ(stored->LevelList.Count(), 33);
+    for (int i = 0; i < 33; ++i)
+        EXPECT_EQ(stored->LevelList.GetItem(i), p.LevelList.GetItem(i));
+}
+
+TEST_F(GameRules, ReopeningContinuesTheLevelWithItsFlags)
+{
+    CatalogueFiles files(difficulties(20, 10, 5));
+    QString key;
+    std::vector<LevelEntry> before;
+    {
+        Game game(files.dir.path(), registry, TUser::CreateNew(QStringLiteral("Маша"), 1));
+        ASSERT_TRUE(game.rules.Start());
+        game.answer(0, rightAnswer);
+        game.answer(1, wrongAnswer);
+        game.screen.select(4);
+        game.rules.ViewSolution();
+        game.rules.Back();  // text mode to list
+        game.rules.Back();  // leave
+        ASSERT_TRUE(game.screen.closed);
+        key = game.player->KeyPath();
+        for (int i = 0; i < game.player->LevelList.Count(); ++i)
+            before.push_back(game.player->LevelList.GetItem(i));
+    }
+    Game again(files.dir.path(), registry, TUser::CreateFromRegistry(key, registry), 7);
+    ASSERT_TRUE(again.rules.Start());
+    ASSERT_EQ(again.screen.items.size(), before.size());
+    EXPECT_EQ(again.player->UsedIds.Count(), 5);  // nothing new drawn
+    for (std::size_t i = 0; i < before.size(); ++i) {
+        EXPECT_EQ(again.screen.items[i]->Id, before[i].Id);
+        EXPECT_EQ(again.screen.items[i]->Solved, bool(before[i].Solved));
+        EXPECT_EQ(again.screen.items[i]->Bought, bool(before[i].Bought));
+        EXPECT_EQ(again.screen.items[i]->WrongAnswers, before[i].WrongAnswers);
+    }
+    EXPECT_TRUE(again.screen.items[0]->Solved);
+    EXPECT_EQ(again.screen.items[1]->WrongAnswers, 1);
+    EXPECT_TRUE(again.screen.items[4]->Bought);
+    EXPECT_EQ(again.screen.view.progress, 20);
+}
+
+TEST_F(GameRules, ARightAnswerOpensTheSolutionAtOnce)
+{
+    CatalogueFiles files(difficulties(4, 1, 0));
+    Game game(files.dir.path(), registry, TUser::CreateNew(QStringLiteral("Петя"), 2));
+    ASSERT_TRUE(game.rules.Start());
+    game.answer(4, rightAnswer);  // the medium puzzle: +20
+    EXPECT_EQ(game.player->Scores, 50);
+    game.player->Scores = 0;      // at any score the solution stays free
+    game.screen.select(4);
+    EXPECT_TRUE(game.screen.view.viewSolutionEnabled);
+    EXPECT_FALSE(game.screen.view.pricePictureVisible);
+    EXPECT_FALSE(game.screen.view.decideEnabled);
+    const int mark = int(game.screen.calls.size());
+    game.rules.ViewSolution();
+    EXPECT_EQ(game.player->Scores, 0);
+    EXPECT_FALSE(game.screen.since(mark).join(QLatin1Char('\n')).contains(QStringLiteral("Ask")));
+    EXPECT_TRUE(game.screen.calls.last().startsWith(QStringLiteral("AnswerViewer")));
+}
+
+TEST_F(GameRules, PricesAndScoresAtTheirEdges)
+{
+    CatalogueFiles files(difficulties(4, 1, 0));
+    Game game(files.dir.path(), registry, TUser::CreateNew(QStringLiteral("Оля"), 2));
+    ASSERT_TRUE(game.rules.Start());
+    // Progress: 2 of 5 solved show 40.
+    game.answer(0, rightAnswer);
+    game.answer(1, rightAnswer);
+    EXPECT_EQ(game.screen.view.progress, 40);
+    EXPECT_EQ(game.player->Scores, 50);
+
+    // The price question: "Нет" charges nothing and shows nothing.
+    game.screen.select(4);
+    game.player->Scores = 30;
+    game.screen.askReplies = {2};
+    game.rules.ViewSolution();
+    EXPECT_EQ(game.screen.calls.last(), QStringLiteral("Ask Хотите посмотреть ответ за 30 очков?"));
+    EXPECT_EQ(game.player->Scores, 30);
+
+    // Exactly the price may buy and leaves 0; one point less disables the button.
+    game.player->Scores = 29;
+    game.rules.UpdateView();
+    EXPECT_FALSE(game.screen.view.viewSolutionEnabled);
+    EXPECT_TRUE(game.screen.view.pricePictureVisible);
+    game.player->Scores = 30;
+    game.rules.UpdateView();
+    EXPECT_TRUE(game.screen.view.viewSolutionEnabled);
+    game.rules.ViewSolution();
+    EXPECT_EQ(game.player->Scores, 0);
+    EXPECT_FALSE(game.screen.view.pricePictureVisible);
+
+    // A purchase that cannot be paid never shows the solution.
+    game.screen.select(2);
+    game.player->Scores = -6;
+    const int mark = int(game.screen.calls.size());
+    game.rules.ViewSolution();
+    EXPECT_EQ(game.player->Scores, -6);
+    EXPECT_FALSE(game.screen.since(mark).join(QLatin1Char('\n')).contains(QStringLiteral("AnswerViewer")));
+
+    // A wrong answer on an easy puzzle may take the score below zero.
+    game.answer(3, wrongAnswer);
+    EXPECT_EQ(game.player->Scores, -10);
+    EXPECT_EQ(game.player->LU, 1);
+}
+
+TEST_F(GameRules, CancellingTheAnswerDialogChangesNothing)
+{
+    CatalogueFiles files(difficulties(4, 1, 0));
+    Game game(files.dir.path(), registry, TUser::CreateNew(QStringLiteral("Оля"), 2));
+    ASSERT_TRUE(game.rules.Start());
+    game.screen.select(0);
+    game.rules.Decide();
+    ASSERT_TRUE(game.rules.TextMode());
+    game.screen.answerDialog = [](TProblem &, TUser *) { return 2; };
+    const int mark = int(game.screen.calls.size());
+    game.rules.Decide();
+    EXPECT_EQ(game.screen.since(mark),
+              (QStringList{QStringLiteral("PlayClick"), QStringLiteral("AnswerDialog %1").arg(game.screen.selected->Id)}));
+    EXPECT_TRUE(game.rules.TextMode());
+    EXPECT_EQ(game.player->Scores, 30);
+}
+
+TEST_F(GameRules, ALevelUpWithNothingLeftToDrawKeepsTheLevel)
+{
+    CatalogueFiles files(difficulties(4, 1, 0));
+    Game game(files.dir.path(), registry, TUser::CreateNew(QStringLiteral("Ира"), 2));
+    ASSERT_TRUE(game.rules.Start());
+    for (int i = 0; i < 5; ++i)
+        game.answer(i, rightAnswer);
+    EXPECT_EQ(game.screen.calls.last(), QStringLiteral("ShowNotice Новых головоломок для следующего уровня нет."));
+    EXPECT_EQ(game.player->Level, 1);
+    EXPECT_EQ(game.player->LevelList.Count(), 5);
+    EXPECT_EQ(game.player->LevelList.SolvedCount(), 5);
+}
+
+TEST_F(GameRules, AShortCatalogueGivesWhatItHas)
+{
+    CatalogueFiles files(difficulties(2, 0, 0));
+    Game game(files.dir.path(), registry, TUser::CreateNew(QStringLiteral("Ира"), 2));
+    ASSERT_TRUE(game.rules.Start());
+    EXPECT_EQ(game.player->LevelList.Count(), 2);
+}
+
+TEST_F(GameRules, AFirstDrawWithNothingClosesWithoutSaving)
+{
+    CatalogueFiles files(difficulties(0, 0, 3));  // level 1 draws no hard puzzles
+    Game game(files.dir.path(), registry, TUser::CreateNew(QStringLiteral("Ира"), 2));
+    EXPECT_FALSE(game.rules.Start());
+    EXPECT_EQ(game.screen.calls, (QStringList{QStringLiteral("ShowNotice Новых головоломок для следующего уровня нет.")}));
+    EXPECT_TRUE(game.rules.CloseQuery());  // no leave question
+    game.rules.End();
+    EXPECT_FALSE(registry.keyExists(game.player->KeyPath()));
+}
+
+TEST_F(GameRules, ACatalogueThatCannotLoadClosesWithoutTheQuestion)
+{
+    QTemporaryDir empty;
+    Game game(empty.path(), registry, TUser::CreateNew(QStringLiteral("Ира"), 2));
+    EXPECT_FALSE(game.rules.Start());
+    EXPECT_EQ(game.screen.calls, (QStringList{QStringLiteral("ShowCatalogueError")}));
+    EXPECT_TRUE(game.rules.CloseQuery());
+    game.rules.End();
+    EXPECT_FALSE(registry.keyExists(game.player->KeyPath()));
+}
+
+TEST_F(GameRules, EntriesTheCatalogueLostAreDropped)
+{
+    CatalogueFiles files(difficulties(8, 2, 0));
+    QString key;
+    std::vector<ProblemId> level;
+    {
+        Game game(files.dir.path(), registry, TUser::CreateNew(QStringLiteral("Лена"), 4));
+        ASSERT_TRUE(game.rules.Start());
+        for (int i = 0; i < 4; ++i)
+            game.answer(i, rightAnswer);  // all but the medium one
+        game.rules.Back();
+        ASSERT_TRUE(game.screen.closed);
+        key = game.player->KeyPath();
+        for (int i = 0; i < 5; ++i)
+            level.push_back(game.player->LevelList.GetItem(i).Id);
+    }
+    // The unsolved puzzle disappears from list.lst: the level is complete.
+    const ProblemId lost = level[4];
+    std::erase_if(files.entries, [&](const CatalogueEntry &e) { return e.id == lost; });
+    files.write();
+    Game again(files.dir.path(), registry, TUser::CreateFromRegistry(key, registry));
+    ASSERT_TRUE(again.rules.Start());
+    EXPECT_EQ(again.player->Level, 2);
+    EXPECT_TRUE(again.player->UsedIds.Contains(lost));
+    EXPECT_TRUE(again.screen.calls.contains(QStringLiteral("PlayWave LEVELUP")));
+    EXPECT_FALSE(again.player->LevelList.FindEntry(lost));
+}
+
+TEST_F(GameRules, ALevelWhoseEveryPuzzleVanishedIsDrawnAgain)
+{
+    CatalogueFiles files(difficulties(4, 1, 0));
+    auto user = TUser::CreateNew(QStringLiteral("Лена"), 4);
+    user->LevelList.Add(900);
+    user->UsedIds.Add(900);
+    Game game(files.dir.path(), registry, std::move(user));
+    ASSERT_TRUE(game.rules.Start());
+    EXPECT_EQ(game.player->LevelList.Count(), 5);
+    EXPECT_EQ(game.player->UsedIds.Count(), 6);
+    EXPECT_EQ(game.player->UsedIds.At(0), 900);
+}
+
+TEST_F(GameRules, TextModeNeedsASelection)
+{
+    CatalogueFiles files(difficulties(4, 1, 0));
+    Game game(files.dir.path(), registry, TUser::CreateNew(QStringLiteral("Лена"), 4));
+    ASSERT_TRUE(game.rules.Start());
+    game.screen.selected = nullptr;
+    game.rules.SetTextMode(true);
+    EXPECT_FALSE(game.rules.TextMode());
+    game.player->LevelList.Clear();
+    EXPECT_THROW(game.rules.FillProblemsList(), EInternalError);
+}

@@ -1,0 +1,243 @@
+// zentrika-pack as authors use it: sources in, a pack the game loads out, and
+// clear refusals for sources or packs that would hurt a player.
+#include "core/Catalogue.h"
+#include "core/DataFile.h"
+#include "platform/Codepage.h"
+#include "qt_printers.h"
+
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QImage>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace {
+
+const char *kPicture =
+    "<svg xmlns='http://www.w3.org/2000/svg' width='440' height='460' viewBox='0 0 440 460'>"
+    "<rect width='440' height='460' fill='#fdedc4'/><circle cx='220' cy='230' r='100' fill='#d83a2e'/></svg>";
+
+struct ToolRun {
+    int code = -1;
+    QString out;
+    QString err;
+};
+
+ToolRun pack(const QStringList &args)
+{
+    QProcess p;
+    p.start(QStringLiteral(ZENTRIKA_TOOLS_DIR "/zentrika-pack"), args);
+    p.waitForFinished(120000);
+    return {p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()), QString::fromUtf8(p.readAllStandardError())};
+}
+
+void writeFile(const QString &path, const QByteArray &bytes)
+{
+    QDir().mkpath(QFileInfo(path).path());
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(bytes);
+}
+
+void addPuzzle(const QString &root, int id, const QString &body)
+{
+    const QString dir = QStringLiteral("%1/%2").arg(root).arg(id, 3, 10, QLatin1Char('0'));
+    writeFile(dir + QStringLiteral("/puzzle.toml"), (QStringLiteral("id = %1\n").arg(id) + body).toUtf8());
+    writeFile(dir + QStringLiteral("/picture.svg"), kPicture);
+}
+
+const QString kCommon = QStringLiteral(
+    "title = \"Проба\"\ndifficulty = 1\nquestion = \"Введите ответ.\"\n"
+    "statement = \"\"\"\nПервый абзац с **жирным** и {red|красным}.\n\nВторой *абзац*.\n\"\"\"\n"
+    "solution = \"\"\"\nПотому что __так__.\n\"\"\"\n");
+
+class PackSources : public ::testing::Test {
+protected:
+    QTemporaryDir tmp;
+    QString src() const { return tmp.filePath(QStringLiteral("src")); }
+    QString out() const { return tmp.filePath(QStringLiteral("out")); }
+
+    void addSample()
+    {
+        addPuzzle(src(), 12, kCommon + QStringLiteral("kind = \"number\"\nanswer = 42\n"));
+        addPuzzle(src(), 3, kCommon + QStringLiteral("kind = \"time\"\nanswer = \"1:30:00\"\n"));
+        addPuzzle(src(), 7, kCommon + QStringLiteral("kind = \"choice\"\nanswer = \"Катя\"\nchoices = [\"Аня\", \"Катя\"]\n"));
+        addPuzzle(src(), 9, kCommon + QStringLiteral("kind = \"numbers\"\nanswer = [5, 7, 9]\nnames = [\"А\", \"Б\", \"В\"]\n"));
+        addPuzzle(src(), 20, kCommon + QStringLiteral("kind = \"text\"\nanswer = \"река\"\n"));
+    }
+
+    // Each bad source is refused with exit 1, a message naming the file and
+    // the field, and nothing written.
+    void expectRefused(const QString &body, const QString &field, int id = 5)
+    {
+        QDir(src()).removeRecursively();
+        addPuzzle(src(), 1, kCommon + QStringLiteral("kind = \"number\"\nanswer = 1\n"));
+        addPuzzle(src(), id, body);
+        const ToolRun r = pack({QStringLiteral("build"), src(), out()});
+        EXPECT_EQ(r.code, 1) << qPrintable(r.err);
+        EXPECT_TRUE(r.err.contains(QStringLiteral("%1/puzzle.toml").arg(id, 3, 10, QLatin1Char('0')))) << qPrintable(r.err);
+        EXPECT_TRUE(r.err.contains(QStringLiteral("'%1'").arg(field))) << qPrintable(r.err);
+        EXPECT_FALSE(QFileInfo::exists(out() + QStringLiteral("/list.lst")));
+    }
+};
+
+QMap<QString, QByteArray> readTree(const QString &dir)
+{
+    QMap<QString, QByteArray> files;
+    QDirIterator it(dir, QDir::Files, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString path = it.next();
+        QFile f(path);
+        f.open(QIODevice::ReadOnly);
+        files.insert(QDir(dir).relativeFilePath(path), f.readAll());
+    }
+    return files;
+}
+
+}  // namespace
+
+TEST_F(PackSources, BuildsAPackTheGameLoads)
+{
+    addSample();
+    const ToolRun r = pack({QStringLiteral("build"), src(), out()});
+    ASSERT_EQ(r.code, 0) << qPrintable(r.err);
+
+    TCatalogue catalogue(out());
+    catalogue.LoadCatalogue();
+    ASSERT_EQ(catalogue.Count(), 5);
+    QList<int> ids;
+    for (const auto &p : catalogue.Items())
+        ids << p->Id;
+    EXPECT_EQ(ids, (QList<int>{3, 7, 9, 12, 20}));  // id order, not folder listing order
+
+    TProblem time(*catalogue.FindProblem(3));
+    time.LoadData();
+    EXPECT_EQ(time.Name, QStringLiteral("Проба"));
+    EXPECT_EQ(time.Difficult, 1);
+    EXPECT_EQ(time.AnswerKind, AnswerTime);
+    EXPECT_EQ(time.AnswerData.time(), 0.0625);
+    EXPECT_EQ(time.Picture.size(), QSize(440, 460));
+    EXPECT_TRUE(time.GetStatementText().startsWith("{\\rtf1"));
+    EXPECT_TRUE(time.GetStatementText().contains("\\b"));
+
+    TProblem choice(*catalogue.FindProblem(7));
+    choice.LoadData();
+    EXPECT_EQ(choice.Lines, (QStringList{QStringLiteral("Введите ответ."), QStringLiteral("Аня"), QStringLiteral("Катя")}));
+    EXPECT_TRUE(choice.CheckAnswer(nullptr, AnswerValue::fromText(QStringLiteral("Катя"))));
+
+    TProblem numbers(*catalogue.FindProblem(9));
+    numbers.LoadData();
+    EXPECT_TRUE(numbers.CheckAnswer(nullptr, AnswerValue::fromNumbers({5, 7, 9})));
+    EXPECT_EQ(numbers.Lines.size(), 4);
+
+    TProblem text(*catalogue.FindProblem(20));
+    text.LoadData();
+    EXPECT_TRUE(text.CheckAnswer(nullptr, AnswerValue::fromText(QStringLiteral("река"))));
+    EXPECT_FALSE(text.CheckAnswer(nullptr, AnswerValue::fromText(QStringLiteral("Река"))));
+
+    const ToolRun check = pack({QStringLiteral("check"), out()});
+    EXPECT_EQ(check.code, 0) << qPrintable(check.out);
+    EXPECT_TRUE(check.out.contains(QStringLiteral("0 errors"))) << qPrintable(check.out);
+    EXPECT_TRUE(check.out.contains(QStringLiteral("a whole game draws"))) << qPrintable(check.out);
+}
+
+TEST_F(PackSources, SameSourcesGiveTheSameBytes)
+{
+    addSample();
+    ASSERT_EQ(pack({QStringLiteral("build"), src(), out()}).code, 0);
+    const QString again = tmp.filePath(QStringLiteral("again"));
+    ASSERT_EQ(pack({QStringLiteral("build"), src(), again}).code, 0);
+    const auto a = readTree(out());
+    const auto b = readTree(again);
+    EXPECT_EQ(a.keys(), b.keys());
+    EXPECT_TRUE(a == b);
+    EXPECT_EQ(a.size(), 11);
+}
+
+TEST_F(PackSources, RefusesSourcesThatCannotWork)
+{
+    const QString base = QStringLiteral(
+        "title = \"Т\"\ndifficulty = 0\nquestion = \"?\"\nstatement = \"С\"\nsolution = \"Р\"\n");
+    expectRefused(base + QStringLiteral("kind = \"choice\"\nanswer = \"Оля\"\nchoices = [\"Аня\", \"Катя\"]\n"), QStringLiteral("answer"));
+    expectRefused(base + QStringLiteral("kind = \"text\"\nanswer = \"Река\"\n"), QStringLiteral("answer"), 6);
+    expectRefused(base + QStringLiteral("kind = \"text\"\nanswer = \"достопримечательность\"\n"), QStringLiteral("answer"), 8);
+    expectRefused(base + QStringLiteral("kind = \"number\"\nanswer = -3\n"), QStringLiteral("answer"), 10);
+    expectRefused(base + QStringLiteral("kind = \"time\"\nanswer = \"24:00:00\"\n"), QStringLiteral("answer"), 11);
+    expectRefused(base + QStringLiteral("kind = \"numbers\"\nanswer = [1, 2]\nnames = [\"а\"]\n"), QStringLiteral("names"), 13);
+    expectRefused(base + QStringLiteral("kind = \"guess\"\nanswer = 1\n"), QStringLiteral("kind"), 14);
+    expectRefused(QStringLiteral("title = \"≤ бывает\"\ndifficulty = 0\nquestion = \"?\"\nstatement = \"С\"\n"
+                                 "solution = \"Р\"\nkind = \"number\"\nanswer = 1\n"),
+                  QStringLiteral("title"), 15);
+    expectRefused(QStringLiteral("title = \"Т\"\ndifficulty = 3\nquestion = \"?\"\nstatement = \"С\"\n"
+                                 "solution = \"Р\"\nkind = \"number\"\nanswer = 1\n"),
+                  QStringLiteral("difficulty"), 16);
+    expectRefused(base + QStringLiteral("kind = \"number\"\n"), QStringLiteral("answer"), 17);
+    expectRefused(QStringLiteral("title = \"Т\"\ndifficulty = 0\nquestion = \"?\"\nstatement = \"**не закрыто\"\n"
+                                 "solution = \"Р\"\nkind = \"number\"\nanswer = 1\n"),
+                  QStringLiteral("statement"), 18);
+}
+
+TEST_F(PackSources, SyntaxErrorsNameTheLine)
+{
+    addPuzzle(src(), 4, QStringLiteral("title = \"Т\"\ndifficulty = = 0\n"));
+    const ToolRun r = pack({QStringLiteral("build"), src(), out()});
+    EXPECT_EQ(r.code, 1);
+    EXPECT_TRUE(r.err.contains(QStringLiteral("004/puzzle.toml:3"))) << qPrintable(r.err);
+}
+
+TEST(PackCheck, ReportsWhatWouldHurtAPlayer)
+{
+    QTemporaryDir tmp;
+    const QString dir = tmp.path();
+    QImage picture(440, 460, QImage::Format_RGB888);
+    picture.fill(Qt::white);
+    QDir().mkpath(dir + QStringLiteral("/Images"));
+    std::vector<CatalogueEntry> entries;
+    const auto add = [&](ProblemId id, int difficult, std::uint8_t kind, const AnswerValue &answer, QStringList lines,
+                         const QByteArray &solution = "{\\rtf1 x}") {
+        PuzzleDataFile f;
+        f.kind = kind;
+        f.answer = answer;
+        f.lines = lines;
+        f.statement = "{\\rtf1 s}";
+        f.solution = solution;
+        const QString stem = QString::number(id);
+        writeFile(dir + QStringLiteral("/Data/") + stem + QStringLiteral(".dat"), encodeDataFile(f));
+        picture.save(dir + QStringLiteral("/Images/") + stem + QStringLiteral(".jpg"));
+        entries.push_back({id, difficult, QStringLiteral("Задача"), stem + QStringLiteral(".jpg"), stem + QStringLiteral(".dat")});
+    };
+    add(1, 0, AnswerInteger, AnswerValue::fromInteger(5), {QStringLiteral("?")});
+    add(2, 0, 7, AnswerValue{}, {QStringLiteral("?")});
+    add(3, 1, AnswerText, AnswerValue::fromRawText(platform::toCp1251(QStringLiteral("река "))), {QStringLiteral("?")});
+    AnswerValue eight = AnswerValue::fromNumbers({1, 2, 3});
+    eight.bytes[0] = 8;
+    add(4, 2, AnswerNumbers, eight, {QStringLiteral("?"), QStringLiteral("a")});
+    AnswerValue almost = AnswerValue::fromTime(1, 30, 0);
+    almost.bytes[0] ^= 1;
+    add(5, 1, AnswerTime, almost, {QStringLiteral("?")});
+    add(6, 0, AnswerChoice, AnswerValue::fromText(QStringLiteral("Оля")), {QStringLiteral("?"), QStringLiteral("Аня")});
+    add(7, 5, AnswerInteger, AnswerValue::fromInteger(1), {});
+    add(8, 0, AnswerInteger, AnswerValue::fromInteger(1), {QStringLiteral("?")}, QByteArray());
+    add(1, 0, AnswerInteger, AnswerValue::fromInteger(5), {QStringLiteral("?")});
+    writeFile(dir + QStringLiteral("/list.lst"), encodeCatalogue(entries));
+    QFile::remove(dir + QStringLiteral("/Images/1.jpg"));
+
+    const ToolRun r = pack({QStringLiteral("check"), dir});
+    EXPECT_EQ(r.code, 1);
+    const QStringList expected{
+        QStringLiteral("id 1: error: The BitMap for the problem id - 1 is missing!"),
+        QStringLiteral("id 2: error: answer kind 7 is outside 0..4"),
+        QStringLiteral("id 3: error: the answer 'река ' has leading or trailing blanks"),
+        QStringLiteral("id 4: error: the answer holds 8 numbers"),
+        QStringLiteral("id 5: error: the time answer"),
+        QStringLiteral("id 6: error: the answer 'Оля' is not one of the choices"),
+        QStringLiteral("id 7: error: difficulty 5 is outside 0..2"),
+        QStringLiteral("id 7: error: the question line is missing"),
+        QStringLiteral("id 8: error: the solution is empty"),
+        QStringLiteral("id 1: error: the id stands more than once"),
+    };
+    for (const QString &line : expected)
+        EXPECT_TRUE(r.out.contains(line)) << qPrintable(line) << "\n" << qPrintable(r.out);
+}

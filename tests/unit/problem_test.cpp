@@ -1,0 +1,438 @@
+#include "TestFiles.h"
+#include "core/DataFile.h"
+#include "core/Errors.h"
+#include "core/Problem.h"
+#include "core/User.h"
+
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace {
+
+PuzzleDataFile sample()
+{
+    PuzzleDataFile c;
+    c.statement = "{\\rtf1 Statement}";
+    c.kind = AnswerChoice;
+    c.answer = AnswerValue::fromText(QStringLiteral("Мост"));
+    c.lines = QStringList{QStringLiteral("Что это?"), QStringLiteral("Мост"), QStringLiteral("Река")};
+    c.solution = "{\\rtf1 Solution}";
+    return c;
+}
+
+class ProblemLoad : public ::testing::Test {
+protected:
+    QTemporaryDir dir;
+    QString image() const { return dir.filePath("Images/p.jpg"); }
+    QString data() const { return dir.filePath("Data/p.dat"); }
+    TProblem problem() const { return TProblem(12, 1, QStringLiteral("Мост"), image(), data()); }
+    void SetUp() override
+    {
+        testfiles::write(image(), testfiles::jpeg(8, 6));
+        testfiles::write(data(), encodeDataFile(sample()));
+    }
+    std::string loadError(TProblem &p)
+    {
+        try {
+            p.LoadData();
+        } catch (const ELoadError &e) {
+            return e.what();
+        }
+        return "(loaded)";
+    }
+    std::string badFormat() const
+    {
+        return QStringLiteral("Bad format of the text file %1 for the problem id - 12").arg(data()).toStdString();
+    }
+};
+
+}  // namespace
+
+TEST_F(ProblemLoad, LoadsEveryFieldAndUnloadsThemAgain)
+{
+    TProblem p = problem();
+    EXPECT_FALSE(p.Loaded);
+    p.LoadData();
+    EXPECT_TRUE(p.Loaded);
+    EXPECT_EQ(p.Picture.format(), QImage::Format_RGB888);
+    EXPECT_EQ(p.Picture.size(), QSize(8, 6));
+    EXPECT_EQ(p.GetStatementText(), QByteArray("{\\rtf1 Statement}"));
+    EXPECT_EQ(p.GetSolutionText(), QByteArray("{\\rtf1 Solution}"));
+    EXPECT_EQ(p.AnswerKind, AnswerChoice);
+    EXPECT_EQ(p.AnswerData, AnswerValue::fromText(QStringLiteral("Мост")));
+    EXPECT_EQ(p.Lines, sample().lines);
+
+    p.UnloadData();
+    EXPECT_FALSE(p.Loaded);
+    EXPECT_TRUE(p.Picture.isNull());
+    EXPECT_TRUE(p.Lines.isEmpty());
+    EXPECT_TRUE(p.StatementText.isNull());
+    EXPECT_TRUE(p.SolutionText.isNull());
+    p.UnloadData();  // twice in a row is harmless
+    EXPECT_FALSE(p.Loaded);
+}
+
+TEST_F(ProblemLoad, CopiesTakeTheHeaderOnly)
+{
+    TProblem p = problem();
+    p.LoadData();
+    p.Bought = true;
+    TProblem copy(p);
+    EXPECT_EQ(copy.Id, 12);
+    EXPECT_EQ(copy.Difficult, 1);
+    EXPECT_EQ(copy.Name, QStringLiteral("Мост"));
+    EXPECT_EQ(copy.ImagePath, image());
+    EXPECT_EQ(copy.DataPath, data());
+    EXPECT_FALSE(copy.Loaded);
+    EXPECT_FALSE(copy.Bought);
+    EXPECT_TRUE(copy.Lines.isEmpty());
+    EXPECT_TRUE(copy.Picture.isNull());
+    EXPECT_TRUE(copy.StatementText.isNull());
+
+    const TProblemEx ex(p, LevelEntry{12, 1, 0, 3});
+    EXPECT_TRUE(ex.Solved);
+    EXPECT_FALSE(ex.Bought);
+    EXPECT_EQ(ex.WrongAnswers, 3);
+    EXPECT_FALSE(ex.Loaded);
+}
+
+TEST_F(ProblemLoad, MissingPictureStopsBeforeTheDataFile)
+{
+    QFile::remove(image());
+    TProblem p = problem();
+    EXPECT_EQ(loadError(p), "The BitMap for the problem id - 12 is missing!");
+    EXPECT_FALSE(p.Loaded);
+    EXPECT_TRUE(p.Picture.isNull());
+    EXPECT_TRUE(p.StatementText.isNull());
+    p.UnloadData();
+    EXPECT_FALSE(p.Loaded);
+}
+
+TEST_F(ProblemLoad, UndecodablePictureStaysEmptyAndLoadingGoesOn)
+{
+    testfiles::write(image(), "not a picture at all");
+    TProblem p = problem();
+    p.LoadData();
+    EXPECT_TRUE(p.Loaded);
+    EXPECT_TRUE(p.Picture.isNull());
+    EXPECT_EQ(p.Lines.size(), 3);
+}
+
+TEST_F(ProblemLoad, DataFileThatCannotBeOpened)
+{
+    QFile::remove(data());
+    TProblem p = problem();
+    EXPECT_EQ(loadError(p),
+              QStringLiteral("Can not open the text file %1 for the problem id - 12").arg(data()).toStdString());
+    EXPECT_FALSE(p.Loaded);
+    EXPECT_FALSE(p.Picture.isNull());  // what was loaded before the failure stays until UnloadData
+    p.UnloadData();
+    EXPECT_TRUE(p.Picture.isNull());
+
+    TProblem directory(12, 1, "", image(), dir.filePath("Data"));
+    EXPECT_THROW(directory.LoadData(), ELoadError);
+}
+
+TEST_F(ProblemLoad, WrongMagicByte)
+{
+    QByteArray bytes = encodeDataFile(sample());
+    bytes[0] = 'N';
+    testfiles::write(data(), bytes);
+    TProblem p = problem();
+    EXPECT_EQ(loadError(p), badFormat());
+    testfiles::write(data(), "");
+    EXPECT_EQ(loadError(p), badFormat());
+}
+
+TEST_F(ProblemLoad, FileEndingEarlyAnywhereIsBadFormat)
+{
+    const QByteArray whole = encodeDataFile(sample());
+    TProblem p = problem();
+    for (qsizetype cut = 1; cut < whole.size(); ++cut) {
+        testfiles::write(data(), whole.left(cut));
+        EXPECT_EQ(loadError(p), badFormat()) << "cut at " << cut;
+        EXPECT_FALSE(p.Loaded);
+    }
+    // Anything after the solution is ignored.
+    testfiles::write(data(), whole + "trailing");
+    EXPECT_EQ(loadError(p), "(loaded)");
+    EXPECT_EQ(p.GetSolutionText(), sample().solution);
+}
+
+TEST_F(ProblemLoad, NegativeOrOversizedTextLengthsAreBadFormat)
+{
+    TProblem p = problem();
+    for (std::int32_t len : {-1, std::numeric_limits<std::int32_t>::min(), std::numeric_limits<std::int32_t>::max(), 1000}) {
+        QByteArray bytes("M");
+        for (int i = 0; i < 4; ++i)
+            bytes.append(char(std::uint32_t(len) >> (8 * i)));
+        bytes.append(QByteArray(100, 'x'));
+        testfiles::write(data(), bytes);
+        EXPECT_EQ(loadError(p), badFormat()) << len;
+    }
+    // A bad solution length after a good statement.
+    QByteArray bytes = encodeDataFile(sample());
+    const qsizetype at = bytes.size() - sample().solution.size() - 4;
+    bytes[at + 3] = char(0x80);  // negative
+    testfiles::write(data(), bytes);
+    EXPECT_EQ(loadError(p), badFormat());
+    EXPECT_EQ(p.Lines.size(), 3);  // created so far, kept until UnloadData
+}
+
+TEST_F(ProblemLoad, EmptyTextsZeroLengthLinesAndShortLengthBytes)
+{
+    PuzzleDataFile c = sample();
+    c.statement.clear();
+    c.solution.clear();
+    c.lines.clear();
+    testfiles::write(data(), encodeDataFile(c));
+    TProblem p = problem();
+    p.LoadData();
+    EXPECT_TRUE(p.Loaded);
+    EXPECT_TRUE(p.GetStatementText().isEmpty());
+    EXPECT_TRUE(p.GetSolutionText().isEmpty());
+    EXPECT_TRUE(p.Lines.isEmpty());
+
+    // Lines by hand: N = 0 is an empty line; a length byte larger than N - 1 takes what was read.
+    QByteArray bytes("M\0\0\0\0", 5);
+    bytes.append(char(AnswerInteger));
+    bytes.append(QByteArray(32, '\0'));
+    bytes.append(char(3));
+    bytes.append(char(0));
+    bytes.append(QByteArray("\x03\x09\xC0\xC1", 4));  // N=3, L=9: two characters were read
+    bytes.append(QByteArray("\x04\x01\xC2\xC3\xC4", 5));  // N=4, L=1: one character, the rest skipped
+    bytes.append(QByteArray("\0\0\0\0", 4));
+    testfiles::write(data(), bytes);
+    p.LoadData();
+    EXPECT_EQ(p.Lines, QStringList({QString(), QStringLiteral("АБ"), QStringLiteral("В")}));
+}
+
+TEST_F(ProblemLoad, LargeTexts)
+{
+    PuzzleDataFile c = sample();
+    c.statement = QByteArray(64 * 1024, 's');
+    c.solution = QByteArray(64 * 1024, 'o');
+    testfiles::write(data(), encodeDataFile(c));
+    TProblem p = problem();
+    p.LoadData();
+    EXPECT_EQ(p.GetStatementText(), c.statement);
+    EXPECT_EQ(p.GetSolutionText(), c.solution);
+}
+
+TEST_F(ProblemLoad, PathsWithBackslashesAndOtherLetterCase)
+{
+    testfiles::write(dir.filePath("Images/Sub/Pic.JPG"), testfiles::jpeg());
+    testfiles::write(dir.filePath("Data/Sub/P1.DAT"), encodeDataFile(sample()));
+    TProblem p(12, 1, "", dir.filePath("images/sub\\pic.jpg"), dir.filePath("DATA\\SUB\\p1.dat"));
+    p.LoadData();
+    EXPECT_TRUE(p.Loaded);
+    EXPECT_FALSE(p.Picture.isNull());
+}
+
+TEST_F(ProblemLoad, PathsLeadingOutOfTheirFolderAreRefused)
+{
+    // The files exist, but the paths climb out of Images and Data.
+    testfiles::write(dir.filePath("secret.jpg"), testfiles::jpeg());
+    testfiles::write(dir.filePath("secret.dat"), encodeDataFile(sample()));
+    TProblem up(7, 0, "", dir.filePath("Images/../secret.jpg"), data());
+    EXPECT_EQ(loadError(up), "The BitMap for the problem id - 7 is missing!");
+    TProblem abs(7, 0, "", dir.filePath("Images/") + dir.filePath("secret.jpg"), data());
+    EXPECT_EQ(loadError(abs), "The BitMap for the problem id - 7 is missing!");
+    const QString dataUp = dir.filePath("Data\\..\\secret.dat");
+    TProblem dataEscape(7, 0, "", image(), dataUp);
+    EXPECT_EQ(loadError(dataEscape),
+              QStringLiteral("Can not open the text file %1 for the problem id - 7").arg(dataUp).toStdString());
+    TProblem drive(7, 0, "", image(), dir.filePath("Data/C:\\x.dat"));
+    EXPECT_THROW(drive.LoadData(), ELoadError);
+}
+
+TEST_F(ProblemLoad, LoadWithoutPictureAndFromBytes)
+{
+    QFile::remove(image());
+    TProblem p = problem();
+    p.LoadDataWithoutPicture();
+    EXPECT_TRUE(p.Loaded);
+    EXPECT_TRUE(p.Picture.isNull());
+    TProblem q = problem();
+    q.LoadDataFromBytes(encodeDataFile(sample()));
+    EXPECT_EQ(q.Lines.size(), 3);
+    EXPECT_THROW(q.LoadDataFromBytes("M\x01"), ELoadError);
+    EXPECT_FALSE(q.Loaded);
+}
+
+// ---------------------------------------------------------------------------
+// Scoring
+
+namespace {
+
+struct Scoring : ::testing::Test {
+    std::unique_ptr<TUser> player = TUser::CreateNew(QStringLiteral("Вася"), 1);
+    // Copies of a record take its header only, so records with an answer live on the heap.
+    std::unique_ptr<TProblem> make(ProblemId id, std::uint8_t difficult, std::uint8_t kind, const AnswerValue &answer)
+    {
+        auto p = std::make_unique<TProblem>(id, difficult, "", "", "");
+        p->AnswerKind = kind;
+        p->AnswerData = answer;
+        return p;
+    }
+};
+
+}  // namespace
+
+TEST_F(Scoring, RightAnswerOnMediumEarnsBonusAndOpensTheSolution)
+{
+    player->LevelList.Add(5);
+    auto p = make(5, 1, AnswerInteger, AnswerValue::fromInteger(10));
+    EXPECT_TRUE(p->CheckAnswer(player.get(), AnswerValue::fromInteger(10)));
+    EXPECT_EQ(player->Scores, 50);
+    EXPECT_EQ(player->MD, 1);
+    EXPECT_EQ(player->LD + player->HD + player->LU + player->MU + player->HU, 0);
+    EXPECT_EQ(player->LevelList.GetItem(0), (LevelEntry{5, 1, 1, 0}));
+    EXPECT_TRUE(p->BuySolution(*player));
+    EXPECT_EQ(player->Scores, 50);  // nothing charged
+}
+
+TEST_F(Scoring, WrongAnswerOnEasyMayTakeScoresBelowZero)
+{
+    player->LevelList.Add(5);
+    player->Scores = 2;
+    auto p = make(5, 0, AnswerInteger, AnswerValue::fromInteger(10));
+    EXPECT_FALSE(p->CheckAnswer(player.get(), AnswerValue::fromInteger(11)));
+    EXPECT_EQ(player->Scores, -2);
+    EXPECT_EQ(player->LU, 1);
+    EXPECT_EQ(player->LevelList.GetItem(0), (LevelEntry{5, 0, 0, 1}));
+}
+
+TEST_F(Scoring, PenaltiesAndBonusesFollowTheTables)
+{
+    for (std::uint8_t d = 0; d < 3; ++d) {
+        auto user = TUser::CreateNew("x", 1);
+        user->LevelList.Add(1);
+        auto p = make(1, d, AnswerInteger, AnswerValue::fromInteger(1));
+        p->CheckAnswer(user.get(), AnswerValue::fromInteger(0));
+        EXPECT_EQ(user->Scores, 30 - AnswerPenalty[d]);
+        p->CheckAnswer(user.get(), AnswerValue::fromInteger(1));
+        EXPECT_EQ(user->Scores, 30 - AnswerPenalty[d] + AnswerBonus[d]);
+        const std::uint16_t rights[] = {user->LD, user->MD, user->HD};
+        const std::uint16_t wrongs[] = {user->LU, user->MU, user->HU};
+        for (int k = 0; k < 3; ++k) {
+            EXPECT_EQ(rights[k], k == d ? 1 : 0);
+            EXPECT_EQ(wrongs[k], k == d ? 1 : 0);
+        }
+    }
+    EXPECT_EQ(AnswerPenalty, (std::array<std::uint16_t, 3>{4, 2, 1}));
+    EXPECT_EQ(SolutionCost, (std::array<std::uint16_t, 3>{20, 30, 40}));
+}
+
+TEST_F(Scoring, KindFiveCanNeverBeAnsweredAndAlwaysCosts)
+{
+    player->LevelList.Add(9);
+    auto p = make(9, 2, 5, AnswerValue::fromInteger(0));
+    for (int i = 0; i < 3; ++i)
+        EXPECT_FALSE(p->CheckAnswer(player.get(), AnswerValue::fromInteger(0)));
+    EXPECT_EQ(player->Scores, 27);
+    EXPECT_EQ(player->HU, 3);
+    EXPECT_EQ(player->LevelList.GetItem(0).WrongAnswers, 3);
+}
+
+TEST_F(Scoring, BuyingAtTheExactPriceLeavesZero)
+{
+    player->LevelList.Add(3);
+    auto p = make(3, 2, AnswerInteger, AnswerValue::fromInteger(1));
+    player->Scores = 39;
+    EXPECT_FALSE(p->BuySolution(*player));
+    EXPECT_EQ(player->Scores, 39);
+    EXPECT_EQ(player->LevelList.GetItem(0).Bought, 0);
+    player->Scores = 40;
+    EXPECT_TRUE(p->BuySolution(*player));
+    EXPECT_EQ(player->Scores, 0);
+    EXPECT_EQ(player->LevelList.GetItem(0).Bought, 1);
+    EXPECT_TRUE(p->BuySolution(*player));  // bought once, shown for free
+    EXPECT_EQ(player->Scores, 0);
+}
+
+TEST_F(Scoring, NoPlayerOnlyCompares)
+{
+    auto p = make(3, 1, AnswerInteger, AnswerValue::fromInteger(1));
+    EXPECT_TRUE(p->CheckAnswer(nullptr, AnswerValue::fromInteger(1)));
+    EXPECT_FALSE(p->CheckAnswer(nullptr, AnswerValue::fromInteger(2)));
+
+    TProblemEx ex(*p, LevelEntry{3, 0, 0, 0});
+    ex.AnswerData = p->AnswerData;
+    EXPECT_FALSE(ex.CheckAnswer(nullptr, AnswerValue::fromInteger(2)));
+    EXPECT_EQ(ex.WrongAnswers, 1);
+    EXPECT_TRUE(ex.CheckAnswer(nullptr, AnswerValue::fromInteger(1)));
+    EXPECT_TRUE(ex.Solved);
+}
+
+TEST_F(Scoring, ExtendedRecordKeepsItsProgressInStepWithTheLevelList)
+{
+    player->LevelList.Add(4);
+    TProblemEx ex(*make(4, 0, AnswerInteger, AnswerValue::fromInteger(8)), player->LevelList.GetItem(0));
+    ex.AnswerKind = AnswerInteger;
+    ex.AnswerData = AnswerValue::fromInteger(8);
+    EXPECT_FALSE(ex.CheckAnswer(player.get(), AnswerValue::fromInteger(7)));
+    EXPECT_EQ(ex.WrongAnswers, 1);
+    EXPECT_TRUE(ex.BuySolution(*player));
+    EXPECT_TRUE(ex.Bought);
+    EXPECT_EQ(player->Scores, 30 - 4 - 20);
+    EXPECT_TRUE(ex.CheckAnswer(player.get(), AnswerValue::fromInteger(8)));
+    EXPECT_TRUE(ex.Solved);
+    EXPECT_EQ(player->LevelList.GetItem(0), (LevelEntry{4, 1, 1, 1}));
+
+    // A poor player cannot buy: the record stays closed.
+    auto poor = TUser::CreateNew("p", 1);
+    poor->LevelList.Add(4);
+    poor->Scores = 0;
+    TProblemEx ex2(*make(4, 0, AnswerInteger, AnswerValue::fromInteger(8)), poor->LevelList.GetItem(0));
+    EXPECT_FALSE(ex2.BuySolution(*poor));
+    EXPECT_FALSE(ex2.Bought);
+}
+
+TEST_F(Scoring, FindEntryChangesOnlyTheFirstOfTwoEqualIds)
+{
+    player->LevelList.Add(6);
+    player->LevelList.Add(6);
+    auto p = make(6, 0, AnswerInteger, AnswerValue::fromInteger(1));
+    p->CheckAnswer(player.get(), AnswerValue::fromInteger(1));
+    EXPECT_EQ(player->LevelList.GetItem(0).Solved, 1);
+    EXPECT_EQ(player->LevelList.GetItem(1).Solved, 0);
+}
+
+TEST_F(Scoring, DifficultyOutsideTheTablesChangesNoScoreOrCounter)
+{
+    player->LevelList.Add(8);
+    auto p = make(8, 3, AnswerInteger, AnswerValue::fromInteger(1));
+    EXPECT_FALSE(p->CheckAnswer(player.get(), AnswerValue::fromInteger(0)));
+    EXPECT_TRUE(p->CheckAnswer(player.get(), AnswerValue::fromInteger(1)));
+    EXPECT_EQ(player->Scores, 30);
+    EXPECT_EQ(player->LD + player->MD + player->HD + player->LU + player->MU + player->HU, 0);
+    EXPECT_EQ(player->LevelList.GetItem(0), (LevelEntry{8, 1, 1, 1}));
+
+    auto other = TUser::CreateNew("o", 1);
+    other->LevelList.Add(8);
+    other->Scores = 1000;
+    auto hard = make(8, 255, AnswerInteger, AnswerValue::fromInteger(1));
+    EXPECT_FALSE(hard->BuySolution(*other));
+    EXPECT_EQ(other->Scores, 1000);
+    EXPECT_EQ(other->LevelList.GetItem(0).Bought, 0);
+}
+
+TEST_F(Scoring, IdNotOnTheLevelListOnlyCompares)
+{
+    player->LevelList.Add(1);
+    auto p = make(2, 1, AnswerInteger, AnswerValue::fromInteger(1));
+    EXPECT_TRUE(p->CheckAnswer(player.get(), AnswerValue::fromInteger(1)));
+    EXPECT_FALSE(p->CheckAnswer(player.get(), AnswerValue::fromInteger(0)));
+    EXPECT_FALSE(p->BuySolution(*player));
+    EXPECT_EQ(player->Scores, 30);
+    EXPECT_EQ(player->MD + player->MU, 0);
+    EXPECT_EQ(player->LevelList.GetItem(0), (LevelEntry{1, 0, 0, 0}));
+
+    TProblemEx ex(*p, LevelEntry{2, 0, 0, 0});
+    ex.AnswerData = p->AnswerData;
+    EXPECT_FALSE(ex.CheckAnswer(player.get(), AnswerValue::fromInteger(0)));
+    EXPECT_EQ(ex.WrongAnswers, 0);
+    EXPECT_FALSE(ex.BuySolution(*player));
+    EXPECT_FALSE(ex.Bought);
+}
