@@ -3,6 +3,7 @@
 #include "core/Problem.h"
 #include "core/User.h"
 #include "platform/ResourceLibrary.h"
+#include "widgets/Colors.h"
 
 #include <QCollator>
 #include <QFontMetrics>
@@ -723,12 +724,11 @@ void TFlatListBoxEx::drawRow(QPainter &p, int row, int position) const
 
     const int textTop = r.top() + (r.height() - QFontMetrics(p.font()).height()) / 2;
     if (!isEnabled()) {
-        const QPalette &pal = palette();
         p.setClipRect(r.translated(1, 1));
-        p.setPen(pal.color(QPalette::Light));
+        p.setPen(zw::toQColor(zw::systemColor(zw::SysBtnHighlight)));
         p.drawStaticText(r.left() + 1, textTop + 1, entry.label);
         p.setClipRect(r);
-        p.setPen(pal.color(QPalette::Dark));
+        p.setPen(zw::toQColor(zw::systemColor(zw::SysBtnShadow)));
         p.drawStaticText(r.left(), textTop, entry.label);
         p.setClipping(false);
         return;
