@@ -9,9 +9,11 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QFontDatabase>
 #include <QPainter>
 #include <QSignalSpy>
 #include <QStyleHints>
+#include <QSvgRenderer>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -780,31 +782,55 @@ TEST_F(ListBoxTest, AdvancedColoursFollowTheParent)
     EXPECT_EQ(list->Color(), QColor(200, 100, 50));
 }
 
-// Pictures of both looks for the documentation, when asked for.
+// Pictures of both looks for the documentation, when asked for. The folder in
+// ZENTRIKA_SCREENSHOT_ASSETS may hold the list's pictures as SVG files and the
+// game's face as a TrueType file; otherwise plain stand-ins are drawn.
 TEST_F(ListBoxTest, Screenshots)
 {
-    const QByteArray out = qgetenv("ZENTRIKA_SCREENSHOTS");
+    const QString out = qEnvironmentVariable("ZENTRIKA_SCREENSHOTS");
     if (out.isEmpty())
         GTEST_SKIP() << "set ZENTRIKA_SCREENSHOTS to a folder";
+    const QDir assets(qEnvironmentVariable("ZENTRIKA_SCREENSHOT_ASSETS"));
+    if (!assets.path().isEmpty() && assets.exists()) {
+        for (const char *name : {"mDIFF1", "mDIFF2", "mDIFF3", "S1", "S2"}) {
+            QSvgRenderer svg(assets.filePath(QStringLiteral("%1.svg").arg(QLatin1String(name))));
+            if (!svg.isValid())
+                continue;
+            QImage image(22, 22, QImage::Format_RGB32);
+            image.fill(Qt::white);
+            QPainter p(&image);
+            svg.render(&p);
+            p.end();
+            media.addBitmap(QLatin1String(name), image);
+        }
+        for (const QString &file : assets.entryList({"*.ttf"})) {
+            const int id = QFontDatabase::addApplicationFont(assets.filePath(file));
+            const QStringList families = QFontDatabase::applicationFontFamilies(id);
+            if (!families.isEmpty())
+                QFont::insertSubstitution("Comic Sans MS", families.first());
+        }
+    }
     const char *names[] = {"Кувшины и вода", "Часы на башне", "Сколько лет капитану?", "Мост через реку",
                            "Три брата", "Тайна старого сундука с очень длинным названием", "Спички",
-                           "Шахматная доска", "Весы и монеты", "Лабиринт", "Поезд в полночь", "Загадка сфинкса"};
+                           "Шахматная доска", "Весы и монеты", "Лабиринт", "Поезд в полночь", "Загадка сфинкса",
+                           "Часовщик", "Пять замков", "Фальшивая монета", "Ладья и конь", "Рыбаки", "Дорога домой",
+                           "Сорок разбойников", "Зеркала"};
+    form.show();
     for (bool game : {true, false}) {
         auto list = game ? gameList() : collectionList();
+        list->show();
         int i = 0;
         for (const char *name : names) {
-            const LevelEntry entry{ProblemId(i + 1), std::uint8_t(i % 3 == 0), 0, std::uint16_t(i % 4 == 1 ? i : 0)};
-            list->AddProblem(TProblem(ProblemId(i + 1), std::uint8_t(i % 3), QString::fromUtf8(name), "", ""), &entry);
+            const LevelEntry entry{ProblemId(i + 1), std::uint8_t(i % 3 == 0), 0,
+                                   std::uint16_t(i % 4 == 1 ? i % 7 : 0)};
+            list->AddProblem(record(i + 1, QString::fromUtf8(name), i % 3), &entry);
             ++i;
         }
-        try {
-            list->SelectItem(2);
-        } catch (const ELoadError &) {
-            // No files behind these names; the highlight is what the picture needs.
-        }
-        QImage image = shot(*list);
-        image.save(QDir(QString::fromLocal8Bit(out)).filePath(game ? "listbox-game.png" : "listbox-collection.png"));
+        list->SelectItem(2);
+        QApplication::processEvents();
+        list->grab().save(QDir(out).filePath(game ? "listbox-game.png" : "listbox-collection.png"));
     }
+    form.hide();
 }
 
 }  // namespace
