@@ -1,11 +1,6 @@
-#include <QApplication>
-#include <QLabel>
+#include "app/Startup.h"
 
 int main(int argc, char **argv)
 {
-    QApplication app(argc, argv);
-    QLabel label(QStringLiteral("Zentrika"));
-    label.resize(800, 600);
-    label.show();
-    return app.exec();
+    return app::run(argc, argv);
 }

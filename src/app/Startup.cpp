@@ -1,0 +1,339 @@
+#include "app/Startup.h"
+
+#include "app/PlaceholderMainForm.h"
+#include "platform/DisplayModes.h"
+#include "platform/Sounds.h"
+#include "platform/desktop/ApplicationEvents.h"
+#include "platform/desktop/GameApplication.h"
+#include "platform/desktop/GameCursors.h"
+#include "platform/desktop/RandrDisplayModes.h"
+#include "platform/desktop/SdlSoundPlayer.h"
+
+#include <chrono>
+#include <QDir>
+#include <QFileInfo>
+#include <QFontInfo>
+#include <QGuiApplication>
+#include <QMessageBox>
+#include <QPointer>
+#include <QSocketNotifier>
+#include <QTimer>
+#include <QWidget>
+
+#include <csignal>
+#include <cstdio>
+#include <sys/socket.h>
+#include <unistd.h>
+
+namespace app {
+
+// ---- options ---------------------------------------------------------------
+
+Options parseOptions(const QStringList &arguments)
+{
+    Options o;
+    for (const QString &a : arguments) {
+        if (a == QLatin1String("--help") || a == QLatin1String("-h")) {
+            o.help = true;
+        } else if (a == QLatin1String("--version") || a == QLatin1String("-v")) {
+            o.version = true;
+        } else if (a == QLatin1String("--diagnostics")) {
+            o.diagnostics = true;
+        } else if (a.startsWith(QLatin1String("--video="))) {
+            const QString v = a.mid(8);
+            if (v == QLatin1String("auto"))
+                o.video = VideoOption::Auto;
+            else if (v == QLatin1String("switch"))
+                o.video = VideoOption::Switch;
+            else if (v == QLatin1String("window"))
+                o.video = VideoOption::Window;
+            else
+                o.error = QStringLiteral("Неизвестный видеорежим: %1 (ждём auto, switch или window)").arg(v);
+        } else if (a.startsWith(QLatin1Char('-'))) {
+            o.error = QStringLiteral("Неизвестный параметр: %1").arg(a);
+        }
+        // Anything else (Qt's own -platform and the like are taken earlier) is ignored.
+    }
+    return o;
+}
+
+QString helpText()
+{
+    return QStringLiteral(
+        "Использование: zentrika [параметры]\n"
+        "Zentrika — игра-головоломка.\n"
+        "\n"
+        "  --video=auto     переключить экран в 800 × 600, если он это умеет,\n"
+        "                   иначе играть в окне 800 × 600 (по умолчанию)\n"
+        "  --video=switch   всегда переключать экран в 800 × 600; если нельзя —\n"
+        "                   сообщить об ошибке и выйти\n"
+        "  --video=window   играть в окне 800 × 600, не трогая экран\n"
+        "  --diagnostics    напечатать, что сделал запуск (экран, цвета, шрифт)\n"
+        "  --help           эта справка\n"
+        "  --version        версия игры\n");
+}
+
+QString versionText()
+{
+    return QStringLiteral("Zentrika " ZENTRIKA_VERSION "\n");
+}
+
+// ---- start-up and shutdown -------------------------------------------------
+
+GameSession::GameSession(platform::IDisplayModes *display, platform::ISoundPlayer *player, QStringList folders)
+    : display_(display)
+    , player_(player)
+    , folders_(std::move(folders))
+{
+}
+
+GameSession::~GameSession()
+{
+    shutdown();
+}
+
+QStringList GameSession::defaultFolders()
+{
+    return {QCoreApplication::applicationDirPath(), QDir::currentPath()};
+}
+
+QString GameSession::locate(const QString &relativeName, const QStringList &folders)
+{
+    for (const QString &folder : folders) {
+        const QString path = QDir(folder).filePath(relativeName);
+        if (QFileInfo::exists(path))
+            return path;
+    }
+    return relativeName;
+}
+
+bool GameSession::start()
+{
+    started_ = true;
+    // A missing or damaged library is not checked here: it shows up as
+    // silence, and as an error when a screen asks for a picture.
+    media_ = platform::PeResourceLibrary::fromFile(locate(QStringLiteral("Media.dll"), folders_));
+    platform::setMediaLibrary(&media_);
+
+    platform::setSoundPlayer(player_);
+    platform::loadSounds(media_);
+
+    font_.add({locate(QStringLiteral("Fonts/comic.ttf"), folders_), locate(QStringLiteral("Fonts/comicbd.ttf"), folders_)});
+
+    colours_.apply();
+
+    cursors_ = platform::installGameCursors(locate(QStringLiteral("cursor.cur"), folders_),
+                                            locate(QStringLiteral("hand.cur"), folders_));
+
+    platform::setDisplayModes(display_);
+    if (!platform::SwitchDisplayMode(ScreenWidth, ScreenHeight)) {
+        // Leave the desktop as it was found: the mode, and also the font,
+        // colours, sounds and library, which nothing else would give back.
+        shutdown();
+        return false;
+    }
+    running_ = true;
+    return true;
+}
+
+void GameSession::shutdown()
+{
+    if (!started_)
+        return;
+    started_ = false;
+    running_ = false;
+    font_.remove();
+    colours_.restore();
+    platform::freeSounds();
+    platform::setSoundPlayer(nullptr);
+    platform::setMediaLibrary(nullptr);
+    media_ = platform::PeResourceLibrary();
+    platform::RestoreDisplayMode();
+    platform::setDisplayModes(nullptr);
+    platform::removeGameCursors();
+    cursors_ = 0;
+}
+
+QStringList GameSession::diagnostics() const
+{
+    QStringList lines;
+    const QPalette palette = QGuiApplication::palette();
+    lines << QStringLiteral("media=%1").arg(media_.isLoaded() ? media_.fileName()
+                                                               : QStringLiteral("not loaded: ") + media_.errorString());
+    lines << QStringLiteral("font-family=%1").arg(font_.family());
+    lines << QStringLiteral("comic-sans-ms=%1").arg(QFontInfo(QFont(QLatin1String(platform::PrivateFont::Face))).family());
+    lines << QStringLiteral("highlight=%1").arg(palette.color(QPalette::Active, QPalette::Highlight).name());
+    lines << QStringLiteral("highlighted-text=%1").arg(palette.color(QPalette::Active, QPalette::HighlightedText).name());
+    lines << QStringLiteral("cursors=%1").arg(cursors_);
+    lines << QStringLiteral("video=%1").arg(display_ ? QStringLiteral("switch") : QStringLiteral("window"));
+    return lines;
+}
+
+// ---- the main routine --------------------------------------------------------
+
+namespace {
+
+MainFormFactory &mainFormFactory()
+{
+    static MainFormFactory factory = [] { return std::unique_ptr<QWidget>(new PlaceholderMainForm); };
+    return factory;
+}
+
+// A terminating signal ends the event loop like a closed main form, so that
+// the shutdown still gives the desktop its display mode back.
+int g_signalPipe[2] = {-1, -1};
+
+void onSignal(int)
+{
+    const char c = 1;
+    [[maybe_unused]] const auto n = ::write(g_signalPipe[1], &c, 1);
+}
+
+void quitOnSignals(QObject *owner)
+{
+    if (::socketpair(AF_UNIX, SOCK_STREAM, 0, g_signalPipe) != 0)
+        return;
+    auto *notifier = new QSocketNotifier(g_signalPipe[0], QSocketNotifier::Read, owner);
+    QObject::connect(notifier, &QSocketNotifier::activated, owner, [] {
+        char c;
+        [[maybe_unused]] const auto n = ::read(g_signalPipe[0], &c, 1);
+        QCoreApplication::quit();
+    });
+    struct sigaction sa {};
+    sa.sa_handler = onSignal;
+    sigemptyset(&sa.sa_mask);
+    sa.sa_flags = SA_RESTART;
+    for (int s : {SIGTERM, SIGINT, SIGHUP})
+        sigaction(s, &sa, nullptr);
+}
+
+// Waits for the main form's first paint: prints the diagnostics when asked,
+// and for start-up timing prints the moment and ends the program.
+class FirstPaint : public QObject {
+public:
+    FirstPaint(QWidget *form, std::function<void()> then)
+        : QObject(form)
+        , then_(std::move(then))
+    {
+        form->installEventFilter(this);
+    }
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::Paint && !done_) {
+            done_ = true;
+            watched->removeEventFilter(this);
+            // After this paint has reached the screen.
+            QTimer::singleShot(0, this, then_);
+        }
+        return false;
+    }
+
+private:
+    std::function<void()> then_;
+    bool done_ = false;
+};
+
+void print(const QString &text, FILE *to = stdout)
+{
+    std::fputs(text.toLocal8Bit().constData(), to);
+    std::fflush(to);
+}
+
+}  // namespace
+
+void setMainFormFactory(MainFormFactory factory)
+{
+    mainFormFactory() = std::move(factory);
+}
+
+int run(int argc, char **argv)
+{
+    QStringList arguments;
+    for (int i = 1; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    const Options options = parseOptions(arguments);
+    if (!options.error.isEmpty()) {
+        print(options.error + QLatin1Char('\n') + helpText(), stderr);
+        return 2;
+    }
+    if (options.help) {
+        print(helpText());
+        return 0;
+    }
+    if (options.version) {
+        print(versionText());
+        return 0;
+    }
+
+    platform::GameApplication application(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("Zentrika"));
+    QGuiApplication::setApplicationDisplayName(QStringLiteral("Zentrika"));
+    quitOnSignals(&application);
+
+    // The display back end: RandR where the X server has it.
+    std::unique_ptr<platform::RandrDisplayModes> randr;
+    if (options.video != VideoOption::Window && QGuiApplication::platformName() == QLatin1String("xcb"))
+        randr = platform::RandrDisplayModes::open();
+    struct NoModes : platform::IDisplayModes {
+        std::vector<platform::DisplayMode> modes() override { return {}; }
+        bool change(const platform::DisplayMode &, bool) override { return false; }
+        void restore() override {}
+    } noModes;
+    platform::IDisplayModes *display = nullptr;
+    if (options.video == VideoOption::Switch)
+        display = randr ? static_cast<platform::IDisplayModes *>(randr.get()) : &noModes;
+    else if (options.video == VideoOption::Auto && randr && randr->offers(ScreenWidth, ScreenHeight))
+        display = randr.get();
+
+    platform::SdlSoundPlayer player;
+    GameSession session(display, &player);
+    if (!session.start()) {
+        QMessageBox box(QMessageBox::Critical, QStringLiteral("Error"), QStringLiteral("Error changing video mode."),
+                        QMessageBox::Ok);
+        box.exec();
+        return 1;
+    }
+
+    int code = 0;
+    {
+        std::unique_ptr<QWidget> mainForm = mainFormFactory()();
+        // MessageBoxForm: the game's one message box is created here, right
+        // after the main form, once the screens provide it:
+        //     MessageBoxForm = new TMessageBoxForm(...);
+        // and deleted after the event loop, before the shutdown below.
+        platform::keepCentredOnScreen(mainForm.get());
+
+        const bool exitAfterPaint = qEnvironmentVariableIntValue("ZENTRIKA_EXIT_AFTER_FIRST_PAINT") != 0;
+        if (options.diagnostics || exitAfterPaint) {
+            new FirstPaint(mainForm.get(), [&session, &options, &player, exitAfterPaint, form = QPointer<QWidget>(mainForm.get())] {
+                if (options.diagnostics) {
+                    QStringList lines = session.diagnostics();
+                    lines << QStringLiteral("sound=%1").arg(player.isOpen() ? QStringLiteral("on") : QStringLiteral("off"));
+                    if (form)
+                        lines << QStringLiteral("main-form=%1x%2+%3+%4")
+                                     .arg(form->width())
+                                     .arg(form->height())
+                                     .arg(form->x())
+                                     .arg(form->y());
+                    print(lines.join(QLatin1Char('\n')) + QLatin1Char('\n'));
+                }
+                if (exitAfterPaint) {
+                    print(QStringLiteral("first-paint-us=%1\n").arg(std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::system_clock::now().time_since_epoch()).count()));
+                    QCoreApplication::quit();
+                }
+            });
+        }
+        mainForm->show();
+        code = application.exec();
+    }
+    session.shutdown();
+    if (options.diagnostics) {
+        const QPalette palette = QGuiApplication::palette();
+        print(QStringLiteral("after-shutdown highlight=%1 highlighted-text=%2\n")
+                  .arg(palette.color(QPalette::Active, QPalette::Highlight).name(),
+                       palette.color(QPalette::Active, QPalette::HighlightedText).name()));
+    }
+    return code;
+}
+
+}  // namespace app
