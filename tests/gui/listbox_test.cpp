@@ -4,16 +4,16 @@
 #include "core/Errors.h"
 #include "core/Problem.h"
 #include "core/User.h"
+#include "platform/PeResourceLibrary.h"
 #include "platform/ResourceLibrary.h"
+#include "platform/desktop/PrivateFont.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QFile>
-#include <QFontDatabase>
 #include <QPainter>
 #include <QSignalSpy>
 #include <QStyleHints>
-#include <QSvgRenderer>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -782,33 +782,20 @@ TEST_F(ListBoxTest, AdvancedColoursFollowTheParent)
     EXPECT_EQ(list->Color(), QColor(200, 100, 50));
 }
 
-// Pictures of both looks for the documentation, when asked for. The folder in
-// ZENTRIKA_SCREENSHOT_ASSETS may hold the list's pictures as SVG files and the
-// game's face as a TrueType file; otherwise plain stand-ins are drawn.
+// Pictures of both looks for the documentation, when asked for, with the
+// game's own Media.dll and face from the game folder when they are built.
 TEST_F(ListBoxTest, Screenshots)
 {
     const QString out = qEnvironmentVariable("ZENTRIKA_SCREENSHOTS");
     if (out.isEmpty())
         GTEST_SKIP() << "set ZENTRIKA_SCREENSHOTS to a folder";
-    const QDir assets(qEnvironmentVariable("ZENTRIKA_SCREENSHOT_ASSETS"));
-    if (!assets.path().isEmpty() && assets.exists()) {
-        for (const char *name : {"mDIFF1", "mDIFF2", "mDIFF3", "S1", "S2"}) {
-            QSvgRenderer svg(assets.filePath(QStringLiteral("%1.svg").arg(QLatin1String(name))));
-            if (!svg.isValid())
-                continue;
-            QImage image(22, 22, QImage::Format_RGB32);
-            image.fill(Qt::white);
-            QPainter p(&image);
-            svg.render(&p);
-            p.end();
-            media.addBitmap(QLatin1String(name), image);
-        }
-        for (const QString &file : assets.entryList({"*.ttf"})) {
-            const int id = QFontDatabase::addApplicationFont(assets.filePath(file));
-            const QStringList families = QFontDatabase::applicationFontFamilies(id);
-            if (!families.isEmpty())
-                QFont::insertSubstitution("Comic Sans MS", families.first());
-        }
+    const QDir gameDir(QStringLiteral(ZENTRIKA_GAME_DIR));
+    platform::PeResourceLibrary real = platform::PeResourceLibrary::fromFile(gameDir.filePath("Media.dll"));
+    platform::PrivateFont face;
+    face.add({gameDir.filePath("Fonts/comic.ttf")});
+    if (real.isLoaded()) {
+        for (const char *name : {"mDIFF1", "mDIFF2", "mDIFF3", "S1", "S2"})
+            media.addBitmap(QLatin1String(name), real.loadBitmap(QLatin1String(name)));
     }
     const char *names[] = {"Кувшины и вода", "Часы на башне", "Сколько лет капитану?", "Мост через реку",
                            "Три брата", "Тайна старого сундука с очень длинным названием", "Спички",
