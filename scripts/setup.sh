@@ -1,10 +1,12 @@
 #!/usr/bin/env bash
 # Installs what the build and the tests need (only what is missing), then
-# configures and builds the given preset (default: debug).
+# configures and builds the given preset (default: debug): all of it, or only
+# the targets named after the preset.
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 root=$(dirname "$here")
 preset=${1:-debug}
+targets=("${@:2}")
 
 sudo_cmd=()
 if [ "$(id -u)" -ne 0 ]; then sudo_cmd=(sudo); fi
@@ -28,4 +30,4 @@ cd "$root"
 if [ ! -f "build/$preset/build.ninja" ]; then
   cmake --preset "$preset" >/dev/null
 fi
-cmake --build --preset "$preset"
+cmake --build --preset "$preset" ${targets[@]:+--target "${targets[@]}"}
