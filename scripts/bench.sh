@@ -57,12 +57,13 @@ for name in "${benches[@]}"; do
     fi
     echo "== $name"
     export HOME=$home QT_QPA_PLATFORM=offscreen
-    if ! "$exe" --benchmark_filter='-BM_CollectionResident' --benchmark_repetitions="$reps" \
-        --benchmark_out="$out/$name.json" --benchmark_out_format=json 2>"$out/$name.stderr"; then
-        echo "$name ended with status $?" >"$out/$name.error"
-    fi
+    rc=0
+    "$exe" --benchmark_filter='-BM_CollectionResident' --benchmark_repetitions="$reps" \
+        --benchmark_out="$out/$name.json" --benchmark_out_format=json 2>"$out/$name.stderr" || rc=$?
+    [ "$rc" -eq 0 ] || echo "ended with status $rc, see $out/$name.stderr" >"$out/$name.error"
     for b in $("$exe" --benchmark_list_tests 2>/dev/null | grep '^BM_CollectionResident/' || true); do
-        "$exe" --benchmark_filter="^$b\$" --benchmark_out="$out/resident_${b##*/}.json" \
+        arg=$(cut -d/ -f2 <<<"$b")
+        "$exe" --benchmark_filter="^$b\$" --benchmark_out="$out/resident_$arg.json" \
             --benchmark_out_format=json >/dev/null 2>>"$out/$name.stderr" || true
     done
     unset QT_QPA_PLATFORM
@@ -71,7 +72,7 @@ done
 # Start-up, all three programs in turn on one X server, timed by the same
 # watcher: ours also report their first paint; the GTK game is ended once mapped.
 echo "== start-up"
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$out/display" >"$out/xvfb.log" 2>&1 &
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset 3>"$out/display" >"$out/xvfb.log" 2>&1 &
 xvfb_pid=$!
 for _ in $(seq 100); do [ -s "$out/display" ] && break; sleep 0.1; done
 [ -s "$out/display" ] || { echo "Xvfb did not start, see $out/xvfb.log" >&2; exit 1; }
