@@ -56,7 +56,8 @@ for name in "${benches[@]}"; do
         continue
     fi
     echo "== $name"
-    export HOME=$home QT_QPA_PLATFORM=offscreen
+    export HOME=$home XDG_CONFIG_HOME=$home/.config XDG_DATA_HOME=$home/.local/share XDG_CACHE_HOME=$home/.cache
+    export QT_QPA_PLATFORM=offscreen
     rc=0
     "$exe" --benchmark_filter='-BM_CollectionResident' --benchmark_repetitions="$reps" \
         --benchmark_out="$out/$name.json" --benchmark_out_format=json 2>"$out/$name.stderr" || rc=$?
@@ -116,5 +117,9 @@ wait "$xvfb_pid" 2>/dev/null || true
 xvfb_pid=
 
 echo "load_after=$(cut -d' ' -f1-3 /proc/loadavg)" >>"$out/machine.txt"
-python3 "$here/bench_report.py" "$out" docs/benchmarks.md "scripts/bench.sh"
+command="scripts/bench.sh"
+for v in BENCH_STARTUP_RUNS BENCH_REPETITIONS; do
+    if [ -n "${!v:-}" ]; then command="$v=${!v} $command"; fi
+done
+python3 "$here/bench_report.py" "$out" docs/benchmarks.md "$command"
 echo "wrote docs/benchmarks.md"

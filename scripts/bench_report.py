@@ -147,7 +147,8 @@ def main():
       " (the game and the minimal Qt window, with `ZENTRIKA_EXIT_AFTER_FIRST_PAINT=1`); *first window* is"
       " the first top-level window mapped on the server, seen by `build/release/bench/first_map` for all"
       " three alike. *CPU* is the program's user + system time up to its exit (ours exit after the first"
-      " paint; sgt-puzzles' Net is ended once its window is mapped).")
+      " paint; sgt-puzzles' Net is ended once its window is mapped). Each starts with the same empty home"
+      " folder and `NO_AT_BRIDGE=1`, so neither toolkit waits for an accessibility bus that is not there.")
     w("")
     w("| Program | First paint (median) | First window (median) | CPU (median) | Runs |")
     w("|---|---|---|---|---|")
@@ -191,7 +192,10 @@ def main():
     w("")
     w(f"Google Benchmark programs under `tests/bench`, run offscreen (`QT_QPA_PLATFORM=offscreen`) with"
       f" `--benchmark_repetitions={reps}` unless the benchmark sets its own repetitions. Median of the"
-      " repetitions; *spread* is their coefficient of variation.")
+      " repetitions; *spread* is their coefficient of variation. Each program is run as"
+      f" `QT_QPA_PLATFORM=offscreen build/release/bench/NAME --benchmark_filter=-BM_CollectionResident"
+      f" --benchmark_repetitions={reps} --benchmark_out=… --benchmark_out_format=json`; the collection's"
+      " resident memory is measured in a fresh process for each catalogue size.")
     w("")
     w("| What | Benchmark | Median wall | Median CPU | Spread | Target | Status |")
     w("|---|---|---|---|---|---|---|")
@@ -256,6 +260,9 @@ def main():
             w(f"| `{program}` {bench} | {fmt_ms(r['real'])} | {fmt_ms(r['cpu'])} | {cv} |")
     w("")
 
+    log = results / "startup.stderr"
+    if log.exists() and "no sound" in log.read_text(errors="replace"):
+        notes.append("The game found no audio device here, so its measured start-up did not include opening one.")
     for err in sorted(results.glob("bench_*.error")):
         notes.append(f"`{err.stem}`: {err.read_text().strip()}")
     known = {p for p, *_ in TARGETS}
