@@ -27,6 +27,7 @@ mkdir -p "$out"
 # Every program runs with a throwaway home, so that no run reads or changes the
 # user's settings and each run starts from the same state.
 home=$(mktemp -d)
+export HOME=$home XDG_CONFIG_HOME=$home/.config XDG_DATA_HOME=$home/.local/share XDG_CACHE_HOME=$home/.cache
 xvfb_pid=
 cleanup() {
     if [ -n "$xvfb_pid" ]; then kill "$xvfb_pid" 2>/dev/null || true; fi
@@ -56,7 +57,6 @@ for name in "${benches[@]}"; do
         continue
     fi
     echo "== $name"
-    export HOME=$home XDG_CONFIG_HOME=$home/.config XDG_DATA_HOME=$home/.local/share XDG_CACHE_HOME=$home/.cache
     export QT_QPA_PLATFORM=offscreen
     rc=0
     "$exe" --benchmark_filter='-BM_CollectionResident' --benchmark_repetitions="$reps" \
@@ -77,7 +77,7 @@ Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset 3>"$out/display" 
 xvfb_pid=$!
 for _ in $(seq 100); do [ -s "$out/display" ] && break; sleep 0.1; done
 [ -s "$out/display" ] || { echo "Xvfb did not start, see $out/xvfb.log" >&2; exit 1; }
-export DISPLAY=:$(head -1 "$out/display") HOME=$home NO_AT_BRIDGE=1 ZENTRIKA_EXIT_AFTER_FIRST_PAINT=1
+export DISPLAY=:$(head -1 "$out/display") NO_AT_BRIDGE=1 ZENTRIKA_EXIT_AFTER_FIRST_PAINT=1
 fm=$build/bench/first_map
 sgt=/usr/games/sgt-net
 
