@@ -24,17 +24,6 @@ build=$root/build/release
 out=$build/bench-results
 rm -rf "$out"
 mkdir -p "$out"
-# Every program runs with a throwaway home, so that no run reads or changes the
-# user's settings and each run starts from the same state.
-home=$(mktemp -d)
-export HOME=$home XDG_CONFIG_HOME=$home/.config XDG_DATA_HOME=$home/.local/share XDG_CACHE_HOME=$home/.cache
-xvfb_pid=
-cleanup() {
-    if [ -n "$xvfb_pid" ]; then kill "$xvfb_pid" 2>/dev/null || true; fi
-    rm -rf "$home"
-}
-trap cleanup EXIT
-
 {
     echo "date=$(date -u '+%Y-%m-%d %H:%M UTC')"
     echo "commit=$(git rev-parse --short HEAD)$(git diff --quiet HEAD -- src tests 2>/dev/null || echo ' (with uncommitted changes)')"
@@ -47,6 +36,17 @@ trap cleanup EXIT
     echo "repetitions=$reps"
     echo "startup_runs=$runs"
 } >"$out/machine.txt"
+
+# Every program runs with a throwaway home, so that no run reads or changes the
+# user's settings and each run starts from the same state.
+home=$(mktemp -d)
+export HOME=$home XDG_CONFIG_HOME=$home/.config XDG_DATA_HOME=$home/.local/share XDG_CACHE_HOME=$home/.cache
+xvfb_pid=
+cleanup() {
+    if [ -n "$xvfb_pid" ]; then kill "$xvfb_pid" 2>/dev/null || true; fi
+    rm -rf "$home"
+}
+trap cleanup EXIT
 
 # Google Benchmark programs, offscreen, each benchmark repeated; the resident
 # memory figures want a fresh process each, so they run on their own.
