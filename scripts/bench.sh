@@ -40,6 +40,7 @@ mkdir -p "$out"
 # Every program runs with a throwaway home, so that no run reads or changes the
 # user's settings and each run starts from the same state.
 home=$(mktemp -d)
+unset ZENTRIKA_REGISTRY
 export HOME=$home XDG_CONFIG_HOME=$home/.config XDG_DATA_HOME=$home/.local/share XDG_CACHE_HOME=$home/.cache
 xvfb_pid=
 cleanup() {
