@@ -8,6 +8,7 @@
 #include "platform/desktop/GameCursors.h"
 #include "platform/desktop/RandrDisplayModes.h"
 #include "platform/desktop/SdlSoundPlayer.h"
+#include "screens/MessageBoxForm.h"
 
 #include <chrono>
 #include <QDir>
@@ -16,6 +17,7 @@
 #include <QGuiApplication>
 #include <QMessageBox>
 #include <QPointer>
+#include <QScopeGuard>
 #include <QSocketNotifier>
 #include <QTimer>
 #include <QWidget>
@@ -265,6 +267,8 @@ int run(int argc, char **argv)
         return 0;
     }
 
+    // The sound device opens while the application connects to the display.
+    platform::SdlSoundPlayer player(platform::SdlSoundPlayer::Opening::InBackground);
     platform::GameApplication application(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("Zentrika"));
     QGuiApplication::setApplicationDisplayName(QStringLiteral("Zentrika"));
@@ -285,7 +289,6 @@ int run(int argc, char **argv)
     else if (options.video == VideoOption::Auto && randr && randr->offers(ScreenWidth, ScreenHeight))
         display = randr.get();
 
-    platform::SdlSoundPlayer player;
     GameSession session(display, &player);
     if (!session.start()) {
         QMessageBox box(QMessageBox::Critical, QStringLiteral("Error"), QStringLiteral("Error changing video mode."),
@@ -297,10 +300,11 @@ int run(int argc, char **argv)
     int code = 0;
     {
         std::unique_ptr<QWidget> mainForm = mainFormFactory()();
-        // MessageBoxForm: the game's one message box is created here, right
-        // after the main form, once the screens provide it:
-        //     MessageBoxForm = new TMessageBoxForm(...);
-        // and deleted after the event loop, before the shutdown below.
+        // The game's one message box, right after the main form; it outlives
+        // every screen and goes before the shutdown frees the sounds.
+        std::unique_ptr<TMessageBoxForm> messageBox(new TMessageBoxForm);
+        MessageBoxForm = messageBox.get();
+        const auto forgetMessageBox = qScopeGuard([] { MessageBoxForm = nullptr; });
         platform::keepCentredOnScreen(mainForm.get());
 
         const bool exitAfterPaint = qEnvironmentVariableIntValue("ZENTRIKA_EXIT_AFTER_FIRST_PAINT") != 0;

@@ -1,12 +1,17 @@
 #pragma once
-// The game's own arrow and hand cursors. Start-up installs the ones loaded
-// from "cursor.cur" and "hand.cur"; until then the toolkit's own shapes serve.
-#include <QCursor>
+// The game's own arrow and hand cursors, as the desktop layer holds them:
+// the ones start-up loads from "cursor.cur" and "hand.cur", or the toolkit's
+// own shapes until then.
+#include "platform/desktop/GameCursors.h"
 
 namespace zw {
 
-QCursor arrowCursor();
-QCursor handCursor();
-void setGameCursors(const QCursor &arrow, const QCursor &hand);
+inline QCursor arrowCursor() { return platform::gameCursor(platform::CursorSlot::Arrow); }
+inline QCursor handCursor() { return platform::gameCursor(platform::CursorSlot::HandPoint); }
+inline void setGameCursors(const QCursor &arrow, const QCursor &hand)
+{
+    platform::setGameCursor(platform::CursorSlot::Arrow, arrow);
+    platform::setGameCursor(platform::CursorSlot::HandPoint, hand);
+}
 
 }  // namespace zw
