@@ -44,7 +44,10 @@ private:
 SdlSoundPlayer::SdlSoundPlayer(Opening opening)
 {
     if (opening == Opening::InBackground)
-        opener_ = std::thread([this] { openQuietly(); });
+        opener_ = std::thread([this] {
+            openQuietly();
+            SDL_TLSCleanup();  // SDL's per-thread error buffer would outlive this thread
+        });
     else
         openQuietly();
 }
