@@ -42,6 +42,8 @@ mkdir -p "$out"
 home=$(mktemp -d)
 unset ZENTRIKA_REGISTRY
 export HOME=$home XDG_CONFIG_HOME=$home/.config XDG_DATA_HOME=$home/.local/share XDG_CACHE_HOME=$home/.cache
+export XDG_RUNTIME_DIR=$home/runtime
+mkdir -m 700 "$XDG_RUNTIME_DIR"
 xvfb_pid=
 cleanup() {
     if [ -n "$xvfb_pid" ]; then kill "$xvfb_pid" 2>/dev/null || true; fi
