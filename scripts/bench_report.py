@@ -219,7 +219,6 @@ def main():
         if bench in runs_ and peer in runs_:
             a, b = runs_[bench], runs_[peer]
             wall, cpu = a["real"] / b["real"], a["cpu"] / b["cpu"]
-            reported.add((program, peer))
             status = verdict(wall, cpu, limit)
             w(f"| {what} | `{program}` {bench} ÷ {peer} | {wall:.2f}× | {cpu:.2f}× | – | ≤ {limit}× | {status} |")
             if status != "met":
