@@ -20,7 +20,8 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-namespace {
+namespace
+{
 
 long long nowUs()
 {
@@ -64,7 +65,7 @@ long long reap(pid_t pid, bool terminate, double timeoutS)
     }
 }
 
-}  // namespace
+} // namespace
 
 int main(int argc, char **argv)
 {
@@ -139,7 +140,8 @@ int main(int argc, char **argv)
     XCloseDisplay(dpy);
     std::printf("launch-us=%lld\n", start);
     if (mapped < 0) {
-        std::fprintf(stderr, "first_map: %s mapped no window%s\n", argv[i], exited ? " before it ended" : " in time");
+        std::fprintf(stderr, "first_map: %s mapped no window%s\n", argv[i],
+                     exited ? " before it ended" : " in time");
         return 1;
     }
     std::printf("map-us=%lld\ncpu-us=%lld\n", mapped, cpu);
