@@ -112,6 +112,22 @@ def startup(results):
             for k, r in rows.items()}
 
 
+def steps_of_startup(results):
+    """The game's own step times, with the time it spent before main added."""
+    path = results / "startup_steps.txt"
+    if not path.exists():
+        return []
+    text = path.read_text(errors="replace")
+    steps = [line.rstrip() for line in text.splitlines() if re.match(r"^\s*[0-9.]+ ms\s+\S", line)]
+    launch = re.search(r"^launch-us=(\d+)$", text, re.M)
+    paint = re.search(r"^first-paint-us=(\d+)$", text, re.M)
+    painted_at = next((float(l.split()[0]) for l in steps if l.endswith("first paint")), None)
+    if steps and launch and paint and painted_at is not None:
+        before = (int(paint.group(1)) - int(launch.group(1))) / 1000 - painted_at
+        steps.insert(0, f"{before:8.1f} ms  before main (about)")
+    return steps
+
+
 def main():
     results, output, command = pathlib.Path(sys.argv[1]), pathlib.Path(sys.argv[2]), sys.argv[3]
     machine = dict(line.split("=", 1) for line in (results / "machine.txt").read_text().splitlines() if "=" in line)
@@ -185,6 +201,15 @@ def main():
         w("| Game ÷ sgt-puzzles Net, first window | – | – | none | **not measured** |")
         notes.append("Start-up against sgt-puzzles was not measured (is the sgt-puzzles package installed?).")
     w("")
+    steps = steps_of_startup(results)
+    if steps:
+        w("Where the game's start-up goes, from one more start with `ZENTRIKA_STARTUP_TIMES=1` (milliseconds"
+          " since `main`; *before main* is from the start of the process to `main`):")
+        w("")
+        w("```")
+        w("\n".join(steps))
+        w("```")
+        w("")
 
     # Google Benchmark figures with targets.
     reps = machine.get("repetitions", "?")

@@ -49,6 +49,8 @@ for i in 1 2 3; do
     printf 'minimal\t100000\t20000\t110000\nzentrika\t150000\t40000\t%s\nsgt-net\t300000\t50000\t-\n' \
         $((150000 + i * 10000)) >>"$r/startup.tsv"
 done
+printf '     0.0 ms  main\nno sound\n    30.0 ms  first paint\nfirst-paint-us=1000080000\nlaunch-us=1000000000\n' \
+    >"$r/startup_steps.txt"
 python3 "$report" "$r" "$tmp/full.md" "scripts/bench.sh"
 md=$tmp/full.md
 expect "$md" "| Load a 10,000-section catalogue | \`bench_core\` BM_LoadCatalogue/10000 | 12.00 ms | 11.00 ms | 5 % | ≤ 20.00 ms | met |" "median under target"
@@ -63,7 +65,9 @@ expect "$md" "| Game ÷ minimal Qt window, first paint | 1.55× | 2.00× | ≤ 1
 expect "$md" "| Game ÷ sgt-puzzles Net, first window | 0.50× | 0.80×" "peer ratio"
 expect "$md" "| \`zentrika --video=window\` | 170 ms | 150 ms | 40.00 ms | 3 |" "start-up medians and run count"
 expect "$md" "\`bench_alphalabel\` does not exist yet" "a missing program is named"
-expect "$md" "load average" "machine load recorded"
+expect "$md" "    50.0 ms  before main (about)" "time to main from the process start and the game's own steps"
+refuse "$md" "    no sound" "only step lines are quoted"
+expect "$md" "Load average" "machine load recorded"
 refuse "$md" "Every target is met" "misses must not read as success"
 
 # Nothing ran: every row says so, none says met.
