@@ -3,7 +3,7 @@
 # writes the figures with their targets to docs/benchmarks.md.
 #   scripts/bench.sh
 # BENCH_REPETITIONS (default 5) repeats each Google Benchmark; BENCH_STARTUP_RUNS
-# (default 11) is the number of timed starts of each program. Raw results are
+# (default 21) is the number of timed starts of each program. Raw results are
 # kept in build/release/bench-results.
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
@@ -11,7 +11,7 @@ root=$(dirname "$here")
 cd "$root"
 
 reps=${BENCH_REPETITIONS:-5}
-runs=${BENCH_STARTUP_RUNS:-11}
+runs=${BENCH_STARTUP_RUNS:-21}
 # The machine is shared: never more than two compile jobs.
 export CMAKE_BUILD_PARALLEL_LEVEL=${CMAKE_BUILD_PARALLEL_LEVEL:-2}
 

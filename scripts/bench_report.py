@@ -86,8 +86,15 @@ def fmt_ms(v):
     return f"{v:.0f} ms"
 
 
+def times(ratio):
+    return "–" if ratio is None else f"{ratio:.2f}×"
+
+
 def verdict(wall, cpu, limit):
     if wall <= limit:
+        # A busy machine can flatter a wall-time ratio as much as spoil it.
+        if cpu is not None and cpu > limit:
+            return "met on wall time, **not on CPU time**"
         return "met"
     if cpu is not None and cpu <= limit:
         return "**wall time missed**, met on CPU time"
@@ -183,11 +190,11 @@ def main():
     if g and m and g["paint"] and m["paint"]:
         wall = g["paint"] / m["paint"]
         cpu = g["cpu"] / m["cpu"] if g["cpu"] and m["cpu"] else None
-        w(f"| Game ÷ minimal Qt window, first paint | {wall:.2f}× | {cpu:.2f}× | ≤ {STARTUP_RATIO}× |"
+        w(f"| Game ÷ minimal Qt window, first paint | {wall:.2f}× | {times(cpu)} | ≤ {STARTUP_RATIO}× |"
           f" {verdict(wall, cpu, STARTUP_RATIO)} |")
-        if wall > STARTUP_RATIO:
+        if wall > STARTUP_RATIO or (cpu is not None and cpu > STARTUP_RATIO):
             notes.append(f"Start-up: the game takes {wall:.2f}× the minimal Qt window to its first paint"
-                         f" (target ≤ {STARTUP_RATIO}×); by CPU time the ratio is {cpu:.2f}×.")
+                         f" (target ≤ {STARTUP_RATIO}×); by CPU time the ratio is {times(cpu)}.")
         w(f"| Game ÷ minimal Qt window, first window | {g['map'] / m['map']:.2f}× | | | for reference |")
     else:
         w(f"| Game ÷ minimal Qt window, first paint | – | – | ≤ {STARTUP_RATIO}× | **not measured** |")
@@ -196,7 +203,7 @@ def main():
     if g and t:
         cpu = g["cpu"] / t["cpu"] if g["cpu"] and t["cpu"] else None
         w(f"| Game ÷ sgt-puzzles Net, first window | {g['map'] / t['map']:.2f}× |"
-          f" {cpu:.2f}× | none | for reference |")
+          f" {times(cpu)} | none | for reference |")
     else:
         w("| Game ÷ sgt-puzzles Net, first window | – | – | none | **not measured** |")
         notes.append("Start-up against sgt-puzzles was not measured (is the sgt-puzzles package installed?).")

@@ -35,7 +35,7 @@ EOF
 cat >"$r/bench_screens.json" <<EOF
 {"benchmarks":[
 $(agg x BM_GameSelectionChange median 6 5 ms),
-$(agg x BM_CollectionSelectionChange median 7 6 ms),
+$(agg x BM_CollectionSelectionChange median 3 5 ms),
 $(agg x BM_BareDecodeAndScale median 2 2 ms)
 ]}
 EOF
@@ -57,7 +57,7 @@ expect "$md" "| Load a 10,000-section catalogue | \`bench_core\` BM_LoadCatalogu
 expect "$md" "300.0 µs | 150.0 µs | – | ≤ 200.0 µs | **wall time missed**, met on CPU time" "units converted, CPU fallback"
 expect "$md" "9.00 ms | 8.00 ms | – | ≤ 5.00 ms | **not met**" "both over target"
 expect "$md" "BM_GameSelectionChange ÷ BM_BareDecodeAndScale | 3.00× | 2.50× | – | ≤ 2.0× | **not met**" "ratio against the bare decode"
-expect "$md" "BM_CollectionSelectionChange ÷ BM_BareDecodeAndScale | 3.50× | 3.00×" "second ratio"
+expect "$md" "BM_CollectionSelectionChange ÷ BM_BareDecodeAndScale | 1.50× | 2.50× | – | ≤ 2.0× | met on wall time, **not on CPU time**" "a wall pass the CPU time contradicts"
 expect "$md" "| 10.0 MB more |" "resident difference from fresh processes"
 expect "$md" "| \`bench_core\` BM_LoadCatalogue/1000 | 1.50 ms |" "figures without target still listed"
 refuse "$md" "repeats:" "repetition suffix stripped from names"
