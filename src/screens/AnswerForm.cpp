@@ -319,6 +319,10 @@ void TAnswerForm::wheelEvent(QWheelEvent *event)
 
 bool TAnswerForm::eventFilter(QObject *watched, QEvent *event)
 {
+    // The filter sees the application's events from the base constructor on,
+    // before the controls exist.
+    if (!AnswerText || !Focus)
+        return TForm::eventFilter(watched, event);
     if (watched == AnswerText && event->type() == QEvent::FocusIn) {
         // The text never keeps the focus, so it shows no caret.
         Focus->setFocus(Qt::OtherFocusReason);

@@ -21,12 +21,12 @@ public:
 
     TAnswerForm(QWidget *owner, const QByteArray &solutionText);
 
-    TShape *Shape1;
-    QTextEdit *AnswerText;
-    TFlatButton *OkButton;
-    TFlatSpeedButton *ZoomOutBtn;
-    TFlatSpeedButton *ZoomInBtn;
-    QPushButton *Focus;
+    TShape *Shape1 = nullptr;
+    QTextEdit *AnswerText = nullptr;
+    TFlatButton *OkButton = nullptr;
+    TFlatSpeedButton *ZoomOutBtn = nullptr;
+    TFlatSpeedButton *ZoomInBtn = nullptr;
+    QPushButton *Focus = nullptr;
 
     std::uint8_t ZoomStep = OpeningStep;
     void SetZoom(int step);

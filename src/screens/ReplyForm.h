@@ -27,7 +27,7 @@ public:
     TShape *Ramka;
     TLabel *QText;
     TLabel *Label1;
-    TRAFlatEdit *Edit;
+    TRAFlatEdit *Edit = nullptr;
     TFlatComboBox *List;
     TShape *TimeRamka;
     TMyMaskEdit *TimeEdit;
