@@ -10,6 +10,8 @@
 #include "platform/desktop/GameCursors.h"
 #include "platform/desktop/RandrDisplayModes.h"
 #include "platform/desktop/SdlSoundPlayer.h"
+#include "screens/MessageBoxForm.h"
+#include "widgets/Cursors.h"
 
 #include <chrono>
 #include <QDir>
@@ -18,6 +20,7 @@
 #include <QGuiApplication>
 #include <QMessageBox>
 #include <QPointer>
+#include <QScopeGuard>
 #include <QSocketNotifier>
 #include <QTimer>
 #include <QWidget>
@@ -146,6 +149,8 @@ bool GameSession::start()
 
     cursors_ = platform::installGameCursors(locate(QStringLiteral("cursor.cur"), folders_),
                                             locate(QStringLiteral("hand.cur"), folders_));
+    zw::setGameCursors(platform::gameCursor(platform::CursorSlot::Arrow),
+                       platform::gameCursor(platform::CursorSlot::HandPoint));
 
     platform::setDisplayModes(display_);
     if (!platform::SwitchDisplayMode(ScreenWidth, ScreenHeight)) {
@@ -173,6 +178,7 @@ void GameSession::shutdown()
     platform::RestoreDisplayMode();
     platform::setDisplayModes(nullptr);
     platform::removeGameCursors();
+    zw::setGameCursors(QCursor(Qt::ArrowCursor), QCursor(Qt::PointingHandCursor));
     cursors_ = 0;
 }
 
@@ -287,6 +293,8 @@ int run(int argc, char **argv)
         return 0;
     }
 
+    // The sound device opens while the application connects to the display.
+    platform::SdlSoundPlayer player(platform::SdlSoundPlayer::Opening::InBackground);
     platform::GameApplication application(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("Zentrika"));
     QGuiApplication::setApplicationDisplayName(QStringLiteral("Zentrika"));
@@ -307,7 +315,6 @@ int run(int argc, char **argv)
     else if (options.video == VideoOption::Auto && randr && randr->offers(ScreenWidth, ScreenHeight))
         display = randr.get();
 
-    platform::SdlSoundPlayer player;
     GameSession session(display, &player);
     if (!session.start()) {
         QMessageBox box(QMessageBox::Critical, QStringLiteral("Error"), QStringLiteral("Error changing video mode."),
@@ -327,10 +334,11 @@ int run(int argc, char **argv)
     int code = 0;
     {
         std::unique_ptr<QWidget> mainForm = mainFormFactory()();
-        // MessageBoxForm: the game's one message box is created here, right
-        // after the main form, once the screens provide it:
-        //     MessageBoxForm = new TMessageBoxForm(...);
-        // and deleted after the event loop, before the shutdown below.
+        // The game's one message box, right after the main form; it outlives
+        // every screen and goes before the shutdown frees the sounds.
+        std::unique_ptr<TMessageBoxForm> messageBox(new TMessageBoxForm);
+        MessageBoxForm = messageBox.get();
+        const auto forgetMessageBox = qScopeGuard([] { MessageBoxForm = nullptr; });
         platform::keepCentredOnScreen(mainForm.get());
 
         const bool exitAfterPaint = qEnvironmentVariableIntValue("ZENTRIKA_EXIT_AFTER_FIRST_PAINT") != 0;

@@ -10,7 +10,7 @@
 #include <cstdint>
 
 class QPushButton;
-class QTextEdit;
+class RichTextView;
 
 class TAnswerForm : public TForm {
     Q_OBJECT
@@ -22,7 +22,7 @@ public:
     TAnswerForm(QWidget *owner, const QByteArray &solutionText);
 
     TShape *Shape1 = nullptr;
-    QTextEdit *AnswerText = nullptr;
+    RichTextView *AnswerText = nullptr;
     TFlatButton *OkButton = nullptr;
     TFlatSpeedButton *ZoomOutBtn = nullptr;
     TFlatSpeedButton *ZoomInBtn = nullptr;
@@ -52,5 +52,4 @@ private:
 
     QByteArray solution_;
     int wheelRemainder_ = 0;
-    bool formatting_ = false;
 };

@@ -1,6 +1,8 @@
 // The media the build writes into the game folder: the pictures and sounds that
 // go into Media.dll, the fonts and the cursors. Media.dll itself is listed with
 // Debian's PE tools in tests/e2e/media_resources.sh.
+#include "platform/PeResourceLibrary.h"
+
 #include <gtest/gtest.h>
 
 #include <QDir>
@@ -348,4 +350,31 @@ TEST(MediaCursors, ArrowAndHandCarryTheirHotSpots)
         EXPECT_GT(alpha, 128);
         EXPECT_EQ(qAlpha(image.pixel(31, 0)), 0) << "the picture has a transparent background";
     }
+}
+
+TEST(MediaLibrary, TheGameReadsBackEveryResourceAsBuilt)
+{
+    // Our own PE reader over the built library: what windres and ld made of the
+    // pictures, sounds and names must come back exactly as they went in.
+    const platform::PeResourceLibrary media =
+        platform::PeResourceLibrary::fromFile(kGameDir + QStringLiteral("/Media.dll"));
+    ASSERT_TRUE(media.isLoaded()) << media.errorString().toStdString();
+    const QMap<QString, QString> bitmaps = rcEntries(QStringLiteral("BITMAP"));
+    ASSERT_FALSE(bitmaps.isEmpty());
+    for (auto it = bitmaps.begin(); it != bitmaps.end(); ++it) {
+        SCOPED_TRACE(it.key().toStdString());
+        const QImage built(kMediaDir + QLatin1Char('/') + it.value(), "BMP");
+        bool isNumber = false;
+        const int id = it.key().toInt(&isNumber);
+        const QImage read = isNumber ? media.loadBitmap(id) : media.loadBitmap(it.key().toLower());
+        ASSERT_EQ(read.size(), built.size());
+        EXPECT_EQ(read.convertToFormat(QImage::Format_RGB32), built.convertToFormat(QImage::Format_RGB32));
+    }
+    const QStringList names = rcStrings();
+    for (int i = 0; i < names.size(); ++i)
+        EXPECT_EQ(media.loadString(i + 1), names[i]);
+    const QMap<QString, QString> waves = rcEntries(QStringLiteral("WAVE"));
+    for (auto it = waves.begin(); it != waves.end(); ++it)
+        EXPECT_EQ(media.findResource(QStringLiteral("wave"), it.key()), readAll(kMediaDir + QLatin1Char('/') + it.value()))
+            << it.key().toStdString();
 }

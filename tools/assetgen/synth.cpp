@@ -70,6 +70,14 @@ public:
         }
     }
 
+    // A soft feedback echo, as in a small room: it rounds off the chimes.
+    void echo(double delay, double gain)
+    {
+        const std::size_t d = std::size_t(std::lround(delay * kSampleRate));
+        for (std::size_t i = d; i < samples_.size(); ++i)
+            samples_[i] += gain * samples_[i - d];
+    }
+
     // Scales to the given peak and fades both ends from and to silence, so that
     // starting a sound, or cutting it off with the next, makes no pop.
     std::vector<double> finish(double peak)
@@ -128,6 +136,7 @@ std::vector<double> trueAnswer()
     t.note(0.10, 0.55, midi(84), 0.9, kBell);
     t.note(0.20, 0.75, midi(88), 1.0, kBell);
     t.note(0.22, 0.50, midi(100), 0.15, kBell);
+    t.echo(0.085, 0.22);
     return t.finish(0.75);
 }
 
@@ -149,6 +158,7 @@ std::vector<double> levelUp()
         t.note(0.075 * i, 0.30, midi(steps[i]), 0.7, kMarimba);
     for (int n : {84, 88, 91, 96})
         t.note(0.45, 1.0, midi(n), n == 96 ? 0.35 : 0.6, kBell);
+    t.echo(0.11, 0.2);
     return t.finish(0.75);
 }
 
