@@ -11,7 +11,6 @@
 #include "platform/desktop/RandrDisplayModes.h"
 #include "platform/desktop/SdlSoundPlayer.h"
 #include "screens/MessageBoxForm.h"
-#include "widgets/Cursors.h"
 
 #include <chrono>
 #include <QDir>
@@ -149,8 +148,6 @@ bool GameSession::start()
 
     cursors_ = platform::installGameCursors(locate(QStringLiteral("cursor.cur"), folders_),
                                             locate(QStringLiteral("hand.cur"), folders_));
-    zw::setGameCursors(platform::gameCursor(platform::CursorSlot::Arrow),
-                       platform::gameCursor(platform::CursorSlot::HandPoint));
 
     platform::setDisplayModes(display_);
     if (!platform::SwitchDisplayMode(ScreenWidth, ScreenHeight)) {
@@ -178,7 +175,6 @@ void GameSession::shutdown()
     platform::RestoreDisplayMode();
     platform::setDisplayModes(nullptr);
     platform::removeGameCursors();
-    zw::setGameCursors(QCursor(Qt::ArrowCursor), QCursor(Qt::PointingHandCursor));
     cursors_ = 0;
 }
 

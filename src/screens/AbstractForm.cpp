@@ -45,6 +45,8 @@ TAbstractForm::TAbstractForm(QWidget *owner, const QString &programDir)
     ProblemsList->setObjectName(QStringLiteral("ProblemsList"));
     ProblemText = new TRichEditEx(this);
     ProblemText->setObjectName(QStringLiteral("ProblemText"));
+    // The wheel and the viewer's focus are the screen's wherever they land in it.
+    qApp->installEventFilter(this);
 }
 
 TAbstractForm::~TAbstractForm() = default;
@@ -107,10 +109,18 @@ bool TAbstractForm::eventFilter(QObject *watched, QEvent *event)
     if (!ProblemText)
         return TForm::eventFilter(watched, event);
     if (event->type() == QEvent::FocusIn && (watched == ProblemText || ProblemText->isAncestorOf(qobject_cast<QWidget *>(watched)))) {
-        if (focusTarget_ && focusTarget_->isEnabled() && focusTarget_->isVisible())
-            focusTarget_->setFocus(Qt::OtherFocusReason);
-        else
-            ProblemText->clearFocus();
+        // Passed on once the focus change in progress is over.
+        QMetaObject::invokeMethod(
+            this,
+            [this] {
+                if (!ProblemText->hasFocus())
+                    return;
+                if (focusTarget_ && focusTarget_->isEnabled() && focusTarget_->isVisible())
+                    focusTarget_->setFocus(Qt::OtherFocusReason);
+                else
+                    ProblemText->clearFocus();
+            },
+            Qt::QueuedConnection);
         return false;
     }
     if (event->type() == QEvent::Wheel && isVisible()) {

@@ -4,7 +4,8 @@
 // the things both screens do alike (tiled background, wheel, focus, the
 // platform dialog for a catalogue that cannot be read, the leave question).
 #include "core/Catalogue.h"
-#include "screens/PendingControls.h"
+#include "controls/FlatListBoxEx.h"
+#include "controls/RxRichEditEx.h"
 #include "widgets/Form.h"
 
 #include <QImage>

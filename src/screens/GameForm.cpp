@@ -125,9 +125,9 @@ void TGameForm::FormCreate()
 
     ProblemText->setGeometry(6, 81, 344, 459);
     ProblemText->SetEditWidth(344);
-    ProblemText->SetBorderColor(QColor(128, 128, 128));
-    ProblemText->SetSColor(zw::toQColor(zw::clPanel));
-    ProblemText->SetHotColor(zw::toQColor(zw::clFocus));
+    ProblemText->SetBorderColor(zw::clGray);
+    ProblemText->SetSColor(zw::clPanel);
+    ProblemText->SetHotColor(zw::clFocus);
     ProblemText->setToolTip(QStringLiteral("Текст головоломки"));
     ProblemText->hide();
 

@@ -18,30 +18,9 @@ QImage mediaBitmap(const QString &name)
     return library->loadBitmap(name);
 }
 
-namespace {
-ErrorReporter &reporter()
-{
-    static ErrorReporter r;
-    return r;
-}
-}  // namespace
-
-void SetErrorReporter(ErrorReporter r)
-{
-    reporter() = std::move(r);
-}
-
 void ReportError(const QString &message)
 {
-    if (reporter()) {
-        reporter()(message);
-        return;
-    }
-    if (auto *app = qobject_cast<platform::GameApplication *>(QCoreApplication::instance())) {
-        app->reportError(message);
-        return;
-    }
-    std::fprintf(stderr, "zentrika: %s\n", qPrintable(message));
+    platform::reportError(message);
 }
 
 }  // namespace screens

@@ -18,9 +18,6 @@ QImage mediaBitmap(const QString &name);
 
 // The application's generic error report: shows the text, the program goes on.
 void ReportError(const QString &message);
-using ErrorReporter = std::function<void(const QString &message)>;
-// Replaces the report (tests record it); an empty function restores the default.
-void SetErrorReporter(ErrorReporter reporter);
 
 // Runs f; an error it raises goes to the generic report instead of on up.
 template <typename F>

@@ -6,6 +6,7 @@
 #include "GuiSupport.h"
 
 #include "core/DataFile.h"
+#include "platform/desktop/GameApplication.h"
 #include "screens/ScreenParts.h"
 
 #include <QDir>
@@ -137,12 +138,12 @@ protected:
     {
         MediaFixture::SetUp();
         addScreenBitmaps(media);
-        screens::SetErrorReporter([this](const QString &message) { errors << message; });
+        platform::setErrorReporter([this](const QString &message) { errors << message; });
     }
     void TearDown() override
     {
         flushDeletes();
-        screens::SetErrorReporter({});
+        platform::setErrorReporter({});
         MediaFixture::TearDown();
     }
     QString gameDir() const { return folder.path(); }

@@ -318,6 +318,7 @@ TEST_F(GameFormTest, KeysActOnceWheelOnlyInTextModeFocusToDecide)
     EXPECT_EQ(form->ProblemText->ScrollPosition(), 0);
     key(Qt::Key_Return);
     form->ProblemText->setFocus(Qt::MouseFocusReason);
+    QCoreApplication::processEvents();
     EXPECT_EQ(form->focusWidget(), form->DecideButton);
 }
 

@@ -255,6 +255,7 @@ TEST_F(ProblemsFormTest, TextViewerPassesTheFocusToTheDecideButton)
     open();
     key(Qt::Key_Return);
     form->ProblemText->setFocus(Qt::MouseFocusReason);
+    QCoreApplication::processEvents();
     EXPECT_EQ(form->focusWidget(), form->DecideButton);
 }
 
@@ -272,6 +273,7 @@ TEST_F(ProblemsFormTest, WheelScrollsTheTextOneLinePerNotchInTextModeOnly)
 
     key(Qt::Key_Return);
     ASSERT_TRUE(form->TextMode());
+    ASSERT_TRUE(form->ProblemText->ScrollActive());
     wheel(form->ProblemText, -120);
     wheel(form->ProblemText, -120);
     EXPECT_EQ(form->ProblemText->ScrollPosition(), 2);
