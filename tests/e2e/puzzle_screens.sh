@@ -35,15 +35,26 @@ wait_window() {
 }
 wait_window || { echo "FAIL: no window for $screen"; kill $pid; exit 1; }
 sleep 1.5
-key() { xdotool windowactivate --sync "$win" 2>/dev/null; xdotool key --window "$win" "$1"; sleep 0.7; }
+key() { xdotool windowactivate --sync "$win" 2>/dev/null; xdotool windowfocus --sync "$win" 2>/dev/null; xdotool key --window "$win" "$1"; sleep 0.7; }
 [ -n "$prefix" ] && import -window root "$prefix-list.png"
 key Return
 [ -n "$prefix" ] && import -window root "$prefix-text.png"
 key Escape      # back to the list
 key Escape      # the leave question
-# The question box is a window of its own: Enter on the active window answers yes.
-xdotool key Return
-for _ in $(seq 50); do kill -0 $pid 2>/dev/null || break; sleep 0.1; done
+# The question box is a window of its own and takes the focus: Enter there
+# answers yes. Without a window manager the focus can arrive late; ask again.
+for attempt in 1 2 3; do
+  for _ in $(seq 30); do
+    focus=$(xdotool getwindowfocus 2>/dev/null)
+    [ -n "$focus" ] && [ "$focus" != "$win" ] && break
+    sleep 0.1
+  done
+  sleep 0.3
+  xdotool key Return
+  for _ in $(seq 50); do kill -0 $pid 2>/dev/null || break; sleep 0.1; done
+  kill -0 $pid 2>/dev/null || break
+  key Escape
+done
 if kill -0 $pid 2>/dev/null; then echo "FAIL: $screen still open after the leave question"; kill $pid; exit 1; fi
 wait $pid
 EOF
