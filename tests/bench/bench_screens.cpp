@@ -6,8 +6,8 @@
 //
 // The memory figures are counters of BM_CollectionResident (kilobytes of
 // resident memory the open screen adds); run each size in a process of its own:
-//   build/release/bench/bench_screens --benchmark_filter='CollectionResident/100$'
-//   build/release/bench/bench_screens --benchmark_filter='CollectionResident/10000$'
+//   build/release/bench/bench_screens --benchmark_filter='CollectionResident/100/'
+//   build/release/bench/bench_screens --benchmark_filter='CollectionResident/10000/'
 #include "core/DataFile.h"
 #include "core/User.h"
 #include "platform/ResourceLibrary.h"

@@ -1,5 +1,6 @@
 #include "ScreensSupport.h"
 
+#include "app/Startup.h"
 #include "core/User.h"
 #include "platform/Registry.h"
 #include "screens/AnswerForm.h"
@@ -442,6 +443,30 @@ TEST_F(GameFormTest, LevelOnePlayedByKeysRisesToLevelTwoAndIsSaved)
     for (ProblemId id : first)
         EXPECT_EQ(levelTwo.count(id), 0u) << id;
     MessageBoxForm = &box;
+}
+
+}  // namespace
+
+namespace {
+
+TEST(ScreenOptions, ScreenPlayerAndDataFolder)
+{
+    const app::Options collection = app::parseOptions({QStringLiteral("--screen=collection")});
+    EXPECT_TRUE(collection.error.isEmpty());
+    EXPECT_EQ(collection.screen, QStringLiteral("collection"));
+
+    const app::Options game = app::parseOptions(
+        {QStringLiteral("--screen=game"), QStringLiteral("--player=Вася Пупкин"), QStringLiteral("--data"), QStringLiteral("/srv/puzzles")});
+    EXPECT_TRUE(game.error.isEmpty());
+    EXPECT_EQ(game.player, QStringLiteral("Вася Пупкин"));
+    EXPECT_EQ(game.dataDir, QStringLiteral("/srv/puzzles"));
+    EXPECT_EQ(app::parseOptions({QStringLiteral("--data=/x")}).dataDir, QStringLiteral("/x"));
+
+    // A game needs a player; an unknown screen and a --data without a folder are mistakes.
+    EXPECT_FALSE(app::parseOptions({QStringLiteral("--screen=game")}).error.isEmpty());
+    EXPECT_FALSE(app::parseOptions({QStringLiteral("--screen=game"), QStringLiteral("--player=  ")}).error.isEmpty());
+    EXPECT_FALSE(app::parseOptions({QStringLiteral("--screen=menu")}).error.isEmpty());
+    EXPECT_FALSE(app::parseOptions({QStringLiteral("--data")}).error.isEmpty());
 }
 
 }  // namespace
