@@ -1,6 +1,8 @@
 #include "app/Startup.h"
 
 #include "app/PlaceholderMainForm.h"
+#include "app/ScreenEntry.h"
+#include "screens/AbstractForm.h"
 #include "platform/DisplayModes.h"
 #include "platform/Sounds.h"
 #include "platform/desktop/ApplicationEvents.h"
@@ -34,7 +36,8 @@ namespace app {
 Options parseOptions(const QStringList &arguments)
 {
     Options o;
-    for (const QString &a : arguments) {
+    for (int i = 0; i < arguments.size(); ++i) {
+        const QString &a = arguments[i];
         if (a == QLatin1String("--help") || a == QLatin1String("-h")) {
             o.help = true;
         } else if (a == QLatin1String("--version") || a == QLatin1String("-v")) {
@@ -51,11 +54,26 @@ Options parseOptions(const QStringList &arguments)
                 o.video = VideoOption::Window;
             else
                 o.error = QStringLiteral("Неизвестный видеорежим: %1 (ждём auto, switch или window)").arg(v);
+        } else if (a.startsWith(QLatin1String("--screen="))) {
+            o.screen = a.mid(9);
+            if (o.screen != QLatin1String("game") && o.screen != QLatin1String("collection"))
+                o.error = QStringLiteral("Неизвестный экран: %1 (ждём game или collection)").arg(o.screen);
+        } else if (a.startsWith(QLatin1String("--player="))) {
+            o.player = a.mid(9);
+        } else if (a.startsWith(QLatin1String("--data="))) {
+            o.dataDir = a.mid(7);
+        } else if (a == QLatin1String("--data")) {
+            if (i + 1 < arguments.size())
+                o.dataDir = arguments[++i];
+            else
+                o.error = QStringLiteral("После --data нужна папка с головоломками");
         } else if (a.startsWith(QLatin1Char('-'))) {
             o.error = QStringLiteral("Неизвестный параметр: %1").arg(a);
         }
         // Anything else (Qt's own -platform and the like are taken earlier) is ignored.
     }
+    if (o.error.isEmpty() && o.screen == QLatin1String("game") && o.player.trimmed().isEmpty())
+        o.error = QStringLiteral("Для --screen=game нужно имя игрока: --player=ИМЯ");
     return o;
 }
 
@@ -71,6 +89,10 @@ QString helpText()
         "                   сообщить об ошибке и выйти\n"
         "  --video=window   играть в окне 800 × 600, не трогая экран\n"
         "  --diagnostics    напечатать, что сделал запуск (экран, цвета, шрифт)\n"
+        "  --screen=collection          сразу открыть собрание головоломок\n"
+        "  --screen=game --player=ИМЯ   сразу начать игру за игрока (новый\n"
+        "                               игрок создаётся)\n"
+        "  --data ПАПКА     взять list.lst, Data и Images из другой папки\n"
         "  --help           эта справка\n"
         "  --version        версия игры\n");
 }
@@ -316,6 +338,14 @@ int run(int argc, char **argv)
                         QMessageBox::Ok);
         box.exec();
         return 1;
+    }
+
+    if (!options.dataDir.isEmpty())
+        TAbstractForm::SetDefaultProgramDir(QDir(options.dataDir).absolutePath());
+    if (!options.screen.isEmpty()) {
+        const int code = runScreen(options.screen, options.player);
+        session.shutdown();
+        return code;
     }
 
     int code = 0;

@@ -27,6 +27,10 @@ struct Options {
     bool help = false;
     bool version = false;
     bool diagnostics = false;
+    // Opens one screen straight away instead of the main menu: "game" or "collection".
+    QString screen;
+    QString player;   // the game screen's player, loaded or created
+    QString dataDir;  // the folder holding list.lst, Data and Images
     QString error;  // an option we do not know, or a bad value
 };
 

@@ -1,0 +1,12 @@
+#pragma once
+// Opening one puzzle screen straight from the command line.
+#include <QString>
+
+namespace app {
+
+// Runs the collection screen ("collection") or the game screen ("game") for
+// the named player, read from the registry or created there, modally; returns
+// the exit code.
+int runScreen(const QString &screen, const QString &playerName);
+
+}  // namespace app

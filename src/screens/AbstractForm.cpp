@@ -1,0 +1,144 @@
+#include "screens/AbstractForm.h"
+
+#include <QApplication>
+#include <QCoreApplication>
+#include <QMessageBox>
+#include <QPaintEvent>
+#include <QPainter>
+#include <QWheelEvent>
+
+namespace {
+QString &defaultProgramDir()
+{
+    static QString dir;
+    return dir;
+}
+}  // namespace
+
+QString TAbstractForm::DefaultProgramDir()
+{
+    return defaultProgramDir().isEmpty() ? QCoreApplication::applicationDirPath() : defaultProgramDir();
+}
+
+void TAbstractForm::SetDefaultProgramDir(const QString &dir)
+{
+    defaultProgramDir() = dir;
+}
+
+static QString withoutTrailingSeparator(QString dir)
+{
+    while (dir.size() > 1 && (dir.endsWith(QLatin1Char('/')) || dir.endsWith(QLatin1Char('\\'))))
+        dir.chop(1);
+    return dir;
+}
+
+TAbstractForm::TAbstractForm(QWidget *owner, const QString &programDir)
+    : TForm(owner)
+    , ProgramDir(withoutTrailingSeparator(programDir.isEmpty() ? DefaultProgramDir() : programDir))
+    , Catalogue(ProgramDir)
+{
+    setCloseAction(CloseAction::Free);
+    setKeyPreview(true);
+    setColor(zw::rgbValue(255, 251, 240));
+    setFont(zw::gameFont(13));
+    ProblemsList = new TFlatListBoxEx(this);
+    ProblemsList->setObjectName(QStringLiteral("ProblemsList"));
+    ProblemText = new TRichEditEx(this);
+    ProblemText->setObjectName(QStringLiteral("ProblemText"));
+    // The wheel and the viewer's focus are the screen's wherever they land in it.
+    qApp->installEventFilter(this);
+}
+
+TAbstractForm::~TAbstractForm() = default;
+
+void TAbstractForm::SetTextMode(bool on)
+{
+    if (!ProblemsList->SelectedProblem())
+        return;
+    textMode_ = on;
+    UpdateView();
+}
+
+void TAbstractForm::ShowCatalogueErrorDialog()
+{
+    QMessageBox box(QMessageBox::Critical, QGuiApplication::applicationDisplayName(), CatalogueErrorText(),
+                    QMessageBox::Ok, isVisible() ? this : parentWidget());
+    box.setObjectName(QStringLiteral("CatalogueError"));
+    box.exec();
+}
+
+void TAbstractForm::MarkStartFailed()
+{
+    startFailed_ = true;
+    // Nothing of the screen is seen: it closes as soon as it is shown.
+    setWindowOpacity(0.0);
+}
+
+void TAbstractForm::FormShow()
+{
+    if (startFailed_)
+        setModalResult(mrCancel);
+}
+
+void TAbstractForm::SetBackgroundTile(const QImage &tile)
+{
+    background_ = tile;
+    backgroundPixmap_ = QPixmap::fromImage(tile);
+    update();
+}
+
+void TAbstractForm::paintEvent(QPaintEvent *event)
+{
+    if (backgroundPixmap_.isNull()) {
+        TForm::paintEvent(event);
+        return;
+    }
+    QPainter p(this);
+    p.drawTiledPixmap(event->rect(), backgroundPixmap_, event->rect().topLeft());
+}
+
+void TAbstractForm::ScrollTextBy(int lines)
+{
+    // 16-bit arithmetic: one line up from the top asks for 65535, which the viewer refuses.
+    ProblemText->ScrollTo(std::uint16_t(ProblemText->ScrollPosition() + lines));
+}
+
+bool TAbstractForm::eventFilter(QObject *watched, QEvent *event)
+{
+    // The application's events pass here from the base constructor on.
+    if (!ProblemText)
+        return TForm::eventFilter(watched, event);
+    if (event->type() == QEvent::FocusIn && (watched == ProblemText || ProblemText->isAncestorOf(qobject_cast<QWidget *>(watched)))) {
+        // Passed on once the focus change in progress is over.
+        QMetaObject::invokeMethod(
+            this,
+            [this] {
+                if (!ProblemText->hasFocus())
+                    return;
+                if (focusTarget_ && focusTarget_->isEnabled() && focusTarget_->isVisible())
+                    focusTarget_->setFocus(Qt::OtherFocusReason);
+                else
+                    ProblemText->clearFocus();
+            },
+            Qt::QueuedConnection);
+        return false;
+    }
+    if (event->type() == QEvent::Wheel && isVisible()) {
+        auto *w = qobject_cast<QWidget *>(watched);
+        if (w && w->window() == this && textMode_) {
+            // The form turns every notch into one line of text, wherever the pointer is.
+            auto *wheel = static_cast<QWheelEvent *>(event);
+            wheelRemainder_ += wheel->angleDelta().y();
+            while (wheelRemainder_ >= 120) {
+                wheelRemainder_ -= 120;
+                ScrollTextBy(-1);
+            }
+            while (wheelRemainder_ <= -120) {
+                wheelRemainder_ += 120;
+                ScrollTextBy(1);
+            }
+            return true;
+        }
+    }
+    return TForm::eventFilter(watched, event);
+}

@@ -1,0 +1,74 @@
+#pragma once
+// The base of the game and collection screens: the catalogue while the screen
+// is open, the puzzle list and the puzzle text viewer, the list/text mode and
+// the things both screens do alike (tiled background, wheel, focus, the
+// platform dialog for a catalogue that cannot be read, the leave question).
+#include "core/Catalogue.h"
+#include "controls/FlatListBoxEx.h"
+#include "controls/RxRichEditEx.h"
+#include "widgets/Form.h"
+
+#include <QImage>
+#include <QString>
+
+class TAbstractForm : public TForm {
+    Q_OBJECT
+public:
+    static constexpr int ScreenWidth = 800;
+    static constexpr int ScreenHeight = 600;
+
+    // programDir: where list.lst, Data and Images are; DefaultProgramDir() when empty.
+    explicit TAbstractForm(QWidget *owner = nullptr, const QString &programDir = QString());
+    ~TAbstractForm() override;
+
+    // The game folder: the program's own folder unless another was set (--data, tests).
+    static QString DefaultProgramDir();
+    static void SetDefaultProgramDir(const QString &dir);
+
+    const QString ProgramDir;
+    TCatalogue Catalogue;
+    TRichEditEx *ProblemText = nullptr;
+    TFlatListBoxEx *ProblemsList = nullptr;
+
+    bool TextMode() const { return textMode_; }
+    // With a puzzle selected: sets the mode and shows it. Without one: nothing.
+    virtual void SetTextMode(bool on);
+    virtual void UpdateView() = 0;
+
+    // True when the catalogue could not be read: the screen has shown its
+    // message and closes as soon as it is shown, without the leave question.
+    bool StartFailed() const { return startFailed_; }
+
+    // The bitmap the form's background is tiled with.
+    const QImage &BackgroundTile() const { return background_; }
+
+    static QString LeaveQuestion() { return QStringLiteral("Хотите выйти в главное меню?"); }
+    static QString CatalogueErrorText() { return QStringLiteral("Невозможно загрузить список задач"); }
+
+protected:
+    // The platform's message dialog with the error icon and one OK button.
+    void ShowCatalogueErrorDialog();
+    void MarkStartFailed();
+
+    // The form's brush: a bitmap tiled over the whole client area.
+    void SetBackgroundTile(const QImage &tile);
+
+    // The control that takes the focus whenever the text viewer would get it.
+    void SetFocusTarget(QWidget *target) { focusTarget_ = target; }
+
+    // One wheel notch in text mode scrolls the text by one line.
+    void ScrollTextBy(int lines);
+
+    void FormShow() override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+    void paintEvent(QPaintEvent *event) override;
+
+    bool textMode_ = false;
+
+private:
+    QImage background_;
+    QPixmap backgroundPixmap_;
+    QWidget *focusTarget_ = nullptr;
+    int wheelRemainder_ = 0;
+    bool startFailed_ = false;
+};

@@ -1,0 +1,437 @@
+#include "screens/GameForm.h"
+
+#include "core/User.h"
+#include "platform/Sounds.h"
+#include "screens/AnswerForm.h"
+#include "screens/MessageBoxForm.h"
+#include "screens/ReplyForm.h"
+
+#include <QKeyEvent>
+
+namespace {
+
+const QString kDecide = QStringLiteral("решить");
+const QString kAnswer = QStringLiteral("ответить");
+
+TLabel *makeLabel(QWidget *parent, const char *name, int x, int y, int w, int h, int px, bool fixed,
+                  Qt::Alignment align = Qt::AlignLeft | Qt::AlignTop, bool bold = false)
+{
+    auto *l = new TLabel(parent);
+    l->setObjectName(QLatin1String(name));
+    l->setFont(zw::gameFont(px, bold));
+    l->setAutoSize(!fixed);
+    l->setAlignment(align);
+    l->setTransparent(true);
+    l->setGeometry(x, y, w, h);
+    return l;
+}
+
+TShape *makeFrame(QWidget *parent, const char *name, const QRect &r)
+{
+    auto *s = new TShape(parent);
+    s->setObjectName(QLatin1String(name));
+    s->setPenColor(zw::clGray);
+    s->setBrushColor(std::nullopt);
+    s->setGeometry(r);
+    return s;
+}
+
+TPictureBox *makePicture(QWidget *parent, const char *name, const QRect &r)
+{
+    auto *p = new TPictureBox(parent);
+    p->setObjectName(QLatin1String(name));
+    p->setGeometry(r);
+    return p;
+}
+
+template <typename Button>
+Button *makeButton(QWidget *parent, const char *name, const QRect &r, const QString &caption, const QString &hint)
+{
+    auto *b = new Button(parent);
+    b->setObjectName(QLatin1String(name));
+    b->setGeometry(r);
+    b->setText(caption);
+    b->setFont(zw::gameFont(19));
+    b->setToolTip(hint);
+    b->setColorFace(zw::clPanel);
+    return b;
+}
+
+}  // namespace
+
+TGameForm::TGameForm(TUser &player, QWidget *owner, const QString &programDir)
+    : TAbstractForm(owner, programDir)
+    , player_(player)
+    , rules_(Catalogue, player, *this)
+{
+    setObjectName(QStringLiteral("GameForm"));
+    FormCreate();
+}
+
+TGameForm::~TGameForm() = default;
+
+void TGameForm::FormCreate()
+{
+    setClientSize(ScreenWidth, ScreenHeight);
+
+    TopPanel = new TFlatPanel(this);
+    TopPanel->setObjectName(QStringLiteral("TopPanel"));
+    TopPanel->setGeometry(0, 0, 800, 75);
+    TopPanel->setColor(zw::clPanel);
+    TopPanel->setColorBorder(zw::clGray);
+    PanelImage = new TTiledShape(TopPanel);
+    PanelImage->setObjectName(QStringLiteral("PanelImage"));
+    PanelImage->setGeometry(0, 0, 800, 75);
+    UserImage = makePicture(TopPanel, "UserImage", {12, 12, 50, 50});
+    UserImage->setStretch(true);
+    Shape4 = makeFrame(TopPanel, "Shape4", {12, 12, 50, 50});
+    Shape4->setToolTip(QStringLiteral("Логотип пользователя"));
+    Shape4->setAttribute(Qt::WA_TransparentForMouseEvents, false);
+    NameLabel = makeLabel(TopPanel, "NameLabel", 67, 20, 182, 29, 21, true);
+    NameLabel->setToolTip(QStringLiteral("Имя пользователя"));
+    ProblemName = makeLabel(TopPanel, "ProblemName", 241, 35, 312, 26, 21, true, Qt::AlignHCenter | Qt::AlignTop);
+    ProblemName->setToolTip(QStringLiteral("Имя текущей головоломки"));
+    Label1 = makeLabel(TopPanel, "Label1", 592, 7, 84, 28, 20, false);
+    Label1->setCaption(QStringLiteral("Уровень "));
+    LevelLabel = makeLabel(TopPanel, "LevelLabel", 695, 2, 12, 38, 27, false);
+    ProgressBar = new TGauge(TopPanel);
+    ProgressBar->setObjectName(QStringLiteral("ProgressBar"));
+    ProgressBar->setGeometry(593, 42, 113, 25);
+    ProgressBar->setColor(zw::clPanel);
+    ProgressBar->setColorBorder(zw::clGray);
+    ProgressBar->setColorBar(zw::clGray);
+    ProgressBar->setFont(zw::gameFont(16));
+    ProgressBar->setToolTip(QStringLiteral("Решенные головоломки"));
+    ScoresLabel = makeLabel(TopPanel, "ScoresLabel", 728, 15, 54, 40, 29, true, Qt::AlignRight | Qt::AlignTop, true);
+    ScoresLabel->setToolTip(QStringLiteral("Очки"));
+    // Labels with hints must see the pointer for the hint to show.
+    for (TLabel *l : {NameLabel, ProblemName, ScoresLabel})
+        l->setAttribute(Qt::WA_TransparentForMouseEvents, false);
+
+    ProblemsList->setFont(zw::gameFont(17));
+    ProblemsList->BeginLoad();
+    ProblemsList->setGeometry(5, 80, 450, 460);
+    ProblemsList->SetGameMode(true);
+    ProblemsList->SetItemHeight(22);
+    ProblemsList->SetScrollBars(true);
+    ProblemsList->SetColor(zw::toQColor(zw::clPanel));
+    ProblemsList->SetColorArrow(QColor(128, 128, 0));
+    ProblemsList->SetColorBorder(QColor(128, 128, 128));
+    ProblemsList->SetColorItemsSelect(zw::toQColor(zw::clPanel));
+    // Reads the list's own pictures; a missing one is reported, the screen still opens.
+    screens::Guarded([this] { ProblemsList->Loaded(); });
+    connect(ProblemsList, &TFlatListBoxEx::changeItem, this, [this] { screens::Guarded([this] { ProblemsListChangeItem(); }); });
+    connect(ProblemsList, &TFlatListBoxEx::doubleClicked, this, [this] { ProblemsListDblClick(); });
+
+    ProblemText->setGeometry(6, 81, 344, 459);
+    ProblemText->SetEditWidth(344);
+    ProblemText->SetBorderColor(zw::clGray);
+    ProblemText->SetSColor(zw::clPanel);
+    ProblemText->SetHotColor(zw::clFocus);
+    ProblemText->setToolTip(QStringLiteral("Текст головоломки"));
+    ProblemText->hide();
+
+    StatusPanel = new TFlatPanel(this);
+    StatusPanel->setObjectName(QStringLiteral("StatusPanel"));
+    StatusPanel->setGeometry(460, 80, 335, 105);
+    StatusPanel->setColor(zw::clPanel);
+    StatusPanel->setColorBorder(zw::clGray);
+    const Qt::Alignment centred = Qt::AlignHCenter | Qt::AlignTop;
+    Label4 = makeLabel(StatusPanel, "Label4", 24, 2, 97, 39, 13, true, centred);
+    Label4->setWordWrap(true);
+    Label4->setCaption(QStringLiteral("Сложность головоломки"));
+    Label6 = makeLabel(StatusPanel, "Label6", 134, 2, 73, 39, 13, true, centred);
+    Label6->setWordWrap(true);
+    Label6->setCaption(QStringLiteral("Бонус за решение"));
+    Label7 = makeLabel(StatusPanel, "Label7", 224, 3, 81, 36, 13, true, centred);
+    Label7->setWordWrap(true);
+    Label7->setCaption(QStringLiteral("Посмотреть ответ"));
+    DiffImage = makePicture(StatusPanel, "DiffImage", {45, 45, 50, 50});
+    BonusImage = makePicture(StatusPanel, "BonusImage", {144, 45, 50, 50});
+    AnswerImage = makePicture(StatusPanel, "AnswerImage", {240, 45, 50, 50});
+    Shape1 = makeFrame(StatusPanel, "Shape1", DiffImage->geometry());
+    Shape2 = makeFrame(StatusPanel, "Shape2", BonusImage->geometry());
+    Shape3 = makeFrame(StatusPanel, "Shape3", AnswerImage->geometry());
+
+    ProblemImage = makePicture(this, "ProblemImage", {460, 190, ThumbnailWidth, ThumbnailHeight});
+    ImageShape = makeFrame(this, "ImageShape", ProblemImage->geometry());
+    ImageShape->setToolTip(QStringLiteral("Картинка"));
+    ImageShape->setAttribute(Qt::WA_TransparentForMouseEvents, false);
+
+    CloseButton = makeButton<TFlatButton>(this, "CloseButton", {5, 552, 120, 33}, QStringLiteral("назад"),
+                                          QStringLiteral("Вернуться в главное меню"));
+    BuyButton = makeButton<TGlyphButton>(this, "BuyButton", {460, 552, 197, 33}, QStringLiteral("посмотреть ответ"),
+                                         QStringLiteral("Посмотреть ответ на головоломку"));
+    DecideButton = makeButton<TFlatButton>(this, "DecideButton", {675, 552, 120, 33}, kDecide,
+                                           QStringLiteral("Перейти к решению головоломки"));
+    connect(CloseButton, &QAbstractButton::clicked, this, &TGameForm::CloseButtonClick);
+    connect(BuyButton, &QAbstractButton::clicked, this, &TGameForm::BuyButtonClick);
+    connect(DecideButton, &QAbstractButton::clicked, this, &TGameForm::DecideButtonClick);
+    SetFocusTarget(DecideButton);
+
+    // What the design file shows before UpdateView has run is never seen.
+    ProblemName->setCaption(QString());
+    ScoresLabel->setCaption(QString());
+    LevelLabel->setCaption(QString());
+
+    screens::Guarded([this] {
+        SetBackgroundTile(screens::mediaBitmap(QStringLiteral("TEXTURE")));
+        PanelImage->setTile(screens::mediaBitmap(QStringLiteral("GAMEPANEL")));
+    });
+
+    // The start of the game: the thumbnail, the catalogue, the player, the level.
+    Thumbnail_ = QImage(ThumbnailWidth, ThumbnailHeight, QImage::Format_RGB888);
+    Thumbnail_.fill(Qt::white);
+    UserImage->setPicture(player_.Logo);
+    NameLabel->setCaption(player_.Name);
+    screens::Guarded([this] {
+        if (!rules_.Start())
+            MarkStartFailed();
+    });
+}
+
+// ---- handlers ------------------------------------------------------------
+
+void TGameForm::DecideButtonClick()
+{
+    screens::Guarded([this] { rules_.Decide(); });
+}
+
+void TGameForm::BuyButtonClick()
+{
+    screens::Guarded([this] { rules_.ViewSolution(); });
+}
+
+void TGameForm::CloseButtonClick()
+{
+    screens::Guarded([this] { rules_.Back(); });
+}
+
+void TGameForm::ProblemsListChangeItem()
+{
+    // Scaled once here; every later UpdateView shows this bitmap as it is.
+    const TProblem *item = ProblemsList->SelectedProblem();
+    if (item && !item->Picture.isNull()) {
+        Thumbnail_ = item->Picture.convertToFormat(QImage::Format_RGB888)
+                         .scaled(ThumbnailWidth, ThumbnailHeight, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    }
+    rules_.SelectionChanged();
+}
+
+void TGameForm::ProblemsListDblClick()
+{
+    if (ProblemsList->SelectedProblem() && DecideButton->isEnabled())
+        DecideButtonClick();
+}
+
+bool TGameForm::FormKeyDown(QKeyEvent *event)
+{
+    switch (event->key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter: {
+        // A button with the focus takes Enter as its own click; the form then leaves it.
+        auto *focused = qobject_cast<TFlatButton *>(focusWidget());
+        if (focused && focused->window() == this && focused->isEnabled() && focused->isVisible()) {
+            focused->click();
+            return true;
+        }
+        if (DecideButton->isEnabled())
+            DecideButtonClick();
+        return false;
+    }
+    case Qt::Key_Escape:
+        // Once, whichever control has the focus.
+        if (CloseButton->isEnabled())
+            CloseButtonClick();
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool TGameForm::FormCloseQuery()
+{
+    bool close = false;
+    screens::Guarded([&] { close = rules_.CloseQuery(); });
+    return close;
+}
+
+void TGameForm::FormClose(CloseAction &action)
+{
+    // Frees the catalogue and saves the player; a save that fails is reported.
+    screens::Guarded([this] { rules_.End(); });
+    action = CloseAction::Free;
+}
+
+void TGameForm::SetTextMode(bool on)
+{
+    screens::Guarded([&] { rules_.SetTextMode(on); });
+}
+
+void TGameForm::UpdateView()
+{
+    rules_.UpdateView();
+}
+
+// ---- the presentation the rules use -----------------------------------------
+
+void TGameForm::PlayClick()
+{
+    platform::PlayClick();
+}
+
+void TGameForm::PlayWave(platform::Wave wave)
+{
+    platform::PlayWave(wave);
+}
+
+void TGameForm::ShowTrueAnswer()
+{
+    screens::Messages().ShowTrueAnswer();
+}
+
+void TGameForm::ShowFalseAnswer()
+{
+    screens::Messages().ShowFalseAnswer();
+}
+
+void TGameForm::ShowNotice(const QString &text)
+{
+    screens::Messages().ShowNotice(text);
+}
+
+void TGameForm::ShowPictureNotice(const QString &picture, const QString &text)
+{
+    screens::Messages().ShowPictureNotice(picture, text);
+}
+
+void TGameForm::ShowPictureIdNotice(int picture, const QString &text)
+{
+    screens::Messages().ShowPictureIdNotice(picture, text);
+}
+
+int TGameForm::Ask(const QString &text)
+{
+    return screens::Messages().Ask(text);
+}
+
+void TGameForm::ShowCatalogueError()
+{
+    ShowCatalogueErrorDialog();
+}
+
+int TGameForm::RunAnswerDialog(TProblem &item, TUser *player)
+{
+    // A puzzle whose data could not be read is read again: its error is
+    // reported instead of an answer checked against nothing.
+    if (!item.Loaded)
+        item.LoadData();
+    auto *dialog = new TQForm(this, item, player);
+    return dialog->ShowModal();
+}
+
+void TGameForm::RunAnswerViewer(const QByteArray &solution)
+{
+    auto *viewer = new TAnswerForm(this, solution);
+    viewer->ShowModal();
+}
+
+void TGameForm::ClearProblems()
+{
+    shownText_ = nullptr;
+    ProblemsList->ClearProblems();
+}
+
+void TGameForm::AddProblem(const TProblem &record, const LevelEntry &entry)
+{
+    ProblemsList->AddProblem(record, &entry);
+}
+
+void TGameForm::SelectItem(int position)
+{
+    const bool loaded = screens::Guarded([&] { ProblemsList->SelectItem(position); });
+    if (!loaded) {
+        // The puzzle stays selected without its picture; the screen says so
+        // rather than show the one before.
+        Thumbnail_.fill(Qt::white);
+        screens::Guarded([this] { rules_.UpdateView(); });
+    }
+}
+
+void TGameForm::RebuildRows()
+{
+    ProblemsList->RebuildRows();
+}
+
+void TGameForm::RepaintList()
+{
+    ProblemsList->update();
+}
+
+TProblemEx *TGameForm::SelectedProblem() const
+{
+    return dynamic_cast<TProblemEx *>(ProblemsList->SelectedProblem());
+}
+
+void TGameForm::ShowView(const GameView &view)
+{
+    textMode_ = view.textMode;
+    TProblemEx *item = SelectedProblem();
+    if (view.textMode && item) {
+        ProblemImage->setPicture(item->Picture);
+        StatusPanel->hide();
+        ProblemsList->hide();
+        ProblemText->show();
+        DecideButton->setText(kAnswer);
+        // The same puzzle's text stays where the reader left it.
+        if (shownText_ != item) {
+            ProblemText->SetText(item->GetStatementText());
+            shownText_ = item;
+        }
+        ProblemImage->setGeometry(355, 80, 440, 460);
+        ImageShape->setGeometry(355, 80, 440, 460);
+    } else {
+        StatusPanel->show();
+        ProblemsList->show();
+        ProblemText->hide();
+        shownText_ = nullptr;
+        ProblemImage->setGeometry(460, 190, ThumbnailWidth, ThumbnailHeight);
+        ImageShape->setGeometry(460, 190, ThumbnailWidth, ThumbnailHeight);
+        DiffImage->clearPicture();
+        AnswerImage->clearPicture();
+        BonusImage->clearPicture();
+        DecideButton->setText(kDecide);
+        if (item) {
+            ProblemImage->setPicture(Thumbnail_);
+            ProblemName->setCaption(item->Name);
+            if (item->Difficult < SolutionCost.size()) {
+                const std::size_t d = item->Difficult;
+                DiffImage->setPicture(screens::mediaBitmap(QStringLiteral("DIFF%1").arg(d + 1)));
+                BonusImage->setPicture(screens::mediaBitmap(QStringLiteral("COST%1").arg(AnswerBonus[d])));
+                AnswerImage->setPicture(screens::mediaBitmap(QStringLiteral("COST%1").arg(SolutionCost[d])));
+            }
+        } else {
+            ProblemImage->clearPicture();
+            ProblemName->setCaption(QString());
+            BuyButton->setEnabled(false);
+            DecideButton->setEnabled(false);
+        }
+    }
+    ScoresLabel->setCaption(view.scoreText);
+    ProgressBar->setProgress(view.progress);
+    LevelLabel->setCaption(view.levelText);
+    if (item) {
+        DecideButton->setEnabled(view.decideEnabled);
+        BuyButton->setEnabled(true);
+        if (view.pricePictureVisible)
+            BuyButton->setGlyph(screens::mediaBitmap(QStringLiteral("PRICE")));
+        else
+            BuyButton->clearGlyph();
+        BuyButton->setEnabled(view.viewSolutionEnabled);
+    }
+}
+
+void TGameForm::CloseScreen()
+{
+    close();
+}

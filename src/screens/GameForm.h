@@ -1,0 +1,100 @@
+#pragma once
+// The game screen: a thin window over TGameRules. It lays out the controls,
+// turns clicks, keys and wheel turns into the operations of the game and
+// shows what the rules compute.
+#include "core/GameRules.h"
+#include "screens/AbstractForm.h"
+#include "screens/ScreenParts.h"
+#include "widgets/FlatControls.h"
+#include "widgets/Label.h"
+#include "widgets/Shape.h"
+
+#include <QImage>
+
+class TUser;
+
+class TGameForm : public TAbstractForm, private IGamePresentation {
+    Q_OBJECT
+public:
+    static constexpr int ThumbnailWidth = 335;
+    static constexpr int ThumbnailHeight = 350;
+
+    // The player is kept, changed and saved at close, never freed here.
+    explicit TGameForm(TUser &player, QWidget *owner = nullptr, const QString &programDir = QString());
+    ~TGameForm() override;
+
+    void SetTextMode(bool on) override;
+    void UpdateView() override;
+
+    TGameRules &Rules() { return rules_; }
+    TUser &Player() { return player_; }
+    const QImage &Thumbnail() const { return Thumbnail_; }
+
+    // The operations behind the buttons and keys.
+    void DecideButtonClick();
+    void BuyButtonClick();
+    void CloseButtonClick();
+
+    TFlatPanel *TopPanel;
+    TTiledShape *PanelImage;
+    TPictureBox *UserImage;
+    TShape *Shape4;
+    TLabel *NameLabel;
+    TLabel *ProblemName;
+    TLabel *Label1;
+    TLabel *LevelLabel;
+    TGauge *ProgressBar;
+    TLabel *ScoresLabel;
+    TFlatPanel *StatusPanel;
+    TLabel *Label4;
+    TLabel *Label6;
+    TLabel *Label7;
+    TPictureBox *DiffImage;
+    TPictureBox *BonusImage;
+    TPictureBox *AnswerImage;
+    TShape *Shape1;
+    TShape *Shape2;
+    TShape *Shape3;
+    TPictureBox *ProblemImage;
+    TShape *ImageShape;
+    TFlatButton *CloseButton;
+    TGlyphButton *BuyButton;
+    TFlatButton *DecideButton;
+
+protected:
+    bool FormKeyDown(QKeyEvent *event) override;
+    bool FormCloseQuery() override;
+    void FormClose(CloseAction &action) override;
+
+private:
+    void FormCreate();
+    void ProblemsListChangeItem();
+    void ProblemsListDblClick();
+
+    // IGamePresentation
+    void PlayClick() override;
+    void PlayWave(platform::Wave wave) override;
+    void ShowTrueAnswer() override;
+    void ShowFalseAnswer() override;
+    void ShowNotice(const QString &text) override;
+    void ShowPictureNotice(const QString &picture, const QString &text) override;
+    void ShowPictureIdNotice(int picture, const QString &text) override;
+    int Ask(const QString &text) override;
+    void ShowCatalogueError() override;
+    int RunAnswerDialog(TProblem &item, TUser *player) override;
+    void RunAnswerViewer(const QByteArray &solution) override;
+    void ClearProblems() override;
+    void AddProblem(const TProblem &record, const LevelEntry &entry) override;
+    void SelectItem(int position) override;
+    void RebuildRows() override;
+    void RepaintList() override;
+    TProblemEx *SelectedProblem() const override;
+    void ShowView(const GameView &view) override;
+    void CloseScreen() override;
+
+    TUser &player_;
+    TGameRules rules_;
+    QImage Thumbnail_;
+    // The statement the viewer shows, so that a refresh keeps the reader's place.
+    const TProblem *shownText_ = nullptr;
+};

@@ -1,0 +1,56 @@
+#pragma once
+// The collection screen: every puzzle of the catalogue to browse, answer any
+// number of times and read the solution of, with no player and nothing saved.
+#include "screens/AbstractForm.h"
+#include "screens/ScreenParts.h"
+#include "widgets/FlatControls.h"
+#include "widgets/Label.h"
+#include "widgets/Shape.h"
+
+#include <QImage>
+
+class TProblemsForm : public TAbstractForm {
+    Q_OBJECT
+public:
+    static constexpr int PictureWidth = 440;
+    static constexpr int PictureHeight = 460;
+
+    explicit TProblemsForm(QWidget *owner = nullptr, const QString &programDir = QString());
+    ~TProblemsForm() override;
+
+    void UpdateView() override;
+
+    void CloseButtonClick();
+    void DecideButtonClick();
+    void AnswerButtonClick();
+
+    TFlatPanel *FlatTabControl1;
+    TTiledShape *PanelImage;
+    TLabel *ProblemName;
+    TPictureBox *DiffImage;
+    TShape *Shape1;
+    TPictureBox *ProblemImage;
+    TShape *Ramka;
+    TFlatButton *CloseButton;
+    TFlatButton *AnswerButton;
+    TFlatButton *DecideButton;
+
+protected:
+    bool FormKeyDown(QKeyEvent *event) override;
+    bool FormCloseQuery() override;
+    void FormClose(CloseAction &action) override;
+
+    // The answer dialog for the puzzle, with no player: 6 right, 7 wrong, else cancelled.
+    virtual int RunAnswerDialog(TProblem &problem);
+    virtual void RunAnswerViewer(const QByteArray &solution);
+
+private:
+    void FormCreate();
+    void ProblemsListChangeItem();
+    void ProblemsListDblClick();
+    void SelectItem(int position);
+
+    // The selected puzzle's picture stretched to the picture box, once per selection.
+    QImage stretched_;
+    const TProblem *shownText_ = nullptr;
+};

@@ -1,0 +1,183 @@
+// The puzzle screens: a selection change on the game screen (data file, JPEG
+// decode, thumbnail, UpdateView) against a bare decode and scale of the same
+// picture, and the collection screen's resident memory by catalogue size.
+//
+//   build/release/bench/bench_screens --benchmark_repetitions=9 --benchmark_report_aggregates_only=true
+//
+// The memory figures are counters of BM_CollectionResident (kilobytes of
+// resident memory the open screen adds); run each size in a process of its own:
+//   build/release/bench/bench_screens --benchmark_filter='CollectionResident/100/'
+//   build/release/bench/bench_screens --benchmark_filter='CollectionResident/10000/'
+#include "core/DataFile.h"
+#include "core/User.h"
+#include "platform/ResourceLibrary.h"
+#include "screens/GameForm.h"
+#include "screens/MessageBoxForm.h"
+#include "screens/ProblemsForm.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QPainter>
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+#include <benchmark/benchmark.h>
+#include <cstdio>
+#include <unistd.h>
+
+namespace {
+
+platform::FakeResourceLibrary &media()
+{
+    static platform::FakeResourceLibrary library = [] {
+        platform::FakeResourceLibrary l;
+        for (const char *name : {"TEXTURE", "GAMEPANEL", "ListPanel", "DIFF1", "DIFF2", "DIFF3", "COST10", "COST20",
+                                 "COST30", "COST40", "PRICE", "mDIFF1", "mDIFF2", "mDIFF3", "S1", "S2"}) {
+            QImage image(50, 50, QImage::Format_RGB32);
+            image.fill(QColor(200, 190, 160));
+            l.addBitmap(QLatin1String(name), image);
+        }
+        return l;
+    }();
+    return library;
+}
+
+// A picture with the detail of a drawing, so that the JPEG decoder has real work.
+QImage illustration(int seed)
+{
+    QImage image(440, 460, QImage::Format_RGB32);
+    QPainter p(&image);
+    QLinearGradient g(0, 0, 440, 460);
+    g.setColorAt(0, QColor(250, 240, 210));
+    g.setColorAt(1, QColor(120 + seed * 20, 160, 200));
+    p.fillRect(image.rect(), g);
+    QRandomGenerator random(quint32(seed + 1));
+    for (int i = 0; i < 300; ++i) {
+        p.setPen(QPen(QColor::fromRgb(random.generate()), random.bounded(1, 6)));
+        p.drawLine(random.bounded(440), random.bounded(460), random.bounded(440), random.bounded(460));
+    }
+    return image;
+}
+
+// Writes a catalogue of `count` puzzles; all share `pictures` pictures and data files.
+void writeCatalogue(const QString &dir, int count, int pictures)
+{
+    QDir().mkpath(dir + QStringLiteral("/Data"));
+    QDir().mkpath(dir + QStringLiteral("/Images"));
+    for (int k = 0; k < pictures; ++k) {
+        PuzzleDataFile data;
+        data.kind = AnswerInteger;
+        data.answer = AnswerValue::fromInteger(k);
+        data.lines = {QStringLiteral("Сколько?")};
+        QByteArray statement = "{\\rtf1\\ansi\\deff0{\\fonttbl{\\f0 Arial;}}\\f0 ";
+        for (int i = 0; i < 20; ++i)
+            statement += "A puzzle statement of a usual length, one paragraph of several lines.\\par ";
+        data.statement = statement + "}";
+        data.solution = "{\\rtf1\\ansi Solution\\par}";
+        QFile f(dir + QStringLiteral("/Data/p%1.dat").arg(k));
+        if (f.open(QIODevice::WriteOnly))
+            f.write(encodeDataFile(data));
+        illustration(k).save(dir + QStringLiteral("/Images/p%1.jpg").arg(k), "JPG", 85);
+    }
+    std::vector<CatalogueEntry> entries;
+    entries.reserve(std::size_t(count));
+    for (int i = 0; i < count; ++i) {
+        const int k = i % pictures;
+        entries.push_back({ProblemId(i + 1), i % 3, QStringLiteral("Головоломка номер %1").arg(i + 1),
+                           QStringLiteral("p%1.jpg").arg(k), QStringLiteral("p%1.dat").arg(k)});
+    }
+    QFile list(dir + QStringLiteral("/list.lst"));
+    if (list.open(QIODevice::WriteOnly))
+        list.write(encodeCatalogue(entries));
+}
+
+long residentKb()
+{
+    long pages = 0, resident = 0;
+    if (FILE *f = std::fopen("/proc/self/statm", "r")) {
+        if (std::fscanf(f, "%ld %ld", &pages, &resident) != 2)
+            resident = 0;
+        std::fclose(f);
+    }
+    return resident * (sysconf(_SC_PAGESIZE) / 1024);
+}
+
+// The game screen switching between two puzzles of its level.
+void BM_GameSelectionChange(benchmark::State &state)
+{
+    QTemporaryDir dir;
+    writeCatalogue(dir.path(), 20, 2);
+    auto player = TUser::CreateNew(QStringLiteral("Bench"), 1);
+    auto *form = new TGameForm(*player, nullptr, dir.path());
+    int position = 0;
+    for (auto _ : state) {
+        position = 1 - position;
+        form->ProblemsList->SelectItem(position);
+    }
+    benchmark::DoNotOptimize(form->Thumbnail().constBits());
+    delete form;
+}
+BENCHMARK(BM_GameSelectionChange)->Unit(benchmark::kMillisecond);
+
+// The collection screen switching between two puzzles.
+void BM_CollectionSelectionChange(benchmark::State &state)
+{
+    QTemporaryDir dir;
+    writeCatalogue(dir.path(), 20, 2);
+    auto *form = new TProblemsForm(nullptr, dir.path());
+    int position = 0;
+    for (auto _ : state) {
+        position = 1 - position;
+        form->ProblemsList->SelectItem(position);
+    }
+    delete form;
+}
+BENCHMARK(BM_CollectionSelectionChange)->Unit(benchmark::kMillisecond);
+
+// What a selection change cannot do without: decode the JPEG and scale it.
+void BM_BareDecodeAndScale(benchmark::State &state)
+{
+    QTemporaryDir dir;
+    writeCatalogue(dir.path(), 2, 2);
+    int k = 0;
+    for (auto _ : state) {
+        k = 1 - k;
+        QImage picture(dir.path() + QStringLiteral("/Images/p%1.jpg").arg(k));
+        QImage thumbnail = picture.convertToFormat(QImage::Format_RGB888)
+                               .scaled(TGameForm::ThumbnailWidth, TGameForm::ThumbnailHeight, Qt::IgnoreAspectRatio,
+                                       Qt::SmoothTransformation);
+        benchmark::DoNotOptimize(thumbnail.constBits());
+    }
+}
+BENCHMARK(BM_BareDecodeAndScale)->Unit(benchmark::kMillisecond);
+
+// Resident memory the open collection screen adds, by catalogue size.
+void BM_CollectionResident(benchmark::State &state)
+{
+    QTemporaryDir dir;
+    writeCatalogue(dir.path(), int(state.range(0)), 3);
+    const long before = residentKb();
+    auto *form = new TProblemsForm(nullptr, dir.path());
+    const long after = residentKb();
+    for (auto _ : state)
+        benchmark::DoNotOptimize(form->ProblemsList->SelectedProblem());
+    delete form;
+    state.counters["resident_kb"] = double(after - before);
+}
+BENCHMARK(BM_CollectionResident)->Arg(100)->Arg(10000)->Iterations(1)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+int main(int argc, char **argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    platform::setMediaLibrary(&media());
+    MessageBoxForm = new TMessageBoxForm;
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    delete MessageBoxForm;
+    return 0;
+}

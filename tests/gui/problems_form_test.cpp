@@ -1,0 +1,351 @@
+#include "ScreensSupport.h"
+
+#include "screens/AnswerForm.h"
+#include "screens/ProblemsForm.h"
+#include "screens/ReplyForm.h"
+
+#include <QMessageBox>
+#include <QTextEdit>
+#include <QPointer>
+#include <QWheelEvent>
+
+using namespace guitest;
+
+namespace {
+
+// Records each message together with the screen's mode at that moment.
+class ModeRecordingBox : public RecordingMessageBox {
+public:
+    const TAbstractForm *screen = nullptr;
+    QList<bool> textModeAtShow;
+
+protected:
+    int Execute() override
+    {
+        textModeAtShow << (screen && screen->TextMode());
+        return RecordingMessageBox::Execute();
+    }
+};
+
+class ProblemsFormTest : public ScreenFixture {
+protected:
+    void SetUp() override
+    {
+        ScreenFixture::SetUp();
+        MessageBoxForm = &box;
+        puzzles = {{11, 1, QStringLiteral("Карточный проигрыш"), 7, 3},
+                   {12, 0, QStringLiteral("Два поезда"), 12, 80},
+                   {13, 2, QStringLiteral("Мост"), 99, 3}};
+    }
+    void TearDown() override
+    {
+        if (form)
+            delete form.data();
+        MessageBoxForm = nullptr;
+        ScreenFixture::TearDown();
+    }
+
+    TProblemsForm *open()
+    {
+        writeCatalogue(gameDir(), puzzles);
+        form = new TProblemsForm(nullptr, gameDir());
+        box.screen = form;
+        QObject::connect(form, &TForm::modalFinished, [this](int r) { result = r; });
+        form->ShowModalAsync();
+        EXPECT_TRUE(QTest::qWaitForWindowActive(form));
+        return form;
+    }
+    void key(Qt::Key k) { QTest::keyClick(form->focusWidget() ? form->focusWidget() : form.data(), k); }
+    TProblem *selected() const { return form->ProblemsList->SelectedProblem(); }
+    int clicks() const { return int(sounds.played.count(QStringLiteral("CLICK"))); }
+
+    // Answers the next answer dialog with a number and Enter.
+    void answerWith(ModalScript &script, int value)
+    {
+        script.then([value](QWidget *w) {
+            auto *dialog = qobject_cast<TQForm *>(w);
+            ASSERT_NE(dialog, nullptr);
+            typeText(dialog->Edit, QString::number(value));
+            QTest::keyClick(dialog->Edit, Qt::Key_Return);
+        });
+    }
+
+    std::vector<PuzzleSpec> puzzles;
+    ModeRecordingBox box;
+    QPointer<TProblemsForm> form;
+    int result = -1;
+};
+
+TEST_F(ProblemsFormTest, OpensInListModeOnTheFirstPuzzleWithItsPictureStretched)
+{
+    open();
+    EXPECT_EQ(form->size(), QSize(800, 600));
+    EXPECT_FALSE(form->TextMode());
+    ASSERT_NE(selected(), nullptr);
+    EXPECT_EQ(selected()->Id, 11);
+    EXPECT_TRUE(form->ProblemsList->isVisible());
+    EXPECT_FALSE(form->ProblemText->isVisible());
+    EXPECT_EQ(form->DecideButton->text(), QStringLiteral("решить"));
+    EXPECT_EQ(form->ProblemName->caption(), QStringLiteral("Карточный проигрыш"));
+    EXPECT_TRUE(form->ProblemName->alignment() & Qt::AlignRight);
+    EXPECT_EQ(form->ProblemName->geometry(), QRect(306, 18, 418, 49));
+    EXPECT_EQ(form->ProblemName->font().pixelSize(), 24);
+
+    // The picture is stretched once to the box: 440 x 460 at 355, 80.
+    EXPECT_EQ(form->ProblemImage->geometry(), QRect(355, 80, 440, 460));
+    EXPECT_EQ(form->Ramka->geometry(), QRect(355, 80, 440, 460));
+    EXPECT_EQ(form->ProblemImage->picture().size(), QSize(440, 460));
+    EXPECT_TRUE(near(centreColor(form->ProblemImage->picture()), puzzleColor(11)));
+
+    // Difficulty 1 shows DIFF2 in the top bar, unscaled.
+    EXPECT_EQ(form->DiffImage->geometry(), QRect(735, 12, 50, 50));
+    EXPECT_EQ(centreColor(form->DiffImage->picture()), QColor(200, 200, 0));
+    EXPECT_EQ(centreColor(form->PanelImage->tile()), QColor(180, 200, 140));
+    EXPECT_EQ(form->PanelImage->parentWidget(), form->FlatTabControl1);
+
+    // Every control at its place, with its caption, font and hint.
+    EXPECT_EQ(form->ProblemsList->geometry().topLeft(), QPoint(5, 80));
+    EXPECT_EQ(form->ProblemsList->width(), 345);
+    EXPECT_EQ(form->ProblemText->geometry().topLeft(), QPoint(6, 81));
+    EXPECT_EQ(form->CloseButton->geometry(), QRect(8, 552, 129, 33));
+    EXPECT_EQ(form->AnswerButton->geometry(), QRect(460, 552, 185, 33));
+    EXPECT_EQ(form->DecideButton->geometry(), QRect(664, 552, 129, 33));
+    EXPECT_EQ(form->CloseButton->text(), QStringLiteral("назад"));
+    EXPECT_EQ(form->AnswerButton->text(), QStringLiteral("посмотреть ответ"));
+    EXPECT_EQ(form->DecideButton->font().pixelSize(), 19);
+    EXPECT_EQ(form->ProblemsList->toolTip(), QStringLiteral("Список головоломок"));
+    EXPECT_EQ(form->Shape1->toolTip(), QStringLiteral("Сложность"));
+    EXPECT_EQ(form->ProblemText->toolTip(), QStringLiteral("Текст головоломки"));
+    for (const char *name : {"FlatTabControl1", "PanelImage", "ProblemName", "DiffImage", "Shape1", "ProblemsList",
+                             "ProblemText", "ProblemImage", "Ramka", "CloseButton", "AnswerButton", "DecideButton"})
+        EXPECT_NE(form->findChild<QWidget *>(QLatin1String(name)), nullptr) << name;
+    for (QWidget *b : {form->CloseButton, form->AnswerButton, form->DecideButton})
+        EXPECT_FALSE(b->focusPolicy() & Qt::TabFocus);
+    EXPECT_TRUE(errors.isEmpty()) << errors.join(QLatin1Char('\n')).toStdString();
+}
+
+TEST_F(ProblemsFormTest, EnterAndEscapeWalkBetweenListTextAndTheLeaveQuestion)
+{
+    open();
+    ModalScript script;
+    script.ignore(form);
+
+    key(Qt::Key_Return);
+    EXPECT_TRUE(form->TextMode());
+    EXPECT_FALSE(form->ProblemsList->isVisible());
+    EXPECT_TRUE(form->ProblemText->isVisible());
+    EXPECT_EQ(form->DecideButton->text(), QStringLiteral("ответить"));
+    // The picture never moves in this screen.
+    EXPECT_EQ(form->ProblemImage->geometry(), QRect(355, 80, 440, 460));
+    EXPECT_EQ(clicks(), 1);
+
+    // A second Enter opens the answer dialog; cancelling it changes nothing.
+    script.then([](QWidget *w) {
+        ASSERT_NE(qobject_cast<TQForm *>(w), nullptr);
+        QTest::keyClick(w, Qt::Key_Escape);
+    });
+    key(Qt::Key_Return);
+    EXPECT_TRUE(script.done());
+    EXPECT_TRUE(form->TextMode());
+    EXPECT_TRUE(box.shown.isEmpty());
+
+    key(Qt::Key_Escape);
+    EXPECT_FALSE(form->TextMode());
+    EXPECT_TRUE(box.shown.isEmpty());
+
+    // Escape in list mode asks; "no" keeps the screen.
+    box.reply = mrCancel;
+    key(Qt::Key_Escape);
+    ASSERT_EQ(box.shown.size(), 1);
+    EXPECT_EQ(box.shown[0].text, QStringLiteral("Хотите выйти в главное меню?"));
+    EXPECT_TRUE(form->isVisible());
+
+    box.reply = mrOk;
+    key(Qt::Key_Escape);
+    EXPECT_EQ(box.shown.size(), 2);
+    EXPECT_FALSE(form && form->isVisible());
+    EXPECT_EQ(result, mrCancel);
+}
+
+TEST_F(ProblemsFormTest, RightAnswerReturnsToListBeforeTheNoticeAndCanBeGivenAgain)
+{
+    open();
+    ModalScript script;
+    script.ignore(form);
+    for (int round = 0; round < 2; ++round) {
+        key(Qt::Key_Return);
+        answerWith(script, 7);
+        key(Qt::Key_Return);
+        EXPECT_TRUE(script.done());
+        EXPECT_FALSE(form->TextMode());
+    }
+    ASSERT_EQ(box.textModeAtShow.size(), 2);
+    EXPECT_FALSE(box.textModeAtShow[0]);
+    EXPECT_FALSE(box.textModeAtShow[1]);
+    EXPECT_EQ(sounds.played.count(QStringLiteral("TRUEANSWER")), 2);
+    EXPECT_EQ(selected()->Id, 11);
+    EXPECT_TRUE(form->DecideButton->isEnabled());
+}
+
+TEST_F(ProblemsFormTest, WrongAnswerShowsItsNoticeAndStaysInTextMode)
+{
+    open();
+    ModalScript script;
+    script.ignore(form);
+    key(Qt::Key_Return);
+    answerWith(script, 8);
+    key(Qt::Key_Return);
+    EXPECT_TRUE(script.done());
+    EXPECT_TRUE(form->TextMode());
+    ASSERT_EQ(box.textModeAtShow.size(), 1);
+    EXPECT_TRUE(box.textModeAtShow[0]);
+    EXPECT_EQ(sounds.played.count(QStringLiteral("FALSEANSWER")), 1);
+}
+
+TEST_F(ProblemsFormTest, SolutionOpensAtOnceWithoutQuestion)
+{
+    open();
+    ModalScript script;
+    script.ignore(form);
+    QString shownSolution;
+    int clicksAtOpen = -1;
+    script.then([&](QWidget *w) {
+        auto *viewer = qobject_cast<TAnswerForm *>(w);
+        ASSERT_NE(viewer, nullptr);
+        shownSolution = viewer->AnswerText->toPlainText();
+        clicksAtOpen = clicks();
+        QTest::keyClick(w, Qt::Key_Escape);
+    });
+    form->AnswerButton->click();
+    EXPECT_TRUE(script.done());
+    EXPECT_TRUE(shownSolution.contains(QStringLiteral("Solution 11")));
+    EXPECT_TRUE(box.shown.isEmpty());
+    EXPECT_EQ(clicksAtOpen, 1);
+}
+
+TEST_F(ProblemsFormTest, AKeyActsOnceWhenAButtonHasTheFocus)
+{
+    open();
+    // After a mouse press on "посмотреть ответ", Enter presses that button again.
+    form->AnswerButton->setFocus(Qt::MouseFocusReason);
+    ModalScript script;
+    script.ignore(form);
+    int clicksAtOpen = -1;
+    script.then([&](QWidget *w) {
+        EXPECT_NE(qobject_cast<TAnswerForm *>(w), nullptr);
+        clicksAtOpen = clicks();
+        QTest::keyClick(w, Qt::Key_Escape);
+    });
+    QTest::keyClick(form->AnswerButton, Qt::Key_Return);
+    EXPECT_TRUE(script.done());
+    EXPECT_FALSE(form->TextMode());
+    EXPECT_EQ(clicksAtOpen, 1);
+
+    // Escape with the focus on the decide button goes back once: text mode to list, no question.
+    form->DecideButton->setFocus(Qt::MouseFocusReason);
+    QTest::keyClick(form->DecideButton, Qt::Key_Return);
+    EXPECT_TRUE(form->TextMode());
+    QTest::keyClick(form->DecideButton, Qt::Key_Escape);
+    EXPECT_FALSE(form->TextMode());
+    EXPECT_TRUE(box.shown.isEmpty());
+}
+
+TEST_F(ProblemsFormTest, TextViewerPassesTheFocusToTheDecideButton)
+{
+    open();
+    key(Qt::Key_Return);
+    form->ProblemText->setFocus(Qt::MouseFocusReason);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(form->focusWidget(), form->DecideButton);
+}
+
+TEST_F(ProblemsFormTest, WheelScrollsTheTextOneLinePerNotchInTextModeOnly)
+{
+    open();
+    form->ProblemsList->SelectItem(1);  // 80 lines of text
+    auto wheel = [&](QWidget *target, int delta) {
+        QWheelEvent e(QPointF(10, 10), target->mapToGlobal(QPointF(10, 10)), QPoint(), QPoint(0, delta), Qt::NoButton,
+                      Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(target, &e);
+    };
+    wheel(form, -120);
+    EXPECT_EQ(form->ProblemText->ScrollPosition(), 0);
+
+    key(Qt::Key_Return);
+    ASSERT_TRUE(form->TextMode());
+    ASSERT_TRUE(form->ProblemText->ScrollActive());
+    wheel(form->ProblemText, -120);
+    wheel(form->ProblemText, -120);
+    EXPECT_EQ(form->ProblemText->ScrollPosition(), 2);
+    wheel(form, 120);
+    EXPECT_EQ(form->ProblemText->ScrollPosition(), 1);
+    wheel(form, 120);
+    wheel(form, 120);  // one line above the top is refused
+    EXPECT_EQ(form->ProblemText->ScrollPosition(), 0);
+}
+
+TEST_F(ProblemsFormTest, MissingCatalogueShowsThePlatformErrorAndClosesWithoutQuestion)
+{
+    QString text;
+    QMessageBox::Icon icon = QMessageBox::NoIcon;
+    int buttons = 0;
+    whenModal([&](QWidget *w) {
+        auto *message = qobject_cast<QMessageBox *>(w);
+        ASSERT_NE(message, nullptr);
+        text = message->text();
+        icon = message->icon();
+        buttons = int(message->buttons().size());
+        QTest::keyClick(w, Qt::Key_Return);
+    });
+    form = new TProblemsForm(nullptr, gameDir());  // an empty folder: no list.lst
+    EXPECT_EQ(text, QStringLiteral("Невозможно загрузить список задач"));
+    EXPECT_EQ(icon, QMessageBox::Critical);
+    EXPECT_EQ(buttons, 1);
+    EXPECT_TRUE(form->StartFailed());
+    const int r = form->ShowModal();
+    EXPECT_EQ(r, mrCancel);
+    EXPECT_TRUE(box.shown.isEmpty());
+}
+
+TEST_F(ProblemsFormTest, BrokenPictureIsReportedAndTheScreenGoesOn)
+{
+    writeCatalogue(gameDir(), puzzles);
+    QFile::remove(gameDir() + QStringLiteral("/Images/p12.jpg"));
+    form = new TProblemsForm(nullptr, gameDir());
+    form->ShowModalAsync();
+    EXPECT_TRUE(errors.isEmpty());
+    // A click makes the list raise this to the application's report.
+    EXPECT_ANY_THROW(form->ProblemsList->SelectItem(1));
+    EXPECT_EQ(selected()->Id, 12);
+    EXPECT_FALSE(selected()->Loaded);
+
+    // The answer dialog is not opened on a puzzle that could not be read.
+    key(Qt::Key_Return);
+    ModalScript script;
+    script.ignore(form);
+    key(Qt::Key_Return);
+    EXPECT_EQ(errors.size(), 1);
+    EXPECT_TRUE(script.seen.isEmpty());
+    form->ProblemsList->SelectItem(2);
+    EXPECT_EQ(selected()->Id, 13);
+    EXPECT_TRUE(selected()->Loaded);
+}
+
+TEST_F(ProblemsFormTest, CatalogueWithoutPuzzlesIsACatalogueThatCannotBeLoaded)
+{
+    puzzles.clear();
+    writeCatalogue(gameDir(), puzzles);
+    QString text;
+    whenModal([&](QWidget *w) {
+        if (auto *message = qobject_cast<QMessageBox *>(w))
+            text = message->text();
+        QTest::keyClick(w, Qt::Key_Return);
+    });
+    form = new TProblemsForm(nullptr, gameDir());
+    EXPECT_EQ(text, QStringLiteral("Невозможно загрузить список задач"));
+    EXPECT_TRUE(form->StartFailed());
+    EXPECT_EQ(form->ProblemsList->SelectedProblem(), nullptr);
+    EXPECT_FALSE(form->DecideButton->isEnabled() && form->ProblemsList->SelectedProblem());
+}
+
+}  // namespace
