@@ -1,6 +1,7 @@
 #include "app/Startup.h"
 
-#include "app/PlaceholderMainForm.h"
+#include "screens/MainForm.h"
+#include "screens/MessageBoxForm.h"
 #include "platform/DisplayModes.h"
 #include "platform/Sounds.h"
 #include "platform/desktop/ApplicationEvents.h"
@@ -175,7 +176,7 @@ namespace {
 
 MainFormFactory &mainFormFactory()
 {
-    static MainFormFactory factory = [] { return std::unique_ptr<QWidget>(new PlaceholderMainForm); };
+    static MainFormFactory factory = [] { return std::unique_ptr<QWidget>(new TMainForm); };
     return factory;
 }
 
@@ -297,10 +298,12 @@ int run(int argc, char **argv)
     int code = 0;
     {
         std::unique_ptr<QWidget> mainForm = mainFormFactory()();
-        // MessageBoxForm: the game's one message box is created here, right
-        // after the main form, once the screens provide it:
-        //     MessageBoxForm = new TMessageBoxForm(...);
-        // and deleted after the event loop, before the shutdown below.
+        // The main menu hides when it closes; the program ends with it.
+        if (auto *menu = qobject_cast<TMainForm *>(mainForm.get()))
+            QObject::connect(menu, &TMainForm::closed, &application, &QCoreApplication::quit, Qt::QueuedConnection);
+        // The game's one message box, right after the main form.
+        auto messageBox = std::make_unique<TMessageBoxForm>(mainForm.get());
+        MessageBoxForm = messageBox.get();
         platform::keepCentredOnScreen(mainForm.get());
 
         const bool exitAfterPaint = qEnvironmentVariableIntValue("ZENTRIKA_EXIT_AFTER_FIRST_PAINT") != 0;
@@ -325,6 +328,8 @@ int run(int argc, char **argv)
         }
         mainForm->show();
         code = application.exec();
+        MessageBoxForm = nullptr;
+        messageBox.reset();
     }
     session.shutdown();
     if (options.diagnostics) {
