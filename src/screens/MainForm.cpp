@@ -181,6 +181,8 @@ TMainForm::~TMainForm() = default;
 
 void TMainForm::FormShow()
 {
+    // The game takes the keyboard when it comes up, so Enter starts at once.
+    activateWindow();
     NewGameButton->setFocus();
 }
 

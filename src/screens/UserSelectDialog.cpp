@@ -6,6 +6,7 @@
 #include "widgets/Cursors.h"
 
 #include <QKeyEvent>
+#include <algorithm>
 
 namespace {
 
@@ -141,6 +142,10 @@ TUserSelectDialog::TUserSelectDialog(QWidget *owner, platform::Registry *registr
     LevelLabel = makeLabel(s, "LevelLabel", 88, 16, QString(), 19);
     Label4 = makeLabel(s, "Label4", 8, 48, QStringLiteral("Очки:"), 19);
     ScoresLabel = makeLabel(s, "ScoresLabel", 88, 48, QString(), 19);
+    // The values keep clear of their captions, whose width depends on the face.
+    const int valueLeft = std::max({88, Label3->x() + Label3->width() + 6, Label4->x() + Label4->width() + 6});
+    LevelLabel->move(valueLeft, 16);
+    ScoresLabel->move(valueLeft, 48);
     Label5 = makeLabel(s, "Label5", 144, 8, QStringLiteral("К-во правильных/неправильных ответов"), 12);
     Label6 = makeLabel(s, "Label6", 144, 32, QStringLiteral("На легкие задачи:"), 11);
     Label7 = makeLabel(s, "Label7", 144, 48, QStringLiteral("На средние задачи:"), 11);
@@ -208,6 +213,8 @@ void TUserSelectDialog::FormCreate()
             LoadGameRBClick();
     });
     setCursor(zw::arrowCursor());
+    // A new player's name can be typed at once.
+    UserSelectComboBox->setFocus();
 }
 
 void TUserSelectDialog::SetNewGameMode(bool mode)
