@@ -9,6 +9,7 @@
 #include "platform/desktop/GameCursors.h"
 #include "platform/desktop/RandrDisplayModes.h"
 #include "platform/desktop/SdlSoundPlayer.h"
+#include "widgets/Cursors.h"
 
 #include <chrono>
 #include <QDir>
@@ -17,6 +18,7 @@
 #include <QGuiApplication>
 #include <QMessageBox>
 #include <QPointer>
+#include <QScopeGuard>
 #include <QSocketNotifier>
 #include <QTimer>
 #include <QWidget>
@@ -125,6 +127,8 @@ bool GameSession::start()
 
     cursors_ = platform::installGameCursors(locate(QStringLiteral("cursor.cur"), folders_),
                                             locate(QStringLiteral("hand.cur"), folders_));
+    zw::setGameCursors(platform::gameCursor(platform::CursorSlot::Arrow),
+                       platform::gameCursor(platform::CursorSlot::HandPoint));
 
     platform::setDisplayModes(display_);
     if (!platform::SwitchDisplayMode(ScreenWidth, ScreenHeight)) {
@@ -152,6 +156,7 @@ void GameSession::shutdown()
     platform::RestoreDisplayMode();
     platform::setDisplayModes(nullptr);
     platform::removeGameCursors();
+    zw::setGameCursors(QCursor(Qt::ArrowCursor), QCursor(Qt::PointingHandCursor));
     cursors_ = 0;
 }
 
@@ -266,6 +271,8 @@ int run(int argc, char **argv)
         return 0;
     }
 
+    // The sound device opens while the application connects to the display.
+    platform::SdlSoundPlayer player(platform::SdlSoundPlayer::Opening::InBackground);
     platform::GameApplication application(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("Zentrika"));
     QGuiApplication::setApplicationDisplayName(QStringLiteral("Zentrika"));
@@ -286,7 +293,6 @@ int run(int argc, char **argv)
     else if (options.video == VideoOption::Auto && randr && randr->offers(ScreenWidth, ScreenHeight))
         display = randr.get();
 
-    platform::SdlSoundPlayer player;
     GameSession session(display, &player);
     if (!session.start()) {
         QMessageBox box(QMessageBox::Critical, QStringLiteral("Error"), QStringLiteral("Error changing video mode."),
@@ -301,9 +307,11 @@ int run(int argc, char **argv)
         // The main menu hides when it closes; the program ends with it.
         if (auto *menu = qobject_cast<TMainForm *>(mainForm.get()))
             QObject::connect(menu, &TMainForm::closed, &application, &QCoreApplication::quit, Qt::QueuedConnection);
-        // The game's one message box, right after the main form.
-        auto messageBox = std::make_unique<TMessageBoxForm>(mainForm.get());
+        // The game's one message box, right after the main form; it outlives
+        // every screen and goes before the shutdown frees the sounds.
+        std::unique_ptr<TMessageBoxForm> messageBox(new TMessageBoxForm);
         MessageBoxForm = messageBox.get();
+        const auto forgetMessageBox = qScopeGuard([] { MessageBoxForm = nullptr; });
         platform::keepCentredOnScreen(mainForm.get());
 
         const bool exitAfterPaint = qEnvironmentVariableIntValue("ZENTRIKA_EXIT_AFTER_FIRST_PAINT") != 0;
@@ -328,8 +336,6 @@ int run(int argc, char **argv)
         }
         mainForm->show();
         code = application.exec();
-        MessageBoxForm = nullptr;
-        messageBox.reset();
     }
     session.shutdown();
     if (options.diagnostics) {

@@ -59,17 +59,17 @@ void TCatalogue::LoadFromIni(const platform::IniFile &ini)
     const QString dataDir = base + QStringLiteral("/Data");
 
     items_.reserve(items_.size() + std::size_t(sections.size()));
-    for (const QString &section : sections) {
-        const ProblemId id = sectionId(section);
-        for (const QString &key : keys)
-            if (!ini.hasKey(section, key))
+    for (int i = 0; i < int(sections.size()); ++i) {
+        const ProblemId id = sectionId(sections[i]);
+        std::optional<QString> values[4];
+        for (int k = 0; k < 4; ++k) {
+            values[k] = ini.valueAt(i, keys[k]);
+            if (!values[k])
                 throw EInternalError(QStringLiteral("В задача с Id - %1, отсутствуют некоторые поля.").arg(id));
-        const auto difficult = std::uint8_t(ini.readInteger(section, keys[0], 1));
-        const QString name = ini.readString(section, keys[1]);
-        const QString image = ini.readString(section, keys[2]);
-        const QString data = ini.readString(section, keys[3]);
-        items_.push_back(std::make_unique<TProblem>(id, difficult, name, gamepath::join(imagesDir, image),
-                                                    gamepath::join(dataDir, data)));
+        }
+        const auto difficult = std::uint8_t(platform::IniFile::parseInteger(*values[0]).value_or(1));
+        items_.push_back(std::make_unique<TProblem>(id, difficult, *values[1], gamepath::join(imagesDir, *values[2]),
+                                                    gamepath::join(dataDir, *values[3])));
     }
 }
 

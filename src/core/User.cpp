@@ -1,5 +1,7 @@
 #include "core/User.h"
 
+#include "core/ProfileBackup.h"
+
 #include "core/Errors.h"
 #include "platform/Registry.h"
 #include "platform/ResourceLibrary.h"
@@ -224,6 +226,7 @@ void TUser::SaveToRegistry() const
 void TUser::SaveToRegistry(platform::Registry &registry) const
 {
     registry.transaction([&] {
+        ProfileBackup::keepPrevious(registry, Name);
         std::unique_ptr<platform::RegistryKey> key;
         try {
             key = registry.openKey(KeyPath(), true);

@@ -49,7 +49,7 @@ const Tables &tables()
 
 }  // namespace
 
-QString fromCp1251(const QByteArray &bytes)
+QString fromCp1251(QByteArrayView bytes)
 {
     const auto &map = tables().toUnicode;
     QString out(bytes.size(), Qt::Uninitialized);

@@ -4,20 +4,24 @@
 
 #include <QFile>
 #include <QHash>
-#include <limits>
 
 namespace platform {
 
 namespace {
 
 // Names compare without regard to case. Most names are ASCII, where a plain
-// lower-casing is the fold and much cheaper.
-QString fold(QStringView name)
+// lower-casing is the fold, and an already lower-case name needs no copy.
+QString fold(const QString &name)
 {
-    for (QChar c : name)
-        if (c.unicode() >= 0x80)
-            return name.toString().toCaseFolded();
-    return name.toString().toLower();
+    bool lower = true;
+    for (QChar c : name) {
+        const char16_t u = c.unicode();
+        if (u >= 0x80)
+            return name.toCaseFolded();
+        if (u >= 'A' && u <= 'Z')
+            lower = false;
+    }
+    return lower ? name : name.toLower();
 }
 
 bool isBlank(char c)
@@ -35,40 +39,27 @@ QByteArrayView trimmed(QByteArrayView v)
     return v.sliced(b, e - b);
 }
 
+bool sameName(const QString &a, const QString &b)
+{
+    return a.size() == b.size() && a.compare(b, Qt::CaseInsensitive) == 0;
+}
+
+// Sections longer than this get a hash of their keys.
+constexpr int kScanLimit = 16;
+
 }  // namespace
+
+struct IniFile::Entry {
+    QString key;
+    QString value;
+};
 
 struct IniFile::Section {
     QString name;
-    QString folded;
-    struct Entry {
-        QString folded;
-        QString value;
-    };
-    std::vector<Entry> entries;
-    // Folded key -> position; only for sections too long for a plain scan.
-    QHash<QString, int> index;
-
-    const Entry *find(const QString &foldedKey) const
-    {
-        if (!index.isEmpty()) {
-            auto it = index.constFind(foldedKey);
-            return it == index.constEnd() ? nullptr : &entries[std::size_t(*it)];
-        }
-        for (const Entry &e : entries)
-            if (e.folded == foldedKey)
-                return &e;
-        return nullptr;
-    }
-    void add(Entry e)
-    {
-        entries.push_back(std::move(e));
-        if (!index.isEmpty() || entries.size() > 16) {
-            if (index.isEmpty())
-                for (std::size_t i = 0; i + 1 < entries.size(); ++i)
-                    index.insert(entries[i].folded, int(i));
-            index.insert(entries.back().folded, int(entries.size() - 1));
-        }
-    }
+    int first = 0;  // position of the first entry in entries_
+    int count = 0;
+    int sameNameAs = -1;  // a repeated name reads this earlier section
+    QHash<QString, int> index;  // folded key -> entry, for long sections only
 };
 
 IniFile::~IniFile() = default;
@@ -83,6 +74,18 @@ IniFile IniFile::fromFile(const QString &path)
     return fromBytes(file.readAll());
 }
 
+const IniFile::Entry *IniFile::find(const Section &s, const QString &key) const
+{
+    if (!s.index.isEmpty()) {
+        auto it = s.index.constFind(fold(key));
+        return it == s.index.constEnd() ? nullptr : &entries_[std::size_t(*it)];
+    }
+    for (int i = s.first; i < s.first + s.count; ++i)
+        if (sameName(entries_[std::size_t(i)].key, key))
+            return &entries_[std::size_t(i)];
+    return nullptr;
+}
+
 IniFile IniFile::fromBytes(const QByteArray &bytes)
 {
     IniFile ini;
@@ -92,8 +95,23 @@ IniFile IniFile::fromBytes(const QByteArray &bytes)
         utf8 = true;
         text = text.sliced(3);
     }
-    auto decode = [utf8](QByteArrayView v) {
-        return utf8 ? QString::fromUtf8(v) : fromCp1251(v.toByteArray());
+    auto decode = [utf8](QByteArrayView v) { return utf8 ? QString::fromUtf8(v) : fromCp1251(v); };
+    // Rough guesses from the size of a typical catalogue line and section.
+    ini.entries_.reserve(std::size_t(bytes.size() / 16));
+    ini.sections_.reserve(std::size_t(bytes.size() / 96));
+    ini.firstByName_.reserve(bytes.size() / 96);
+
+    // Key names repeat in every section; sharing one string per distinct
+    // spelling saves an allocation per line.
+    std::vector<std::pair<QByteArray, QString>> keyNames;
+    auto keyName = [&](QByteArrayView raw) {
+        for (const auto &[bytes, name] : keyNames)
+            if (bytes == raw)
+                return name;
+        QString name = decode(raw);
+        if (keyNames.size() < 32)
+            keyNames.emplace_back(raw.toByteArray(), name);
+        return name;
     };
 
     Section *current = nullptr;
@@ -107,27 +125,34 @@ IniFile IniFile::fromBytes(const QByteArray &bytes)
         if (line.isEmpty() || line[0] == ';')
             continue;
         if (line[0] == '[') {
-            qsizetype close = line.indexOf(']');
-            QByteArrayView name = trimmed(close < 0 ? line.sliced(1) : line.sliced(1, close - 1));
+            const qsizetype close = line.indexOf(']');
             Section s;
-            s.name = decode(name);
-            s.folded = fold(s.name);
-            // A repeated section name reads the first section of that name.
-            if (!ini.firstByName_.contains(s.folded))
-                ini.firstByName_.insert(s.folded, ini.sections_.size());
+            s.name = decode(trimmed(close < 0 ? line.sliced(1) : line.sliced(1, close - 1)));
+            s.first = int(ini.entries_.size());
+            const QString folded = fold(s.name);
+            auto it = ini.firstByName_.constFind(folded);
+            if (it == ini.firstByName_.constEnd())
+                ini.firstByName_.insert(folded, int(ini.sections_.size()));
+            else
+                s.sameNameAs = *it;
             ini.sections_.push_back(std::move(s));
             current = &ini.sections_.back();
             continue;
         }
-        qsizetype eq = line.indexOf('=');
+        const qsizetype eq = line.indexOf('=');
         if (eq < 0 || !current)
             continue;
-        Section::Entry e;
-        e.folded = fold(decode(trimmed(line.first(eq))));
-        if (current->find(e.folded))
+        QString key = keyName(trimmed(line.first(eq)));
+        if (ini.find(*current, key))
             continue;  // the first occurrence of a key wins
-        e.value = decode(trimmed(line.sliced(eq + 1)));
-        current->add(std::move(e));
+        ini.entries_.push_back(Entry{std::move(key), decode(trimmed(line.sliced(eq + 1)))});
+        ++current->count;
+        if (current->count > kScanLimit) {
+            if (current->index.isEmpty())
+                for (int i = current->first; i < current->first + current->count - 1; ++i)
+                    current->index.insert(fold(ini.entries_[std::size_t(i)].key), i);
+            current->index.insert(fold(ini.entries_.back().key), int(ini.entries_.size() - 1));
+        }
     }
     return ini;
 }
@@ -135,6 +160,11 @@ IniFile IniFile::fromBytes(const QByteArray &bytes)
 bool IniFile::isEmpty() const
 {
     return sections_.empty();
+}
+
+int IniFile::sectionCount() const
+{
+    return int(sections_.size());
 }
 
 QStringList IniFile::sectionNames() const
@@ -146,14 +176,24 @@ QStringList IniFile::sectionNames() const
     return names;
 }
 
+std::optional<QString> IniFile::valueAt(int section, const QString &key) const
+{
+    if (section < 0 || section >= int(sections_.size()))
+        return std::nullopt;
+    const Section *s = &sections_[std::size_t(section)];
+    if (s->sameNameAs >= 0)
+        s = &sections_[std::size_t(s->sameNameAs)];
+    if (const Entry *e = find(*s, key))
+        return e->value;
+    return std::nullopt;
+}
+
 std::optional<QString> IniFile::value(const QString &section, const QString &key) const
 {
     auto it = firstByName_.constFind(fold(section));
     if (it == firstByName_.constEnd())
         return std::nullopt;
-    if (const Section::Entry *e = sections_[*it].find(fold(key)))
-        return e->value;
-    return std::nullopt;
+    return valueAt(*it, key);
 }
 
 bool IniFile::hasKey(const QString &section, const QString &key) const
@@ -174,9 +214,9 @@ int IniFile::readInteger(const QString &section, const QString &key, int def) co
     return parseInteger(*v).value_or(def);
 }
 
-std::optional<int> IniFile::parseInteger(const QString &text)
+std::optional<int> IniFile::parseInteger(QStringView s)
 {
-    QStringView s = QStringView(text).trimmed();
+    s = s.trimmed();
     bool negative = false;
     if (!s.isEmpty() && (s[0] == u'-' || s[0] == u'+')) {
         negative = s[0] == u'-';

@@ -26,13 +26,22 @@ public:
     // Decimal, or hex after "0x" or "$", optional sign; anything else gives def.
     int readInteger(const QString &section, const QString &key, int def) const;
 
-    static std::optional<int> parseInteger(const QString &text);
+    // The same by position in sectionNames(), for readers that walk every
+    // section: a repeated name still reads the first section of that name.
+    int sectionCount() const;
+    std::optional<QString> valueAt(int section, const QString &key) const;
+
+    static std::optional<int> parseInteger(QStringView text);
+    static std::optional<int> parseInteger(const QString &text) { return parseInteger(QStringView(text)); }
 
 private:
     struct Section;
+    struct Entry;
     std::vector<Section> sections_;
-    QHash<QString, std::size_t> firstByName_;  // folded name -> first section of that name
+    std::vector<Entry> entries_;  // of all sections, in file order
+    QHash<QString, int> firstByName_;  // folded name -> first section of that name
     IniFile() = default;
+    const Entry *find(const Section &section, const QString &key) const;
 public:
     ~IniFile();
     IniFile(IniFile &&) noexcept;

@@ -10,7 +10,7 @@
 #include <cstdint>
 
 class QPushButton;
-class QTextEdit;
+class RichTextView;
 
 class TAnswerForm : public TForm {
     Q_OBJECT
@@ -21,12 +21,12 @@ public:
 
     TAnswerForm(QWidget *owner, const QByteArray &solutionText);
 
-    TShape *Shape1;
-    QTextEdit *AnswerText;
-    TFlatButton *OkButton;
-    TFlatSpeedButton *ZoomOutBtn;
-    TFlatSpeedButton *ZoomInBtn;
-    QPushButton *Focus;
+    TShape *Shape1 = nullptr;
+    RichTextView *AnswerText = nullptr;
+    TFlatButton *OkButton = nullptr;
+    TFlatSpeedButton *ZoomOutBtn = nullptr;
+    TFlatSpeedButton *ZoomInBtn = nullptr;
+    QPushButton *Focus = nullptr;
 
     std::uint8_t ZoomStep = OpeningStep;
     void SetZoom(int step);
@@ -52,5 +52,4 @@ private:
 
     QByteArray solution_;
     int wheelRemainder_ = 0;
-    bool formatting_ = false;
 };

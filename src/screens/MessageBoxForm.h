@@ -23,11 +23,11 @@ public:
 
     static constexpr int PictureWidth = 50;  // P
 
-    TShape *Ramka;
-    TLabel *Text;
-    TPictureBox *Image;
-    TFlatButton *OKButton;
-    TFlatButton *CancelBtn;
+    TShape *Ramka = nullptr;
+    TLabel *Text = nullptr;
+    TPictureBox *Image = nullptr;
+    TFlatButton *OKButton = nullptr;
+    TFlatButton *CancelBtn = nullptr;
 
 protected:
     // The modal run of every show; tests replace it to read the layout.

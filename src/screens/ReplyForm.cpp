@@ -163,7 +163,7 @@ void TQForm::FormShow()
 
 bool TQForm::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == Edit) {
+    if (Edit && watched == Edit) {
         if (event->type() == QEvent::KeyPress && digitsOnly_) {
             // Only digits and backspace reach the number edit.
             const auto *key = static_cast<QKeyEvent *>(event);

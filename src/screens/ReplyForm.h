@@ -23,16 +23,16 @@ public:
     TQForm(QWidget *owner, TProblem &problem, TUser *player);
     ~TQForm() override;
 
-    TShape *Shape1;
-    TShape *Ramka;
-    TLabel *QText;
-    TLabel *Label1;
-    TRAFlatEdit *Edit;
-    TFlatComboBox *List;
-    TShape *TimeRamka;
-    TMyMaskEdit *TimeEdit;
-    TFlatButton *OkButton;
-    TFlatButton *CancelButton;
+    TShape *Shape1 = nullptr;
+    TShape *Ramka = nullptr;
+    TLabel *QText = nullptr;
+    TLabel *Label1 = nullptr;
+    TRAFlatEdit *Edit = nullptr;
+    TFlatComboBox *List = nullptr;
+    TShape *TimeRamka = nullptr;
+    TMyMaskEdit *TimeEdit = nullptr;
+    TFlatButton *OkButton = nullptr;
+    TFlatButton *CancelButton = nullptr;
 
     // One text per number of a kind-4 answer; none for other kinds.
     std::unique_ptr<QStringList> NumberTexts;

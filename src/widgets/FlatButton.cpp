@@ -1,6 +1,6 @@
 #include "widgets/FlatButton.h"
 
-#include "widgets/Cursors.h"
+#include "platform/desktop/GameCursors.h"
 #include "widgets/Form.h"
 
 #include <QKeyEvent>
@@ -157,6 +157,6 @@ void TFlatButton::beforeClickHandlers()
 TFlatSpeedButton::TFlatSpeedButton(QWidget *parent) : TFlatButtonBase(parent)
 {
     setFocusPolicy(Qt::NoFocus);
-    setCursor(zw::handCursor());
+    setCursor(platform::gameCursor(platform::CursorSlot::HandPoint));
     setFont(zw::gameFont(16));
 }

@@ -1,6 +1,6 @@
 #include "widgets/FlatControls.h"
 
-#include "widgets/Cursors.h"
+#include "platform/desktop/GameCursors.h"
 #include "widgets/Form.h"
 
 #include <QAbstractItemView>
@@ -270,7 +270,7 @@ void TGauge::paintEvent(QPaintEvent *)
 
 TGradientButton::TGradientButton(QWidget *parent) : QAbstractButton(parent)
 {
-    setCursor(zw::handCursor());
+    setCursor(platform::gameCursor(platform::CursorSlot::HandPoint));
     setFont(zw::gameFont(35));
     setFocusPolicy(Qt::StrongFocus);
     fade_ = new QVariantAnimation(this);

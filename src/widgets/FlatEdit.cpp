@@ -41,7 +41,7 @@ void TFlatEdit::setColorBorder(zw::ColorValue v)
 
 QColor TFlatEdit::currentBackground() const
 {
-    const bool hot = hasFocus() || underMouse();
+    const bool hot = hasFocus() || pointerOver_;
     return zw::toQColor(hot ? colorFocused_ : colorFlat_);
 }
 
@@ -65,8 +65,11 @@ bool TFlatEdit::event(QEvent *event)
 {
     const bool handled = QLineEdit::event(event);
     switch (event->type()) {
-    case QEvent::HoverEnter:
-    case QEvent::HoverLeave:
+    case QEvent::Enter:
+    case QEvent::Leave:
+        pointerOver_ = event->type() == QEvent::Enter;
+        refreshColors();
+        break;
     case QEvent::FocusIn:
     case QEvent::FocusOut:
         refreshColors();

@@ -35,4 +35,5 @@ private:
     zw::ColorValue colorFlat_ = zw::systemColor(zw::SysWindow);
     zw::ColorValue colorFocused_ = zw::clWhite;
     zw::ColorValue colorBorder_ = zw::clFlatBorder;
+    bool pointerOver_ = false;
 };

@@ -7,11 +7,23 @@
 #include <QPainter>
 #include <QScreen>
 
+// Watches the application's keys for one form, apart from the form's own
+// event filter so that subclasses keep theirs to themselves.
+class TKeyPreviewFilter : public QObject {
+public:
+    explicit TKeyPreviewFilter(TForm *form) : QObject(form), form_(form) {}
+    bool eventFilter(QObject *watched, QEvent *event) override { return form_->previewKey(watched, event); }
+
+private:
+    TForm *form_;
+};
+
 TForm::TForm(QWidget *owner, Qt::WindowFlags extra)
     : QWidget(owner, Qt::Window | Qt::FramelessWindowHint | extra)
 {
     setAttribute(Qt::WA_OpaquePaintEvent);
-    qApp->installEventFilter(this);
+    previewFilter_ = new TKeyPreviewFilter(this);
+    qApp->installEventFilter(previewFilter_);
 }
 
 TForm::~TForm()
@@ -152,7 +164,7 @@ bool TForm::FormKeyDown(QKeyEvent *)
     return false;
 }
 
-bool TForm::eventFilter(QObject *watched, QEvent *event)
+bool TForm::previewKey(QObject *watched, QEvent *event)
 {
     if (event->type() != QEvent::KeyPress || !keyPreview_ || inPreview_ || !isVisible())
         return false;

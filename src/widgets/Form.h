@@ -83,12 +83,13 @@ protected:
 
     void setCloseAction(CloseAction action) { closeAction_ = action; }
 
-    bool eventFilter(QObject *watched, QEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
     void showEvent(QShowEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
 
 private:
+    friend class TKeyPreviewFilter;
+    bool previewKey(QObject *watched, QEvent *event);
     void leaveHandler();
     void applyModalResult();
     void endModal();
@@ -103,4 +104,5 @@ private:
     bool closing_ = false;
     CloseAction closeAction_ = CloseAction::Hide;
     QEventLoop *loop_ = nullptr;
+    QObject *previewFilter_ = nullptr;
 };

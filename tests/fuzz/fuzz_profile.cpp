@@ -45,8 +45,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
 {
     platform::Registry &reg = registry();
     const QString path = QStringLiteral("\\Software\\Quorvane\\Zentrika\\Users info\\fuzz\\");
-    reg.deleteKey(path);
-    {
+    // One transaction for the set-up: the reader is what is being tried, and
+    // a commit per value would make each run a hundred times slower.
+    reg.transaction([&] {
+        reg.deleteKey(path);
         auto key = reg.openKey(path, true);
         std::size_t pos = 0;
         while (pos + 3 <= size) {
@@ -66,7 +68,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
                 key->writeBinary(name, bytes);
             }
         }
-    }
+    });
     std::unique_ptr<TUser> user;
     try {
         user = TUser::CreateFromRegistry(path, reg);

@@ -151,6 +151,18 @@ TEST_F(DiskAudio, ConvertsOtherFormatsToTheDevice)
     EXPECT_GT(*std::max_element(out.begin(), out.end()), 20000);
 }
 
+TEST_F(DiskAudio, OpeningInTheBackgroundLosesNothing)
+{
+    {
+        SdlSoundPlayer player(SdlSoundPlayer::Opening::InBackground);
+        player.play(QStringLiteral("FIRST"), constant(50, 4321));  // waits for the device
+        QThread::msleep(250);
+        ASSERT_TRUE(player.isOpen());
+    }
+    const std::vector<int> out = written();
+    EXPECT_EQ(std::count(out.begin(), out.end(), 4321), 2205);
+}
+
 TEST_F(DiskAudio, GarbageIsSilence)
 {
     {

@@ -2,9 +2,42 @@
 
 #include <QMessageBox>
 #include <cstdio>
-#include <exception>
 
 namespace platform {
+
+namespace {
+ErrorReporter g_reporter;
+bool g_reporting = false;
+}  // namespace
+
+void setErrorReporter(ErrorReporter reporter)
+{
+    g_reporter = std::move(reporter);
+}
+
+void reportError(const QString &message)
+{
+    // An error raised while the report is up (a paint handler that fails on
+    // every repaint) would stack boxes without end; it goes to stderr instead.
+    if (g_reporting) {
+        std::fprintf(stderr, "zentrika: %s\n", qPrintable(message));
+        return;
+    }
+    g_reporting = true;
+    try {
+        if (g_reporter) {
+            g_reporter(message);
+        } else {
+            QMessageBox box(QMessageBox::Critical, QGuiApplication::applicationDisplayName(), message,
+                            QMessageBox::Ok);
+            box.exec();
+        }
+    } catch (...) {
+        g_reporting = false;
+        throw;
+    }
+    g_reporting = false;
+}
 
 GameApplication::GameApplication(int &argc, char **argv)
     : QApplication(argc, argv)
@@ -13,32 +46,7 @@ GameApplication::GameApplication(int &argc, char **argv)
 
 bool GameApplication::notify(QObject *receiver, QEvent *event)
 {
-    try {
-        return QApplication::notify(receiver, event);
-    } catch (const std::exception &e) {
-        reportError(QString::fromUtf8(e.what()));
-    } catch (...) {
-        reportError(QStringLiteral("Unknown error"));
-    }
-    return false;
-}
-
-void GameApplication::reportError(const QString &message)
-{
-    // An error raised while the report is up (a paint handler that fails on
-    // every repaint) would stack boxes without end; it goes to stderr instead.
-    if (reporting_) {
-        std::fprintf(stderr, "zentrika: %s\n", qPrintable(message));
-        return;
-    }
-    reporting_ = true;
-    if (reporter_) {
-        reporter_(message);
-    } else {
-        QMessageBox box(QMessageBox::Critical, applicationDisplayName(), message, QMessageBox::Ok);
-        box.exec();
-    }
-    reporting_ = false;
+    return deliverReportingErrors([&] { return QApplication::notify(receiver, event); });
 }
 
 }  // namespace platform

@@ -41,7 +41,21 @@ private:
     int saved_ = -1;
 };
 
-SdlSoundPlayer::SdlSoundPlayer()
+SdlSoundPlayer::SdlSoundPlayer(Opening opening)
+{
+    if (opening == Opening::InBackground)
+        opener_ = std::thread([this] { openQuietly(); });
+    else
+        openQuietly();
+}
+
+void SdlSoundPlayer::waitOpened() const
+{
+    if (opener_.joinable())
+        opener_.join();
+}
+
+void SdlSoundPlayer::openQuietly()
 {
     QString failure;
     {
@@ -74,6 +88,7 @@ QString SdlSoundPlayer::open()
 
 SdlSoundPlayer::~SdlSoundPlayer()
 {
+    waitOpened();
     if (device_)
         SDL_CloseAudioDevice(device_);
     if (initialised_)
@@ -82,6 +97,7 @@ SdlSoundPlayer::~SdlSoundPlayer()
 
 QByteArray SdlSoundPlayer::convert(const QByteArray &waveImage) const
 {
+    waitOpened();
     if (!device_ || waveImage.isEmpty())
         return {};
     SDL_RWops *rw = SDL_RWFromConstMem(waveImage.constData(), int(waveImage.size()));
@@ -115,6 +131,7 @@ QByteArray SdlSoundPlayer::convert(const QByteArray &waveImage) const
 
 void SdlSoundPlayer::play(const QString &name, const QByteArray &waveImage)
 {
+    waitOpened();
     if (!device_)
         return;
     auto it = cache_.find(name);
@@ -130,6 +147,7 @@ void SdlSoundPlayer::play(const QString &name, const QByteArray &waveImage)
 
 void SdlSoundPlayer::stop()
 {
+    waitOpened();
     if (device_)
         SDL_ClearQueuedAudio(device_);
 }

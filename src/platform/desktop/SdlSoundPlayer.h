@@ -6,6 +6,7 @@
 
 #include <QHash>
 #include <cstdint>
+#include <thread>
 
 namespace platform {
 
@@ -18,15 +19,27 @@ public:
         int samples = 0;
     };
 
+    enum class Opening { Now, InBackground };
+
     // Opens the default output. Without a device the player stays silent and
-    // says so once on stderr.
-    SdlSoundPlayer();
+    // says so once on stderr. Probing the audio back ends takes tens of
+    // milliseconds; InBackground lets it overlap the rest of start-up, and the
+    // first use waits for it.
+    explicit SdlSoundPlayer(Opening opening = Opening::Now);
     ~SdlSoundPlayer() override;
     SdlSoundPlayer(const SdlSoundPlayer &) = delete;
     SdlSoundPlayer &operator=(const SdlSoundPlayer &) = delete;
 
-    bool isOpen() const { return device_ != 0; }
-    DeviceFormat deviceFormat() const { return format_; }
+    bool isOpen() const
+    {
+        waitOpened();
+        return device_ != 0;
+    }
+    DeviceFormat deviceFormat() const
+    {
+        waitOpened();
+        return format_;
+    }
 
     void play(const QString &name, const QByteArray &waveImage) override;
     void stop() override;
@@ -36,8 +49,11 @@ public:
     QByteArray convert(const QByteArray &waveImage) const;
 
 private:
+    void openQuietly();
     QString open();  // empty, or why there is no sound
+    void waitOpened() const;
 
+    mutable std::thread opener_;
     std::uint32_t device_ = 0;  // SDL_AudioDeviceID
     bool initialised_ = false;
     DeviceFormat format_;

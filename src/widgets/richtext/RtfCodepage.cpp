@@ -1,43 +1,46 @@
 #include "RtfCodepage.h"
 
+#include "platform/Codepage.h"
+
+#include <QHash>
 #include <array>
 
 namespace richtext::cp1251 {
 namespace {
 
-// 0x80..0xBF; 0xC0..0xFF are А..я in order.
-constexpr std::array<char16_t, 64> kHigh = {
-    0x0402, 0x0403, 0x201A, 0x0453, 0x201E, 0x2026, 0x2020, 0x2021, 0x20AC, 0x2030, 0x0409, 0x2039, 0x040A,
-    0x040C, 0x040B, 0x040F, 0x0452, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014, 0xFFFD, 0x2122,
-    0x0459, 0x203A, 0x045A, 0x045C, 0x045B, 0x045F, 0x00A0, 0x040E, 0x045E, 0x0408, 0x00A4, 0x0490, 0x00A6,
-    0x00A7, 0x0401, 0x00A9, 0x0404, 0x00AB, 0x00AC, 0x00AD, 0x00AE, 0x0407, 0x00B0, 0x00B1, 0x0406, 0x0456,
-    0x0491, 0x00B5, 0x00B6, 0x00B7, 0x0451, 0x2116, 0x0454, 0x00BB, 0x0458, 0x0405, 0x0455, 0x0457,
+// RTF works byte by byte (\'hh), so the platform's converter is asked once for
+// all 256 bytes and its answers are kept in both directions.
+struct Tables {
+    std::array<QChar, 256> toUnicode;
+    QHash<char16_t, int> fromUnicode;
+    Tables()
+    {
+        QByteArray all(256, Qt::Uninitialized);
+        for (int b = 0; b < 256; ++b)
+            all[b] = char(b);
+        const QString chars = platform::fromCp1251(all);
+        for (int b = 255; b >= 0; --b) {
+            toUnicode[b] = chars.at(b);
+            fromUnicode.insert(chars.at(b).unicode(), b);
+        }
+    }
 };
+
+const Tables &tables()
+{
+    static const Tables t;
+    return t;
+}
 
 }  // namespace
 
-QChar toUnicode(unsigned char byte)
-{
-    if (byte < 0x80)
-        return QChar(byte);
-    if (byte >= 0xC0)
-        return QChar(char16_t(0x0410 + (byte - 0xC0)));
-    return QChar(kHigh[byte - 0x80]);
-}
+QChar toUnicode(unsigned char byte) { return tables().toUnicode[byte]; }
 
 int fromUnicode(QChar ch)
 {
-    const char16_t u = ch.unicode();
-    if (u < 0x80)
-        return u;
-    if (u >= 0x0410 && u <= 0x044F)
-        return 0xC0 + (u - 0x0410);
-    if (u == 0xFFFD)
-        return -1;
-    for (std::size_t i = 0; i < kHigh.size(); ++i)
-        if (kHigh[i] == u)
-            return int(0x80 + i);
-    return -1;
+    if (ch.unicode() < 0x80)
+        return ch.unicode();
+    return tables().fromUnicode.value(ch.unicode(), -1);
 }
 
 }  // namespace richtext::cp1251

@@ -5,7 +5,7 @@
 
 namespace richtext::cp1251 {
 
-// The character a Windows-1251 byte stands for; U+FFFD for the one unassigned byte 0x98.
+// The character a Windows-1251 byte stands for, as the platform converter decodes it.
 QChar toUnicode(unsigned char byte);
 // The byte of a character, or -1 when Windows-1251 has none.
 int fromUnicode(QChar ch);

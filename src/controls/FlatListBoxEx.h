@@ -1,0 +1,242 @@
+#pragma once
+// The owner-drawn puzzle list of the game and collection screens. It owns the
+// puzzles it shows, keeps only the selected one loaded, draws every row itself
+// and scrolls with two arrow strips inside its own area, the wheel and an
+// auto-repeat timer shared by every list of the process.
+#include <QColor>
+#include <QImage>
+#include <QList>
+#include <QRect>
+#include <QStaticText>
+#include <QString>
+#include <QStringList>
+#include <QWidget>
+#include <array>
+#include <memory>
+#include <vector>
+
+class QPainter;
+class QTimer;
+class QCollator;
+class TProblem;
+struct LevelEntry;
+
+namespace platform {
+class IResourceLibrary;
+}
+
+// One entry of a whole-list assignment: the text shown and the puzzle attached.
+struct TListItem {
+    QString Text;
+    TProblem *Object = nullptr;
+};
+using TListItems = QList<TListItem>;
+
+// Screens build the list like this:
+//   list->BeginLoad();
+//   list->setGeometry(...); list->SetItemHeight(22); list->SetScrollBars(true); ...
+//   list->Loaded();   // pictures from the media library, height snapped to whole rows
+// The count box takes the parent's background colour: a parent with a tiled
+// bitmap brush should give that brush its plain colour too (QBrush(color, pixmap)).
+// The text colour is the palette's WindowText, which follows the parent like the font.
+class TFlatListBoxEx : public QWidget {
+    Q_OBJECT
+    Q_PROPERTY(int ItemHeight READ ItemHeight WRITE SetItemHeight)
+    Q_PROPERTY(bool ScrollBars READ ScrollBars WRITE SetScrollBars)
+    Q_PROPERTY(QColor Color READ Color WRITE SetColor)
+    Q_PROPERTY(bool ParentColor READ ParentColor WRITE SetParentColor)
+    Q_PROPERTY(QColor ColorArrow READ ColorArrow WRITE SetColorArrow)
+    Q_PROPERTY(QColor ColorBorder READ ColorBorder WRITE SetColorBorder)
+    Q_PROPERTY(QColor ColorItemsRect READ ColorItemsRect WRITE SetColorItemsRect)
+    Q_PROPERTY(QColor ColorItemsSelect READ ColorItemsSelect WRITE SetColorItemsSelect)
+    Q_PROPERTY(QColor ColorText READ ColorText WRITE SetColorText)
+    Q_PROPERTY(QColor ColorDecidedText READ ColorDecidedText WRITE SetColorDecidedText)
+    Q_PROPERTY(QColor ColorEasy READ ColorEasy WRITE SetColorEasy)
+    Q_PROPERTY(QColor ColorMedium READ ColorMedium WRITE SetColorMedium)
+    Q_PROPERTY(QColor ColorHard READ ColorHard WRITE SetColorHard)
+    Q_PROPERTY(bool GameMode READ GameMode WRITE SetGameMode)
+    Q_PROPERTY(bool Sorted READ Sorted WRITE SetSorted)
+    Q_PROPERTY(bool UseAdvColors READ UseAdvColors WRITE SetUseAdvColors)
+    Q_PROPERTY(int AdvColorBorder READ AdvColorBorder WRITE SetAdvColorBorder)
+    Q_PROPERTY(int TopIndex READ TopIndex WRITE SetTopIndex)
+    Q_PROPERTY(int VisibleRows READ VisibleRows)
+
+public:
+    static constexpr int MaxHighlighted = 256;  // positions that can be drawn highlighted
+    static constexpr int MaxAssigned = 256;     // longest whole-list assignment accepted
+    static constexpr int StripHeight = 11;      // arrow strips, and the double-click dead zones
+    static constexpr int RepeatDelay = 600;     // ms before an arrow held down repeats
+    static constexpr int RepeatInterval = 100;  // ms between repeats after that
+    static constexpr int DefaultWidth = 137;
+    static constexpr int DefaultHeight = 99;
+
+    explicit TFlatListBoxEx(QWidget *parent = nullptr);
+    ~TFlatListBoxEx() override;
+
+    // Layout loading: while loading, ItemHeight and ScrollBars do not resize the
+    // control and size changes are not snapped. Loaded() reads the five pictures
+    // (EResourceError "Resource <name> not found" when one is missing), snaps the
+    // height and rebuilds the rows.
+    void BeginLoad();
+    void Loaded();
+    void Loaded(const platform::IResourceLibrary *library);
+    bool IsLoading() const { return loading_; }
+
+    // Puzzles.
+    void AddProblem(const TProblem &record, const LevelEntry *entry);
+    void ClearProblems();
+    // Unloads the previous puzzle, loads the new one (its LoadData may throw,
+    // leaving it selected with no repaint and no changeItem) and raises changeItem.
+    // A position outside the items does nothing.
+    void SelectItem(int position);
+    TProblem *SelectedProblem() const { return selected_; }
+    int OwnedCount() const { return int(owned_.size()); }
+
+    // Items.
+    int Count() const { return int(items_.size()); }
+    QString Item(int position) const;
+    TProblem *ItemObject(int position) const;
+    QStringList Items() const;
+    // Refuses (returns false, changes nothing) more than MaxAssigned entries.
+    // Otherwise trims each entry of the given list in place and copies it.
+    bool SetItems(TListItems &items);
+    void ClearItems();
+    // The highlighted position, or -1.
+    int HighlightedIndex() const { return highlighted_; }
+
+    // Rows and scrolling.
+    void RebuildRows();
+    int TopIndex() const { return topIndex_; }
+    void SetTopIndex(int index);
+    int VisibleRows() const { return visibleRows_; }
+    const std::vector<QRect> &Rows() const { return rows_; }
+    bool UpArrowActive() const;
+    bool DownArrowActive() const;
+    bool ScrollingDown() const { return scrollDown_; }
+
+    // Properties.
+    int ItemHeight() const { return itemHeight_; }
+    void SetItemHeight(int height);
+    bool ScrollBars() const { return scrollBars_; }
+    void SetScrollBars(bool on);
+    QColor Color() const;
+    void SetColor(const QColor &color);
+    bool ParentColor() const { return parentColor_; }
+    void SetParentColor(bool on);
+    QColor ColorArrow() const { return colorArrow_; }
+    void SetColorArrow(const QColor &c) { setColour(colorArrow_, c); }
+    QColor ColorBorder() const { return colorBorder_; }
+    void SetColorBorder(const QColor &c) { setColour(colorBorder_, c); }
+    QColor ColorItemsRect() const { return colorItemsRect_; }
+    void SetColorItemsRect(const QColor &c) { setColour(colorItemsRect_, c); }
+    QColor ColorItemsSelect() const { return colorItemsSelect_; }
+    void SetColorItemsSelect(const QColor &c) { setColour(colorItemsSelect_, c); }
+    // Kept with the layout and returned as set; painting does not use them.
+    QColor ColorText() const { return colorText_; }
+    void SetColorText(const QColor &c) { colorText_ = c; }
+    QColor ColorDecidedText() const { return colorDecidedText_; }
+    void SetColorDecidedText(const QColor &c) { colorDecidedText_ = c; }
+    QColor ColorEasy() const { return colorEasy_; }
+    void SetColorEasy(const QColor &c) { colorEasy_ = c; }
+    QColor ColorMedium() const { return colorMedium_; }
+    void SetColorMedium(const QColor &c) { colorMedium_ = c; }
+    QColor ColorHard() const { return colorHard_; }
+    void SetColorHard(const QColor &c) { colorHard_ = c; }
+    bool GameMode() const { return gameMode_; }
+    void SetGameMode(bool on);
+    bool Sorted() const { return sorted_; }
+    void SetSorted(bool on);
+    bool UseAdvColors() const { return useAdvColors_; }
+    void SetUseAdvColors(bool on);
+    int AdvColorBorder() const { return advColorBorder_; }
+    void SetAdvColorBorder(int strength);  // 0..100; other values change nothing
+
+    // The border colour derived from a base colour with a strength of 0..100.
+    static QColor DeriveBorderColor(const QColor &base, int strength);
+
+    // Draws the whole list as it looks now; paintEvent draws with it into the
+    // window's back buffer, which reaches the screen in one step.
+    void DrawList(QPainter &painter) const;
+
+    // The auto-repeat timer shared by all lists, or null when no list exists.
+    static QTimer *RepeatTimer();
+
+public slots:
+    // One step of the auto-repeat; the shared timer calls it on the list it is attached to.
+    void RepeatTick();
+
+signals:
+    void changeItem();
+    void doubleClicked();
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+    void mouseDoubleClickEvent(QMouseEvent *event) override;
+    void wheelEvent(QWheelEvent *event) override;
+    void changeEvent(QEvent *event) override;
+    void hideEvent(QHideEvent *event) override;
+
+private:
+    struct Entry {
+        QString text;
+        TProblem *object = nullptr;
+        QStaticText label;  // laid out once, drawn on every paint
+    };
+    struct Picture {
+        QImage source;
+        mutable QImage scaled;  // the source stretched to one row's square
+    };
+
+    static Entry makeEntry(const QString &text, TProblem *object);
+    void insertEntry(Entry entry);
+    void itemsChanged();
+    int rowsFor(int height) const;
+    int snappedHeight(int rows) const;
+    void snapHeight();
+    void catchUpResize();
+    void restartRepeat();
+    void stopRepeat();
+    void recomputeBorder();
+    void setColour(QColor &field, const QColor &value);
+    QColor parentBackground() const;
+    QColor textColour() const;
+    const QImage *scaledPicture(const Picture &picture) const;
+    void drawArrow(QPainter &painter, bool up, bool active) const;
+    void drawRow(QPainter &painter, int row, int position) const;
+    bool lessThan(const QString &a, const QString &b) const;
+
+    std::vector<Entry> items_;
+    std::vector<std::unique_ptr<TProblem>> owned_;
+    TProblem *selected_ = nullptr;
+    int highlighted_ = -1;
+    int topIndex_ = 0;
+    int visibleRows_ = 0;
+    std::vector<QRect> rows_;
+    bool scrollDown_ = false;
+    bool loading_ = false;
+
+    std::array<Picture, 3> difficultyPictures_;
+    std::array<Picture, 2> solvedPictures_;
+
+    int itemHeight_ = 17;
+    bool scrollBars_ = false;
+    QColor color_{235, 234, 225};
+    bool parentColor_ = true;
+    QColor colorArrow_{0, 0, 0};
+    QColor colorBorder_{160, 150, 131};
+    QColor colorItemsRect_{255, 255, 255};
+    QColor colorItemsSelect_{247, 222, 156};
+    QColor colorText_{0, 0, 0};
+    QColor colorDecidedText_{0, 0, 0};
+    QColor colorEasy_{0, 0, 0};
+    QColor colorMedium_{0, 0, 0};
+    QColor colorHard_{0, 0, 0};
+    bool gameMode_ = false;
+    bool sorted_ = false;
+    bool useAdvColors_ = false;
+    int advColorBorder_ = 40;
+    std::unique_ptr<QCollator> collator_;
+};

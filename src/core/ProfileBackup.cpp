@@ -1,0 +1,106 @@
+#include "core/ProfileBackup.h"
+
+#include "core/User.h"
+#include "platform/Registry.h"
+
+#include <QMap>
+#include <QPair>
+
+using platform::RegistryKey;
+using platform::RegType;
+
+namespace {
+
+QString playerPath(const QString &name)
+{
+    return TUser::UsersKey + name + QLatin1Char('\\');
+}
+
+// Replaces everything at `to` with the values at `from`, types kept.
+void copyKey(platform::Registry &registry, const QString &from, const QString &to)
+{
+    const auto source = registry.openKeyReadOnly(from);
+    registry.deleteKey(to);
+    if (!source)
+        return;
+    const auto target = registry.openKey(to, true);
+    for (const QString &name : source->valueNames()) {
+        switch (source->valueType(name)) {
+        case RegType::String:
+            target->writeString(name, source->readString(name));
+            break;
+        case RegType::Integer:
+            target->writeInteger(name, source->readInteger(name));
+            break;
+        case RegType::Binary:
+            target->writeBinary(name, source->readBinary(name));
+            break;
+        }
+    }
+}
+
+QMap<QString, QPair<int, QByteArray>> snapshot(platform::Registry &registry, const QString &path)
+{
+    QMap<QString, QPair<int, QByteArray>> values;
+    const auto key = registry.openKeyReadOnly(path);
+    if (!key)
+        return values;
+    for (const QString &name : key->valueNames()) {
+        const RegType type = key->valueType(name);
+        QByteArray bytes = type == RegType::String    ? key->readString(name).toUtf8()
+                           : type == RegType::Integer ? QByteArray::number(key->readInteger(name))
+                                                      : key->readBinary(name);
+        values.insert(name.toCaseFolded(), {int(type), bytes});
+    }
+    return values;
+}
+
+}  // namespace
+
+namespace ProfileBackup {
+
+QString backupPath(const QString &playerName, int which)
+{
+    return BackupsKey + playerName + QLatin1Char('\\') + QString::number(which) + QLatin1Char('\\');
+}
+
+void keepPrevious(platform::Registry &registry, const QString &playerName)
+{
+    if (!registry.keyExists(playerPath(playerName)))
+        return;
+    // Saving an unchanged profile again must not push real history out.
+    if (snapshot(registry, playerPath(playerName)) == snapshot(registry, backupPath(playerName, 1)))
+        return;
+    registry.transaction([&] {
+        for (int i = Kept; i > 1; --i)
+            copyKey(registry, backupPath(playerName, i - 1), backupPath(playerName, i));
+        copyKey(registry, playerPath(playerName), backupPath(playerName, 1));
+    });
+}
+
+QList<int> available(platform::Registry &registry, const QString &playerName)
+{
+    QList<int> out;
+    for (int i = 1; i <= Kept; ++i) {
+        if (registry.keyExists(backupPath(playerName, i)))
+            out << i;
+    }
+    return out;
+}
+
+bool restore(platform::Registry &registry, const QString &playerName, int which)
+{
+    if (which < 1 || which > Kept || !registry.keyExists(backupPath(playerName, which)))
+        return false;
+    registry.transaction([&] {
+        // The chosen backup is read before the rotation moves it.
+        const QString staging = BackupsKey + playerName + QStringLiteral("\\restoring\\");
+        copyKey(registry, backupPath(playerName, which), staging);
+        keepPrevious(registry, playerName);
+        copyKey(registry, staging, playerPath(playerName));
+        registry.deleteKey(staging);
+    });
+    return true;
+}
+
+}  // namespace ProfileBackup

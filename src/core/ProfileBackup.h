@@ -1,0 +1,29 @@
+#pragma once
+// Rotating backups of stored profiles: before a save replaces a profile, the
+// stored one becomes backup 1 and older ones move down, keeping three. They
+// live beside the players' key, so listing players never sees them, and they
+// outlast a deleted player, so a player deleted by mistake can come back.
+#include <QString>
+
+namespace platform {
+class Registry;
+}
+
+namespace ProfileBackup {
+
+inline const QString BackupsKey = QStringLiteral("\\Software\\Quorvane\\Zentrika\\Backups\\");
+inline constexpr int Kept = 3;
+
+QString backupPath(const QString &playerName, int which);
+
+// Runs inside the caller's transaction; does nothing when the player is not stored yet.
+void keepPrevious(platform::Registry &registry, const QString &playerName);
+
+// Numbers of the backups that exist, newest first.
+QList<int> available(platform::Registry &registry, const QString &playerName);
+
+// Puts backup `which` back as the player's profile, keeping the profile it
+// replaces as the newest backup. False when there is no such backup.
+bool restore(platform::Registry &registry, const QString &playerName, int which = 1);
+
+}  // namespace ProfileBackup

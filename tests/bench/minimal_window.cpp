@@ -1,0 +1,41 @@
+// The yardstick for start-up timing: a bare Qt Widgets program that opens one
+// 800 x 600 window. With ZENTRIKA_EXIT_AFTER_FIRST_PAINT=1 it prints the moment
+// of its first paint, as the game does, and ends.
+#include <QApplication>
+#include <QTimer>
+#include <QWidget>
+#include <chrono>
+#include <cstdio>
+
+namespace {
+class Window : public QWidget {
+protected:
+    bool event(QEvent *e) override
+    {
+        const bool handled = QWidget::event(e);
+        if (e->type() == QEvent::Paint && !painted_ && qEnvironmentVariableIntValue("ZENTRIKA_EXIT_AFTER_FIRST_PAINT")) {
+            painted_ = true;
+            QTimer::singleShot(0, [] {
+                const auto us = std::chrono::duration_cast<std::chrono::microseconds>(
+                    std::chrono::system_clock::now().time_since_epoch());
+                std::printf("first-paint-us=%lld\n", static_cast<long long>(us.count()));
+                std::fflush(stdout);
+                QCoreApplication::quit();
+            });
+        }
+        return handled;
+    }
+
+private:
+    bool painted_ = false;
+};
+}  // namespace
+
+int main(int argc, char **argv)
+{
+    QApplication app(argc, argv);
+    Window w;
+    w.resize(800, 600);
+    w.show();
+    return app.exec();
+}
