@@ -9,7 +9,6 @@
 #include "platform/desktop/GameCursors.h"
 #include "platform/desktop/RandrDisplayModes.h"
 #include "platform/desktop/SdlSoundPlayer.h"
-#include "widgets/Cursors.h"
 
 #include <chrono>
 #include <QDir>
@@ -127,8 +126,6 @@ bool GameSession::start()
 
     cursors_ = platform::installGameCursors(locate(QStringLiteral("cursor.cur"), folders_),
                                             locate(QStringLiteral("hand.cur"), folders_));
-    zw::setGameCursors(platform::gameCursor(platform::CursorSlot::Arrow),
-                       platform::gameCursor(platform::CursorSlot::HandPoint));
 
     platform::setDisplayModes(display_);
     if (!platform::SwitchDisplayMode(ScreenWidth, ScreenHeight)) {
@@ -156,7 +153,6 @@ void GameSession::shutdown()
     platform::RestoreDisplayMode();
     platform::setDisplayModes(nullptr);
     platform::removeGameCursors();
-    zw::setGameCursors(QCursor(Qt::ArrowCursor), QCursor(Qt::PointingHandCursor));
     cursors_ = 0;
 }
 

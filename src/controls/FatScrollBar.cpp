@@ -1,7 +1,7 @@
 #include "controls/FatScrollBar.h"
 
 #include "widgets/Colors.h"
-#include "widgets/Cursors.h"
+#include "platform/desktop/GameCursors.h"
 
 #include <QMouseEvent>
 #include <QPaintEvent>
@@ -324,7 +324,7 @@ void TFatScrollBar::StartPress(int part, const QPoint &pos)
 
 void TFatScrollBar::mousePressEvent(QMouseEvent *event)
 {
-    setCursor(zw::handCursor());
+    setCursor(platform::gameCursor(platform::CursorSlot::HandPoint));
     const QPoint pos = event->position().toPoint();
     lastButtons_ = event->buttons();
     lastModifiers_ = event->modifiers();
@@ -372,7 +372,7 @@ void TFatScrollBar::HandleMove(Qt::MouseButtons buttons, Qt::KeyboardModifiers m
 
 void TFatScrollBar::mouseReleaseEvent(QMouseEvent *event)
 {
-    setCursor(zw::arrowCursor());
+    setCursor(platform::gameCursor(platform::CursorSlot::Arrow));
     const QPoint pos = event->position().toPoint();
     lastButtons_ = event->buttons();
     lastModifiers_ = event->modifiers();

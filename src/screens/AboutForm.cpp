@@ -1,7 +1,7 @@
 #include "screens/AboutForm.h"
 
 #include "platform/desktop/Shell.h"
-#include "widgets/Cursors.h"
+#include "platform/desktop/GameCursors.h"
 
 #include <QDate>
 #include <QFontMetrics>
@@ -76,7 +76,7 @@ TAboutForm::TAboutForm(QWidget *owner)
     setColor(clAboutYellow);
     setClientSize(560, 484);
     setCloseAction(CloseAction::Free);
-    setCursor(zw::arrowCursor());
+    setCursor(platform::gameCursor(platform::CursorSlot::Arrow));
 
     Image1 = new TPictureBox(this);
     Image1->setObjectName(QStringLiteral("Image1"));
@@ -104,7 +104,7 @@ TAboutForm::TAboutForm(QWidget *owner)
         l->setFont(arial(11, true));
         l->setTextColor(clBlue);
         l->setCaption(text);
-        l->setCursor(zw::handCursor());
+        l->setCursor(platform::gameCursor(platform::CursorSlot::HandPoint));
         l->installEventFilter(this);
         return l;
     };

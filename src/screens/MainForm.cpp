@@ -7,7 +7,7 @@
 #include "screens/AboutForm.h"
 #include "screens/MessageBoxForm.h"
 #include "screens/UserSelectDialog.h"
-#include "widgets/Cursors.h"
+#include "platform/desktop/GameCursors.h"
 
 #include <QKeyEvent>
 #include <QPainter>
@@ -85,7 +85,7 @@ TGradientButton *bigButton(QWidget *parent, const char *name, int top, const QSt
     b->setText(text);
     b->setTextColor(clNavy);
     b->setFont(zw::gameFont(35));
-    b->setCursor(zw::handCursor());
+    b->setCursor(platform::gameCursor(platform::CursorSlot::HandPoint));
     b->setFocusPolicy(Qt::StrongFocus);
     return b;
 }
@@ -121,7 +121,7 @@ TMainForm::TMainForm(QWidget *owner)
     setKeyPreview(true);
     setColor(zw::rgbValue(251, 254, 244));
     setClientSize(Width, Height);
-    setCursor(zw::arrowCursor());
+    setCursor(platform::gameCursor(platform::CursorSlot::Arrow));
 
     if (platform::IResourceLibrary *media = platform::mediaLibrary()) {
         try {
@@ -152,7 +152,7 @@ TMainForm::TMainForm(QWidget *owner)
     AboutButton->setGeometry(760, -5, 41, 41);
     AboutButton->setText(QStringLiteral("?"));
     AboutButton->setFont(zw::gameFont(29));
-    AboutButton->setCursor(zw::handCursor());
+    AboutButton->setCursor(platform::gameCursor(platform::CursorSlot::HandPoint));
     AboutButton->setColorFace(zw::clPanel);
     AboutButton->setColorFocused(zw::clFocus);
     AboutButton->setColorDown(zw::clPanel);

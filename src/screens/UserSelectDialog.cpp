@@ -3,7 +3,7 @@
 #include "platform/Registry.h"
 #include "platform/Sounds.h"
 #include "screens/MessageBoxForm.h"
-#include "widgets/Cursors.h"
+#include "platform/desktop/GameCursors.h"
 
 #include <QKeyEvent>
 #include <algorithm>
@@ -94,7 +94,7 @@ TUserSelectDialog::TUserSelectDialog(QWidget *owner, platform::Registry *registr
     UserImage->BorderColor = zw::clGray;
     UserImage->FocusedColor = zw::clFocus;
     UserImage->DownColor = zw::clPanel;
-    UserImage->setCursor(zw::handCursor());
+    UserImage->setCursor(platform::gameCursor(platform::CursorSlot::HandPoint));
     connect(UserImage, &TLabelImage::LabelChange, this, &TUserSelectDialog::UserImageLabelChange);
 
     OKButton = new TFlatButton(p);
@@ -212,7 +212,7 @@ void TUserSelectDialog::FormCreate()
         if (on)
             LoadGameRBClick();
     });
-    setCursor(zw::arrowCursor());
+    setCursor(platform::gameCursor(platform::CursorSlot::Arrow));
     // A new player's name can be typed at once.
     UserSelectComboBox->setFocus();
 }
