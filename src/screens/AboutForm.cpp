@@ -54,12 +54,12 @@ QString TAboutForm::greetingText()
     const QString indent = QStringLiteral("    ");
     QStringList lines;
     lines << QStringLiteral("Программа разработана компанией %1.").arg(Maker) << QString();
-    lines << indent + QStringLiteral("Мы хотели создать универсальное развлечение для самой широкой аудитории — "
-                                     "игру, которая будет одинаково интересна и детям, и взрослым.");
-    lines << indent + QStringLiteral("Помня о наших юных игроках, мы с особой заботой рисовали иллюстрации, "
-                                     "продумывали оформление и делали интерфейс простым и понятным.");
-    lines << indent + QStringLiteral("Надеемся, что вы приятно проведёте время, решая головоломки, "
-                                     "собранные для вас со всего света.");
+    // One line each for the first and last paragraph, so that the whole
+    // greeting stays inside the frame.
+    lines << indent + QStringLiteral("Мы хотели создать универсальное развлечение, одинаково интересное детям и взрослым.");
+    lines << indent + QStringLiteral("Помня о юных игроках, мы с особой заботой рисовали иллюстрации, продумывали "
+                                     "оформление и делали интерфейс простым и понятным.");
+    lines << indent + QStringLiteral("Желаем вам приятно провести время за головоломками, собранными со всего света.");
     lines << QString();
     lines << QStringLiteral("Наши адреса в Интернет:") << kWebLine << kMailLine << QString();
     lines << QStringLiteral("С наилучшими пожеланиями,");

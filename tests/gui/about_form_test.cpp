@@ -41,6 +41,10 @@ TEST_F(AboutFormTest, LayoutPictureAndGreeting)
     EXPECT_EQ(f->Label3->y() - f->Label2->y(), QFontMetrics(f->Label1->font()).lineSpacing());
     EXPECT_LT(f->Label3->geometry().bottom(), f->Label1->geometry().bottom());
     EXPECT_FALSE(f->Label3->geometry().intersects(f->OKButton->geometry()));
+    // The whole greeting, wrapped, stays inside the frame.
+    const QRect text = QFontMetrics(f->Label1->font())
+                           .boundingRect(QRect(0, 0, f->Label1->width(), 10000), Qt::TextWordWrap, f->Label1->caption());
+    EXPECT_LE(f->Label1->y() + text.height(), f->Shape1->geometry().bottom());
     delete f.data();
 }
 
