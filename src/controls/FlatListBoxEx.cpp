@@ -16,7 +16,8 @@
 #include <QWheelEvent>
 #include <algorithm>
 
-namespace {
+namespace
+{
 
 // One auto-repeat timer serves every list: only one arrow can be held at a
 // time, and the list it scrolls is the one last pressed. It lives while any
@@ -62,10 +63,11 @@ void frameRect(QPainter &p, const QRect &r, const QColor &colour)
     p.fillRect(r.x() + r.width() - 1, r.y(), 1, r.height(), colour);
 }
 
-const QString kDifficultyPictures[] = {QStringLiteral("mDIFF1"), QStringLiteral("mDIFF2"), QStringLiteral("mDIFF3")};
+const QString kDifficultyPictures[] = {QStringLiteral("mDIFF1"), QStringLiteral("mDIFF2"),
+                                       QStringLiteral("mDIFF3")};
 const QString kSolvedPictures[] = {QStringLiteral("S1"), QStringLiteral("S2")};
 
-}  // namespace
+} // namespace
 
 TFlatListBoxEx::TFlatListBoxEx(QWidget *parent) : QWidget(parent)
 {
@@ -216,7 +218,7 @@ void TFlatListBoxEx::ClearProblems()
     items_.clear();
     itemsChanged();
     selected_ = nullptr;
-    owned_.clear();  // a loaded puzzle releases its data as it goes
+    owned_.clear(); // a loaded puzzle releases its data as it goes
 }
 
 void TFlatListBoxEx::SelectItem(int position)
@@ -409,7 +411,7 @@ void TFlatListBoxEx::SetParentColor(bool on)
     if (on == parentColor_)
         return;
     if (!on)
-        color_ = Color();  // keeps showing the colour it had
+        color_ = Color(); // keeps showing the colour it had
     parentColor_ = on;
     if (useAdvColors_)
         recomputeBorder();
@@ -648,7 +650,7 @@ const QImage *TFlatListBoxEx::scaledPicture(const Picture &picture) const
         // Stretched once per row height, pixel by pixel like a plain blit would.
         const QImage scaled = picture.source.scaled(square, Qt::IgnoreAspectRatio, Qt::FastTransformation);
         picture.scaled = scaled.convertToFormat(scaled.hasAlphaChannel() ? QImage::Format_ARGB32_Premultiplied
-                                                                          : QImage::Format_RGB32);
+                                                                         : QImage::Format_RGB32);
     }
     return &picture.scaled;
 }

@@ -21,7 +21,8 @@ class QCollator;
 class TProblem;
 struct LevelEntry;
 
-namespace platform {
+namespace platform
+{
 class IResourceLibrary;
 }
 
@@ -39,7 +40,8 @@ using TListItems = QList<TListItem>;
 // The count box takes the parent's background colour: a parent with a tiled
 // bitmap brush should give that brush its plain colour too (QBrush(color, pixmap)).
 // The text colour is the palette's WindowText, which follows the parent like the font.
-class TFlatListBoxEx : public QWidget {
+class TFlatListBoxEx : public QWidget
+{
     Q_OBJECT
     Q_PROPERTY(int ItemHeight READ ItemHeight WRITE SetItemHeight)
     Q_PROPERTY(bool ScrollBars READ ScrollBars WRITE SetScrollBars)
@@ -61,12 +63,12 @@ class TFlatListBoxEx : public QWidget {
     Q_PROPERTY(int TopIndex READ TopIndex WRITE SetTopIndex)
     Q_PROPERTY(int VisibleRows READ VisibleRows)
 
-public:
-    static constexpr int MaxHighlighted = 256;  // positions that can be drawn highlighted
-    static constexpr int MaxAssigned = 256;     // longest whole-list assignment accepted
-    static constexpr int StripHeight = 11;      // arrow strips, and the double-click dead zones
-    static constexpr int RepeatDelay = 600;     // ms before an arrow held down repeats
-    static constexpr int RepeatInterval = 100;  // ms between repeats after that
+  public:
+    static constexpr int MaxHighlighted = 256; // positions that can be drawn highlighted
+    static constexpr int MaxAssigned = 256;    // longest whole-list assignment accepted
+    static constexpr int StripHeight = 11;     // arrow strips, and the double-click dead zones
+    static constexpr int RepeatDelay = 600;    // ms before an arrow held down repeats
+    static constexpr int RepeatInterval = 100; // ms between repeats after that
     static constexpr int DefaultWidth = 137;
     static constexpr int DefaultHeight = 99;
 
@@ -149,7 +151,7 @@ public:
     bool UseAdvColors() const { return useAdvColors_; }
     void SetUseAdvColors(bool on);
     int AdvColorBorder() const { return advColorBorder_; }
-    void SetAdvColorBorder(int strength);  // 0..100; other values change nothing
+    void SetAdvColorBorder(int strength); // 0..100; other values change nothing
 
     // The border colour derived from a base colour with a strength of 0..100.
     static QColor DeriveBorderColor(const QColor &base, int strength);
@@ -161,15 +163,15 @@ public:
     // The auto-repeat timer shared by all lists, or null when no list exists.
     static QTimer *RepeatTimer();
 
-public slots:
+  public slots:
     // One step of the auto-repeat; the shared timer calls it on the list it is attached to.
     void RepeatTick();
 
-signals:
+  signals:
     void changeItem();
     void doubleClicked();
 
-protected:
+  protected:
     void paintEvent(QPaintEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
@@ -179,15 +181,15 @@ protected:
     void changeEvent(QEvent *event) override;
     void hideEvent(QHideEvent *event) override;
 
-private:
+  private:
     struct Entry {
         QString text;
         TProblem *object = nullptr;
-        QStaticText label;  // laid out once, drawn on every paint
+        QStaticText label; // laid out once, drawn on every paint
     };
     struct Picture {
         QImage source;
-        mutable QImage scaled;  // the source stretched to one row's square
+        mutable QImage scaled; // the source stretched to one row's square
     };
 
     static Entry makeEntry(const QString &text, TProblem *object);

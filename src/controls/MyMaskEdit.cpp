@@ -164,7 +164,13 @@ void TMyMaskEdit::keyPressEvent(QKeyEvent *event)
     const bool printable = !typed.isEmpty() && typed.at(0).isPrint() &&
                            !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier));
     if (!printable) {
-        QLineEdit::keyPressEvent(event);  // caret movement, selection, Tab, Enter
+        // Caret movement, selection, Tab and Enter; anything that would delete
+        // past the mask (word or line deletion) is undone.
+        const QString before = cells();
+        const int caret = cursorPosition();
+        QLineEdit::keyPressEvent(event);
+        if (cells() != before)
+            setCells(before, caret);
         return;
     }
     event->accept();

@@ -13,7 +13,8 @@
 #include <benchmark/benchmark.h>
 #include <memory>
 
-namespace {
+namespace
+{
 
 QImage square(QColor colour)
 {
@@ -77,8 +78,14 @@ void runDraw(benchmark::State &state, bool game)
     }
 }
 
-void BM_ListDrawGameLook(benchmark::State &state) { runDraw(state, true); }
-void BM_ListDrawCollectionLook(benchmark::State &state) { runDraw(state, false); }
+void BM_ListDrawGameLook(benchmark::State &state)
+{
+    runDraw(state, true);
+}
+void BM_ListDrawCollectionLook(benchmark::State &state)
+{
+    runDraw(state, false);
+}
 
 // A whole repaint through the window system's back buffer.
 void BM_ListRepaintGameLook(benchmark::State &state)
@@ -91,10 +98,13 @@ void BM_ListRepaintGameLook(benchmark::State &state)
 }
 
 BENCHMARK(BM_ListDrawGameLook)->Unit(benchmark::kMicrosecond)->Repetitions(5)->ReportAggregatesOnly(true);
-BENCHMARK(BM_ListDrawCollectionLook)->Unit(benchmark::kMicrosecond)->Repetitions(5)->ReportAggregatesOnly(true);
+BENCHMARK(BM_ListDrawCollectionLook)
+    ->Unit(benchmark::kMicrosecond)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true);
 BENCHMARK(BM_ListRepaintGameLook)->Unit(benchmark::kMicrosecond)->Repetitions(5)->ReportAggregatesOnly(true);
 
-}  // namespace
+} // namespace
 
 int main(int argc, char **argv)
 {

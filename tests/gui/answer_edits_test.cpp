@@ -60,6 +60,18 @@ TEST_F(AnswerEditsTest, OtherCharactersAreRefusedAndPasteKeepsDigits)
     EXPECT_EQ(time->Text(), QStringLiteral("07:45:  "));
 }
 
+TEST_F(AnswerEditsTest, WordAndLineDeletionCannotBreakTheMask)
+{
+    QTest::keyClicks(time, QStringLiteral("123456"));
+    QTest::keyClick(time, Qt::Key_Backspace, Qt::ControlModifier);
+    QTest::keyClick(time, Qt::Key_Home);
+    QTest::keyClick(time, Qt::Key_K, Qt::ControlModifier);
+    QTest::keyClick(time, Qt::Key_Delete, Qt::ControlModifier);
+    EXPECT_EQ(time->Text().size(), TMyMaskEdit::Length);
+    EXPECT_EQ(time->Text().mid(2, 1), QStringLiteral(":"));
+    EXPECT_EQ(time->Text().mid(5, 1), QStringLiteral(":"));
+}
+
 TEST_F(AnswerEditsTest, OptionalHourDigitIsNotRequired)
 {
     QTest::keyClicks(time, QStringLiteral(":"));

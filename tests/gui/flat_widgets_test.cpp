@@ -201,6 +201,34 @@ TEST(Gauge, ShowsThePercentageWithinRange)
     EXPECT_EQ(g.text(), QStringLiteral("0 %"));
 }
 
+TEST(GradientButton, FadesToItsHoverColoursAndBack)
+{
+    TGradientButton b;
+    b.resize(249, 41);
+    b.setText(QStringLiteral("Новая игра"));
+    b.setGradient(zw::clWhite, zw::clWhite);
+    b.setHotGradient(zw::clFocus, zw::clFocus);
+    b.setFadeTime(0);
+    int entered = 0, left = 0;
+    QObject::connect(&b, &TGradientButton::mouseEntered, [&] { ++entered; });
+    QObject::connect(&b, &TGradientButton::mouseLeft, [&] { ++left; });
+    QEnterEvent enter(QPointF(5, 5), QPointF(5, 5), QPointF(5, 5));
+    QApplication::sendEvent(&b, &enter);
+    EXPECT_EQ(b.hotLevel(), 1.0);
+    EXPECT_EQ(b.grab().toImage().pixelColor(20, 20), zw::toQColor(zw::clFocus));
+    QEvent leave(QEvent::Leave);
+    QApplication::sendEvent(&b, &leave);
+    EXPECT_EQ(b.hotLevel(), 0.0);
+    EXPECT_EQ(b.grab().toImage().pixelColor(20, 20), QColor(Qt::white));
+    EXPECT_EQ(entered, 1);
+    EXPECT_EQ(left, 1);
+
+    b.setFadeTime(100);
+    QApplication::sendEvent(&b, &enter);
+    EXPECT_LT(b.hotLevel(), 1.0);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return b.hotLevel() == 1.0; }, 2000));
+}
+
 TEST(Label, SizesToItsTextOrWrapsToItsWidth)
 {
     TLabel one;

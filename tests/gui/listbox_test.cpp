@@ -4,16 +4,16 @@
 #include "core/Errors.h"
 #include "core/Problem.h"
 #include "core/User.h"
+#include "platform/PeResourceLibrary.h"
 #include "platform/ResourceLibrary.h"
+#include "platform/desktop/PrivateFont.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QFile>
-#include <QFontDatabase>
 #include <QPainter>
 #include <QSignalSpy>
 #include <QStyleHints>
-#include <QSvgRenderer>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -21,7 +21,8 @@
 #include <gtest/gtest.h>
 #include <memory>
 
-namespace {
+namespace
+{
 
 const QColor kCream(253, 237, 196);
 const QColor kOlive(128, 128, 0);
@@ -59,8 +60,9 @@ QImage filled(QColor colour, int size = 16)
     return image;
 }
 
-class ListBoxTest : public ::testing::Test {
-protected:
+class ListBoxTest : public ::testing::Test
+{
+  protected:
     void SetUp() override
     {
         ASSERT_TRUE(dir.isValid());
@@ -141,9 +143,15 @@ protected:
         list.DrawList(p);
         return image;
     }
-    static QPoint rowCentre(const TFlatListBoxEx &list, int row) { return list.Rows().at(std::size_t(row)).center(); }
+    static QPoint rowCentre(const TFlatListBoxEx &list, int row)
+    {
+        return list.Rows().at(std::size_t(row)).center();
+    }
     static QPoint topStrip(const TFlatListBoxEx &list) { return QPoint(list.width() / 2, 5); }
-    static QPoint bottomStrip(const TFlatListBoxEx &list) { return QPoint(list.width() / 2, list.height() - 5); }
+    static QPoint bottomStrip(const TFlatListBoxEx &list)
+    {
+        return QPoint(list.width() / 2, list.height() - 5);
+    }
     static void wheel(TFlatListBoxEx &list, int delta)
     {
         const QPointF at(list.width() / 2.0, list.height() / 2.0);
@@ -183,7 +191,7 @@ TEST_F(ListBoxTest, CreationValuesAndPropertiesThatPaintingIgnores)
     EXPECT_EQ(list.ColorBorder(), QColor(160, 150, 131));
     EXPECT_EQ(list.ColorItemsSelect(), QColor(247, 222, 156));
     EXPECT_EQ(list.TopIndex(), 0);
-    EXPECT_EQ(list.VisibleRows(), 5);  // (99 - 4) div 19
+    EXPECT_EQ(list.VisibleRows(), 5); // (99 - 4) div 19
     EXPECT_EQ(list.Rows().front(), QRect(3, 3, 131, 17));
     EXPECT_EQ(list.Rows().back().top(), 3 + 4 * 19);
     EXPECT_EQ(TFlatListBoxEx::RepeatTimer()->interval(), 600);
@@ -205,7 +213,7 @@ TEST_F(ListBoxTest, CreationValuesAndPropertiesThatPaintingIgnores)
 
 TEST_F(ListBoxTest, HeightSnapsToWholeRows)
 {
-    form.show();  // a hidden widget hears of its size only when shown
+    form.show(); // a hidden widget hears of its size only when shown
     auto list = gameList();
     list->show();
     EXPECT_EQ(list->geometry(), QRect(5, 80, 450, 456));
@@ -314,7 +322,7 @@ TEST_F(ListBoxTest, SelectingLoadsTheNewPuzzleAndUnloadsTheOld)
     EXPECT_EQ(first->StatementText, "statement 1");
     EXPECT_EQ(changed.count(), 1);
 
-    list->SelectItem(25);  // outside the visible rows: no scrolling
+    list->SelectItem(25); // outside the visible rows: no scrolling
     EXPECT_EQ(list->TopIndex(), 0);
     EXPECT_FALSE(first->Loaded);
     EXPECT_TRUE(first->Picture.isNull());
@@ -398,7 +406,7 @@ TEST_F(ListBoxTest, ClearProblemsFreesThePuzzlesAndKeepsTheOffset)
     EXPECT_EQ(changed.count(), 1);
     EXPECT_TRUE(list->SelectedProblem()->Loaded);
     list->ClearProblems();
-    list->ClearProblems();  // nothing owned: nothing happens
+    list->ClearProblems(); // nothing owned: nothing happens
     EXPECT_EQ(list->Count(), 0);
 }
 
@@ -424,7 +432,7 @@ TEST_F(ListBoxTest, SortedKeepsNamesInOrderCaseInsensitively)
     list->SelectItem(0);
     list->SetSorted(true);
     EXPECT_EQ(list->Items(), QStringList({"Арбуз", "вишня"}));
-    EXPECT_EQ(list->ItemObject(0)->Id, 2);  // objects travel with their names
+    EXPECT_EQ(list->ItemObject(0)->Id, 2); // objects travel with their names
     EXPECT_EQ(list->HighlightedIndex(), -1);
     list->AddProblem(record(3, "банан"), nullptr);
     list->AddProblem(record(4, "Банан"), nullptr);
@@ -445,7 +453,7 @@ TEST_F(ListBoxTest, WholeListAssignmentTrimsAndRefusesMoreThan256)
 
     TListItems items{{" \tОдин\r\n", nullptr}, {"Два ", list->ItemObject(0)}};
     ASSERT_TRUE(list->SetItems(items));
-    EXPECT_EQ(items.front().Text, "Один");  // the given list is trimmed too
+    EXPECT_EQ(items.front().Text, "Один"); // the given list is trimmed too
     EXPECT_EQ(list->Items(), QStringList({"Один", "Два"}));
     EXPECT_EQ(list->ItemObject(1)->Id, 1);
     TListItems exactly(256, TListItem{"y", nullptr});
@@ -600,7 +608,7 @@ TEST_F(ListBoxTest, WheelScrollsByWholeNotchesOnly)
     fill(*list, 30);
     list->SetTopIndex(10);
     wheel(*list, -120);
-    EXPECT_EQ(list->TopIndex(), 12);  // the last page, not 13
+    EXPECT_EQ(list->TopIndex(), 12); // the last page, not 13
     wheel(*list, -120);
     EXPECT_EQ(list->TopIndex(), 12);
     wheel(*list, 120);
@@ -638,7 +646,7 @@ TEST_F(ListBoxTest, DoubleClickOutsideTheStripsOnly)
 
     doubleClick(*list, rowCentre(*list, 2));
     EXPECT_EQ(doubled.count(), 1);
-    EXPECT_EQ(changed.count(), 1);  // the first click selected the row
+    EXPECT_EQ(changed.count(), 1); // the first click selected the row
     EXPECT_EQ(list->HighlightedIndex(), 2);
 
     // On a strip the first click scrolls one row; the pair raises nothing.
@@ -666,13 +674,13 @@ TEST_F(ListBoxTest, EmptyListDrawsFrameAndInactiveArrows)
     const QImage image = shot(*list);
     const int cx = list->width() / 2;
     const int h = list->height();
-    EXPECT_EQ(QColor(image.pixel(0, 100)), kGray);                   // outer frame
-    EXPECT_EQ(QColor(image.pixel(1, 100)), QColor(Qt::white));       // background
-    EXPECT_EQ(QColor(image.pixel(20, 5)), kCream);                   // top strip
-    EXPECT_EQ(QColor(image.pixel(20, 10)), kGray);                   // its lower frame
-    EXPECT_EQ(QColor(image.pixel(cx, 4)), kGray);                    // inactive up arrow tip
-    EXPECT_EQ(QColor(image.pixel(cx + 3, 7)), QColor(Qt::white));    // its white shadow
-    EXPECT_EQ(QColor(image.pixel(cx, h - 5)), kGray);                // inactive down arrow tip
+    EXPECT_EQ(QColor(image.pixel(0, 100)), kGray);                // outer frame
+    EXPECT_EQ(QColor(image.pixel(1, 100)), QColor(Qt::white));    // background
+    EXPECT_EQ(QColor(image.pixel(20, 5)), kCream);                // top strip
+    EXPECT_EQ(QColor(image.pixel(20, 10)), kGray);                // its lower frame
+    EXPECT_EQ(QColor(image.pixel(cx, 4)), kGray);                 // inactive up arrow tip
+    EXPECT_EQ(QColor(image.pixel(cx + 3, 7)), QColor(Qt::white)); // its white shadow
+    EXPECT_EQ(QColor(image.pixel(cx, h - 5)), kGray);             // inactive down arrow tip
     EXPECT_EQ(QColor(image.pixel(cx - 2, h - 7)), kGray);
     EXPECT_EQ(QColor(image.pixel(cx + 1, h - 4)), QColor(Qt::white));
     for (const QRect &row : list->Rows())
@@ -702,7 +710,7 @@ TEST_F(ListBoxTest, GameLookDrawsMarksCountBoxAndClippedNames)
     EXPECT_EQ(QColor(image.pixel(row0.left() + 22 + 4 + 1, row0.top() + 1)), kCream);
     EXPECT_EQ(QColor(image.pixel(row0.left() + 24, row0.top() + 1)), QColor(Qt::white));
     // Difficulty square at the inner right edge, framed in the text colour when highlighted.
-    const int dRight = w - 3 - 3;  // row's inner edge
+    const int dRight = w - 3 - 3; // row's inner edge
     EXPECT_EQ(QColor(image.pixel(dRight - 11, row0.top() + 11)), QColor(Qt::red));
     EXPECT_EQ(QColor(image.pixel(dRight - 1, row0.top() + 11)), QColor(Qt::black));
     EXPECT_EQ(QColor(image.pixel(dRight - 11, row1.top())), kGray);
@@ -737,22 +745,22 @@ TEST_F(ListBoxTest, CollectionLookHasNoMarksAndDisabledLookNoPictures)
     list->SelectItem(0);
     QImage image = shot(*list);
     const QRect row0 = list->Rows().at(0);
-    EXPECT_EQ(QColor(image.pixel(row0.left() + 1, row0.top() + 1)), kCream);  // full-width highlight
-    EXPECT_EQ(QColor(image.pixel(4, row0.top() + 11)), kCream);               // no solved mark
-    EXPECT_EQ(QColor(image.pixel(list->width() / 2, list->height() - 5)), QColor(Qt::black));  // active arrow
+    EXPECT_EQ(QColor(image.pixel(row0.left() + 1, row0.top() + 1)), kCream); // full-width highlight
+    EXPECT_EQ(QColor(image.pixel(4, row0.top() + 11)), kCream);              // no solved mark
+    EXPECT_EQ(QColor(image.pixel(list->width() / 2, list->height() - 5)), QColor(Qt::black)); // active arrow
     const int dRight = list->width() - 6;
     EXPECT_EQ(QColor(image.pixel(dRight - 11, row0.top() + 11)), QColor(Qt::green));
 
     list->setEnabled(false);
     image = shot(*list);
     EXPECT_NE(QColor(image.pixel(dRight - 11, row0.top() + 11)), QColor(Qt::green));
-    EXPECT_EQ(QColor(image.pixel(list->width() / 2, list->height() - 5)), kGray);  // arrows inactive
-    EXPECT_EQ(QColor(image.pixel(row0.left() + 1, row0.top() + 1)), kCream);     // the highlight stays
+    EXPECT_EQ(QColor(image.pixel(list->width() / 2, list->height() - 5)), kGray); // arrows inactive
+    EXPECT_EQ(QColor(image.pixel(row0.left() + 1, row0.top() + 1)), kCream);      // the highlight stays
     bool anyBlack = false;
     for (int y = row0.top(); y < row0.bottom(); ++y)
         for (int x = row0.left(); x < row0.right(); ++x)
             anyBlack |= QColor(image.pixel(x, y)) == QColor(Qt::black);
-    EXPECT_FALSE(anyBlack);  // the name is embossed, not in the text colour
+    EXPECT_FALSE(anyBlack); // the name is embossed, not in the text colour
 }
 
 TEST_F(ListBoxTest, AdvancedColoursFollowTheParent)
@@ -782,39 +790,41 @@ TEST_F(ListBoxTest, AdvancedColoursFollowTheParent)
     EXPECT_EQ(list->Color(), QColor(200, 100, 50));
 }
 
-// Pictures of both looks for the documentation, when asked for. The folder in
-// ZENTRIKA_SCREENSHOT_ASSETS may hold the list's pictures as SVG files and the
-// game's face as a TrueType file; otherwise plain stand-ins are drawn.
+// Pictures of both looks for the documentation, when asked for, with the
+// game's own Media.dll and face from the game folder when they are built.
 TEST_F(ListBoxTest, Screenshots)
 {
     const QString out = qEnvironmentVariable("ZENTRIKA_SCREENSHOTS");
     if (out.isEmpty())
         GTEST_SKIP() << "set ZENTRIKA_SCREENSHOTS to a folder";
-    const QDir assets(qEnvironmentVariable("ZENTRIKA_SCREENSHOT_ASSETS"));
-    if (!assets.path().isEmpty() && assets.exists()) {
-        for (const char *name : {"mDIFF1", "mDIFF2", "mDIFF3", "S1", "S2"}) {
-            QSvgRenderer svg(assets.filePath(QStringLiteral("%1.svg").arg(QLatin1String(name))));
-            if (!svg.isValid())
-                continue;
-            QImage image(22, 22, QImage::Format_RGB32);
-            image.fill(Qt::white);
-            QPainter p(&image);
-            svg.render(&p);
-            p.end();
-            media.addBitmap(QLatin1String(name), image);
-        }
-        for (const QString &file : assets.entryList({"*.ttf"})) {
-            const int id = QFontDatabase::addApplicationFont(assets.filePath(file));
-            const QStringList families = QFontDatabase::applicationFontFamilies(id);
-            if (!families.isEmpty())
-                QFont::insertSubstitution("Comic Sans MS", families.first());
-        }
+    const QDir gameDir(QStringLiteral(ZENTRIKA_GAME_DIR));
+    platform::PeResourceLibrary real = platform::PeResourceLibrary::fromFile(gameDir.filePath("Media.dll"));
+    platform::PrivateFont face;
+    face.add({gameDir.filePath("Fonts/comic.ttf")});
+    if (real.isLoaded()) {
+        for (const char *name : {"mDIFF1", "mDIFF2", "mDIFF3", "S1", "S2"})
+            media.addBitmap(QLatin1String(name), real.loadBitmap(QLatin1String(name)));
     }
-    const char *names[] = {"Кувшины и вода", "Часы на башне", "Сколько лет капитану?", "Мост через реку",
-                           "Три брата", "Тайна старого сундука с очень длинным названием", "Спички",
-                           "Шахматная доска", "Весы и монеты", "Лабиринт", "Поезд в полночь", "Загадка сфинкса",
-                           "Часовщик", "Пять замков", "Фальшивая монета", "Ладья и конь", "Рыбаки", "Дорога домой",
-                           "Сорок разбойников", "Зеркала"};
+    const char *names[] = {"Кувшины и вода",
+                           "Часы на башне",
+                           "Сколько лет капитану?",
+                           "Мост через реку",
+                           "Три брата",
+                           "Тайна старого сундука с очень длинным названием",
+                           "Спички",
+                           "Шахматная доска",
+                           "Весы и монеты",
+                           "Лабиринт",
+                           "Поезд в полночь",
+                           "Загадка сфинкса",
+                           "Часовщик",
+                           "Пять замков",
+                           "Фальшивая монета",
+                           "Ладья и конь",
+                           "Рыбаки",
+                           "Дорога домой",
+                           "Сорок разбойников",
+                           "Зеркала"};
     form.show();
     for (bool game : {true, false}) {
         auto list = game ? gameList() : collectionList();
@@ -833,4 +843,4 @@ TEST_F(ListBoxTest, Screenshots)
     form.hide();
 }
 
-}  // namespace
+} // namespace

@@ -390,6 +390,32 @@ TEST_F(ReplyFormTest, UnknownKindChecksAnAllZeroRecord)
     EXPECT_EQ(p.lastAnswer, AnswerValue{});
 }
 
+TEST_F(ReplyFormTest, MoreNumbersThanTheRecordHoldsAreNeverWrittenPastIt)
+{
+    QStringList lines{QStringLiteral("Сколько?")};
+    for (int i = 0; i < 9; ++i)
+        lines << QStringLiteral("Число %1").arg(i + 1);
+    TestProblem p(AnswerNumbers, lines);
+    open(p);
+    for (int i = 0; i < 9; ++i)
+        (*form->NumberTexts)[i] = QString::number(100 + i);
+    QTest::mouseClick(form->OkButton, Qt::LeftButton);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(result, 6);
+    EXPECT_EQ(p.lastAnswer.count(), AnswerValue::MaxNumbers);
+    EXPECT_EQ(p.lastAnswer.number(6), 106);
+}
+
+TEST_F(ReplyFormTest, PuzzleWithoutLinesOpensEmpty)
+{
+    TestProblem p(AnswerChoice, {});
+    open(p);
+    EXPECT_TRUE(form->QText->caption().isEmpty());
+    EXPECT_EQ(form->List->count(), 0);
+    QTest::keyClick(form->List, Qt::Key_Return);
+    EXPECT_EQ(noticeTexts(), QStringList{QStringLiteral("Введите свой ответ!")});
+}
+
 TEST_F(ReplyFormTest, ModalRunReturnsTheVerdict)
 {
     TestProblem p(AnswerInteger, {QStringLiteral("?")});
