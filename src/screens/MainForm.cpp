@@ -13,23 +13,22 @@
 #include <QPainter>
 #include <QPointer>
 
-#if __has_include("screens/GameForm.h") && __has_include("screens/ProblemsForm.h")
+#if ZENTRIKA_HAVE_GAME_SCREENS
 #include "screens/GameForm.h"
 #include "screens/ProblemsForm.h"
-#define ZENTRIKA_HAVE_GAME_SCREENS 1
 #endif
 
 namespace {
 
 constexpr zw::ColorValue clNavy = zw::rgbValue(0, 0, 128);
 
-TMainForm::Screens &screens()
+TMainForm::Screens &menuScreens()
 {
     static TMainForm::Screens s = TMainForm::defaultScreens();
     return s;
 }
 
-#ifdef ZENTRIKA_HAVE_GAME_SCREENS
+#if ZENTRIKA_HAVE_GAME_SCREENS
 // Runs a screen modally and frees it before returning, whether or not it
 // frees itself on close: the player it was given must outlive it.
 template <class Form>
@@ -47,7 +46,7 @@ int runAndFree(Form *form)
 TMainForm::Screens TMainForm::defaultScreens()
 {
     Screens s;
-#ifdef ZENTRIKA_HAVE_GAME_SCREENS
+#if ZENTRIKA_HAVE_GAME_SCREENS
     s.game = [](QWidget *owner, TUser &player) { return runAndFree(new TGameForm(player, owner)); };
     s.problems = [](QWidget *owner) { return runAndFree(new TProblemsForm(owner)); };
 #else
@@ -72,7 +71,7 @@ void TMainForm::setScreens(Screens s)
         s.game = d.game;
     if (!s.problems)
         s.problems = d.problems;
-    screens() = std::move(s);
+    menuScreens() = std::move(s);
 }
 
 namespace {
@@ -207,12 +206,12 @@ void TMainForm::NewGameButtonClick()
             player = dialog->takeSelectedUser();
     }
     if (player)
-        screens().game(this, *player);
+        menuScreens().game(this, *player);
 }
 
 void TMainForm::GolovolomkiButtonClick()
 {
-    screens().problems(this);
+    menuScreens().problems(this);
 }
 
 void TMainForm::FlatButton1Click()

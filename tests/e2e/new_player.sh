@@ -145,8 +145,14 @@ step() {
     local want=$1 what=$2
     shift 2
     xdotool "$@"
+    SHOT=$((${SHOT:-0} + 1))
     for _ in $(seq 1 100); do
-        [ "$(windows)" = "$want" ] && { sleep 0.3; return; }
+        if [ "$(windows)" = "$want" ]; then
+            sleep 0.3
+            # ZENTRIKA_E2E_SHOTS=folder keeps a picture of every step.
+            [ -n "${ZENTRIKA_E2E_SHOTS:-}" ] && import -window root "$ZENTRIKA_E2E_SHOTS/step$SHOT.png" 2>/dev/null
+            return
+        fi
         kill -0 "$GPID" 2>/dev/null || fail "the game ended during: $what"
         sleep 0.1
     done
