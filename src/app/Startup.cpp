@@ -82,6 +82,18 @@ QString versionText()
 
 // ---- start-up and shutdown -------------------------------------------------
 
+namespace {
+// ZENTRIKA_STARTUP_TIMES=1: how long each start-up step took, on stderr.
+void mark(const char *step)
+{
+    static const bool on = qEnvironmentVariableIntValue("ZENTRIKA_STARTUP_TIMES") != 0;
+    static const auto origin = std::chrono::steady_clock::now();
+    if (on)
+        std::fprintf(stderr, "%8.1f ms  %s\n",
+                     std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - origin).count(), step);
+}
+}  // namespace
+
 GameSession::GameSession(platform::IDisplayModes *display, platform::ISoundPlayer *player, QStringList folders)
     : display_(display)
     , player_(player)
@@ -116,16 +128,21 @@ bool GameSession::start()
     // silence, and as an error when a screen asks for a picture.
     media_ = platform::PeResourceLibrary::fromFile(locate(QStringLiteral("Media.dll"), folders_));
     platform::setMediaLibrary(&media_);
+    mark("media library");
 
     platform::setSoundPlayer(player_);
     platform::loadSounds(media_);
+    mark("sounds");
 
     font_.add({locate(QStringLiteral("Fonts/comic.ttf"), folders_), locate(QStringLiteral("Fonts/comicbd.ttf"), folders_)});
+    mark("font");
 
     colours_.apply();
+    mark("colours");
 
     cursors_ = platform::installGameCursors(locate(QStringLiteral("cursor.cur"), folders_),
                                             locate(QStringLiteral("hand.cur"), folders_));
+    mark("cursors");
 
     platform::setDisplayModes(display_);
     if (!platform::SwitchDisplayMode(ScreenWidth, ScreenHeight)) {
@@ -134,6 +151,7 @@ bool GameSession::start()
         shutdown();
         return false;
     }
+    mark("display mode");
     running_ = true;
     return true;
 }
@@ -267,12 +285,14 @@ int run(int argc, char **argv)
         return 0;
     }
 
+    mark("main");
     // The sound device opens while the application connects to the display.
     platform::SdlSoundPlayer player(platform::SdlSoundPlayer::Opening::InBackground);
     platform::GameApplication application(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("Zentrika"));
     QGuiApplication::setApplicationDisplayName(QStringLiteral("Zentrika"));
     quitOnSignals(&application);
+    mark("application");
 
     // The display back end: RandR where the X server has it.
     std::unique_ptr<platform::RandrDisplayModes> randr;
@@ -289,6 +309,7 @@ int run(int argc, char **argv)
     else if (options.video == VideoOption::Auto && randr && randr->offers(ScreenWidth, ScreenHeight))
         display = randr.get();
 
+    mark("display back end");
     GameSession session(display, &player);
     if (!session.start()) {
         QMessageBox box(QMessageBox::Critical, QStringLiteral("Error"), QStringLiteral("Error changing video mode."),
@@ -303,33 +324,49 @@ int run(int argc, char **argv)
         // The main menu hides when it closes; the program ends with it.
         if (auto *menu = qobject_cast<TMainForm *>(mainForm.get()))
             QObject::connect(menu, &TMainForm::closed, &application, &QCoreApplication::quit, Qt::QueuedConnection);
-        // The game's one message box, right after the main form; it outlives
-        // every screen and goes before the shutdown frees the sounds.
-        std::unique_ptr<TMessageBoxForm> messageBox(new TMessageBoxForm);
-        MessageBoxForm = messageBox.get();
+        mark("main form");
+        // The game's one message box comes right after the main form. It is
+        // built once the start screen is on the screen, so that its widgets do
+        // not hold up the first picture; no handler can ask for it earlier, as
+        // every message follows a player's action on a painted screen.
+        std::unique_ptr<TMessageBoxForm> messageBox;
         const auto forgetMessageBox = qScopeGuard([] { MessageBoxForm = nullptr; });
+        auto createMessageBox = [&messageBox] {
+            if (!messageBox) {
+                messageBox.reset(new TMessageBoxForm);
+                MessageBoxForm = messageBox.get();
+                mark("message box");
+            }
+        };
+        // A main form that is never painted (started minimised) still gets its box.
+        QTimer::singleShot(1000, mainForm.get(), createMessageBox);
         platform::keepCentredOnScreen(mainForm.get());
 
         const bool exitAfterPaint = qEnvironmentVariableIntValue("ZENTRIKA_EXIT_AFTER_FIRST_PAINT") != 0;
-        if (options.diagnostics || exitAfterPaint) {
-            new FirstPaint(mainForm.get(), [&session, &options, &player, exitAfterPaint, form = QPointer<QWidget>(mainForm.get())] {
-                if (options.diagnostics) {
-                    QStringList lines = session.diagnostics();
-                    lines << QStringLiteral("sound=%1").arg(player.isOpen() ? QStringLiteral("on") : QStringLiteral("off"));
-                    if (form)
-                        lines << QStringLiteral("main-form=%1x%2+%3+%4")
-                                     .arg(form->width())
-                                     .arg(form->height())
-                                     .arg(form->x())
-                                     .arg(form->y());
-                    print(lines.join(QLatin1Char('\n')) + QLatin1Char('\n'));
-                }
-                if (exitAfterPaint) {
-                    print(QStringLiteral("first-paint-us=%1\n").arg(std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::system_clock::now().time_since_epoch()).count()));
-                    QCoreApplication::quit();
-                }
-            });
-        }
+        new FirstPaint(mainForm.get(), [&session, &options, &player, exitAfterPaint, createMessageBox,
+                                        form = QPointer<QWidget>(mainForm.get())] {
+            mark("first paint");
+            if (exitAfterPaint)
+                print(QStringLiteral("first-paint-us=%1\n")
+                          .arg(std::chrono::duration_cast<std::chrono::microseconds>(
+                                   std::chrono::system_clock::now().time_since_epoch())
+                                   .count()));
+            createMessageBox();
+            if (options.diagnostics) {
+                QStringList lines = session.diagnostics();
+                lines << QStringLiteral("sound=%1").arg(player.isOpen() ? QStringLiteral("on") : QStringLiteral("off"));
+                lines << QStringLiteral("message-box=%1").arg(MessageBoxForm ? QStringLiteral("ready") : QStringLiteral("missing"));
+                if (form)
+                    lines << QStringLiteral("main-form=%1x%2+%3+%4")
+                                 .arg(form->width())
+                                 .arg(form->height())
+                                 .arg(form->x())
+                                 .arg(form->y());
+                print(lines.join(QLatin1Char('\n')) + QLatin1Char('\n'));
+            }
+            if (exitAfterPaint)
+                QCoreApplication::quit();
+        });
         mainForm->show();
         code = application.exec();
     }

@@ -28,6 +28,11 @@ TForm::TForm(QWidget *owner, Qt::WindowFlags extra)
 
 TForm::~TForm()
 {
+    // The widget half outlives this destructor and still receives events;
+    // none may reach a form that is gone.
+    qApp->removeEventFilter(previewFilter_);
+    delete previewFilter_;
+    previewFilter_ = nullptr;
     if (loop_)
         loop_->quit();
 }

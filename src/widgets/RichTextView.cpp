@@ -5,6 +5,7 @@
 #include "richtext/TextUnits.h"
 
 #include <QAbstractTextDocumentLayout>
+#include <QPointer>
 #include <QScrollBar>
 #include <QSignalBlocker>
 #include <QTextBlock>
@@ -31,9 +32,17 @@ RichTextView::RichTextView(QWidget *parent) : QTextEdit(parent)
 void RichTextView::setRtf(const QByteArray &rtf)
 {
     lastError_.clear();
-    QTextDocument *doc = document();
+    // The new content is built in a document of its own, with no layout yet, and
+    // given the last whole-text format there; the view then lays it out once, and
+    // the usual re-format after the change finds nothing left to do.
+    const QPointer<QTextDocument> old = document();
+    auto *doc = new QTextDocument(this);
+    doc->setUndoRedoEnabled(false);
+    doc->setDocumentMargin(old->documentMargin());
+    doc->setDefaultFont(old->defaultFont());
+    doc->setDefaultTextOption(old->defaultTextOption());
     if (rtf.isEmpty()) {
-        doc->clear();
+        // an empty page
     } else if (richtext::looksLikeRtf(rtf)) {
         richtext::readRtf(rtf, doc, &lastError_);
     } else {
@@ -43,8 +52,23 @@ void RichTextView::setRtf(const QByteArray &rtf)
             text += richtext::cp1251::toUnicode(uchar(c));
         doc->setPlainText(text);
     }
+    if (formattedWith_)
+        applyFormat(doc, *formattedWith_, true);
+    const bool preformatted = formattedWith_.has_value();
+    {
+        const QSignalBlocker blocker(this);  // contentReplaced below is the one notice
+        setDocument(doc);
+    }
+    if (old && old->parent() == this)  // the view may have freed it already
+        delete old.data();
+    connect(doc, &QTextDocument::contentsChange, this, [this] {
+        if (!applyingFormat_)
+            formatCurrent_ = false;
+    });
+    formatCurrent_ = preformatted;
     topLine_ = 0;
     verticalScrollBar()->setValue(0);
+    emit textChanged();
     emit contentReplaced();
 }
 
@@ -136,14 +160,18 @@ void RichTextView::scrollToLine(int line)
     verticalScrollBar()->setValue(tops.isEmpty() ? 0 : qRound(tops[topLine_] - tops.first()));
 }
 
-void RichTextView::formatAll(const Format &format)
+void RichTextView::applyFormat(QTextDocument *doc, const Format &format, bool detached)
 {
-    const QSignalBlocker blocker(this);
-    QTextDocument *doc = document();
-    QFont base = doc->defaultFont();
-    base.setFamilies({format.face});
-    base.setPointSizeF(format.pointSize);
-    doc->setDefaultFont(base);
+    applyingFormat_ = true;
+    // A new default font lays out a shown document once more, outside the edit
+    // block; every character and paragraph mark gets the face and size below
+    // anyway, so only documents not yet shown take it.
+    if (detached) {
+        QFont base = doc->defaultFont();
+        base.setFamilies({format.face});
+        base.setPointSizeF(format.pointSize);
+        doc->setDefaultFont(base);
+    }
 
     QTextCursor c(doc);
     c.beginEditBlock();
@@ -169,7 +197,16 @@ void RichTextView::formatAll(const Format &format)
         }
     }
     c.endEditBlock();
+    applyingFormat_ = false;
+}
 
-    QTextCursor start(doc);
-    setTextCursor(start);
+void RichTextView::formatAll(const Format &format)
+{
+    if (!formatCurrent_ || formattedWith_ != format) {
+        const QSignalBlocker blocker(this);
+        applyFormat(document(), format, false);
+        formattedWith_ = format;
+        formatCurrent_ = true;
+    }
+    setTextCursor(QTextCursor(document()));
 }

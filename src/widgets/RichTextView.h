@@ -5,13 +5,14 @@
 #include <QByteArray>
 #include <QString>
 #include <QTextEdit>
+#include <optional>
 
 class RichTextView : public QTextEdit {
     Q_OBJECT
 public:
     explicit RichTextView(QWidget *parent = nullptr);
 
-    // Replaces the content with an RTF document (Windows-1251 bytes); bytes that are
+    // Replaces the content (and the document object) with an RTF document (Windows-1251 bytes); bytes that are
     // not RTF are shown as plain Windows-1251 text, and a refused document as an
     // empty page (lastError() says why). Emits contentReplaced() afterwards.
     void setRtf(const QByteArray &rtf);
@@ -37,6 +38,7 @@ public:
         double startIndent = 0;  // points: first line of a paragraph from the left edge
         double offset = 0;       // points: following lines relative to the first
         double rightIndent = 0;  // points
+        bool operator==(const Format &) const = default;
     };
     // Sets face, size, alignment and indents of the whole text and leaves the caret
     // at the start with nothing selected. Colours, bold, italics and the rest of
@@ -55,6 +57,11 @@ private:
     // Document y of every display line's top, in order.
     QVector<qreal> lineTops() const;
 
+    void applyFormat(QTextDocument *doc, const Format &format, bool detached);
+
     QString lastError_;
+    std::optional<Format> formattedWith_;  // the last whole-text format, given to new texts too
+    bool formatCurrent_ = false;           // the document still has it everywhere
+    bool applyingFormat_ = false;
     int topLine_ = 0;
 };

@@ -1,4 +1,5 @@
 // Reading and laying out puzzle statements, and re-formatting them for a new type size.
+#include "controls/RxRichEditEx.h"
 #include "widgets/RichTextView.h"
 #include "widgets/richtext/RtfReader.h"
 #include "widgets/richtext/RtfWriter.h"
@@ -82,6 +83,25 @@ void BM_ReformatOneZoomStep(benchmark::State &state)
     }
 }
 BENCHMARK(BM_ReformatOneZoomStep)->Unit(benchmark::kMillisecond);
+
+// The puzzle text viewer stepping its type size: re-format, measure, size the bar.
+void BM_ViewerFontLevelStep(benchmark::State &state)
+{
+    QWidget owner;
+    owner.resize(800, 600);
+    auto *viewer = new TRichEditEx(&owner);
+    viewer->SetEditWidth(344);
+    viewer->setGeometry(20, 20, 344, 459);
+    owner.show();
+    viewer->SetText(statement());
+    bool larger = false;
+    for (auto _ : state) {
+        larger = !larger;
+        viewer->SetFontLevel(larger ? 4 : 3);
+    }
+    state.counters["bar_max"] = viewer->ScrollBar()->Max();
+}
+BENCHMARK(BM_ViewerFontLevelStep)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

@@ -2,6 +2,7 @@
 #include "widgets/richtext/RtfWriter.h"
 #include "widgets/richtext/TextUnits.h"
 
+#include <QApplication>
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QTextBlock>
@@ -170,4 +171,19 @@ TEST_F(RichTextViewTest, ShowsPlainBytesAsTextAndRefusedDocumentsAsAnEmptyPage)
     view.setRtf({});
     EXPECT_TRUE(view.toPlainText().isEmpty());
     EXPECT_EQ(view.lineCount(), 1);
+}
+
+TEST_F(RichTextViewTest, WithItsOwnScrollBarWrapsAtTheViewportWidth)
+{
+    // The answer viewer's kind: the platform's bar, shown while the text does not fit.
+    view.setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    view.setRtf(paragraphs(40, QString::fromUtf8("слово ").repeated(12)));
+    view.formatAll(viewerFormat());
+    QApplication::processEvents();
+    EXPECT_EQ(view.lineWrapMode(), QTextEdit::WidgetWidth);
+    EXPECT_TRUE(view.verticalScrollBar()->isVisible());
+    EXPECT_EQ(view.document()->textWidth(), view.viewport()->width());
+    EXPECT_GT(view.lineCount(), 40);
+    view.scrollLines(3);
+    EXPECT_EQ(view.firstVisibleLine(), 3);
 }

@@ -265,12 +265,16 @@ TEST(CursorFile, HotSpotAndImageFromTheFile)
     EXPECT_FALSE(platform::readCursorFile(QStringLiteral("/nonexistent/cursor.cur")));
 }
 
+// A handler that fails the first time, as a screen does when its picture is
+// missing. (A user event rather than a mouse press: Qt's pointer-event
+// bookkeeping leaks a little when an exception unwinds through it, which the
+// leak checker of the sanitizer build would report against this test.)
 class Throwing : public QWidget {
 public:
     int presses = 0;
 
 protected:
-    void mousePressEvent(QMouseEvent *) override
+    void customEvent(QEvent *) override
     {
         if (++presses == 1)
             throw platform::EResourceError("Bitmap \"GAMEPANEL\" not found in Media.dll");
@@ -283,8 +287,7 @@ TEST(ErrorReport, EscapedErrorIsShownAndTheProgramGoesOn)
     platform::setErrorReporter([&](const QString &m) { shown << m; });
     Throwing w;
     auto press = [&] {
-        QMouseEvent e(QEvent::MouseButtonPress, QPointF(1, 1), QPointF(1, 1), Qt::LeftButton, Qt::LeftButton,
-                      Qt::NoModifier);
+        QEvent e(QEvent::User);
         return platform::deliverReportingErrors([&] { return QApplication::sendEvent(&w, &e); });
     };
     EXPECT_FALSE(press());

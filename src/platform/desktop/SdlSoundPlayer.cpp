@@ -44,7 +44,10 @@ private:
 SdlSoundPlayer::SdlSoundPlayer(Opening opening)
 {
     if (opening == Opening::InBackground)
-        opener_ = std::thread([this] { openQuietly(); });
+        opener_ = std::thread([this] {
+            openQuietly();
+            SDL_TLSCleanup();  // SDL's per-thread error buffer would outlive this thread
+        });
     else
         openQuietly();
 }
@@ -103,14 +106,14 @@ QByteArray SdlSoundPlayer::convert(const QByteArray &waveImage) const
     SDL_RWops *rw = SDL_RWFromConstMem(waveImage.constData(), int(waveImage.size()));
     if (!rw)
         return {};
-    SDL_AudioSpec spec{};
+    SDL_AudioSpec source{};
     Uint8 *buffer = nullptr;
     Uint32 length = 0;
-    if (!SDL_LoadWAV_RW(rw, 1, &spec, &buffer, &length))
+    if (!SDL_LoadWAV_RW(rw, 1, &source, &buffer, &length))
         return {};
     QByteArray pcm;
     SDL_AudioCVT cvt;
-    const int built = SDL_BuildAudioCVT(&cvt, spec.format, spec.channels, spec.freq, format_.format,
+    const int built = SDL_BuildAudioCVT(&cvt, source.format, source.channels, source.freq, format_.format,
                                         Uint8(format_.channels), format_.frequency);
     if (built == 0) {
         pcm = QByteArray(reinterpret_cast<const char *>(buffer), int(length));
