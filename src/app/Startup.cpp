@@ -217,7 +217,9 @@ void quitOnSignals(QObject *owner)
     QObject::connect(notifier, &QSocketNotifier::activated, owner, [] {
         char c;
         [[maybe_unused]] const auto n = ::read(g_signalPipe[0], &c, 1);
-        QCoreApplication::quit();
+        // exit(), not quit(): quit() first asks every window to close, and
+        // the main menu answers a close with its question to the player.
+        QCoreApplication::exit(0);
     });
     struct sigaction sa {};
     sa.sa_handler = onSignal;
