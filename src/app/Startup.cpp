@@ -1,8 +1,9 @@
 #include "app/Startup.h"
 
-#include "app/PlaceholderMainForm.h"
 #include "app/ScreenEntry.h"
 #include "screens/AbstractForm.h"
+#include "screens/MainForm.h"
+#include "screens/MessageBoxForm.h"
 #include "platform/DisplayModes.h"
 #include "platform/Sounds.h"
 #include "platform/desktop/ApplicationEvents.h"
@@ -10,7 +11,6 @@
 #include "platform/desktop/GameCursors.h"
 #include "platform/desktop/RandrDisplayModes.h"
 #include "platform/desktop/SdlSoundPlayer.h"
-#include "screens/MessageBoxForm.h"
 
 #include <chrono>
 #include <QDir>
@@ -217,7 +217,7 @@ namespace {
 
 MainFormFactory &mainFormFactory()
 {
-    static MainFormFactory factory = [] { return std::unique_ptr<QWidget>(new PlaceholderMainForm); };
+    static MainFormFactory factory = [] { return std::unique_ptr<QWidget>(new TMainForm); };
     return factory;
 }
 
@@ -239,7 +239,9 @@ void quitOnSignals(QObject *owner)
     QObject::connect(notifier, &QSocketNotifier::activated, owner, [] {
         char c;
         [[maybe_unused]] const auto n = ::read(g_signalPipe[0], &c, 1);
-        QCoreApplication::quit();
+        // exit(), not quit(): quit() first asks every window to close, and
+        // the main menu answers a close with its question to the player.
+        QCoreApplication::exit(0);
     });
     struct sigaction sa {};
     sa.sa_handler = onSignal;
@@ -351,6 +353,9 @@ int run(int argc, char **argv)
     int code = 0;
     {
         std::unique_ptr<QWidget> mainForm = mainFormFactory()();
+        // The main menu hides when it closes; the program ends with it.
+        if (auto *menu = qobject_cast<TMainForm *>(mainForm.get()))
+            QObject::connect(menu, &TMainForm::closed, &application, &QCoreApplication::quit, Qt::QueuedConnection);
         mark("main form");
         // The game's one message box comes right after the main form. It is
         // built once the start screen is on the screen, so that its widgets do

@@ -84,8 +84,8 @@ private:
     bool running_ = false;
 };
 
-// The form whose closing ends the program. Until the main menu exists the
-// placeholder start screen stands in; the lead replaces this factory.
+// The form whose closing ends the program: the main menu (TMainForm) unless a
+// test puts another form in its place.
 using MainFormFactory = std::function<std::unique_ptr<QWidget>()>;
 void setMainFormFactory(MainFormFactory factory);
 

@@ -21,6 +21,7 @@ public:
     void setAlignment(Qt::Alignment a);
     Qt::Alignment alignment() const { return alignment_; }
     void setTextColor(zw::ColorValue v);
+    zw::ColorValue textColor() const { return color_; }
     void setTransparent(bool on);
     void setBackground(zw::ColorValue v);
     // Size limits, 0 meaning none.

@@ -1,6 +1,6 @@
 // Start-up and shutdown of the game's process-wide resources, and the desktop
 // services behind them: font, colours, cursors, the error report.
-#include "app/PlaceholderMainForm.h"
+#include "screens/MainForm.h"
 #include "app/Startup.h"
 #include "platform/DisplayModes.h"
 #include "platform/ResourceLibrary.h"
@@ -325,7 +325,7 @@ TEST(HighlightColours, OnlyTheirRolesGoBack)
     QApplication::setPalette(before);
 }
 
-TEST(PlaceholderMainForm, BorderlessStartScreenFromTheLibrary)
+TEST(StartScreen, BorderlessMainMenuOverTheLibrarysPicture)
 {
     platform::FakeResourceLibrary media;
     QImage start(800, 600, QImage::Format_RGB32);
@@ -333,7 +333,7 @@ TEST(PlaceholderMainForm, BorderlessStartScreenFromTheLibrary)
     media.addBitmap(QStringLiteral("StartScreen"), start);
     platform::setMediaLibrary(&media);
     {
-        app::PlaceholderMainForm form;
+        TMainForm form;
         EXPECT_EQ(form.objectName(), QStringLiteral("MainForm"));
         EXPECT_EQ(form.size(), QSize(800, 600));
         EXPECT_TRUE(form.windowFlags() & Qt::FramelessWindowHint);
@@ -341,21 +341,21 @@ TEST(PlaceholderMainForm, BorderlessStartScreenFromTheLibrary)
         EXPECT_EQ(shot.pixel(400, 300), qRgb(10, 200, 30));
     }
     platform::setMediaLibrary(nullptr);
-    app::PlaceholderMainForm plain;  // no library: a plain start screen, no error
-    EXPECT_EQ(plain.grab().toImage().pixel(5, 5), qRgb(253, 237, 196));
+    TMainForm plain;  // no library: the menu over its own colour, no error
+    EXPECT_EQ(plain.grab().toImage().pixel(5, 5), qRgb(251, 254, 244));
 }
 
 }  // namespace
 
 namespace {
 
-TEST(PlaceholderMainForm, MinimisingGivesTheDisplayBackAndRestoringRetakesIt)
+TEST(StartScreen, MinimisingGivesTheDisplayBackAndRestoringRetakesIt)
 {
     ScriptedDisplay display({{800, 600, 60, 32}});
     platform::setDisplayModes(&display);
     ASSERT_TRUE(platform::SwitchDisplayMode(800, 600));
     {
-        app::PlaceholderMainForm form;
+        TMainForm form;
         form.show();
         form.showMinimized();
         QApplication::processEvents();

@@ -1,0 +1,192 @@
+#include "screens/AboutForm.h"
+
+#include "platform/desktop/Shell.h"
+#include "platform/desktop/GameCursors.h"
+
+#include <QDate>
+#include <QFontMetrics>
+#include <QKeyEvent>
+#include <QMouseEvent>
+
+TAboutForm *AboutForm = nullptr;
+
+namespace {
+
+constexpr zw::ColorValue clAboutYellow = 129023;  // RGB(255, 247, 1)
+constexpr zw::ColorValue clYellow = zw::rgbValue(255, 255, 0);
+constexpr zw::ColorValue clBlue = zw::rgbValue(0, 0, 255);
+
+TAboutForm::ShellOpener &shellOpener()
+{
+    static TAboutForm::ShellOpener opener = [](const QString &target) {
+        // A target that cannot be opened does nothing visible.
+        platform::ShellOpen(target);
+    };
+    return opener;
+}
+
+QFont arial(int pixels, bool underline = false)
+{
+    QFont f(QStringLiteral("Arial"));
+    f.setPixelSize(pixels);
+    f.setUnderline(underline);
+    return f;
+}
+
+const QString kWebLine = QStringLiteral("Web Site: ");
+const QString kMailLine = QStringLiteral("E-Mail: ");
+
+}  // namespace
+
+// Outside any namespace: the macro declares the resource's global initialiser.
+static void initAboutResources()
+{
+    Q_INIT_RESOURCE(about);
+}
+
+void TAboutForm::setShellOpener(ShellOpener opener)
+{
+    shellOpener() = opener ? std::move(opener) : ShellOpener([](const QString &t) { platform::ShellOpen(t); });
+}
+
+QString TAboutForm::greetingText()
+{
+    const QString indent = QStringLiteral("    ");
+    QStringList lines;
+    lines << QStringLiteral("Программа разработана компанией %1.").arg(Maker) << QString();
+    // One line each for the first and last paragraph, so that the whole
+    // greeting stays inside the frame.
+    lines << indent + QStringLiteral("Мы хотели создать универсальное развлечение, одинаково интересное детям и взрослым.");
+    lines << indent + QStringLiteral("Помня о юных игроках, мы с особой заботой рисовали иллюстрации, продумывали "
+                                     "оформление и делали интерфейс простым и понятным.");
+    lines << indent + QStringLiteral("Желаем вам приятно провести время за головоломками, собранными со всего света.");
+    lines << QString();
+    lines << QStringLiteral("Наши адреса в Интернет:") << kWebLine << kMailLine << QString();
+    lines << QStringLiteral("С наилучшими пожеланиями,");
+    lines << QStringLiteral("команда %1, %2").arg(Maker).arg(2026);
+    return lines.join(QLatin1Char('\n'));
+}
+
+TAboutForm::TAboutForm(QWidget *owner)
+    : TForm(owner)
+{
+    initAboutResources();
+    setObjectName(QStringLiteral("AboutForm"));
+    setKeyPreview(true);
+    setColor(clAboutYellow);
+    setClientSize(560, 484);
+    setCloseAction(CloseAction::Free);
+    setCursor(platform::gameCursor(platform::CursorSlot::Arrow));
+
+    Image1 = new TPictureBox(this);
+    Image1->setObjectName(QStringLiteral("Image1"));
+    Image1->setGeometry(78, 12, 409, 225);
+    Image1->setPicture(QImage(QStringLiteral(":/zentrika/About.png")).convertToFormat(QImage::Format_RGB888));
+
+    Shape1 = new TShape(this);
+    Shape1->setObjectName(QStringLiteral("Shape1"));
+    Shape1->setGeometry(8, 8, 544, 468);
+    Shape1->setPenColor(zw::clBlack);
+    Shape1->setBrushColor(std::nullopt);
+
+    Label1 = new TLabel(this);
+    Label1->setObjectName(QStringLiteral("Label1"));
+    Label1->setFont(arial(11));
+    Label1->setAutoSize(false);
+    Label1->setWordWrap(true);
+    Label1->setGeometry(19, 252, 513, 225);
+    Label1->setCaption(greetingText());
+    Label1->setGeometry(19, 252, 513, 225);
+
+    auto link = [this](const char *name, const QString &text) {
+        auto *l = new TLabel(this);
+        l->setObjectName(QLatin1String(name));
+        l->setFont(arial(11, true));
+        l->setTextColor(clBlue);
+        l->setCaption(text);
+        l->setCursor(platform::gameCursor(platform::CursorSlot::HandPoint));
+        l->installEventFilter(this);
+        return l;
+    };
+    Label2 = link("Label2", WebAddress);
+    Label3 = link("Label3", MailAddress);
+    placeLinks();
+
+    OKButton = new TFlatButton(this);
+    OKButton->setObjectName(QStringLiteral("OKButton"));
+    OKButton->setGeometry(451, 443, 90, 23);
+    OKButton->setText(QStringLiteral("OK"));
+    OKButton->setFont(zw::gameFont(11));
+    OKButton->setColorFace(clAboutYellow);
+    OKButton->setColorFocused(clYellow);
+    OKButton->setColorDown(zw::clPanel);
+    OKButton->setColorBorder(zw::clBlack);
+    OKButton->setColorHighLight(zw::clBlack);
+    OKButton->setTabStop(true);
+    connect(OKButton, &QAbstractButton::clicked, this, &TAboutForm::OKButtonClick);
+    OKButton->setFocus();
+
+    AboutForm = this;
+}
+
+void TAboutForm::placeLinks()
+{
+    // At the ends of the "Web Site: " and "E-Mail: " lines, wherever the
+    // greeting's wrapping puts them in this font.
+    const QFontMetrics fm(Label1->font());
+    const QString text = Label1->caption();
+    auto lineEnd = [&](const QString &line) {
+        const qsizetype at = text.indexOf(QLatin1Char('\n') + line + QLatin1Char('\n'));
+        const QString before = text.left(at + 1 + line.size());
+        const QRect r = fm.boundingRect(QRect(0, 0, Label1->width(), 10000), Qt::TextWordWrap, before);
+        return QPoint(Label1->x() + fm.horizontalAdvance(line), Label1->y() + r.height() - fm.height());
+    };
+    Label2->move(lineEnd(kWebLine));
+    Label3->move(lineEnd(kMailLine));
+}
+
+bool TAboutForm::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::MouseButtonRelease && static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton) {
+        if (watched == Label2) {
+            Label2Click();
+            return true;
+        }
+        if (watched == Label3) {
+            Label3Click();
+            return true;
+        }
+    }
+    return TForm::eventFilter(watched, event);
+}
+
+void TAboutForm::Label2Click()
+{
+    shellOpener()(WebAddress);
+}
+
+void TAboutForm::Label3Click()
+{
+    shellOpener()(QStringLiteral("mailto:") + MailAddress);
+}
+
+void TAboutForm::OKButtonClick()
+{
+    close();
+}
+
+bool TAboutForm::FormKeyDown(QKeyEvent *event)
+{
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter || event->key() == Qt::Key_Escape) {
+        close();
+        return true;
+    }
+    return false;
+}
+
+void TAboutForm::FormClose(CloseAction &action)
+{
+    action = CloseAction::Free;
+    if (AboutForm == this)
+        AboutForm = nullptr;
+}

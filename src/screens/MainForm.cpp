@@ -1,0 +1,278 @@
+#include "screens/MainForm.h"
+
+#include "core/User.h"
+#include "platform/DisplayModes.h"
+#include "platform/ResourceLibrary.h"
+#include "platform/desktop/ApplicationEvents.h"
+#include "screens/AboutForm.h"
+#include "screens/MessageBoxForm.h"
+#include "screens/UserSelectDialog.h"
+#include "platform/desktop/GameCursors.h"
+
+#include <QKeyEvent>
+#include <QPainter>
+#include <QPointer>
+
+#if ZENTRIKA_HAVE_GAME_SCREENS
+#include "screens/GameForm.h"
+#include "screens/ProblemsForm.h"
+#endif
+
+namespace {
+
+constexpr zw::ColorValue clNavy = zw::rgbValue(0, 0, 128);
+
+TMainForm::Screens &menuScreens()
+{
+    static TMainForm::Screens s = TMainForm::defaultScreens();
+    return s;
+}
+
+#if ZENTRIKA_HAVE_GAME_SCREENS
+// Runs a screen modally and frees it before returning, whether or not it
+// frees itself on close: the player it was given must outlive it.
+template <class Form>
+int runAndFree(Form *form)
+{
+    QPointer<Form> guard(form);
+    const int result = form->ShowModal();
+    delete guard.data();
+    return result;
+}
+#endif
+
+}  // namespace
+
+TMainForm::Screens TMainForm::defaultScreens()
+{
+    Screens s;
+#if ZENTRIKA_HAVE_GAME_SCREENS
+    s.game = [](QWidget *owner, TUser &player) { return runAndFree(new TGameForm(player, owner)); };
+    s.problems = [](QWidget *owner) { return runAndFree(new TProblemsForm(owner)); };
+#else
+    s.game = [](QWidget *, TUser &) {
+        if (MessageBoxForm)
+            MessageBoxForm->ShowNotice(QStringLiteral("Игровой режим появится в следующей сборке."));
+        return int(mrCancel);
+    };
+    s.problems = [](QWidget *) {
+        if (MessageBoxForm)
+            MessageBoxForm->ShowNotice(QStringLiteral("Сборник головоломок появится в следующей сборке."));
+        return int(mrCancel);
+    };
+#endif
+    return s;
+}
+
+void TMainForm::setScreens(Screens s)
+{
+    const Screens d = defaultScreens();
+    if (!s.game)
+        s.game = d.game;
+    if (!s.problems)
+        s.problems = d.problems;
+    menuScreens() = std::move(s);
+}
+
+namespace {
+
+TGradientButton *bigButton(QWidget *parent, const char *name, int top, const QString &text)
+{
+    auto *b = new TGradientButton(parent);
+    b->setObjectName(QLatin1String(name));
+    b->setGeometry(272, top, 249, 41);
+    b->setText(text);
+    b->setTextColor(clNavy);
+    b->setFont(zw::gameFont(35));
+    b->setCursor(platform::gameCursor(platform::CursorSlot::HandPoint));
+    b->setFocusPolicy(Qt::StrongFocus);
+    return b;
+}
+
+TAlphaLabel *fadingLabel(QWidget *parent, const char *name, QRect geometry, const QString &text, bool wrap,
+                         Qt::Alignment alignment)
+{
+    auto *l = new TAlphaLabel(parent);
+    l->setObjectName(QLatin1String(name));
+    l->setFont(zw::gameFont(13));
+    l->setTextColor(clNavy);
+    l->setAutoSize(false);
+    l->setWordWrap(wrap);
+    l->setAlignment(alignment);
+    l->setCaption(text);
+    l->setGeometry(geometry);
+    // In the layout's order: ShowTime before the range, so the step is 5.
+    l->setAlpha(0);
+    l->setShowTime(500);
+    l->setMinAlpha(0);
+    l->setMaxAlpha(255);
+    l->Loaded();
+    return l;
+}
+
+}  // namespace
+
+TMainForm::TMainForm(QWidget *owner)
+    : TForm(owner)
+{
+    setObjectName(QStringLiteral("MainForm"));
+    setWindowTitle(QStringLiteral("Zentrika"));
+    setKeyPreview(true);
+    setColor(zw::rgbValue(251, 254, 244));
+    setClientSize(Width, Height);
+    setCursor(platform::gameCursor(platform::CursorSlot::Arrow));
+
+    if (platform::IResourceLibrary *media = platform::mediaLibrary()) {
+        try {
+            background_ = media->loadBitmap(QStringLiteral("StartScreen"));
+        } catch (const platform::EResourceError &) {
+            // The menu still works over its own colour.
+        }
+    }
+
+    // Created in tab order.
+    NewGameButton = bigButton(this, "NewGameButton", 440, QStringLiteral("Новая игра"));
+    GolovolomkiButton = bigButton(this, "GolovolomkiButton", 488, QStringLiteral("Головоломки"));
+    ExitButton = bigButton(this, "ExitButton", 536, QStringLiteral("Выйти"));
+
+    GameLabel = fadingLabel(this, "GameLabel", QRect(8, 424, 257, 72),
+                            QStringLiteral("   Войти в игровой режим. Здесь вам предложат пройти по нескольким уровням "
+                                           "и набрать максимальное кол-во очков, решая головоломки."),
+                            true, Qt::AlignRight | Qt::AlignTop);
+    ProblemsLabel = fadingLabel(this, "ProblemsLabel", QRect(528, 472, 254, 72),
+                                QStringLiteral("Войти в сборник головоломок. В нем представлены все головоломки, "
+                                               "встречающиеся в игре, здесь же можно посмотреть все ответы к ним."),
+                                true, Qt::AlignLeft | Qt::AlignTop);
+    ExitLabel = fadingLabel(this, "ExitLabel", QRect(154, 547, 110, 18), QStringLiteral("Выйти в Windows"), false,
+                            Qt::AlignLeft | Qt::AlignTop);
+
+    AboutButton = new TFlatSpeedButton(this);
+    AboutButton->setObjectName(QStringLiteral("AboutButton"));
+    AboutButton->setGeometry(760, -5, 41, 41);
+    AboutButton->setText(QStringLiteral("?"));
+    AboutButton->setFont(zw::gameFont(29));
+    AboutButton->setCursor(platform::gameCursor(platform::CursorSlot::HandPoint));
+    AboutButton->setColorFace(zw::clPanel);
+    AboutButton->setColorFocused(zw::clFocus);
+    AboutButton->setColorDown(zw::clPanel);
+    AboutButton->setColorBorder(zw::clGray);
+
+    connect(NewGameButton, &QAbstractButton::clicked, this, &TMainForm::NewGameButtonClick);
+    connect(GolovolomkiButton, &QAbstractButton::clicked, this, &TMainForm::GolovolomkiButtonClick);
+    connect(ExitButton, &QAbstractButton::clicked, this, &TMainForm::FlatButton1Click);
+    connect(AboutButton, &QAbstractButton::clicked, this, &TMainForm::AboutButtonClick);
+    connect(NewGameButton, &TGradientButton::mouseEntered, GameLabel, &TAlphaLabel::FadeIn);
+    connect(NewGameButton, &TGradientButton::mouseLeft, GameLabel, &TAlphaLabel::FadeOut);
+    connect(GolovolomkiButton, &TGradientButton::mouseEntered, ProblemsLabel, &TAlphaLabel::FadeIn);
+    connect(GolovolomkiButton, &TGradientButton::mouseLeft, ProblemsLabel, &TAlphaLabel::FadeOut);
+    connect(ExitButton, &TGradientButton::mouseEntered, ExitLabel, &TAlphaLabel::FadeIn);
+    connect(ExitButton, &TGradientButton::mouseLeft, ExitLabel, &TAlphaLabel::FadeOut);
+
+    ApplicationEvents = new platform::ApplicationEvents(this);
+    connect(ApplicationEvents, &platform::ApplicationEvents::deactivated, this, &TMainForm::ApplicationEventsDeactivate);
+    connect(ApplicationEvents, &platform::ApplicationEvents::minimized, this, &TMainForm::ApplicationEventsMinimize);
+    connect(ApplicationEvents, &platform::ApplicationEvents::restored, this, &TMainForm::ApplicationEventsRestore);
+
+    NewGameButton->setFocus();
+}
+
+TMainForm::~TMainForm() = default;
+
+void TMainForm::FormShow()
+{
+    // The game takes the keyboard when it comes up, so Enter starts at once.
+    activateWindow();
+    NewGameButton->setFocus();
+}
+
+void TMainForm::paintEvent(QPaintEvent *event)
+{
+    if (background_.isNull()) {
+        TForm::paintEvent(event);
+        return;
+    }
+    QPainter p(this);
+    // Tiled like a brush, should the picture be smaller than the form.
+    p.drawTiledPixmap(rect(), QPixmap::fromImage(background_));
+}
+
+void TMainForm::NewGameButtonClick()
+{
+    std::unique_ptr<TUser> player;
+    {
+        auto dialog = std::make_unique<TUserSelectDialog>(this);
+        emit userSelectDialogCreated(dialog.get());
+        if (dialog->ShowModal() == mrOk)
+            player = dialog->takeSelectedUser();
+    }
+    if (player)
+        menuScreens().game(this, *player);
+}
+
+void TMainForm::GolovolomkiButtonClick()
+{
+    menuScreens().problems(this);
+}
+
+void TMainForm::FlatButton1Click()
+{
+    close();
+}
+
+void TMainForm::AboutButtonClick()
+{
+    auto *about = new TAboutForm(this);
+    about->ShowModal();
+}
+
+bool TMainForm::FormKeyDown(QKeyEvent *event)
+{
+    switch (event->key()) {
+    case Qt::Key_Escape:
+        close();
+        return true;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        // The focused big button takes Enter as it takes Space.
+        for (TGradientButton *b : {NewGameButton, GolovolomkiButton, ExitButton}) {
+            if (b->hasFocus()) {
+                b->click();
+                return true;
+            }
+        }
+        return false;
+    default:
+        return false;
+    }
+}
+
+bool TMainForm::FormCloseQuery()
+{
+    if (!MessageBoxForm)
+        return true;
+    return MessageBoxForm->Ask(QuitQuestion) == mrOk;
+}
+
+void TMainForm::FormClose(CloseAction &action)
+{
+    action = CloseAction::Hide;
+    emit closed();
+}
+
+void TMainForm::ApplicationEventsDeactivate()
+{
+    // In a window the desktop keeps its own mode and the game need not hide.
+    if (platform::displayModes())
+        showMinimized();
+}
+
+void TMainForm::ApplicationEventsMinimize()
+{
+    platform::RestoreDisplayMode();
+}
+
+void TMainForm::ApplicationEventsRestore()
+{
+    // A refused switch leaves the game at whatever mode the display has.
+    platform::SwitchDisplayMode(Width, Height);
+}

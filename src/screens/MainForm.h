@@ -1,0 +1,75 @@
+#pragma once
+// The main menu and the program's main form: the start-screen picture, three
+// large buttons with descriptions that fade in under the pointer, and "?" for
+// the about box. It starts the game through the player selection, opens the
+// collection, asks before quitting, and gives the display mode back while the
+// game is in the background.
+#include "controls/AlphaLabel.h"
+#include "widgets/FlatButton.h"
+#include "widgets/FlatControls.h"
+#include "widgets/Form.h"
+
+#include <QImage>
+#include <functional>
+
+class TUser;
+class TUserSelectDialog;
+
+namespace platform {
+class ApplicationEvents;
+}
+
+class TMainForm : public TForm {
+    Q_OBJECT
+public:
+    // The screens the menu runs modally, each a fresh instance. The game and
+    // collection screens by default; tests put recorders in their place.
+    struct Screens {
+        std::function<int(QWidget *owner, TUser &player)> game;
+        std::function<int(QWidget *owner)> problems;
+    };
+    static void setScreens(Screens screens);
+    static Screens defaultScreens();
+
+    static constexpr int Width = 800;
+    static constexpr int Height = 600;
+    static inline const QString QuitQuestion = QStringLiteral("Хотите выйти в Windows?");
+
+    explicit TMainForm(QWidget *owner = nullptr);
+    ~TMainForm() override;
+
+    TGradientButton *NewGameButton;
+    TGradientButton *GolovolomkiButton;
+    TGradientButton *ExitButton;
+    TAlphaLabel *GameLabel;
+    TAlphaLabel *ProblemsLabel;
+    TAlphaLabel *ExitLabel;
+    TFlatSpeedButton *AboutButton;
+    platform::ApplicationEvents *ApplicationEvents;
+
+    const QImage &background() const { return background_; }
+
+    void NewGameButtonClick();
+    void GolovolomkiButtonClick();
+    void FlatButton1Click();
+    void AboutButtonClick();
+    void ApplicationEventsDeactivate();
+    void ApplicationEventsMinimize();
+    void ApplicationEventsRestore();
+
+signals:
+    // The menu has closed: the program ends.
+    void closed();
+    // A player selection dialog was made; tests drive it from here.
+    void userSelectDialogCreated(TUserSelectDialog *dialog);
+
+protected:
+    bool FormKeyDown(QKeyEvent *event) override;
+    bool FormCloseQuery() override;
+    void FormClose(CloseAction &action) override;
+    void FormShow() override;
+    void paintEvent(QPaintEvent *event) override;
+
+private:
+    QImage background_;
+};

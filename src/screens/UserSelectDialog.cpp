@@ -1,0 +1,395 @@
+#include "screens/UserSelectDialog.h"
+
+#include "platform/Registry.h"
+#include "platform/Sounds.h"
+#include "screens/MessageBoxForm.h"
+#include "platform/desktop/GameCursors.h"
+
+#include <QKeyEvent>
+#include <algorithm>
+
+namespace {
+
+void styleButton(TFlatButton *b)
+{
+    b->setColorFace(zw::clPanel);
+    b->setColorFocused(zw::clFocus);
+    b->setColorDown(zw::clPanel);
+    b->setColorBorder(zw::clGray);
+    b->setColorHighLight(zw::clBlack);
+    b->setFont(zw::gameFont(11));
+}
+
+TLabel *makeLabel(QWidget *parent, const char *name, int left, int top, const QString &text, int size,
+                  zw::ColorValue color = zw::clBlack)
+{
+    auto *l = new TLabel(parent);
+    l->setObjectName(QLatin1String(name));
+    l->setFont(zw::gameFont(size));
+    l->setTextColor(color);
+    l->setCaption(text);
+    l->move(left, top);
+    return l;
+}
+
+// A label whose right edge stays where the layout puts it.
+TLabel *makeRightLabel(QWidget *parent, const char *name, int right, int top, int size)
+{
+    auto *l = new TLabel(parent);
+    l->setObjectName(QLatin1String(name));
+    l->setFont(zw::gameFont(size));
+    l->setAutoSize(false);
+    l->setAlignment(Qt::AlignRight | Qt::AlignTop);
+    const int w = 48;
+    l->setGeometry(right - w, top, w, QFontMetrics(l->font()).height());
+    return l;
+}
+
+}  // namespace
+
+TUserSelectDialog::TUserSelectDialog(QWidget *owner, platform::Registry *registry)
+    : TForm(owner)
+    , registry_(registry)
+{
+    setObjectName(QStringLiteral("UserSelectDialog"));
+    setKeyPreview(true);
+    setColor(zw::clPanel);
+    setClientSize(433, 223);
+
+    FlatTabControl1 = new TFlatPanel(this);
+    FlatTabControl1->setObjectName(QStringLiteral("FlatTabControl1"));
+    FlatTabControl1->setGeometry(8, 8, 417, 209);
+    FlatTabControl1->setColor(zw::clPanel);
+    FlatTabControl1->setColorBorder(zw::clGray);
+    QWidget *p = FlatTabControl1;
+
+    // Created in tab order.
+    NewGameRB = new TFlatRadioButton(p);
+    NewGameRB->setObjectName(QStringLiteral("NewGameRB"));
+    NewGameRB->setGeometry(8, 8, 113, 25);
+    NewGameRB->setText(QStringLiteral("Новая игра"));
+    NewGameRB->setFont(zw::gameFont(13, true));
+
+    LoadGameRB = new TFlatRadioButton(p);
+    LoadGameRB->setObjectName(QStringLiteral("LoadGameRB"));
+    LoadGameRB->setGeometry(8, 32, 137, 33);
+    LoadGameRB->setText(QStringLiteral("Продолжить игру"));
+    LoadGameRB->setFont(zw::gameFont(13, true));
+
+    Label2 = makeLabel(p, "Label2", 0, 8, QStringLiteral("Логотип"), 13);
+    // Centred on the name label below it.
+    Label2->move(160 + (81 - Label2->width()) / 2, 8);
+
+    LabelName = new TLabel(p);
+    LabelName->setObjectName(QStringLiteral("LabelName"));
+    LabelName->setFont(zw::gameFont(13));
+    LabelName->setTextColor(zw::rgbValue(0, 0, 128));
+    LabelName->setAutoSize(false);
+    LabelName->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    LabelName->setGeometry(160, 32, 81, QFontMetrics(LabelName->font()).height());
+
+    UserImage = new TLabelImage(p);
+    UserImage->setObjectName(QStringLiteral("UserImage"));
+    UserImage->setGeometry(264, 8, 50, 50);
+    UserImage->BorderColor = zw::clGray;
+    UserImage->FocusedColor = zw::clFocus;
+    UserImage->DownColor = zw::clPanel;
+    UserImage->setCursor(platform::gameCursor(platform::CursorSlot::HandPoint));
+    connect(UserImage, &TLabelImage::LabelChange, this, &TUserSelectDialog::UserImageLabelChange);
+
+    OKButton = new TFlatButton(p);
+    OKButton->setObjectName(QStringLiteral("OKButton"));
+    OKButton->setGeometry(336, 8, 73, 22);
+    OKButton->setText(QStringLiteral("OK"));
+    styleButton(OKButton);
+    connect(OKButton, &QAbstractButton::clicked, this, &TUserSelectDialog::OKButtonClick);
+
+    BackButton = new TFlatButton(p);
+    BackButton->setObjectName(QStringLiteral("BackButton"));
+    BackButton->setGeometry(336, 36, 73, 22);
+    BackButton->setText(QStringLiteral("Назад"));
+    BackButton->setModalResult(mrCancel);
+    styleButton(BackButton);
+    connect(BackButton, &QAbstractButton::clicked, this, &TUserSelectDialog::BackButtonClick);
+
+    Label1 = makeLabel(p, "Label1", 8, 70, QStringLiteral("Имя пользователя"), 13);
+
+    UserSelectComboBox = new TFlatComboBox(p);
+    UserSelectComboBox->setObjectName(QStringLiteral("UserSelectComboBox"));
+    UserSelectComboBox->setGeometry(136, 69, 161, 21);
+    UserSelectComboBox->setSorted(true);
+    UserSelectComboBox->setMaxLength(MaxNameLength);
+    UserSelectComboBox->setColor(zw::clWhite);
+    UserSelectComboBox->setColorArrowBackground(zw::clFocus);
+    UserSelectComboBox->setColorBorder(zw::clGray);
+    UserSelectComboBox->setFont(zw::gameFont(11));
+    connect(UserSelectComboBox, &QComboBox::currentTextChanged, this, &TUserSelectDialog::UserSelectComboBoxChange);
+
+    DeleteButton = new TFlatButton(p);
+    DeleteButton->setObjectName(QStringLiteral("DeleteButton"));
+    DeleteButton->setGeometry(304, 69, 73, 21);
+    DeleteButton->setText(QStringLiteral("Удалить"));
+    styleButton(DeleteButton);
+    connect(DeleteButton, &QAbstractButton::clicked, this, &TUserSelectDialog::DeleteButtonClick);
+
+    FlatTabControl2 = new TFlatPanel(p);
+    FlatTabControl2->setObjectName(QStringLiteral("FlatTabControl2"));
+    FlatTabControl2->setGeometry(8, 112, 401, 89);
+    FlatTabControl2->setColor(zw::clFocus);
+    FlatTabControl2->setColorBorder(zw::clGray);
+    QWidget *s = FlatTabControl2;
+    Label3 = makeLabel(s, "Label3", 8, 16, QStringLiteral("Уровень:"), 19);
+    LevelLabel = makeLabel(s, "LevelLabel", 88, 16, QString(), 19);
+    Label4 = makeLabel(s, "Label4", 8, 48, QStringLiteral("Очки:"), 19);
+    ScoresLabel = makeLabel(s, "ScoresLabel", 88, 48, QString(), 19);
+    // The values keep clear of their captions, whose width depends on the face.
+    const int valueLeft = std::max({88, Label3->x() + Label3->width() + 6, Label4->x() + Label4->width() + 6});
+    LevelLabel->move(valueLeft, 16);
+    ScoresLabel->move(valueLeft, 48);
+    Label5 = makeLabel(s, "Label5", 144, 8, QStringLiteral("К-во правильных/неправильных ответов"), 12);
+    Label6 = makeLabel(s, "Label6", 144, 32, QStringLiteral("На легкие задачи:"), 11);
+    Label7 = makeLabel(s, "Label7", 144, 48, QStringLiteral("На средние задачи:"), 11);
+    Label8 = makeLabel(s, "Label8", 144, 64, QStringLiteral("На тяжелые задачи:"), 11);
+    LDLabel = makeRightLabel(s, "LDLabel", 366, 32, 11);
+    MDLabel = makeRightLabel(s, "MDLabel", 366, 48, 11);
+    HDLabel = makeRightLabel(s, "HDLabel", 366, 64, 11);
+    Label9 = makeLabel(s, "Label9", 368, 32, QStringLiteral("/"), 11);
+    Label10 = makeLabel(s, "Label10", 368, 48, QStringLiteral("/"), 11);
+    Label11 = makeLabel(s, "Label11", 368, 64, QStringLiteral("/"), 11);
+    LULabel = makeLabel(s, "LULabel", 377, 32, QString(), 11);
+    MULabel = makeLabel(s, "MULabel", 377, 48, QString(), 11);
+    HULabel = makeLabel(s, "HULabel", 377, 64, QString(), 11);
+
+    // The logo and its arrows once the picture has its place.
+    UserImage->Loaded();
+
+    FormCreate();
+}
+
+TUserSelectDialog::~TUserSelectDialog() = default;
+
+platform::Registry &TUserSelectDialog::registry() const
+{
+    return registry_ ? *registry_ : platform::Registry::user();
+}
+
+bool TUserSelectDialog::isValidName(const QString &name)
+{
+    if (name.trimmed().isEmpty())
+        return false;
+    for (QChar c : name) {
+        if (c == QLatin1Char('\\') || c.category() == QChar::Other_Control)
+            return false;
+    }
+    return true;
+}
+
+bool TUserSelectDialog::nameTaken(const QString &name) const
+{
+    // The same folding as the registry's key names.
+    const QString folded = name.toCaseFolded();
+    for (const QString &n : userNames_) {
+        if (n.toCaseFolded() == folded)
+            return true;
+    }
+    return false;
+}
+
+void TUserSelectDialog::FormCreate()
+{
+    DeleteButton->setEnabled(false);
+    userNames_ = registry().subKeyNames(TUser::UsersKey);
+    SetNewGameMode(true);
+    {
+        const QSignalBlocker block(NewGameRB);
+        NewGameRB->setChecked(true);
+    }
+    connect(NewGameRB, &QAbstractButton::toggled, this, [this](bool on) {
+        if (on)
+            NewGameRBClick();
+    });
+    connect(LoadGameRB, &QAbstractButton::toggled, this, [this](bool on) {
+        if (on)
+            LoadGameRBClick();
+    });
+    setCursor(platform::gameCursor(platform::CursorSlot::Arrow));
+    // A new player's name can be typed at once.
+    UserSelectComboBox->setFocus();
+}
+
+void TUserSelectDialog::SetNewGameMode(bool mode)
+{
+    if (mode == NewGameMode)
+        return;
+    platform::PlayClick();
+    NewGameMode = mode;
+    if (mode) {
+        {
+            const QSignalBlocker block(UserSelectComboBox);
+            UserSelectComboBox->setItems({});
+            UserSelectComboBox->setStyle(TFlatComboBox::Style::Simple);
+            UserSelectComboBox->setText(QString());
+        }
+        UserImage->SetLocked(false);
+        UserImage->SetLabelIndex(1);
+        LabelName->setCaption(UserImage->LabelCaption());
+        DeleteButton->setEnabled(false);
+        LevelLabel->setCaption(QStringLiteral("1"));
+        ScoresLabel->setCaption(QString::number(30));
+        for (TLabel *l : {LDLabel, MDLabel, HDLabel, LULabel, MULabel, HULabel})
+            l->setCaption(QStringLiteral("0"));
+    } else {
+        {
+            const QSignalBlocker block(UserSelectComboBox);
+            UserSelectComboBox->setStyle(TFlatComboBox::Style::DropDownList);
+            UserSelectComboBox->setItems(userNames_);
+            UserSelectComboBox->setCurrentIndex(-1);
+        }
+        UserImage->SetLocked(true);
+        UserImage->SetLabelIndex(TLabelImage::NoLabel);
+        LabelName->setCaption(UserImage->LabelCaption());
+    }
+}
+
+void TUserSelectDialog::NewGameRBClick()
+{
+    selectedUser_.reset();
+    SetNewGameMode(true);
+}
+
+void TUserSelectDialog::LoadGameRBClick()
+{
+    selectedUser_.reset();
+    SetNewGameMode(false);
+}
+
+void TUserSelectDialog::UserSelectComboBoxChange()
+{
+    const QString name = UserSelectComboBox->text();
+    if (NewGameMode || name.isEmpty()) {
+        selectedUser_.reset();
+        DeleteButton->setEnabled(false);
+        return;
+    }
+    // The previous player goes before the next one is read.
+    selectedUser_.reset();
+    DeleteButton->setEnabled(true);
+    const QString path = TUser::UsersKey + name + QLatin1Char('\\');
+    try {
+        selectedUser_ = TUser::CreateFromRegistry(path, registry());
+        ShowUser(*selectedUser_);
+    } catch (const std::exception &) {
+        if (MessageBoxForm)
+            MessageBoxForm->ShowNotice(QStringLiteral("Невозможно загрузить данные о пользователе. Пользователь будет удален"));
+        try {
+            registry().deleteKey(path);
+        } catch (const std::exception &) {
+            // Gone already or the store refuses: there is nothing more to do.
+        }
+        selectedUser_.reset();
+        {
+            const QSignalBlocker block(UserSelectComboBox);
+            UserSelectComboBox->setCurrentIndex(-1);
+        }
+        DeleteButton->setEnabled(false);
+    }
+}
+
+void TUserSelectDialog::ShowUser(const TUser &user)
+{
+    UserImage->SetLabelIndex(user.LabelIndex);
+    LabelName->setCaption(UserImage->LabelCaption());
+    LevelLabel->setCaption(QString::number(user.Level));
+    ScoresLabel->setCaption(QString::number(user.Scores));
+    LDLabel->setCaption(QString::number(user.LD));
+    MDLabel->setCaption(QString::number(user.MD));
+    HDLabel->setCaption(QString::number(user.HD));
+    LULabel->setCaption(QString::number(user.LU));
+    MULabel->setCaption(QString::number(user.MU));
+    HULabel->setCaption(QString::number(user.HU));
+}
+
+void TUserSelectDialog::OKButtonClick()
+{
+    platform::PlayClick();
+    auto notice = [](const QString &text) {
+        if (MessageBoxForm)
+            MessageBoxForm->ShowNotice(text);
+    };
+    if (NewGameMode) {
+        const QString name = UserSelectComboBox->text();
+        if (name.isEmpty()) {
+            notice(QStringLiteral("Введите имя пользователя."));
+            return;
+        }
+        if (!isValidName(name)) {
+            notice(QStringLiteral("Недопустимое имя пользователя."));
+            return;
+        }
+        if (nameTaken(name)) {
+            notice(QStringLiteral("Пользователь с данным именем уже существует."));
+            return;
+        }
+        selectedUser_ = TUser::CreateNew(name, std::uint8_t(UserImage->LabelIndex()));
+        setModalResult(mrOk);
+        return;
+    }
+    if (selectedUser_) {
+        setModalResult(mrOk);
+        return;
+    }
+    notice(QStringLiteral("Выберите пользователя."));
+}
+
+void TUserSelectDialog::DeleteButtonClick()
+{
+    platform::PlayClick();
+    if (!selectedUser_)
+        return;
+    const QString name = UserSelectComboBox->text();
+    try {
+        registry().deleteKey(TUser::UsersKey + name + QLatin1Char('\\'));
+    } catch (const std::exception &) {
+        // A key already gone is no error.
+    }
+    for (qsizetype i = userNames_.size() - 1; i >= 0; --i) {
+        if (userNames_[i].toCaseFolded() == name.toCaseFolded())
+            userNames_.removeAt(i);
+    }
+    {
+        const QSignalBlocker block(UserSelectComboBox);
+        UserSelectComboBox->setItems(userNames_);
+        UserSelectComboBox->setCurrentIndex(-1);
+    }
+    selectedUser_.reset();
+    DeleteButton->setEnabled(false);
+}
+
+void TUserSelectDialog::BackButtonClick()
+{
+    platform::PlayClick();
+}
+
+void TUserSelectDialog::UserImageLabelChange()
+{
+    LabelName->setCaption(UserImage->LabelCaption());
+}
+
+bool TUserSelectDialog::FormKeyDown(QKeyEvent *event)
+{
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        OKButtonClick();
+        return true;
+    }
+    if (event->key() == Qt::Key_Escape) {
+        BackButton->Click();
+        return true;
+    }
+    return false;
+}
+
+void TUserSelectDialog::FormClose(CloseAction &action)
+{
+    // The main menu frees the dialog after reading its result.
+    action = CloseAction::Hide;
+}

@@ -1,0 +1,78 @@
+#pragma once
+// The player selection dialog: creates a new player or picks a stored one,
+// shows a stored player's level, points and answer counts, and deletes stored
+// players. The caller reads SelectedUser after a result of 1 and frees the dialog.
+#include "controls/LabelImage.h"
+#include "core/User.h"
+#include "widgets/FlatButton.h"
+#include "widgets/FlatControls.h"
+#include "widgets/Form.h"
+#include "widgets/Label.h"
+
+#include <QStringList>
+#include <memory>
+
+namespace platform {
+class Registry;
+}
+
+class TUserSelectDialog : public TForm {
+    Q_OBJECT
+public:
+    static constexpr int MaxNameLength = 14;
+
+    // registry: the store of the players; the process-wide one when null.
+    explicit TUserSelectDialog(QWidget *owner = nullptr, platform::Registry *registry = nullptr);
+    ~TUserSelectDialog() override;
+
+    bool NewGameMode = false;
+    // The player OK hands out; the caller takes it with takeSelectedUser().
+    TUser *SelectedUser() const { return selectedUser_.get(); }
+    std::unique_ptr<TUser> takeSelectedUser() { return std::move(selectedUser_); }
+    const QStringList &UserNames() const { return userNames_; }
+
+    // Whether a name may become a player's key name: not blank, no backslash
+    // (it would make a nested key) and no control characters.
+    static bool isValidName(const QString &name);
+
+    TFlatPanel *FlatTabControl1;
+    TFlatRadioButton *NewGameRB;
+    TFlatRadioButton *LoadGameRB;
+    TLabel *Label2;
+    TLabel *LabelName;
+    TLabelImage *UserImage;
+    TFlatButton *OKButton;
+    TFlatButton *BackButton;
+    TLabel *Label1;
+    TFlatComboBox *UserSelectComboBox;
+    TFlatButton *DeleteButton;
+    TFlatPanel *FlatTabControl2;
+    TLabel *Label3, *LevelLabel, *Label4, *ScoresLabel, *Label5;
+    TLabel *Label6, *Label7, *Label8;
+    TLabel *LDLabel, *MDLabel, *HDLabel;
+    TLabel *Label9, *Label10, *Label11;
+    TLabel *LULabel, *MULabel, *HULabel;
+
+    void SetNewGameMode(bool mode);
+    void OKButtonClick();
+    void DeleteButtonClick();
+
+protected:
+    bool FormKeyDown(QKeyEvent *event) override;
+    void FormClose(CloseAction &action) override;
+
+private:
+    void FormCreate();
+    void NewGameRBClick();
+    void LoadGameRBClick();
+    void UserSelectComboBoxChange();
+    void BackButtonClick();
+    void UserImageLabelChange();
+    void ShowUser(const TUser &user);
+    bool nameTaken(const QString &name) const;
+    platform::Registry &registry() const;
+
+    platform::Registry *registry_;
+    QStringList userNames_;
+    std::unique_ptr<TUser> selectedUser_;
+};
