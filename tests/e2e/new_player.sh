@@ -72,6 +72,8 @@ for n in $(seq 60 99); do
 done
 [ -n "$N" ] || { echo "SKIP: no free display number"; exit 77; }
 export DISPLAY=:$N
+# The test presets run Qt offscreen; this test is about the real server.
+export QT_QPA_PLATFORM=xcb
 
 "$XORG" "$DISPLAY" -config "$WORK/xorg.conf" -configdir "$WORK/conf.d" -noreset -nolisten tcp \
     -logfile "$WORK/Xorg.log" >"$WORK/Xorg.out" 2>&1 &
