@@ -63,19 +63,7 @@ void TGlyphButton::paintEvent(QPaintEvent *event)
     const TFlatButtonColors c = colors();
     const bool down = isDown();
     const QRect r = rect();
-    p.fillRect(r, zw::toQColor(down ? c.down : (highlighted() && isEnabled() ? c.focused : c.face)));
-    p.setPen(zw::toQColor(c.border));
-    p.drawRect(r.adjusted(0, 0, -1, -1));
-    if (down || hasFocus()) {
-        p.setPen(zw::toQColor(c.highlight));
-        if (down) {
-            p.drawLine(1, 1, r.width() - 2, 1);
-            p.drawLine(1, 1, 1, r.height() - 2);
-        } else {
-            p.drawLine(1, r.height() - 2, r.width() - 2, r.height() - 2);
-            p.drawLine(r.width() - 2, 1, r.width() - 2, r.height() - 2);
-        }
-    }
+    paintFace(p, zw::toQColor(down ? c.down : (highlighted() && isEnabled() ? c.focused : c.face)));
     const int shift = down ? 1 : 0;
     const int gap = 4;
     const int textWidth = QFontMetrics(font()).horizontalAdvance(text());

@@ -73,17 +73,10 @@ bool TFlatButtonBase::highlighted() const
     return hasFocus() || underMouse();
 }
 
-void TFlatButtonBase::paintEvent(QPaintEvent *)
+void TFlatButtonBase::paintFace(QPainter &p, const QColor &fill) const
 {
-    QPainter p(this);
-    zw::ColorValue face = colors_.face;
-    if (parentColor_) {
-        if (auto *form = TForm::formOf(this))
-            face = form->color();
-    }
-    const bool down = isDown();
-    QColor fill = zw::toQColor(down ? colors_.down : (highlighted() && isEnabled() ? colors_.focused : face));
     const QRect r = rect();
+    const bool down = isDown();
     p.fillRect(r, fill);
     p.setPen(zw::toQColor(colors_.border));
     p.drawRect(r.adjusted(0, 0, -1, -1));
@@ -98,6 +91,20 @@ void TFlatButtonBase::paintEvent(QPaintEvent *)
             p.drawLine(r.width() - 2, 1, r.width() - 2, r.height() - 2);
         }
     }
+}
+
+void TFlatButtonBase::paintEvent(QPaintEvent *)
+{
+    QPainter p(this);
+    zw::ColorValue face = colors_.face;
+    if (parentColor_) {
+        if (auto *form = TForm::formOf(this))
+            face = form->color();
+    }
+    const bool down = isDown();
+    QColor fill = zw::toQColor(down ? colors_.down : (highlighted() && isEnabled() ? colors_.focused : face));
+    const QRect r = rect();
+    paintFace(p, fill);
     p.setFont(font());
     const QColor textColor = isEnabled() ? QColor(Qt::black) : zw::toQColor(zw::clGray);
     p.setPen(textColor);

@@ -5,6 +5,8 @@
 
 #include <QAbstractButton>
 
+class QPainter;
+
 // Colours shared by the flat buttons.
 struct TFlatButtonColors {
     zw::ColorValue face = zw::clPanel;
@@ -38,6 +40,8 @@ public:
 
 protected:
     void paintEvent(QPaintEvent *event) override;
+    // Fill, border and the pressed or focused edge, as every flat button shows them.
+    void paintFace(QPainter &p, const QColor &fill) const;
     void mouseReleaseEvent(QMouseEvent *event) override;
     void keyReleaseEvent(QKeyEvent *event) override;
     bool event(QEvent *event) override;
