@@ -36,8 +36,8 @@ wait_window() {
   return 1
 }
 wait_window || { echo "FAIL: no window for $screen"; kill $pid; exit 1; }
-sleep 1.5
-key() { xdotool windowactivate --sync "$win" 2>/dev/null; xdotool windowfocus --sync "$win" 2>/dev/null; xdotool key --window "$win" "$1"; sleep 0.7; }
+sleep 2.5
+key() { xdotool windowactivate --sync "$win" 2>/dev/null; xdotool windowfocus --sync "$win" 2>/dev/null; xdotool key --window "$win" "$1"; sleep 1.2; }
 [ -n "$prefix" ] && import -window root "$prefix-list.png"
 key Return
 [ -n "$prefix" ] && import -window root "$prefix-text.png"
@@ -45,7 +45,7 @@ key Escape      # back to the list
 key Escape      # the leave question
 # The question box is a window of its own and takes the focus: Enter there
 # answers yes. Without a window manager the focus can arrive late; ask again.
-for attempt in 1 2 3; do
+for attempt in 1 2 3 4 5; do
   for _ in $(seq 30); do
     focus=$(xdotool getwindowfocus 2>/dev/null)
     [ -n "$focus" ] && [ "$focus" != "$win" ] && break
