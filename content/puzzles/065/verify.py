@@ -4,7 +4,7 @@
 from fractions import Fraction
 import sys
 start = 8 * 3600
-real = [t for t in range(0, 86400) if start + t * Fraction(64, 60) == 10 * 3600 + 8 * 60]
+real = [t for t in range(0, 86400) if start * 60 + t * 64 == (10 * 3600 + 8 * 60) * 60]
 if len(real) != 1:
     sys.exit(f"expected one moment, found {real}")
 second = start + real[0] * Fraction(58, 60)
