@@ -6,7 +6,7 @@ names = ["Аня", "Боря", "Вика", "Гоша"]
 tallest = set()
 for h in itertools.permutations(range(4)):
     t = dict(zip(names, h))
-    if t["Вика"] < t["Боря"] < t["Аня"] and t["Боря"] < t["Гоша"] < t["Аня"]:
+    if t["Вика"] > t["Боря"] and t["Аня"] < t["Гоша"] and t["Боря"] > t["Гоша"]:
         tallest.add(max(names, key=t.get))
 if len(tallest) != 1:
     sys.exit(f"not determined: {tallest}")
