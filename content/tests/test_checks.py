@@ -55,6 +55,38 @@ class TitleCheck(unittest.TestCase):
                 self.assertEqual(got, code, out)
 
 
+HOUSE = ('<svg xmlns="http://www.w3.org/2000/svg" width="440" height="460" viewBox="0 0 440 460">\n'
+         '<rect x="0" y="0" width="440" height="460" fill="#fdedc4"/>\n'
+         '<rect x="10" y="10" width="420" height="440" rx="22" fill="#fffbf0" stroke="#4a3318" stroke-width="4"/>\n')
+STRIP = '<rect x="60" y="22" width="320" height="40" rx="20" fill="#fce19a" stroke="#4a3318" stroke-width="3"/>\n'
+LETTERING = ('<text x="220" y="49" font-family="DejaVu Sans" font-size="20" font-weight="bold" '
+             'text-anchor="middle" fill="#4a3318">Две свечи</text>\n')
+
+
+class FrameCheck(unittest.TestCase):
+    CASES = [
+        ("house frame, no strip", HOUSE + '<circle cx="220" cy="200" r="50"/></svg>', 0),
+        ("house frame and strip", HOUSE + STRIP + LETTERING + "</svg>", 0),
+        ("wide strip, smaller lettering, other attribute order and number forms",
+         HOUSE + STRIP.replace('x="60"', 'x="30.0"').replace('width="320"', 'width="380"')
+         + LETTERING.replace('font-size="20"', 'font-size="18"').replace('x="220" y="49"', 'y="49.0" x="220"')
+         + "</svg>", 0),
+        ("golden frame", HOUSE.replace('x="10" y="10" width="420" height="440" rx="22"',
+                                       'x="12" y="12" width="416" height="436" rx="18"')
+         .replace('stroke="#4a3318" stroke-width="4"', 'stroke="#b08a3e" stroke-width="3"') + "</svg>", 1),
+        ("gradient background", HOUSE.replace('fill="#fdedc4"', 'fill="url(#bg)"') + "</svg>", 1),
+        ("title without its strip", HOUSE + LETTERING + "</svg>", 1),
+        ("title lettered in another colour", HOUSE + STRIP + LETTERING.replace('fill="#4a3318"', 'fill="#5a3e1b"')
+         + "</svg>", 1),
+    ]
+
+    def test_table(self):
+        for what, svg, code in self.CASES:
+            with self.subTest(what):
+                got, out = run("check_frames.py", {"001": {"puzzle.toml": toml(), "picture.svg": svg}})
+                self.assertEqual(got, code, out)
+
+
 class StatementCheck(unittest.TestCase):
     CASES = [
         ("ends with its question", "Было 3 яблока.\n\nСколько яблок осталось?", 0),
