@@ -12,7 +12,8 @@ import pathlib
 import sys
 import xml.etree.ElementTree as ET
 
-import check_titles
+sys.dont_write_bytecode = True     # the suite runs from the source tree: leave no __pycache__ in it
+import check_titles  # noqa: E402
 
 SVG = "{http://www.w3.org/2000/svg}"
 BACKGROUND = {"x": 0, "y": 0, "width": 440, "height": 460, "fill": "#fdedc4"}
