@@ -1,0 +1,130 @@
+#!/usr/bin/python3
+"""The collection's checks, run on small made-up puzzle folders."""
+import pathlib
+import subprocess
+import tempfile
+import unittest
+
+HERE = pathlib.Path(__file__).resolve().parent.parent
+PYTHON = "/usr/bin/python3"
+
+FRAME = ('<svg xmlns="http://www.w3.org/2000/svg" width="440" height="460" viewBox="0 0 440 460">\n'
+         '<rect x="0" y="0" width="440" height="460" fill="#fdedc4"/>\n')
+
+
+def title_svg(text, y=49):
+    return FRAME + f'<text x="220" y="{y}" font-size="20">{text}</text>\n</svg>\n'
+
+
+def toml(title="Две свечи", kind="number", answer="42", statement="Сколько?"):
+    return (f'id = 1\ntitle = "{title}"\ndifficulty = 0\nkind = "{kind}"\nanswer = {answer}\n'
+            f'question = "?"\nstatement = """\n{statement}\n"""\nsolution = "."\n')
+
+
+def run(script, folders):
+    """Writes {name: {file: text}} into a temporary puzzles folder and runs script on it."""
+    with tempfile.TemporaryDirectory() as root:
+        for name, files in folders.items():
+            (pathlib.Path(root) / name).mkdir()
+            for file, text in files.items():
+                (pathlib.Path(root) / name / file).write_text(text, encoding="utf-8")
+        args = [PYTHON, str(HERE / script), root]
+        if script == "verify_answers.py":
+            args += ["--timeout", "2"]
+        done = subprocess.run(args, capture_output=True, text=True, timeout=60)
+        return done.returncode, done.stdout
+
+
+class TitleCheck(unittest.TestCase):
+    CASES = [
+        # (what, picture, exit code)
+        ("strip shows the title", title_svg("Две свечи"), 0),
+        ("no strip: first text lower down", title_svg("24 монеты", y=148), 0),
+        ("no text at all", FRAME + "</svg>\n", 0),
+        ("another caption in the strip", title_svg("Рукопожатия"), 1),
+        ("shortened title", title_svg("Свечи"), 1),
+        ("case differs", title_svg("две свечи"), 1),
+        ("title only in a later text", title_svg("24 монеты", y=40).replace(
+            "</svg>", '<text y="49">Две свечи</text></svg>'), 1),
+    ]
+
+    def test_table(self):
+        for what, svg, code in self.CASES:
+            with self.subTest(what):
+                got, out = run("check_titles.py", {"001": {"puzzle.toml": toml(), "picture.svg": svg}})
+                self.assertEqual(got, code, out)
+
+
+HOUSE = ('<svg xmlns="http://www.w3.org/2000/svg" width="440" height="460" viewBox="0 0 440 460">\n'
+         '<rect x="0" y="0" width="440" height="460" fill="#fdedc4"/>\n'
+         '<rect x="10" y="10" width="420" height="440" rx="22" fill="#fffbf0" stroke="#4a3318" stroke-width="4"/>\n')
+STRIP = '<rect x="60" y="22" width="320" height="40" rx="20" fill="#fce19a" stroke="#4a3318" stroke-width="3"/>\n'
+LETTERING = ('<text x="220" y="49" font-family="DejaVu Sans" font-size="20" font-weight="bold" '
+             'text-anchor="middle" fill="#4a3318">Две свечи</text>\n')
+
+
+class FrameCheck(unittest.TestCase):
+    CASES = [
+        ("house frame, no strip", HOUSE + '<circle cx="220" cy="200" r="50"/></svg>', 0),
+        ("house frame and strip", HOUSE + STRIP + LETTERING + "</svg>", 0),
+        ("wide strip, smaller lettering, other attribute order and number forms",
+         HOUSE + STRIP.replace('x="60"', 'x="30.0"').replace('width="320"', 'width="380"')
+         + LETTERING.replace('font-size="20"', 'font-size="18"').replace('x="220" y="49"', 'y="49.0" x="220"')
+         + "</svg>", 0),
+        ("golden frame", HOUSE.replace('x="10" y="10" width="420" height="440" rx="22"',
+                                       'x="12" y="12" width="416" height="436" rx="18"')
+         .replace('stroke="#4a3318" stroke-width="4"', 'stroke="#b08a3e" stroke-width="3"') + "</svg>", 1),
+        ("gradient background", HOUSE.replace('fill="#fdedc4"', 'fill="url(#bg)"') + "</svg>", 1),
+        ("title without its strip", HOUSE + LETTERING + "</svg>", 1),
+        ("title lettered in another colour", HOUSE + STRIP + LETTERING.replace('fill="#4a3318"', 'fill="#5a3e1b"')
+         + "</svg>", 1),
+    ]
+
+    def test_table(self):
+        for what, svg, code in self.CASES:
+            with self.subTest(what):
+                got, out = run("check_frames.py", {"001": {"puzzle.toml": toml(), "picture.svg": svg}})
+                self.assertEqual(got, code, out)
+
+
+class StatementCheck(unittest.TestCase):
+    CASES = [
+        ("ends with its question", "Было 3 яблока.\n\nСколько яблок осталось?", 0),
+        ("question inside the last paragraph", "Сколько граммов весит ананас? Ответ в граммах.", 0),
+        ("ends without asking", "Один кот ловит мышь за три минуты.", 1),
+        ("a hint after the question", "Сколько лет дяде?\n\n*Подсказка: читайте вслух.*", 1),
+    ]
+
+    def test_table(self):
+        for what, statement, code in self.CASES:
+            with self.subTest(what):
+                got, out = run("check_statements.py", {"001": {"puzzle.toml": toml(statement=statement)}})
+                self.assertEqual(got, code, out)
+
+
+class VerifyAnswers(unittest.TestCase):
+    CASES = [
+        # (what, kind, answer in puzzle.toml, verify.py, exit code)
+        ("computed number agrees", "number", "42", "print('work'); print(6 * 7)", 0),
+        ("group as spaced numbers", "numbers", "[5, 7, 9]", "print(*[5, 7, 9])", 0),
+        ("time", "time", '"7:40:00"', "print('7:40:00')", 0),
+        ("text; trailing blank lines ignored", "text", '"река"', "print('река'); print()", 0),
+        ("wrong number", "number", "42", "print(41)", 1),
+        ("group in another order", "numbers", "[5, 7, 9]", "print('7 5 9')", 1),
+        ("right answer but the script failed", "number", "42", "print(42); raise SystemExit(1)", 1),
+        ("no output", "number", "42", "pass", 1),
+        ("runs past the time limit", "number", "42", "import time; time.sleep(30); print(42)", 1),
+    ]
+
+    def test_table(self):
+        for what, kind, answer, script, code in self.CASES:
+            with self.subTest(what):
+                folders = {"001": {"puzzle.toml": toml(kind=kind, answer=answer), "verify.py": script},
+                           "002": {"puzzle.toml": toml()}}
+                got, out = run("verify_answers.py", folders)
+                self.assertEqual(got, code, out)
+                self.assertIn("1 of 2 puzzles have verify.py", out)
+
+
+if __name__ == "__main__":
+    unittest.main()
