@@ -19,9 +19,12 @@ def roll(cube, d):
 
 
 def fold(cells):
-    """Fold a net lying on the table; cells maps (col, row) -> label, rows grow downwards.
-    Returns position -> label for the cube standing on the first cell, or None if two
-    cells land on one face."""
+    """Fold a drawn net with its drawing outwards; cells maps (col, row) -> label, rows grow
+    downwards. Returns position -> label for the cube standing on the first cell, or None
+    if two cells land on one face."""
+    # The net is laid drawing-down on the table and its flaps are lifted; seen from above
+    # it is the mirror image of the picture.
+    cells = {(-c, r): v for (c, r), v in cells.items()}
     start = next(iter(cells))
     cube0 = {p: p for p in ROLL["E"]}
     seen = {start: cube0}
