@@ -119,6 +119,14 @@ TEST_F(PackInspect, DumpGivesTheTextsAsTheGameReadsThem)
         f.statement = c.stored;
         EXPECT_EQ(dump(f).object()["statement_text"].toString(), c.text) << c.stored.constData();
     }
+
+    // A text the game cannot read is an empty page there; the dump says why.
+    f.statement = "{\\rtf1 " + QByteArray(300, '{') + "deep}";
+    testfiles::write(dir.filePath("deep.dat"), encodeDataFile(f));
+    const PackRun r = pack({"dump", dir.filePath("deep.dat")});
+    EXPECT_EQ(r.code, 0);
+    EXPECT_TRUE(QJsonDocument::fromJson(r.out).object()["statement_text"].toString().isEmpty());
+    EXPECT_TRUE(r.err.startsWith("statement_text: RTF groups are nested deeper")) << r.err.constData();
 }
 
 TEST_F(PackInspect, DumpRefusesWhatTheGameRefuses)
