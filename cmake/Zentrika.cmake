@@ -3,19 +3,64 @@ function(zentrika_warnings target)
   target_compile_options(${target} PRIVATE -Wall -Wextra -Werror)
 endfunction()
 
+# The layers are kept by the compiler. A library publishes only its own folder's
+# headers, as links in build/include/<library>/ under the same path as in src/
+# ("core/Problem.h"), and there is no include root for the whole of src/. So a
+# library sees its own headers and those of the libraries it links, the layers
+# below it; an include that points up a layer is "file not found". Includes are
+# therefore always written from src/, never relative to the including file.
+function(zentrika_public_headers target dir)
+  file(RELATIVE_PATH rel ${PROJECT_SOURCE_DIR}/src ${dir})
+  set(root ${CMAKE_BINARY_DIR}/include/${target})
+  file(REMOVE_RECURSE ${root})  # no link outlives its header
+  file(MAKE_DIRECTORY ${root}/${rel})
+  file(GLOB headers CONFIGURE_DEPENDS ${dir}/*.h)
+  foreach(h ${headers})
+    get_filename_component(n ${h} NAME)
+    file(CREATE_LINK ${h} ${root}/${rel}/${n} SYMBOLIC)
+  endforeach()
+  target_include_directories(${target} PUBLIC ${root})
+endfunction()
+
+# For a library that must run without widgets: any Qt Widgets header fails to
+# compile in its own sources, even one reached through <QtWidgets/...>, which
+# the system include path would otherwise find although the library does not
+# link Qt Widgets.
+function(zentrika_no_widgets target)
+  target_include_directories(${target} BEFORE PRIVATE ${PROJECT_SOURCE_DIR}/cmake/no-widgets)
+endfunction()
+
+# Moc runs again when a target's list of sources changes, not only when a file
+# moc saw last time does. With Ninja, moc's step depends on just those files and
+# on the list files of the target's folder; the sources are globbed here, in
+# cmake/, so a Q_OBJECT header that arrives on its own (a merge, a new file)
+# while the other files stay as they were never reached moc, and the target
+# failed to link. The listing below is a list file of the target's folder, so
+# moc's step depends on it; it is rewritten only when the sources change.
+function(zentrika_moc_follows_sources target)
+  get_target_property(srcs ${target} SOURCES)
+  list(SORT srcs)
+  list(JOIN srcs "\n# " listing)
+  set(listing_file ${CMAKE_CURRENT_BINARY_DIR}/${target}_sources.cmake)
+  file(CONFIGURE OUTPUT ${listing_file} CONTENT "# Sources of ${target}, for moc's dependencies.\n# ${listing}\n" @ONLY)
+  include(${listing_file})
+endfunction()
+
 # One static library per source folder; the folder's own files only, so that a
 # sub-folder can be a library of its own. New files are picked up on the next build.
 function(zentrika_library name dir)
-  cmake_parse_arguments(A "" "" "LINK" ${ARGN})
+  cmake_parse_arguments(A "NO_WIDGETS" "" "LINK;EXCLUDE" ${ARGN})
   file(GLOB srcs CONFIGURE_DEPENDS ${dir}/*.cpp ${dir}/*.h ${dir}/*.c)
-  if(NOT srcs)
-    set(stub ${CMAKE_CURRENT_BINARY_DIR}/${name}_empty.cpp)
-    file(WRITE ${stub} "// no sources yet\n")
-    set(srcs ${stub})
-  endif()
+  foreach(x ${A_EXCLUDE})
+    list(REMOVE_ITEM srcs ${dir}/${x})
+  endforeach()
   add_library(${name} STATIC ${srcs})
-  target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR}/src)
+  zentrika_public_headers(${name} ${dir})
   target_link_libraries(${name} PUBLIC ${A_LINK})
+  if(A_NO_WIDGETS)
+    zentrika_no_widgets(${name})
+  endif()
+  zentrika_moc_follows_sources(${name})
   zentrika_warnings(${name})
 endfunction()
 
@@ -25,5 +70,6 @@ function(zentrika_tool name)
   add_executable(${name} ${A_SOURCES})
   target_link_libraries(${name} PRIVATE ${A_LINK})
   set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${ZENTRIKA_TOOLS_DIR})
+  zentrika_moc_follows_sources(${name})
   zentrika_warnings(${name})
 endfunction()

@@ -19,7 +19,7 @@ QByteArray encodeDataFile(const PuzzleDataFile &file)
 {
     QByteArray out;
     out.reserve(64 + file.statement.size() + file.solution.size());
-    out.append(char(77));
+    out.append(char(DataFileMagic));
     appendInt32(out, std::int32_t(file.statement.size()));
     out.append(file.statement);
     out.append(char(file.kind));

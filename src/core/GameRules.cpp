@@ -17,11 +17,6 @@ std::uint64_t clockSeed()
     return std::uint64_t(std::chrono::system_clock::now().time_since_epoch().count());
 }
 
-bool knownDifficulty(std::uint8_t d)
-{
-    return d < SolutionCost.size();
-}
-
 }  // namespace
 
 TGameRules::TGameRules(TCatalogue &catalogue, TUser &player, IGamePresentation &screen)
@@ -87,15 +82,16 @@ std::vector<ProblemId> TGameRules::DrawIds(int level)
     std::vector<ProblemId> ids;
     if (level < 1 || level > LastLevel)
         return ids;
-    std::vector<ProblemId> candidates[3];
+    std::vector<ProblemId> candidates[DifficultyCount];
     for (const auto &record : catalogue_.Items()) {
-        if (knownDifficulty(record->Difficult) && !player_.UsedIds.Contains(record->Id))
-            candidates[record->Difficult].push_back(record->Id);
+        const std::optional<Difficulty> grade = knownDifficulty(record->Difficult);
+        if (grade && !player_.UsedIds.Contains(record->Id))
+            candidates[indexOf(*grade)].push_back(record->Id);
     }
-    for (int d = 0; d < 3; ++d) {
-        std::vector<ProblemId> &pool = candidates[d];
+    for (Difficulty d : Difficulties) {
+        std::vector<ProblemId> &pool = candidates[indexOf(d)];
         // A catalogue short of puzzles gives what it has.
-        for (int n = 0; n < Quota[level - 1][d] && !pool.empty(); ++n) {
+        for (int n = 0; n < LevelQuota(level, d) && !pool.empty(); ++n) {
             std::uniform_int_distribution<std::size_t> pick(0, pool.size() - 1);
             const std::size_t at = pick(random_);
             const ProblemId id = pool[at];
@@ -210,10 +206,11 @@ void TGameRules::ViewSolution()
 {
     screen_.PlayClick();
     TProblemEx *item = screen_.SelectedProblem();
-    if (!item || !knownDifficulty(item->Difficult))
+    const std::optional<Difficulty> grade = item ? knownDifficulty(item->Difficult) : std::nullopt;
+    if (!grade)
         return;
     if (!item->Bought) {
-        const QString price = QString::number(SolutionCost[item->Difficult]);
+        const QString price = QString::number(SolutionCost[indexOf(*grade)]);
         if (screen_.Ask(QStringLiteral("Хотите посмотреть ответ за ") + price + QStringLiteral(" очков?")) != 1)
             return;
     }
@@ -245,8 +242,8 @@ GameView TGameRules::UpdateView()
     if (const TProblemEx *item = screen_.SelectedProblem()) {
         v.hasSelection = true;
         v.decideEnabled = !item->Solved;
-        const bool affordable =
-            knownDifficulty(item->Difficult) && player_.Scores >= std::int32_t(SolutionCost[item->Difficult]);
+        const std::optional<Difficulty> grade = knownDifficulty(item->Difficult);
+        const bool affordable = grade && player_.Scores >= std::int32_t(SolutionCost[indexOf(*grade)]);
         v.viewSolutionEnabled = item->Bought || affordable;
         v.pricePictureVisible = !item->Bought;
     }

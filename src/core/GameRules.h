@@ -62,8 +62,27 @@ public:
 class TGameRules {
 public:
     static constexpr int LastLevel = 5;
-    // Quotas of easy, medium and hard puzzles by level 1..5.
-    static constexpr int Quota[LastLevel][3] = {{4, 1, 0}, {4, 2, 1}, {7, 3, 2}, {10, 6, 4}, {15, 10, 8}};
+    // How many easy, medium and hard puzzles each level 1..5 draws.
+    static constexpr int Quota[LastLevel][DifficultyCount] = {
+        {4, 1, 0}, {4, 2, 1}, {7, 3, 2}, {10, 6, 4}, {15, 10, 8}};
+
+    static constexpr int LevelQuota(int level, Difficulty d) { return Quota[level - 1][indexOf(d)]; }
+    // The puzzles of a grade a whole game draws, level 1 to the last: what a
+    // catalogue needs so that no level is drawn short.
+    static constexpr int GameQuota(Difficulty d)
+    {
+        int sum = 0;
+        for (int level = 1; level <= LastLevel; ++level)
+            sum += LevelQuota(level, d);
+        return sum;
+    }
+    static constexpr int LevelSize(int level)
+    {
+        int sum = 0;
+        for (Difficulty d : Difficulties)
+            sum += LevelQuota(level, d);
+        return sum;
+    }
 
     TGameRules(TCatalogue &catalogue, TUser &player, IGamePresentation &screen);
     TGameRules(TCatalogue &catalogue, TUser &player, IGamePresentation &screen, std::uint64_t seed);
@@ -113,3 +132,6 @@ private:
     bool ended_ = false;
     platform::Registry *registry_ = nullptr;
 };
+
+// The stored level list holds a whole level; a larger quota would be drawn short.
+static_assert(TProblemsList::kCapacity >= TGameRules::LevelSize(TGameRules::LastLevel));

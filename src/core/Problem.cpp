@@ -30,9 +30,16 @@ void writeInt32(std::uint8_t *p, std::int32_t v)
     p[3] = std::uint8_t(u >> 24);
 }
 
-bool validDifficulty(std::uint8_t d)
+std::uint16_t &rightAnswers(TUser &player, Difficulty d)
 {
-    return d < SolutionCost.size();
+    std::uint16_t *counters[] = {&player.LD, &player.MD, &player.HD};
+    return *counters[indexOf(d)];
+}
+
+std::uint16_t &wrongAnswers(TUser &player, Difficulty d)
+{
+    std::uint16_t *counters[] = {&player.LU, &player.MU, &player.HU};
+    return *counters[indexOf(d)];
 }
 
 }  // namespace
@@ -232,7 +239,7 @@ void TProblem::LoadDataFromBytes(const QByteArray &bytes)
         return out;
     };
 
-    if (byte() != 77)
+    if (byte() != DataFileMagic)
         throw bad();
     StatementText = block();
     AnswerKind = byte();
@@ -275,23 +282,21 @@ bool TProblem::CheckAnswer(TUser *player, const AnswerValue &answer)
     LevelEntry *entry = player->LevelList.FindEntry(Id);
     if (!entry)
         return right;  // not a puzzle of the player's level: nothing to score
-    const bool scored = validDifficulty(Difficult);
+    // A grade outside the tables changes no score and no counter.
+    const std::optional<Difficulty> grade = knownDifficulty(Difficult);
     if (right) {
-        if (scored) {
-            player->Scores += AnswerBonus[Difficult];
-            std::uint16_t *counters[] = {&player->LD, &player->MD, &player->HD};
-            ++*counters[Difficult];
+        if (grade) {
+            player->Scores += AnswerBonus[indexOf(*grade)];
+            ++rightAnswers(*player, *grade);
         }
         entry->Solved = 1;
         entry->Bought = 1;
     } else {
-        if (scored) {
-            std::uint16_t *counters[] = {&player->LU, &player->MU, &player->HU};
-            ++*counters[Difficult];
-        }
+        if (grade)
+            ++wrongAnswers(*player, *grade);
         ++entry->WrongAnswers;
-        if (scored)
-            player->Scores -= AnswerPenalty[Difficult];
+        if (grade)
+            player->Scores -= AnswerPenalty[indexOf(*grade)];
     }
     return right;
 }
@@ -303,9 +308,10 @@ bool TProblem::BuySolution(TUser &player)
         return false;
     if (entry->Bought)
         return true;
-    if (!validDifficulty(Difficult))
+    const std::optional<Difficulty> grade = knownDifficulty(Difficult);
+    if (!grade)
         return false;
-    const int cost = SolutionCost[Difficult];
+    const int cost = SolutionCost[indexOf(*grade)];
     if (cost > player.Scores)
         return false;
     player.Scores -= cost;

@@ -1,6 +1,8 @@
 #pragma once
 // The puzzle record: the header from the catalogue, and the data file and
 // picture read on demand, one puzzle at a time.
+#include "core/Difficulty.h"
+
 #include <QByteArray>
 #include <QImage>
 #include <QString>
@@ -13,6 +15,9 @@ class TUser;
 struct LevelEntry;
 
 using ProblemId = std::uint16_t;
+
+// The first byte of every puzzle data file ('M'); a file that starts otherwise is refused.
+inline constexpr std::uint8_t DataFileMagic = 77;
 
 enum AnswerKindCode : std::uint8_t {
     AnswerInteger = 0,
@@ -52,10 +57,10 @@ struct AnswerValue {
 // Compares an answer with the stored right one by kind; kinds above 4 never match.
 bool answersMatch(std::uint8_t kind, const AnswerValue &stored, const AnswerValue &given);
 
-// Score tables by difficulty (0 easy, 1 medium, 2 hard).
-inline constexpr std::array<std::uint16_t, 3> SolutionCost{20, 30, 40};
-inline constexpr std::array<std::uint16_t, 3> AnswerBonus{10, 20, 30};
-inline constexpr std::array<std::uint16_t, 3> AnswerPenalty{4, 2, 1};
+// Score tables, indexed by indexOf(Difficulty).
+inline constexpr std::array<std::uint16_t, DifficultyCount> SolutionCost{20, 30, 40};
+inline constexpr std::array<std::uint16_t, DifficultyCount> AnswerBonus{10, 20, 30};
+inline constexpr std::array<std::uint16_t, DifficultyCount> AnswerPenalty{4, 2, 1};
 
 class TProblem {
 public:
@@ -70,7 +75,7 @@ public:
     QString Name;
     QString ImagePath;
     QString DataPath;
-    std::uint8_t Difficult = 0;
+    std::uint8_t Difficult = 0;  // as stored; see knownDifficulty()
     bool Loaded = false;
     std::uint8_t AnswerKind = 0;
     AnswerValue AnswerData;

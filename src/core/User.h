@@ -15,10 +15,10 @@ class Registry;
 
 #pragma pack(push, 1)
 struct LevelEntry {
-    std::uint16_t Id = 0;
-    std::uint8_t Solved = 0;
-    std::uint8_t Bought = 0;
-    std::uint16_t WrongAnswers = 0;
+    std::uint16_t Id = 0;            // the puzzle's id in the catalogue
+    std::uint8_t Solved = 0;         // 1 once answered right
+    std::uint8_t Bought = 0;         // 1 once the solution may be shown free: bought or answered right
+    std::uint16_t WrongAnswers = 0;  // wrong answers given to it
     bool operator==(const LevelEntry &) const = default;
 };
 #pragma pack(pop)
@@ -68,15 +68,19 @@ class TUser {
 public:
     static inline const QString UsersKey = QStringLiteral("\\Software\\Quorvane\\Zentrika\\Users info\\");
 
-    QString Name;
-    QImage Logo;
-    std::uint8_t LabelIndex = 0;
-    std::int32_t Scores = 30;
-    std::uint8_t Level = 1;
-    std::uint16_t LD = 0, MD = 0, HD = 0;
-    std::uint16_t LU = 0, MU = 0, HU = 0;
-    TUsedIdList UsedIds;
-    TProblemsList LevelList;
+    QString Name;                  // the player's name, also the name of the player's key
+    QImage Logo;                   // the logo picture, from the media library's bitmap LabelIndex
+    std::uint8_t LabelIndex = 0;   // number of the logo bitmap, 1 to 5
+    std::int32_t Scores = 30;      // points; may fall below zero
+    std::uint8_t Level = 1;        // the current level, 1 to TGameRules::LastLevel
+    std::uint16_t LD = 0;          // right answers to easy puzzles
+    std::uint16_t MD = 0;          // right answers to medium puzzles
+    std::uint16_t HD = 0;          // right answers to hard puzzles
+    std::uint16_t LU = 0;          // wrong answers to easy puzzles
+    std::uint16_t MU = 0;          // wrong answers to medium puzzles
+    std::uint16_t HU = 0;          // wrong answers to hard puzzles
+    TUsedIdList UsedIds;           // every puzzle ever drawn for the player, never drawn again
+    TProblemsList LevelList;       // the current level's puzzles with Solved, Bought, WrongAnswers
 
     // Logo from the process-wide media library when one is set.
     static std::unique_ptr<TUser> CreateNew(const QString &name, std::uint8_t logo);

@@ -68,46 +68,61 @@ struct Dib {
     std::int64_t stride = 0;
 };
 
-Dib parseHeader(const Reader &in, bool icon)
-{
-    Dib d;
-    const std::uint32_t headerSize = in.u32(0);
-    std::int64_t at = 0;
+// Where the header leaves the reader, and what it says of the colour table.
+struct HeaderEnd {
+    std::int64_t at = 0;  // the first byte after the header and its bit masks
     int paletteEntrySize = 4;
     std::uint32_t colorsUsed = 0;
+};
+
+// The bit masks of a BI_BITFIELDS image: after a 40-byte header they follow it,
+// later headers hold them at the same offset inside.
+void readBitFields(const Reader &in, Dib &d, std::uint32_t headerSize, HeaderEnd &end)
+{
+    if (d.bpp != 16 && d.bpp != 32)
+        fail("bit fields need 16 or 32 bits per pixel");
+    const std::int64_t maskAt = 40;
+    if (headerSize == 40)
+        end.at += d.compression == BI_ALPHABITFIELDS ? 16 : 12;
+    d.r.set(in.u32(maskAt));
+    d.g.set(in.u32(maskAt + 4));
+    d.b.set(in.u32(maskAt + 8));
+    if (d.compression == BI_ALPHABITFIELDS || headerSize >= 56)
+        d.a.set(in.u32(maskAt + 12));
+}
+
+// BITMAPCOREHEADER (12 bytes) or BITMAPINFOHEADER and its later versions (40 to 124).
+HeaderEnd readHeaderFields(const Reader &in, Dib &d)
+{
+    HeaderEnd end;
+    const std::uint32_t headerSize = in.u32(0);
     if (headerSize == 12) {
         d.width = in.u16(4);
         d.height = in.u16(6);
         d.bpp = in.u16(10);
-        paletteEntrySize = 3;
-        at = 12;
-    } else if (headerSize >= 40 && headerSize <= 124) {
-        d.width = std::int32_t(in.u32(4));
-        const std::int32_t h = std::int32_t(in.u32(8));
-        if (h == INT32_MIN)
-            fail("bad height");
-        d.topDown = h < 0;
-        d.height = h < 0 ? -std::int64_t(h) : h;
-        d.bpp = in.u16(14);
-        d.compression = in.u32(16);
-        colorsUsed = in.u32(32);
-        at = headerSize;
-        if (d.compression == BI_BITFIELDS || d.compression == BI_ALPHABITFIELDS) {
-            if (d.bpp != 16 && d.bpp != 32)
-                fail("bit fields need 16 or 32 bits per pixel");
-            std::int64_t maskAt = 40;
-            if (headerSize == 40) {
-                at += d.compression == BI_ALPHABITFIELDS ? 16 : 12;
-            }
-            d.r.set(in.u32(maskAt));
-            d.g.set(in.u32(maskAt + 4));
-            d.b.set(in.u32(maskAt + 8));
-            if (d.compression == BI_ALPHABITFIELDS || headerSize >= 56)
-                d.a.set(in.u32(maskAt + 12));
-        }
-    } else {
-        fail("unknown header size");
+        end.paletteEntrySize = 3;
+        end.at = 12;
+        return end;
     }
+    if (headerSize < 40 || headerSize > 124)
+        fail("unknown header size");
+    d.width = std::int32_t(in.u32(4));
+    const std::int32_t h = std::int32_t(in.u32(8));
+    if (h == INT32_MIN)
+        fail("bad height");
+    d.topDown = h < 0;
+    d.height = h < 0 ? -std::int64_t(h) : h;
+    d.bpp = in.u16(14);
+    d.compression = in.u32(16);
+    end.colorsUsed = in.u32(32);
+    end.at = headerSize;
+    if (d.compression == BI_BITFIELDS || d.compression == BI_ALPHABITFIELDS)
+        readBitFields(in, d, headerSize, end);
+    return end;
+}
+
+void checkSize(Dib &d, bool icon)
+{
     if (icon) {
         if (d.topDown || d.height % 2)
             fail("icon image height is not even");
@@ -117,6 +132,10 @@ Dib parseHeader(const Reader &in, bool icon)
         fail("empty image");
     if (d.width * d.height > MaxPixels)
         fail("image too large");
+}
+
+void checkFormat(const Dib &d, bool icon)
+{
     switch (d.bpp) {
     case 1: case 4: case 8: case 24:
         if (d.compression != BI_RGB && !(d.compression == BI_RLE8 && d.bpp == 8) &&
@@ -132,7 +151,12 @@ Dib parseHeader(const Reader &in, bool icon)
     }
     if ((d.compression == BI_RLE4 || d.compression == BI_RLE8) && (d.topDown || icon))
         fail("compressed image cannot be top-down");
+}
 
+// Uncompressed 16- and 32-bit images have fixed masks: 5-5-5 and 8-8-8, with
+// the top byte as alpha only in icons.
+void setDefaultMasks(Dib &d, bool icon)
+{
     if (d.compression == BI_RGB && d.bpp == 16) {
         d.r.set(0x7C00);
         d.g.set(0x03E0);
@@ -144,29 +168,42 @@ Dib parseHeader(const Reader &in, bool icon)
         if (icon)
             d.a.set(0xFF000000);
     }
+}
 
-    // The colour table: the full 2^bpp entries unless fewer are said to be used;
-    // deeper images may carry an optional table, which is skipped.
+// The colour table: the full 2^bpp entries unless fewer are said to be used;
+// deeper images may carry an optional table, which is skipped. Gives the offset
+// after the table.
+std::int64_t readPalette(const Reader &in, Dib &d, const HeaderEnd &end)
+{
     std::int64_t entries = 0;
     if (d.bpp <= 8) {
-        entries = colorsUsed ? colorsUsed : (1u << d.bpp);
+        entries = end.colorsUsed ? end.colorsUsed : (1u << d.bpp);
         if (entries > 256)
             fail("colour table too large");
     } else {
-        entries = colorsUsed;
+        entries = end.colorsUsed;
     }
-    if (entries > (in.size - at) / paletteEntrySize)
+    if (entries > (in.size - end.at) / end.paletteEntrySize)
         fail("colour table is cut short");
     if (d.bpp <= 8) {
         d.palette.assign(std::size_t(1) << d.bpp, qRgb(0, 0, 0));
         // A table longer than the depth can index is skipped past, not read into.
         for (std::int64_t i = 0; i < entries && i < std::int64_t(d.palette.size()); ++i) {
-            const unsigned char *p = in.data + at + i * paletteEntrySize;
+            const unsigned char *p = in.data + end.at + i * end.paletteEntrySize;
             d.palette[std::size_t(i)] = qRgb(p[2], p[1], p[0]);
         }
     }
-    at += entries * paletteEntrySize;
-    d.pixelsAt = at;
+    return end.at + entries * end.paletteEntrySize;
+}
+
+Dib parseHeader(const Reader &in, bool icon)
+{
+    Dib d;
+    const HeaderEnd end = readHeaderFields(in, d);
+    checkSize(d, icon);
+    checkFormat(d, icon);
+    setDefaultMasks(d, icon);
+    d.pixelsAt = readPalette(in, d, end);
     d.stride = ((d.width * d.bpp + 31) / 32) * 4;
     return d;
 }

@@ -1,8 +1,8 @@
 #include "RichTextView.h"
 
-#include "richtext/RtfCodepage.h"
-#include "richtext/RtfReader.h"
-#include "richtext/TextUnits.h"
+#include "widgets/richtext/RtfCodepage.h"
+#include "widgets/richtext/RtfReader.h"
+#include "widgets/richtext/TextUnits.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QPointer>

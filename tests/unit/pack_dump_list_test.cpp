@@ -2,6 +2,8 @@
 #include "TestFiles.h"
 #include "core/DataFile.h"
 
+#include <QBuffer>
+#include <QImage>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -88,6 +90,43 @@ TEST_F(PackInspect, DumpDecodesEveryAnswerKind)
 
     f.kind = 9;
     EXPECT_TRUE(dump(f).object()["answer"].isNull());
+}
+
+// The texts come through the game's own reader, so a listing says what a player reads.
+TEST_F(PackInspect, DumpGivesTheTextsAsTheGameReadsThem)
+{
+    QImage dot(2, 2, QImage::Format_RGB32);
+    dot.fill(Qt::red);
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    dot.save(&buffer, "PNG");
+    const struct {
+        QByteArray stored;
+        QString text;
+    } cases[] = {
+        {"{\\rtf1 a\\line b\\tab c\\par\\par}", QStringLiteral("a\nb\tc")},
+        {"{\\rtf1\\uc1 \\u1071?x}", QStringLiteral("Яx")},
+        {"{\\rtf1 {\\*\\unknowndest gone}seen {\\v secret}shown}", QStringLiteral("seen shown")},
+        {"{\\rtf1 a\\emdash b\\~c}", QStringLiteral("a\u2014b c")},
+        {"{\\rtf1 x{\\pict\\pngblip " + png.toHex() + "}y}", QStringLiteral("xy")},
+        {"\xcf\xf0\xe8\xe2\xe5\xf2 {x}", QStringLiteral("Привет {x}")},  // not rich text: as it stands
+        {"", QString()},
+    };
+    PuzzleDataFile f;
+    f.lines = QStringList{QStringLiteral("?")};
+    for (const auto &c : cases) {
+        f.statement = c.stored;
+        EXPECT_EQ(dump(f).object()["statement_text"].toString(), c.text) << c.stored.constData();
+    }
+
+    // A text the game cannot read is an empty page there; the dump says why.
+    f.statement = "{\\rtf1 " + QByteArray(300, '{') + "deep}";
+    testfiles::write(dir.filePath("deep.dat"), encodeDataFile(f));
+    const PackRun r = pack({"dump", dir.filePath("deep.dat")});
+    EXPECT_EQ(r.code, 0);
+    EXPECT_TRUE(QJsonDocument::fromJson(r.out).object()["statement_text"].toString().isEmpty());
+    EXPECT_TRUE(r.err.startsWith("statement_text: RTF groups are nested deeper")) << r.err.constData();
 }
 
 TEST_F(PackInspect, DumpRefusesWhatTheGameRefuses)

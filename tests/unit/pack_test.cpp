@@ -2,6 +2,7 @@
 // clear refusals for sources or packs that would hurt a player.
 #include "core/Catalogue.h"
 #include "core/DataFile.h"
+#include "core/GameRules.h"
 #include "platform/Codepage.h"
 #include "qt_printers.h"
 
@@ -170,9 +171,12 @@ TEST_F(PackSources, RefusesSourcesThatCannotWork)
     expectRefused(QStringLiteral("title = \"≤ бывает\"\ndifficulty = 0\nquestion = \"?\"\nstatement = \"С\"\n"
                                  "solution = \"Р\"\nkind = \"number\"\nanswer = 1\n"),
                   QStringLiteral("title"), 15);
-    expectRefused(QStringLiteral("title = \"Т\"\ndifficulty = 3\nquestion = \"?\"\nstatement = \"С\"\n"
-                                 "solution = \"Р\"\nkind = \"number\"\nanswer = 1\n"),
-                  QStringLiteral("difficulty"), 16);
+    // 2^32 + 1 must not pass for 1 once narrowed.
+    for (const char *difficulty : {"3", "-1", "4294967297"})
+        expectRefused(QStringLiteral("title = \"Т\"\ndifficulty = %1\nquestion = \"?\"\nstatement = \"С\"\n"
+                                     "solution = \"Р\"\nkind = \"number\"\nanswer = 1\n")
+                          .arg(QLatin1String(difficulty)),
+                      QStringLiteral("difficulty"), 16);
     expectRefused(base + QStringLiteral("kind = \"number\"\n"), QStringLiteral("answer"), 17);
     expectRefused(QStringLiteral("title = \"Т\"\ndifficulty = 0\nquestion = \"?\"\nstatement = \"**не закрыто\"\n"
                                  "solution = \"Р\"\nkind = \"number\"\nanswer = 1\n"),
@@ -237,6 +241,10 @@ TEST(PackCheck, ReportsWhatWouldHurtAPlayer)
         QStringLiteral("id 7: error: the question line is missing"),
         QStringLiteral("id 8: error: the solution is empty"),
         QStringLiteral("id 1: error: the id stands more than once"),
+        // Ids 1, 2, 6 and 8 are easy, 3 and 5 medium, 4 hard; a whole game draws more.
+        QStringLiteral("warning: 4 easy puzzles; a whole game draws %1").arg(TGameRules::GameQuota(Difficulty::Easy)),
+        QStringLiteral("warning: 2 medium puzzles; a whole game draws %1").arg(TGameRules::GameQuota(Difficulty::Medium)),
+        QStringLiteral("warning: 1 hard puzzles; a whole game draws %1").arg(TGameRules::GameQuota(Difficulty::Hard)),
     };
     for (const QString &line : expected)
         EXPECT_TRUE(r.out.contains(line)) << qPrintable(line) << "\n" << qPrintable(r.out);

@@ -4,6 +4,7 @@
 
 #include "core/Catalogue.h"
 #include "core/Errors.h"
+#include "core/GameRules.h"
 #include "platform/Codepage.h"
 
 #include <QDir>
@@ -122,15 +123,16 @@ int runCheck(const QStringList &args)
     }
     Report r;
     QHash<ProblemId, int> seen;
-    int byDifficulty[3] = {0, 0, 0};
+    int byDifficulty[DifficultyCount] = {};
     for (const auto &item : catalogue.Items()) {
         TProblem p(*item);
         if (seen[p.Id]++ == 1)
             r.error(p.Id, QStringLiteral("the id stands more than once in the catalogue"));
-        if (p.Difficult > 2)
+        const std::optional<Difficulty> grade = knownDifficulty(p.Difficult);
+        if (!grade)
             r.error(p.Id, QStringLiteral("difficulty %1 is outside 0..2; the game never draws it").arg(p.Difficult));
         else if (seen[p.Id] == 1)
-            ++byDifficulty[p.Difficult];
+            ++byDifficulty[indexOf(*grade)];
         if (!cp1251Clean(p.Name) || p.Name.trimmed().isEmpty())
             r.error(p.Id, QStringLiteral("the title is empty or holds a character outside Windows-1251"));
         try {
@@ -153,11 +155,14 @@ int runCheck(const QStringList &args)
             r.warning(p.Id, QStringLiteral("the statement is empty"));
         checkAnswer(r, p);
     }
-    static const int needed[3] = {40, 22, 15};
-    static const char *names[3] = {"easy", "medium", "hard"};
-    for (int d = 0; d < 3; ++d) {
-        if (byDifficulty[d] < needed[d])
-            std::printf("warning: %d %s puzzles; a whole game draws %d\n", byDifficulty[d], names[d], needed[d]), ++r.warnings;
+    static const char *names[DifficultyCount] = {"easy", "medium", "hard"};
+    for (Difficulty d : Difficulties) {
+        const int have = byDifficulty[indexOf(d)];
+        const int needed = TGameRules::GameQuota(d);
+        if (have < needed) {
+            std::printf("warning: %d %s puzzles; a whole game draws %d\n", have, names[indexOf(d)], needed);
+            ++r.warnings;
+        }
     }
     std::printf("%d puzzles (%d easy, %d medium, %d hard): %d errors, %d warnings\n", catalogue.Count(),
                 byDifficulty[0], byDifficulty[1], byDifficulty[2], r.errors, r.warnings);

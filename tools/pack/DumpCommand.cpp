@@ -1,17 +1,34 @@
 // zentrika-pack dump FILE: one data file as the game reads it, as JSON.
 #include "Commands.h"
-#include "PlainText.h"
 
 #include "core/Errors.h"
 #include "core/Problem.h"
+#include "platform/Codepage.h"
+#include "widgets/richtext/RtfReader.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QTextDocument>
 #include <cmath>
 #include <cstdio>
 
 namespace {
+
+// A stored text as a player reads it, through the game's own reader; pictures
+// have no words and are left out. Text that is not rich text is shown as it
+// stands, as the game's viewer does. A text the reader refuses shows as an
+// empty page in the game, so it is empty here too, and the reason goes to stderr.
+QString plainText(const QByteArray &stored, const char *field)
+{
+    if (!richtext::looksLikeRtf(stored))
+        return platform::fromCp1251(stored).trimmed();
+    QTextDocument document;
+    QString error;
+    if (!richtext::readRtf(stored, &document, &error))
+        std::fprintf(stderr, "%s: %s\n", field, qPrintable(error));
+    return document.toPlainText().remove(QChar::ObjectReplacementCharacter).trimmed();
+}
 
 QString timeText(double dayFraction)
 {
@@ -67,8 +84,8 @@ int runDump(const QStringList &args)
         {QStringLiteral("lines"), QJsonArray::fromStringList(problem.Lines)},
         {QStringLiteral("statement_bytes"), problem.StatementText.size()},
         {QStringLiteral("solution_bytes"), problem.SolutionText.size()},
-        {QStringLiteral("statement_text"), rtfToPlainText(problem.StatementText)},
-        {QStringLiteral("solution_text"), rtfToPlainText(problem.SolutionText)},
+        {QStringLiteral("statement_text"), plainText(problem.StatementText, "statement_text")},
+        {QStringLiteral("solution_text"), plainText(problem.SolutionText, "solution_text")},
     };
     const QByteArray json = QJsonDocument(out).toJson(QJsonDocument::Indented);
     std::fwrite(json.constData(), 1, std::size_t(json.size()), stdout);

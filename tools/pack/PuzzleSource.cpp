@@ -234,9 +234,11 @@ PuzzleSource readPuzzleSource(const QString &folder)
     r.requireCp1251("title", p.title);
     if (p.title.trimmed().isEmpty())
         r.fail("title", QStringLiteral("empty"));
-    p.difficulty = int(r.integer("difficulty"));
-    if (p.difficulty < 0 || p.difficulty > 2)
-        r.fail("difficulty", QStringLiteral("%1 is none of 0, 1, 2").arg(p.difficulty));
+    // Checked before it is narrowed, so that 2^32 + 1 is not taken for 1.
+    const std::int64_t difficulty = r.integer("difficulty");
+    if (!knownDifficulty(difficulty))
+        r.fail("difficulty", QStringLiteral("%1 is none of 0, 1, 2").arg(difficulty));
+    p.difficulty = int(difficulty);
     p.kind = kindCode(r, r.string("kind"));
     p.question = r.string("question");
     r.requireCp1251("question", p.question);

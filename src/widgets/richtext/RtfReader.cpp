@@ -349,141 +349,189 @@ private:
                 st_.dest = Dest::Skip;  // an optional destination we do not know
             return;
         }
-        const bool on = !hasParam || param != 0;
-        CharState &chr = st_.chr;
-        ParaState &para = st_.para;
-        const auto twips = [&] { return std::clamp(param, -31680, 31680); };
-        switch (it->second.kw) {
+        const Keyword &k = it->second;
+        // Each group of words has a handler of its own; a word belongs to exactly one.
+        if (tableWord(k.kw, param) || characterWord(k.kw, hasParam, param) || paragraphWord(k.kw, param) ||
+            textWord(k, param) || pictureWord(k.kw, param))
+            return;
+        if (k.kw == Kw::SkipDest)
+            st_.dest = Dest::Skip;
+        // Kw::Transparent: the group's text is shown as it stands.
+    }
+
+    // The document's code page and default font, the font and colour tables.
+    bool tableWord(Kw kw, int param)
+    {
+        switch (kw) {
         case Kw::Ansicpg:
             docCp_ = codepageOf(param);
-            break;
+            return true;
         case Kw::Deff:
             deff_ = param;
-            break;
+            return true;
         case Kw::Fonttbl:
             st_.dest = Dest::FontTable;
-            break;
+            return true;
         case Kw::Colortbl:
             st_.dest = Dest::ColorTable;
-            break;
+            return true;
         case Kw::F:
             if (st_.dest == Dest::FontTable) {
                 commitFont();
                 fontNum_ = param;
             } else if (st_.dest == Dest::Normal) {
-                chr.font = param;
+                st_.chr.font = param;
             }
-            break;
+            return true;
         case Kw::Fcharset:
             if (st_.dest == Dest::FontTable) {
                 font_.cp = codepageOfCharset(param);
                 font_.hasCharset = true;
             }
-            break;
+            return true;
         case Kw::Red:
-            color_.setRed(std::clamp(param, 0, 255));
-            colorSet_ = true;
-            break;
         case Kw::Green:
-            color_.setGreen(std::clamp(param, 0, 255));
-            colorSet_ = true;
-            break;
         case Kw::Blue:
-            color_.setBlue(std::clamp(param, 0, 255));
-            colorSet_ = true;
-            break;
+            colorComponent(kw, std::clamp(param, 0, 255));
+            return true;
+        default:
+            return false;
+        }
+    }
+
+    void colorComponent(Kw kw, int value)
+    {
+        if (kw == Kw::Red)
+            color_.setRed(value);
+        else if (kw == Kw::Green)
+            color_.setGreen(value);
+        else
+            color_.setBlue(value);
+        colorSet_ = true;
+    }
+
+    // Character formatting; a toggle without a parameter, or with one other than 0, turns on.
+    bool characterWord(Kw kw, bool hasParam, int param)
+    {
+        const bool on = !hasParam || param != 0;
+        CharState &chr = st_.chr;
+        switch (kw) {
         case Kw::B:
             chr.bold = on;
-            break;
+            return true;
         case Kw::I:
             chr.italic = on;
-            break;
+            return true;
         case Kw::Ul:
             chr.underline = on;
-            break;
+            return true;
         case Kw::Ulnone:
             chr.underline = false;
-            break;
+            return true;
         case Kw::Strike:
             chr.strike = on;
-            break;
+            return true;
         case Kw::V:
             chr.hidden = on;
-            break;
+            return true;
         case Kw::Cf:
             chr.color = std::max(param, 0);
-            break;
+            return true;
         case Kw::Highlight:
             chr.highlight = std::max(param, 0);
-            break;
+            return true;
         case Kw::Fs:
             // Word processors keep sizes within 1..1638 points.
             chr.halfPoints = hasParam ? std::clamp(param, 2, 3276) : 24;
-            break;
+            return true;
         case Kw::Plain:
             chr = CharState{};
-            break;
+            return true;
         case Kw::Sub:
-            chr.vertical = -1;
-            break;
         case Kw::Super:
-            chr.vertical = 1;
-            break;
         case Kw::Nosupersub:
-            chr.vertical = 0;
-            break;
+            chr.vertical = kw == Kw::Sub ? -1 : kw == Kw::Super ? 1 : 0;
+            return true;
+        default:
+            return false;
+        }
+    }
+
+    // Paragraph alignment, indents and spacing, in twips.
+    bool paragraphWord(Kw kw, int param)
+    {
+        ParaState &para = st_.para;
+        const int twips = std::clamp(param, -31680, 31680);
+        switch (kw) {
+        case Kw::Pard:
+            para = ParaState{};
+            return true;
+        case Kw::Ql:
+            para.align = Qt::AlignLeft;
+            return true;
+        case Kw::Qc:
+            para.align = Qt::AlignHCenter;
+            return true;
+        case Kw::Qr:
+            para.align = Qt::AlignRight;
+            return true;
+        case Kw::Qj:
+            para.align = Qt::AlignJustify;
+            return true;
+        case Kw::Fi:
+            para.fi = twips;
+            return true;
+        case Kw::Li:
+            para.li = twips;
+            return true;
+        case Kw::Ri:
+            para.ri = twips;
+            return true;
+        case Kw::Sb:
+            para.sb = std::max(twips, 0);
+            return true;
+        case Kw::Sa:
+            para.sa = std::max(twips, 0);
+            return true;
+        default:
+            return false;
+        }
+    }
+
+    // Words that put text on the page: breaks, tabs, named and Unicode characters.
+    bool textWord(const Keyword &k, int param)
+    {
+        switch (k.kw) {
         case Kw::Par:
             if (st_.dest == Dest::Normal)
                 paragraph();
-            break;
+            return true;
         case Kw::Line:
             textChar(QChar(QChar::LineSeparator));
-            break;
+            return true;
         case Kw::Tab:
             textChar(QChar('\t'));
-            break;
+            return true;
         case Kw::Char:
-            textChar(QChar(it->second.ch));
-            break;
-        case Kw::Pard:
-            para = ParaState{};
-            break;
-        case Kw::Ql:
-            para.align = Qt::AlignLeft;
-            break;
-        case Kw::Qc:
-            para.align = Qt::AlignHCenter;
-            break;
-        case Kw::Qr:
-            para.align = Qt::AlignRight;
-            break;
-        case Kw::Qj:
-            para.align = Qt::AlignJustify;
-            break;
-        case Kw::Fi:
-            para.fi = twips();
-            break;
-        case Kw::Li:
-            para.li = twips();
-            break;
-        case Kw::Ri:
-            para.ri = twips();
-            break;
-        case Kw::Sb:
-            para.sb = std::max(twips(), 0);
-            break;
-        case Kw::Sa:
-            para.sa = std::max(twips(), 0);
-            break;
-        case Kw::U: {
+            textChar(QChar(k.ch));
+            return true;
+        case Kw::U:
             // A signed 16-bit UTF-16 unit; the reader skips its fallback characters.
             textChar(QChar(char16_t(param & 0xFFFF)));
             skipChars_ = st_.uc;
-            break;
-        }
+            return true;
         case Kw::Uc:
             st_.uc = std::clamp(param, 0, 255);
-            break;
+            return true;
+        default:
+            return false;
+        }
+    }
+
+    // A picture group and its properties.
+    bool pictureWord(Kw kw, int param)
+    {
+        switch (kw) {
         case Kw::Pict:
             if (st_.dest == Dest::Normal) {
                 st_.dest = Dest::Pict;
@@ -491,37 +539,33 @@ private:
             } else {
                 st_.dest = Dest::Skip;
             }
-            break;
+            return true;
         case Kw::Pngblip:
             pict_.type = Picture::Png;
-            break;
+            return true;
         case Kw::Jpegblip:
             pict_.type = Picture::Jpeg;
-            break;
+            return true;
         case Kw::Picw:
             pict_.picw = param;
-            break;
+            return true;
         case Kw::Pich:
             pict_.pich = param;
-            break;
+            return true;
         case Kw::Picwgoal:
             pict_.goalw = param;
-            break;
+            return true;
         case Kw::Pichgoal:
             pict_.goalh = param;
-            break;
+            return true;
         case Kw::Picscalex:
             pict_.scalex = std::clamp(param, 1, 1000);
-            break;
+            return true;
         case Kw::Picscaley:
             pict_.scaley = std::clamp(param, 1, 1000);
-            break;
-        case Kw::SkipDest:
-            st_.dest = Dest::Skip;
-            break;
-        case Kw::Transparent:
-        case Kw::Bin:
-            break;
+            return true;
+        default:
+            return false;
         }
     }
 
