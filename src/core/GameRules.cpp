@@ -58,7 +58,9 @@ bool TGameRules::Start()
     }
     FillProblemsList();
     screen_.SelectItem(0);
-    if (dropped && LevelSolved())
+    // A level left solved (nothing could be drawn then, or its last open
+    // puzzle left the catalogue) completes now, as after its last answer.
+    if (LevelSolved())
         LevelCompleted();
     return true;
 }
@@ -212,6 +214,10 @@ void TGameRules::ViewSolution()
     TProblemEx *item = screen_.SelectedProblem();
     if (!item || !knownDifficulty(item->Difficult))
         return;
+    // A puzzle whose data could not be read is read again before anything is
+    // charged; when it still cannot be, the error goes up and nothing is paid.
+    if (!item->Loaded)
+        item->LoadData();
     if (!item->Bought) {
         const QString price = QString::number(SolutionCost[item->Difficult]);
         if (screen_.Ask(QStringLiteral("Хотите посмотреть ответ за ") + price + QStringLiteral(" очков?")) != 1)
