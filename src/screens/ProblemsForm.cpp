@@ -33,6 +33,7 @@ TFlatButton *makeButton(QWidget *parent, const char *name, const QRect &r, const
     b->setFont(zw::gameFont(19));
     b->setToolTip(hint);
     b->setColorFace(zw::clPanel);
+    TAbstractForm::MakeTabStop(b);
     return b;
 }
 
@@ -283,4 +284,5 @@ void TProblemsForm::UpdateView()
         ProblemName->setCaption(QString());
     }
     ProblemsList->update();
+    FocusForMode();
 }
