@@ -118,6 +118,23 @@ void TMyMaskEdit::putDigit(QChar digit)
 
 void TMyMaskEdit::keyPressEvent(QKeyEvent *event)
 {
+    // Shift and the other modifiers come as keys of their own (":" is Shift
+    // and a key on most layouts); they leave the mask and its state alone.
+    switch (event->key()) {
+    case Qt::Key_Shift:
+    case Qt::Key_Control:
+    case Qt::Key_Alt:
+    case Qt::Key_AltGr:
+    case Qt::Key_Meta:
+    case Qt::Key_Super_L:
+    case Qt::Key_Super_R:
+    case Qt::Key_CapsLock:
+    case Qt::Key_NumLock:
+        QLineEdit::keyPressEvent(event);
+        return;
+    default:
+        break;
+    }
     // Only the key right after a digit may take back the separator it skipped.
     const int skipped = std::exchange(skippedSeparator_, -1);
     if (event->matches(QKeySequence::Paste)) {
