@@ -510,32 +510,3 @@ TEST_F(GameFormTest, PuzzleWhosePictureCannotBeDecodedShowsNoPicture)
     EXPECT_EQ(form->ProblemImage->picture(), form->Thumbnail());
     EXPECT_TRUE(errors.isEmpty());
 }
-
-TEST_F(GameFormTest, TheListHasTheKeysAndAClickOnABackButtonLeavesEnterToDecide)
-{
-    open();
-    ASSERT_EQ(form->focusWidget(), form->ProblemsList);
-    key(Qt::Key_Down);
-    ASSERT_EQ(selected()->Id, player->LevelList.GetItem(1).Id);
-    EXPECT_EQ(form->ProblemName->caption(), selected()->Name);
-    EXPECT_TRUE(near(centreColor(form->Thumbnail()), puzzleColor(selected()->Id)));
-
-    key(Qt::Key_Return);
-    ASSERT_TRUE(form->TextMode());
-    QTest::mouseClick(form->CloseButton, Qt::LeftButton);
-    ASSERT_FALSE(form->TextMode());
-    EXPECT_EQ(form->focusWidget(), form->ProblemsList);
-    // Enter decides again instead of pressing "назад" into the leave question.
-    key(Qt::Key_Return);
-    EXPECT_TRUE(form->TextMode());
-    EXPECT_TRUE(box.shown.isEmpty());
-
-    // Tab reaches the buttons; the one reached takes Enter.
-    key(Qt::Key_Escape);
-    key(Qt::Key_Tab);
-    EXPECT_EQ(form->focusWidget(), form->CloseButton);
-    box.reply = mrCancel;
-    key(Qt::Key_Return);
-    ASSERT_EQ(box.shown.size(), 1);
-    EXPECT_EQ(box.shown[0].text, QStringLiteral("Хотите выйти в главное меню?"));
-}

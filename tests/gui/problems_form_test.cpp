@@ -278,27 +278,6 @@ TEST_F(ProblemsFormTest, AfterAMouseClickOnAButtonEnterStillDecides)
     EXPECT_TRUE(box.shown.isEmpty());
 }
 
-TEST_F(ProblemsFormTest, KeysInTheListChooseThePuzzleAsAClickDoes)
-{
-    open();
-    ASSERT_EQ(form->focusWidget(), form->ProblemsList);
-    struct Step {
-        Qt::Key key;
-        int position;
-    };
-    for (const Step &step : {Step{Qt::Key_Down, 1}, Step{Qt::Key_End, 2}, Step{Qt::Key_Home, 0}}) {
-        key(step.key);
-        const TProblem *item = form->ProblemsList->ItemObject(step.position);
-        ASSERT_EQ(selected(), item);
-        EXPECT_EQ(form->ProblemName->caption(), item->Name);
-        EXPECT_TRUE(near(centreColor(form->ProblemImage->picture()), puzzleColor(item->Id)));
-    }
-    key(Qt::Key_Down);
-    key(Qt::Key_Return);
-    EXPECT_TRUE(form->TextMode());
-    EXPECT_TRUE(form->ProblemText->toPlainText().contains(QStringLiteral("Statement 12")));
-}
-
 TEST_F(ProblemsFormTest, ClickOnAPuzzleWithoutItsPictureShowsThatPuzzle)
 {
     open();
