@@ -60,8 +60,16 @@ bool TGameRules::Start()
     screen_.SelectItem(0);
     // A level left solved (nothing could be drawn then, or its last open
     // puzzle left the catalogue) completes now, as after its last answer.
-    if (LevelSolved())
+    if (LevelSolved()) {
+        if (player_.Level >= LastLevel) {
+            // A game already won: the victory once more, and the screen goes
+            // at once; closing it from here, before it is shown, is no option.
+            screen_.ShowPictureIdNotice(player_.LabelIndex, kVictory);
+            savesOnEnd_ = false;
+            return false;
+        }
         LevelCompleted();
+    }
     return true;
 }
 

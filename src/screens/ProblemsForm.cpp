@@ -195,8 +195,12 @@ void TProblemsForm::AnswerButtonClick()
 {
     screens::Guarded([this] {
         platform::PlayClick();
-        if (TProblem *problem = ProblemsList->SelectedProblem())
+        if (TProblem *problem = ProblemsList->SelectedProblem()) {
+            // A puzzle that failed to load is read again rather than shown empty.
+            if (!problem->Loaded)
+                problem->LoadData();
             RunAnswerViewer(problem->GetSolutionText());
+        }
     });
 }
 

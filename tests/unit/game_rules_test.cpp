@@ -582,6 +582,22 @@ TEST_F(GameRules, ASolvedLevelLeftWithNothingToDrawMovesOnOnceThePackGrows)
     EXPECT_TRUE(again.screen.view.decideEnabled);
 }
 
+TEST_F(GameRules, AGameAlreadyWonShowsTheVictoryAndClosesWithoutTheQuestion)
+{
+    CatalogueFiles files(difficulties(4, 1, 0));
+    auto user = TUser::CreateNew(QStringLiteral("Ира"), 2);
+    user->Level = TGameRules::LastLevel;
+    for (ProblemId id : {1, 2}) {
+        user->LevelList.Add(id);
+        user->LevelList.FindEntry(id)->Solved = 1;
+    }
+    Game game(files.dir.path(), registry, std::move(user));
+    EXPECT_FALSE(game.rules.Start());
+    EXPECT_EQ(game.screen.calls.last(), QStringLiteral("ShowPictureIdNotice 2 Поздравляем с победой!"));
+    EXPECT_FALSE(game.screen.calls.contains(QStringLiteral("CloseScreen")));
+    EXPECT_TRUE(game.rules.CloseQuery());
+}
+
 TEST_F(GameRules, BuyingTheSolutionOfAPuzzleThatFailedToLoadReadsItFirst)
 {
     CatalogueFiles files(difficulties(4, 1, 0));
