@@ -68,7 +68,6 @@ protected:
     // Within a mode it stays where the player put it.
     void FocusForMode();
 
-
     void FormShow() override;
     bool eventFilter(QObject *watched, QEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
