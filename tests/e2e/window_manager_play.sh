@@ -192,6 +192,9 @@ eval "$(xdotool getwindowgeometry --shell "$DIALOG" 2>/dev/null)"
 # ОК sits at 297, 148 (65 x 22) in the dialog.
 step $((MENU + 2)) "A click on OK gives the verdict" xdotool mousemove $((X + 329)) $((Y + 159)) click 1
 step $((MENU + 2)) "Enter closes the verdict and the level is done" xdotool key Return
+# The verdict and the notice that no new puzzles are left share one box:
+# give the second its time to come up.
+sleep 0.7
 step $((MENU + 1)) "Enter closes the notice" xdotool key Return
 step $((MENU + 2)) "Escape asks to leave the game" xdotool key Escape
 step "$MENU" "Yes goes back to the menu" xdotool key Return
