@@ -562,13 +562,6 @@ TEST_F(GameRules, ASolvedLevelLeftWithNothingToDrawMovesOnOnceThePackGrows)
         ASSERT_TRUE(game.screen.closed);
         key = game.player->KeyPath();
     }
-    // Still nothing new: the notice again, and the player keeps the level.
-    {
-        Game same(files.dir.path(), registry, TUser::CreateFromRegistry(key, registry));
-        ASSERT_TRUE(same.rules.Start());
-        EXPECT_EQ(same.screen.calls.last(), QStringLiteral("ShowNotice Новых головоломок для следующего уровня нет."));
-        EXPECT_EQ(same.player->Level, 1);
-    }
     // Puzzles added to the pack: opening the game moves the player on.
     for (ProblemId id = 100; id < 112; ++id)
         files.entries.push_back(files.entryFor(id, int(id % 3)));
