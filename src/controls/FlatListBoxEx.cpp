@@ -8,6 +8,7 @@
 #include <QCollator>
 #include <QFontMetrics>
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPointer>
@@ -87,6 +88,8 @@ TFlatListBoxEx::TFlatListBoxEx(QWidget *parent) : QWidget(parent)
 
     // Every pixel is painted by the list itself.
     setAttribute(Qt::WA_OpaquePaintEvent);
+    // A keyboard player reaches the list with Tab and moves through it with keys.
+    setFocusPolicy(Qt::StrongFocus);
     resize(DefaultWidth, DefaultHeight);
     RebuildRows();
 }
@@ -536,9 +539,8 @@ void TFlatListBoxEx::mousePressEvent(QMouseEvent *event)
                 continue;
             const int position = topIndex_ + int(k);
             if (position < Count()) {
-                SelectItem(position);
                 setFocus(Qt::MouseFocusReason);
-                update();
+                userSelect(position);
             } else {
                 // An empty row: the screens still hear about the click.
                 update();
@@ -563,6 +565,77 @@ void TFlatListBoxEx::mousePressEvent(QMouseEvent *event)
         scrollDown_ = true;
         restartRepeat();
     }
+}
+
+void TFlatListBoxEx::userSelect(int position)
+{
+    try {
+        SelectItem(position);
+    } catch (...) {
+        update();
+        emit changeItem();
+        throw;
+    }
+    update();
+}
+
+int TFlatListBoxEx::selectedPosition() const
+{
+    if (!selected_)
+        return -1;
+    for (std::size_t i = 0; i < items_.size(); ++i)
+        if (items_[i].object == selected_)
+            return int(i);
+    return -1;
+}
+
+void TFlatListBoxEx::scrollIntoView(int position)
+{
+    const int rows = std::max(1, visibleRows_);
+    if (position < topIndex_)
+        topIndex_ = position;
+    else if (position >= topIndex_ + rows)
+        topIndex_ = position - rows + 1;
+}
+
+void TFlatListBoxEx::keyPressEvent(QKeyEvent *event)
+{
+    const int count = Count();
+    const int current = selectedPosition();
+    const int page = std::max(1, visibleRows_ - 1);
+    int target = -1;
+    switch (event->key()) {
+    case Qt::Key_Up:
+        target = current < 0 ? 0 : current - 1;
+        break;
+    case Qt::Key_Down:
+        target = current < 0 ? 0 : current + 1;
+        break;
+    case Qt::Key_PageUp:
+        target = current < 0 ? 0 : current - page;
+        break;
+    case Qt::Key_PageDown:
+        target = current < 0 ? 0 : current + page;
+        break;
+    case Qt::Key_Home:
+        target = 0;
+        break;
+    case Qt::Key_End:
+        target = count - 1;
+        break;
+    default:
+        QWidget::keyPressEvent(event);
+        return;
+    }
+    event->accept();
+    if (count == 0 || !isEnabled())
+        return;
+    target = std::clamp(target, 0, count - 1);
+    scrollIntoView(target);
+    update();
+    // Already there: the puzzle is not read again.
+    if (target != current)
+        userSelect(target);
 }
 
 void TFlatListBoxEx::mouseReleaseEvent(QMouseEvent *event)

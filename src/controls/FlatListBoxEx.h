@@ -177,6 +177,8 @@ class TFlatListBoxEx : public QWidget
     void mousePressEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
     void mouseDoubleClickEvent(QMouseEvent *event) override;
+    // Up, Down, Home, End, Page Up and Page Down move the selection as a click does.
+    void keyPressEvent(QKeyEvent *event) override;
     void wheelEvent(QWheelEvent *event) override;
     void changeEvent(QEvent *event) override;
     void hideEvent(QHideEvent *event) override;
@@ -193,6 +195,12 @@ class TFlatListBoxEx : public QWidget
     };
 
     static Entry makeEntry(const QString &text, TProblem *object);
+    // A selection the player makes (click or key). A puzzle that fails to load
+    // stays selected and the screens hear of it as of any other choice; the
+    // error then goes on to the application's report.
+    void userSelect(int position);
+    int selectedPosition() const;
+    void scrollIntoView(int position);
     void insertEntry(Entry entry);
     void itemsChanged();
     int rowsFor(int height) const;

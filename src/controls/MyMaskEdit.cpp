@@ -1,10 +1,12 @@
 #include "controls/MyMaskEdit.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QClipboard>
 #include <QContextMenuEvent>
 #include <QKeyEvent>
 #include <QTimer>
+#include <utility>
 
 namespace {
 const QString kEmpty = QStringLiteral("__:__:__");
@@ -62,10 +64,14 @@ void TMyMaskEdit::Clear()
 int TMyMaskEdit::firstIncomplete() const
 {
     const QString c = cells();
+    auto digitAt = [&c](int i) { return i < c.size() && c[i].isDigit(); };
     for (int i = 0; i < Length; ++i) {
         if (isLiteral(i) || isOptional(i))
             continue;
-        if (i >= c.size() || !c[i].isDigit())
+        // The hour is whole with one digit in either of its two positions.
+        if (i == 1 && digitAt(0))
+            continue;
+        if (!digitAt(i))
             return i;
     }
     return -1;
@@ -101,14 +107,36 @@ void TMyMaskEdit::putDigit(QChar digit)
     QString c = cells();
     c[pos] = digit;
     ++pos;
+    const int filled = pos;
     while (pos < Length && isLiteral(pos))
         ++pos;
     setCells(c, pos);
     modified_ = true;
+    if (pos != filled)
+        skippedSeparator_ = filled;
 }
 
 void TMyMaskEdit::keyPressEvent(QKeyEvent *event)
 {
+    // Shift and the other modifiers come as keys of their own (":" is Shift
+    // and a key on most layouts); they leave the mask and its state alone.
+    switch (event->key()) {
+    case Qt::Key_Shift:
+    case Qt::Key_Control:
+    case Qt::Key_Alt:
+    case Qt::Key_AltGr:
+    case Qt::Key_Meta:
+    case Qt::Key_Super_L:
+    case Qt::Key_Super_R:
+    case Qt::Key_CapsLock:
+    case Qt::Key_NumLock:
+        QLineEdit::keyPressEvent(event);
+        return;
+    default:
+        break;
+    }
+    // Only the key right after a digit may take back the separator it skipped.
+    const int skipped = std::exchange(skippedSeparator_, -1);
     if (event->matches(QKeySequence::Paste)) {
         const QString pasted = QApplication::clipboard()->text();
         for (QChar ch : pasted) {
@@ -178,6 +206,9 @@ void TMyMaskEdit::keyPressEvent(QKeyEvent *event)
     if (ch.isDigit() && ch.unicode() < 128) {
         putDigit(ch);
     } else if (ch == QLatin1Char(Separator)) {
+        // "13" then ":" : the caret already stands past this separator.
+        if (skipped >= 0 && cursorPosition() == skipped + 1 && !hasSelectedText())
+            return;
         int pos = cursorPosition();
         while (pos < Length && !isLiteral(pos))
             ++pos;
@@ -227,6 +258,10 @@ void TMyMaskEdit::focusOutEvent(QFocusEvent *event)
     if (event->reason() == Qt::ActiveWindowFocusReason || event->reason() == Qt::PopupFocusReason)
         return;
     if (!modified_ || isComplete())
+        return;
+    // A press on a button (the dialog's ОК or Отмена) must reach its release:
+    // taking the focus back now would cancel the button's click.
+    if (event->reason() == Qt::MouseFocusReason && qobject_cast<QAbstractButton *>(QApplication::focusWidget()))
         return;
     // Silent: no beep, no message; the focus comes back once the move is over.
     QTimer::singleShot(0, this, [this] {

@@ -3,8 +3,12 @@
 // optional and a required hour digit, two minute and two second digits,
 // separated by ':'). Typing fills digit positions and skips the separators;
 // typing the separator moves past the next one; anything else is refused
-// with a beep. Leaving it with a changed, incomplete time puts the focus back
-// and the caret on the first incomplete position, silently. No context menu.
+// with a beep. A separator typed right after the caret skipped that very
+// separator does nothing, so "13:22:00" typed in full gives 13:22:00. One
+// hour digit is enough ("7_:40:00" is 7:40:00). Leaving it with a changed,
+// incomplete time puts the focus back and the caret on the first incomplete
+// position, silently; a mouse press on a button is no leaving, so that the
+// button still gets its click. No context menu.
 #include <QLineEdit>
 
 class TMyMaskEdit : public QLineEdit {
@@ -19,7 +23,7 @@ public:
     QString Text() const;
     void setMaskedText(const QString &digits);
     void Clear();
-    // Every required position holds a digit.
+    // Minutes and seconds hold their digits and the hour at least one.
     bool isComplete() const;
     // The first required position without a digit, or -1.
     int firstIncomplete() const;
@@ -45,4 +49,6 @@ private:
     QString cells() const { return QLineEdit::text(); }
 
     bool modified_ = false;
+    // The separator the caret has just skipped after a digit, or -1.
+    int skippedSeparator_ = -1;
 };

@@ -242,10 +242,13 @@ void TRichEditEx::resizeEvent(QResizeEvent *event)
 void TRichEditEx::setVisible(bool visible)
 {
     RichTextView::setVisible(visible);
-    for (QWidget *w : {static_cast<QWidget *>(scrollBar_.data()), static_cast<QWidget *>(plusButton_.data()),
-                       static_cast<QWidget *>(minusButton_.data()), static_cast<QWidget *>(frame_.data())})
+    for (QWidget *w : {static_cast<QWidget *>(plusButton_.data()), static_cast<QWidget *>(minusButton_.data()),
+                       static_cast<QWidget *>(frame_.data())})
         if (w)
             w->setVisible(visible);
+    // The bar comes with the viewer only while the text is longer than the view.
+    if (scrollBar_)
+        scrollBar_->setVisible(visible && scrollActive_);
 }
 
 void TRichEditEx::wheelEvent(QWheelEvent *event) { event->ignore(); }

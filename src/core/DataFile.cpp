@@ -37,13 +37,26 @@ QByteArray encodeDataFile(const PuzzleDataFile &file)
     return out;
 }
 
+namespace {
+
+// The reader drops one pair of enclosing quotes, so a value that is itself
+// quoted gets a pair more to keep its own.
+QString iniValue(const QString &value)
+{
+    if (value.size() >= 2 && (value.front() == u'"' || value.front() == u'\'') && value.back() == value.front())
+        return QLatin1Char('"') + value + QLatin1Char('"');
+    return value;
+}
+
+}  // namespace
+
 QByteArray encodeCatalogue(const std::vector<CatalogueEntry> &entries)
 {
     QString text;
     for (const CatalogueEntry &e : entries) {
         text += QStringLiteral("[%1]\r\n").arg(e.id);
         text += QStringLiteral("Difficult=%1\r\n").arg(e.difficult);
-        text += QStringLiteral("Name=%1\r\n").arg(e.name);
+        text += QStringLiteral("Name=%1\r\n").arg(iniValue(e.name));
         text += QStringLiteral("ImageFN=%1\r\n").arg(e.imageFile);
         text += QStringLiteral("DataFN=%1\r\n").arg(e.dataFile);
         text += QStringLiteral("\r\n");

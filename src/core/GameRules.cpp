@@ -53,8 +53,18 @@ bool TGameRules::Start()
     }
     FillProblemsList();
     screen_.SelectItem(0);
-    if (dropped && LevelSolved())
+    // A level left solved (nothing could be drawn then, or its last open
+    // puzzle left the catalogue) completes now, as after its last answer.
+    if (LevelSolved()) {
+        if (player_.Level >= LastLevel) {
+            // A game already won: the victory once more, and the screen goes
+            // at once; closing it from here, before it is shown, is no option.
+            screen_.ShowPictureIdNotice(player_.LabelIndex, kVictory);
+            savesOnEnd_ = false;
+            return false;
+        }
         LevelCompleted();
+    }
     return true;
 }
 
@@ -209,6 +219,10 @@ void TGameRules::ViewSolution()
     const std::optional<Difficulty> grade = item ? knownDifficulty(item->Difficult) : std::nullopt;
     if (!grade)
         return;
+    // A puzzle whose data could not be read is read again before anything is
+    // charged; when it still cannot be, the error goes up and nothing is paid.
+    if (!item->Loaded)
+        item->LoadData();
     if (!item->Bought) {
         const QString price = QString::number(SolutionCost[indexOf(*grade)]);
         if (screen_.Ask(QStringLiteral("Хотите посмотреть ответ за ") + price + QStringLiteral(" очков?")) != 1)

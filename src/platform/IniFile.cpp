@@ -39,6 +39,15 @@ QByteArrayView trimmed(QByteArrayView v)
     return v.sliced(b, e - b);
 }
 
+// A value in matching single or double quotes is read without them, as the
+// Windows service reads it; only the one enclosing pair goes.
+QByteArrayView unquoted(QByteArrayView v)
+{
+    if (v.size() >= 2 && (v[0] == '"' || v[0] == '\'') && v[v.size() - 1] == v[0])
+        return v.sliced(1, v.size() - 2);
+    return v;
+}
+
 bool sameName(const QString &a, const QString &b)
 {
     return a.size() == b.size() && a.compare(b, Qt::CaseInsensitive) == 0;
@@ -145,7 +154,7 @@ IniFile IniFile::fromBytes(const QByteArray &bytes)
         QString key = keyName(trimmed(line.first(eq)));
         if (ini.find(*current, key))
             continue;  // the first occurrence of a key wins
-        ini.entries_.push_back(Entry{std::move(key), decode(trimmed(line.sliced(eq + 1)))});
+        ini.entries_.push_back(Entry{std::move(key), decode(unquoted(trimmed(line.sliced(eq + 1))))});
         ++current->count;
         if (current->count > kScanLimit) {
             if (current->index.isEmpty())

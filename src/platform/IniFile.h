@@ -1,8 +1,9 @@
 #pragma once
 // A reader with the visible behaviour of the Windows INI service: sections in
 // file order, case-insensitive section and key names, trimmed names and
-// values, the first occurrence of a key wins, ';' comments, CRLF or LF,
-// Windows-1251 text (UTF-8 after a byte-order mark).
+// values, one pair of enclosing quotes dropped from a value, the first
+// occurrence of a key wins, ';' comments, CRLF or LF, Windows-1251 text
+// (UTF-8 after a byte-order mark).
 #include <QByteArray>
 #include <QHash>
 #include <QString>

@@ -76,8 +76,24 @@ void TAbstractForm::MarkStartFailed()
 
 void TAbstractForm::FormShow()
 {
-    if (startFailed_)
+    if (startFailed_) {
         setModalResult(mrCancel);
+        return;
+    }
+    focusedMode_ = -1;
+    FocusForMode();
+}
+
+void TAbstractForm::FocusForMode()
+{
+    QWidget *focused = focusWidget();
+    if (focusedMode_ == int(textMode_) && focused && focused->isVisibleTo(this) && focused->isEnabled())
+        return;
+    QWidget *target = textMode_ ? focusTarget_ : ProblemsList;
+    if (!target || !target->isVisibleTo(this) || !target->isEnabled())
+        return;
+    focusedMode_ = int(textMode_);
+    target->setFocus(Qt::OtherFocusReason);
 }
 
 void TAbstractForm::SetBackgroundTile(const QImage &tile)

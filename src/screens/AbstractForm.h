@@ -42,6 +42,10 @@ public:
     // The bitmap the form's background is tiled with.
     const QImage &BackgroundTile() const { return background_; }
 
+    // The screens' buttons are reached with Tab; a mouse click leaves the focus
+    // where it was, so that Enter keeps its meaning after a click.
+    static void MakeTabStop(QWidget *button) { button->setFocusPolicy(Qt::TabFocus); }
+
     static QString LeaveQuestion() { return QStringLiteral("Хотите выйти в главное меню?"); }
     static QString CatalogueErrorText() { return QStringLiteral("Невозможно загрузить список задач"); }
 
@@ -59,6 +63,11 @@ protected:
     // One wheel notch in text mode scrolls the text by one line.
     void ScrollTextBy(int lines);
 
+    // After a change of mode the keyboard focus goes where a keyboard player
+    // expects it: on the list in list mode, on the focus target in text mode.
+    // Within a mode it stays where the player put it.
+    void FocusForMode();
+
     void FormShow() override;
     bool eventFilter(QObject *watched, QEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
@@ -70,5 +79,6 @@ private:
     QPixmap backgroundPixmap_;
     QWidget *focusTarget_ = nullptr;
     int wheelRemainder_ = 0;
+    int focusedMode_ = -1;  // the mode the focus was last placed for, -1 for none
     bool startFailed_ = false;
 };

@@ -7,6 +7,7 @@
 #include "screens/ReplyForm.h"
 
 #include <QKeyEvent>
+#include <algorithm>
 
 namespace {
 
@@ -54,6 +55,7 @@ Button *makeButton(QWidget *parent, const char *name, const QRect &r, const QStr
     b->setFont(zw::gameFont(19));
     b->setToolTip(hint);
     b->setColorFace(zw::clPanel);
+    TAbstractForm::MakeTabStop(b);
     return b;
 }
 
@@ -214,6 +216,9 @@ void TGameForm::ProblemsListChangeItem()
     if (item && !item->Picture.isNull()) {
         Thumbnail_ = item->Picture.convertToFormat(QImage::Format_RGB888)
                          .scaled(ThumbnailWidth, ThumbnailHeight, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    } else {
+        // No picture rather than the previous puzzle's under the new title.
+        Thumbnail_.fill(Qt::white);
     }
     rules_.SelectionChanged();
 }
@@ -418,6 +423,7 @@ void TGameForm::ShowView(const GameView &view)
         }
     }
     ScoresLabel->setCaption(view.scoreText);
+    PlaceScore();
     ProgressBar->setProgress(view.progress);
     LevelLabel->setCaption(view.levelText);
     if (item) {
@@ -429,6 +435,22 @@ void TGameForm::ShowView(const GameView &view)
             BuyButton->clearGlyph();
         BuyButton->setEnabled(view.viewSolutionEnabled);
     }
+    FocusForMode();
+}
+
+void TGameForm::PlaceScore()
+{
+    // The score keeps its right edge and grows to the left; when it would reach
+    // the level and the gauge, they move left over the free part of the bar.
+    constexpr int right = 782, top = 15, height = 40, minWidth = 54;
+    constexpr int levelRight = 707, gap = 6, nameLeft = 241, nameWidth = 312;
+    const int width = std::max(minWidth, ScoresLabel->textWidth() + 2);
+    ScoresLabel->setGeometry(right - width, top, width, height);
+    const int shift = std::max(0, levelRight + gap - (right - width));
+    Label1->move(592 - shift, Label1->y());
+    LevelLabel->move(695 - shift, LevelLabel->y());
+    ProgressBar->move(593 - shift, ProgressBar->y());
+    ProblemName->resize(std::min(nameWidth, Label1->x() - gap - nameLeft), ProblemName->height());
 }
 
 void TGameForm::CloseScreen()

@@ -70,6 +70,8 @@ private:
     void FormCreate();
     void ProblemsListChangeItem();
     void ProblemsListDblClick();
+    // Room for every digit of the score.
+    void PlaceScore();
 
     // IGamePresentation
     void PlayClick() override;

@@ -143,7 +143,7 @@ TMainForm::TMainForm(QWidget *owner)
                                 QStringLiteral("Войти в сборник головоломок. В нем представлены все головоломки, "
                                                "встречающиеся в игре, здесь же можно посмотреть все ответы к ним."),
                                 true, Qt::AlignLeft | Qt::AlignTop);
-    ExitLabel = fadingLabel(this, "ExitLabel", QRect(154, 547, 110, 18), QStringLiteral("Выйти в Windows"), false,
+    ExitLabel = fadingLabel(this, "ExitLabel", QRect(154, 547, 110, 18), QStringLiteral("Выйти из игры"), false,
                             Qt::AlignLeft | Qt::AlignTop);
 
     AboutButton = new TFlatSpeedButton(this);

@@ -33,7 +33,7 @@ public:
 
     static constexpr int Width = 800;
     static constexpr int Height = 600;
-    static inline const QString QuitQuestion = QStringLiteral("Хотите выйти в Windows?");
+    static inline const QString QuitQuestion = QStringLiteral("Хотите выйти из игры?");
 
     explicit TMainForm(QWidget *owner = nullptr);
     ~TMainForm() override;

@@ -33,6 +33,7 @@ TFlatButton *makeButton(QWidget *parent, const char *name, const QRect &r, const
     b->setFont(zw::gameFont(19));
     b->setToolTip(hint);
     b->setColorFace(zw::clPanel);
+    TAbstractForm::MakeTabStop(b);
     return b;
 }
 
@@ -194,8 +195,12 @@ void TProblemsForm::AnswerButtonClick()
 {
     screens::Guarded([this] {
         platform::PlayClick();
-        if (TProblem *problem = ProblemsList->SelectedProblem())
+        if (TProblem *problem = ProblemsList->SelectedProblem()) {
+            // A puzzle that failed to load is read again rather than shown empty.
+            if (!problem->Loaded)
+                problem->LoadData();
             RunAnswerViewer(problem->GetSolutionText());
+        }
     });
 }
 
@@ -283,4 +288,5 @@ void TProblemsForm::UpdateView()
         ProblemName->setCaption(QString());
     }
     ProblemsList->update();
+    FocusForMode();
 }

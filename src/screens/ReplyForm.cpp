@@ -144,6 +144,10 @@ void TQForm::FormCreate()
         }
         connect(List, &QComboBox::activated, this, &TQForm::ListChange);
         digitsOnly_ = true;
+        // The focus starts in the number box: the first name is picked, so
+        // that a number typed at once is kept for it.
+        if (!NumberTexts->isEmpty())
+            List->setCurrentIndex(0);
         break;
     default:
         break;
@@ -282,6 +286,10 @@ void TQForm::OkButtonClick()
         const auto value = StrToTime(TimeEdit->Text());
         if (!value) {
             refuseNotice(QStringLiteral("Ответ должен быть временем!"));
+            // A click on ОК took the focus; the player goes on typing the time.
+            TimeEdit->setFocus(Qt::OtherFocusReason);
+            if (TimeEdit->firstIncomplete() >= 0)
+                TimeEdit->setCursorPosition(TimeEdit->firstIncomplete());
             return;
         }
         const double d = *value;

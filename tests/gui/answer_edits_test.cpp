@@ -51,6 +51,28 @@ TEST_F(AnswerEditsTest, DigitsFillTheMaskAndSkipTheSeparators)
     EXPECT_EQ(time->Text(), QStringLiteral("12:39:00"));
 }
 
+TEST_F(AnswerEditsTest, SeparatorTypedWithShiftAfterTheSkipDoesNothing)
+{
+    // On a real keyboard ":" comes after a Shift press of its own.
+    QTest::keyClicks(time, QStringLiteral("13"));
+    QTest::keyPress(time, Qt::Key_Shift);
+    QTest::keyClick(time, Qt::Key_Colon, Qt::ShiftModifier);
+    QTest::keyRelease(time, Qt::Key_Shift);
+    QTest::keyClicks(time, QStringLiteral("22"));
+    QTest::keyPress(time, Qt::Key_Shift);
+    QTest::keyClick(time, Qt::Key_Colon, Qt::ShiftModifier);
+    QTest::keyClicks(time, QStringLiteral("00"));
+    EXPECT_EQ(time->Text(), QStringLiteral("13:22:00"));
+
+    // Any other key between the skip and the separator: it moves on as usual.
+    time->Clear();
+    QTest::keyClicks(time, QStringLiteral("13"));
+    QTest::keyClick(time, Qt::Key_Left);
+    QTest::keyClick(time, Qt::Key_Right);
+    QTest::keyClicks(time, QStringLiteral(":4"));
+    EXPECT_EQ(time->Text(), QStringLiteral("13:  :4 "));
+}
+
 TEST_F(AnswerEditsTest, OtherCharactersAreRefusedAndPasteKeepsDigits)
 {
     QTest::keyClicks(time, QStringLiteral("a-/ "));
@@ -89,7 +111,7 @@ TEST_F(AnswerEditsTest, LeavingAnIncompleteTimeReturnsTheFocusSilently)
     QTest::keyClicks(time, QStringLiteral("3"));
     leaveTime();
     EXPECT_TRUE(time->hasFocus());
-    EXPECT_EQ(time->cursorPosition(), 1);  // the first required position without a digit
+    EXPECT_EQ(time->cursorPosition(), 4);  // one hour digit will do: the second minute digit
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
     EXPECT_EQ(QApplication::activePopupWidget(), nullptr);
 }

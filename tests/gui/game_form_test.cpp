@@ -470,3 +470,43 @@ TEST(ScreenOptions, ScreenPlayerAndDataFolder)
 }
 
 }  // namespace
+
+TEST_F(GameFormTest, ScoreShowsEveryDigitAndKeepsClearOfTheLevel)
+{
+    open();
+    for (const int score : {30, 999, 1234, -1234, 99999, -99999, 999999}) {
+        SCOPED_TRACE(score);
+        player->Scores = score;
+        form->UpdateView();
+        TLabel *label = form->ScoresLabel;
+        EXPECT_EQ(label->caption(), QString::number(score));
+        EXPECT_GE(label->width(), label->textWidth());
+        EXPECT_LE(label->geometry().right(), form->TopPanel->width() - 1);
+        for (QWidget *other : std::initializer_list<QWidget *>{form->ProgressBar, form->LevelLabel, form->Label1})
+            EXPECT_FALSE(label->geometry().intersects(other->geometry())) << other->objectName().toStdString();
+        EXPECT_LT(form->ProblemName->geometry().right(), form->Label1->x());
+    }
+}
+
+TEST_F(GameFormTest, PuzzleWhosePictureCannotBeDecodedShowsNoPicture)
+{
+    writeCatalogue(gameDir(), levelTwoCatalogue());
+    for (ProblemId id : {100, 101, 102, 103, 110}) {
+        player->LevelList.Add(id);
+        player->UsedIds.Add(id);
+    }
+    QFile broken(gameDir() + QStringLiteral("/Images/p101.jpg"));
+    ASSERT_TRUE(broken.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    broken.write("not a picture at all");
+    broken.close();
+    form = new TGameForm(*player, nullptr, gameDir());
+    form->ShowModalAsync();
+    ASSERT_TRUE(near(centreColor(form->Thumbnail()), puzzleColor(100)));
+
+    form->ProblemsList->SelectItem(1);
+    ASSERT_EQ(selected()->Id, 101);
+    EXPECT_EQ(form->ProblemName->caption(), selected()->Name);
+    EXPECT_EQ(centreColor(form->Thumbnail()), QColor(Qt::white));
+    EXPECT_EQ(form->ProblemImage->picture(), form->Thumbnail());
+    EXPECT_TRUE(errors.isEmpty());
+}

@@ -487,6 +487,74 @@ TEST_F(ListBoxTest, ClickOnARowSelectsAndTakesTheFocus)
     form.hide();
 }
 
+TEST_F(ListBoxTest, KeysMoveTheSelectionAsAClickDoesAndKeepItInView)
+{
+    auto list = gameList();
+    fill(*list, 40);
+    form.show();
+    const int rows = list->VisibleRows();
+    ASSERT_GT(rows, 3);
+    ASSERT_LT(rows, 40);
+    list->setFocus();
+    list->SelectItem(0);
+    struct Step {
+        Qt::Key key;
+        int selected;
+    };
+    const Step steps[] = {
+        {Qt::Key_Down, 1},
+        {Qt::Key_Up, 0},
+        {Qt::Key_Up, 0},  // at the top already: nothing read again
+        {Qt::Key_End, 39},
+        {Qt::Key_Down, 39},
+        {Qt::Key_PageUp, 39 - (rows - 1)},
+        {Qt::Key_Home, 0},
+        {Qt::Key_PageDown, rows - 1},
+        {Qt::Key_PageDown, 2 * (rows - 1)},
+    };
+    QSignalSpy changed(list.get(), &TFlatListBoxEx::changeItem);
+    int events = 0;
+    int previous = 0;
+    for (const Step &step : steps) {
+        SCOPED_TRACE(QTest::toString(QKeySequence(step.key)));
+        QTest::keyClick(list.get(), step.key);
+        EXPECT_EQ(list->SelectedProblem(), list->ItemObject(step.selected));
+        EXPECT_EQ(list->HighlightedIndex(), step.selected);
+        EXPECT_TRUE(list->SelectedProblem()->Loaded);
+        if (step.selected != previous)
+            ++events;
+        EXPECT_EQ(changed.count(), events);
+        // The selected row is one of the rows on view.
+        EXPECT_LE(list->TopIndex(), step.selected);
+        EXPECT_LT(step.selected, list->TopIndex() + rows);
+        previous = step.selected;
+    }
+    EXPECT_EQ(form.focusWidget(), list.get());
+    form.hide();
+}
+
+TEST_F(ListBoxTest, ClickOrKeyOnAPuzzleThatFailsToLoadStillTellsTheScreen)
+{
+    auto list = collectionList();
+    list->AddProblem(record(1, "Есть картинка"), nullptr);
+    list->AddProblem(record(2, "Нет картинки", 0, false), nullptr);
+    list->AddProblem(record(3, "Ещё одна"), nullptr);
+    form.show();
+    list->SelectItem(0);
+    QSignalSpy changed(list.get(), &TFlatListBoxEx::changeItem);
+    EXPECT_THROW(QTest::mouseClick(list.get(), Qt::LeftButton, {}, rowCentre(*list, 1)), ELoadError);
+    EXPECT_EQ(list->SelectedProblem(), list->ItemObject(1));
+    EXPECT_EQ(list->HighlightedIndex(), 1);
+    EXPECT_EQ(changed.count(), 1);
+    EXPECT_EQ(form.focusWidget(), list.get());
+
+    list->SelectItem(2);
+    EXPECT_THROW(QTest::keyClick(list.get(), Qt::Key_Up), ELoadError);
+    EXPECT_EQ(list->SelectedProblem(), list->ItemObject(1));
+    EXPECT_EQ(changed.count(), 3);
+    form.hide();
+}
+
 TEST_F(ListBoxTest, ClickOnAnEmptyRowRaisesTheEventOnly)
 {
     auto list = gameList();

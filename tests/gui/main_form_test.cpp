@@ -90,7 +90,7 @@ TEST_F(MainFormTest, LayoutOverTheStartScreen)
     EXPECT_EQ(form->ProblemsLabel->geometry(), QRect(528, 472, 254, 72));
     EXPECT_EQ(form->ExitLabel->geometry(), QRect(154, 547, 110, 18));
     EXPECT_TRUE(form->GameLabel->caption().startsWith(QStringLiteral("   Войти в игровой режим.")));
-    EXPECT_EQ(form->ExitLabel->caption(), QStringLiteral("Выйти в Windows"));
+    EXPECT_EQ(form->ExitLabel->caption(), QStringLiteral("Выйти из игры"));
     for (TAlphaLabel *l : {form->GameLabel, form->ProblemsLabel, form->ExitLabel}) {
         EXPECT_EQ(l->Alpha(), 0);
         EXPECT_EQ(l->ShowTime(), 500);
@@ -154,7 +154,7 @@ TEST_F(MainFormTest, EveryWayOutAsksAndOnlyYesQuits)
         box.reply = mrCancel;
         way();
         ASSERT_EQ(box.shown.size(), 1);
-        EXPECT_EQ(box.shown[0].text, QStringLiteral("Хотите выйти в Windows?"));
+        EXPECT_EQ(box.shown[0].text, QStringLiteral("Хотите выйти из игры?"));
         EXPECT_TRUE(box.shown[0].cancelVisible);
         EXPECT_TRUE(form->isVisible());
         EXPECT_EQ(closed.count(), 0);

@@ -82,7 +82,7 @@ TEST_F(MessageBoxTest, NoticeIsLaidOutForItsTextAndPlaysErrorSound)
 
 TEST_F(MessageBoxTest, QuestionPlacesBothButtonsAndAnswersByKey)
 {
-    const QString text = QStringLiteral("Хотите выйти в Windows?");
+    const QString text = QStringLiteral("Хотите выйти из игры?");
     const int w = textWidth(text);
     Layout l;
     int result = run([&] { return box.Ask(text); }, l, pressEnter);

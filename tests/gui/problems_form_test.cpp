@@ -119,8 +119,6 @@ TEST_F(ProblemsFormTest, OpensInListModeOnTheFirstPuzzleWithItsPictureStretched)
     for (const char *name : {"FlatTabControl1", "PanelImage", "ProblemName", "DiffImage", "Shape1", "ProblemsList",
                              "ProblemText", "ProblemImage", "Ramka", "CloseButton", "AnswerButton", "DecideButton"})
         EXPECT_NE(form->findChild<QWidget *>(QLatin1String(name)), nullptr) << name;
-    for (QWidget *b : {form->CloseButton, form->AnswerButton, form->DecideButton})
-        EXPECT_FALSE(b->focusPolicy() & Qt::TabFocus);
     EXPECT_TRUE(errors.isEmpty()) << errors.join(QLatin1Char('\n')).toStdString();
 }
 
@@ -226,8 +224,12 @@ TEST_F(ProblemsFormTest, SolutionOpensAtOnceWithoutQuestion)
 TEST_F(ProblemsFormTest, AKeyActsOnceWhenAButtonHasTheFocus)
 {
     open();
-    // After a mouse press on "посмотреть ответ", Enter presses that button again.
-    form->AnswerButton->setFocus(Qt::MouseFocusReason);
+    // A button reached with Tab takes Enter as its own click.
+    EXPECT_EQ(form->focusWidget(), form->ProblemsList);
+    key(Qt::Key_Tab);
+    EXPECT_EQ(form->focusWidget(), form->CloseButton);
+    key(Qt::Key_Tab);
+    ASSERT_EQ(form->focusWidget(), form->AnswerButton);
     ModalScript script;
     script.ignore(form);
     int clicksAtOpen = -1;
@@ -248,6 +250,45 @@ TEST_F(ProblemsFormTest, AKeyActsOnceWhenAButtonHasTheFocus)
     QTest::keyClick(form->DecideButton, Qt::Key_Escape);
     EXPECT_FALSE(form->TextMode());
     EXPECT_TRUE(box.shown.isEmpty());
+}
+
+TEST_F(ProblemsFormTest, AfterAMouseClickOnAButtonEnterStillDecides)
+{
+    open();
+    ModalScript script;
+    script.ignore(form);
+    script.then([](QWidget *w) {
+        EXPECT_NE(qobject_cast<TAnswerForm *>(w), nullptr);
+        QTest::keyClick(w, Qt::Key_Escape);
+    });
+    QTest::mouseClick(form->AnswerButton, Qt::LeftButton);
+    EXPECT_TRUE(script.done());
+    EXPECT_EQ(form->focusWidget(), form->ProblemsList);
+    key(Qt::Key_Return);
+    EXPECT_TRUE(form->TextMode());
+    EXPECT_EQ(script.seen.size(), 1);
+
+    // "назад" clicked in text mode: back to the list, and Enter opens the text again
+    // rather than pressing "назад" into the leave question.
+    QTest::mouseClick(form->CloseButton, Qt::LeftButton);
+    EXPECT_FALSE(form->TextMode());
+    EXPECT_EQ(form->focusWidget(), form->ProblemsList);
+    key(Qt::Key_Return);
+    EXPECT_TRUE(form->TextMode());
+    EXPECT_TRUE(box.shown.isEmpty());
+}
+
+TEST_F(ProblemsFormTest, ClickOnAPuzzleWithoutItsPictureShowsThatPuzzle)
+{
+    open();
+    ASSERT_EQ(selected()->Id, 11);
+    QFile::remove(gameDir() + QStringLiteral("/Images/p12.jpg"));
+    const QPoint row = form->ProblemsList->Rows().at(1).center();
+    EXPECT_ANY_THROW(QTest::mouseClick(form->ProblemsList, Qt::LeftButton, {}, row));
+    EXPECT_EQ(selected()->Id, 12);
+    EXPECT_EQ(form->ProblemsList->HighlightedIndex(), 1);
+    EXPECT_EQ(form->ProblemName->caption(), QStringLiteral("Два поезда"));
+    EXPECT_TRUE(form->ProblemImage->picture().isNull());
 }
 
 TEST_F(ProblemsFormTest, TextViewerPassesTheFocusToTheDecideButton)

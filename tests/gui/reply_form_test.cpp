@@ -143,7 +143,8 @@ TEST_F(ReplyFormTest, EachKindShowsItsOwnEntryControl)
         }
         if (c.list) {
             EXPECT_EQ(form->List->count(), 2);
-            EXPECT_EQ(form->List->currentIndex(), -1);
+            // A choice starts unpicked; the numbers start on the first name.
+            EXPECT_EQ(form->List->currentIndex(), c.kind == AnswerNumbers ? 0 : -1);
             EXPECT_EQ(form->List->geometry(), QRect(88, 120, 97, 23));
         }
         if (c.time) {
@@ -234,6 +235,60 @@ TEST_F(ReplyFormTest, TimeIsPackedAsAFractionOfADay)
     EXPECT_DOUBLE_EQ(d, 0.0625);
 }
 
+TEST_F(ReplyFormTest, TimeTypedAsTheQuestionAsksIsAccepted)
+{
+    struct Case {
+        const char *typed;
+        const char *shown;
+        int h, m, s;
+    };
+    const Case cases[] = {
+        {"7:40:00", "7 :40:00", 7, 40, 0},    {"07:40:00", "07:40:00", 7, 40, 0},
+        {"13:22:00", "13:22:00", 13, 22, 0},  {"132200", "13:22:00", 13, 22, 0},
+        {"0:00:00", "0 :00:00", 0, 0, 0},
+        {"23:59:59", "23:59:59", 23, 59, 59}, {"12::34", "12:  :34", -1, 0, 0},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.typed);
+        TestProblem p(AnswerTime, {QStringLiteral("Который час? (чч:мм:сс)")});
+        open(p);
+        result = -1;
+        type(form->TimeEdit, QString::fromLatin1(c.typed));
+        EXPECT_EQ(form->TimeEdit->Text(), QString::fromLatin1(c.shown));
+        QTest::keyClick(form->TimeEdit, Qt::Key_Return);
+        QCoreApplication::processEvents();
+        if (c.h < 0) {
+            EXPECT_EQ(p.calls, 0);
+            EXPECT_TRUE(stillOpen());
+        } else {
+            EXPECT_EQ(result, 6);
+            double d = 0;
+            std::memcpy(&d, p.lastAnswer.bytes.data(), sizeof d);
+            EXPECT_DOUBLE_EQ(d, AnswerValue::dayFraction(c.h, c.m, c.s));
+        }
+        if (form)
+            delete form.data();
+    }
+}
+
+TEST_F(ReplyFormTest, MouseClicksOnTheButtonsActWhateverTheTimeBoxHolds)
+{
+    TestProblem p(AnswerTime, {QStringLiteral("Который час?")});
+    open(p);
+    // Incomplete: ОК gives the notice and hands the time box back for typing.
+    type(form->TimeEdit, QStringLiteral("12:3"));
+    QTest::mouseClick(form->OkButton, Qt::LeftButton);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(noticeTexts(), QStringList{QStringLiteral("Ответ должен быть временем!")});
+    EXPECT_EQ(p.calls, 0);
+    ASSERT_TRUE(form->TimeEdit->hasFocus());
+    EXPECT_EQ(form->TimeEdit->cursorPosition(), 4);
+    // Отмена cancels, still with the incomplete time.
+    QTest::mouseClick(form->CancelButton, Qt::LeftButton);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(result, 2);
+}
+
 TEST_F(ReplyFormTest, PartlyFilledOrOutOfRangeTimeIsRefused)
 {
     TestProblem p(AnswerTime, {QStringLiteral("Который час?")});
@@ -273,10 +328,13 @@ protected:
         ReplyFormTest::SetUp();
         open(problem);
     }
-    // Picks an item as the player does: into the list, then an arrow key.
+    // Picks an item as the player does: into the list, then an arrow key; an
+    // item picked already is kept by clicking back into the number box.
     void pick(int index)
     {
         form->List->setFocus(Qt::MouseFocusReason);
+        if (form->List->currentIndex() == index)
+            form->Edit->setFocus(Qt::MouseFocusReason);
         while (form->List->currentIndex() < index)
             QTest::keyClick(form->List, Qt::Key_Down);
         while (form->List->currentIndex() > index)
@@ -326,13 +384,14 @@ TEST_F(NumbersTest, MissingNumberPicksItsItemAndKeepsTheOthers)
     EXPECT_EQ(problem.lastAnswer.bytes[8], 1);
 }
 
-TEST_F(NumbersTest, NumberTypedBeforeAnyPickIsLost)
+TEST_F(NumbersTest, NumberTypedAtOnceIsKeptForTheFirstName)
 {
+    EXPECT_TRUE(form->Edit->hasFocus());
     type(form->Edit, QStringLiteral("42"));
     QTest::keyClick(form->Edit, Qt::Key_Return);
     EXPECT_EQ(noticeTexts(), QStringList{QStringLiteral("Введите следующие число.")});
-    EXPECT_EQ(form->List->currentIndex(), 0);
-    EXPECT_EQ(*form->NumberTexts, QStringList({"", "", ""}));
+    EXPECT_EQ(form->List->currentIndex(), 1);
+    EXPECT_EQ(*form->NumberTexts, QStringList({"42", "", ""}));
 }
 
 TEST_F(NumbersTest, MouseClickOnOkCommitsTheNumberBeingTyped)
@@ -399,6 +458,7 @@ TEST_F(ReplyFormTest, MoreNumbersThanTheRecordHoldsAreNeverWrittenPastIt)
     open(p);
     for (int i = 0; i < 9; ++i)
         (*form->NumberTexts)[i] = QString::number(100 + i);
+    form->Edit->setText(QStringLiteral("100"));  // the picked first item's number
     QTest::mouseClick(form->OkButton, Qt::LeftButton);
     QCoreApplication::processEvents();
     EXPECT_EQ(result, 6);

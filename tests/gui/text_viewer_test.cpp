@@ -262,14 +262,21 @@ TEST_F(TextViewer, HidingAndShowingTakesTheCompanionsAlong)
                                                        viewer->Frame()})
         EXPECT_TRUE(w->isVisible());
 
-    // A short text while shown hides the bar; showing again brings it until the next text.
+    // A text that fits has no bar, however often the viewer is shown again.
     viewer->SetText(lines(2));
     EXPECT_FALSE(bar()->isVisible());
+    for (int i = 0; i < 2; ++i) {
+        viewer->hide();
+        viewer->show();
+        EXPECT_FALSE(bar()->isVisible());
+        EXPECT_TRUE(viewer->PlusButton()->isVisible());
+    }
+    // A long text set while hidden brings its bar when shown.
     viewer->hide();
+    viewer->SetText(lines(60));
+    EXPECT_FALSE(bar()->isVisible());
     viewer->show();
     EXPECT_TRUE(bar()->isVisible());
-    viewer->SetText(lines(2));
-    EXPECT_FALSE(bar()->isVisible());
 }
 
 TEST_F(TextViewer, FreesItsCompanions)

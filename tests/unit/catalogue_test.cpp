@@ -1,6 +1,7 @@
 #include "TestFiles.h"
 #include "core/Catalogue.h"
 #include "core/Errors.h"
+#include "core/DataFile.h"
 
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -164,4 +165,31 @@ TEST_F(CatalogueTest, RelativeProgramDirStillBuildsUsablePaths)
     TCatalogue c(dir.path() + "/./sub/..");
     c.LoadCatalogue();
     EXPECT_EQ(c.Items()[0]->ImagePath, dir.path() + "/Images/1.jpg");
+}
+
+TEST_F(CatalogueTest, OnePairOfEnclosingQuotesIsDroppedAndTheWriterKeepsQuotedNames)
+{
+    struct Case {
+        const char *written;
+        QString read;
+    };
+    const Case cases[] = {
+        {"  \"Title\"  ", QStringLiteral("Title")}, {"'Title'", QStringLiteral("Title")},
+        {"\"\"Title\"\"", QStringLiteral("\"Title\"")}, {"\"Title'", QStringLiteral("\"Title'")},
+        {"\"", QStringLiteral("\"")}, {"A \"B\" C", QStringLiteral("A \"B\" C")},
+    };
+    for (const Case &c : cases) {
+        list(QByteArray("[1]\nDifficult=0\nName=") + c.written + "\nImageFN=a.jpg\nDataFN=a.dat\n");
+        TCatalogue read(dir.path());
+        read.LoadCatalogue();
+        EXPECT_EQ(read.Items()[0]->Name, c.read) << c.written;
+    }
+
+    // What the pack tool writes reads back as it was, quotes and all.
+    for (const QString &name : {QStringLiteral("\"Title\""), QStringLiteral("'x'"), QStringLiteral("Мост")}) {
+        list(encodeCatalogue({CatalogueEntry{1, 0, name, QStringLiteral("a.jpg"), QStringLiteral("a.dat")}}));
+        TCatalogue read(dir.path());
+        read.LoadCatalogue();
+        EXPECT_EQ(read.Items()[0]->Name, name);
+    }
 }

@@ -547,3 +547,74 @@ TEST_F(GameRules, TextModeNeedsASelection)
     game.player->LevelList.Clear();
     EXPECT_THROW(game.rules.FillProblemsList(), EInternalError);
 }
+
+TEST_F(GameRules, ASolvedLevelLeftWithNothingToDrawMovesOnOnceThePackGrows)
+{
+    CatalogueFiles files(difficulties(4, 1, 0));
+    QString key;
+    {
+        Game game(files.dir.path(), registry, TUser::CreateNew(QStringLiteral("Ира"), 2));
+        ASSERT_TRUE(game.rules.Start());
+        for (int i = 0; i < 5; ++i)
+            game.answer(i, rightAnswer);
+        ASSERT_EQ(game.player->Level, 1);
+        game.rules.Back();
+        ASSERT_TRUE(game.screen.closed);
+        key = game.player->KeyPath();
+    }
+    // Puzzles added to the pack: opening the game moves the player on.
+    for (ProblemId id = 100; id < 112; ++id)
+        files.entries.push_back(files.entryFor(id, int(id % 3)));
+    files.write();
+    Game again(files.dir.path(), registry, TUser::CreateFromRegistry(key, registry));
+    ASSERT_TRUE(again.rules.Start());
+    EXPECT_EQ(again.player->Level, 2);
+    EXPECT_TRUE(again.screen.calls.contains(QStringLiteral("PlayWave LEVELUP")));
+    EXPECT_EQ(again.player->LevelList.SolvedCount(), 0);
+    EXPECT_GT(again.player->LevelList.Count(), 0);
+    EXPECT_TRUE(again.screen.view.decideEnabled);
+}
+
+TEST_F(GameRules, AGameAlreadyWonShowsTheVictoryAndClosesWithoutTheQuestion)
+{
+    CatalogueFiles files(difficulties(4, 1, 0));
+    auto user = TUser::CreateNew(QStringLiteral("Ира"), 2);
+    user->Level = TGameRules::LastLevel;
+    for (ProblemId id : {1, 2}) {
+        user->LevelList.Add(id);
+        user->LevelList.FindEntry(id)->Solved = 1;
+    }
+    Game game(files.dir.path(), registry, std::move(user));
+    EXPECT_FALSE(game.rules.Start());
+    EXPECT_EQ(game.screen.calls.last(), QStringLiteral("ShowPictureIdNotice 2 Поздравляем с победой!"));
+    EXPECT_FALSE(game.screen.calls.contains(QStringLiteral("CloseScreen")));
+    EXPECT_TRUE(game.rules.CloseQuery());
+}
+
+TEST_F(GameRules, BuyingTheSolutionOfAPuzzleThatFailedToLoadReadsItFirst)
+{
+    CatalogueFiles files(difficulties(4, 1, 0));
+    Game game(files.dir.path(), registry, TUser::CreateNew(QStringLiteral("Оля"), 2));
+    ASSERT_TRUE(game.rules.Start());
+    game.player->Scores = 100;
+
+    // Read again: charged once, the viewer shows the real solution.
+    game.screen.select(1);
+    TProblemEx *item = game.screen.selected;
+    item->UnloadData();
+    game.rules.ViewSolution();
+    const int price = int(SolutionCost[item->Difficult]);
+    EXPECT_EQ(game.player->Scores, 100 - price);
+    EXPECT_EQ(game.screen.calls.last(), QStringLiteral("AnswerViewer {\\rtf1 solution}"));
+
+    // Still unreadable: the error goes up, nothing is asked, charged or shown.
+    game.screen.select(2);
+    item = game.screen.selected;
+    item->UnloadData();
+    ASSERT_TRUE(QFile::remove(files.dir.filePath(QStringLiteral("Data/%1.dat").arg(item->Id))));
+    const int mark = int(game.screen.calls.size());
+    EXPECT_ANY_THROW(game.rules.ViewSolution());
+    EXPECT_EQ(game.player->Scores, 100 - price);
+    EXPECT_FALSE(item->Bought);
+    EXPECT_EQ(game.screen.since(mark), QStringList{QStringLiteral("PlayClick")});
+}

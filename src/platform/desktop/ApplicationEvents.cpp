@@ -40,6 +40,11 @@ namespace {
 
 void centre(QWidget *window)
 {
+    // A minimised window stays where it is: under a window manager moving it
+    // brings it back, and the game gives the display its mode back exactly
+    // when it is minimised. Coming back switches the mode again, which centres it.
+    if (window->isMinimized())
+        return;
     if (QScreen *screen = window->screen()) {
         const QRect area = screen->geometry();
         window->move(area.x() + (area.width() - window->width()) / 2,
