@@ -278,7 +278,7 @@ bool TProblem::CheckAnswer(TUser *player, const AnswerValue &answer)
     const bool scored = validDifficulty(Difficult);
     if (right) {
         if (scored) {
-            player->Scores += AnswerBonus[Difficult];
+            player->ChangeScores(AnswerBonus[Difficult]);
             std::uint16_t *counters[] = {&player->LD, &player->MD, &player->HD};
             ++*counters[Difficult];
         }
@@ -291,7 +291,7 @@ bool TProblem::CheckAnswer(TUser *player, const AnswerValue &answer)
         }
         ++entry->WrongAnswers;
         if (scored)
-            player->Scores -= AnswerPenalty[Difficult];
+            player->ChangeScores(-AnswerPenalty[Difficult]);
     }
     return right;
 }
@@ -308,7 +308,7 @@ bool TProblem::BuySolution(TUser &player)
     const int cost = SolutionCost[Difficult];
     if (cost > player.Scores)
         return false;
-    player.Scores -= cost;
+    player.ChangeScores(-cost);
     entry->Bought = 1;
     return true;
 }

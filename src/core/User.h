@@ -69,6 +69,9 @@ public:
     static inline const QString UsersKey = QStringLiteral("\\Software\\Quorvane\\Zentrika\\Users info\\");
 
     QString Name;
+    // The name of the key the profile was read from. It is the one the profile
+    // is saved under: a stored "Name" may be missing or differ from it.
+    QString KeyName;
     QImage Logo;
     std::uint8_t LabelIndex = 0;
     std::int32_t Scores = 30;
@@ -77,6 +80,13 @@ public:
     std::uint16_t LU = 0, MU = 0, HU = 0;
     TUsedIdList UsedIds;
     TProblemsList LevelList;
+
+    // Adds delta to Scores, held at the limits of its type rather than wrapping.
+    void ChangeScores(int delta);
+    // The scores a stored or imported profile may hold: far beyond any game,
+    // far enough from the type's limits.
+    static constexpr std::int32_t MinScores = -1000000000;
+    static constexpr std::int32_t MaxScores = 1000000000;
 
     // Logo from the process-wide media library when one is set.
     static std::unique_ptr<TUser> CreateNew(const QString &name, std::uint8_t logo);
@@ -87,5 +97,8 @@ public:
     void SaveToRegistry(platform::Registry &registry) const;
     void SaveToRegistry() const;
 
-    QString KeyPath() const { return UsersKey + Name + QLatin1Char('\\'); }
+    // The key of a stored player. A name that cannot be a key name raises the
+    // registry's error, so no name reaches the players' key itself.
+    static QString PlayerPath(const QString &keyName);
+    QString KeyPath() const { return PlayerPath(KeyName.isEmpty() ? Name : KeyName); }
 };
