@@ -82,8 +82,10 @@ bool StoreGuard::start()
 
     try {
         platform::store::Recovery recovery;
-        if (platform::store::checkAndRecover(storePath_, &recovery))
+        if (platform::store::checkAndRecover(storePath_, &recovery)) {
             notice_ = platform::store::recoveryMessage(recovery);
+            report(platform::store::recoveryDetail(recovery));
+        }
         platform::Registry &registry = platform::Registry::user();
         opened_ = true;
         const QDateTime newest = platform::store::newestBackupTime(storePath_);
@@ -91,10 +93,10 @@ bool StoreGuard::start()
         if (stale && !registry.subKeyNames(TUser::UsersKey).isEmpty())
             platform::store::writeBackup(registry);
     } catch (const std::exception &e) {
-        // The game still runs: the collection needs no store, and the player
-        // selection reports the store again when it cannot open it.
-        const QString text = QStringLiteral("Не удалось открыть или сохранить данные игроков.\n") + QString::fromUtf8(e.what());
-        notice_ = notice_.isEmpty() ? text : notice_ + QLatin1Char('\n') + text;
+        // The game still runs: the collection needs no store. The message box
+        // has one line; the detail goes to the log.
+        if (notice_.isEmpty())
+            notice_ = QStringLiteral("Не удалось открыть или сохранить данные игроков.");
         report(QString::fromUtf8(e.what()));
     }
     return true;

@@ -221,12 +221,18 @@ bool checkAndRecover(const QString &storePath, Recovery *recovery)
 
 QString recoveryMessage(const Recovery &r)
 {
-    const QString detail = QStringLiteral("%1: %2").arg(QFileInfo(r.damagedAs).fileName(), r.detail);
     if (!r.restoredFrom.isEmpty())
-        return QStringLiteral("Файл с данными игроков повреждён. Игроки восстановлены из резервной копии от %1.\n%2")
-            .arg(r.restoredDate.toString(QStringLiteral("dd.MM.yyyy HH:mm")), detail);
-    return QStringLiteral("Файл с данными игроков повреждён, а исправной резервной копии нет. Список игроков начат заново.\n%1")
-        .arg(detail);
+        return QStringLiteral("Файл с данными игроков повреждён. Игроки восстановлены из резервной копии от %1.")
+            .arg(r.restoredDate.toString(QStringLiteral("dd.MM.yyyy HH:mm")));
+    return QStringLiteral("Файл с данными игроков повреждён, а исправной резервной копии нет. Список игроков начат заново.");
+}
+
+QString recoveryDetail(const Recovery &r)
+{
+    QString text = QStringLiteral("the player store was damaged (%1) and moved to %2").arg(r.detail, r.damagedAs);
+    if (!r.restoredFrom.isEmpty())
+        text += QStringLiteral("; restored from %1").arg(r.restoredFrom);
+    return text;
 }
 
 }  // namespace platform::store

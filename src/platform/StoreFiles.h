@@ -54,8 +54,10 @@ Recovery recover(const QString &storePath, const QString &detail = {});
 // Checks the store and recovers it when damaged. True when it was recovered.
 bool checkAndRecover(const QString &storePath, Recovery *recovery);
 
-// What to tell the player, in Russian; technical detail on a second line.
+// What to tell the player, in Russian, on the one line the game's message box has.
 QString recoveryMessage(const Recovery &recovery);
+// The technical detail, for the log.
+QString recoveryDetail(const Recovery &recovery);
 
 }  // namespace store
 }  // namespace platform

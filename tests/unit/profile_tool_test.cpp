@@ -212,7 +212,8 @@ TEST_F(ProfileTool, DamagedCountsAreRefusedWithinTheGamesLimits)
         }
         const Result list = run({QStringLiteral("list")});
         EXPECT_EQ(list.code, 0);
-        EXPECT_TRUE(QString::fromUtf8(list.out).startsWith(QStringLiteral("Вася\tunreadable: ") + QLatin1String(c.words)))
+        EXPECT_TRUE(QString::fromUtf8(list.out).startsWith(QStringLiteral("Вася\tunreadable: ")));
+        EXPECT_TRUE(QString::fromUtf8(list.out).contains(QLatin1String(c.words)))
             << list.out.constData();
         const Result exported = run({QStringLiteral("export"), QStringLiteral("Вася")});
         EXPECT_EQ(exported.code, 1);
@@ -280,7 +281,7 @@ TEST_F(ProfileTool, CheckBackupRecoverAndRestoreFromAFile)
     const Result restored = run({QStringLiteral("restore"), QStringLiteral("вася"), QStringLiteral("--from"), file});
     ASSERT_EQ(restored.code, 0) << qPrintable(restored.err);
     EXPECT_EQ(QString::fromUtf8(run({QStringLiteral("list")}).out),
-              QStringLiteral("Вася\tlevel 3\tscore -7\nПетя\tlevel 3\tscore 1234\n"));
+              QStringLiteral("Петя\tlevel 3\tscore 1234\nВася\tlevel 3\tscore -7\n"));
     EXPECT_EQ(run({QStringLiteral("restore"), QStringLiteral("Коля"), QStringLiteral("--from"), file}).code, 1);
 
     // A store that is not a database: check says so, recover puts the backup in its place.
