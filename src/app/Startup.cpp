@@ -321,7 +321,7 @@ int run(int argc, char **argv)
     // One game at a time on a store; a damaged store is recovered before anything reads it.
     StoreGuard storeGuard;
     if (!storeGuard.start())
-        return 0;
+        return storeGuard.exitCode();
 
     // The display back end: RandR where the X server has it.
     std::unique_ptr<platform::RandrDisplayModes> randr;

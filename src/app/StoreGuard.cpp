@@ -61,6 +61,7 @@ bool StoreGuard::start()
         }
         if (deadline.hasExpired()) {
             report(QStringLiteral("the player store %1 is in use by another program").arg(storePath_));
+            exitCode_ = 1;
             return false;
         }
         QThread::msleep(100);

@@ -19,8 +19,9 @@ public:
     ~StoreGuard() override;
 
     // False when another game runs on the store: it has been asked to come to
-    // the front, and this process must end.
+    // the front, and this process must end with exitCode().
     bool start();
+    int exitCode() const { return exitCode_; }
     // Shows what start() found, in the game's message box, once that exists.
     void showNotice();
     // After the event loop: a backup when the session changed the store.
@@ -38,6 +39,7 @@ private:
     QLocalServer *server_ = nullptr;
     QString notice_;
     bool opened_ = false;
+    int exitCode_ = 0;
 };
 
 }  // namespace app
