@@ -50,6 +50,10 @@ bool StoreGuard::start()
     // The lock is held by a running game, or for a moment by the profile tool.
     const QDeadlineTimer deadline(5000);
     while (!lock_.tryLock()) {
+        // No lock file can be made where the store lives: the store cannot be
+        // opened either, which start-up reports below; the game still runs.
+        if (lock_.unavailable())
+            break;
         QLocalSocket socket;
         socket.connectToServer(serverName(storePath_));
         if (socket.waitForConnected(500)) {
@@ -67,18 +71,20 @@ bool StoreGuard::start()
         QThread::msleep(100);
     }
 
-    const QString name = serverName(storePath_);
-    // A game that crashed left its socket; the lock says no game owns it now.
-    QLocalServer::removeServer(name);
-    server_ = new QLocalServer(this);
-    server_->setSocketOptions(QLocalServer::UserAccessOption);
-    if (server_->listen(name)) {
-        connect(server_, &QLocalServer::newConnection, this, [this] {
-            while (QLocalSocket *socket = server_->nextPendingConnection()) {
-                connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
-                bringToFront();
-            }
-        });
+    if (lock_.isLocked()) {
+        const QString name = serverName(storePath_);
+        // A game that crashed left its socket; the lock says no game owns it now.
+        QLocalServer::removeServer(name);
+        server_ = new QLocalServer(this);
+        server_->setSocketOptions(QLocalServer::UserAccessOption);
+        if (server_->listen(name)) {
+            connect(server_, &QLocalServer::newConnection, this, [this] {
+                while (QLocalSocket *socket = server_->nextPendingConnection()) {
+                    connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
+                    bringToFront();
+                }
+            });
+        }
     }
 
     try {

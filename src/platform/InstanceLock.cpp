@@ -27,6 +27,7 @@ bool InstanceLock::tryLock()
         return true;
     QDir().mkpath(QFileInfo(path_).absolutePath());
     const int fd = ::open(QFile::encodeName(path_).constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+    unavailable_ = fd < 0;
     if (fd < 0)
         return false;
     // flock, not fcntl locks: it belongs to the open file, so closing another

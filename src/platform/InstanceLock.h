@@ -14,8 +14,10 @@ public:
     InstanceLock(const InstanceLock &) = delete;
     InstanceLock &operator=(const InstanceLock &) = delete;
 
-    // Without waiting; false when another process holds it (or the file cannot be made).
+    // Without waiting; false when another process holds it, or when the lock
+    // file cannot be made at all (then unavailable() is true).
     bool tryLock();
+    bool unavailable() const { return unavailable_; }
     void unlock();
     bool isLocked() const { return fd_ >= 0; }
     QString path() const { return path_; }
@@ -25,6 +27,7 @@ public:
 private:
     QString path_;
     int fd_ = -1;
+    bool unavailable_ = false;
 };
 
 }  // namespace platform

@@ -262,7 +262,7 @@ int main(int argc, char **argv)
     try {
         // A game saves its player over whatever we write meanwhile; so does a second tool.
         platform::InstanceLock lock(storePath);
-        if (changesStore(command) && !lock.tryLock())
+        if (changesStore(command) && !lock.tryLock() && !lock.unavailable())
             throw ProfileError(QStringLiteral("the game (or another zentrika-profile) is using %1; close it first").arg(storePath));
 
         if (command == QLatin1String("check") && args.size() == 1) {
