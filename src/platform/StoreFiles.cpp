@@ -169,6 +169,12 @@ QString writeBackup(const Registry &registry)
         QFile::remove(tmp + QStringLiteral("-journal"));
         throw;
     }
+    // Only a healthy copy may push an older good one out of the ten.
+    const Health health = check(tmp);
+    if (!health.ok) {
+        QFile::remove(tmp);
+        fail(QStringLiteral("the store copied to %1 is damaged: %2").arg(tmp, health.detail));
+    }
     syncFile(tmp);
     if (std::rename(QFile::encodeName(tmp).constData(), QFile::encodeName(target).constData()) != 0) {
         QFile::remove(tmp);

@@ -35,7 +35,8 @@ QDateTime backupTime(const QString &backupFile);
 // Writes registry-YYYYMMDD-HHMMSS.sqlite3 from the open store: first under a
 // temporary name, then renamed, so a crash never leaves a half copy under a
 // real name. Keeps the newest KeptBackups. Returns the file; raises
-// ERegistryError when the copy fails (a full disk), leaving no partial file.
+// ERegistryError when the copy fails (a full disk) or does not pass the
+// check, leaving no partial file.
 QString writeBackup(const Registry &registry);
 
 struct Recovery {
