@@ -96,12 +96,16 @@ fresh
 "$tool" export Вася >"$work/base.json"
 sed 's/^  "Scores": .*/  "Scores": 1000,/' "$work/base.json" >"$work/a.json"
 sed 's/^  "Scores": .*/  "Scores": 2000,/' "$work/base.json" >"$work/b.json"
+# Kills land anywhere in the tool's whole run: its length is measured first.
+t0=$(date +%s%N)
+for f in a b a b a; do "$tool" import "$work/$f.json" >/dev/null; done
+run_ms=$(( ($(date +%s%N) - t0) / 5000000 + 2 ))
 for ((i = 0; i < kills; i++)); do
     before=$(scores Вася)
     if [ "$before" = 1000 ]; then next=2000; file=b; else next=1000; file=a; fi
     "$tool" import "$work/$file.json" >/dev/null 2>&1 &
     pid=$!
-    pause 1 120
+    pause 1 "$run_ms"
     kill -9 $pid 2>/dev/null
     wait $pid 2>/dev/null
     rc=$?
@@ -197,7 +201,8 @@ if [ "$mode" = long ]; then
 Written by \`scripts/faults.sh $kills\` on $(date -u '+%Y-%m-%d %H:%M UTC'), $(nproc) CPU cores, $(uname -sr).
 
 Each kill is a SIGKILL at a random moment (5-400 ms into a loop of the game's own
-save, which writes a backup file every tenth save; 1-120 ms into \`zentrika-profile import\`).
+save, which writes a backup file every tenth save; anywhere in the run of
+\`zentrika-profile import\`, whose length, $run_ms ms, is measured first).
 Each damage is done to a closed store holding five players and one backup file, then the
 store is checked and recovered as the game does at start (\`zentrika-profile check\`, \`recover\`).
 A full disk is a file size limit (\`ulimit -f\` of 1-64 KiB) on a save or an import.

@@ -104,4 +104,41 @@ kill -9 "$GPID"
 wait "$GPID" 2>/dev/null
 GPID=
 "$PROFILE" delete Тестер >/dev/null 2>&1 || fail "a killed game left the store locked"
+
+# A start whose newest backup file is more than a day old writes a new one.
+"$PROFILE" import "$WORK/player.json" >/dev/null || fail "import after the kill"
+rm -f "$WORK/data/backups"/registry-*.sqlite3
+"$PROFILE" backup >/dev/null || fail "backup"
+mv "$WORK/data/backups"/registry-*.sqlite3 "$WORK/data/backups/registry-20200101-120000.sqlite3"
+start_game game3
+GPID=$!
+for _ in $(seq 1 200); do
+    grep -q '^main-form=' "$WORK/game3.out" && break
+    sleep 0.1
+done
+grep -q '^main-form=' "$WORK/game3.out" || fail "a start with an old backup failed"
+kill "$GPID"
+wait "$GPID" 2>/dev/null
+GPID=
+[ "$(ls "$WORK/data/backups" | grep -c '^registry-.*\.sqlite3$')" = 2 ] || fail "no backup at start: $(ls "$WORK/data/backups")"
+
+# A session that saved a player writes one more when the game closes.
+if [ -f "$GAME_DIR/list.lst" ]; then
+    sleep 1  # backup files are named by the second
+    (cd "$GAME_DIR" && exec "$GAME" --video=window --screen=game --player=Новичок) >"$WORK/game4.out" 2>"$WORK/game4.err" &
+    GPID=$!
+    for _ in $(seq 1 100); do
+        [ "$(xdotool search --onlyvisible --pid "$GPID" 2>/dev/null | wc -l)" -ge 1 ] && break
+        sleep 0.1
+    done
+    sleep 1
+    xdotool key Escape
+    sleep 1
+    xdotool key Return
+    for _ in $(seq 1 100); do kill -0 "$GPID" 2>/dev/null || break; sleep 0.1; done
+    kill -0 "$GPID" 2>/dev/null && fail "the game did not close after leaving"
+    GPID=
+    "$PROFILE" list | grep -q '^Новичок' || fail "the new player was not saved"
+    [ "$(ls "$WORK/data/backups" | grep -c '^registry-.*\.sqlite3$')" = 3 ] || fail "no backup at close: $(ls "$WORK/data/backups")"
+fi
 echo "PASS"
