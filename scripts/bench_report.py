@@ -20,6 +20,7 @@ TARGETS = [
     ("bench_core", "BM_LoadDataWithoutPicture", "Load a data file with 64 KB of statement and solution, no picture", 0.2),
     ("bench_core", "BM_SaveToRegistry", "Save a profile with 170 used ids and 33 level entries", 5.0),
     ("bench_core", "BM_CreateFromRegistry", "Read that profile back", 5.0),
+    ("bench_store", "BM_QuickCheck100Players", "Health check (quick_check) of a store of 100 players", 5.0),
     ("bench_richtext", "BM_ReadAndLayoutAt344", "Read a 20 KB RTF statement, then lay it out at 344 px", 5.0),
     ("bench_richtext", "BM_ReformatOneZoomStep", "Re-format a 20 KB statement for one zoom step", 5.0),
     ("bench_richtext", "BM_ViewerFontLevelStep", "Re-format a 20 KB statement at a new font level", 5.0),

@@ -26,7 +26,7 @@ int runScreen(const QString &screen, const QString &playerName)
         std::unique_ptr<TUser> player;
         const QString name = playerName.trimmed();
         try {
-            const QString key = TUser::UsersKey + name + QLatin1Char('\\');
+            const QString key = TUser::PlayerPath(name);
             if (platform::Registry::user().keyExists(key))
                 player = TUser::CreateFromRegistry(key);
             else

@@ -1,6 +1,7 @@
 #include "app/Startup.h"
 
 #include "app/ScreenEntry.h"
+#include "app/StoreGuard.h"
 #include "screens/AbstractForm.h"
 #include "screens/MainForm.h"
 #include "screens/MessageBoxForm.h"
@@ -317,6 +318,10 @@ int run(int argc, char **argv)
     QGuiApplication::setApplicationDisplayName(QStringLiteral("Zentrika"));
     quitOnSignals(&application);
     mark("application");
+    // One game at a time on a store; a damaged store is recovered before anything reads it.
+    StoreGuard storeGuard;
+    if (!storeGuard.start())
+        return storeGuard.exitCode();
 
     // The display back end: RandR where the X server has it.
     std::unique_ptr<platform::RandrDisplayModes> randr;
@@ -345,7 +350,9 @@ int run(int argc, char **argv)
     if (!options.dataDir.isEmpty())
         TAbstractForm::SetDefaultProgramDir(QDir(options.dataDir).absolutePath());
     if (!options.screen.isEmpty()) {
+        storeGuard.showNotice();
         const int code = runScreen(options.screen, options.player);
+        storeGuard.finish();
         session.shutdown();
         return code;
     }
@@ -400,8 +407,10 @@ int run(int argc, char **argv)
                 QCoreApplication::quit();
         });
         mainForm->show();
+        storeGuard.showNotice();
         code = application.exec();
     }
+    storeGuard.finish();
     session.shutdown();
     if (options.diagnostics) {
         const QPalette palette = QGuiApplication::palette();

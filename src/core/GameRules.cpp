@@ -11,6 +11,7 @@ const QString kVictory = QStringLiteral("Поздравляем с победо�
 const QString kLevelUp = QStringLiteral("Поздравляем с переходом на новый уровень!");
 const QString kNothingToDraw = QStringLiteral("Новых головоломок для следующего уровня нет.");
 const QString kLeave = QStringLiteral("Хотите выйти в главное меню?");
+const QString kSaveFailed = QStringLiteral("Не удалось сохранить игру: на диске нет места или запись запрещена. Повторить?");
 
 std::uint64_t clockSeed()
 {
@@ -270,7 +271,29 @@ bool TGameRules::CloseQuery()
 {
     if (!savesOnEnd_)
         return true;
-    return screen_.Ask(kLeave) == 1;
+    if (screen_.Ask(kLeave) != 1)
+        return false;
+    // The player is saved before the screen may close: a save that fails (a
+    // full disk, a folder that refuses writes) keeps the game open with its
+    // state, and the store keeps what it had, since a save is one transaction.
+    for (;;) {
+        try {
+            Save();
+            return true;
+        } catch (const std::exception &) {
+            if (screen_.Ask(kSaveFailed) != 1)
+                return false;
+        }
+    }
+}
+
+void TGameRules::Save()
+{
+    if (registry_)
+        player_.SaveToRegistry(*registry_);
+    else
+        player_.SaveToRegistry();
+    saved_ = true;
 }
 
 void TGameRules::End()
@@ -279,10 +302,7 @@ void TGameRules::End()
         return;
     ended_ = true;
     catalogue_.FreeCatalogue();
-    if (!savesOnEnd_)
+    if (!savesOnEnd_ || saved_)
         return;
-    if (registry_)
-        player_.SaveToRegistry(*registry_);
-    else
-        player_.SaveToRegistry();
+    Save();
 }

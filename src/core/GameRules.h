@@ -99,7 +99,8 @@ public:
     void SelectionChanged();
     GameView UpdateView();
 
-    // The leave question; true lets the screen close.
+    // The leave question, then the save; true lets the screen close. A save
+    // that fails is reported with an offer to retry; declined, the game stays open.
     bool CloseQuery();
     // After the screen has agreed to close: frees the catalogue, saves the player.
     void End();
@@ -117,6 +118,7 @@ public:
     void SetRegistry(platform::Registry *registry) { registry_ = registry; }
 
 private:
+    void Save();
     void LevelCompleted();
     void AnnounceLevelUp();
     void CommitDraw(const std::vector<ProblemId> &ids);
@@ -130,6 +132,7 @@ private:
     bool textMode_ = false;
     bool savesOnEnd_ = true;
     bool ended_ = false;
+    bool saved_ = false;
     platform::Registry *registry_ = nullptr;
 };
 

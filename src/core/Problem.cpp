@@ -286,7 +286,7 @@ bool TProblem::CheckAnswer(TUser *player, const AnswerValue &answer)
     const std::optional<Difficulty> grade = knownDifficulty(Difficult);
     if (right) {
         if (grade) {
-            player->Scores += AnswerBonus[indexOf(*grade)];
+            player->ChangeScores(AnswerBonus[indexOf(*grade)]);
             ++rightAnswers(*player, *grade);
         }
         entry->Solved = 1;
@@ -296,7 +296,7 @@ bool TProblem::CheckAnswer(TUser *player, const AnswerValue &answer)
             ++wrongAnswers(*player, *grade);
         ++entry->WrongAnswers;
         if (grade)
-            player->Scores -= AnswerPenalty[indexOf(*grade)];
+            player->ChangeScores(-AnswerPenalty[indexOf(*grade)]);
     }
     return right;
 }
@@ -314,7 +314,7 @@ bool TProblem::BuySolution(TUser &player)
     const int cost = SolutionCost[indexOf(*grade)];
     if (cost > player.Scores)
         return false;
-    player.Scores -= cost;
+    player.ChangeScores(-cost);
     entry->Bought = 1;
     return true;
 }

@@ -13,7 +13,7 @@ namespace {
 
 QString playerPath(const QString &name)
 {
-    return TUser::UsersKey + name + QLatin1Char('\\');
+    return TUser::PlayerPath(name);
 }
 
 // Replaces everything at `to` with the values at `from`, types kept.
@@ -61,7 +61,7 @@ namespace ProfileBackup {
 
 QString backupPath(const QString &playerName, int which)
 {
-    return BackupsKey + playerName + QLatin1Char('\\') + QString::number(which) + QLatin1Char('\\');
+    return platform::Registry::subKeyPath(BackupsKey, playerName) + QString::number(which) + QLatin1Char('\\');
 }
 
 void keepPrevious(platform::Registry &registry, const QString &playerName)
@@ -94,7 +94,7 @@ bool restore(platform::Registry &registry, const QString &playerName, int which)
         return false;
     registry.transaction([&] {
         // The chosen backup is read before the rotation moves it.
-        const QString staging = BackupsKey + playerName + QStringLiteral("\\restoring\\");
+        const QString staging = platform::Registry::subKeyPath(BackupsKey, playerName) + QStringLiteral("restoring\\");
         copyKey(registry, backupPath(playerName, which), staging);
         keepPrevious(registry, playerName);
         copyKey(registry, staging, playerPath(playerName));

@@ -7,6 +7,7 @@
 #include "platform/ResourceLibrary.h"
 
 #include <algorithm>
+#include <climits>
 #include <cstring>
 
 namespace {
@@ -172,6 +173,8 @@ std::unique_ptr<TUser> TUser::CreateFromRegistry(const QString &keyPath, platfor
     if (!key)
         throw EInternalError(QStringLiteral("%1 does not exist!").arg(keyPath));
 
+    const QStringList segments = key->path().split(QLatin1Char('\\'), Qt::SkipEmptyParts);
+    user->KeyName = segments.isEmpty() ? QString() : segments.last();
     if (key->valueExists(kName))
         user->Name = key->readString(kName);
     else
@@ -218,6 +221,17 @@ std::unique_ptr<TUser> TUser::CreateFromRegistry(const QString &keyPath, platfor
     return user;
 }
 
+void TUser::ChangeScores(int delta)
+{
+    const std::int64_t sum = std::int64_t(Scores) + delta;
+    Scores = std::int32_t(std::clamp<std::int64_t>(sum, INT32_MIN, INT32_MAX));
+}
+
+QString TUser::PlayerPath(const QString &keyName)
+{
+    return platform::Registry::subKeyPath(UsersKey, keyName);
+}
+
 void TUser::SaveToRegistry() const
 {
     SaveToRegistry(platform::Registry::user());
@@ -225,8 +239,9 @@ void TUser::SaveToRegistry() const
 
 void TUser::SaveToRegistry(platform::Registry &registry) const
 {
+    const QString keyName = KeyName.isEmpty() ? Name : KeyName;
     registry.transaction([&] {
-        ProfileBackup::keepPrevious(registry, Name);
+        ProfileBackup::keepPrevious(registry, keyName);
         std::unique_ptr<platform::RegistryKey> key;
         try {
             key = registry.openKey(KeyPath(), true);

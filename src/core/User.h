@@ -69,6 +69,9 @@ public:
     static inline const QString UsersKey = QStringLiteral("\\Software\\Quorvane\\Zentrika\\Users info\\");
 
     QString Name;                  // the player's name, also the name of the player's key
+    // The name of the key the profile was read from. It is the one the profile
+    // is saved under: a stored "Name" may be missing or differ from it.
+    QString KeyName;
     QImage Logo;                   // the logo picture, from the media library's bitmap LabelIndex
     std::uint8_t LabelIndex = 0;   // number of the logo bitmap, 1 to 5
     std::int32_t Scores = 30;      // points; may fall below zero
@@ -82,6 +85,13 @@ public:
     TUsedIdList UsedIds;           // every puzzle ever drawn for the player, never drawn again
     TProblemsList LevelList;       // the current level's puzzles with Solved, Bought, WrongAnswers
 
+    // Adds delta to Scores, held at the limits of its type rather than wrapping.
+    void ChangeScores(int delta);
+    // The scores a stored or imported profile may hold: far beyond any game,
+    // far enough from the type's limits.
+    static constexpr std::int32_t MinScores = -1000000000;
+    static constexpr std::int32_t MaxScores = 1000000000;
+
     // Logo from the process-wide media library when one is set.
     static std::unique_ptr<TUser> CreateNew(const QString &name, std::uint8_t logo);
     // Raises EInternalError or the registry's read error.
@@ -91,5 +101,8 @@ public:
     void SaveToRegistry(platform::Registry &registry) const;
     void SaveToRegistry() const;
 
-    QString KeyPath() const { return UsersKey + Name + QLatin1Char('\\'); }
+    // The key of a stored player. A name that cannot be a key name raises the
+    // registry's error, so no name reaches the players' key itself.
+    static QString PlayerPath(const QString &keyName);
+    QString KeyPath() const { return PlayerPath(KeyName.isEmpty() ? Name : KeyName); }
 };

@@ -68,6 +68,12 @@ public:
     // (tests point ZENTRIKA_REGISTRY elsewhere between cases).
     static void closeUser();
 
+    // parent + name + "\\". A name that is empty, "." or "..", or that holds
+    // "\\" or a control character, would address another key (or none): it raises
+    // ERegistryError, so a bad player name can never reach the players' key itself.
+    static QString subKeyPath(const QString &parent, const QString &name);
+    static bool isKeyName(const QString &name);
+
     bool keyExists(const QString &path) const;
     std::unique_ptr<RegistryKey> openKeyReadOnly(const QString &path) const;  // null when missing
     std::unique_ptr<RegistryKey> openKey(const QString &path, bool canCreate);  // null when missing
@@ -88,6 +94,12 @@ public:
     }
 
     QString databasePath() const;
+
+    // Rows written through this connection since it was opened.
+    qint64 changesSinceOpen() const;
+    // A consistent copy of the whole store into file (replaced), by SQLite's
+    // online backup; the copy uses a rollback journal, so it is one file.
+    void copyTo(const QString &file) const;
 
 private:
     friend class RegistryKey;

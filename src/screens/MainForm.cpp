@@ -2,6 +2,7 @@
 
 #include "core/User.h"
 #include "platform/DisplayModes.h"
+#include "platform/Registry.h"
 #include "platform/ResourceLibrary.h"
 #include "platform/desktop/ApplicationEvents.h"
 #include "screens/AboutForm.h"
@@ -12,6 +13,7 @@
 #include <QKeyEvent>
 #include <QPainter>
 #include <QPointer>
+#include <cstdio>
 
 #if ZENTRIKA_HAVE_GAME_SCREENS
 #include "screens/GameForm.h"
@@ -199,11 +201,18 @@ void TMainForm::paintEvent(QPaintEvent *event)
 void TMainForm::NewGameButtonClick()
 {
     std::unique_ptr<TUser> player;
-    {
+    try {
         auto dialog = std::make_unique<TUserSelectDialog>(this);
         emit userSelectDialogCreated(dialog.get());
         if (dialog->ShowModal() == mrOk)
             player = dialog->takeSelectedUser();
+    } catch (const platform::ERegistryError &e) {
+        // A store that cannot be opened (a folder that refuses writes): said
+        // in the player's words; the detail goes to the log.
+        std::fprintf(stderr, "zentrika: %s\n", e.what());
+        if (MessageBoxForm)
+            MessageBoxForm->ShowNotice(QStringLiteral("Не удалось открыть данные игроков."));
+        return;
     }
     if (player)
         menuScreens().game(this, *player);

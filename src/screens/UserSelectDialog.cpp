@@ -175,13 +175,7 @@ platform::Registry &TUserSelectDialog::registry() const
 
 bool TUserSelectDialog::isValidName(const QString &name)
 {
-    if (name.trimmed().isEmpty())
-        return false;
-    for (QChar c : name) {
-        if (c == QLatin1Char('\\') || c.category() == QChar::Other_Control)
-            return false;
-    }
-    return true;
+    return !name.trimmed().isEmpty() && platform::Registry::isKeyName(name);
 }
 
 bool TUserSelectDialog::nameTaken(const QString &name) const
@@ -274,15 +268,17 @@ void TUserSelectDialog::UserSelectComboBoxChange()
     // The previous player goes before the next one is read.
     selectedUser_.reset();
     DeleteButton->setEnabled(true);
-    const QString path = TUser::UsersKey + name + QLatin1Char('\\');
+    QString path;
     try {
+        path = TUser::PlayerPath(name);
         selectedUser_ = TUser::CreateFromRegistry(path, registry());
         ShowUser(*selectedUser_);
     } catch (const std::exception &) {
         if (MessageBoxForm)
             MessageBoxForm->ShowNotice(QStringLiteral("Невозможно загрузить данные о пользователе. Пользователь будет удален"));
         try {
-            registry().deleteKey(path);
+            if (!path.isEmpty())
+                registry().deleteKey(path);
         } catch (const std::exception &) {
             // Gone already or the store refuses: there is nothing more to do.
         }
@@ -348,7 +344,7 @@ void TUserSelectDialog::DeleteButtonClick()
         return;
     const QString name = UserSelectComboBox->text();
     try {
-        registry().deleteKey(TUser::UsersKey + name + QLatin1Char('\\'));
+        registry().deleteKey(TUser::PlayerPath(name));
     } catch (const std::exception &) {
         // A key already gone is no error.
     }

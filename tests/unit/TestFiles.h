@@ -7,8 +7,35 @@
 #include <QFileInfo>
 #include <QImage>
 #include <QString>
+#include <csignal>
+#include <sys/resource.h>
 
 namespace testfiles {
+
+// While it lives, no file of this process may grow past `bytes`: a write
+// beyond fails as on a full disk (the signal that would end us is ignored).
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(rlim_t bytes)
+    {
+        getrlimit(RLIMIT_FSIZE, &saved_);
+        handler_ = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit tight = saved_;
+        tight.rlim_cur = bytes;
+        setrlimit(RLIMIT_FSIZE, &tight);
+    }
+    ~FileSizeLimit()
+    {
+        setrlimit(RLIMIT_FSIZE, &saved_);
+        std::signal(SIGXFSZ, handler_);
+    }
+    FileSizeLimit(const FileSizeLimit &) = delete;
+    FileSizeLimit &operator=(const FileSizeLimit &) = delete;
+
+private:
+    rlimit saved_{};
+    void (*handler_)(int) = nullptr;
+};
 
 inline void write(const QString &path, const QByteArray &bytes)
 {

@@ -4,6 +4,7 @@
 #include "core/Errors.h"
 #include "core/GameRules.h"
 #include "platform/Registry.h"
+#include "TestFiles.h"
 #include "qt_printers.h"
 
 #include <QDir>
@@ -617,4 +618,35 @@ TEST_F(GameRules, BuyingTheSolutionOfAPuzzleThatFailedToLoadReadsItFirst)
     EXPECT_EQ(game.player->Scores, 100 - price);
     EXPECT_FALSE(item->Bought);
     EXPECT_EQ(game.screen.since(mark), QStringList{QStringLiteral("PlayClick")});
+}
+
+// A save that cannot be written (a full disk) is reported with an offer to
+// retry; declined, the game stays open with its state and the store keeps
+// what it had. Leaving again saves.
+TEST_F(GameRules, AFailedSaveKeepsTheGameOpenAndLeavingRetries)
+{
+    CatalogueFiles files(difficulties(4, 1, 0));
+    Game game(files.dir.path(), registry, TUser::CreateNew(QStringLiteral("Вася"), 3));
+    ASSERT_TRUE(game.rules.Start());
+    game.answer(0, rightAnswer);
+    const std::int32_t scores = game.player->Scores;
+    ASSERT_EQ(scores, 40);
+
+    const QString failed = QStringLiteral("Ask Не удалось сохранить игру: на диске нет места или запись запрещена. Повторить?");
+    {
+        testfiles::FileSizeLimit full(4096);
+        game.screen.askReplies = {1, 1, 2};  // leave, retry once, then give up
+        const int mark = int(game.screen.calls.size());
+        EXPECT_FALSE(game.rules.CloseQuery());
+        EXPECT_EQ(game.screen.since(mark).filter(QStringLiteral("Ask ")),
+                  (QStringList{QStringLiteral("Ask Хотите выйти в главное меню?"), failed, failed}));
+    }
+    EXPECT_FALSE(registry.keyExists(game.player->KeyPath()));
+    EXPECT_EQ(game.player->Scores, scores);
+    EXPECT_EQ(game.rules.UpdateView().scoreText, QStringLiteral("40"));
+
+    game.screen.askReplies = {1};
+    EXPECT_TRUE(game.rules.CloseQuery());
+    game.rules.End();
+    EXPECT_EQ(TUser::CreateFromRegistry(game.player->KeyPath(), registry)->Scores, scores);
 }

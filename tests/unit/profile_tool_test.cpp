@@ -1,7 +1,9 @@
 // zentrika-profile as support uses it: players listed, shown, moved between
 // stores exactly, and bad imports refused without touching anything.
 #include "core/User.h"
+#include "platform/InstanceLock.h"
 #include "platform/Registry.h"
+#include "platform/StoreFiles.h"
 #include "qt_printers.h"
 
 #include <QFile>
@@ -166,4 +168,127 @@ TEST_F(ProfileTool, RestoreBringsBackTheProfileAnImportReplaced)
     const Result none = run({QStringLiteral("restore"), QStringLiteral("Вася"), QStringLiteral("3")});
     EXPECT_EQ(none.code, 1);
     EXPECT_TRUE(none.err.contains(QStringLiteral("has backups 1"))) << qPrintable(none.err);
+}
+
+// Names that are no player: before, an empty segment was skipped, the path
+// named the players' key itself, and the restore replaced it with nothing.
+TEST_F(ProfileTool, RestoreOfANameThatIsNoPlayerTouchesNothing)
+{
+    storePlayer(QStringLiteral("1"));
+    storePlayer(QStringLiteral("1"));  // a changed save keeps a backup of "1"
+    {
+        platform::Registry registry(store());
+        auto user = TUser::CreateFromRegistry(TUser::PlayerPath(QStringLiteral("1")), registry);
+        user->Scores = 5;
+        user->SaveToRegistry(registry);
+    }
+    storePlayer(QStringLiteral("Петя"));
+    const QByteArray before = run({QStringLiteral("list")}).out;
+    for (const char *name : {"", "\\", ".", "..", "\\1"}) {
+        const Result r = run({QStringLiteral("restore"), QString::fromUtf8(name)});
+        EXPECT_EQ(r.code, 1) << name;
+        EXPECT_EQ(run({QStringLiteral("list")}).out, before) << name;
+    }
+}
+
+// A damaged count must be refused before anything is allocated for it.
+TEST_F(ProfileTool, DamagedCountsAreRefusedWithinTheGamesLimits)
+{
+    const struct {
+        const char *value;
+        std::int32_t count;
+        const char *words;
+    } cases[] = {{"Used Problems count", 2000000000, "\"Used Problems count\" is 2000000000; the game holds at most 170"},
+                 {"Used Problems count", 171, "at most 170"},
+                 {"Used Problems count", -1, "\"Used Problems count\" is -1"},
+                 {"Problems on Level count", 34, "\"Problems on Level count\" is 34; the game holds at most 33"},
+                 {"Problems on Level count", INT32_MIN, "at most 33"}};
+    for (const auto &c : cases) {
+        storePlayer(QStringLiteral("Вася"));
+        {
+            platform::Registry registry(store());
+            registry.openKey(TUser::PlayerPath(QStringLiteral("Вася")), false)->writeInteger(QLatin1String(c.value), c.count);
+        }
+        const Result list = run({QStringLiteral("list")});
+        EXPECT_EQ(list.code, 0);
+        EXPECT_TRUE(QString::fromUtf8(list.out).startsWith(QStringLiteral("Вася\tunreadable: ")));
+        EXPECT_TRUE(QString::fromUtf8(list.out).contains(QLatin1String(c.words)))
+            << list.out.constData();
+        const Result exported = run({QStringLiteral("export"), QStringLiteral("Вася")});
+        EXPECT_EQ(exported.code, 1);
+        EXPECT_TRUE(exported.err.contains(QLatin1String(c.words))) << qPrintable(exported.err);
+    }
+}
+
+TEST_F(ProfileTool, ImportKeepsScoresFarFromTheTypesLimits)
+{
+    storePlayer(QStringLiteral("Вася"));
+    QJsonObject o = QJsonDocument::fromJson(run({QStringLiteral("export"), QStringLiteral("Вася")}).out).object();
+    for (const qint64 scores : {qint64(INT32_MAX), qint64(-1000000001)}) {
+        o.insert(QStringLiteral("Scores"), scores);
+        const Result r = run({QStringLiteral("import"), writeJson(QJsonDocument(o).toJson())});
+        EXPECT_EQ(r.code, 1) << scores;
+        EXPECT_TRUE(r.err.contains(QStringLiteral("-1000000000..1000000000"))) << qPrintable(r.err);
+    }
+    o.insert(QStringLiteral("Scores"), -1000000000);
+    EXPECT_EQ(run({QStringLiteral("import"), writeJson(QJsonDocument(o).toJson())}).code, 0);
+}
+
+TEST_F(ProfileTool, ChangesAreRefusedWhileAGameHoldsTheStore)
+{
+    storePlayer(QStringLiteral("Вася"));
+    const QByteArray json = run({QStringLiteral("export"), QStringLiteral("Вася")}).out;
+    platform::InstanceLock game(store());
+    ASSERT_TRUE(game.tryLock());
+    for (const QStringList &args : {QStringList{QStringLiteral("import"), writeJson(json)},
+                                    QStringList{QStringLiteral("delete"), QStringLiteral("Вася")},
+                                    QStringList{QStringLiteral("restore"), QStringLiteral("Вася")},
+                                    QStringList{QStringLiteral("recover")}}) {
+        const Result r = run(args);
+        EXPECT_EQ(r.code, 1) << qPrintable(args.first());
+        EXPECT_TRUE(r.err.contains(QStringLiteral("close it first"))) << qPrintable(r.err);
+    }
+    // Reading is fine meanwhile.
+    EXPECT_EQ(run({QStringLiteral("list")}).code, 0);
+    EXPECT_EQ(run({QStringLiteral("check")}).code, 0);
+    game.unlock();
+    EXPECT_EQ(run({QStringLiteral("delete"), QStringLiteral("Вася")}).code, 0);
+}
+
+TEST_F(ProfileTool, CheckBackupAndRestoreFromAFile)
+{
+    storePlayer(QStringLiteral("Вася"));
+    storePlayer(QStringLiteral("Петя"));
+    const Result healthy = run({QStringLiteral("check")});
+    EXPECT_EQ(healthy.code, 0);
+    EXPECT_TRUE(healthy.out.contains("healthy")) << healthy.out.constData();
+
+    const Result backup = run({QStringLiteral("backup")});
+    ASSERT_EQ(backup.code, 0) << qPrintable(backup.err);
+    const QString file = QString::fromUtf8(backup.out).trimmed();
+    EXPECT_EQ(platform::store::backups(store()), QStringList{file});
+
+    // One player brought back from the file; the other keeps its newer state.
+    {
+        platform::Registry registry(store());
+        for (const QString &name : {QStringLiteral("Вася"), QStringLiteral("Петя")}) {
+            auto user = TUser::CreateFromRegistry(TUser::PlayerPath(name), registry);
+            user->Scores = 1234;
+            user->SaveToRegistry(registry);
+        }
+    }
+    const Result restored = run({QStringLiteral("restore"), QStringLiteral("вася"), QStringLiteral("--from"), file});
+    ASSERT_EQ(restored.code, 0) << qPrintable(restored.err);
+    EXPECT_EQ(QString::fromUtf8(run({QStringLiteral("list")}).out),
+              QStringLiteral("Петя\tlevel 3\tscore 1234\nВася\tlevel 3\tscore -7\n"));
+    EXPECT_EQ(run({QStringLiteral("restore"), QStringLiteral("Коля"), QStringLiteral("--from"), file}).code, 1);
+
+    // A store that is not a database: check says so (recover is the fault campaign's).
+    QFile f(store());
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    f.write(QByteArray(8192, '\xff'));
+    f.close();
+    const Result damaged = run({QStringLiteral("check")});
+    EXPECT_EQ(damaged.code, 1);
+    EXPECT_TRUE(damaged.out.contains("damaged")) << damaged.out.constData();
 }

@@ -3,14 +3,19 @@
 // no media library: a profile is only numbers and lists.
 #include "core/ProfileBackup.h"
 #include "core/User.h"
+#include "platform/InstanceLock.h"
 #include "platform/Registry.h"
+#include "platform/StoreFiles.h"
 
 #include <QCoreApplication>
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QTemporaryDir>
 #include <QtEndian>
+#include <algorithm>
+#include <csignal>
 #include <cstdio>
 #include <optional>
 
@@ -36,9 +41,19 @@ std::optional<QString> findPlayer(Registry &registry, const QString &name)
     return std::nullopt;
 }
 
+// A stored count is trusted only within the game's own capacity: a damaged one
+// must not make us allocate for it.
+int storedCount(const RegistryKey &key, const char *name, int capacity)
+{
+    const std::int32_t n = key.readInteger(QLatin1String(name));
+    if (n < 0 || n > capacity)
+        throw ProfileError(QStringLiteral("\"%1\" is %2; the game holds at most %3").arg(QLatin1String(name)).arg(n).arg(capacity));
+    return n;
+}
+
 QJsonObject readProfile(Registry &registry, const QString &keyName)
 {
-    const auto key = registry.openKeyReadOnly(TUser::UsersKey + keyName + QLatin1Char('\\'));
+    const auto key = registry.openKeyReadOnly(TUser::PlayerPath(keyName));
     if (!key)
         throw ProfileError(QStringLiteral("no player named '%1'").arg(keyName));
     QJsonObject o;
@@ -46,7 +61,7 @@ QJsonObject readProfile(Registry &registry, const QString &keyName)
     for (const char *name : kIntegerNames)
         o.insert(QLatin1String(name), key->readInteger(QLatin1String(name)));
 
-    const int used = key->readInteger(QStringLiteral("Used Problems count"));
+    const int used = storedCount(*key, "Used Problems count", TUsedIdList::kCapacity);
     QByteArray usedBytes = key->valueExists(QStringLiteral("Used Problems Info")) ? key->readBinary(QStringLiteral("Used Problems Info")) : QByteArray();
     QJsonArray ids;
     for (int i = 0; i < used; ++i)
@@ -54,7 +69,7 @@ QJsonObject readProfile(Registry &registry, const QString &keyName)
     o.insert(QStringLiteral("Used Problems count"), used);
     o.insert(QStringLiteral("Used Problems Info"), ids);
 
-    const int onLevel = key->readInteger(QStringLiteral("Problems on Level count"));
+    const int onLevel = storedCount(*key, "Problems on Level count", TProblemsList::kCapacity);
     QByteArray levelBytes = key->valueExists(QStringLiteral("Problems on Level Info")) ? key->readBinary(QStringLiteral("Problems on Level Info")) : QByteArray();
     QJsonArray entries;
     for (int i = 0; i < onLevel; ++i) {
@@ -122,13 +137,7 @@ QJsonArray arrayField(const QJsonObject &o, const char *name, const char *countN
 
 bool validName(const QString &name)
 {
-    if (name.trimmed().isEmpty() || name.contains(QLatin1Char('\\')))
-        return false;
-    for (const QChar c : name) {
-        if (c.category() == QChar::Other_Control)
-            return false;
-    }
-    return true;
+    return !name.trimmed().isEmpty() && Registry::isKeyName(name);
 }
 
 // Everything is checked before anything is written.
@@ -145,10 +154,10 @@ std::unique_ptr<TUser> profileFromJson(const QJsonObject &o)
         throw ProfileError(QStringLiteral("\"Name\" must be a string"));
     const QString name = o.value(QStringLiteral("Name")).toString();
     if (!validName(name))
-        throw ProfileError(QStringLiteral("\"Name\" '%1' is not a player name: empty, blank, or holding '\\' or a control character").arg(name));
+        throw ProfileError(QStringLiteral("\"Name\" '%1' is not a player name: empty, blank, \".\", \"..\", or holding '\\' or a control character").arg(name));
     auto user = std::make_unique<TUser>();
     user->Name = name;
-    user->Scores = std::int32_t(integerField(o, "Scores", INT32_MIN, INT32_MAX));
+    user->Scores = std::int32_t(integerField(o, "Scores", TUser::MinScores, TUser::MaxScores));
     user->Level = std::uint8_t(integerField(o, "Level", 1, 5));
     user->LabelIndex = std::uint8_t(integerField(o, "Label Index", 1, 5));
     std::uint16_t *counters[] = {&user->LD, &user->MD, &user->HD, &user->LU, &user->MU, &user->HU};
@@ -184,23 +193,105 @@ std::unique_ptr<TUser> profileFromJson(const QJsonObject &o)
 int usage()
 {
     std::fprintf(stderr,
-                 "usage: zentrika-profile list | show NAME | export NAME | import FILE | delete NAME | restore NAME [1|2|3]\n"
+                 "usage: zentrika-profile list | show NAME | export NAME | import FILE | delete NAME\n"
+                 "                        | restore NAME [1|2|3] | restore NAME --from FILE\n"
+                 "                        | check | recover | backup\n"
                  "Every save keeps the profile it replaces as backup 1 (three are kept); restore brings one back.\n"
-                 "The store is $ZENTRIKA_REGISTRY, or the player's own.\n");
+                 "backup writes a copy of the store into backups/ beside it (the newest %d are kept);\n"
+                 "restore --from takes one player from such a copy. check tells whether the store is\n"
+                 "healthy (exit 0) or damaged (exit 1); recover moves a damaged store aside and puts the\n"
+                 "newest good copy in its place, as the game does at start.\n"
+                 "The store is $ZENTRIKA_REGISTRY, or the player's own.\n",
+                 platform::store::KeptBackups);
     return 2;
+}
+
+// One player from a backup file, read from a private copy: opening a store
+// writes to it, and the backup must stay as it was.
+std::unique_ptr<TUser> playerFromBackup(const QString &file, const QString &name)
+{
+    if (!QFile::exists(file))
+        throw ProfileError(QStringLiteral("%1: no such file").arg(file));
+    const platform::store::Health health = platform::store::check(file);
+    if (!health.ok)
+        throw ProfileError(QStringLiteral("%1 is damaged: %2").arg(file, health.detail));
+    QTemporaryDir tmp;
+    const QString copy = tmp.filePath(QStringLiteral("backup.sqlite3"));
+    if (!tmp.isValid() || !QFile::copy(file, copy))
+        throw ProfileError(QStringLiteral("%1: cannot be copied to a temporary folder").arg(file));
+    Registry backup(copy);
+    const auto stored = findPlayer(backup, name);
+    if (!stored)
+        throw ProfileError(QStringLiteral("%1 holds no player named '%2'").arg(file, name));
+    QJsonObject o = readProfile(backup, *stored);
+    if (o.value(QStringLiteral("Name")).toString().isEmpty())
+        o.insert(QStringLiteral("Name"), *stored);
+    return profileFromJson(o);
+}
+
+// Replaces (or adds) the player, keeping the replaced profile as backup 1.
+void storeProfile(Registry &registry, const TUser &user)
+{
+    registry.transaction([&] {
+        if (const auto existing = findPlayer(registry, user.Name)) {
+            ProfileBackup::keepPrevious(registry, *existing);
+            registry.deleteKey(TUser::PlayerPath(*existing));
+        }
+        user.SaveToRegistry(registry);
+    });
+}
+
+bool changesStore(const QString &command)
+{
+    static const char *const changing[] = {"import", "delete", "restore", "recover"};
+    return std::any_of(std::begin(changing), std::end(changing), [&](const char *c) { return command == QLatin1String(c); });
 }
 
 }  // namespace
 
 int main(int argc, char **argv)
 {
+    // A file size limit makes a write fail instead of killing us halfway.
+    std::signal(SIGXFSZ, SIG_IGN);
     QCoreApplication app(argc, argv);
     const QStringList args = app.arguments().mid(1);
     if (args.isEmpty())
         return usage();
     const QString command = args.first();
+    const QString storePath = Registry::defaultPath();
     try {
+        // A game saves its player over whatever we write meanwhile; so does a second tool.
+        platform::InstanceLock lock(storePath);
+        if (changesStore(command) && !lock.tryLock() && !lock.unavailable())
+            throw ProfileError(QStringLiteral("the game (or another zentrika-profile) is using %1; close it first").arg(storePath));
+
+        if (command == QLatin1String("check") && args.size() == 1) {
+            const platform::store::Health health = platform::store::check(storePath);
+            const QStringList kept = platform::store::backups(storePath);
+            std::printf("%s: %s\n", qPrintable(storePath), health.ok ? "healthy" : qPrintable(QStringLiteral("damaged: ") + health.detail));
+            std::printf("backups: %d%s\n", int(kept.size()),
+                        kept.isEmpty() ? "" : qPrintable(QStringLiteral(", the newest ") + kept.first()));
+            return health.ok ? 0 : 1;
+        }
+        if (command == QLatin1String("recover") && args.size() == 1) {
+            platform::store::Recovery r;
+            if (!platform::store::checkAndRecover(storePath, &r)) {
+                std::printf("%s is healthy; nothing to do\n", qPrintable(storePath));
+                return 0;
+            }
+            std::printf("moved the damaged store to %s (%s)\n", qPrintable(r.damagedAs), qPrintable(r.detail));
+            if (r.restoredFrom.isEmpty())
+                std::printf("no good backup: the store starts empty\n");
+            else
+                std::printf("restored the players from %s\n", qPrintable(r.restoredFrom));
+            return 0;
+        }
+
         Registry &registry = Registry::user();
+        if (command == QLatin1String("backup") && args.size() == 1) {
+            std::printf("%s\n", qPrintable(platform::store::writeBackup(registry)));
+            return 0;
+        }
         if (command == QLatin1String("list") && args.size() == 1) {
             for (const QString &name : registry.subKeyNames(TUser::UsersKey)) {
                 try {
@@ -230,18 +321,20 @@ int main(int argc, char **argv)
             if (!doc.isObject())
                 throw ProfileError(QStringLiteral("%1: not a JSON object (%2)").arg(args.at(1), error.errorString()));
             const auto user = profileFromJson(doc.object());
-            registry.transaction([&] {
-                if (const auto existing = findPlayer(registry, user->Name)) {
-                    ProfileBackup::keepPrevious(registry, *existing);
-                    registry.deleteKey(TUser::UsersKey + *existing + QLatin1Char('\\'));
-                }
-                user->SaveToRegistry(registry);
-            });
+            storeProfile(registry, *user);
             std::printf("imported %s\n", qPrintable(user->Name));
+            return 0;
+        }
+        if (command == QLatin1String("restore") && args.size() == 4 && args.at(2) == QLatin1String("--from")) {
+            const auto user = playerFromBackup(args.at(3), args.at(1));
+            storeProfile(registry, *user);
+            std::printf("restored %s from %s; the replaced profile is now backup 1\n", qPrintable(user->Name), qPrintable(args.at(3)));
             return 0;
         }
         if (command == QLatin1String("restore") && (args.size() == 2 || args.size() == 3)) {
             const QString name = findPlayer(registry, args.at(1)).value_or(args.at(1));
+            if (!Registry::isKeyName(name))
+                throw ProfileError(QStringLiteral("'%1' is not a player name").arg(name));
             bool ok = true;
             const int which = args.size() == 3 ? args.at(2).toInt(&ok) : 1;
             const QList<int> kept = ProfileBackup::available(registry, name);
@@ -259,7 +352,7 @@ int main(int argc, char **argv)
             const auto stored = findPlayer(registry, args.at(1));
             if (!stored)
                 throw ProfileError(QStringLiteral("no player named '%1'").arg(args.at(1)));
-            registry.deleteKey(TUser::UsersKey + *stored + QLatin1Char('\\'));
+            registry.deleteKey(TUser::PlayerPath(*stored));
             std::printf("deleted %s\n", qPrintable(*stored));
             return 0;
         }

@@ -1,0 +1,156 @@
+#include "app/StoreGuard.h"
+
+#include "core/User.h"
+#include "platform/Registry.h"
+#include "platform/StoreFiles.h"
+#include "screens/MessageBoxForm.h"
+
+#include <QApplication>
+#include <QCryptographicHash>
+#include <QDeadlineTimer>
+#include <QLocalServer>
+#include <QLocalSocket>
+#include <QThread>
+#include <QTimer>
+#include <QWidget>
+#include <csignal>
+#include <cstdio>
+
+namespace app {
+
+namespace {
+
+constexpr int kBackupAgeSeconds = 24 * 60 * 60;
+
+void report(const QString &text)
+{
+    std::fprintf(stderr, "zentrika: %s\n", qPrintable(text));
+}
+
+}  // namespace
+
+StoreGuard::StoreGuard() : storePath_(platform::Registry::defaultPath()), lock_(storePath_) {}
+
+StoreGuard::~StoreGuard() = default;
+
+QString StoreGuard::serverName(const QString &storePath)
+{
+    const QByteArray id = QCryptographicHash::hash(platform::InstanceLock::lockPath(storePath).toUtf8(),
+                                                   QCryptographicHash::Sha1)
+                              .toHex()
+                              .left(16);
+    return QStringLiteral("zentrika-") + QString::fromLatin1(id);
+}
+
+bool StoreGuard::start()
+{
+    // A file size limit makes a save fail (and be reported) instead of killing the game.
+    std::signal(SIGXFSZ, SIG_IGN);
+
+    // The lock is held by a running game, or for a moment by the profile tool.
+    const QDeadlineTimer deadline(5000);
+    while (!lock_.tryLock()) {
+        // No lock file can be made where the store lives: the store cannot be
+        // opened either, which start-up reports below; the game still runs.
+        if (lock_.unavailable())
+            break;
+        QLocalSocket socket;
+        socket.connectToServer(serverName(storePath_));
+        if (socket.waitForConnected(500)) {
+            socket.write("raise\n");
+            socket.waitForBytesWritten(1000);
+            socket.disconnectFromServer();
+            report(QStringLiteral("the game is already running; its window was brought to the front"));
+            return false;
+        }
+        if (deadline.hasExpired()) {
+            report(QStringLiteral("the player store %1 is in use by another program").arg(storePath_));
+            exitCode_ = 1;
+            return false;
+        }
+        QThread::msleep(100);
+    }
+
+    if (lock_.isLocked()) {
+        const QString name = serverName(storePath_);
+        // A game that crashed left its socket; the lock says no game owns it now.
+        QLocalServer::removeServer(name);
+        server_ = new QLocalServer(this);
+        server_->setSocketOptions(QLocalServer::UserAccessOption);
+        if (server_->listen(name)) {
+            connect(server_, &QLocalServer::newConnection, this, [this] {
+                while (QLocalSocket *socket = server_->nextPendingConnection()) {
+                    connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
+                    bringToFront();
+                }
+            });
+        }
+    }
+
+    try {
+        platform::store::Recovery recovery;
+        if (platform::store::checkAndRecover(storePath_, &recovery)) {
+            notice_ = platform::store::recoveryMessage(recovery);
+            report(platform::store::recoveryDetail(recovery));
+        }
+        platform::Registry &registry = platform::Registry::user();
+        opened_ = true;
+        const QDateTime newest = platform::store::newestBackupTime(storePath_);
+        const bool stale = !newest.isValid() || newest.secsTo(QDateTime::currentDateTime()) > kBackupAgeSeconds;
+        if (stale && !registry.subKeyNames(TUser::UsersKey).isEmpty())
+            platform::store::writeBackup(registry);
+    } catch (const std::exception &e) {
+        // The game still runs: the collection needs no store. The message box
+        // has one line; the detail goes to the log.
+        if (notice_.isEmpty())
+            notice_ = QStringLiteral("Не удалось открыть или сохранить данные игроков.");
+        report(QString::fromUtf8(e.what()));
+    }
+    return true;
+}
+
+void StoreGuard::showNotice()
+{
+    if (notice_.isEmpty())
+        return;
+    // The message box is made once the first screen is painted.
+    if (!MessageBoxForm) {
+        QTimer::singleShot(50, this, [this] { showNotice(); });
+        return;
+    }
+    const QString text = notice_;
+    notice_.clear();
+    MessageBoxForm->ShowNotice(text);
+}
+
+void StoreGuard::finish()
+{
+    if (!opened_)
+        return;
+    try {
+        platform::Registry &registry = platform::Registry::user();
+        if (registry.changesSinceOpen() > 0)
+            platform::store::writeBackup(registry);
+    } catch (const std::exception &e) {
+        report(QString::fromUtf8(e.what()));
+    }
+}
+
+void StoreGuard::bringToFront()
+{
+    QWidget *front = QApplication::activeModalWidget();
+    for (QWidget *w : QApplication::topLevelWidgets()) {
+        if (!w->isVisible() || w->parentWidget())
+            continue;
+        if (w->windowState() & Qt::WindowMinimized)
+            w->setWindowState((w->windowState() & ~Qt::WindowMinimized) | Qt::WindowActive);
+        if (!front)
+            front = w;
+    }
+    if (front) {
+        front->raise();
+        front->activateWindow();
+    }
+}
+
+}  // namespace app

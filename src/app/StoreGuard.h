@@ -1,0 +1,45 @@
+#pragma once
+// What start-up and shutdown do for the player store: one game at a time
+// (a second start brings the running game to the front and ends), a damaged
+// store recovered from its newest good backup with a word to the player, and
+// backup files written at start (daily) and after a session that changed a player.
+#include "platform/InstanceLock.h"
+
+#include <QObject>
+#include <QString>
+#include <memory>
+
+class QLocalServer;
+
+namespace app {
+
+class StoreGuard : public QObject {
+public:
+    StoreGuard();
+    ~StoreGuard() override;
+
+    // False when another game runs on the store: it has been asked to come to
+    // the front, and this process must end with exitCode().
+    bool start();
+    int exitCode() const { return exitCode_; }
+    // Shows what start() found, in the game's message box, once that exists.
+    void showNotice();
+    // After the event loop: a backup when the session changed the store.
+    void finish();
+
+    QString notice() const { return notice_; }
+    // The local socket name a running game listens on, for its store.
+    static QString serverName(const QString &storePath);
+
+private:
+    void bringToFront();
+
+    QString storePath_;
+    platform::InstanceLock lock_;
+    QLocalServer *server_ = nullptr;
+    QString notice_;
+    bool opened_ = false;
+    int exitCode_ = 0;
+};
+
+}  // namespace app

@@ -1,0 +1,69 @@
+// The game's save without a window, for the fault campaign (scripts/faults.sh):
+// the player is read, changed and saved exactly as the game screen does, and a
+// backup file is written as the game does when it closes.
+//   fault_saver seed NAME...   store new players (then a backup file)
+//   fault_saver loop NAME      save NAME again and again, one more point each
+//                              time; prints "saved N" once N is committed
+//   fault_saver grow NAME      one save that adds puzzles and points; exit 0
+//                              only when it was stored
+// The store is $ZENTRIKA_REGISTRY.
+#include "core/User.h"
+#include "platform/Registry.h"
+#include "platform/StoreFiles.h"
+
+#include <QCoreApplication>
+#include <csignal>
+#include <cstdio>
+
+using platform::Registry;
+
+int main(int argc, char **argv)
+{
+    std::signal(SIGXFSZ, SIG_IGN);
+    QCoreApplication app(argc, argv);
+    const QStringList args = app.arguments().mid(1);
+    if (args.size() < 2)
+        return 2;
+    try {
+        Registry &registry = Registry::user();
+        if (args.first() == QLatin1String("seed")) {
+            for (const QString &name : args.mid(1)) {
+                auto user = TUser::CreateNew(name, 1);
+                user->Scores = 30 + int(name.size());
+                for (int i = 0; i < 5; ++i) {
+                    user->UsedIds.Add(ProblemId(100 + i));
+                    user->LevelList.Add(ProblemId(100 + i));
+                }
+                user->SaveToRegistry(registry);
+            }
+            platform::store::writeBackup(registry);
+            return 0;
+        }
+        const QString path = TUser::PlayerPath(args.at(1));
+        if (args.first() == QLatin1String("loop")) {
+            for (;;) {
+                auto user = TUser::CreateFromRegistry(path, registry);
+                user->ChangeScores(1);
+                user->SaveToRegistry(registry);
+                std::printf("saved %d\n", user->Scores);
+                std::fflush(stdout);
+                // Every tenth save closes a "session": the game's backup file.
+                if (user->Scores % 10 == 0)
+                    platform::store::writeBackup(registry);
+            }
+        }
+        if (args.first() == QLatin1String("grow")) {
+            auto user = TUser::CreateFromRegistry(path, registry);
+            user->ChangeScores(1000);
+            for (int i = user->UsedIds.Count(); i < TUsedIdList::kCapacity; ++i)
+                user->UsedIds.Add(ProblemId(1000 + i));
+            user->SaveToRegistry(registry);
+            std::printf("saved %d\n", user->Scores);
+            return 0;
+        }
+    } catch (const std::exception &e) {
+        std::fprintf(stderr, "fault_saver: %s\n", e.what());
+        return 1;
+    }
+    return 2;
+}
