@@ -247,6 +247,112 @@ bool changesStore(const QString &command)
     return std::any_of(std::begin(changing), std::end(changing), [&](const char *c) { return command == QLatin1String(c); });
 }
 
+// check and recover work on the store's file, which may not open as a store.
+std::optional<int> runStoreFileCommand(const QString &command, const QStringList &args, const QString &storePath)
+{
+    if (command == QLatin1String("check") && args.size() == 1) {
+        const platform::store::Health health = platform::store::check(storePath);
+        const QStringList kept = platform::store::backups(storePath);
+        std::printf("%s: %s\n", qPrintable(storePath), health.ok ? "healthy" : qPrintable(QStringLiteral("damaged: ") + health.detail));
+        std::printf("backups: %d%s\n", int(kept.size()),
+                    kept.isEmpty() ? "" : qPrintable(QStringLiteral(", the newest ") + kept.first()));
+        return health.ok ? 0 : 1;
+    }
+    if (command == QLatin1String("recover") && args.size() == 1) {
+        platform::store::Recovery r;
+        if (!platform::store::checkAndRecover(storePath, &r)) {
+            std::printf("%s is healthy; nothing to do\n", qPrintable(storePath));
+            return 0;
+        }
+        std::printf("moved the damaged store to %s (%s)\n", qPrintable(r.damagedAs), qPrintable(r.detail));
+        if (r.restoredFrom.isEmpty())
+            std::printf("no good backup: the store starts empty\n");
+        else
+            std::printf("restored the players from %s\n", qPrintable(r.restoredFrom));
+        return 0;
+    }
+
+    return std::nullopt;
+}
+
+std::optional<int> runPlayerCommand(Registry &registry, const QString &command, const QStringList &args)
+{
+    if (command == QLatin1String("list") && args.size() == 1) {
+        for (const QString &name : registry.subKeyNames(TUser::UsersKey)) {
+            try {
+                const QJsonObject o = readProfile(registry, name);
+                std::printf("%s\tlevel %d\tscore %d\n", qPrintable(name), o.value(QStringLiteral("Level")).toInt(),
+                            o.value(QStringLiteral("Scores")).toInt());
+            } catch (const std::exception &e) {
+                std::printf("%s\tunreadable: %s\n", qPrintable(name), e.what());
+            }
+        }
+        return 0;
+    }
+    if ((command == QLatin1String("show") || command == QLatin1String("export")) && args.size() == 2) {
+        const auto stored = findPlayer(registry, args.at(1));
+        if (!stored)
+            throw ProfileError(QStringLiteral("no player named '%1'").arg(args.at(1)));
+        const QByteArray json = toJson(readProfile(registry, *stored));
+        std::fwrite(json.constData(), 1, std::size_t(json.size()), stdout);
+        return 0;
+    }
+    if (command == QLatin1String("import") && args.size() == 2) {
+        QFile f(args.at(1));
+        if (!f.open(QIODevice::ReadOnly))
+            throw ProfileError(QStringLiteral("%1: %2").arg(args.at(1), f.errorString()));
+        QJsonParseError error;
+        const QJsonDocument doc = QJsonDocument::fromJson(f.readAll(), &error);
+        if (!doc.isObject())
+            throw ProfileError(QStringLiteral("%1: not a JSON object (%2)").arg(args.at(1), error.errorString()));
+        const auto user = profileFromJson(doc.object());
+        storeProfile(registry, *user);
+        std::printf("imported %s\n", qPrintable(user->Name));
+        return 0;
+    }
+    if (command == QLatin1String("delete") && args.size() == 2) {
+        const auto stored = findPlayer(registry, args.at(1));
+        if (!stored)
+            throw ProfileError(QStringLiteral("no player named '%1'").arg(args.at(1)));
+        registry.deleteKey(TUser::PlayerPath(*stored));
+        std::printf("deleted %s\n", qPrintable(*stored));
+        return 0;
+    }
+    return std::nullopt;
+}
+
+std::optional<int> runBackupCommand(Registry &registry, const QString &command, const QStringList &args)
+{
+    if (command == QLatin1String("backup") && args.size() == 1) {
+        std::printf("%s\n", qPrintable(platform::store::writeBackup(registry)));
+        return 0;
+    }
+    if (command == QLatin1String("restore") && args.size() == 4 && args.at(2) == QLatin1String("--from")) {
+        const auto user = playerFromBackup(args.at(3), args.at(1));
+        storeProfile(registry, *user);
+        std::printf("restored %s from %s; the replaced profile is now backup 1\n", qPrintable(user->Name), qPrintable(args.at(3)));
+        return 0;
+    }
+    if (command == QLatin1String("restore") && (args.size() == 2 || args.size() == 3)) {
+        const QString name = findPlayer(registry, args.at(1)).value_or(args.at(1));
+        if (!Registry::isKeyName(name))
+            throw ProfileError(QStringLiteral("'%1' is not a player name").arg(name));
+        bool ok = true;
+        const int which = args.size() == 3 ? args.at(2).toInt(&ok) : 1;
+        const QList<int> kept = ProfileBackup::available(registry, name);
+        if (!ok || !ProfileBackup::restore(registry, name, which)) {
+            QStringList numbers;
+            for (int n : kept)
+                numbers << QString::number(n);
+            throw ProfileError(kept.isEmpty() ? QStringLiteral("no backups of '%1'").arg(name)
+                                              : QStringLiteral("'%1' has backups %2 (1 is the newest)").arg(name, numbers.join(QStringLiteral(", "))));
+        }
+        std::printf("restored %s from backup %d; the replaced profile is now backup 1\n", qPrintable(name), which);
+        return 0;
+    }
+    return std::nullopt;
+}
+
 }  // namespace
 
 int main(int argc, char **argv)
@@ -265,97 +371,13 @@ int main(int argc, char **argv)
         if (changesStore(command) && !lock.tryLock() && !lock.unavailable())
             throw ProfileError(QStringLiteral("the game (or another zentrika-profile) is using %1; close it first").arg(storePath));
 
-        if (command == QLatin1String("check") && args.size() == 1) {
-            const platform::store::Health health = platform::store::check(storePath);
-            const QStringList kept = platform::store::backups(storePath);
-            std::printf("%s: %s\n", qPrintable(storePath), health.ok ? "healthy" : qPrintable(QStringLiteral("damaged: ") + health.detail));
-            std::printf("backups: %d%s\n", int(kept.size()),
-                        kept.isEmpty() ? "" : qPrintable(QStringLiteral(", the newest ") + kept.first()));
-            return health.ok ? 0 : 1;
-        }
-        if (command == QLatin1String("recover") && args.size() == 1) {
-            platform::store::Recovery r;
-            if (!platform::store::checkAndRecover(storePath, &r)) {
-                std::printf("%s is healthy; nothing to do\n", qPrintable(storePath));
-                return 0;
-            }
-            std::printf("moved the damaged store to %s (%s)\n", qPrintable(r.damagedAs), qPrintable(r.detail));
-            if (r.restoredFrom.isEmpty())
-                std::printf("no good backup: the store starts empty\n");
-            else
-                std::printf("restored the players from %s\n", qPrintable(r.restoredFrom));
-            return 0;
-        }
-
+        if (const auto done = runStoreFileCommand(command, args, storePath))
+            return *done;
         Registry &registry = Registry::user();
-        if (command == QLatin1String("backup") && args.size() == 1) {
-            std::printf("%s\n", qPrintable(platform::store::writeBackup(registry)));
-            return 0;
-        }
-        if (command == QLatin1String("list") && args.size() == 1) {
-            for (const QString &name : registry.subKeyNames(TUser::UsersKey)) {
-                try {
-                    const QJsonObject o = readProfile(registry, name);
-                    std::printf("%s\tlevel %d\tscore %d\n", qPrintable(name), o.value(QStringLiteral("Level")).toInt(),
-                                o.value(QStringLiteral("Scores")).toInt());
-                } catch (const std::exception &e) {
-                    std::printf("%s\tunreadable: %s\n", qPrintable(name), e.what());
-                }
-            }
-            return 0;
-        }
-        if ((command == QLatin1String("show") || command == QLatin1String("export")) && args.size() == 2) {
-            const auto stored = findPlayer(registry, args.at(1));
-            if (!stored)
-                throw ProfileError(QStringLiteral("no player named '%1'").arg(args.at(1)));
-            const QByteArray json = toJson(readProfile(registry, *stored));
-            std::fwrite(json.constData(), 1, std::size_t(json.size()), stdout);
-            return 0;
-        }
-        if (command == QLatin1String("import") && args.size() == 2) {
-            QFile f(args.at(1));
-            if (!f.open(QIODevice::ReadOnly))
-                throw ProfileError(QStringLiteral("%1: %2").arg(args.at(1), f.errorString()));
-            QJsonParseError error;
-            const QJsonDocument doc = QJsonDocument::fromJson(f.readAll(), &error);
-            if (!doc.isObject())
-                throw ProfileError(QStringLiteral("%1: not a JSON object (%2)").arg(args.at(1), error.errorString()));
-            const auto user = profileFromJson(doc.object());
-            storeProfile(registry, *user);
-            std::printf("imported %s\n", qPrintable(user->Name));
-            return 0;
-        }
-        if (command == QLatin1String("restore") && args.size() == 4 && args.at(2) == QLatin1String("--from")) {
-            const auto user = playerFromBackup(args.at(3), args.at(1));
-            storeProfile(registry, *user);
-            std::printf("restored %s from %s; the replaced profile is now backup 1\n", qPrintable(user->Name), qPrintable(args.at(3)));
-            return 0;
-        }
-        if (command == QLatin1String("restore") && (args.size() == 2 || args.size() == 3)) {
-            const QString name = findPlayer(registry, args.at(1)).value_or(args.at(1));
-            if (!Registry::isKeyName(name))
-                throw ProfileError(QStringLiteral("'%1' is not a player name").arg(name));
-            bool ok = true;
-            const int which = args.size() == 3 ? args.at(2).toInt(&ok) : 1;
-            const QList<int> kept = ProfileBackup::available(registry, name);
-            if (!ok || !ProfileBackup::restore(registry, name, which)) {
-                QStringList numbers;
-                for (int n : kept)
-                    numbers << QString::number(n);
-                throw ProfileError(kept.isEmpty() ? QStringLiteral("no backups of '%1'").arg(name)
-                                                  : QStringLiteral("'%1' has backups %2 (1 is the newest)").arg(name, numbers.join(QStringLiteral(", "))));
-            }
-            std::printf("restored %s from backup %d; the replaced profile is now backup 1\n", qPrintable(name), which);
-            return 0;
-        }
-        if (command == QLatin1String("delete") && args.size() == 2) {
-            const auto stored = findPlayer(registry, args.at(1));
-            if (!stored)
-                throw ProfileError(QStringLiteral("no player named '%1'").arg(args.at(1)));
-            registry.deleteKey(TUser::PlayerPath(*stored));
-            std::printf("deleted %s\n", qPrintable(*stored));
-            return 0;
-        }
+        if (const auto done = runPlayerCommand(registry, command, args))
+            return *done;
+        if (const auto done = runBackupCommand(registry, command, args))
+            return *done;
         return usage();
     } catch (const std::exception &e) {
         std::fprintf(stderr, "zentrika-profile: %s\n", e.what());
