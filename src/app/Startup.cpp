@@ -1,5 +1,6 @@
 #include "app/Startup.h"
 
+#include "app/DataFolder.h"
 #include "app/ScreenEntry.h"
 #include "screens/AbstractForm.h"
 #include "screens/MainForm.h"
@@ -130,7 +131,9 @@ GameSession::~GameSession()
 
 QStringList GameSession::defaultFolders()
 {
-    return {QCoreApplication::applicationDirPath(), QDir::currentPath()};
+    QStringList folders{dataFolder(), QCoreApplication::applicationDirPath(), QDir::currentPath()};
+    folders.removeDuplicates();
+    return folders;
 }
 
 QString GameSession::locate(const QString &relativeName, const QStringList &folders)
@@ -342,8 +345,8 @@ int run(int argc, char **argv)
         return 1;
     }
 
-    if (!options.dataDir.isEmpty())
-        TAbstractForm::SetDefaultProgramDir(QDir(options.dataDir).absolutePath());
+    TAbstractForm::SetDefaultProgramDir(options.dataDir.isEmpty() ? dataFolder()
+                                                                  : QDir(options.dataDir).absolutePath());
     if (!options.screen.isEmpty()) {
         const int code = runScreen(options.screen, options.player);
         session.shutdown();
@@ -396,8 +399,10 @@ int run(int argc, char **argv)
                                  .arg(form->y());
                 print(lines.join(QLatin1Char('\n')) + QLatin1Char('\n'));
             }
+            // exit(), not quit(): quit() asks the main menu to close, and the
+            // menu answers with its quit question, which nobody is there to answer.
             if (exitAfterPaint)
-                QCoreApplication::quit();
+                QCoreApplication::exit(0);
         });
         mainForm->show();
         code = application.exec();
