@@ -2,6 +2,7 @@
 
 #include "app/DataFolder.h"
 #include "app/ScreenEntry.h"
+#include "controls/Accessibility.h"
 #include "screens/AbstractForm.h"
 #include "screens/MainForm.h"
 #include "screens/MessageBoxForm.h"
@@ -319,6 +320,7 @@ int run(int argc, char **argv)
     QCoreApplication::setApplicationName(QStringLiteral("Zentrika"));
     QGuiApplication::setApplicationDisplayName(QStringLiteral("Zentrika"));
     quitOnSignals(&application);
+    controls::installAccessibility();
     mark("application");
 
     // The display back end: RandR where the X server has it.

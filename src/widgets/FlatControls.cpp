@@ -99,6 +99,9 @@ void TFlatComboBox::setStyle(Style style)
         if (maxLength_ > 0)
             edit->setMaxLength(maxLength_);
         edit->setText(keep);
+        // The edit, not the box, has the keyboard: screen readers name it.
+        edit->setAccessibleName(accessibleName());
+        edit->setAccessibleDescription(accessibleDescription());
     }
     update();
 }
