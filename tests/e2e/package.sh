@@ -25,7 +25,7 @@ version=$(dpkg-deb -f "$deb" Version)
 [ "$(basename "$deb")" = "zentrika_${version}_amd64.deb" ] || fail "unexpected file name $(basename "$deb")"
 
 # No errors and no warnings; every override in the package carries its reason.
-lintian --fail-on error,warning --no-tag-display-limit "$deb" >"$WORK/lintian.out" 2>&1 || {
+lintian --fail-on error,warning --tag-display-limit 0 "$deb" >"$WORK/lintian.out" 2>&1 || {
     cat "$WORK/lintian.out"
     fail "lintian found errors or warnings"
 }
