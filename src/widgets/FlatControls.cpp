@@ -350,7 +350,8 @@ void TGradientButton::paintEvent(QPaintEvent *)
     p.setPen(zw::toQColor(border_));
     p.drawRect(r.adjusted(0, 0, -1, -1));
     if (hasFocus()) {
-        QPen pen(zw::toQColor(border_));
+        // In the caption's colour: the border's grey is lost on the gradient.
+        QPen pen(zw::toQColor(textColor_));
         pen.setStyle(Qt::DotLine);
         p.setPen(pen);
         p.drawRect(r.adjusted(2, 2, -3, -3));

@@ -13,6 +13,7 @@
 #include "screens/GameForm.h"
 #include "screens/MainForm.h"
 #include "screens/ProblemsForm.h"
+#include "screens/ReplyForm.h"
 #include "screens/UserSelectDialog.h"
 
 #include <QAbstractButton>
@@ -126,6 +127,43 @@ TEST_F(AccessibilityTest, EveryReachableControlHasANameAndARole)
         for (const QString &name : w.expected)
             EXPECT_TRUE(names.contains(name)) << name.toStdString() << " is not among " << names.join(", ").toStdString();
         window->hide();
+    }
+}
+
+TEST_F(AccessibilityTest, DialogsNameTheirFieldsTextAndButtons)
+{
+    // The answer dialog: the field is named by its caption and described by the question.
+    TCatalogue catalogue(gameDir());
+    catalogue.LoadCatalogue();
+    TProblem &problem = *catalogue.FindProblem(100);
+    problem.LoadDataWithoutPicture();
+    QPointer<TQForm> answer = new TQForm(nullptr, problem, nullptr);
+    answer->show();
+    QCoreApplication::processEvents();
+    QAccessibleInterface *field = QAccessible::queryAccessibleInterface(answer->Edit);
+    EXPECT_EQ(field->text(QAccessible::Name), QStringLiteral("Ваш ответ"));
+    EXPECT_EQ(field->text(QAccessible::Description), QStringLiteral("Сколько?"));
+    for (const Found &c : reachableControls(answer))
+        EXPECT_FALSE(c.name.isEmpty()) << c.objectName.toStdString();
+    delete answer.data();
+
+    // A message box, read while it waits for its answer.
+    TMessageBoxForm messages;
+    ModalScript script;
+    std::vector<Found> shown;
+    QString text;
+    script.then([&](QWidget *w) {
+        shown = reachableControls(w);
+        text = QAccessible::queryAccessibleInterface(static_cast<TMessageBoxForm *>(w)->Text)->text(QAccessible::Name);
+        QTest::keyClick(w, Qt::Key_Return);
+    });
+    messages.ShowNotice(QStringLiteral("Головоломка решена!"));
+    EXPECT_TRUE(script.done());
+    EXPECT_EQ(text, QStringLiteral("Головоломка решена!"));
+    ASSERT_FALSE(shown.empty());
+    for (const Found &c : shown) {
+        EXPECT_EQ(c.role, QAccessible::Button);
+        EXPECT_FALSE(c.name.isEmpty());
     }
 }
 
@@ -284,17 +322,6 @@ TEST_F(AccessibilityTest, PuzzleListRowsGiveTitleProgressAndSelection)
     EXPECT_EQ(iface->childCount(), 0);
     EXPECT_FALSE(last->isValid());
     EXPECT_TRUE(last->actionInterface()->actionNames().isEmpty());
-}
-
-TEST_F(AccessibilityTest, CollectionRowsGiveTheDifficultyOnly)
-{
-    QPointer<TProblemsForm> form = new TProblemsForm(nullptr, gameDir());
-    form->show();
-    QCoreApplication::processEvents();
-    QAccessibleInterface *iface = QAccessible::queryAccessibleInterface(form->ProblemsList);
-    ASSERT_EQ(iface->childCount(), 16);
-    EXPECT_EQ(iface->child(0)->text(QAccessible::Description), QStringLiteral("сложность: легкая"));
-    delete form.data();
 }
 
 }  // namespace
