@@ -45,7 +45,7 @@ for f in usr/games/zentrika usr/bin/zentrika-pack usr/bin/zentrika-profile \
          usr/share/games/zentrika/list.lst usr/share/games/zentrika/Media.dll \
          usr/share/games/zentrika/Fonts/comic.ttf usr/share/games/zentrika/Fonts/comicbd.ttf \
          usr/share/games/zentrika/Fonts/OFL.txt usr/share/games/zentrika/cursor.cur usr/share/games/zentrika/hand.cur \
-         usr/share/man/man6/zentrika.6.gz usr/share/man/man1/zentrika-pack.1.gz usr/share/man/man1/zentrika-profile.1.gz \
+         usr/share/man/man6/zentrika.6.gz usr/share/man/ru/man6/zentrika.6.gz usr/share/man/man1/zentrika-pack.1.gz usr/share/man/man1/zentrika-profile.1.gz \
          usr/share/doc/zentrika/copyright usr/share/doc/zentrika/changelog.gz \
          usr/share/applications/example.quorvane.Zentrika.desktop usr/share/metainfo/example.quorvane.Zentrika.metainfo.xml \
          usr/share/icons/hicolor/48x48/apps/zentrika.png usr/share/icons/hicolor/scalable/apps/zentrika.svg; do
@@ -57,10 +57,12 @@ grep -q '^License: OFL-1.1' "$ROOT/usr/share/doc/zentrika/copyright" || fail "th
 zcat "$ROOT/usr/share/doc/zentrika/changelog.gz" | head -1 | grep -qF "zentrika ($version)" ||
     fail "the changelog's newest entry is not $version"
 
-# The manual names every option the program itself lists.
-man6=$(zcat "$ROOT/usr/share/man/man6/zentrika.6.gz" | sed 's/\\-/-/g')
-for option in $("$ROOT/usr/games/zentrika" --help | grep -o -- '--[a-z]\+' | sort -u); do
-    grep -q -- "$option" <<<"$man6" || fail "zentrika(6) does not describe $option"
+# Both manuals name every option the program itself lists.
+for page in man6/zentrika.6.gz ru/man6/zentrika.6.gz; do
+    text=$(zcat "$ROOT/usr/share/man/$page" | sed 's/\\-/-/g')
+    for option in $("$ROOT/usr/games/zentrika" --help | grep -o -- '--[a-z]\+' | sort -u); do
+        grep -q -- "$option" <<<"$text" || fail "$page does not describe $option"
+    done
 done
 
 # The unpacked game runs from anywhere and finds its files beside /usr/games.
