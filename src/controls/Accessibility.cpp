@@ -74,8 +74,10 @@ public:
     }
 };
 
-// The game's windows: the screens are windows, everything opened over
-// another window is a dialog; both are named by their title.
+// The game's windows: the full-screen screens are windows, the smaller ones
+// over them dialogs. A dialog where nothing takes the keyboard (the message
+// box, the about box) is described by the text it shows, so that a screen
+// reader reads it out as it opens instead of a focused control.
 class FormAccessible : public QAccessibleWidget {
 public:
     explicit FormAccessible(TForm *form)
@@ -84,9 +86,21 @@ public:
     }
     QAccessible::Role role() const override
     {
-        const QWidget *w = widget();
-        return w->parentWidget() || w->windowModality() != Qt::NonModal || w->width() < 800 ? QAccessible::Dialog
-                                                                                            : QAccessible::Window;
+        return widget()->width() < 800 ? QAccessible::Dialog : QAccessible::Window;
+    }
+    QString text(QAccessible::Text t) const override
+    {
+        QString own = QAccessibleWidget::text(t);
+        if (t != QAccessible::Description || !own.isEmpty() || role() != QAccessible::Dialog)
+            return own;
+        for (const QWidget *child : widget()->findChildren<QWidget *>())
+            if (child->isVisible() && (child->focusPolicy() & Qt::TabFocus) && child->width() > 0)
+                return own;
+        QStringList shown;
+        for (const TLabel *label : widget()->findChildren<TLabel *>())
+            if (label->isVisible() && !label->caption().trimmed().isEmpty())
+                shown << label->caption().simplified();
+        return shown.join(QLatin1Char(' '));
     }
 };
 

@@ -152,14 +152,21 @@ TEST_F(AccessibilityTest, DialogsNameTheirFieldsTextAndButtons)
     ModalScript script;
     std::vector<Found> shown;
     QString text;
+    QAccessible::Role role = QAccessible::NoRole;
+    QString description;
     script.then([&](QWidget *w) {
         shown = reachableControls(w);
         text = QAccessible::queryAccessibleInterface(static_cast<TMessageBoxForm *>(w)->Text)->text(QAccessible::Name);
+        role = QAccessible::queryAccessibleInterface(w)->role();
+        description = QAccessible::queryAccessibleInterface(w)->text(QAccessible::Description);
         QTest::keyClick(w, Qt::Key_Return);
     });
     messages.ShowNotice(QStringLiteral("Головоломка решена!"));
     EXPECT_TRUE(script.done());
     EXPECT_EQ(text, QStringLiteral("Головоломка решена!"));
+    // Read out as it opens: no button takes the focus there.
+    EXPECT_EQ(role, QAccessible::Dialog);
+    EXPECT_EQ(description, QStringLiteral("Головоломка решена!"));
     ASSERT_FALSE(shown.empty());
     for (const Found &c : shown) {
         EXPECT_EQ(c.role, QAccessible::Button);
