@@ -8,14 +8,16 @@
 #define ZENTRIKA_INSTALLED_DATA "../share/games/zentrika"
 #endif
 
-namespace app {
+namespace app
+{
 
-namespace {
+namespace
+{
 bool holdsCatalogue(const QString &folder)
 {
     return QFileInfo(QDir(folder).filePath(QStringLiteral("list.lst"))).isFile();
 }
-}  // namespace
+} // namespace
 
 QString findDataFolder(const QString &programDir, const QString &installedRelative)
 {
@@ -31,4 +33,4 @@ QString dataFolder()
     return findDataFolder(QCoreApplication::applicationDirPath(), QStringLiteral(ZENTRIKA_INSTALLED_DATA));
 }
 
-}  // namespace app
+} // namespace app

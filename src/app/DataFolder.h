@@ -4,7 +4,8 @@
 // installed game (/usr/games/zentrika reads /usr/share/games/zentrika).
 #include <QString>
 
-namespace app {
+namespace app
+{
 
 // programDir: the folder holding the executable. installedRelative: the data
 // folder as seen from there once installed. The program's own folder wins
@@ -15,4 +16,4 @@ QString findDataFolder(const QString &programDir, const QString &installedRelati
 // The folder for this program, as installed by this build.
 QString dataFolder();
 
-}  // namespace app
+} // namespace app

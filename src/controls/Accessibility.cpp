@@ -9,16 +9,15 @@
 
 #include <QAccessibleWidget>
 
-namespace {
+namespace
+{
 
 // A painted label: its name is what it shows; its hint, where it has one,
 // says what the text is ("Очки" beside a bare number).
-class LabelAccessible : public QAccessibleWidget {
-public:
-    explicit LabelAccessible(TLabel *label)
-        : QAccessibleWidget(label, QAccessible::StaticText)
-    {
-    }
+class LabelAccessible : public QAccessibleWidget
+{
+  public:
+    explicit LabelAccessible(TLabel *label) : QAccessibleWidget(label, QAccessible::StaticText) {}
     QString text(QAccessible::Text t) const override
     {
         if (t == QAccessible::Name && widget()->accessibleName().isEmpty())
@@ -28,12 +27,10 @@ public:
 };
 
 // The gauge: a progress bar from 0 to 100 whose name is the "NN %" it shows.
-class GaugeAccessible : public QAccessibleWidget, public QAccessibleValueInterface {
-public:
-    explicit GaugeAccessible(TGauge *gauge)
-        : QAccessibleWidget(gauge, QAccessible::ProgressBar)
-    {
-    }
+class GaugeAccessible : public QAccessibleWidget, public QAccessibleValueInterface
+{
+  public:
+    explicit GaugeAccessible(TGauge *gauge) : QAccessibleWidget(gauge, QAccessible::ProgressBar) {}
     void *interface_cast(QAccessible::InterfaceType type) override
     {
         if (type == QAccessible::ValueInterface)
@@ -49,23 +46,21 @@ public:
         return QAccessibleWidget::text(t);
     }
     QVariant currentValue() const override { return gauge()->progress(); }
-    void setCurrentValue(const QVariant &) override {}  // shows progress; nobody sets it
+    void setCurrentValue(const QVariant &) override {} // shows progress; nobody sets it
     QVariant maximumValue() const override { return 100; }
     QVariant minimumValue() const override { return 0; }
     QVariant minimumStepSize() const override { return 1; }
 
-private:
+  private:
     TGauge *gauge() const { return static_cast<TGauge *>(widget()); }
 };
 
 // The player's logo choice: a picture named after the logo it shows; the
 // arrow buttons beside it change it.
-class LogoAccessible : public QAccessibleWidget {
-public:
-    explicit LogoAccessible(TLabelImage *image)
-        : QAccessibleWidget(image, QAccessible::Graphic)
-    {
-    }
+class LogoAccessible : public QAccessibleWidget
+{
+  public:
+    explicit LogoAccessible(TLabelImage *image) : QAccessibleWidget(image, QAccessible::Graphic) {}
     QString text(QAccessible::Text t) const override
     {
         if (t == QAccessible::Name && widget()->accessibleName().isEmpty())
@@ -78,12 +73,10 @@ public:
 // over them dialogs. A dialog where nothing takes the keyboard (the message
 // box, the about box) is described by the text it shows, so that a screen
 // reader reads it out as it opens instead of a focused control.
-class FormAccessible : public QAccessibleWidget {
-public:
-    explicit FormAccessible(TForm *form)
-        : QAccessibleWidget(form, QAccessible::Window)
-    {
-    }
+class FormAccessible : public QAccessibleWidget
+{
+  public:
+    explicit FormAccessible(TForm *form) : QAccessibleWidget(form, QAccessible::Window) {}
     QAccessible::Role role() const override
     {
         return widget()->width() < 800 ? QAccessible::Dialog : QAccessible::Window;
@@ -121,9 +114,10 @@ QAccessibleInterface *gameControls(const QString &className, QObject *object)
     return nullptr;
 }
 
-}  // namespace
+} // namespace
 
-namespace controls {
+namespace controls
+{
 
 void installAccessibility()
 {
@@ -134,4 +128,4 @@ void installAccessibility()
     QAccessible::installFactory(gameControls);
 }
 
-}  // namespace controls
+} // namespace controls

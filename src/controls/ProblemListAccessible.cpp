@@ -8,7 +8,8 @@
 #include <QTimer>
 #include <QWindow>
 
-namespace {
+namespace
+{
 
 // The row of a position, or -1 while it is scrolled out of view.
 int rowOf(const TFlatListBoxEx &list, int position)
@@ -44,7 +45,7 @@ void clickRow(const QPointer<TFlatListBoxEx> &list, int position, bool twice)
     }
 }
 
-}  // namespace
+} // namespace
 
 // ---- the list ------------------------------------------------------------
 
@@ -147,8 +148,7 @@ QString ProblemListAccessible::describe(const TFlatListBoxEx &list, int position
 // ---- one puzzle ------------------------------------------------------------
 
 ProblemItemAccessible::ProblemItemAccessible(TFlatListBoxEx *list, int position)
-    : list_(list)
-    , position_(position)
+    : list_(list), position_(position)
 {
 }
 

@@ -11,8 +11,9 @@
 
 class TFlatListBoxEx;
 
-class ProblemListAccessible : public QAccessibleWidget {
-public:
+class ProblemListAccessible : public QAccessibleWidget
+{
+  public:
     explicit ProblemListAccessible(TFlatListBoxEx *list);
     ~ProblemListAccessible() override;
 
@@ -25,14 +26,15 @@ public:
     // The description of a row, as the item gives it.
     static QString describe(const TFlatListBoxEx &list, int position);
 
-private:
+  private:
     TFlatListBoxEx *list() const;
 
     mutable std::vector<QAccessible::Id> children_;
 };
 
-class ProblemItemAccessible : public QAccessibleInterface, public QAccessibleActionInterface {
-public:
+class ProblemItemAccessible : public QAccessibleInterface, public QAccessibleActionInterface
+{
+  public:
     // Opens the puzzle, as a double-click on its row does.
     static QString openAction() { return QStringLiteral("open"); }
 
@@ -61,7 +63,7 @@ public:
 
     int position() const { return position_; }
 
-private:
+  private:
     QPointer<TFlatListBoxEx> list_;
     int position_;
 };

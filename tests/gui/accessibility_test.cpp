@@ -25,7 +25,8 @@
 
 using namespace guitest;
 
-namespace {
+namespace
+{
 
 struct Found {
     QString objectName;
@@ -59,8 +60,9 @@ std::vector<Found> reachableControls(QWidget *window)
     return out;
 }
 
-class AccessibilityTest : public ScreenFixture {
-protected:
+class AccessibilityTest : public ScreenFixture
+{
+  protected:
     void SetUp() override
     {
         ScreenFixture::SetUp();
@@ -73,8 +75,8 @@ protected:
         MessageBoxForm = &box;
         std::vector<PuzzleSpec> puzzles;
         for (int i = 0; i < 16; ++i)
-            puzzles.push_back({ProblemId(100 + i), i < 10 ? 0 : (i < 14 ? 1 : 2), QStringLiteral("Задача %1").arg(100 + i),
-                               i, 3});
+            puzzles.push_back({ProblemId(100 + i), i < 10 ? 0 : (i < 14 ? 1 : 2),
+                               QStringLiteral("Задача %1").arg(100 + i), i, 3});
         writeCatalogue(gameDir(), puzzles);
     }
     void TearDown() override
@@ -96,13 +98,16 @@ TEST_F(AccessibilityTest, EveryReachableControlHasANameAndARole)
     struct Window {
         const char *what;
         std::function<QWidget *()> make;
-        QStringList expected;  // names that must be among the controls
+        QStringList expected; // names that must be among the controls
     };
     const Window windows[] = {
         {"main menu", [] { return new TMainForm; }, {"Новая игра", "Головоломки", "Выйти", "?"}},
-        {"player selection", [] { return new TUserSelectDialog(nullptr, &platform::Registry::user()); },
+        {"player selection",
+         [] { return new TUserSelectDialog(nullptr, &platform::Registry::user()); },
          {"Новая игра", "Продолжить игру", "Имя пользователя", "OK", "Назад", "Удалить"}},
-        {"game", [&] { return new TGameForm(*player, nullptr, gameDir()); }, {"назад", "посмотреть ответ", "решить"}},
+        {"game",
+         [&] { return new TGameForm(*player, nullptr, gameDir()); },
+         {"назад", "посмотреть ответ", "решить"}},
         {"collection", [&] { return new TProblemsForm(nullptr, gameDir()); }, {"назад", "решить"}},
         {"about box", [] { return new TAboutForm; }, {"OK"}},
     };
@@ -125,7 +130,8 @@ TEST_F(AccessibilityTest, EveryReachableControlHasANameAndARole)
             }
         }
         for (const QString &name : w.expected)
-            EXPECT_TRUE(names.contains(name)) << name.toStdString() << " is not among " << names.join(", ").toStdString();
+            EXPECT_TRUE(names.contains(name))
+                << name.toStdString() << " is not among " << names.join(", ").toStdString();
         window->hide();
     }
 }
@@ -156,7 +162,8 @@ TEST_F(AccessibilityTest, DialogsNameTheirFieldsTextAndButtons)
     QString description;
     script.then([&](QWidget *w) {
         shown = reachableControls(w);
-        text = QAccessible::queryAccessibleInterface(static_cast<TMessageBoxForm *>(w)->Text)->text(QAccessible::Name);
+        text = QAccessible::queryAccessibleInterface(static_cast<TMessageBoxForm *>(w)->Text)
+                   ->text(QAccessible::Name);
         role = QAccessible::queryAccessibleInterface(w)->role();
         description = QAccessible::queryAccessibleInterface(w)->text(QAccessible::Description);
         QTest::keyClick(w, Qt::Key_Return);
@@ -231,8 +238,10 @@ TEST_F(AccessibilityTest, ScoreLevelAndProgressSayWhatTheyShow)
     const Expected expected[] = {
         {form->ScoresLabel, QAccessible::StaticText, QStringLiteral("45"), QStringLiteral("Очки")},
         {form->LevelLabel, QAccessible::StaticText, QStringLiteral("1"), QStringLiteral("Уровень")},
-        {form->NameLabel, QAccessible::StaticText, QStringLiteral("Вася"), QStringLiteral("Имя пользователя")},
-        {form->ProgressBar, QAccessible::ProgressBar, form->ProgressBar->text(), QStringLiteral("Решенные головоломки")},
+        {form->NameLabel, QAccessible::StaticText, QStringLiteral("Вася"),
+         QStringLiteral("Имя пользователя")},
+        {form->ProgressBar, QAccessible::ProgressBar, form->ProgressBar->text(),
+         QStringLiteral("Решенные головоломки")},
     };
     for (const Expected &e : expected) {
         SCOPED_TRACE(e.widget->objectName().toStdString());
@@ -242,7 +251,8 @@ TEST_F(AccessibilityTest, ScoreLevelAndProgressSayWhatTheyShow)
         EXPECT_EQ(iface->text(QAccessible::Name), e.name);
         EXPECT_EQ(iface->text(QAccessible::Description), e.description);
     }
-    QAccessibleValueInterface *value = QAccessible::queryAccessibleInterface(form->ProgressBar)->valueInterface();
+    QAccessibleValueInterface *value =
+        QAccessible::queryAccessibleInterface(form->ProgressBar)->valueInterface();
     ASSERT_NE(value, nullptr);
     EXPECT_EQ(value->currentValue().toInt(), form->ProgressBar->progress());
     EXPECT_EQ(value->maximumValue().toInt(), 100);
@@ -270,7 +280,7 @@ TEST_F(AccessibilityTest, PuzzleListRowsGiveTitleProgressAndSelection)
     host.resize(800, 600);
     auto *list = new TFlatListBoxEx(&host);
     list->BeginLoad();
-    list->setGeometry(5, 80, 450, 110);  // five rows: the rest is scrolled out
+    list->setGeometry(5, 80, 450, 110); // five rows: the rest is scrolled out
     list->SetItemHeight(22);
     list->SetScrollBars(true);
     list->SetGameMode(true);
@@ -306,7 +316,7 @@ TEST_F(AccessibilityTest, PuzzleListRowsGiveTitleProgressAndSelection)
         EXPECT_EQ(item->role(), QAccessible::ListItem);
         EXPECT_EQ(item->parent(), iface);
         EXPECT_EQ(iface->indexOfChild(item), i);
-        EXPECT_EQ(item, iface->child(i));  // the same item every time
+        EXPECT_EQ(item, iface->child(i)); // the same item every time
         EXPECT_EQ(item->text(QAccessible::Name), QStringLiteral("Задача %1").arg(rows[i].entry.Id));
         EXPECT_EQ(item->text(QAccessible::Description), QString::fromUtf8(rows[i].description));
         EXPECT_EQ(item->state().selected, i == 0);
@@ -331,4 +341,4 @@ TEST_F(AccessibilityTest, PuzzleListRowsGiveTitleProgressAndSelection)
     EXPECT_TRUE(last->actionInterface()->actionNames().isEmpty());
 }
 
-}  // namespace
+} // namespace

@@ -7,7 +7,8 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
-namespace {
+namespace
+{
 
 void makeCatalogue(const QString &folder)
 {
@@ -23,14 +24,15 @@ TEST(DataFolder, BuildTreeInstalledTreeOrTheProgramsFolder)
         bool besideProgram;
         bool installed;
         const char *relative;
-        const char *expected;  // "program" or "installed"
+        const char *expected; // "program" or "installed"
     };
     const Case cases[] = {
         {"build tree", true, false, "../share/games/zentrika", "program"},
         {"build tree wins over an installed copy", true, true, "../share/games/zentrika", "program"},
         {"installed", false, true, "../share/games/zentrika", "installed"},
         {"installed, written with a trailing slash", false, true, "../share/games/zentrika/", "installed"},
-        {"nothing anywhere: the error names the program's folder", false, false, "../share/games/zentrika", "program"},
+        {"nothing anywhere: the error names the program's folder", false, false, "../share/games/zentrika",
+         "program"},
         {"no installed folder known", false, true, "", "program"},
     };
     for (const Case &c : cases) {
@@ -57,4 +59,4 @@ TEST(DataFolder, AFolderNamedLikeTheCatalogueIsNoCatalogue)
     EXPECT_EQ(app::findDataFolder(program, QStringLiteral("../data")), root.filePath(QStringLiteral("data")));
 }
 
-}  // namespace
+} // namespace
