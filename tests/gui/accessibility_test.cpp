@@ -21,6 +21,7 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPointer>
+#include <QSignalSpy>
 #include <QTextEdit>
 
 using namespace guitest;
@@ -333,6 +334,12 @@ TEST_F(AccessibilityTest, PuzzleListRowsGiveTitleProgressAndSelection)
     EXPECT_FALSE(last->state().offscreen);
     EXPECT_FALSE(iface->child(0)->state().selected);
     EXPECT_EQ(iface->childAt(last->rect().center().x(), last->rect().center().y()), last);
+    // Opening it is the double-click that takes a screen to the puzzle's text.
+    QSignalSpy opened(list, &TFlatListBoxEx::doubleClicked);
+    iface->child(1)->actionInterface()->doAction(ProblemItemAccessible::openAction());
+    QCoreApplication::processEvents();
+    EXPECT_EQ(opened.count(), 1);
+    EXPECT_EQ(list->HighlightedIndex(), 1);
 
     // Emptied, the list has no rows, and the items it handed out say so.
     list->ClearProblems();
