@@ -1,7 +1,9 @@
 #include "app/Startup.h"
 
+#include "app/DataFolder.h"
 #include "app/ScreenEntry.h"
 #include "app/StoreGuard.h"
+#include "controls/Accessibility.h"
 #include "screens/AbstractForm.h"
 #include "screens/MainForm.h"
 #include "screens/MessageBoxForm.h"
@@ -131,7 +133,9 @@ GameSession::~GameSession()
 
 QStringList GameSession::defaultFolders()
 {
-    return {QCoreApplication::applicationDirPath(), QDir::currentPath()};
+    QStringList folders{dataFolder(), QCoreApplication::applicationDirPath(), QDir::currentPath()};
+    folders.removeDuplicates();
+    return folders;
 }
 
 QString GameSession::locate(const QString &relativeName, const QStringList &folders)
@@ -317,6 +321,7 @@ int run(int argc, char **argv)
     QCoreApplication::setApplicationName(QStringLiteral("Zentrika"));
     QGuiApplication::setApplicationDisplayName(QStringLiteral("Zentrika"));
     quitOnSignals(&application);
+    controls::installAccessibility();
     mark("application");
     // One game at a time on a store; a damaged store is recovered before anything reads it.
     StoreGuard storeGuard;
@@ -347,8 +352,8 @@ int run(int argc, char **argv)
         return 1;
     }
 
-    if (!options.dataDir.isEmpty())
-        TAbstractForm::SetDefaultProgramDir(QDir(options.dataDir).absolutePath());
+    TAbstractForm::SetDefaultProgramDir(options.dataDir.isEmpty() ? dataFolder()
+                                                                  : QDir(options.dataDir).absolutePath());
     if (!options.screen.isEmpty()) {
         storeGuard.showNotice();
         const int code = runScreen(options.screen, options.player);
@@ -403,8 +408,10 @@ int run(int argc, char **argv)
                                  .arg(form->y());
                 print(lines.join(QLatin1Char('\n')) + QLatin1Char('\n'));
             }
+            // exit(), not quit(): quit() asks the main menu to close, and the
+            // menu answers with its quit question, which nobody is there to answer.
             if (exitAfterPaint)
-                QCoreApplication::quit();
+                QCoreApplication::exit(0);
         });
         mainForm->show();
         storeGuard.showNotice();

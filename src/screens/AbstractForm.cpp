@@ -45,6 +45,7 @@ TAbstractForm::TAbstractForm(QWidget *owner, const QString &programDir)
     ProblemsList->setObjectName(QStringLiteral("ProblemsList"));
     ProblemText = new TRichEditEx(this);
     ProblemText->setObjectName(QStringLiteral("ProblemText"));
+    ProblemText->setAccessibleName(QStringLiteral("Текст головоломки"));
     // The wheel and the viewer's focus are the screen's wherever they land in it.
     qApp->installEventFilter(this);
 }

@@ -56,6 +56,7 @@ TAnswerForm::TAnswerForm(QWidget *owner, const QByteArray &solutionText)
 
     AnswerText = new RichTextView(this);
     AnswerText->setObjectName(QStringLiteral("AnswerText"));
+    AnswerText->setAccessibleName(QStringLiteral("Ответ"));
     AnswerText->setGeometry(9, 9, 407, 373);
     AnswerText->setFrameStyle(QFrame::NoFrame);
     AnswerText->setReadOnly(true);

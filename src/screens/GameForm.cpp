@@ -96,6 +96,7 @@ void TGameForm::FormCreate()
     Label1 = makeLabel(TopPanel, "Label1", 592, 7, 84, 28, 20, false);
     Label1->setCaption(QStringLiteral("Уровень "));
     LevelLabel = makeLabel(TopPanel, "LevelLabel", 695, 2, 12, 38, 27, false);
+    LevelLabel->setAccessibleDescription(QStringLiteral("Уровень"));
     ProgressBar = new TGauge(TopPanel);
     ProgressBar->setObjectName(QStringLiteral("ProgressBar"));
     ProgressBar->setGeometry(593, 42, 113, 25);

@@ -152,6 +152,7 @@ TMainForm::TMainForm(QWidget *owner)
     AboutButton->setObjectName(QStringLiteral("AboutButton"));
     AboutButton->setGeometry(760, -5, 41, 41);
     AboutButton->setText(QStringLiteral("?"));
+    AboutButton->setAccessibleDescription(QStringLiteral("О программе"));
     AboutButton->setFont(zw::gameFont(29));
     AboutButton->setCursor(platform::gameCursor(platform::CursorSlot::HandPoint));
     AboutButton->setColorFace(zw::clPanel);

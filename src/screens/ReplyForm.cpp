@@ -114,6 +114,11 @@ void TQForm::FormCreate()
 {
     const QStringList &lines = problem_.Lines;
     QText->setCaption(lines.isEmpty() ? QString() : lines.first());
+    // A screen reader names each field after its caption and reads the question with it.
+    for (QWidget *field : {static_cast<QWidget *>(Edit), static_cast<QWidget *>(List), static_cast<QWidget *>(TimeEdit)}) {
+        field->setAccessibleName(Label1->caption());
+        field->setAccessibleDescription(QText->caption());
+    }
     QText->move(QText->x(), Ramka->y() + (Ramka->height() - QText->height()) / 2);
 
     switch (problem_.AnswerKind) {

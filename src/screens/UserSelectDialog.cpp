@@ -90,6 +90,7 @@ TUserSelectDialog::TUserSelectDialog(QWidget *owner, platform::Registry *registr
 
     UserImage = new TLabelImage(p);
     UserImage->setObjectName(QStringLiteral("UserImage"));
+    UserImage->setAccessibleDescription(QStringLiteral("Логотип"));
     UserImage->setGeometry(264, 8, 50, 50);
     UserImage->BorderColor = zw::clGray;
     UserImage->FocusedColor = zw::clFocus;
@@ -116,6 +117,7 @@ TUserSelectDialog::TUserSelectDialog(QWidget *owner, platform::Registry *registr
 
     UserSelectComboBox = new TFlatComboBox(p);
     UserSelectComboBox->setObjectName(QStringLiteral("UserSelectComboBox"));
+    UserSelectComboBox->setAccessibleName(QStringLiteral("Имя пользователя"));
     UserSelectComboBox->setGeometry(136, 69, 161, 21);
     UserSelectComboBox->setSorted(true);
     UserSelectComboBox->setMaxLength(MaxNameLength);
@@ -140,8 +142,10 @@ TUserSelectDialog::TUserSelectDialog(QWidget *owner, platform::Registry *registr
     QWidget *s = FlatTabControl2;
     Label3 = makeLabel(s, "Label3", 8, 16, QStringLiteral("Уровень:"), 19);
     LevelLabel = makeLabel(s, "LevelLabel", 88, 16, QString(), 19);
+    LevelLabel->setAccessibleDescription(QStringLiteral("Уровень"));
     Label4 = makeLabel(s, "Label4", 8, 48, QStringLiteral("Очки:"), 19);
     ScoresLabel = makeLabel(s, "ScoresLabel", 88, 48, QString(), 19);
+    ScoresLabel->setAccessibleDescription(QStringLiteral("Очки"));
     // The values keep clear of their captions, whose width depends on the face.
     const int valueLeft = std::max({88, Label3->x() + Label3->width() + 6, Label4->x() + Label4->width() + 6});
     LevelLabel->move(valueLeft, 16);

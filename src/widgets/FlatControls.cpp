@@ -99,6 +99,9 @@ void TFlatComboBox::setStyle(Style style)
         if (maxLength_ > 0)
             edit->setMaxLength(maxLength_);
         edit->setText(keep);
+        // The edit, not the box, has the keyboard: screen readers name it.
+        edit->setAccessibleName(accessibleName());
+        edit->setAccessibleDescription(accessibleDescription());
     }
     update();
 }
@@ -347,7 +350,8 @@ void TGradientButton::paintEvent(QPaintEvent *)
     p.setPen(zw::toQColor(border_));
     p.drawRect(r.adjusted(0, 0, -1, -1));
     if (hasFocus()) {
-        QPen pen(zw::toQColor(border_));
+        // In the caption's colour: the border's grey is lost on the gradient.
+        QPen pen(zw::toQColor(textColor_));
         pen.setStyle(Qt::DotLine);
         p.setPen(pen);
         p.drawRect(r.adjusted(2, 2, -3, -3));

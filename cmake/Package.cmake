@@ -1,0 +1,37 @@
+# The Debian package, made by CPack from the same install rules that
+# `cmake --install` follows (dist/CMakeLists.txt). scripts/package.sh runs it.
+set(CPACK_GENERATOR DEB)
+set(CPACK_PACKAGE_NAME zentrika)
+set(CPACK_PACKAGE_VENDOR Quorvane)
+set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
+set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
+set(CPACK_PACKAGE_DIRECTORY ${CMAKE_BINARY_DIR}/package)
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_DEBIAN_PACKAGE_MAINTAINER "Quorvane Zentrika team <zentrika@quorvane.example>")
+set(CPACK_DEBIAN_PACKAGE_SECTION games)
+set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
+set(CPACK_DEBIAN_PACKAGE_HOMEPAGE https://quorvane.example/zentrika)
+set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
+"illustrated puzzle game in Russian
+Zentrika is a single-player puzzle game with all its texts in Russian. Every
+puzzle has a picture, a story and one right answer: a number, a word, a time
+of day, a choice from a list or a group of numbers.
+
+In the game a named player climbs five levels, earning points for right
+answers, losing a few for wrong ones and spending them on a look at a
+solution. The collection lets anyone browse and answer every puzzle with no
+score at all.
+
+The package also holds zentrika-pack, which builds and checks puzzle
+collections, and zentrika-profile, which lists, backs up and moves players.")
+# Libraries come from dpkg-shlibdeps. Qt loads its display plugins at run
+# time, so no linked library names the package that holds them.
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins")
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-wayland")
+set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
+set(CPACK_STRIP_FILES ON)
+# Directories as Debian wants them, whatever the builder's umask.
+set(CPACK_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS
+  OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
+include(CPack)

@@ -1,0 +1,351 @@
+// What a screen reader finds in the game's windows: every control a player
+// can reach has a name and a role, the painted labels and gauge say what they
+// show, and the puzzle list is a list of puzzles with their progress.
+#include "ScreensSupport.h"
+
+#include "controls/Accessibility.h"
+#include "controls/FlatListBoxEx.h"
+#include "controls/ProblemListAccessible.h"
+#include "core/Catalogue.h"
+#include "core/User.h"
+#include "platform/Registry.h"
+#include "screens/AboutForm.h"
+#include "screens/GameForm.h"
+#include "screens/MainForm.h"
+#include "screens/ProblemsForm.h"
+#include "screens/ReplyForm.h"
+#include "screens/UserSelectDialog.h"
+
+#include <QAbstractButton>
+#include <QAccessible>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPointer>
+#include <QSignalSpy>
+#include <QTextEdit>
+
+using namespace guitest;
+
+namespace
+{
+
+struct Found {
+    QString objectName;
+    QString className;
+    QAccessible::Role role;
+    QString name;
+    QString description;
+};
+
+// Every visible control a player can click, type into or tab to, as the
+// accessibility tree shows it.
+void collect(QAccessibleInterface *iface, std::vector<Found> &out)
+{
+    if (!iface || !iface->isValid())
+        return;
+    if (auto *w = qobject_cast<QWidget *>(iface->object()); w && w->isVisible()) {
+        const bool reachable = qobject_cast<QAbstractButton *>(w) || qobject_cast<QLineEdit *>(w) ||
+                               qobject_cast<QComboBox *>(w) || (w->focusPolicy() & Qt::TabFocus);
+        if (reachable && w->width() > 0)
+            out.push_back({w->objectName(), QLatin1String(w->metaObject()->className()), iface->role(),
+                           iface->text(QAccessible::Name), iface->text(QAccessible::Description)});
+    }
+    for (int i = 0; i < iface->childCount(); ++i)
+        collect(iface->child(i), out);
+}
+
+std::vector<Found> reachableControls(QWidget *window)
+{
+    std::vector<Found> out;
+    collect(QAccessible::queryAccessibleInterface(window), out);
+    return out;
+}
+
+class AccessibilityTest : public ScreenFixture
+{
+  protected:
+    void SetUp() override
+    {
+        ScreenFixture::SetUp();
+        controls::installAccessibility();
+        for (int id = 1; id <= 5; ++id)
+            media.addString(id, QStringLiteral("Лого %1").arg(id));
+        registryPath = store.filePath(QStringLiteral("registry.sqlite3"));
+        qputenv("ZENTRIKA_REGISTRY", registryPath.toUtf8());
+        platform::Registry::closeUser();
+        MessageBoxForm = &box;
+        std::vector<PuzzleSpec> puzzles;
+        for (int i = 0; i < 16; ++i)
+            puzzles.push_back({ProblemId(100 + i), i < 10 ? 0 : (i < 14 ? 1 : 2),
+                               QStringLiteral("Задача %1").arg(100 + i), i, 3});
+        writeCatalogue(gameDir(), puzzles);
+    }
+    void TearDown() override
+    {
+        MessageBoxForm = nullptr;
+        ScreenFixture::TearDown();
+        platform::Registry::closeUser();
+        qunsetenv("ZENTRIKA_REGISTRY");
+    }
+
+    QTemporaryDir store;
+    QString registryPath;
+    RecordingMessageBox box;
+};
+
+TEST_F(AccessibilityTest, EveryReachableControlHasANameAndARole)
+{
+    auto player = TUser::CreateNew(QStringLiteral("Вася"), 2);
+    struct Window {
+        const char *what;
+        std::function<QWidget *()> make;
+        QStringList expected; // names that must be among the controls
+    };
+    const Window windows[] = {
+        {"main menu", [] { return new TMainForm; }, {"Новая игра", "Головоломки", "Выйти", "?"}},
+        {"player selection",
+         [] { return new TUserSelectDialog(nullptr, &platform::Registry::user()); },
+         {"Новая игра", "Продолжить игру", "Имя пользователя", "OK", "Назад", "Удалить"}},
+        {"game",
+         [&] { return new TGameForm(*player, nullptr, gameDir()); },
+         {"назад", "посмотреть ответ", "решить"}},
+        {"collection", [&] { return new TProblemsForm(nullptr, gameDir()); }, {"назад", "решить"}},
+        {"about box", [] { return new TAboutForm; }, {"OK"}},
+    };
+    for (const Window &w : windows) {
+        SCOPED_TRACE(w.what);
+        std::unique_ptr<QWidget> window(w.make());
+        window->show();
+        QCoreApplication::processEvents();
+        const std::vector<Found> controls = reachableControls(window.get());
+        ASSERT_FALSE(controls.empty());
+        QStringList names;
+        for (const Found &c : controls) {
+            SCOPED_TRACE((c.className + QLatin1Char(' ') + c.objectName).toStdString());
+            EXPECT_FALSE(c.name.trimmed().isEmpty());
+            EXPECT_NE(c.role, QAccessible::Client);
+            EXPECT_NE(c.role, QAccessible::NoRole);
+            names << c.name;
+            if (c.name == QLatin1String("?")) {
+                EXPECT_EQ(c.description, QStringLiteral("О программе"));
+            }
+        }
+        for (const QString &name : w.expected)
+            EXPECT_TRUE(names.contains(name))
+                << name.toStdString() << " is not among " << names.join(", ").toStdString();
+        window->hide();
+    }
+}
+
+TEST_F(AccessibilityTest, DialogsNameTheirFieldsTextAndButtons)
+{
+    // The answer dialog: the field is named by its caption and described by the question.
+    TCatalogue catalogue(gameDir());
+    catalogue.LoadCatalogue();
+    TProblem &problem = *catalogue.FindProblem(100);
+    problem.LoadDataWithoutPicture();
+    QPointer<TQForm> answer = new TQForm(nullptr, problem, nullptr);
+    answer->show();
+    QCoreApplication::processEvents();
+    QAccessibleInterface *field = QAccessible::queryAccessibleInterface(answer->Edit);
+    EXPECT_EQ(field->text(QAccessible::Name), QStringLiteral("Ваш ответ"));
+    EXPECT_EQ(field->text(QAccessible::Description), QStringLiteral("Сколько?"));
+    for (const Found &c : reachableControls(answer))
+        EXPECT_FALSE(c.name.isEmpty()) << c.objectName.toStdString();
+    delete answer.data();
+
+    // A message box, read while it waits for its answer.
+    TMessageBoxForm messages;
+    ModalScript script;
+    std::vector<Found> shown;
+    QString text;
+    QAccessible::Role role = QAccessible::NoRole;
+    QString description;
+    script.then([&](QWidget *w) {
+        shown = reachableControls(w);
+        text = QAccessible::queryAccessibleInterface(static_cast<TMessageBoxForm *>(w)->Text)
+                   ->text(QAccessible::Name);
+        role = QAccessible::queryAccessibleInterface(w)->role();
+        description = QAccessible::queryAccessibleInterface(w)->text(QAccessible::Description);
+        QTest::keyClick(w, Qt::Key_Return);
+    });
+    messages.ShowNotice(QStringLiteral("Головоломка решена!"));
+    EXPECT_TRUE(script.done());
+    EXPECT_EQ(text, QStringLiteral("Головоломка решена!"));
+    // Read out as it opens: no button takes the focus there.
+    EXPECT_EQ(role, QAccessible::Dialog);
+    EXPECT_EQ(description, QStringLiteral("Головоломка решена!"));
+    ASSERT_FALSE(shown.empty());
+    for (const Found &c : shown) {
+        EXPECT_EQ(c.role, QAccessible::Button);
+        EXPECT_FALSE(c.name.isEmpty());
+    }
+}
+
+TEST_F(AccessibilityTest, EveryControlReachedByTabShowsAFocusMark)
+{
+    struct Window {
+        const char *what;
+        std::function<TForm *()> make;
+    };
+    const Window windows[] = {
+        {"main menu", [] { return new TMainForm; }},
+        {"player selection", [] { return new TUserSelectDialog(nullptr, &platform::Registry::user()); }},
+    };
+    // The puzzle screens' and the about box's buttons take no Tab: Enter and
+    // Escape act there.
+    for (const Window &w : windows) {
+        SCOPED_TRACE(w.what);
+        QPointer<TForm> window = w.make();
+        window->ShowModalAsync();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(window));
+        std::vector<QWidget *> chain;
+        for (QWidget *c = window->nextInFocusChain(); c && c != window; c = c->nextInFocusChain())
+            if (c->isVisible() && c->isEnabled() && (c->focusPolicy() & Qt::TabFocus) && c->width() > 0 &&
+                !c->focusProxy())
+                chain.push_back(c);
+        ASSERT_FALSE(chain.empty());
+        for (QWidget *c : chain) {
+            SCOPED_TRACE(c->objectName().toStdString());
+            // Away from the control, then onto it as Tab would.
+            window->setFocus(Qt::OtherFocusReason);
+            QCoreApplication::processEvents();
+            const QImage before = c->grab().toImage();
+            c->setFocus(Qt::TabFocusReason);
+            QCoreApplication::processEvents();
+            ASSERT_TRUE(c->hasFocus());
+            EXPECT_NE(c->grab().toImage(), before);
+            EXPECT_TRUE(window->rect().contains(QRect(c->mapTo(window, QPoint(0, 0)), c->size())));
+        }
+        window->hide();
+        delete window.data();
+        flushDeletes();
+    }
+}
+
+TEST_F(AccessibilityTest, ScoreLevelAndProgressSayWhatTheyShow)
+{
+    auto player = TUser::CreateNew(QStringLiteral("Вася"), 2);
+    player->Scores = 45;
+    QPointer<TGameForm> form = new TGameForm(*player, nullptr, gameDir());
+    form->show();
+    QCoreApplication::processEvents();
+    struct Expected {
+        QWidget *widget;
+        QAccessible::Role role;
+        QString name;
+        QString description;
+    };
+    const Expected expected[] = {
+        {form->ScoresLabel, QAccessible::StaticText, QStringLiteral("45"), QStringLiteral("Очки")},
+        {form->LevelLabel, QAccessible::StaticText, QStringLiteral("1"), QStringLiteral("Уровень")},
+        {form->NameLabel, QAccessible::StaticText, QStringLiteral("Вася"),
+         QStringLiteral("Имя пользователя")},
+        {form->ProgressBar, QAccessible::ProgressBar, form->ProgressBar->text(),
+         QStringLiteral("Решенные головоломки")},
+    };
+    for (const Expected &e : expected) {
+        SCOPED_TRACE(e.widget->objectName().toStdString());
+        QAccessibleInterface *iface = QAccessible::queryAccessibleInterface(e.widget);
+        ASSERT_NE(iface, nullptr);
+        EXPECT_EQ(iface->role(), e.role);
+        EXPECT_EQ(iface->text(QAccessible::Name), e.name);
+        EXPECT_EQ(iface->text(QAccessible::Description), e.description);
+    }
+    QAccessibleValueInterface *value =
+        QAccessible::queryAccessibleInterface(form->ProgressBar)->valueInterface();
+    ASSERT_NE(value, nullptr);
+    EXPECT_EQ(value->currentValue().toInt(), form->ProgressBar->progress());
+    EXPECT_EQ(value->maximumValue().toInt(), 100);
+    delete form.data();
+}
+
+TEST_F(AccessibilityTest, TheTextViewerGivesThePuzzlesText)
+{
+    QPointer<TProblemsForm> form = new TProblemsForm(nullptr, gameDir());
+    form->show();
+    form->DecideButton->click();
+    QCoreApplication::processEvents();
+    QAccessibleInterface *iface = QAccessible::queryAccessibleInterface(form->ProblemText);
+    ASSERT_NE(iface, nullptr);
+    EXPECT_EQ(iface->text(QAccessible::Name), QStringLiteral("Текст головоломки"));
+    ASSERT_NE(iface->textInterface(), nullptr);
+    const QString text = iface->textInterface()->text(0, iface->textInterface()->characterCount());
+    EXPECT_TRUE(text.contains(QStringLiteral("Statement 100 line 0"))) << text.toStdString();
+    delete form.data();
+}
+
+TEST_F(AccessibilityTest, PuzzleListRowsGiveTitleProgressAndSelection)
+{
+    QWidget host;
+    host.resize(800, 600);
+    auto *list = new TFlatListBoxEx(&host);
+    list->BeginLoad();
+    list->setGeometry(5, 80, 450, 110); // five rows: the rest is scrolled out
+    list->SetItemHeight(22);
+    list->SetScrollBars(true);
+    list->SetGameMode(true);
+    list->Loaded(&media);
+    TCatalogue catalogue(gameDir());
+    catalogue.LoadCatalogue();
+    struct Row {
+        LevelEntry entry;
+        const char *description;
+    };
+    const Row rows[] = {
+        {{100, 0, 0, 0}, "не решена, ответ не куплен, неверных ответов: 0, сложность: легкая"},
+        {{101, 1, 1, 0}, "решена, ответ куплен, неверных ответов: 0, сложность: легкая"},
+        {{110, 0, 1, 3}, "не решена, ответ куплен, неверных ответов: 3, сложность: средняя"},
+        {{114, 1, 0, 65535}, "решена, ответ не куплен, неверных ответов: 65535, сложность: сложная"},
+        {{102, 0, 0, 1}, "не решена, ответ не куплен, неверных ответов: 1, сложность: легкая"},
+        {{103, 0, 0, 0}, "не решена, ответ не куплен, неверных ответов: 0, сложность: легкая"},
+        {{104, 0, 0, 0}, "не решена, ответ не куплен, неверных ответов: 0, сложность: легкая"},
+    };
+    for (const Row &r : rows)
+        list->AddProblem(*catalogue.FindProblem(r.entry.Id), &r.entry);
+    host.show();
+    list->SelectItem(0);
+
+    QAccessibleInterface *iface = QAccessible::queryAccessibleInterface(list);
+    ASSERT_NE(iface, nullptr);
+    EXPECT_EQ(iface->role(), QAccessible::List);
+    ASSERT_EQ(iface->childCount(), int(std::size(rows)));
+    for (int i = 0; i < iface->childCount(); ++i) {
+        SCOPED_TRACE(i);
+        QAccessibleInterface *item = iface->child(i);
+        ASSERT_NE(item, nullptr);
+        EXPECT_EQ(item->role(), QAccessible::ListItem);
+        EXPECT_EQ(item->parent(), iface);
+        EXPECT_EQ(iface->indexOfChild(item), i);
+        EXPECT_EQ(item, iface->child(i)); // the same item every time
+        EXPECT_EQ(item->text(QAccessible::Name), QStringLiteral("Задача %1").arg(rows[i].entry.Id));
+        EXPECT_EQ(item->text(QAccessible::Description), QString::fromUtf8(rows[i].description));
+        EXPECT_EQ(item->state().selected, i == 0);
+        EXPECT_EQ(item->state().offscreen, i >= list->VisibleRows());
+    }
+
+    // Selecting a row scrolled out of view brings it in, as the player's click would.
+    QAccessibleInterface *last = iface->child(iface->childCount() - 1);
+    ASSERT_NE(last->actionInterface(), nullptr);
+    last->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+    QCoreApplication::processEvents();
+    EXPECT_EQ(list->HighlightedIndex(), iface->childCount() - 1);
+    EXPECT_TRUE(last->state().selected);
+    EXPECT_FALSE(last->state().offscreen);
+    EXPECT_FALSE(iface->child(0)->state().selected);
+    EXPECT_EQ(iface->childAt(last->rect().center().x(), last->rect().center().y()), last);
+    // Opening it is the double-click that takes a screen to the puzzle's text.
+    QSignalSpy opened(list, &TFlatListBoxEx::doubleClicked);
+    iface->child(1)->actionInterface()->doAction(ProblemItemAccessible::openAction());
+    QCoreApplication::processEvents();
+    EXPECT_EQ(opened.count(), 1);
+    EXPECT_EQ(list->HighlightedIndex(), 1);
+
+    // Emptied, the list has no rows, and the items it handed out say so.
+    list->ClearProblems();
+    EXPECT_EQ(iface->childCount(), 0);
+    EXPECT_FALSE(last->isValid());
+    EXPECT_TRUE(last->actionInterface()->actionNames().isEmpty());
+}
+
+} // namespace
