@@ -145,7 +145,12 @@ QStringList GameDisplay::diagnostics() const
     if (!plan_.output.isEmpty())
         lines << QStringLiteral("output=%1x%2").arg(plan_.output.width()).arg(plan_.output.height());
     if (stage_) {
-        lines << QStringLiteral("stage=%1%2").arg(rectText(devicePixels(stage_.get())),
+        QRect stage = devicePixels(stage_.get());
+        // A fractional factor rounds the logical size up by a pixel; the
+        // window itself is never larger than the output.
+        if (!plan_.output.isEmpty())
+            stage = stage.intersected(QRect(QPoint(0, 0), plan_.output));
+        lines << QStringLiteral("stage=%1%2").arg(rectText(stage),
                                                   stage_->isFullScreen() ? QStringLiteral(" full-screen") : QString());
         lines << QStringLiteral("picture=%1").arg(rectText(devicePixels(stage_->board())));
     }
