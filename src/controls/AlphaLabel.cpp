@@ -133,7 +133,10 @@ void TAlphaLabel::takeSnapshot()
     // The parent's own drawing only, without its children: this label among
     // them would otherwise draw itself into its own background.
     snapshot_.fill(Qt::white);
-    parent->render(&snapshot_, QPoint(), QRegion(geometry()), QWidget::DrawWindowBackground);
+    // At a fractional scale the surface's last row and column of pixels
+    // reach past the label's edge; the background there must be real too.
+    const QRect area = snapshot_.devicePixelRatio() == 1.0 ? geometry() : geometry().adjusted(0, 0, 1, 1);
+    parent->render(&snapshot_, QPoint(), QRegion(area), QWidget::DrawWindowBackground);
 }
 
 void TAlphaLabel::Compose(QImage &surface, const QImage &snapshot, std::uint8_t alpha)

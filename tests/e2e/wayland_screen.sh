@@ -28,8 +28,8 @@ export XDG_RUNTIME_DIR=$WORK/runtime
 mkdir -m 0700 "$XDG_RUNTIME_DIR"
 export XDG_CONFIG_HOME=$WORK/config
 export ZENTRIKA_REGISTRY=$WORK/registry.sqlite3
-# --debug lets weston-screenshooter read the output.
-weston --backend=headless-backend.so --width=1920 --height=1080 --socket=wayland-zentrika --idle-time=0 \
+# Pixman draws the output for real; --debug lets weston-screenshooter read it.
+weston --backend=headless-backend.so --use-pixman --width=1920 --height=1080 --socket=wayland-zentrika --idle-time=0 \
     --debug --log="$WORK/weston.log" >/dev/null 2>&1 &
 WPID=$!
 for _ in $(seq 1 100); do
@@ -66,7 +66,7 @@ case "$(value picture)" in 1440x1080+23[89]+0 | 1440x1080+24[012]+0) ;; *) fail 
 
 # The compositor's own picture of its output.
 sleep 1
-(cd "$WORK" && weston-screenshooter) >/dev/null 2>&1
+(cd "$WORK" && timeout 20 weston-screenshooter) >/dev/null 2>&1
 shot=$(ls "$WORK"/wayland-screenshot*.png 2>/dev/null | head -1)
 [ -n "$shot" ] || fail "weston-screenshooter made no screenshot"
 [ -n "${ZENTRIKA_SCREEN_SHOTS:-}" ] && cp "$shot" "$ZENTRIKA_SCREEN_SHOTS/menu-wayland-1920x1080.png"
