@@ -118,7 +118,7 @@ void GameDisplay::show()
     if (!stage_)
         return;
     if (plan_.mode == VideoOption::Scale) {
-        stage_->showFullScreen();
+        stage_->showFullScreenOrWindow(true);
     } else {
         const QSize logical = settings_.windowSize.isValid()
                                   ? QSize(qRound(settings_.windowSize.width() / plan_.factor),

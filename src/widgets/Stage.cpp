@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QPainter>
+#include <QScreen>
 #include <algorithm>
 
 namespace {
@@ -196,10 +197,19 @@ void TStage::forget(TForm *form)
 
 void TStage::showFullScreenOrWindow(bool fullScreen)
 {
-    if (fullScreen)
+    // Without a window manager nobody answers these requests: the window
+    // takes the screen's size, or its own again, itself.
+    if (fullScreen) {
+        if (!isFullScreen() && isVisible())
+            windowGeometry_ = geometry();
+        if (QScreen *s = screen())
+            setGeometry(s->geometry());
         showFullScreen();
-    else
+    } else {
         showNormal();
+        if (windowGeometry_.isValid())
+            setGeometry(windowGeometry_);
+    }
 }
 
 void TStage::toggleFullScreen()

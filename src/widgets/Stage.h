@@ -66,4 +66,5 @@ private:
     QWidget *board_;
     std::vector<Entry> forms_;  // in the order they were shown
     bool wasFullScreen_ = false;
+    QRect windowGeometry_;  // where the window was before full screen
 };
