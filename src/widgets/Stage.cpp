@@ -163,7 +163,12 @@ void TStage::release(TForm *form)
     Entry e = *it;
     forms_.erase(it);
     disconnect(e.ownerGone);
-    const bool hadFocus = form->isAncestorOf(QApplication::focusWidget()) || QApplication::focusWidget() == form;
+    QWidget *focused = QApplication::focusWidget();
+    const bool hadFocus = focused && (form == focused || form->isAncestorOf(focused));
+    // The keyboard leaves with the form: a focus widget left inside a hidden
+    // window of its own would outlive its place in the stage's focus chain.
+    if (hadFocus)
+        focused->clearFocus();
     form->setParent(e.owner, e.flags);
     // The form below takes the keyboard back, where it had it.
     if (hadFocus || !QApplication::focusWidget()) {

@@ -18,6 +18,7 @@
 #include <QTimer>
 #include "platform/ResourceLibrary.h"
 #include <QTemporaryDir>
+#include <QTextEdit>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -328,6 +329,31 @@ TEST(SoundSwitch, OffSilencesEverySoundAndCutsThePlayingOne)
     EXPECT_GE(rec.stops, 1);
     EXPECT_EQ(seen, (QList<bool>{false, true}));
     EXPECT_TRUE(TSoundSwitch::instance().isOn());
+}
+
+}  // namespace
+
+namespace {
+
+// A screen opened straight from the command line is the stage's only form;
+// opening it again after it was freed must find nothing of the old one.
+TEST(StageAlone, AFormOpenedAgainAfterTheOnlyOneWasFreed)
+{
+    TStage stage;
+    stage.show();
+    for (int round = 0; round < 3; ++round) {
+        auto *form = new Dialog(nullptr, {400, 300});
+        auto *text = new QTextEdit(form);
+        text->setGeometry(10, 50, 200, 100);
+        form->show();
+        text->setFocus();
+        QApplication::processEvents();
+        EXPECT_EQ(QApplication::focusWidget(), text);
+        form->hide();
+        EXPECT_EQ(QApplication::focusWidget(), nullptr);
+        delete form;
+        QApplication::processEvents();
+    }
 }
 
 }  // namespace
