@@ -423,8 +423,10 @@ int run(int argc, char **argv)
                                  .arg(form->y());
                 print(lines.join(QLatin1Char('\n')) + QLatin1Char('\n'));
             }
+            // exit(), not quit(): quit() asks the windows to close, and the
+            // main menu answers with its question.
             if (exitAfterPaint)
-                QCoreApplication::quit();
+                QCoreApplication::exit(0);
         });
         mainForm->show();
         screen.show();

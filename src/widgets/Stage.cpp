@@ -243,9 +243,17 @@ void TStage::closeEvent(QCloseEvent *event)
 {
     // The window manager's close is the main form's close, with its question;
     // while a dialog is open it waits, as the dialog's owner would.
+    TForm *top = topForm();
+    if (!top) {
+        event->accept();  // the main form has closed: the game is ending
+        return;
+    }
     event->ignore();
-    if (TForm *top = topForm(); top && forms_.front().form == top)
+    if (forms_.front().form == top) {
         top->close();
+        if (!top->isVisible())
+            event->accept();
+    }
 }
 
 void TStage::changeEvent(QEvent *event)

@@ -151,7 +151,19 @@ sleep 1
 report
 [ "$(value stage)" = "1920x1080+0+0 full-screen" ] || fail "Alt+Enter did not bring full screen back: $(value stage)"
 [ "$(screen_size)" = 1920x1080 ] || fail "the game changed the display to $(screen_size)"
-stop_game
+# The player quits: Escape asks, Enter answers yes, the game ends.
+xdotool key Escape
+wait_top MessageBoxForm "Escape in the menu asks to quit"
+xdotool key Return
+for _ in $(seq 1 50); do
+    kill -0 "$GPID" 2>/dev/null || break
+    sleep 0.1
+done
+kill -0 "$GPID" 2>/dev/null && fail "the game is still running after yes to quitting"
+wait "$GPID"
+rc=$?
+GPID=
+[ "$rc" = 0 ] || fail "the game exited with $rc after yes to quitting"
 grep -qx 'mode=scale' "$CONF" || fail "the full-screen choice is not kept"
 
 # ---- the window mode ------------------------------------------------------------

@@ -267,10 +267,15 @@ TEST_F(StageTest, HiddenFormGoesBackToItsOwnerAndTheStageCloseAsksTheMainForm)
     EXPECT_EQ(dialog->parentWidget(), menu);
     EXPECT_TRUE(dialog->isWindow());
     delete dialog;
-    // The window manager's close reaches the main form.
+    // The window manager's close reaches the main form, which closes; a
+    // stage with no form left lets the application end.
     QCloseEvent close;
     QApplication::sendEvent(stage.get(), &close);
     EXPECT_FALSE(menu->isVisible());
+    EXPECT_TRUE(close.isAccepted());
+    QCloseEvent again;
+    QApplication::sendEvent(stage.get(), &again);
+    EXPECT_TRUE(again.isAccepted());
 }
 
 // ---- the sound switch ---------------------------------------------------------
