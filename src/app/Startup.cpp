@@ -333,8 +333,9 @@ int run(int argc, char **argv)
     applyVideoPlan(plan);
     platform::setSoundsEnabled(options.sound.value_or(settings.sound));
 
-    // The sound device opens while the application connects to the display.
-    platform::SdlSoundPlayer player(platform::SdlSoundPlayer::Opening::InBackground);
+    // The sound device opens after the first picture is on the screen: the
+    // audio probe would otherwise compete with the first paint.
+    platform::SdlSoundPlayer player(platform::SdlSoundPlayer::Opening::Later);
     platform::GameApplication application(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("Zentrika"));
     QGuiApplication::setApplicationDisplayName(QStringLiteral("Zentrika"));
@@ -370,6 +371,7 @@ int run(int argc, char **argv)
     if (!options.dataDir.isEmpty())
         TAbstractForm::SetDefaultProgramDir(QDir(options.dataDir).absolutePath());
     if (!options.screen.isEmpty()) {
+        player.openInBackground();
         screen.show();
         const int code = runScreen(options.screen, options.player);
         session.shutdown();
@@ -405,6 +407,7 @@ int run(int argc, char **argv)
         new FirstPaint(mainForm.get(), [&session, &options, &player, &screen, exitAfterPaint, createMessageBox,
                                         form = QPointer<QWidget>(mainForm.get())] {
             mark("first paint");
+            player.openInBackground();
             if (exitAfterPaint)
                 print(QStringLiteral("first-paint-us=%1\n")
                           .arg(std::chrono::duration_cast<std::chrono::microseconds>(
