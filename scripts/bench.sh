@@ -17,6 +17,7 @@ export CMAKE_BUILD_PARALLEL_LEVEL=${CMAKE_BUILD_PARALLEL_LEVEL:-2}
 
 mapfile -t benches < <(find tests/bench -maxdepth 1 -name 'bench_*.cpp' -printf '%f\n' | sed 's/\.cpp$//' | sort)
 targets=(zentrika zentrika_assets minimal_window first_map "${benches[@]}")
+# bench_display is among the benches; display_bench.sh below runs it at two scales.
 if compgen -G 'content/puzzles/*/puzzle.toml' >/dev/null; then targets+=(puzzles); fi
 "$here/setup.sh" release "${targets[@]}"
 
@@ -128,4 +129,9 @@ for v in BENCH_STARTUP_RUNS BENCH_REPETITIONS; do
     if [ -n "${!v:-}" ]; then command="$v=${!v} $command"; fi
 done
 python3 "$here/bench_report.py" "$out" docs/benchmarks.md "$command"
+# The game on large screens: its own X server (Xorg, dummy driver) and its own section.
+if command -v Xorg >/dev/null; then
+    "$root/tests/bench/display_bench.sh" "$build" "${BENCH_DISPLAY_RUNS:-11}" >"$out/display.md" 2>"$out/display.err" &&
+        { echo; cat "$out/display.md"; } >>docs/benchmarks.md
+fi
 echo "wrote docs/benchmarks.md"

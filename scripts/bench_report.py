@@ -29,6 +29,10 @@ TARGETS = [
     ("bench_screens", "BM_GameSelectionChange", "Selection change on the game screen", 8.0),
     ("bench_screens", "BM_CollectionSelectionChange", "Selection change on the collection screen", 8.0),
     ("bench_alphalabel", "BM_Compose257x72", "One fade tick's composition of the 257 × 72 label", 0.3),
+    ("bench_display", "BM_GameScreenFullRepaint", "Full repaint of the game screen on the stage", 8.0),
+    ("bench_display", "BM_MenuToGameScreenPainted", "Game screen opened and painted", 16.0),
+    ("bench_display", "BM_MenuToCollectionPainted", "Collection opened and painted", 16.0),
+    ("bench_display", "BM_AnswerOkToVerdictPainted", "Verdict box laid out and painted", 16.0),
 ]
 
 # (program, benchmark, peer benchmark, what, largest ratio)

@@ -1,8 +1,10 @@
 #include "app/Startup.h"
 
 #include "app/DataFolder.h"
+#include "app/GameDisplay.h"
 #include "app/ScreenEntry.h"
 #include "app/StoreGuard.h"
+#include "app/VideoMode.h"
 #include "controls/Accessibility.h"
 #include "screens/AbstractForm.h"
 #include "screens/MainForm.h"
@@ -10,6 +12,7 @@
 #include "platform/DisplayModes.h"
 #include "platform/Sounds.h"
 #include "platform/desktop/ApplicationEvents.h"
+#include "platform/desktop/DisplayWatcher.h"
 #include "platform/desktop/GameApplication.h"
 #include "platform/desktop/GameCursors.h"
 #include "platform/desktop/RandrDisplayModes.h"
@@ -26,6 +29,7 @@
 #include <QSocketNotifier>
 #include <QTimer>
 #include <QWidget>
+#include <optional>
 
 #include <csignal>
 #include <cstdio>
@@ -49,14 +53,19 @@ Options parseOptions(const QStringList &arguments)
             o.diagnostics = true;
         } else if (a.startsWith(QLatin1String("--video="))) {
             const QString v = a.mid(8);
-            if (v == QLatin1String("auto"))
-                o.video = VideoOption::Auto;
-            else if (v == QLatin1String("switch"))
-                o.video = VideoOption::Switch;
-            else if (v == QLatin1String("window"))
-                o.video = VideoOption::Window;
+            bool known = false;
+            o.video = videoFromName(v, &known);
+            o.videoGiven = known;
+            if (!known)
+                o.error = QStringLiteral("Неизвестный видеорежим: %1 (ждём auto, scale, window или switch)").arg(v);
+        } else if (a.startsWith(QLatin1String("--sound="))) {
+            const QString v = a.mid(8);
+            if (v == QLatin1String("on"))
+                o.sound = true;
+            else if (v == QLatin1String("off"))
+                o.sound = false;
             else
-                o.error = QStringLiteral("Неизвестный видеорежим: %1 (ждём auto, switch или window)").arg(v);
+                o.error = QStringLiteral("Неизвестное значение звука: %1 (ждём on или off)").arg(v);
         } else if (a.startsWith(QLatin1String("--screen="))) {
             o.screen = a.mid(9);
             if (o.screen != QLatin1String("game") && o.screen != QLatin1String("collection"))
@@ -86,11 +95,15 @@ QString helpText()
         "Использование: zentrika [параметры]\n"
         "Zentrika — игра-головоломка.\n"
         "\n"
-        "  --video=auto     переключить экран в 800 × 600, если он это умеет,\n"
-        "                   иначе играть в окне 800 × 600 (по умолчанию)\n"
-        "  --video=switch   всегда переключать экран в 800 × 600; если нельзя —\n"
+        "  --video=scale    на весь экран в его собственном режиме: картинка\n"
+        "                   800 × 600 увеличена, насколько позволяет экран\n"
+        "  --video=auto     то же, что scale (по умолчанию)\n"
+        "  --video=window   играть в окне, размер которого можно менять\n"
+        "  --video=switch   переключить экран в 800 × 600; если нельзя —\n"
         "                   сообщить об ошибке и выйти\n"
-        "  --video=window   играть в окне 800 × 600, не трогая экран\n"
+        "  --sound=on|off   включить или выключить звуки на этот запуск\n"
+        "  F11, Alt+Enter   весь экран или окно;  M  звук вкл./выкл.\n"
+        "  Настройки: $XDG_CONFIG_HOME/zentrika/zentrika.conf\n"
         "  --diagnostics    напечатать, что сделал запуск (экран, цвета, шрифт)\n"
         "  --screen=collection          сразу открыть собрание головоломок\n"
         "  --screen=game --player=ИМЯ   сразу начать игру за игрока (новый\n"
@@ -212,7 +225,6 @@ QStringList GameSession::diagnostics() const
     lines << QStringLiteral("highlight=%1").arg(palette.color(QPalette::Active, QPalette::Highlight).name());
     lines << QStringLiteral("highlighted-text=%1").arg(palette.color(QPalette::Active, QPalette::HighlightedText).name());
     lines << QStringLiteral("cursors=%1").arg(cursors_);
-    lines << QStringLiteral("video=%1").arg(display_ ? QStringLiteral("switch") : QStringLiteral("window"));
     return lines;
 }
 
@@ -315,8 +327,20 @@ int run(int argc, char **argv)
     }
 
     mark("main");
-    // The sound device opens while the application connects to the display.
-    platform::SdlSoundPlayer player(platform::SdlSoundPlayer::Opening::InBackground);
+    // The display is decided before Qt starts, as Qt fixes its scale then.
+    const Settings settings = Settings::load();
+    const VideoPlan plan = planVideo(options.videoGiven ? options.video : settings.video, settings.windowSize,
+                                     {ScreenWidth, ScreenHeight});
+    // Forked before any thread starts: gives the display back should the game die.
+    std::optional<platform::DisplayWatcher> watcher;
+    if (plan.mode == VideoOption::Switch)
+        watcher.emplace();
+    applyVideoPlan(plan);
+    platform::setSoundsEnabled(options.sound.value_or(settings.sound));
+
+    // The sound device opens after the first picture is on the screen: the
+    // audio probe would otherwise compete with the first paint.
+    platform::SdlSoundPlayer player(platform::SdlSoundPlayer::Opening::Later);
     platform::GameApplication application(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("Zentrika"));
     QGuiApplication::setApplicationDisplayName(QStringLiteral("Zentrika"));
@@ -328,9 +352,10 @@ int run(int argc, char **argv)
     if (!storeGuard.start())
         return storeGuard.exitCode();
 
-    // The display back end: RandR where the X server has it.
+    // The display back end: RandR where the X server has it, and only where
+    // the game switches the mode; the other modes leave the display as it is.
     std::unique_ptr<platform::RandrDisplayModes> randr;
-    if (options.video != VideoOption::Window && QGuiApplication::platformName() == QLatin1String("xcb"))
+    if (plan.mode == VideoOption::Switch && QGuiApplication::platformName() == QLatin1String("xcb"))
         randr = platform::RandrDisplayModes::open();
     struct NoModes : platform::IDisplayModes {
         std::vector<platform::DisplayMode> modes() override { return {}; }
@@ -338,10 +363,11 @@ int run(int argc, char **argv)
         void restore() override {}
     } noModes;
     platform::IDisplayModes *display = nullptr;
-    if (options.video == VideoOption::Switch)
+    if (plan.mode == VideoOption::Switch)
         display = randr ? static_cast<platform::IDisplayModes *>(randr.get()) : &noModes;
-    else if (options.video == VideoOption::Auto && randr && randr->offers(ScreenWidth, ScreenHeight))
-        display = randr.get();
+    GameDisplay screen(plan, settings, options.videoGiven, {ScreenWidth, ScreenHeight});
+    if (options.diagnostics)
+        screen.reportOnSignal();
 
     mark("display back end");
     GameSession session(display, &player);
@@ -355,6 +381,8 @@ int run(int argc, char **argv)
     TAbstractForm::SetDefaultProgramDir(options.dataDir.isEmpty() ? dataFolder()
                                                                   : QDir(options.dataDir).absolutePath());
     if (!options.screen.isEmpty()) {
+        player.openInBackground();
+        screen.show();
         storeGuard.showNotice();
         const int code = runScreen(options.screen, options.player);
         storeGuard.finish();
@@ -384,12 +412,14 @@ int run(int argc, char **argv)
         };
         // A main form that is never painted (started minimised) still gets its box.
         QTimer::singleShot(1000, mainForm.get(), createMessageBox);
-        platform::keepCentredOnScreen(mainForm.get());
+        if (!screen.stage())
+            platform::keepCentredOnScreen(mainForm.get());
 
         const bool exitAfterPaint = qEnvironmentVariableIntValue("ZENTRIKA_EXIT_AFTER_FIRST_PAINT") != 0;
-        new FirstPaint(mainForm.get(), [&session, &options, &player, exitAfterPaint, createMessageBox,
+        new FirstPaint(mainForm.get(), [&session, &options, &player, &screen, exitAfterPaint, createMessageBox,
                                         form = QPointer<QWidget>(mainForm.get())] {
             mark("first paint");
+            player.openInBackground();
             if (exitAfterPaint)
                 print(QStringLiteral("first-paint-us=%1\n")
                           .arg(std::chrono::duration_cast<std::chrono::microseconds>(
@@ -397,7 +427,7 @@ int run(int argc, char **argv)
                                    .count()));
             createMessageBox();
             if (options.diagnostics) {
-                QStringList lines = session.diagnostics();
+                QStringList lines = session.diagnostics() + screen.diagnostics();
                 lines << QStringLiteral("sound=%1").arg(player.isOpen() ? QStringLiteral("on") : QStringLiteral("off"));
                 lines << QStringLiteral("message-box=%1").arg(MessageBoxForm ? QStringLiteral("ready") : QStringLiteral("missing"));
                 if (form)
@@ -414,6 +444,7 @@ int run(int argc, char **argv)
                 QCoreApplication::exit(0);
         });
         mainForm->show();
+        screen.show();
         storeGuard.showNotice();
         code = application.exec();
     }

@@ -2,6 +2,7 @@
 // The game's main routine: start-up (media library, sounds, font, colours,
 // cursors, display mode), the forms that live for the whole run, the event
 // loop, and the shutdown that gives the desktop back what start-up changed.
+#include "app/Settings.h"
 #include "platform/PeResourceLibrary.h"
 #include "platform/desktop/HighlightColours.h"
 #include "platform/desktop/PrivateFont.h"
@@ -10,6 +11,7 @@
 #include <QStringList>
 #include <functional>
 #include <memory>
+#include <optional>
 
 class QWidget;
 
@@ -20,10 +22,10 @@ class ISoundPlayer;
 
 namespace app {
 
-enum class VideoOption { Auto, Switch, Window };
-
 struct Options {
     VideoOption video = VideoOption::Auto;
+    bool videoGiven = false;    // --video on the command line, over the settings
+    std::optional<bool> sound;  // --sound=on|off, over the settings
     bool help = false;
     bool version = false;
     bool diagnostics = false;

@@ -1,6 +1,7 @@
 #include "controls/AlphaLabel.h"
 
 #include <QPainter>
+#include <QtMath>
 #include <QResizeEvent>
 #include <QTimer>
 #include <algorithm>
@@ -90,21 +91,29 @@ void TAlphaLabel::FadeTick()
     }
 }
 
-QImage TAlphaLabel::resized(const QImage &image, QSize size)
+QImage TAlphaLabel::resized(const QImage &image, QSize size, qreal ratio)
 {
     QImage out(size, QImage::Format_RGB32);
+    out.setDevicePixelRatio(ratio);
     out.fill(Qt::white);
     QPainter p(&out);
     p.drawImage(0, 0, image);
     return out;
 }
 
+QSize TAlphaLabel::surfaceSize() const
+{
+    // In the display's pixels, so that a scaled game draws the caption sharp.
+    const qreal ratio = devicePixelRatioF();
+    return QSize(qCeil(width() * ratio), qCeil(height() * ratio)).expandedTo(QSize(1, 1));
+}
+
 void TAlphaLabel::Loaded()
 {
-    const QSize s = size().expandedTo(QSize(1, 1));
-    if (surface_.size() != s) {
-        surface_ = resized(surface_, s);
-        snapshot_ = resized(snapshot_, s);
+    const QSize s = surfaceSize();
+    if (surface_.size() != s || surface_.devicePixelRatio() != devicePixelRatioF()) {
+        surface_ = resized(surface_, s, devicePixelRatioF());
+        snapshot_ = resized(snapshot_, s, devicePixelRatioF());
     }
     snapshotNeeded_ = true;
 }
@@ -124,7 +133,10 @@ void TAlphaLabel::takeSnapshot()
     // The parent's own drawing only, without its children: this label among
     // them would otherwise draw itself into its own background.
     snapshot_.fill(Qt::white);
-    parent->render(&snapshot_, QPoint(), QRegion(geometry()), QWidget::DrawWindowBackground);
+    // At a fractional scale the surface's last row and column of pixels
+    // reach past the label's edge; the background there must be real too.
+    const QRect area = snapshot_.devicePixelRatio() == 1.0 ? geometry() : geometry().adjusted(0, 0, 1, 1);
+    parent->render(&snapshot_, QPoint(), QRegion(area), QWidget::DrawWindowBackground);
 }
 
 void TAlphaLabel::Compose(QImage &surface, const QImage &snapshot, std::uint8_t alpha)
@@ -155,7 +167,7 @@ void TAlphaLabel::Compose(QImage &surface, const QImage &snapshot, std::uint8_t 
 
 void TAlphaLabel::paintEvent(QPaintEvent *)
 {
-    if (surface_.size() != size())
+    if (surface_.size() != surfaceSize() || surface_.devicePixelRatio() != devicePixelRatioF())
         Loaded();
     if (snapshotNeeded_)
         takeSnapshot();

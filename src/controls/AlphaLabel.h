@@ -61,7 +61,8 @@ protected:
 
 private:
     void takeSnapshot();
-    static QImage resized(const QImage &image, QSize size);
+    static QImage resized(const QImage &image, QSize size, qreal ratio);
+    QSize surfaceSize() const;
 
     std::uint8_t alpha_ = 255;
     std::uint16_t showTime_ = 0;

@@ -17,6 +17,7 @@ std::array<QByteArray, kWaves.size()> &images()
 }
 
 ISoundPlayer *g_player = nullptr;
+bool g_enabled = true;
 
 }  // namespace
 
@@ -56,10 +57,22 @@ ISoundPlayer *soundPlayer()
     return g_player;
 }
 
+void setSoundsEnabled(bool on)
+{
+    g_enabled = on;
+    if (!on && g_player)
+        g_player->stop();
+}
+
+bool soundsEnabled()
+{
+    return g_enabled;
+}
+
 void PlayWave(Wave wave)
 {
     const std::size_t i = std::size_t(wave);
-    if (!g_player || i >= images().size() || images()[i].isEmpty())
+    if (!g_enabled || !g_player || i >= images().size() || images()[i].isEmpty())
         return;
     g_player->play(waveName(wave), images()[i]);
 }

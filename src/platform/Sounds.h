@@ -29,6 +29,11 @@ void freeSounds();
 void setSoundPlayer(ISoundPlayer *player);  // not owned; null for silence
 ISoundPlayer *soundPlayer();
 
+// The player's sound switch: when off, PlayWave and PlayClick stay silent
+// and a sound that plays now is cut off. On by default.
+void setSoundsEnabled(bool on);
+bool soundsEnabled();
+
 void PlayWave(Wave wave);
 void PlayClick();
 

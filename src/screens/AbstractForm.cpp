@@ -142,7 +142,7 @@ bool TAbstractForm::eventFilter(QObject *watched, QEvent *event)
     }
     if (event->type() == QEvent::Wheel && isVisible()) {
         auto *w = qobject_cast<QWidget *>(watched);
-        if (w && w->window() == this && textMode_) {
+        if (holdsControl(w) && textMode_) {
             // The form turns every notch into one line of text, wherever the pointer is.
             auto *wheel = static_cast<QWheelEvent *>(event);
             wheelRemainder_ += wheel->angleDelta().y();

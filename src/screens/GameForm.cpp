@@ -237,7 +237,7 @@ bool TGameForm::FormKeyDown(QKeyEvent *event)
     case Qt::Key_Enter: {
         // A button with the focus takes Enter as its own click; the form then leaves it.
         auto *focused = qobject_cast<TFlatButton *>(focusWidget());
-        if (focused && focused->window() == this && focused->isEnabled() && focused->isVisible()) {
+        if (focused && holdsControl(focused) && focused->isEnabled() && focused->isVisible()) {
             focused->click();
             return true;
         }

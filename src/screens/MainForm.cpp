@@ -7,6 +7,7 @@
 #include "platform/desktop/ApplicationEvents.h"
 #include "screens/AboutForm.h"
 #include "screens/MessageBoxForm.h"
+#include "screens/SoundSwitch.h"
 #include "screens/UserSelectDialog.h"
 #include "platform/desktop/GameCursors.h"
 
@@ -159,6 +160,21 @@ TMainForm::TMainForm(QWidget *owner)
     AboutButton->setColorFocused(zw::clFocus);
     AboutButton->setColorDown(zw::clPanel);
     AboutButton->setColorBorder(zw::clGray);
+
+    SoundButton = new TSoundButton(this);
+    SoundButton->setGeometry(-1, -5, 41, 41);
+    SoundButton->setCursor(platform::gameCursor(platform::CursorSlot::HandPoint));
+    SoundButton->setColorFace(zw::clPanel);
+    SoundButton->setColorFocused(zw::clFocus);
+    SoundButton->setColorDown(zw::clPanel);
+    SoundButton->setColorBorder(zw::clGray);
+    SoundLabel = fadingLabel(this, "SoundLabel", QRect(46, 8, 180, 18),
+                             TSoundButton::description(TSoundSwitch::instance().isOn()), false,
+                             Qt::AlignLeft | Qt::AlignTop);
+    connect(SoundButton, &TSoundButton::mouseEntered, SoundLabel, &TAlphaLabel::FadeIn);
+    connect(SoundButton, &TSoundButton::mouseLeft, SoundLabel, &TAlphaLabel::FadeOut);
+    connect(&TSoundSwitch::instance(), &TSoundSwitch::changed, SoundLabel,
+            [this](bool on) { SoundLabel->setCaption(TSoundButton::description(on)); });
 
     connect(NewGameButton, &QAbstractButton::clicked, this, &TMainForm::NewGameButtonClick);
     connect(GolovolomkiButton, &QAbstractButton::clicked, this, &TMainForm::GolovolomkiButtonClick);

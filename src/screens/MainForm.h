@@ -12,6 +12,7 @@
 #include <QImage>
 #include <functional>
 
+class TSoundButton;
 class TUser;
 class TUserSelectDialog;
 
@@ -45,6 +46,9 @@ public:
     TAlphaLabel *ProblemsLabel;
     TAlphaLabel *ExitLabel;
     TFlatSpeedButton *AboutButton;
+    // In the corner opposite "?": the sounds off and on, with its description.
+    TSoundButton *SoundButton;
+    TAlphaLabel *SoundLabel;
     platform::ApplicationEvents *ApplicationEvents;
 
     const QImage &background() const { return background_; }

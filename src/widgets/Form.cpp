@@ -1,5 +1,7 @@
 #include "widgets/Form.h"
 
+#include "widgets/Stage.h"
+
 #include <QApplication>
 #include <QCloseEvent>
 #include <QEventLoop>
@@ -28,6 +30,8 @@ TForm::TForm(QWidget *owner, Qt::WindowFlags extra)
 
 TForm::~TForm()
 {
+    if (TStage *stage = TStage::current())
+        stage->forget(this);
     // The widget half outlives this destructor and still receives events;
     // none may reach a form that is gone.
     qApp->removeEventFilter(previewFilter_);
@@ -46,6 +50,14 @@ TForm *TForm::formOf(QWidget *widget)
     return nullptr;
 }
 
+bool TForm::holdsControl(const QWidget *widget) const
+{
+    if (!widget || formOf(const_cast<QWidget *>(widget)) != this)
+        return false;
+    const QWidget *window = widget->window();
+    return window == this || (TStage::current() && window == TStage::current());
+}
+
 void TForm::setColor(zw::ColorValue value)
 {
     color_ = value;
@@ -62,6 +74,11 @@ void TForm::setClientSize(int width, int height)
 
 void TForm::centre()
 {
+    if (TStage *stage = TStage::current(); stage && stage->holds(this)) {
+        const QRect area = stage->centreArea(this, !centreOnScreen_);
+        move(area.x() + (area.width() - width()) / 2, area.y() + (area.height() - height()) / 2);
+        return;
+    }
     QRect area;
     if (!centreOnScreen_ && parentWidget())
         area = parentWidget()->window()->geometry();
@@ -70,6 +87,30 @@ void TForm::centre()
     if (area.isEmpty())
         return;
     move(area.x() + (area.width() - width()) / 2, area.y() + (area.height() - height()) / 2);
+}
+
+void TForm::setVisible(bool visible)
+{
+    TStage *stage = TStage::current();
+    if (visible && stage && !isVisible() && !stage->holds(this))
+        stage->embed(this);
+    QWidget::setVisible(visible);
+    if (visible && stage && stage->holds(this)) {
+        // A window gets the keyboard when it is activated; a child must be given it.
+        if (!isAncestorOf(QApplication::focusWidget()))
+            takeKeyboard();
+    }
+    if (!visible && stage && stage->holds(this))
+        stage->release(this);
+}
+
+void TForm::takeKeyboard()
+{
+    QWidget *remembered = focusWidget();
+    if (remembered && isAncestorOf(remembered) && remembered->isVisible() && remembered->isEnabled())
+        remembered->setFocus(Qt::ActiveWindowFocusReason);
+    else if (!focusNextPrevChild(true))
+        setFocus(Qt::ActiveWindowFocusReason);
 }
 
 int TForm::ShowModal()
@@ -174,7 +215,9 @@ bool TForm::previewKey(QObject *watched, QEvent *event)
     if (event->type() != QEvent::KeyPress || !keyPreview_ || inPreview_ || !isVisible())
         return false;
     auto *w = qobject_cast<QWidget *>(watched);
-    if (!w || w->window() != this)
+    if (!holdsControl(w))
+        return false;
+    if (TStage *stage = TStage::current(); stage && stage->isBlocked(w))
         return false;
     // The key is delivered to the control from here, inside the handler, so
     // that the form sees it exactly once and a result set by the form takes

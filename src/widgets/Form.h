@@ -48,8 +48,14 @@ public:
     void setKeyPreview(bool on) { keyPreview_ = on; }
     bool keyPreview() const { return keyPreview_; }
 
-    // Centres the form on the owner's window, or on the screen without one.
+    // Centres the form on the owner's window, or on the screen without one;
+    // on the game's picture when the form shows on the stage.
     void centre();
+    // On the stage the form becomes its child while it shows.
+    void setVisible(bool visible) override;
+    // Gives the keyboard to the control that last had it here, or the first
+    // one: what activating a window does, for a form on the stage.
+    void takeKeyboard();
     void setCentreOnScreen(bool screen) { centreOnScreen_ = screen; }
 
     // Runs a handler so that a modal result it sets takes effect only when
@@ -67,6 +73,9 @@ public:
 
     // The form holding a widget, if any.
     static TForm *formOf(QWidget *widget);
+    // Whether the widget is one of this form's own controls, in the form's
+    // window (or on the stage), not in a popup of one of them.
+    bool holdsControl(const QWidget *widget) const;
 
 signals:
     void modalFinished(int result);

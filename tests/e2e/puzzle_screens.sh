@@ -16,6 +16,7 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 export ZENTRIKA_REGISTRY=$work/registry.sqlite3
 export XDG_RUNTIME_DIR=$work
+export XDG_CONFIG_HOME=$work/config
 # The game needs the X server started here, whatever the test runner set.
 export QT_QPA_PLATFORM=xcb
 shots=${SCREENSHOT_DIR:-}

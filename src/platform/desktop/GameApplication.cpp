@@ -7,6 +7,8 @@ namespace platform {
 
 namespace {
 ErrorReporter g_reporter;
+EventGate g_gate;
+KeyInterceptor g_keys;
 bool g_reporting = false;
 }  // namespace
 
@@ -44,9 +46,25 @@ GameApplication::GameApplication(int &argc, char **argv)
 {
 }
 
+void GameApplication::setEventGate(EventGate gate)
+{
+    g_gate = std::move(gate);
+}
+
+void GameApplication::setKeyInterceptor(KeyInterceptor interceptor)
+{
+    g_keys = std::move(interceptor);
+}
+
 bool GameApplication::notify(QObject *receiver, QEvent *event)
 {
-    return deliverReportingErrors([&] { return QApplication::notify(receiver, event); });
+    return deliverReportingErrors([&] {
+        if (g_gate && g_gate(receiver, event))
+            return true;
+        if (g_keys && event->type() == QEvent::KeyPress && g_keys(receiver, static_cast<QKeyEvent *>(event)))
+            return true;
+        return QApplication::notify(receiver, event);
+    });
 }
 
 }  // namespace platform

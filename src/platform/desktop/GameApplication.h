@@ -3,6 +3,7 @@
 // is not fatal: its message is shown in a message dialog and the program goes
 // on, as every screen of the game expects.
 #include <QApplication>
+#include <QKeyEvent>
 #include <exception>
 #include <functional>
 
@@ -27,10 +28,21 @@ template <class Deliver> bool deliverReportingErrors(Deliver &&deliver)
     return false;
 }
 
+// Sees every event before any event filter; true drops it. The game's stage
+// holds back input for forms under a modal one, before those forms' own filters.
+using EventGate = std::function<bool(QObject *receiver, QEvent *event)>;
+
+// Sees every key press before anything else; true consumes it. Keys that work
+// on every screen (full screen, the sound switch) go here.
+using KeyInterceptor = std::function<bool(QObject *receiver, QKeyEvent *event)>;
+
 class GameApplication : public QApplication {
     Q_OBJECT
 public:
     GameApplication(int &argc, char **argv);
+
+    static void setEventGate(EventGate gate);
+    static void setKeyInterceptor(KeyInterceptor interceptor);
 
     bool notify(QObject *receiver, QEvent *event) override;
 };

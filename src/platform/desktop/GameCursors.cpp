@@ -4,7 +4,9 @@
 
 #include <QApplication>
 #include <QFile>
+#include <QGuiApplication>
 #include <QPixmap>
+#include <QScreen>
 #include <QWidget>
 #include <QtEndian>
 #include <array>
@@ -102,6 +104,17 @@ std::optional<QCursor> load(const QString &file)
     const auto image = readCursorFile(file);
     if (!image)
         return std::nullopt;
+    // The window system shows a cursor's pixels as they are: in a scaled game
+    // the cursor grows with everything else, its hot spot with it.
+    const QScreen *screen = QGuiApplication::primaryScreen();
+    const qreal ratio = screen ? screen->devicePixelRatio() : 1.0;
+    if (ratio > 1.01) {
+        const QImage scaled = image->image.scaled(qRound(image->image.width() * ratio),
+                                                  qRound(image->image.height() * ratio), Qt::IgnoreAspectRatio,
+                                                  Qt::SmoothTransformation);
+        return QCursor(QPixmap::fromImage(scaled), qRound(image->hotSpot.x() * ratio),
+                       qRound(image->hotSpot.y() * ratio));
+    }
     return QCursor(QPixmap::fromImage(image->image), image->hotSpot.x(), image->hotSpot.y());
 }
 

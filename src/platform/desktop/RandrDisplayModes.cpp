@@ -277,6 +277,19 @@ void RandrDisplayModes::restore()
     d->changed = false;
 }
 
+void RandrDisplayModes::rememberCurrentMode()
+{
+    Resources r(d->dpy, d->root);
+    if (!r.res)
+        return;
+    if (XRRCrtcInfo *ci = XRRGetCrtcInfo(d->dpy, r.res, d->crtc)) {
+        d->originalMode = ci->mode;
+        d->screenSize(d->originalWidth, d->originalHeight);
+        d->changed = ci->mode != 0;
+        XRRFreeCrtcInfo(ci);
+    }
+}
+
 DisplayMode RandrDisplayModes::current()
 {
     Resources r(d->dpy, d->root);

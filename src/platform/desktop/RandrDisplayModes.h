@@ -21,6 +21,10 @@ public:
 
     // The mode the output runs now (for diagnostics and tests).
     DisplayMode current();
+    // Takes the output's present mode and screen size as the ones restore()
+    // goes back to, though this connection changed nothing: for a watcher
+    // that gives the display back when another process dies.
+    void rememberCurrentMode();
     QString outputName() const;
     bool offers(std::uint32_t width, std::uint32_t height);
 

@@ -43,17 +43,32 @@ private:
 
 SdlSoundPlayer::SdlSoundPlayer(Opening opening)
 {
-    if (opening == Opening::InBackground)
-        opener_ = std::thread([this] {
-            openQuietly();
-            SDL_TLSCleanup();  // SDL's per-thread error buffer would outlive this thread
-        });
-    else
+    if (opening == Opening::InBackground) {
+        openInBackground();
+    } else if (opening == Opening::Now) {
+        opening_ = true;
         openQuietly();
+    }
+}
+
+void SdlSoundPlayer::openInBackground()
+{
+    if (opening_)
+        return;
+    opening_ = true;
+    opener_ = std::thread([this] {
+        openQuietly();
+        SDL_TLSCleanup();  // SDL's per-thread error buffer would outlive this thread
+    });
 }
 
 void SdlSoundPlayer::waitOpened() const
 {
+    if (!opening_) {
+        // Used before anyone asked for the device: open it here and now.
+        opening_ = true;
+        const_cast<SdlSoundPlayer *>(this)->openQuietly();
+    }
     if (opener_.joinable())
         opener_.join();
 }
@@ -91,7 +106,8 @@ QString SdlSoundPlayer::open()
 
 SdlSoundPlayer::~SdlSoundPlayer()
 {
-    waitOpened();
+    if (opener_.joinable())
+        opener_.join();  // never opened: nothing to open now
     if (device_)
         SDL_CloseAudioDevice(device_);
     if (initialised_)

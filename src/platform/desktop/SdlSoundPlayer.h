@@ -19,7 +19,9 @@ public:
         int samples = 0;
     };
 
-    enum class Opening { Now, InBackground };
+    // Later: nothing is opened until openInBackground() (or the first use),
+    // so that start-up can paint its first picture before the audio probe.
+    enum class Opening { Now, InBackground, Later };
 
     // Opens the default output. Without a device the player stays silent and
     // says so once on stderr. Probing the audio back ends takes tens of
@@ -41,6 +43,9 @@ public:
         return format_;
     }
 
+    // Starts opening the device in the background, once.
+    void openInBackground();
+
     void play(const QString &name, const QByteArray &waveImage) override;
     void stop() override;
 
@@ -54,6 +59,7 @@ private:
     void waitOpened() const;
 
     mutable std::thread opener_;
+    mutable bool opening_ = false;  // opening has started (or is over)
     std::uint32_t device_ = 0;  // SDL_AudioDeviceID
     bool initialised_ = false;
     DeviceFormat format_;

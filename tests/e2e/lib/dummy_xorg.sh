@@ -1,5 +1,5 @@
 # Sourced by the end-to-end tests that need a real X server: starts Xorg with
-# the dummy video driver (1024 x 768 and 800 x 600) on a free display number,
+# the dummy video driver (1024 x 768, 800 x 600, 1920 x 1080 and 3840 x 2160) on a free display number,
 # sets DISPLAY and QT_QPA_PLATFORM, and stops it again on exit. Skips (77)
 # where Xorg cannot start at all. Needs XORG set; leaves WORK, XPID and GPID.
 # shellcheck shell=bash
@@ -22,14 +22,16 @@ EndSection
 Section "Device"
     Identifier "dummy"
     Driver "dummy"
-    VideoRam 16384
+    VideoRam 131072
 EndSection
 Section "Monitor"
     Identifier "monitor"
     HorizSync 28.0-80.0
-    VertRefresh 48.0-75.0
+    VertRefresh 24.0-75.0
     Modeline "1024x768" 65.00 1024 1048 1184 1344 768 771 777 806 -hsync -vsync
     Modeline "800x600" 40.00 800 840 968 1056 600 601 605 628 +hsync +vsync
+    Modeline "1920x1080" 148.50 1920 2008 2052 2200 1080 1084 1089 1125 +hsync +vsync
+    Modeline "3840x2160" 297.00 3840 4016 4104 4400 2160 2168 2178 2250 +hsync +vsync
 EndSection
 Section "Screen"
     Identifier "screen"
@@ -38,8 +40,8 @@ Section "Screen"
     DefaultDepth 24
     SubSection "Display"
         Depth 24
-        Modes "1024x768" "800x600"
-        Virtual 1280 1024
+        Modes "1024x768" "800x600" "1920x1080" "3840x2160"
+        Virtual 3840 2160
     EndSubSection
 EndSection
 CONF

@@ -1,0 +1,203 @@
+#include "app/GameDisplay.h"
+
+#include "platform/desktop/GameApplication.h"
+#include "screens/SoundSwitch.h"
+#include "widgets/Form.h"
+#include "widgets/Stage.h"
+
+#include <QAbstractButton>
+#include <QGuiApplication>
+#include <QScreen>
+#include <QSocketNotifier>
+#include <QWindow>
+
+#include <csignal>
+#include <cstdio>
+#include <sys/socket.h>
+#include <unistd.h>
+
+namespace app {
+
+namespace {
+
+QString rectText(QRect r)
+{
+    return QStringLiteral("%1x%2+%3+%4").arg(r.width()).arg(r.height()).arg(r.x()).arg(r.y());
+}
+
+// A widget's rectangle on the screen in the display's own pixels.
+QRect devicePixels(const QWidget *w)
+{
+    const qreal dpr = w->devicePixelRatioF();
+    const QPoint topLeft = w->mapToGlobal(QPoint(0, 0));
+    return QRect(qRound(topLeft.x() * dpr), qRound(topLeft.y() * dpr), qRound(w->width() * dpr),
+                 qRound(w->height() * dpr));
+}
+
+bool isFullScreenKey(const QKeyEvent *e)
+{
+    if (e->isAutoRepeat())
+        return false;
+    const Qt::KeyboardModifiers mods = e->modifiers() & ~Qt::KeypadModifier;
+    if (e->key() == Qt::Key_F11 && mods == Qt::NoModifier)
+        return true;
+    return (e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter) && mods == Qt::AltModifier;
+}
+
+int g_reportFd = -1;
+
+void onReportSignal(int)
+{
+    const char c = 1;
+    [[maybe_unused]] const auto n = ::write(g_reportFd, &c, 1);
+}
+
+}  // namespace
+
+GameDisplay::GameDisplay(const VideoPlan &plan, Settings settings, bool videoFromCommandLine, QSize picture,
+                         QString settingsPath)
+    : plan_(plan)
+    , settings_(std::move(settings))
+    , videoFromCommandLine_(videoFromCommandLine)
+    , settingsPath_(std::move(settingsPath))
+{
+    if (plan_.mode != VideoOption::Switch) {
+        stage_ = std::make_unique<TStage>(picture);
+        stage_->setWindowTitle(QStringLiteral("Zentrika"));
+        QObject::connect(stage_.get(), &TStage::fullScreenChanged, stage_.get(), [this](bool fullScreen) {
+            if (!videoFromCommandLine_) {
+                settings_.video = fullScreen ? VideoOption::Scale : VideoOption::Window;
+                saveSettings();
+            }
+        });
+    }
+    QObject::connect(&TSoundSwitch::instance(), &TSoundSwitch::changed, &TSoundSwitch::instance(), [this](bool on) {
+        settings_.sound = on;
+        saveSettings();
+    });
+    platform::GameApplication::setKeyInterceptor([this](QObject *, QKeyEvent *e) {
+        if (stage_ && isFullScreenKey(e)) {
+            stage_->toggleFullScreen();
+            return true;
+        }
+        if (TSoundSwitch::isSwitchKey(e, QApplication::focusWidget())) {
+            TSoundSwitch::instance().toggle();
+            return true;
+        }
+        return false;
+    });
+}
+
+GameDisplay::~GameDisplay()
+{
+    if (reportPipe_[0] >= 0) {
+        std::signal(SIGUSR1, SIG_DFL);
+        g_reportFd = -1;
+        ::close(reportPipe_[0]);
+        ::close(reportPipe_[1]);
+    }
+    platform::GameApplication::setKeyInterceptor({});
+    QObject::disconnect(&TSoundSwitch::instance(), &TSoundSwitch::changed, &TSoundSwitch::instance(), nullptr);
+    if (stage_ && stage_->isVisible() && !stage_->isFullScreen() && !stage_->isMaximized()) {
+        const qreal dpr = stage_->devicePixelRatioF();
+        if (const QSize size = sanitisedWindowSize(QSize(qRound(stage_->width() * dpr), qRound(stage_->height() * dpr)));
+            size.isValid()) {
+            settings_.windowSize = size;
+            saveSettings();
+        }
+    }
+}
+
+void GameDisplay::saveSettings()
+{
+    settings_.save(settingsPath_);
+}
+
+void GameDisplay::show()
+{
+    if (!stage_)
+        return;
+    if (plan_.mode == VideoOption::Scale) {
+        stage_->showFullScreenOrWindow(true);
+    } else {
+        const QSize logical = settings_.windowSize.isValid()
+                                  ? QSize(qRound(settings_.windowSize.width() / plan_.factor),
+                                          qRound(settings_.windowSize.height() / plan_.factor))
+                                  : stage_->minimumSize();
+        stage_->resize(logical.expandedTo(stage_->minimumSize()));
+        if (QScreen *screen = QGuiApplication::primaryScreen()) {
+            const QRect area = screen->availableGeometry();
+            stage_->move(area.x() + std::max(0, (area.width() - stage_->width()) / 2),
+                         area.y() + std::max(0, (area.height() - stage_->height()) / 2));
+        }
+        stage_->show();
+    }
+    stage_->raise();
+    stage_->activateWindow();
+}
+
+QStringList GameDisplay::diagnostics() const
+{
+    QStringList lines;
+    lines << QStringLiteral("video=%1").arg(videoName(plan_.mode));
+    lines << QStringLiteral("qpa=%1").arg(QGuiApplication::platformName());
+    lines << QStringLiteral("scale-factor=%1").arg(plan_.factor, 0, 'g', 6);
+    if (!plan_.output.isEmpty())
+        lines << QStringLiteral("output=%1x%2").arg(plan_.output.width()).arg(plan_.output.height());
+    if (stage_) {
+        QRect stage = devicePixels(stage_.get());
+        // A fractional factor rounds the logical size up by a pixel; the
+        // window itself is never larger than the output.
+        if (!plan_.output.isEmpty())
+            stage = stage.intersected(QRect(QPoint(0, 0), plan_.output));
+        lines << QStringLiteral("stage=%1%2").arg(rectText(stage),
+                                                  stage_->isFullScreen() ? QStringLiteral(" full-screen") : QString());
+        lines << QStringLiteral("picture=%1").arg(rectText(devicePixels(stage_->board())));
+    }
+    lines << QStringLiteral("sound-switch=%1").arg(TSoundSwitch::instance().isOn() ? QStringLiteral("on")
+                                                                                   : QStringLiteral("off"));
+    return lines;
+}
+
+}  // namespace app
+
+namespace app {
+
+QStringList GameDisplay::layoutReport() const
+{
+    QStringList lines = diagnostics();
+    QWidget *top = stage_ ? static_cast<QWidget *>(stage_->topForm()) : QApplication::activeModalWidget();
+    if (!top)
+        top = QApplication::activeWindow();
+    if (top) {
+        lines << QStringLiteral("top-form=%1 %2").arg(top->objectName(), rectText(devicePixels(top)));
+        for (const QAbstractButton *b : top->findChildren<QAbstractButton *>()) {
+            if (b->isVisible() && !b->objectName().isEmpty())
+                lines << QStringLiteral("control=%1 %2").arg(b->objectName(), rectText(devicePixels(b)));
+        }
+    }
+    lines << QStringLiteral("report-end");
+    return lines;
+}
+
+void GameDisplay::reportOnSignal()
+{
+    if (reportPipe_[0] >= 0 || ::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, reportPipe_) != 0)
+        return;
+    g_reportFd = reportPipe_[1];
+    auto *notifier = new QSocketNotifier(reportPipe_[0], QSocketNotifier::Read, qApp);
+    QObject::connect(notifier, &QSocketNotifier::activated, qApp, [this] {
+        char c;
+        [[maybe_unused]] const auto n = ::read(reportPipe_[0], &c, 1);
+        const QByteArray text = (layoutReport().join(QLatin1Char('\n')) + QLatin1Char('\n')).toLocal8Bit();
+        std::fwrite(text.constData(), 1, size_t(text.size()), stdout);
+        std::fflush(stdout);
+    });
+    struct sigaction sa {};
+    sa.sa_handler = onReportSignal;
+    sigemptyset(&sa.sa_mask);
+    sa.sa_flags = SA_RESTART;
+    sigaction(SIGUSR1, &sa, nullptr);
+}
+
+}  // namespace app

@@ -1,0 +1,33 @@
+#pragma once
+// The player's settings, kept between runs in
+// $XDG_CONFIG_HOME/zentrika/zentrika.conf: the video mode, the window's size
+// and the sound switch. Command-line options override them for one run.
+#include <QSize>
+#include <QString>
+
+namespace app {
+
+enum class VideoOption { Auto, Switch, Window, Scale };
+
+QString videoName(VideoOption video);
+// Auto for a name we do not know.
+VideoOption videoFromName(const QString &name, bool *known = nullptr);
+
+struct Settings {
+    VideoOption video = VideoOption::Auto;
+    QSize windowSize;  // in the display's pixels; empty until a window was closed
+    bool sound = true;
+
+    // The file under XDG_CONFIG_HOME (or ~/.config).
+    static QString defaultPath();
+    // What the file holds; a missing file, key or bad value gives the default.
+    static Settings load(const QString &path = defaultPath());
+    // False when the file could not be written.
+    bool save(const QString &path = defaultPath()) const;
+};
+
+// A window size the game can open with: at least a quarter of the picture,
+// at most what any display offers; empty for nonsense.
+QSize sanitisedWindowSize(QSize size);
+
+}  // namespace app

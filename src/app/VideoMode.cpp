@@ -1,0 +1,72 @@
+#include "app/VideoMode.h"
+
+#include "platform/desktop/OutputSize.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace app {
+
+double fitFactor(QSize area, QSize picture)
+{
+    if (area.isEmpty() || picture.isEmpty())
+        return 1.0;
+    const double f = std::min(double(area.width()) / picture.width(), double(area.height()) / picture.height());
+    // Below half size nothing is readable; Qt also misbehaves near zero.
+    return std::max(0.5, f);
+}
+
+VideoPlan planVideo(VideoOption requested, QSize windowSize, QSize picture)
+{
+    VideoPlan plan;
+    plan.mode = requested == VideoOption::Auto ? VideoOption::Scale : requested;
+
+    // A Wayland session gets a Wayland client; X11 stays the fallback should
+    // Qt's Wayland plugin be missing.
+    const QString asked = qEnvironmentVariable("QT_QPA_PLATFORM");
+    const bool wayland = asked.isEmpty() ? qEnvironmentVariableIsSet("WAYLAND_DISPLAY") && plan.mode != VideoOption::Switch
+                                         : asked.startsWith(QLatin1String("wayland"));
+    if (asked.isEmpty() && wayland)
+        plan.platform = QStringLiteral("wayland;xcb");
+    // Switching the display mode needs X11's RandR.
+    if (asked.isEmpty() && plan.mode == VideoOption::Switch && qEnvironmentVariableIsSet("DISPLAY"))
+        plan.platform = QStringLiteral("xcb");
+
+    plan.userFactor = qEnvironmentVariableIsSet("QT_SCALE_FACTOR");
+    if (plan.mode == VideoOption::Switch)
+        return plan;  // 800 x 600 on an 800 x 600 display: no scaling
+
+    int compositorScale = 1;
+    const bool x11 = asked.isEmpty() ? !wayland : asked.startsWith(QLatin1String("xcb"));
+    if (wayland) {
+        const platform::OutputSize out = platform::waylandOutputSize();
+        plan.output = out.pixels;
+        compositorScale = out.scale;
+    } else if (x11 && qEnvironmentVariableIsSet("DISPLAY")) {
+        plan.output = platform::x11OutputSize().pixels;
+    }
+
+    if (plan.mode == VideoOption::Scale)
+        plan.factor = fitFactor(plan.output, picture);
+    else  // the window as large as last time, or the picture's own size
+        plan.factor = windowSize.isValid() ? fitFactor(windowSize, picture) : 1.0;
+    // A window must fit on the screen it opens on.
+    if (plan.mode == VideoOption::Window && !plan.output.isEmpty())
+        plan.factor = std::min(plan.factor, fitFactor(plan.output, picture));
+    plan.qtFactor = plan.factor / compositorScale;
+    return plan;
+}
+
+void applyVideoPlan(const VideoPlan &plan)
+{
+    if (!plan.platform.isEmpty())
+        qputenv("QT_QPA_PLATFORM", plan.platform.toUtf8());
+    if (plan.userFactor || plan.mode == VideoOption::Switch)
+        return;
+    // Our factor alone: no second one from the screen's DPI setting.
+    qputenv("QT_ENABLE_HIGHDPI_SCALING", "0");
+    if (std::abs(plan.qtFactor - 1.0) > 1e-9)
+        qputenv("QT_SCALE_FACTOR", QByteArray::number(plan.qtFactor, 'g', 10));
+}
+
+}  // namespace app

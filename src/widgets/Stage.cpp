@@ -1,0 +1,285 @@
+#include "widgets/Stage.h"
+
+#include "widgets/Form.h"
+#include "platform/desktop/GameApplication.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QPainter>
+#include <QScreen>
+#include <algorithm>
+
+namespace {
+TStage *g_stage = nullptr;
+
+// The colour around the picture: dark, so the eye stays on the game.
+const QColor BorderColour(28, 26, 23);
+
+bool isInput(QEvent::Type type)
+{
+    switch (type) {
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::MouseMove:
+    case QEvent::Wheel:
+    case QEvent::Enter:
+    case QEvent::HoverEnter:
+    case QEvent::HoverMove:
+    case QEvent::KeyPress:
+    case QEvent::KeyRelease:
+    case QEvent::ContextMenu:
+    case QEvent::TouchBegin:
+    case QEvent::TouchUpdate:
+    case QEvent::TouchEnd:
+        return true;
+    default:
+        return false;
+    }
+}
+}  // namespace
+
+TStage::TStage(QSize picture)
+    : QWidget(nullptr, Qt::Window)
+{
+    setObjectName(QStringLiteral("Stage"));
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    board_ = new QWidget(this);
+    board_->setObjectName(QStringLiteral("Board"));
+    board_->setFixedSize(picture);
+    board_->setAutoFillBackground(false);
+    // The window never shrinks below the picture, so no control is cut off.
+    setMinimumSize(picture);
+    resize(picture);
+    g_stage = this;
+    // Held back before any form's own filter sees it, where the application
+    // offers that; a filter of our own otherwise.
+    if (qobject_cast<platform::GameApplication *>(qApp))
+        platform::GameApplication::setEventGate([this](QObject *o, QEvent *e) { return blocks(o, e); });
+    else
+        qApp->installEventFilter(this);
+}
+
+TStage::~TStage()
+{
+    if (qobject_cast<platform::GameApplication *>(qApp))
+        platform::GameApplication::setEventGate({});
+    qApp->removeEventFilter(this);
+    if (g_stage == this)
+        g_stage = nullptr;
+    // Forms still here go back to their owners, which free them as before.
+    while (!forms_.empty()) {
+        Entry e = forms_.back();
+        forms_.pop_back();
+        disconnect(e.ownerGone);
+        if (e.form)
+            e.form->setParent(e.owner, e.flags);
+    }
+}
+
+TStage *TStage::current()
+{
+    return g_stage;
+}
+
+TStage::Entry *TStage::entryOf(const TForm *form)
+{
+    for (Entry &e : forms_)
+        if (e.form == form)
+            return &e;
+    return nullptr;
+}
+
+const TStage::Entry *TStage::entryOf(const TForm *form) const
+{
+    return const_cast<TStage *>(this)->entryOf(form);
+}
+
+bool TStage::holds(const TForm *form) const
+{
+    return entryOf(form) != nullptr;
+}
+
+TForm *TStage::topForm() const
+{
+    for (auto it = forms_.rbegin(); it != forms_.rend(); ++it)
+        if (it->form && it->form->isVisible())
+            return it->form;
+    return nullptr;
+}
+
+bool TStage::isBlocked(const QWidget *widget) const
+{
+    // The form a widget belongs to is its ancestor right under the board.
+    const QWidget *w = widget;
+    while (w && w->parentWidget() != board_)
+        w = w->parentWidget();
+    if (!w)
+        return false;  // popups, tooltips, the stage itself
+    const TForm *top = topForm();
+    return top && w != top;
+}
+
+QRect TStage::centreArea(const TForm *form, bool onOwner) const
+{
+    if (onOwner) {
+        if (const Entry *e = entryOf(form); e && e->owner) {
+            QWidget *ownerWindow = e->owner;
+            while (ownerWindow->parentWidget() && ownerWindow->parentWidget() != board_)
+                ownerWindow = ownerWindow->parentWidget();
+            if (ownerWindow->parentWidget() == board_)
+                return ownerWindow->geometry();
+        }
+    }
+    return board_->rect();
+}
+
+void TStage::embed(TForm *form)
+{
+    if (entryOf(form))
+        return;
+    forms_.erase(std::remove_if(forms_.begin(), forms_.end(), [](const Entry &e) { return !e.form; }), forms_.end());
+    Entry e;
+    e.form = form;
+    e.owner = form->parentWidget();
+    e.flags = form->windowFlags();
+    e.previousFocus = QApplication::focusWidget();
+    // A form is freed with its owner; here it is the board's child, so the
+    // owner's end frees it the same way.
+    if (e.owner)
+        e.ownerGone = connect(e.owner, &QObject::destroyed, form, [form] { delete form; });
+    forms_.push_back(e);
+    // A sub-window keeps Tab and Backtab among its own controls.
+    form->setParent(board_, Qt::SubWindow | Qt::FramelessWindowHint);
+    form->centre();
+    form->raise();
+}
+
+void TStage::release(TForm *form)
+{
+    auto it = std::find_if(forms_.begin(), forms_.end(), [form](const Entry &e) { return e.form == form; });
+    if (it == forms_.end())
+        return;
+    Entry e = *it;
+    forms_.erase(it);
+    disconnect(e.ownerGone);
+    QWidget *focused = QApplication::focusWidget();
+    const bool hadFocus = focused && (form == focused || form->isAncestorOf(focused));
+    // The keyboard leaves with the form: a focus widget left inside a hidden
+    // window of its own would outlive its place in the stage's focus chain.
+    if (hadFocus)
+        focused->clearFocus();
+    form->setParent(e.owner, e.flags);
+    // The form below takes the keyboard back, where it had it.
+    if (hadFocus || !QApplication::focusWidget()) {
+        TForm *top = topForm();
+        if (e.previousFocus && e.previousFocus->isVisible() && (!top || top->isAncestorOf(e.previousFocus)))
+            e.previousFocus->setFocus(Qt::OtherFocusReason);
+        else if (top)
+            top->setFocus(Qt::OtherFocusReason);
+    }
+}
+
+void TStage::refocusTop()
+{
+    TForm *top = topForm();
+    QWidget *focused = QApplication::focusWidget();
+    if (!top || top == focused || top->isAncestorOf(focused))
+        return;
+    top->takeKeyboard();
+}
+
+void TStage::forget(TForm *form)
+{
+    for (auto it = forms_.begin(); it != forms_.end(); ++it) {
+        if (it->form == form) {
+            disconnect(it->ownerGone);
+            forms_.erase(it);
+            return;
+        }
+    }
+}
+
+void TStage::showFullScreenOrWindow(bool fullScreen)
+{
+    // Without a window manager nobody answers these requests: the window
+    // takes the screen's size, or its own again, itself.
+    if (fullScreen) {
+        if (!isFullScreen() && isVisible())
+            windowGeometry_ = geometry();
+        if (QScreen *s = screen())
+            setGeometry(s->geometry());
+        showFullScreen();
+    } else {
+        showNormal();
+        if (windowGeometry_.isValid())
+            setGeometry(windowGeometry_);
+    }
+}
+
+void TStage::toggleFullScreen()
+{
+    showFullScreenOrWindow(!isFullScreen());
+}
+
+void TStage::placeBoard()
+{
+    board_->move((width() - board_->width()) / 2, (height() - board_->height()) / 2);
+}
+
+void TStage::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    placeBoard();
+}
+
+void TStage::paintEvent(QPaintEvent *)
+{
+    QPainter p(this);
+    p.fillRect(rect(), BorderColour);
+}
+
+void TStage::closeEvent(QCloseEvent *event)
+{
+    // The window manager's close is the main form's close, with its question;
+    // while a dialog is open it waits, as the dialog's owner would.
+    TForm *top = topForm();
+    if (!top) {
+        event->accept();  // the main form has closed: the game is ending
+        return;
+    }
+    event->ignore();
+    if (forms_.front().form == top) {
+        top->close();
+        if (!top->isVisible())
+            event->accept();
+    }
+}
+
+void TStage::changeEvent(QEvent *event)
+{
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::WindowStateChange && isFullScreen() != wasFullScreen_) {
+        wasFullScreen_ = isFullScreen();
+        emit fullScreenChanged(wasFullScreen_);
+    }
+}
+
+bool TStage::blocks(QObject *receiver, QEvent *event) const
+{
+    if (event->type() == QEvent::FocusIn && receiver->isWidgetType() &&
+        isBlocked(static_cast<QWidget *>(receiver))) {
+        // A form under a modal one took the keyboard (a timer of its own, a
+        // click seen before any gate): the form on top takes it back.
+        QMetaObject::invokeMethod(const_cast<TStage *>(this), &TStage::refocusTop, Qt::QueuedConnection);
+        return false;
+    }
+    if (!isInput(event->type()) || !receiver->isWidgetType())
+        return false;
+    return isBlocked(static_cast<QWidget *>(receiver));
+}
+
+bool TStage::eventFilter(QObject *watched, QEvent *event)
+{
+    return blocks(watched, event);
+}

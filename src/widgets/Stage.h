@@ -1,0 +1,70 @@
+#pragma once
+// The game's one window where the display keeps its own mode: full screen or
+// a resizable window, with the 800 x 600 picture centred in it and the rest
+// filled. Every form (the main menu, the screens, the dialogs, the message
+// box) shows inside it as a child rather than as a window of its own, so that
+// no compositor can place a dialog outside the game and one scale covers all.
+// Only the form shown last takes input, as a modal window would.
+#include <QPointer>
+#include <QWidget>
+#include <vector>
+
+class TForm;
+
+class TStage : public QWidget {
+    Q_OBJECT
+public:
+    explicit TStage(QSize picture = QSize(800, 600));
+    ~TStage() override;
+
+    // The stage forms show in; null where every form is a window of its own.
+    static TStage *current();
+
+    QWidget *board() const { return board_; }
+    // The form that takes input now: the last one shown that is still visible.
+    TForm *topForm() const;
+    // Whether input for this widget is held back, as a modal form would.
+    bool isBlocked(const QWidget *widget) const;
+    bool blocks(QObject *receiver, QEvent *event) const;
+
+    bool isFullScreenState() const { return isFullScreen(); }
+    void showFullScreenOrWindow(bool fullScreen);
+    void toggleFullScreen();
+
+    // Called by TForm as it shows and hides.
+    void embed(TForm *form);
+    void release(TForm *form);
+    void forget(TForm *form);  // a form being destroyed
+    bool holds(const TForm *form) const;
+    // The rectangle, in board coordinates, a form is centred on: its owner's
+    // when it asks for that and the owner shows here, else the whole picture.
+    QRect centreArea(const TForm *form, bool onOwner) const;
+
+signals:
+    void fullScreenChanged(bool fullScreen);
+
+protected:
+    void resizeEvent(QResizeEvent *event) override;
+    void paintEvent(QPaintEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+    void changeEvent(QEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    struct Entry {
+        QPointer<TForm> form;
+        QPointer<QWidget> owner;
+        Qt::WindowFlags flags;
+        QPointer<QWidget> previousFocus;
+        QMetaObject::Connection ownerGone;
+    };
+    Entry *entryOf(const TForm *form);
+    const Entry *entryOf(const TForm *form) const;
+    void placeBoard();
+    void refocusTop();
+
+    QWidget *board_;
+    std::vector<Entry> forms_;  // in the order they were shown
+    bool wasFullScreen_ = false;
+    QRect windowGeometry_;  // where the window was before full screen
+};

@@ -1,0 +1,145 @@
+// The screens on the stage at the process's scale: a full repaint of the game
+// screen, and the screen changes a player waits for (the game screen and the
+// collection opened and painted, the verdict box laid out and painted).
+//
+//   build/release/bench/bench_display                      # 800 x 600, factor 1
+//   ZENTRIKA_BENCH_SCALE=1.8 build/release/bench/bench_display   # as at 1920 x 1080
+//
+// Runs offscreen; Qt scales exactly as on a real display at that factor.
+#include "core/User.h"
+#include "platform/ResourceLibrary.h"
+#include "screens/GameForm.h"
+#include "screens/MessageBoxForm.h"
+#include "screens/ProblemsForm.h"
+#include "widgets/Stage.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QPainter>
+#include <benchmark/benchmark.h>
+
+namespace {
+
+platform::FakeResourceLibrary &media()
+{
+    static platform::FakeResourceLibrary library = [] {
+        platform::FakeResourceLibrary l;
+        for (const char *name : {"TEXTURE", "GAMEPANEL", "ListPanel", "DIFF1", "DIFF2", "DIFF3", "COST10", "COST20",
+                                 "COST30", "COST40", "PRICE", "mDIFF1", "mDIFF2", "mDIFF3", "S1", "S2", "QUESTION",
+                                 "TRUEANSWERB", "FALSEANSWERB", "LEVELUP"}) {
+            QImage image(50, 50, QImage::Format_RGB32);
+            image.fill(QColor(200, 190, 160));
+            l.addBitmap(QLatin1String(name), image);
+        }
+        for (int id = 1; id <= 5; ++id) {
+            QImage image(50, 50, QImage::Format_RGB32);
+            image.fill(QColor(id * 40, 100, 100));
+            l.addBitmap(id, image);
+        }
+        return l;
+    }();
+    return library;
+}
+
+// The game's own puzzles, as the build puts them beside the game.
+const QString Puzzles = QStringLiteral(ZENTRIKA_GAME_DIR);
+
+// The verdict box shown and painted, without waiting for the player's OK.
+class PaintedBox : public TMessageBoxForm {
+protected:
+    int Execute() override
+    {
+        show();
+        repaint();
+        hide();
+        return mrOk;
+    }
+};
+
+TStage *stage()
+{
+    static TStage *s = [] {
+        auto *st = new TStage(QSize(800, 600));
+        // The main menu underneath, as in the game.
+        auto *menu = new TForm;
+        menu->setClientSize(800, 600);
+        menu->show();
+        st->showFullScreenOrWindow(true);
+        QApplication::processEvents();
+        return st;
+    }();
+    return s;
+}
+
+void BM_GameScreenFullRepaint(benchmark::State &state)
+{
+    stage();
+    auto player = TUser::CreateNew(QStringLiteral("Bench"), 1);
+    auto *form = new TGameForm(*player, nullptr, Puzzles);
+    form->show();
+    QApplication::processEvents();
+    for (auto _ : state)
+        form->repaint();
+    state.counters["device_px"] = form->width() * form->devicePixelRatioF();
+    form->hide();
+    delete form;
+}
+BENCHMARK(BM_GameScreenFullRepaint)->Unit(benchmark::kMillisecond);
+
+template <class Open>
+void openAndPaint(benchmark::State &state, Open open)
+{
+    stage();
+    for (auto _ : state) {
+        TForm *form = open();
+        form->show();
+        form->repaint();
+        state.PauseTiming();
+        form->hide();
+        delete form;
+        QApplication::processEvents();
+        state.ResumeTiming();
+    }
+}
+
+void BM_MenuToGameScreenPainted(benchmark::State &state)
+{
+    auto player = TUser::CreateNew(QStringLiteral("Bench"), 1);
+    openAndPaint(state, [&] { return new TGameForm(*player, nullptr, Puzzles); });
+}
+BENCHMARK(BM_MenuToGameScreenPainted)->Unit(benchmark::kMillisecond);
+
+void BM_MenuToCollectionPainted(benchmark::State &state)
+{
+    openAndPaint(state, [] { return new TProblemsForm(nullptr, Puzzles); });
+}
+BENCHMARK(BM_MenuToCollectionPainted)->Unit(benchmark::kMillisecond);
+
+void BM_AnswerOkToVerdictPainted(benchmark::State &state)
+{
+    stage();
+    PaintedBox box;
+    for (auto _ : state)
+        box.ShowTrueAnswer();
+}
+BENCHMARK(BM_AnswerOkToVerdictPainted)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+int main(int argc, char **argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    if (const QByteArray scale = qgetenv("ZENTRIKA_BENCH_SCALE"); !scale.isEmpty()) {
+        qputenv("QT_SCALE_FACTOR", scale);
+        qputenv("QT_ENABLE_HIGHDPI_SCALING", "0");
+    }
+    QApplication app(argc, argv);
+    platform::setMediaLibrary(&media());
+    MessageBoxForm = new TMessageBoxForm;
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    delete MessageBoxForm;
+    return 0;
+}

@@ -1,0 +1,97 @@
+#!/bin/bash
+# The game on large screens, against the minimal Qt window, on Xorg with the
+# dummy driver: start-up to the first paint (wall and CPU), resident memory,
+# and the offscreen figures of bench_display at factor 1 (800 x 600) and 1.8
+# (1920 x 1080). Prints a Markdown section on stdout.
+#   tests/bench/display_bench.sh [build dir (default build/release)] [runs (default 11)]
+set -u
+ROOT=$(cd "$(dirname "$0")/../.." && pwd)
+BUILD=${1:-$ROOT/build/release}
+RUNS=${2:-11}
+GAME=$BUILD/game/zentrika
+BASE=$BUILD/bench/minimal_window
+BENCH=$BUILD/bench/bench_display
+for f in "$GAME" "$BASE" "$BENCH"; do
+    [ -x "$f" ] || { echo "missing $f" >&2; exit 2; }
+done
+XORG=$(command -v Xorg) || { echo "needs Xorg" >&2; exit 2; }
+. "$ROOT/tests/e2e/lib/dummy_xorg.sh"
+export HOME=$WORK/home XDG_CONFIG_HOME=$WORK/home/.config XDG_DATA_HOME=$WORK/home/.local/share
+export XDG_RUNTIME_DIR=$WORK/runtime NO_AT_BRIDGE=1 ZENTRIKA_REGISTRY=$WORK/registry.sqlite3
+mkdir -p "$HOME" && mkdir -m 700 "$XDG_RUNTIME_DIR"
+OUTPUT=$(xrandr | awk '/ connected/ {print $1; exit}')
+
+median() { sort -n | awk '{a[NR]=$1} END {print (NR % 2) ? a[(NR+1)/2] : (a[NR/2] + a[NR/2+1]) / 2}'; }
+# One start to the first paint: "wall_ms cpu_ms".
+start_once() {
+    local start painted cpu
+    start=$(date +%s%6N)
+    painted=$(ZENTRIKA_EXIT_AFTER_FIRST_PAINT=1 /usr/bin/time -f 'cpu %U %S' -o "$WORK/time" "$@" 2>/dev/null |
+        sed -n 's/^first-paint-us=//p')
+    cpu=$(awk '/^cpu/ {printf "%.1f", ($2 + $3) * 1000}' "$WORK/time")
+    awk -v p="$painted" -v s="$start" -v c="$cpu" 'BEGIN {printf "%.1f %s\n", (p - s) / 1000, c}'
+}
+# Median wall and CPU of RUNS starts of each program, taken in turn.
+startup() {
+    local label=$1
+    shift
+    : >"$WORK/a"
+    : >"$WORK/b"
+    start_once "$BASE" >/dev/null
+    start_once "$@" >/dev/null
+    for _ in $(seq "$RUNS"); do
+        start_once "$BASE" >>"$WORK/a"
+        start_once "$@" >>"$WORK/b"
+    done
+    local bw bc gw gc
+    bw=$(cut -d' ' -f1 "$WORK/a" | median)
+    bc=$(cut -d' ' -f2 "$WORK/a" | median)
+    gw=$(cut -d' ' -f1 "$WORK/b" | median)
+    gc=$(cut -d' ' -f2 "$WORK/b" | median)
+    awk -v l="$label" -v bw="$bw" -v bc="$bc" -v gw="$gw" -v gc="$gc" 'BEGIN {
+        printf "| %s | %.1f ms | %.1f ms | %.1f ms | %.1f ms | %.2f× | %.2f× | %s |\n", l, gw, gc, bw, bc, gw / bw, gc / bc,
+            (gw / bw <= 1.2) ? "met" : "**not met**" }'
+}
+# Resident memory (kB) of a program once it has painted and settled.
+resident() {
+    "$@" >/dev/null 2>&1 &
+    local pid=$!
+    sleep 4
+    local kb
+    kb=$(awk '/^VmRSS/ {print $2}' "/proc/$pid/status" 2>/dev/null)
+    kill -TERM "$pid" 2>/dev/null
+    wait "$pid" 2>/dev/null
+    echo "${kb:-?}"
+}
+
+echo "## The game on large screens"
+echo
+echo "From \`tests/bench/display_bench.sh $BUILD $RUNS\` on $(date -u '+%Y-%m-%d %H:%M UTC'), commit $(git -C "$ROOT" rev-parse --short HEAD), load $(cut -d' ' -f1-3 /proc/loadavg). Xorg with the dummy driver, no window manager; medians of $RUNS starts of each program, taken in turn. CPU is user + system time to the exit right after the first paint, as \\`/usr/bin/time\\` gives it (10 ms steps)."
+echo
+echo "| Start-up to the first paint | Game wall | Game CPU | Minimal window wall | Minimal window CPU | Wall ratio | CPU ratio | ≤ 1.2× |"
+echo "|---|---|---|---|---|---|---|---|"
+xrandr --output "$OUTPUT" --mode 1024x768 >/dev/null
+startup "window, 800 × 600 (screen 1024 × 768)" "$GAME" --video=window
+xrandr --output "$OUTPUT" --mode 1920x1080 >/dev/null
+startup "scale, 1920 × 1080" "$GAME"
+echo
+echo "| Resident memory | Game | Minimal window |"
+echo "|---|---|---|"
+xrandr --output "$OUTPUT" --mode 1024x768 >/dev/null
+echo "| window, 800 × 600 | $(resident "$GAME" --video=window) kB | $(resident "$BASE") kB |"
+xrandr --output "$OUTPUT" --mode 3840x2160 >/dev/null
+echo "| scale, 3840 × 2160 | $(resident "$GAME") kB | $(resident "$BASE") kB |"
+echo
+echo "Offscreen, \`bench_display\` (5 repetitions, median; targets: repaint ≤ 8 ms at 1.8, each screen change ≤ 16 ms):"
+echo
+echo "| Benchmark | Factor 1 (800 × 600) wall / CPU | Factor 1.8 (1920 × 1080) wall / CPU |"
+echo "|---|---|---|"
+for s in 1 1.8; do
+    ZENTRIKA_BENCH_SCALE=$s QT_QPA_PLATFORM=offscreen "$BENCH" --benchmark_repetitions=5 --benchmark_report_aggregates_only=true \
+        --benchmark_format=csv 2>/dev/null | grep '_median"' >"$WORK/bench_$s.csv"
+done
+while IFS=, read -r name _ real cpu _; do
+    n=$(echo "$name" | tr -d '"' | sed 's/_median$//')
+    other=$(grep "^\"$n""_median\"" "$WORK/bench_1.8.csv" | awk -F, '{printf "%.2f ms / %.2f ms", $3, $4}')
+    printf '| %s | %.2f ms / %.2f ms | %s |\n' "$n" "$real" "$cpu" "$other"
+done <"$WORK/bench_1.csv"

@@ -1,0 +1,204 @@
+#!/bin/bash
+# The game in its default mode on a 1920 x 1080 desktop (Xorg with the dummy
+# driver, under openbox where it is installed): full screen at the display's
+# own mode, the 800 x 600 picture at 1440 x 1080 in the middle with the sides
+# filled, clicks landing where the player sees the buttons, F11 and M on every
+# screen, the choices kept in the settings file. Then 3840 x 2160, and the
+# watcher that gives a switched display back when the game is killed.
+set -u
+GAME_DIR=${ZENTRIKA_GAME_DIR:?ZENTRIKA_GAME_DIR is not set}
+GAME=$GAME_DIR/zentrika
+[ -x "$GAME" ] || { echo "FAIL: no game at $GAME"; exit 1; }
+XORG=$(command -v Xorg || true)
+for tool in xrandr xdotool xwininfo import; do
+    command -v $tool >/dev/null || { echo "SKIP: needs $tool"; exit 77; }
+done
+[ -n "$XORG" ] || { echo "SKIP: Xorg is not installed"; exit 77; }
+
+. "$(dirname "$0")/lib/dummy_xorg.sh"
+fail() { echo "FAIL: $*"; echo "--- game output:"; tail -40 "$WORK/game.out" "$WORK/game.err" 2>/dev/null; exit 1; }
+export XDG_CONFIG_HOME=$WORK/config
+export ZENTRIKA_REGISTRY=$WORK/registry.sqlite3
+CONF=$XDG_CONFIG_HOME/zentrika/zentrika.conf
+SHOTS=${ZENTRIKA_SCREEN_SHOTS:-}
+
+if command -v openbox >/dev/null; then
+    openbox --sm-disable >/dev/null 2>&1 &
+    WMPID=$!
+    trap 'kill $WMPID 2>/dev/null; cleanup' EXIT
+    sleep 0.5
+fi
+
+OUTPUT=$(xrandr | awk '/ connected/ {print $1; exit}')
+set_mode() {
+    xrandr --output "$OUTPUT" --mode "$1" >/dev/null 2>&1
+    [ "$(screen_size)" = "$1" ] || fail "the server did not go to $1 but $(screen_size)"
+}
+
+start_game() {
+    : >"$WORK/game.out"
+    (cd "$GAME_DIR" && exec "$GAME" --diagnostics "$@") >"$WORK/game.out" 2>"$WORK/game.err" &
+    GPID=$!
+    for _ in $(seq 1 200); do
+        grep -q '^main-form=' "$WORK/game.out" && return
+        kill -0 "$GPID" 2>/dev/null || fail "the game ended at start ($*)"
+        sleep 0.1
+    done
+    fail "no first paint within 20 s ($*)"
+}
+# The game's layout report: waits for it and leaves it in $WORK/report.
+report() {
+    local before
+    before=$(grep -c '^report-end' "$WORK/game.out")
+    kill -USR1 "$GPID"
+    for _ in $(seq 1 50); do
+        [ "$(grep -c '^report-end' "$WORK/game.out")" -gt "$before" ] && break
+        sleep 0.1
+    done
+    # Only the last report: everything after the previous report-end.
+    awk -v n="$before" 'c == n && !/^report-end/; /^report-end/ {c++}' "$WORK/game.out" >"$WORK/report"
+}
+value() { sed -n "s/^$1=//p" "$WORK/report" | tail -1; }
+top_form() { value top-form | cut -d' ' -f1; }
+# Waits until the form on top is the named one.
+wait_top() {
+    for _ in $(seq 1 50); do
+        report
+        [ "$(top_form)" = "$1" ] && return 0
+        sleep 0.2
+    done
+    fail "$2: the form on top is $(top_form), not $1"
+}
+# Clicks the middle of a control as the report places it.
+click_control() {
+    local r w h x y
+    r=$(sed -n "s/^control=$1 //p" "$WORK/report" | tail -1)
+    [ -n "$r" ] || fail "no control $1 in the report"
+    IFS='x+' read -r w h x y <<<"$r"
+    xdotool mousemove $((x + w / 2)) $((y + h / 2)) click 1
+}
+# The colour of one pixel of the screen, as "r,g,b".
+pixel() {
+    import -window root -crop "1x1+$1+$2" -depth 8 txt:- 2>/dev/null | sed -n 's/.*(\([0-9]*\),\([0-9]*\),\([0-9]*\).*/\1,\2,\3/p' | tail -1
+}
+stop_game() {
+    kill -TERM "$GPID"
+    wait "$GPID"
+    local rc=$?
+    GPID=
+    [ "$rc" = 0 ] || fail "the game exited with $rc"
+}
+
+# ---- 1920 x 1080, scale mode by default --------------------------------------
+set_mode 1920x1080
+start_game
+report
+[ "$(value video)" = scale ] || fail "default video mode is $(value video), not scale"
+[ "$(value scale-factor)" = 1.8 ] || fail "scale factor $(value scale-factor), not 1.8"
+[ "$(value stage)" = "1920x1080+0+0 full-screen" ] || fail "the game does not cover the screen: $(value stage)"
+# The X server's own view of the game's one window.
+win=$(xdotool search --onlyvisible --pid "$GPID" 2>/dev/null | head -1)
+geometry=$(xwininfo -id "$win" 2>/dev/null | awk '/Absolute upper-left X/ {x=$NF} /Absolute upper-left Y/ {y=$NF} /Width/ {w=$NF} /Height/ {h=$NF} END {print w "x" h "+" x "+" y}')
+[ "$geometry" = "1920x1080+0+0" ] || fail "the game's window is $geometry on the X server"
+[ "$(xdotool search --onlyvisible --pid "$GPID" 2>/dev/null | wc -l)" = 1 ] || fail "the game shows more than one window"
+# Centred within a device pixel: at 1.8 a logical pixel is 1.8 of the display's.
+picture_at() {
+    local w h x y
+    IFS='x+' read -r w h x y <<<"$(value picture)"
+    [ "$w" = "$1" ] && [ "$h" = "$2" ] && [ "$y" = 0 ] && [ $((x - $3)) -ge -2 ] && [ $((x - $3)) -le 2 ] ||
+        fail "the picture is at $(value picture), not $1x$2 at x=$3 y=0"
+}
+picture_at 1440 1080 240
+sleep 1
+[ -n "$SHOTS" ] && import -window root "$SHOTS/menu-1920x1080.png"
+# The sides are filled, the picture is drawn in the middle.
+border=$(pixel 100 540)
+[ "$border" = "28,26,23" ] || fail "the side of the screen is $border, not the border colour"
+[ "$(pixel 1820 100)" = "28,26,23" ] || fail "the right side is not filled"
+[ "$(pixel 960 300)" != "28,26,23" ] || fail "the middle of the screen shows no picture"
+
+# "Новая игра" lies at 272,440 249x41 in the picture: its middle, scaled.
+xdotool mousemove $((240 + (272 + 124) * 18 / 10)) $(((440 + 20) * 18 / 10)) click 1
+wait_top UserSelectDialog "a click on the scaled Новая игра"
+r=$(value top-form | cut -d' ' -f2)
+IFS='x+' read -r w h x y <<<"$r"
+[ "$x" -ge 240 ] && [ $((x + w)) -le 1680 ] && [ "$y" -ge 0 ] && [ $((y + h)) -le 1080 ] ||
+    fail "the player selection lies outside the picture: $r"
+[ "$w" = $((433 * 18 / 10)) ] || fail "the player selection is $w pixels wide, not scaled"
+[ -n "$SHOTS" ] && import -window root "$SHOTS/player-selection-1920x1080.png"
+click_control BackButton
+wait_top MainForm "a click on the dialog's scaled back button"
+
+# M turns the sounds off and on, remembered in the settings file.
+xdotool key m
+sleep 0.5
+report
+[ "$(value sound-switch)" = off ] || fail "M did not turn the sounds off"
+grep -qx 'on=false' "$CONF" || fail "the sound switch is not in $CONF"
+# The speaker in the corner opposite "?" turns them on again.
+click_control SoundButton
+sleep 0.5
+report
+[ "$(value sound-switch)" = on ] || fail "the speaker button did not turn the sounds on"
+
+# F11: a window and back; the display mode never changes.
+xdotool key F11
+sleep 1
+report
+case "$(value stage)" in *full-screen) fail "F11 left the game full screen" ;; esac
+xdotool key alt+Return
+sleep 1
+report
+[ "$(value stage)" = "1920x1080+0+0 full-screen" ] || fail "Alt+Enter did not bring full screen back: $(value stage)"
+[ "$(screen_size)" = 1920x1080 ] || fail "the game changed the display to $(screen_size)"
+# The player quits: Escape asks, Enter answers yes, the game ends.
+xdotool key Escape
+wait_top MessageBoxForm "Escape in the menu asks to quit"
+xdotool key Return
+for _ in $(seq 1 50); do
+    kill -0 "$GPID" 2>/dev/null || break
+    sleep 0.1
+done
+kill -0 "$GPID" 2>/dev/null && fail "the game is still running after yes to quitting"
+wait "$GPID"
+rc=$?
+GPID=
+[ "$rc" = 0 ] || fail "the game exited with $rc after yes to quitting"
+grep -qx 'mode=scale' "$CONF" || fail "the full-screen choice is not kept"
+
+# ---- the window mode ------------------------------------------------------------
+start_game --video=window
+report
+[ "$(value video)" = window ] || fail "--video=window gave $(value video)"
+case "$(value stage)" in 800x600+*) ;; *) fail "the window does not start at 800x600: $(value stage)" ;; esac
+stop_game
+grep -qx 'mode=scale' "$CONF" || fail "a mode given on the command line was saved"
+grep -qx 'window-size=800x600' "$CONF" || fail "the window's size was not kept"
+
+# ---- 3840 x 2160 ------------------------------------------------------------------
+set_mode 3840x2160
+start_game
+report
+[ "$(value scale-factor)" = 3.6 ] || fail "scale factor $(value scale-factor) at 3840x2160, not 3.6"
+picture_at 2880 2160 480
+sleep 1
+[ -n "$SHOTS" ] && import -window root "$SHOTS/menu-3840x2160.png"
+xdotool mousemove $((480 + (272 + 124) * 36 / 10)) $(((440 + 20) * 36 / 10)) click 1
+wait_top UserSelectDialog "a click on the scaled Новая игра at 3840x2160"
+stop_game
+[ "$(screen_size)" = 3840x2160 ] || fail "the game changed the display to $(screen_size)"
+
+# ---- switch mode: the watcher gives the display back after SIGKILL ----------------
+set_mode 1024x768
+start_game --video=switch
+[ "$(screen_size)" = 800x600 ] || fail "switch mode did not take 800x600 but $(screen_size)"
+kill -KILL "$GPID"
+wait "$GPID" 2>/dev/null
+GPID=
+for _ in $(seq 1 50); do
+    [ "$(screen_size)" = 1024x768 ] && break
+    sleep 0.1
+done
+[ "$(screen_size)" = 1024x768 ] || fail "after SIGKILL the display stays at $(screen_size)"
+
+echo "PASS: full screen at 1920x1080 and 3840x2160 with the picture scaled and centred, clicks, F11, M, settings, the watcher"

@@ -1,0 +1,87 @@
+#!/bin/bash
+# The game as a native Wayland client under weston's headless back end at
+# 1920 x 1080: full screen, its 800 x 600 picture scaled to 1440 x 1080 in the
+# middle, checked in the compositor's own screenshot of its output.
+set -u
+GAME_DIR=${ZENTRIKA_GAME_DIR:?ZENTRIKA_GAME_DIR is not set}
+GAME=$GAME_DIR/zentrika
+[ -x "$GAME" ] || { echo "FAIL: no game at $GAME"; exit 1; }
+for tool in weston weston-screenshooter convert; do
+    command -v $tool >/dev/null || { echo "SKIP: needs $tool"; exit 77; }
+done
+ls /usr/lib/x86_64-linux-gnu/qt6/plugins/platforms/libqwayland-generic.so >/dev/null 2>&1 ||
+    { echo "SKIP: Qt's Wayland plugin (qt6-wayland) is not installed"; exit 77; }
+
+WORK=$(mktemp -d)
+WPID=
+GPID=
+cleanup() {
+    [ -n "$GPID" ] && kill "$GPID" 2>/dev/null
+    [ -n "$WPID" ] && kill "$WPID" 2>/dev/null && wait "$WPID" 2>/dev/null
+    rm -rf "$WORK"
+}
+trap cleanup EXIT
+fail() { echo "FAIL: $*"; echo "--- game output:"; tail -30 "$WORK/game.out" "$WORK/game.err" 2>/dev/null
+         echo "--- weston:"; tail -15 "$WORK/weston.log" 2>/dev/null; exit 1; }
+
+export XDG_RUNTIME_DIR=$WORK/runtime
+mkdir -m 0700 "$XDG_RUNTIME_DIR"
+export XDG_CONFIG_HOME=$WORK/config
+export ZENTRIKA_REGISTRY=$WORK/registry.sqlite3
+# Pixman draws the output for real; --debug lets weston-screenshooter read it.
+weston --backend=headless-backend.so --use-pixman --width=1920 --height=1080 --socket=wayland-zentrika --idle-time=0 \
+    --debug --log="$WORK/weston.log" >/dev/null 2>&1 &
+WPID=$!
+for _ in $(seq 1 100); do
+    [ -S "$XDG_RUNTIME_DIR/wayland-zentrika" ] && break
+    kill -0 "$WPID" 2>/dev/null || break
+    sleep 0.1
+done
+[ -S "$XDG_RUNTIME_DIR/wayland-zentrika" ] || { echo "SKIP: weston could not start here"; tail -5 "$WORK/weston.log"; exit 77; }
+export WAYLAND_DISPLAY=wayland-zentrika
+# The game must choose Wayland by itself: no X server, no platform asked for.
+unset DISPLAY QT_QPA_PLATFORM
+
+(cd "$GAME_DIR" && exec "$GAME" --diagnostics) >"$WORK/game.out" 2>"$WORK/game.err" &
+GPID=$!
+for _ in $(seq 1 200); do
+    grep -q '^main-form=' "$WORK/game.out" && break
+    kill -0 "$GPID" 2>/dev/null || fail "the game ended at start"
+    sleep 0.1
+done
+grep -q '^main-form=' "$WORK/game.out" || fail "no first paint within 20 s"
+value() { sed -n "s/^$1=//p" "$WORK/game.out" | tail -1; }
+# The layout once the compositor has made the window full screen.
+for _ in $(seq 1 30); do
+    sleep 0.3
+    kill -USR1 "$GPID"
+    sleep 0.2
+    case "$(value stage)" in *full-screen) break ;; esac
+done
+[ "$(value qpa)" = wayland ] || fail "the game runs on $(value qpa), not as a Wayland client"
+[ "$(value output)" = 1920x1080 ] || fail "the game saw the output as $(value output)"
+[ "$(value scale-factor)" = 1.8 ] || fail "scale factor $(value scale-factor), not 1.8"
+case "$(value stage)" in 1920x1080+*full-screen) ;; *) fail "the game is not full screen: $(value stage)" ;; esac
+case "$(value picture)" in 1440x1080+23[89]+0 | 1440x1080+24[012]+0) ;; *) fail "the picture is $(value picture), not 1440x1080 in the middle" ;; esac
+
+# The compositor's own picture of its output.
+sleep 1
+(cd "$WORK" && timeout 20 weston-screenshooter) >/dev/null 2>&1
+shot=$(ls "$WORK"/wayland-screenshot*.png 2>/dev/null | head -1)
+[ -n "$shot" ] || fail "weston-screenshooter made no screenshot"
+[ -n "${ZENTRIKA_SCREEN_SHOTS:-}" ] && cp "$shot" "$ZENTRIKA_SCREEN_SHOTS/menu-wayland-1920x1080.png"
+size=$(identify -format '%wx%h' "$shot")
+[ "$size" = 1920x1080 ] || fail "the output's screenshot is $size"
+pixel() { convert "$shot" -crop "1x1+$1+$2" -depth 8 txt:- | sed -n 's/.*(\([0-9]*\),\([0-9]*\),\([0-9]*\).*/\1,\2,\3/p' | tail -1; }
+[ "$(pixel 100 540)" = "28,26,23" ] || fail "the left side is $(pixel 100 540), not the border colour"
+[ "$(pixel 1820 540)" = "28,26,23" ] || fail "the right side is $(pixel 1820 540), not the border colour"
+[ "$(pixel 960 300)" != "28,26,23" ] || fail "the middle of the output shows no picture"
+# The picture's edges: filled just outside, drawn just inside.
+[ "$(pixel 237 540)" = "28,26,23" ] && [ "$(pixel 243 540)" != "28,26,23" ] || fail "the picture does not start at x=240"
+
+kill -TERM "$GPID"
+wait "$GPID"
+rc=$?
+GPID=
+[ "$rc" = 0 ] || fail "the game exited with $rc"
+echo "PASS: a Wayland client, full screen, the picture at 1440x1080 in the middle of the output"

@@ -1,0 +1,364 @@
+// The game on any display: the settings file and the options over it, the
+// scale chosen for a screen, the stage that holds every form in one window,
+// and the sound switch.
+#include "app/Settings.h"
+#include "app/Startup.h"
+#include "app/VideoMode.h"
+#include "platform/Sounds.h"
+#include "screens/SoundSwitch.h"
+#include "widgets/FlatButton.h"
+#include "widgets/FlatEdit.h"
+#include "widgets/Form.h"
+#include "widgets/Stage.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QTimer>
+#include "platform/ResourceLibrary.h"
+#include <QTemporaryDir>
+#include <QTextEdit>
+#include <QTest>
+#include <gtest/gtest.h>
+
+namespace {
+
+// ---- settings and options ---------------------------------------------------
+
+TEST(Settings, SurviveARunAndDamagedValuesFallBackToDefaults)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("sub/zentrika/zentrika.conf"));
+    const app::Settings fresh = app::Settings::load(path);  // no file yet
+    EXPECT_EQ(fresh.video, app::VideoOption::Auto);
+    EXPECT_FALSE(fresh.windowSize.isValid());
+    EXPECT_TRUE(fresh.sound);
+
+    app::Settings s;
+    s.video = app::VideoOption::Window;
+    s.windowSize = QSize(1200, 900);
+    s.sound = false;
+    ASSERT_TRUE(s.save(path));  // makes the folders
+    const app::Settings back = app::Settings::load(path);
+    EXPECT_EQ(back.video, app::VideoOption::Window);
+    EXPECT_EQ(back.windowSize, QSize(1200, 900));
+    EXPECT_FALSE(back.sound);
+
+    struct Case {
+        const char *text;
+        app::VideoOption video;
+        QSize window;
+        bool sound;
+    };
+    const Case cases[] = {
+        {"[video]\nmode=fullscreen\nwindow-size=banana\n[sound]\non=maybe\n", app::VideoOption::Auto, {}, true},
+        {"[video]\nmode=SWITCH\nwindow-size=10x10\n[sound]\non=off\n", app::VideoOption::Switch, {}, false},
+        {"[video]\nmode=scale\nwindow-size=99999x600\n", app::VideoOption::Scale, {}, true},
+        {"[video]\nwindow-size=1000x750\n[sound]\non=0\n", app::VideoOption::Auto, QSize(1000, 750), false},
+        {"\x01\x02 not an ini file at all", app::VideoOption::Auto, {}, true},
+    };
+    for (const Case &c : cases) {
+        QFile f(path);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        f.write(c.text);
+        f.close();
+        const app::Settings got = app::Settings::load(path);
+        EXPECT_EQ(got.video, c.video) << c.text;
+        EXPECT_EQ(got.windowSize, c.window) << c.text;
+        EXPECT_EQ(got.sound, c.sound) << c.text;
+    }
+}
+
+TEST(Settings, LiveUnderTheUsersConfigFolder)
+{
+    const QByteArray old = qgetenv("XDG_CONFIG_HOME");
+    qputenv("XDG_CONFIG_HOME", "/tmp/cfg");
+    EXPECT_EQ(app::Settings::defaultPath(), QStringLiteral("/tmp/cfg/zentrika/zentrika.conf"));
+    qputenv("XDG_CONFIG_HOME", "relative/is/ignored");
+    EXPECT_TRUE(app::Settings::defaultPath().endsWith(QStringLiteral("/.config/zentrika/zentrika.conf")));
+    EXPECT_TRUE(QDir::isAbsolutePath(app::Settings::defaultPath()));
+    if (old.isNull())
+        qunsetenv("XDG_CONFIG_HOME");
+    else
+        qputenv("XDG_CONFIG_HOME", old);
+}
+
+TEST(Options, VideoAndSoundOverTheSettings)
+{
+    struct Case {
+        QStringList args;
+        app::VideoOption video;
+        bool given;
+        std::optional<bool> sound;
+        bool error;
+    };
+    const Case cases[] = {
+        {{}, app::VideoOption::Auto, false, std::nullopt, false},
+        {{QStringLiteral("--video=scale")}, app::VideoOption::Scale, true, std::nullopt, false},
+        {{QStringLiteral("--video=auto")}, app::VideoOption::Auto, true, std::nullopt, false},
+        {{QStringLiteral("--video=window"), QStringLiteral("--sound=off")}, app::VideoOption::Window, true, false, false},
+        {{QStringLiteral("--sound=on")}, app::VideoOption::Auto, false, true, false},
+        {{QStringLiteral("--sound=loud")}, app::VideoOption::Auto, false, std::nullopt, true},
+        {{QStringLiteral("--video=")}, app::VideoOption::Auto, false, std::nullopt, true},
+    };
+    for (const Case &c : cases) {
+        const app::Options o = app::parseOptions(c.args);
+        EXPECT_EQ(o.video, c.video) << c.args.join(' ').toStdString();
+        EXPECT_EQ(o.videoGiven, c.given) << c.args.join(' ').toStdString();
+        EXPECT_EQ(o.sound, c.sound) << c.args.join(' ').toStdString();
+        EXPECT_EQ(!o.error.isEmpty(), c.error) << c.args.join(' ').toStdString();
+    }
+}
+
+// ---- the scale --------------------------------------------------------------
+
+TEST(Scale, LargestFactorThatKeepsTheAspect)
+{
+    const QSize picture(800, 600);
+    struct Case {
+        QSize area;
+        double factor;
+    };
+    const Case cases[] = {
+        {{1920, 1080}, 1.8},  // 1440 x 1080, bars left and right
+        {{3840, 2160}, 3.6},
+        {{1366, 768}, 1.28},
+        {{1280, 1024}, 1.6},  // 1280 x 960, bars above and below
+        {{800, 600}, 1.0},
+        {{2560, 1600}, 2.6666666666666665},
+        {{320, 200}, 0.5},  // never below half size
+        {{}, 1.0},          // unknown screen
+    };
+    for (const Case &c : cases) {
+        const double f = app::fitFactor(c.area, picture);
+        EXPECT_DOUBLE_EQ(f, c.factor) << c.area.width() << "x" << c.area.height();
+        if (!c.area.isEmpty() && f > 0.5) {
+            EXPECT_LE(qRound(800 * f), c.area.width());
+            EXPECT_LE(qRound(600 * f), c.area.height());
+        }
+    }
+}
+
+TEST(Scale, WindowModeStartsAtItsLastSizeAndAutoMeansScale)
+{
+    // Offscreen: no display server to ask, so the screen is unknown.
+    EXPECT_EQ(app::planVideo(app::VideoOption::Auto, {}, {800, 600}).mode, app::VideoOption::Scale);
+    EXPECT_DOUBLE_EQ(app::planVideo(app::VideoOption::Window, {}, {800, 600}).factor, 1.0);
+    EXPECT_DOUBLE_EQ(app::planVideo(app::VideoOption::Window, {1200, 900}, {800, 600}).factor, 1.5);
+    EXPECT_DOUBLE_EQ(app::planVideo(app::VideoOption::Switch, {1200, 900}, {800, 600}).factor, 1.0);
+}
+
+// ---- the stage --------------------------------------------------------------
+
+class Dialog : public TForm {
+public:
+    explicit Dialog(QWidget *owner, QSize size = {300, 200})
+        : TForm(owner)
+    {
+        if (owner)
+            setCloseAction(CloseAction::Free);
+        setClientSize(size.width(), size.height());
+        setKeyPreview(true);
+        first = new TFlatButton(this);
+        first->setGeometry(10, 10, 80, 30);
+        first->setTabStop(true);
+        second = new TFlatButton(this);
+        second->setGeometry(100, 10, 80, 30);
+        second->setTabStop(true);
+    }
+    bool FormKeyDown(QKeyEvent *e) override
+    {
+        if (e->key() == Qt::Key_Escape) {
+            setModalResult(mrCancel);
+            return true;
+        }
+        return false;
+    }
+    TFlatButton *first;
+    TFlatButton *second;
+};
+
+class StageTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        stage = std::make_unique<TStage>(QSize(800, 600));
+        stage->resize(1000, 700);
+        menu = new Dialog(nullptr, {800, 600});
+        menu->show();
+        stage->show();
+        QApplication::setActiveWindow(stage.get());
+        QApplication::processEvents();
+    }
+    void TearDown() override
+    {
+        delete menu;
+        stage.reset();
+    }
+    std::unique_ptr<TStage> stage;
+    Dialog *menu = nullptr;
+};
+
+TEST_F(StageTest, FormsShowCentredInsideThePictureAndOnlyTheTopOneTakesInput)
+{
+    EXPECT_EQ(stage->board()->geometry(), QRect(100, 50, 800, 600));  // centred, bars around
+    EXPECT_EQ(menu->parentWidget(), stage->board());
+    EXPECT_EQ(menu->pos(), QPoint(0, 0));
+
+    int menuClicks = 0;
+    QObject::connect(menu->first, &QAbstractButton::clicked, [&] { ++menuClicks; });
+    auto *dialog = new Dialog(menu);
+    int result = -1;
+    bool checked = false;
+    QTimer::singleShot(0, [&] {
+        // Inside the picture, centred, on top and holding the keyboard.
+        EXPECT_EQ(dialog->parentWidget(), stage->board());
+        EXPECT_EQ(dialog->geometry(), QRect(250, 200, 300, 200));
+        EXPECT_EQ(stage->topForm(), dialog);
+        EXPECT_TRUE(dialog->isAncestorOf(QApplication::focusWidget()));
+        // The menu under it hears no click, and the keyboard stays on top.
+        QTest::mouseClick(menu->first, Qt::LeftButton);
+        QApplication::processEvents();
+        EXPECT_TRUE(dialog->isAncestorOf(QApplication::focusWidget()));
+        // Tab goes round the dialog's own buttons only.
+        QWidget *start = QApplication::focusWidget();
+        for (int i = 0; i < 4; ++i) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            EXPECT_TRUE(dialog->isAncestorOf(QApplication::focusWidget()));
+        }
+        EXPECT_EQ(QApplication::focusWidget(), start);
+        checked = true;
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+        if (dialog->isVisible())
+            dialog->close();  // never hang the suite
+    });
+    result = dialog->ShowModal();
+    EXPECT_TRUE(checked);
+    EXPECT_EQ(result, mrCancel);
+    EXPECT_EQ(menuClicks, 0);
+    // The menu takes input and the keyboard back.
+    EXPECT_EQ(stage->topForm(), menu);
+    QTest::mouseClick(menu->first, Qt::LeftButton);
+    EXPECT_EQ(menuClicks, 1);
+}
+
+TEST_F(StageTest, NestedDialogsCentreOnTheirOwnerAndGoWithIt)
+{
+    auto *screen = new Dialog(menu, {600, 400});
+    screen->show();
+    EXPECT_EQ(screen->geometry(), QRect(100, 100, 600, 400));
+    QPointer<Dialog> inner = new Dialog(screen, {200, 100});
+    inner->setCentreOnScreen(false);
+    inner->show();
+    EXPECT_EQ(inner->geometry(), QRect(300, 250, 200, 100));
+    EXPECT_EQ(stage->topForm(), inner.data());
+    // Freed with its owner although the board holds it while it shows.
+    delete screen;
+    EXPECT_TRUE(inner.isNull());
+    EXPECT_EQ(stage->topForm(), menu);
+}
+
+TEST_F(StageTest, HiddenFormGoesBackToItsOwnerAndTheStageCloseAsksTheMainForm)
+{
+    auto *dialog = new Dialog(menu);
+    dialog->show();
+    dialog->hide();
+    EXPECT_EQ(dialog->parentWidget(), menu);
+    EXPECT_TRUE(dialog->isWindow());
+    delete dialog;
+    // The window manager's close reaches the main form, which closes; a
+    // stage with no form left lets the application end.
+    QCloseEvent close;
+    QApplication::sendEvent(stage.get(), &close);
+    EXPECT_FALSE(menu->isVisible());
+    EXPECT_TRUE(close.isAccepted());
+    QCloseEvent again;
+    QApplication::sendEvent(stage.get(), &again);
+    EXPECT_TRUE(again.isAccepted());
+}
+
+// ---- the sound switch ---------------------------------------------------------
+
+TEST(SoundSwitch, MTogglesExceptWhereTextIsTyped)
+{
+    QWidget plain;
+    TFlatEdit edit;
+    QLineEdit readOnly;
+    readOnly.setReadOnly(true);
+    struct Case {
+        int key;
+        Qt::KeyboardModifiers mods;
+        QWidget *focused;
+        bool toggles;
+    };
+    const Case cases[] = {
+        {Qt::Key_M, Qt::NoModifier, &plain, true},
+        {Qt::Key_M, Qt::ShiftModifier, nullptr, true},
+        {0x042C, Qt::NoModifier, &plain, true},  // the same key on a Russian layout
+        {Qt::Key_M, Qt::ControlModifier, &plain, false},
+        {Qt::Key_M, Qt::AltModifier, &plain, false},
+        {Qt::Key_N, Qt::NoModifier, &plain, false},
+        {Qt::Key_M, Qt::NoModifier, &edit, false},  // a name or an answer being typed
+        {Qt::Key_M, Qt::NoModifier, &readOnly, true},
+    };
+    for (const Case &c : cases) {
+        QKeyEvent e(QEvent::KeyPress, c.key, c.mods);
+        EXPECT_EQ(TSoundSwitch::isSwitchKey(&e, c.focused), c.toggles) << c.key << " " << int(c.mods);
+    }
+}
+
+TEST(SoundSwitch, OffSilencesEverySoundAndCutsThePlayingOne)
+{
+    struct Recorder : platform::ISoundPlayer {
+        void play(const QString &name, const QByteArray &) override { played << name; }
+        void stop() override { ++stops; }
+        QStringList played;
+        int stops = 0;
+    } rec;
+    platform::FakeResourceLibrary lib;
+    lib.addResource(QStringLiteral("WAVE"), QStringLiteral("CLICK"), QByteArray("RIFF"));
+    platform::setSoundPlayer(&rec);
+    platform::loadSounds(lib);
+    QList<bool> seen;
+    auto c = QObject::connect(&TSoundSwitch::instance(), &TSoundSwitch::changed, [&](bool on) { seen << on; });
+    TSoundSwitch::instance().setOn(false);
+    platform::PlayClick();
+    TSoundSwitch::instance().setOn(false);  // no change, no signal
+    TSoundSwitch::instance().toggle();
+    platform::PlayClick();
+    QObject::disconnect(c);
+    platform::freeSounds();
+    platform::setSoundPlayer(nullptr);
+    EXPECT_EQ(rec.played, QStringList{QStringLiteral("CLICK")});
+    EXPECT_GE(rec.stops, 1);
+    EXPECT_EQ(seen, (QList<bool>{false, true}));
+    EXPECT_TRUE(TSoundSwitch::instance().isOn());
+}
+
+}  // namespace
+
+namespace {
+
+// A screen opened straight from the command line is the stage's only form;
+// opening it again after it was freed must find nothing of the old one.
+TEST(StageAlone, AFormOpenedAgainAfterTheOnlyOneWasFreed)
+{
+    TStage stage;
+    stage.show();
+    for (int round = 0; round < 3; ++round) {
+        auto *form = new Dialog(nullptr, {400, 300});
+        auto *text = new QTextEdit(form);
+        text->setGeometry(10, 50, 200, 100);
+        form->show();
+        text->setFocus();
+        QApplication::processEvents();
+        EXPECT_EQ(QApplication::focusWidget(), text);
+        form->hide();
+        EXPECT_EQ(QApplication::focusWidget(), nullptr);
+        delete form;
+        QApplication::processEvents();
+    }
+}
+
+}  // namespace
