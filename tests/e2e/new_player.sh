@@ -21,6 +21,7 @@ if [ -z "$XORG" ] || ! command -v xrandr >/dev/null || ! command -v xdotool >/de
 fi
 
 . "$(dirname "$0")/lib/dummy_xorg.sh"
+. "$(dirname "$0")/lib/game.sh"
 fail() {
     echo "FAIL: $*"
     echo "--- game output:"
@@ -63,12 +64,7 @@ NAME=Тестер
 
 (cd "$GAME_DIR" && exec "$GAME" --video=switch --diagnostics --data "$DATA") >"$WORK/game.out" 2>"$WORK/game.err" &
 GPID=$!
-for _ in $(seq 1 200); do
-    grep -q '^main-form=' "$WORK/game.out" && break
-    kill -0 "$GPID" 2>/dev/null || fail "the game ended at start"
-    sleep 0.1
-done
-grep -q '^main-form=' "$WORK/game.out" || fail "no first paint within 20 s"
+wait_first_paint "$WORK/game.out"
 [ "$(screen_size)" = 800x600 ] || fail "screen is $(screen_size) while the game runs"
 
 # The windows on screen, to see a dialog come and go.
@@ -112,15 +108,7 @@ step $((MENU + 2)) "Escape asks to leave the game" key Escape
 step "$MENU" "Yes goes back to the menu" key Return
 step $((MENU + 1)) "Escape asks to quit" key Escape
 xdotool key Return
-for _ in $(seq 1 100); do
-    kill -0 "$GPID" 2>/dev/null || break
-    sleep 0.1
-done
-kill -0 "$GPID" 2>/dev/null && fail "the game is still running after yes to quitting"
-wait "$GPID"
-rc=$?
-GPID=
-[ "$rc" = 0 ] || fail "the game exited with $rc"
+wait_game_exit "yes to quitting"
 [ "$(screen_size)" = "$BEFORE" ] || fail "screen is $(screen_size) after the game, was $BEFORE"
 
 "$PROFILE" show "$NAME" >"$WORK/profile.json" 2>"$WORK/profile.err" || {

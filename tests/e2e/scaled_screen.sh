@@ -16,6 +16,7 @@ done
 [ -n "$XORG" ] || { echo "SKIP: Xorg is not installed"; exit 77; }
 
 . "$(dirname "$0")/lib/dummy_xorg.sh"
+. "$(dirname "$0")/lib/game.sh"
 fail() { echo "FAIL: $*"; echo "--- game output:"; tail -40 "$WORK/game.out" "$WORK/game.err" 2>/dev/null; exit 1; }
 export XDG_CONFIG_HOME=$WORK/config
 export ZENTRIKA_REGISTRY=$WORK/registry.sqlite3
@@ -155,15 +156,7 @@ report
 xdotool key Escape
 wait_top MessageBoxForm "Escape in the menu asks to quit"
 xdotool key Return
-for _ in $(seq 1 50); do
-    kill -0 "$GPID" 2>/dev/null || break
-    sleep 0.1
-done
-kill -0 "$GPID" 2>/dev/null && fail "the game is still running after yes to quitting"
-wait "$GPID"
-rc=$?
-GPID=
-[ "$rc" = 0 ] || fail "the game exited with $rc after yes to quitting"
+wait_game_exit "yes to quitting"
 grep -qx 'mode=scale' "$CONF" || fail "the full-screen choice is not kept"
 
 # ---- the window mode ------------------------------------------------------------

@@ -24,6 +24,7 @@ cleanup() {
     rm -rf "$WORK"
 }
 trap cleanup EXIT
+. "$(dirname "$0")/lib/game.sh"
 fail() {
     echo "FAIL: $*"
     cat "$WORK"/game*.err 2>/dev/null
@@ -56,12 +57,7 @@ start_game() { # output name
 }
 start_game game
 GPID=$!
-for _ in $(seq 1 200); do
-    grep -q '^main-form=' "$WORK/game.out" && break
-    kill -0 "$GPID" 2>/dev/null || fail "the game ended at start"
-    sleep 0.1
-done
-grep -q '^main-form=' "$WORK/game.out" || fail "no first paint within 20 s"
+wait_first_paint "$WORK/game.out"
 
 ls "$WORK/data"/registry.sqlite3.damaged-* >/dev/null 2>&1 || fail "the damaged store was not moved aside"
 [ "$("$PROFILE" list)" = "$(printf 'Тестер\tlevel 2\tscore 77')" ] || fail "the player did not come back: $("$PROFILE" list)"

@@ -21,6 +21,7 @@ cleanup() {
     rm -rf "$WORK"
 }
 trap cleanup EXIT
+. "$(dirname "$0")/lib/game.sh"
 fail() { echo "FAIL: $*"; echo "--- game output:"; tail -30 "$WORK/game.out" "$WORK/game.err" 2>/dev/null
          echo "--- weston:"; tail -15 "$WORK/weston.log" 2>/dev/null; exit 1; }
 
@@ -44,12 +45,7 @@ unset DISPLAY QT_QPA_PLATFORM
 
 (cd "$GAME_DIR" && exec "$GAME" --diagnostics) >"$WORK/game.out" 2>"$WORK/game.err" &
 GPID=$!
-for _ in $(seq 1 200); do
-    grep -q '^main-form=' "$WORK/game.out" && break
-    kill -0 "$GPID" 2>/dev/null || fail "the game ended at start"
-    sleep 0.1
-done
-grep -q '^main-form=' "$WORK/game.out" || fail "no first paint within 20 s"
+wait_first_paint "$WORK/game.out"
 value() { sed -n "s/^$1=//p" "$WORK/game.out" | tail -1; }
 # The layout once the compositor has made the window full screen.
 for _ in $(seq 1 30); do

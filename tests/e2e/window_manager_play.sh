@@ -25,6 +25,7 @@ done
 [ -n "$XORG" ] || { echo "SKIP: Xorg is not installed"; exit 77; }
 
 . "$(dirname "$0")/lib/dummy_xorg.sh"
+. "$(dirname "$0")/lib/game.sh"
 WMPID=
 LOGOPID=
 stop_all() {
@@ -89,12 +90,7 @@ export ZENTRIKA_REGISTRY=$WORK/registry.sqlite3
 NAME=Часовщик
 (cd "$WORK" && exec "$GAME" --video=switch --diagnostics --data "$WORK/pack") >"$WORK/game.out" 2>"$WORK/game.err" &
 GPID=$!
-for _ in $(seq 1 200); do
-    grep -q '^main-form=' "$WORK/game.out" && break
-    kill -0 "$GPID" 2>/dev/null || fail "the game ended at start"
-    sleep 0.1
-done
-grep -q '^main-form=' "$WORK/game.out" || fail "no first paint within 20 s"
+wait_first_paint "$WORK/game.out"
 [ "$(screen_size)" = 800x600 ] || fail "screen is $(screen_size) while the game runs"
 MENU_WIN=$(xdotool search --onlyvisible --pid "$GPID" 2>/dev/null | head -1)
 [ -n "$MENU_WIN" ] || fail "no game window"
@@ -200,15 +196,7 @@ step $((MENU + 2)) "Escape asks to leave the game" xdotool key Escape
 step "$MENU" "Yes goes back to the menu" xdotool key Return
 step $((MENU + 1)) "Escape asks to quit" xdotool key Escape
 xdotool key Return
-for _ in $(seq 1 100); do
-    kill -0 "$GPID" 2>/dev/null || break
-    sleep 0.1
-done
-kill -0 "$GPID" 2>/dev/null && fail "the game is still running after yes to quitting"
-wait "$GPID"
-rc=$?
-GPID=
-[ "$rc" = 0 ] || fail "the game exited with $rc"
+wait_game_exit "yes to quitting"
 [ "$(screen_size)" = 1024x768 ] || fail "screen is $(screen_size) after the game"
 
 "$PROFILE" show "$NAME" >"$WORK/profile.json" 2>"$WORK/profile.err" || {
