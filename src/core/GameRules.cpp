@@ -10,7 +10,6 @@ namespace {
 const QString kVictory = QStringLiteral("Поздравляем с победой!");
 const QString kLevelUp = QStringLiteral("Поздравляем с переходом на новый уровень!");
 const QString kNothingToDraw = QStringLiteral("Новых головоломок для следующего уровня нет.");
-const QString kLeave = QStringLiteral("Хотите выйти в главное меню?");
 
 std::uint64_t clockSeed()
 {
@@ -169,15 +168,15 @@ void TGameRules::Decide()
     }
     if (item->Solved)
         return;
-    const int result = screen_.RunAnswerDialog(*item, &player_);
-    if (result == 6) {
+    const AnswerVerdict verdict = screen_.RunAnswerDialog(*item, &player_);
+    if (verdict == AnswerVerdict::Right) {
         // The entry has just been marked paid; the item follows at once so that
         // its solution is free now, not only in the next game.
         if (const LevelEntry *entry = player_.LevelList.FindEntry(item->Id))
             item->Bought = item->Bought || entry->Bought;
         screen_.ShowTrueAnswer();
         SetTextMode(false);
-    } else if (result == 7) {
+    } else if (verdict == AnswerVerdict::Wrong) {
         screen_.ShowFalseAnswer();
     }
     if (LevelSolved())
@@ -225,7 +224,7 @@ void TGameRules::ViewSolution()
         item->LoadData();
     if (!item->Bought) {
         const QString price = QString::number(SolutionCost[indexOf(*grade)]);
-        if (screen_.Ask(QStringLiteral("Хотите посмотреть ответ за ") + price + QStringLiteral(" очков?")) != 1)
+        if (screen_.Ask(QStringLiteral("Хотите посмотреть ответ за ") + price + QStringLiteral(" очков?")) != Reply::Yes)
             return;
     }
     // A purchase that fails must not show the solution for free.
@@ -270,7 +269,7 @@ bool TGameRules::CloseQuery()
 {
     if (!savesOnEnd_)
         return true;
-    return screen_.Ask(kLeave) == 1;
+    return screen_.Ask(LeaveQuestion()) == Reply::Yes;
 }
 
 void TGameRules::End()

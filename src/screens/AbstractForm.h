@@ -4,6 +4,7 @@
 // the things both screens do alike (tiled background, wheel, focus, the
 // platform dialog for a catalogue that cannot be read, the leave question).
 #include "core/Catalogue.h"
+#include "core/GameRules.h"
 #include "controls/FlatListBoxEx.h"
 #include "controls/RxRichEditEx.h"
 #include "widgets/Form.h"
@@ -46,7 +47,7 @@ public:
     // where it was, so that Enter keeps its meaning after a click.
     static void MakeTabStop(QWidget *button) { button->setFocusPolicy(Qt::TabFocus); }
 
-    static QString LeaveQuestion() { return QStringLiteral("Хотите выйти в главное меню?"); }
+    static QString LeaveQuestion() { return TGameRules::LeaveQuestion(); }
     static QString CatalogueErrorText() { return QStringLiteral("Невозможно загрузить список задач"); }
 
 protected:

@@ -1,5 +1,6 @@
 #include "screens/AnswerForm.h"
 
+#include "controls/RxRichEditEx.h"
 #include "platform/Sounds.h"
 #include "platform/desktop/GameCursors.h"
 #include "widgets/RichTextView.h"
@@ -75,7 +76,7 @@ TAnswerForm::TAnswerForm(QWidget *owner, const QByteArray &solutionText)
     ZoomOutBtn->setObjectName(QStringLiteral("ZoomOutBtn"));
     ZoomOutBtn->setGeometry(368, 382, 25, 25);
     ZoomOutBtn->setText(QStringLiteral("-"));
-    ZoomOutBtn->setHint(QStringLiteral("Уменьшить шрифт"));
+    ZoomOutBtn->setHint(TRichEditEx::ZoomOutHint());
     styleButton(ZoomOutBtn);
     ZoomOutBtn->setFont(zw::gameFont(16));
     connect(ZoomOutBtn, &QAbstractButton::clicked, this, &TAnswerForm::ZoomOutBtnClick);
@@ -84,7 +85,7 @@ TAnswerForm::TAnswerForm(QWidget *owner, const QByteArray &solutionText)
     ZoomInBtn->setObjectName(QStringLiteral("ZoomInBtn"));
     ZoomInBtn->setGeometry(392, 382, 25, 25);
     ZoomInBtn->setText(QStringLiteral("+"));
-    ZoomInBtn->setHint(QStringLiteral("Увеличить шрифт"));
+    ZoomInBtn->setHint(TRichEditEx::ZoomInHint());
     styleButton(ZoomInBtn);
     ZoomInBtn->setFont(zw::gameFont(16));
     connect(ZoomInBtn, &QAbstractButton::clicked, this, &TAnswerForm::ZoomInBtnClick);

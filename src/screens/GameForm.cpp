@@ -5,14 +5,12 @@
 #include "screens/AnswerForm.h"
 #include "screens/MessageBoxForm.h"
 #include "screens/ReplyForm.h"
+#include "screens/Texts.h"
 
 #include <QKeyEvent>
 #include <algorithm>
 
 namespace {
-
-const QString kDecide = QStringLiteral("решить");
-const QString kAnswer = QStringLiteral("ответить");
 
 TLabel *makeLabel(QWidget *parent, const char *name, int x, int y, int w, int h, int px, bool fixed,
                   Qt::Alignment align = Qt::AlignLeft | Qt::AlignTop, bool bold = false)
@@ -90,9 +88,9 @@ void TGameForm::FormCreate()
     Shape4->setToolTip(QStringLiteral("Логотип пользователя"));
     Shape4->setAttribute(Qt::WA_TransparentForMouseEvents, false);
     NameLabel = makeLabel(TopPanel, "NameLabel", 67, 20, 182, 29, 21, true);
-    NameLabel->setToolTip(QStringLiteral("Имя пользователя"));
+    NameLabel->setToolTip(texts::PlayerName);
     ProblemName = makeLabel(TopPanel, "ProblemName", 241, 35, 312, 26, 21, true, Qt::AlignHCenter | Qt::AlignTop);
-    ProblemName->setToolTip(QStringLiteral("Имя текущей головоломки"));
+    ProblemName->setToolTip(texts::PuzzleNameHint);
     Label1 = makeLabel(TopPanel, "Label1", 592, 7, 84, 28, 20, false);
     Label1->setCaption(QStringLiteral("Уровень "));
     LevelLabel = makeLabel(TopPanel, "LevelLabel", 695, 2, 12, 38, 27, false);
@@ -130,7 +128,7 @@ void TGameForm::FormCreate()
     ProblemText->SetBorderColor(zw::clGray);
     ProblemText->SetSColor(zw::clPanel);
     ProblemText->SetHotColor(zw::clFocus);
-    ProblemText->setToolTip(QStringLiteral("Текст головоломки"));
+    ProblemText->setToolTip(texts::StatementHint);
     ProblemText->hide();
 
     StatusPanel = new TFlatPanel(this);
@@ -157,15 +155,15 @@ void TGameForm::FormCreate()
 
     ProblemImage = makePicture(this, "ProblemImage", {460, 190, ThumbnailWidth, ThumbnailHeight});
     ImageShape = makeFrame(this, "ImageShape", ProblemImage->geometry());
-    ImageShape->setToolTip(QStringLiteral("Картинка"));
+    ImageShape->setToolTip(texts::PictureHint);
     ImageShape->setAttribute(Qt::WA_TransparentForMouseEvents, false);
 
-    CloseButton = makeButton<TFlatButton>(this, "CloseButton", {5, 552, 120, 33}, QStringLiteral("назад"),
-                                          QStringLiteral("Вернуться в главное меню"));
-    BuyButton = makeButton<TGlyphButton>(this, "BuyButton", {460, 552, 197, 33}, QStringLiteral("посмотреть ответ"),
-                                         QStringLiteral("Посмотреть ответ на головоломку"));
-    DecideButton = makeButton<TFlatButton>(this, "DecideButton", {675, 552, 120, 33}, kDecide,
-                                           QStringLiteral("Перейти к решению головоломки"));
+    CloseButton = makeButton<TFlatButton>(this, "CloseButton", {5, 552, 120, 33}, texts::Back,
+                                          texts::BackHint);
+    BuyButton = makeButton<TGlyphButton>(this, "BuyButton", {460, 552, 197, 33}, texts::ViewSolution,
+                                         texts::ViewSolutionHint);
+    DecideButton = makeButton<TFlatButton>(this, "DecideButton", {675, 552, 120, 33}, texts::Decide,
+                                           texts::DecideHint);
     connect(CloseButton, &QAbstractButton::clicked, this, &TGameForm::CloseButtonClick);
     connect(BuyButton, &QAbstractButton::clicked, this, &TGameForm::BuyButtonClick);
     connect(DecideButton, &QAbstractButton::clicked, this, &TGameForm::DecideButtonClick);
@@ -315,7 +313,7 @@ void TGameForm::ShowPictureIdNotice(int picture, const QString &text)
     screens::Messages().ShowPictureIdNotice(picture, text);
 }
 
-int TGameForm::Ask(const QString &text)
+Reply TGameForm::Ask(const QString &text)
 {
     return screens::Messages().Ask(text);
 }
@@ -325,14 +323,9 @@ void TGameForm::ShowCatalogueError()
     ShowCatalogueErrorDialog();
 }
 
-int TGameForm::RunAnswerDialog(TProblem &item, TUser *player)
+AnswerVerdict TGameForm::RunAnswerDialog(TProblem &item, TUser *player)
 {
-    // A puzzle whose data could not be read is read again: its error is
-    // reported instead of an answer checked against nothing.
-    if (!item.Loaded)
-        item.LoadData();
-    auto *dialog = new TQForm(this, item, player);
-    return dialog->ShowModal();
+    return TQForm::Run(this, item, player);
 }
 
 void TGameForm::RunAnswerViewer(const QByteArray &solution)
@@ -387,7 +380,7 @@ void TGameForm::ShowView(const GameView &view)
         StatusPanel->hide();
         ProblemsList->hide();
         ProblemText->show();
-        DecideButton->setText(kAnswer);
+        DecideButton->setText(texts::Answer);
         // The same puzzle's text stays where the reader left it.
         if (shownText_ != item) {
             ProblemText->SetText(item->GetStatementText());
@@ -405,12 +398,12 @@ void TGameForm::ShowView(const GameView &view)
         DiffImage->clearPicture();
         AnswerImage->clearPicture();
         BonusImage->clearPicture();
-        DecideButton->setText(kDecide);
+        DecideButton->setText(texts::Decide);
         if (item) {
             ProblemImage->setPicture(Thumbnail_);
             ProblemName->setCaption(item->Name);
-            if (item->Difficult < SolutionCost.size()) {
-                const std::size_t d = item->Difficult;
+            if (const std::optional<Difficulty> grade = knownDifficulty(item->Difficult)) {
+                const std::size_t d = indexOf(*grade);
                 DiffImage->setPicture(screens::mediaBitmap(QStringLiteral("DIFF%1").arg(d + 1)));
                 BonusImage->setPicture(screens::mediaBitmap(QStringLiteral("COST%1").arg(AnswerBonus[d])));
                 AnswerImage->setPicture(screens::mediaBitmap(QStringLiteral("COST%1").arg(SolutionCost[d])));

@@ -81,9 +81,9 @@ private:
     void ShowNotice(const QString &text) override;
     void ShowPictureNotice(const QString &picture, const QString &text) override;
     void ShowPictureIdNotice(int picture, const QString &text) override;
-    int Ask(const QString &text) override;
+    Reply Ask(const QString &text) override;
     void ShowCatalogueError() override;
-    int RunAnswerDialog(TProblem &item, TUser *player) override;
+    AnswerVerdict RunAnswerDialog(TProblem &item, TUser *player) override;
     void RunAnswerViewer(const QByteArray &solution) override;
     void ClearProblems() override;
     void AddProblem(const TProblem &record, const LevelEntry &entry) override;

@@ -138,7 +138,7 @@ void TMessageBoxForm::ShowPictureIdNotice(int bitmapId, const QString &text)
     Execute();
 }
 
-int TMessageBoxForm::Ask(const QString &question)
+Reply TMessageBoxForm::Ask(const QString &question)
 {
     LoadPicture(QStringLiteral("QUESTION"));
     Image->show();
@@ -150,7 +150,7 @@ int TMessageBoxForm::Ask(const QString &question)
     OKButton->setText(QStringLiteral("Да"));
     centre();
     platform::PlayWave(platform::Wave::Error);
-    return Execute();
+    return Execute() == mrOk ? Reply::Yes : Reply::No;
 }
 
 void TMessageBoxForm::ShowTrueAnswer()

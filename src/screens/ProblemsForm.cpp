@@ -4,13 +4,11 @@
 #include "screens/AnswerForm.h"
 #include "screens/MessageBoxForm.h"
 #include "screens/ReplyForm.h"
+#include "screens/Texts.h"
 
 #include <QKeyEvent>
 
 namespace {
-
-const QString kDecide = QStringLiteral("решить");
-const QString kAnswer = QStringLiteral("ответить");
 
 TShape *makeFrame(QWidget *parent, const char *name, const QRect &r, const QString &hint)
 {
@@ -66,7 +64,7 @@ void TProblemsForm::FormCreate()
     ProblemName->setAlignment(Qt::AlignRight | Qt::AlignTop);
     ProblemName->setTransparent(true);
     ProblemName->setGeometry(306, 18, 418, 49);
-    ProblemName->setToolTip(QStringLiteral("Имя текущей головоломки"));
+    ProblemName->setToolTip(texts::PuzzleNameHint);
     ProblemName->setAttribute(Qt::WA_TransparentForMouseEvents, false);
     DiffImage = new TPictureBox(FlatTabControl1);
     DiffImage->setObjectName(QStringLiteral("DiffImage"));
@@ -94,21 +92,21 @@ void TProblemsForm::FormCreate()
     ProblemText->SetBorderColor(zw::clGray);
     ProblemText->SetSColor(zw::clPanel);
     ProblemText->SetHotColor(zw::clFocus);
-    ProblemText->setToolTip(QStringLiteral("Текст головоломки"));
+    ProblemText->setToolTip(texts::StatementHint);
     ProblemText->hide();
 
     ProblemImage = new TPictureBox(this);
     ProblemImage->setObjectName(QStringLiteral("ProblemImage"));
     ProblemImage->setGeometry(355, 80, PictureWidth, PictureHeight);
-    ProblemImage->setToolTip(QStringLiteral("Картинка"));
-    Ramka = makeFrame(this, "Ramka", {355, 80, PictureWidth, PictureHeight}, QStringLiteral("Картинка"));
+    ProblemImage->setToolTip(texts::PictureHint);
+    Ramka = makeFrame(this, "Ramka", {355, 80, PictureWidth, PictureHeight}, texts::PictureHint);
 
-    CloseButton = makeButton(this, "CloseButton", {8, 552, 129, 33}, QStringLiteral("назад"),
-                             QStringLiteral("Вернуться в главное меню"));
-    AnswerButton = makeButton(this, "AnswerButton", {460, 552, 185, 33}, QStringLiteral("посмотреть ответ"),
-                              QStringLiteral("Посмотреть ответ на головоломку"));
-    DecideButton = makeButton(this, "DecideButton", {664, 552, 129, 33}, kDecide,
-                              QStringLiteral("Перейти к решению головоломки"));
+    CloseButton = makeButton(this, "CloseButton", {8, 552, 129, 33}, texts::Back,
+                             texts::BackHint);
+    AnswerButton = makeButton(this, "AnswerButton", {460, 552, 185, 33}, texts::ViewSolution,
+                              texts::ViewSolutionHint);
+    DecideButton = makeButton(this, "DecideButton", {664, 552, 129, 33}, texts::Decide,
+                              texts::DecideHint);
     connect(CloseButton, &QAbstractButton::clicked, this, &TProblemsForm::CloseButtonClick);
     connect(AnswerButton, &QAbstractButton::clicked, this, &TProblemsForm::AnswerButtonClick);
     connect(DecideButton, &QAbstractButton::clicked, this, &TProblemsForm::DecideButtonClick);
@@ -181,11 +179,11 @@ void TProblemsForm::DecideButtonClick()
         TProblem *problem = ProblemsList->SelectedProblem();
         if (!problem)
             return;
-        const int result = RunAnswerDialog(*problem);
-        if (result == mrYes) {
+        const AnswerVerdict verdict = RunAnswerDialog(*problem);
+        if (verdict == AnswerVerdict::Right) {
             SetTextMode(false);
             screens::Messages().ShowTrueAnswer();
-        } else if (result == mrNo) {
+        } else if (verdict == AnswerVerdict::Wrong) {
             screens::Messages().ShowFalseAnswer();
         }
     });
@@ -204,12 +202,9 @@ void TProblemsForm::AnswerButtonClick()
     });
 }
 
-int TProblemsForm::RunAnswerDialog(TProblem &problem)
+AnswerVerdict TProblemsForm::RunAnswerDialog(TProblem &problem)
 {
-    if (!problem.Loaded)
-        problem.LoadData();
-    auto *dialog = new TQForm(this, problem, nullptr);
-    return dialog->ShowModal();
+    return TQForm::Run(this, problem, nullptr);
 }
 
 void TProblemsForm::RunAnswerViewer(const QByteArray &solution)
@@ -244,7 +239,7 @@ bool TProblemsForm::FormCloseQuery()
 {
     if (StartFailed())
         return true;
-    return screens::Messages().Ask(LeaveQuestion()) == mrOk;
+    return screens::Messages().Ask(LeaveQuestion()) == Reply::Yes;
 }
 
 void TProblemsForm::FormClose(CloseAction &action)
@@ -261,12 +256,12 @@ void TProblemsForm::UpdateView()
         DecideButton->setEnabled(true);
         AnswerButton->setEnabled(true);
         ProblemName->setCaption(item->Name);
-        if (item->Difficult < 3)
-            DiffImage->setPicture(screens::mediaBitmap(QStringLiteral("DIFF%1").arg(item->Difficult + 1)));
+        if (const std::optional<Difficulty> grade = knownDifficulty(item->Difficult))
+            DiffImage->setPicture(screens::mediaBitmap(QStringLiteral("DIFF%1").arg(indexOf(*grade) + 1)));
         ProblemImage->setPicture(stretched_);
         if (textMode_) {
             ProblemsList->hide();
-            DecideButton->setText(kAnswer);
+            DecideButton->setText(texts::Answer);
             ProblemText->show();
             // The same puzzle's text stays where the reader left it.
             if (shownText_ != item) {
@@ -274,7 +269,7 @@ void TProblemsForm::UpdateView()
                 shownText_ = item;
             }
         } else {
-            DecideButton->setText(kDecide);
+            DecideButton->setText(texts::Decide);
             ProblemsList->show();
             ProblemText->hide();
             shownText_ = nullptr;

@@ -40,8 +40,8 @@ protected:
     bool FormCloseQuery() override;
     void FormClose(CloseAction &action) override;
 
-    // The answer dialog for the puzzle, with no player: 6 right, 7 wrong, else cancelled.
-    virtual int RunAnswerDialog(TProblem &problem);
+    // The answer dialog for the puzzle, with no player.
+    virtual AnswerVerdict RunAnswerDialog(TProblem &problem);
     virtual void RunAnswerViewer(const QByteArray &solution);
 
 private:

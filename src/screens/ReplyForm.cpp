@@ -12,6 +12,8 @@
 
 namespace {
 
+const QString kEnterAnswer = QStringLiteral("Введите свой ответ!");
+
 void styleButton(TFlatButton *b)
 {
     b->setParentColor(true);
@@ -23,6 +25,25 @@ void styleButton(TFlatButton *b)
 }
 
 }  // namespace
+
+AnswerVerdict TQForm::VerdictOf(int modalResult)
+{
+    switch (modalResult) {
+    case mrYes:
+        return AnswerVerdict::Right;
+    case mrNo:
+        return AnswerVerdict::Wrong;
+    default:
+        return AnswerVerdict::Cancelled;
+    }
+}
+
+AnswerVerdict TQForm::Run(QWidget *owner, TProblem &problem, TUser *player)
+{
+    if (!problem.Loaded)
+        problem.LoadData();
+    return VerdictOf((new TQForm(owner, problem, player))->ShowModal());
+}
 
 TQForm::TQForm(QWidget *owner, TProblem &problem, TUser *player)
     : TForm(owner), problem_(problem), player_(player)
@@ -276,7 +297,7 @@ void TQForm::OkButtonClick()
     case AnswerText: {
         const QString text = Edit->text();
         if (text.isEmpty()) {
-            refuseNotice(QStringLiteral("Введите свой ответ!"));
+            refuseNotice(kEnterAnswer);
             return;
         }
         answer_ = AnswerValue::fromText(text.left(AnswerValue::MaxTextLength));
@@ -299,7 +320,7 @@ void TQForm::OkButtonClick()
     case AnswerChoice: {
         const QString text = List->currentIndex() >= 0 ? List->currentText() : QString();
         if (text.isEmpty()) {
-            refuseNotice(QStringLiteral("Введите свой ответ!"));
+            refuseNotice(kEnterAnswer);
             return;
         }
         answer_ = AnswerValue::fromText(text.left(AnswerValue::MaxTextLength));

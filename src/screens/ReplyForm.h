@@ -1,10 +1,11 @@
 #pragma once
 // The answer entry dialog: shows the puzzle's question, offers the entry
 // control for its answer kind, checks the entry's shape, packs it into an
-// AnswerValue and hands it to the puzzle's CheckAnswer. Ends with 6 (right),
-// 7 (wrong) or 2 (cancelled) and frees itself.
+// AnswerValue and hands it to the puzzle's CheckAnswer. Its modal run ends
+// with mrYes (right), mrNo (wrong) or mrCancel and frees the dialog.
 #include "controls/MyMaskEdit.h"
 #include "controls/RAFlatEdit.h"
+#include "core/DialogResult.h"
 #include "core/Problem.h"
 #include "widgets/FlatButton.h"
 #include "widgets/FlatControls.h"
@@ -22,6 +23,12 @@ class TQForm : public TForm {
 public:
     TQForm(QWidget *owner, TProblem &problem, TUser *player);
     ~TQForm() override;
+
+    // Runs the dialog for the puzzle modally. A puzzle whose data could not be
+    // read is read again first, so that its error is reported instead of an
+    // answer checked against nothing.
+    static AnswerVerdict Run(QWidget *owner, TProblem &problem, TUser *player);
+    static AnswerVerdict VerdictOf(int modalResult);
 
     TShape *Shape1 = nullptr;
     TShape *Ramka = nullptr;

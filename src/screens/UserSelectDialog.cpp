@@ -3,6 +3,7 @@
 #include "platform/Registry.h"
 #include "platform/Sounds.h"
 #include "screens/MessageBoxForm.h"
+#include "screens/Texts.h"
 #include "platform/desktop/GameCursors.h"
 
 #include <QKeyEvent>
@@ -67,7 +68,7 @@ TUserSelectDialog::TUserSelectDialog(QWidget *owner, platform::Registry *registr
     NewGameRB = new TFlatRadioButton(p);
     NewGameRB->setObjectName(QStringLiteral("NewGameRB"));
     NewGameRB->setGeometry(8, 8, 113, 25);
-    NewGameRB->setText(QStringLiteral("Новая игра"));
+    NewGameRB->setText(texts::NewGame);
     NewGameRB->setFont(zw::gameFont(13, true));
 
     LoadGameRB = new TFlatRadioButton(p);
@@ -112,7 +113,7 @@ TUserSelectDialog::TUserSelectDialog(QWidget *owner, platform::Registry *registr
     styleButton(BackButton);
     connect(BackButton, &QAbstractButton::clicked, this, &TUserSelectDialog::BackButtonClick);
 
-    Label1 = makeLabel(p, "Label1", 8, 70, QStringLiteral("Имя пользователя"), 13);
+    Label1 = makeLabel(p, "Label1", 8, 70, texts::PlayerName, 13);
 
     UserSelectComboBox = new TFlatComboBox(p);
     UserSelectComboBox->setObjectName(QStringLiteral("UserSelectComboBox"));

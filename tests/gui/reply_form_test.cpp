@@ -486,7 +486,7 @@ TEST_F(ReplyFormTest, ModalRunReturnsTheVerdict)
         QTest::keyClicks(q->Edit, QStringLiteral("3"));
         QTest::keyClick(q->Edit, Qt::Key_Return);
     });
-    EXPECT_EQ(f->ShowModal(), 6);
+    EXPECT_EQ(TQForm::VerdictOf(f->ShowModal()), AnswerVerdict::Right);
     flushDeletes();
     EXPECT_TRUE(guard.isNull());
 }
