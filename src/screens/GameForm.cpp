@@ -25,36 +25,12 @@ TLabel *makeLabel(QWidget *parent, const char *name, int x, int y, int w, int h,
     return l;
 }
 
-TShape *makeFrame(QWidget *parent, const char *name, const QRect &r)
-{
-    auto *s = new TShape(parent);
-    s->setObjectName(QLatin1String(name));
-    s->setPenColor(zw::clGray);
-    s->setBrushColor(std::nullopt);
-    s->setGeometry(r);
-    return s;
-}
-
 TPictureBox *makePicture(QWidget *parent, const char *name, const QRect &r)
 {
     auto *p = new TPictureBox(parent);
     p->setObjectName(QLatin1String(name));
     p->setGeometry(r);
     return p;
-}
-
-template <typename Button>
-Button *makeButton(QWidget *parent, const char *name, const QRect &r, const QString &caption, const QString &hint)
-{
-    auto *b = new Button(parent);
-    b->setObjectName(QLatin1String(name));
-    b->setGeometry(r);
-    b->setText(caption);
-    b->setFont(zw::gameFont(19));
-    b->setToolTip(hint);
-    b->setColorFace(zw::clPanel);
-    TAbstractForm::MakeTabStop(b);
-    return b;
 }
 
 }  // namespace
@@ -73,20 +49,41 @@ TGameForm::~TGameForm() = default;
 void TGameForm::FormCreate()
 {
     setClientSize(ScreenWidth, ScreenHeight);
+    createTopPanel();
+    SetUpPuzzleViews(450, true, QColor(128, 128, 0));
+    createStatusPanel();
 
-    TopPanel = new TFlatPanel(this);
-    TopPanel->setObjectName(QStringLiteral("TopPanel"));
-    TopPanel->setGeometry(0, 0, 800, 75);
-    TopPanel->setColor(zw::clPanel);
-    TopPanel->setColorBorder(zw::clGray);
-    PanelImage = new TTiledShape(TopPanel);
-    PanelImage->setObjectName(QStringLiteral("PanelImage"));
-    PanelImage->setGeometry(0, 0, 800, 75);
+    ProblemImage = makePicture(this, "ProblemImage", {460, 190, ThumbnailWidth, ThumbnailHeight});
+    ImageShape = screens::makeFrame(this, "ImageShape", ProblemImage->geometry(), texts::PictureHint);
+    createButtons();
+
+    // What the design file shows before UpdateView has run is never seen.
+    ProblemName->setCaption(QString());
+    ScoresLabel->setCaption(QString());
+    LevelLabel->setCaption(QString());
+
+    screens::Guarded([this] {
+        SetBackgroundTile(screens::mediaBitmap(QStringLiteral("TEXTURE")));
+        PanelImage->setTile(screens::mediaBitmap(QStringLiteral("GAMEPANEL")));
+    });
+
+    // The start of the game: the thumbnail, the catalogue, the player, the level.
+    Thumbnail_ = QImage(ThumbnailWidth, ThumbnailHeight, QImage::Format_RGB888);
+    Thumbnail_.fill(Qt::white);
+    UserImage->setPicture(player_.Logo);
+    NameLabel->setCaption(player_.Name);
+    screens::Guarded([this] {
+        if (!rules_.Start())
+            MarkStartFailed();
+    });
+}
+
+void TGameForm::createTopPanel()
+{
+    TopPanel = screens::makeTopPanel(this, "TopPanel", PanelImage);
     UserImage = makePicture(TopPanel, "UserImage", {12, 12, 50, 50});
     UserImage->setStretch(true);
-    Shape4 = makeFrame(TopPanel, "Shape4", {12, 12, 50, 50});
-    Shape4->setToolTip(QStringLiteral("Логотип пользователя"));
-    Shape4->setAttribute(Qt::WA_TransparentForMouseEvents, false);
+    Shape4 = screens::makeFrame(TopPanel, "Shape4", {12, 12, 50, 50}, QStringLiteral("Логотип пользователя"));
     NameLabel = makeLabel(TopPanel, "NameLabel", 67, 20, 182, 29, 21, true);
     NameLabel->setToolTip(texts::PlayerName);
     ProblemName = makeLabel(TopPanel, "ProblemName", 241, 35, 312, 26, 21, true, Qt::AlignHCenter | Qt::AlignTop);
@@ -108,29 +105,10 @@ void TGameForm::FormCreate()
     for (TLabel *l : {NameLabel, ProblemName, ScoresLabel})
         l->setAttribute(Qt::WA_TransparentForMouseEvents, false);
 
-    ProblemsList->setFont(zw::gameFont(17));
-    ProblemsList->BeginLoad();
-    ProblemsList->setGeometry(5, 80, 450, 460);
-    ProblemsList->SetGameMode(true);
-    ProblemsList->SetItemHeight(22);
-    ProblemsList->SetScrollBars(true);
-    ProblemsList->SetColor(zw::toQColor(zw::clPanel));
-    ProblemsList->SetColorArrow(QColor(128, 128, 0));
-    ProblemsList->SetColorBorder(QColor(128, 128, 128));
-    ProblemsList->SetColorItemsSelect(zw::toQColor(zw::clPanel));
-    // Reads the list's own pictures; a missing one is reported, the screen still opens.
-    screens::Guarded([this] { ProblemsList->Loaded(); });
-    connect(ProblemsList, &TFlatListBoxEx::changeItem, this, [this] { screens::Guarded([this] { ProblemsListChangeItem(); }); });
-    connect(ProblemsList, &TFlatListBoxEx::doubleClicked, this, [this] { ProblemsListDblClick(); });
+}
 
-    ProblemText->setGeometry(6, 81, 344, 459);
-    ProblemText->SetEditWidth(344);
-    ProblemText->SetBorderColor(zw::clGray);
-    ProblemText->SetSColor(zw::clPanel);
-    ProblemText->SetHotColor(zw::clFocus);
-    ProblemText->setToolTip(texts::StatementHint);
-    ProblemText->hide();
-
+void TGameForm::createStatusPanel()
+{
     StatusPanel = new TFlatPanel(this);
     StatusPanel->setObjectName(QStringLiteral("StatusPanel"));
     StatusPanel->setGeometry(460, 80, 335, 105);
@@ -149,45 +127,21 @@ void TGameForm::FormCreate()
     DiffImage = makePicture(StatusPanel, "DiffImage", {45, 45, 50, 50});
     BonusImage = makePicture(StatusPanel, "BonusImage", {144, 45, 50, 50});
     AnswerImage = makePicture(StatusPanel, "AnswerImage", {240, 45, 50, 50});
-    Shape1 = makeFrame(StatusPanel, "Shape1", DiffImage->geometry());
-    Shape2 = makeFrame(StatusPanel, "Shape2", BonusImage->geometry());
-    Shape3 = makeFrame(StatusPanel, "Shape3", AnswerImage->geometry());
+    Shape1 = screens::makeFrame(StatusPanel, "Shape1", DiffImage->geometry());
+    Shape2 = screens::makeFrame(StatusPanel, "Shape2", BonusImage->geometry());
+    Shape3 = screens::makeFrame(StatusPanel, "Shape3", AnswerImage->geometry());
+}
 
-    ProblemImage = makePicture(this, "ProblemImage", {460, 190, ThumbnailWidth, ThumbnailHeight});
-    ImageShape = makeFrame(this, "ImageShape", ProblemImage->geometry());
-    ImageShape->setToolTip(texts::PictureHint);
-    ImageShape->setAttribute(Qt::WA_TransparentForMouseEvents, false);
-
-    CloseButton = makeButton<TFlatButton>(this, "CloseButton", {5, 552, 120, 33}, texts::Back,
-                                          texts::BackHint);
-    BuyButton = makeButton<TGlyphButton>(this, "BuyButton", {460, 552, 197, 33}, texts::ViewSolution,
-                                         texts::ViewSolutionHint);
-    DecideButton = makeButton<TFlatButton>(this, "DecideButton", {675, 552, 120, 33}, texts::Decide,
-                                           texts::DecideHint);
+void TGameForm::createButtons()
+{
+    CloseButton = screens::makeButton(this, "CloseButton", {5, 552, 120, 33}, texts::Back, texts::BackHint);
+    BuyButton = screens::makeButton<TGlyphButton>(this, "BuyButton", {460, 552, 197, 33}, texts::ViewSolution,
+                                                  texts::ViewSolutionHint);
+    DecideButton = screens::makeButton(this, "DecideButton", {675, 552, 120, 33}, texts::Decide, texts::DecideHint);
     connect(CloseButton, &QAbstractButton::clicked, this, &TGameForm::CloseButtonClick);
     connect(BuyButton, &QAbstractButton::clicked, this, &TGameForm::BuyButtonClick);
     connect(DecideButton, &QAbstractButton::clicked, this, &TGameForm::DecideButtonClick);
     SetFocusTarget(DecideButton);
-
-    // What the design file shows before UpdateView has run is never seen.
-    ProblemName->setCaption(QString());
-    ScoresLabel->setCaption(QString());
-    LevelLabel->setCaption(QString());
-
-    screens::Guarded([this] {
-        SetBackgroundTile(screens::mediaBitmap(QStringLiteral("TEXTURE")));
-        PanelImage->setTile(screens::mediaBitmap(QStringLiteral("GAMEPANEL")));
-    });
-
-    // The start of the game: the thumbnail, the catalogue, the player, the level.
-    Thumbnail_ = QImage(ThumbnailWidth, ThumbnailHeight, QImage::Format_RGB888);
-    Thumbnail_.fill(Qt::white);
-    UserImage->setPicture(player_.Logo);
-    NameLabel->setCaption(player_.Name);
-    screens::Guarded([this] {
-        if (!rules_.Start())
-            MarkStartFailed();
-    });
 }
 
 // ---- handlers ------------------------------------------------------------
@@ -229,27 +183,16 @@ void TGameForm::ProblemsListDblClick()
 
 bool TGameForm::FormKeyDown(QKeyEvent *event)
 {
-    switch (event->key()) {
-    case Qt::Key_Return:
-    case Qt::Key_Enter: {
-        // A button with the focus takes Enter as its own click; the form then leaves it.
-        auto *focused = qobject_cast<TFlatButton *>(focusWidget());
-        if (focused && focused->window() == this && focused->isEnabled() && focused->isVisible()) {
-            focused->click();
-            return true;
-        }
-        if (DecideButton->isEnabled())
-            DecideButtonClick();
-        return false;
-    }
-    case Qt::Key_Escape:
-        // Once, whichever control has the focus.
-        if (CloseButton->isEnabled())
-            CloseButtonClick();
-        return true;
-    default:
-        return false;
-    }
+    return PuzzleKeyDown(
+        event,
+        [this] {
+            if (DecideButton->isEnabled())
+                DecideButtonClick();
+        },
+        [this] {
+            if (CloseButton->isEnabled())
+                CloseButtonClick();
+        });
 }
 
 bool TGameForm::FormCloseQuery()

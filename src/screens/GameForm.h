@@ -6,8 +6,10 @@
 #include "screens/AbstractForm.h"
 #include "screens/ScreenParts.h"
 #include "widgets/FlatControls.h"
+#include "widgets/GlyphButton.h"
 #include "widgets/Label.h"
 #include "widgets/Shape.h"
+#include "widgets/TiledShape.h"
 
 #include <QImage>
 
@@ -68,8 +70,11 @@ protected:
 
 private:
     void FormCreate();
-    void ProblemsListChangeItem();
-    void ProblemsListDblClick();
+    void createTopPanel();
+    void createStatusPanel();
+    void createButtons();
+    void ProblemsListChangeItem() override;
+    void ProblemsListDblClick() override;
     // Room for every digit of the score.
     void PlaceScore();
 

@@ -8,35 +8,6 @@
 
 #include <QKeyEvent>
 
-namespace {
-
-TShape *makeFrame(QWidget *parent, const char *name, const QRect &r, const QString &hint)
-{
-    auto *s = new TShape(parent);
-    s->setObjectName(QLatin1String(name));
-    s->setPenColor(zw::clGray);
-    s->setBrushColor(std::nullopt);
-    s->setGeometry(r);
-    s->setToolTip(hint);
-    s->setAttribute(Qt::WA_TransparentForMouseEvents, false);
-    return s;
-}
-
-TFlatButton *makeButton(QWidget *parent, const char *name, const QRect &r, const QString &caption, const QString &hint)
-{
-    auto *b = new TFlatButton(parent);
-    b->setObjectName(QLatin1String(name));
-    b->setGeometry(r);
-    b->setText(caption);
-    b->setFont(zw::gameFont(19));
-    b->setToolTip(hint);
-    b->setColorFace(zw::clPanel);
-    TAbstractForm::MakeTabStop(b);
-    return b;
-}
-
-}  // namespace
-
 TProblemsForm::TProblemsForm(QWidget *owner, const QString &programDir) : TAbstractForm(owner, programDir)
 {
     setObjectName(QStringLiteral("ProblemsForm"));
@@ -49,14 +20,7 @@ void TProblemsForm::FormCreate()
 {
     setClientSize(ScreenWidth, ScreenHeight);
 
-    FlatTabControl1 = new TFlatPanel(this);
-    FlatTabControl1->setObjectName(QStringLiteral("FlatTabControl1"));
-    FlatTabControl1->setGeometry(0, 0, 800, 75);
-    FlatTabControl1->setColor(zw::clPanel);
-    FlatTabControl1->setColorBorder(zw::clGray);
-    PanelImage = new TTiledShape(FlatTabControl1);
-    PanelImage->setObjectName(QStringLiteral("PanelImage"));
-    PanelImage->setGeometry(0, 0, 800, 75);
+    FlatTabControl1 = screens::makeTopPanel(this, "FlatTabControl1", PanelImage);
     ProblemName = new TLabel(FlatTabControl1);
     ProblemName->setObjectName(QStringLiteral("ProblemName"));
     ProblemName->setFont(zw::gameFont(24));
@@ -69,44 +33,21 @@ void TProblemsForm::FormCreate()
     DiffImage = new TPictureBox(FlatTabControl1);
     DiffImage->setObjectName(QStringLiteral("DiffImage"));
     DiffImage->setGeometry(735, 12, 50, 50);
-    Shape1 = makeFrame(FlatTabControl1, "Shape1", {735, 12, 50, 50}, QStringLiteral("Сложность"));
+    Shape1 = screens::makeFrame(FlatTabControl1, "Shape1", {735, 12, 50, 50}, QStringLiteral("Сложность"));
 
-    ProblemsList->setFont(zw::gameFont(17));
-    ProblemsList->BeginLoad();
-    ProblemsList->setGeometry(5, 80, 345, 460);
-    ProblemsList->SetGameMode(false);
-    ProblemsList->SetItemHeight(22);
-    ProblemsList->SetScrollBars(true);
-    ProblemsList->SetColor(zw::toQColor(zw::clPanel));
-    ProblemsList->SetColorArrow(QColor(0, 0, 0));
-    ProblemsList->SetColorBorder(QColor(128, 128, 128));
-    ProblemsList->SetColorItemsSelect(zw::toQColor(zw::clPanel));
+    SetUpPuzzleViews(345, false, QColor(0, 0, 0));
     ProblemsList->setToolTip(QStringLiteral("Список головоломок"));
-    // Reads the list's own pictures; a missing one is reported, the screen still opens.
-    screens::Guarded([this] { ProblemsList->Loaded(); });
-    connect(ProblemsList, &TFlatListBoxEx::changeItem, this, [this] { screens::Guarded([this] { ProblemsListChangeItem(); }); });
-    connect(ProblemsList, &TFlatListBoxEx::doubleClicked, this, [this] { ProblemsListDblClick(); });
-
-    ProblemText->setGeometry(6, 81, 344, 459);
-    ProblemText->SetEditWidth(344);
-    ProblemText->SetBorderColor(zw::clGray);
-    ProblemText->SetSColor(zw::clPanel);
-    ProblemText->SetHotColor(zw::clFocus);
-    ProblemText->setToolTip(texts::StatementHint);
-    ProblemText->hide();
 
     ProblemImage = new TPictureBox(this);
     ProblemImage->setObjectName(QStringLiteral("ProblemImage"));
     ProblemImage->setGeometry(355, 80, PictureWidth, PictureHeight);
     ProblemImage->setToolTip(texts::PictureHint);
-    Ramka = makeFrame(this, "Ramka", {355, 80, PictureWidth, PictureHeight}, texts::PictureHint);
+    Ramka = screens::makeFrame(this, "Ramka", {355, 80, PictureWidth, PictureHeight}, texts::PictureHint);
 
-    CloseButton = makeButton(this, "CloseButton", {8, 552, 129, 33}, texts::Back,
-                             texts::BackHint);
-    AnswerButton = makeButton(this, "AnswerButton", {460, 552, 185, 33}, texts::ViewSolution,
-                              texts::ViewSolutionHint);
-    DecideButton = makeButton(this, "DecideButton", {664, 552, 129, 33}, texts::Decide,
-                              texts::DecideHint);
+    CloseButton = screens::makeButton(this, "CloseButton", {8, 552, 129, 33}, texts::Back, texts::BackHint);
+    AnswerButton = screens::makeButton(this, "AnswerButton", {460, 552, 185, 33}, texts::ViewSolution,
+                                       texts::ViewSolutionHint);
+    DecideButton = screens::makeButton(this, "DecideButton", {664, 552, 129, 33}, texts::Decide, texts::DecideHint);
     connect(CloseButton, &QAbstractButton::clicked, this, &TProblemsForm::CloseButtonClick);
     connect(AnswerButton, &QAbstractButton::clicked, this, &TProblemsForm::AnswerButtonClick);
     connect(DecideButton, &QAbstractButton::clicked, this, &TProblemsForm::DecideButtonClick);
@@ -215,24 +156,8 @@ void TProblemsForm::RunAnswerViewer(const QByteArray &solution)
 
 bool TProblemsForm::FormKeyDown(QKeyEvent *event)
 {
-    switch (event->key()) {
-    case Qt::Key_Return:
-    case Qt::Key_Enter: {
-        // A button with the focus takes Enter as its own click; the form then leaves it.
-        auto *focused = qobject_cast<TFlatButton *>(focusWidget());
-        if (focused && focused->window() == this && focused->isEnabled() && focused->isVisible()) {
-            focused->click();
-            return true;
-        }
-        DecideButtonClick();
-        return false;
-    }
-    case Qt::Key_Escape:
-        CloseButtonClick();
-        return true;
-    default:
-        return false;
-    }
+    return PuzzleKeyDown(
+        event, [this] { DecideButtonClick(); }, [this] { CloseButtonClick(); });
 }
 
 bool TProblemsForm::FormCloseQuery()

@@ -6,6 +6,7 @@
 #include "widgets/FlatControls.h"
 #include "widgets/Label.h"
 #include "widgets/Shape.h"
+#include "widgets/TiledShape.h"
 
 #include <QImage>
 
@@ -46,8 +47,8 @@ protected:
 
 private:
     void FormCreate();
-    void ProblemsListChangeItem();
-    void ProblemsListDblClick();
+    void ProblemsListChangeItem() override;
+    void ProblemsListDblClick() override;
     void SelectItem(int position);
 
     // The selected puzzle's picture stretched to the picture box, once per selection.
