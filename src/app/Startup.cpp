@@ -25,6 +25,7 @@
 #include <QWidget>
 
 #include <csignal>
+#include <optional>
 #include <cstdio>
 #include <sys/socket.h>
 #include <unistd.h>
@@ -290,12 +291,11 @@ void setMainFormFactory(MainFormFactory factory)
     mainFormFactory() = std::move(factory);
 }
 
-int run(int argc, char **argv)
+namespace {
+
+// A bad option, --help and --version are answered on the console, with no window.
+std::optional<int> answerOnConsole(const Options &options)
 {
-    QStringList arguments;
-    for (int i = 1; i < argc; ++i)
-        arguments << QString::fromLocal8Bit(argv[i]);
-    const Options options = parseOptions(arguments);
     if (!options.error.isEmpty()) {
         print(options.error + QLatin1Char('\n') + helpText(), stderr);
         return 2;
@@ -308,6 +308,108 @@ int run(int argc, char **argv)
         print(versionText());
         return 0;
     }
+    return std::nullopt;
+}
+
+// Display modes that offer nothing and change nothing.
+struct NoModes : platform::IDisplayModes {
+    std::vector<platform::DisplayMode> modes() override { return {}; }
+    bool change(const platform::DisplayMode &, bool) override { return false; }
+    void restore() override {}
+};
+
+// The display back end: RandR where the X server has it; none when the game
+// runs in a window or the server lacks the game's mode (auto).
+platform::IDisplayModes *chooseDisplay(VideoOption video, std::unique_ptr<platform::RandrDisplayModes> &randr,
+                                       NoModes &noModes)
+{
+    if (video != VideoOption::Window && QGuiApplication::platformName() == QLatin1String("xcb"))
+        randr = platform::RandrDisplayModes::open();
+    if (video == VideoOption::Switch)
+        return randr ? static_cast<platform::IDisplayModes *>(randr.get()) : &noModes;
+    if (video == VideoOption::Auto && randr && randr->offers(ScreenWidth, ScreenHeight))
+        return randr.get();
+    return nullptr;
+}
+
+// What --diagnostics prints once the main form is on the screen.
+void printDiagnostics(GameSession &session, const platform::SdlSoundPlayer &player, const QWidget *form)
+{
+    QStringList lines = session.diagnostics();
+    lines << QStringLiteral("sound=%1").arg(player.isOpen() ? QStringLiteral("on") : QStringLiteral("off"));
+    lines << QStringLiteral("message-box=%1").arg(MessageBoxForm ? QStringLiteral("ready") : QStringLiteral("missing"));
+    if (form)
+        lines << QStringLiteral("main-form=%1x%2+%3+%4")
+                     .arg(form->width())
+                     .arg(form->height())
+                     .arg(form->x())
+                     .arg(form->y());
+    print(lines.join(QLatin1Char('\n')) + QLatin1Char('\n'));
+}
+
+void printShutdownDiagnostics()
+{
+    const QPalette palette = QGuiApplication::palette();
+    print(QStringLiteral("after-shutdown highlight=%1 highlighted-text=%2\n")
+              .arg(palette.color(QPalette::Active, QPalette::Highlight).name(),
+                   palette.color(QPalette::Active, QPalette::HighlightedText).name()));
+}
+
+// The main menu until the program ends; its exit code.
+int runMainMenu(platform::GameApplication &application, GameSession &session, const Options &options,
+                platform::SdlSoundPlayer &player)
+{
+    std::unique_ptr<QWidget> mainForm = mainFormFactory()();
+    // The main menu hides when it closes; the program ends with it.
+    if (auto *menu = qobject_cast<TMainForm *>(mainForm.get()))
+        QObject::connect(menu, &TMainForm::closed, &application, &QCoreApplication::quit, Qt::QueuedConnection);
+    mark("main form");
+    // The game's one message box comes right after the main form. It is
+    // built once the start screen is on the screen, so that its widgets do
+    // not hold up the first picture; no handler can ask for it earlier, as
+    // every message follows a player's action on a painted screen.
+    std::unique_ptr<TMessageBoxForm> messageBox;
+    const auto forgetMessageBox = qScopeGuard([] { MessageBoxForm = nullptr; });
+    auto createMessageBox = [&messageBox] {
+        if (!messageBox) {
+            messageBox.reset(new TMessageBoxForm);
+            MessageBoxForm = messageBox.get();
+            mark("message box");
+        }
+    };
+    // A main form that is never painted (started minimised) still gets its box.
+    QTimer::singleShot(1000, mainForm.get(), createMessageBox);
+    platform::keepCentredOnScreen(mainForm.get());
+
+    const bool exitAfterPaint = qEnvironmentVariableIntValue("ZENTRIKA_EXIT_AFTER_FIRST_PAINT") != 0;
+    new FirstPaint(mainForm.get(), [&session, &options, &player, exitAfterPaint, createMessageBox,
+                                    form = QPointer<QWidget>(mainForm.get())] {
+        mark("first paint");
+        if (exitAfterPaint)
+            print(QStringLiteral("first-paint-us=%1\n")
+                      .arg(std::chrono::duration_cast<std::chrono::microseconds>(
+                               std::chrono::system_clock::now().time_since_epoch())
+                               .count()));
+        createMessageBox();
+        if (options.diagnostics)
+            printDiagnostics(session, player, form);
+        if (exitAfterPaint)
+            QCoreApplication::quit();
+    });
+    mainForm->show();
+    return application.exec();
+}
+
+}  // namespace
+
+int run(int argc, char **argv)
+{
+    QStringList arguments;
+    for (int i = 1; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    const Options options = parseOptions(arguments);
+    if (const std::optional<int> code = answerOnConsole(options))
+        return *code;
 
     mark("main");
     // The sound device opens while the application connects to the display.
@@ -318,20 +420,9 @@ int run(int argc, char **argv)
     quitOnSignals(&application);
     mark("application");
 
-    // The display back end: RandR where the X server has it.
     std::unique_ptr<platform::RandrDisplayModes> randr;
-    if (options.video != VideoOption::Window && QGuiApplication::platformName() == QLatin1String("xcb"))
-        randr = platform::RandrDisplayModes::open();
-    struct NoModes : platform::IDisplayModes {
-        std::vector<platform::DisplayMode> modes() override { return {}; }
-        bool change(const platform::DisplayMode &, bool) override { return false; }
-        void restore() override {}
-    } noModes;
-    platform::IDisplayModes *display = nullptr;
-    if (options.video == VideoOption::Switch)
-        display = randr ? static_cast<platform::IDisplayModes *>(randr.get()) : &noModes;
-    else if (options.video == VideoOption::Auto && randr && randr->offers(ScreenWidth, ScreenHeight))
-        display = randr.get();
+    NoModes noModes;
+    platform::IDisplayModes *display = chooseDisplay(options.video, randr, noModes);
 
     mark("display back end");
     GameSession session(display, &player);
@@ -350,65 +441,10 @@ int run(int argc, char **argv)
         return code;
     }
 
-    int code = 0;
-    {
-        std::unique_ptr<QWidget> mainForm = mainFormFactory()();
-        // The main menu hides when it closes; the program ends with it.
-        if (auto *menu = qobject_cast<TMainForm *>(mainForm.get()))
-            QObject::connect(menu, &TMainForm::closed, &application, &QCoreApplication::quit, Qt::QueuedConnection);
-        mark("main form");
-        // The game's one message box comes right after the main form. It is
-        // built once the start screen is on the screen, so that its widgets do
-        // not hold up the first picture; no handler can ask for it earlier, as
-        // every message follows a player's action on a painted screen.
-        std::unique_ptr<TMessageBoxForm> messageBox;
-        const auto forgetMessageBox = qScopeGuard([] { MessageBoxForm = nullptr; });
-        auto createMessageBox = [&messageBox] {
-            if (!messageBox) {
-                messageBox.reset(new TMessageBoxForm);
-                MessageBoxForm = messageBox.get();
-                mark("message box");
-            }
-        };
-        // A main form that is never painted (started minimised) still gets its box.
-        QTimer::singleShot(1000, mainForm.get(), createMessageBox);
-        platform::keepCentredOnScreen(mainForm.get());
-
-        const bool exitAfterPaint = qEnvironmentVariableIntValue("ZENTRIKA_EXIT_AFTER_FIRST_PAINT") != 0;
-        new FirstPaint(mainForm.get(), [&session, &options, &player, exitAfterPaint, createMessageBox,
-                                        form = QPointer<QWidget>(mainForm.get())] {
-            mark("first paint");
-            if (exitAfterPaint)
-                print(QStringLiteral("first-paint-us=%1\n")
-                          .arg(std::chrono::duration_cast<std::chrono::microseconds>(
-                                   std::chrono::system_clock::now().time_since_epoch())
-                                   .count()));
-            createMessageBox();
-            if (options.diagnostics) {
-                QStringList lines = session.diagnostics();
-                lines << QStringLiteral("sound=%1").arg(player.isOpen() ? QStringLiteral("on") : QStringLiteral("off"));
-                lines << QStringLiteral("message-box=%1").arg(MessageBoxForm ? QStringLiteral("ready") : QStringLiteral("missing"));
-                if (form)
-                    lines << QStringLiteral("main-form=%1x%2+%3+%4")
-                                 .arg(form->width())
-                                 .arg(form->height())
-                                 .arg(form->x())
-                                 .arg(form->y());
-                print(lines.join(QLatin1Char('\n')) + QLatin1Char('\n'));
-            }
-            if (exitAfterPaint)
-                QCoreApplication::quit();
-        });
-        mainForm->show();
-        code = application.exec();
-    }
+    const int code = runMainMenu(application, session, options, player);
     session.shutdown();
-    if (options.diagnostics) {
-        const QPalette palette = QGuiApplication::palette();
-        print(QStringLiteral("after-shutdown highlight=%1 highlighted-text=%2\n")
-                  .arg(palette.color(QPalette::Active, QPalette::Highlight).name(),
-                       palette.color(QPalette::Active, QPalette::HighlightedText).name()));
-    }
+    if (options.diagnostics)
+        printShutdownDiagnostics();
     return code;
 }
 

@@ -79,6 +79,15 @@ TQForm::TQForm(QWidget *owner, TProblem &problem, TUser *player)
     Label1->move(16, 120);
     Label1->setCaption(QStringLiteral("Ваш ответ"));
 
+    createEntries();
+    createButtons();
+    FormCreate();
+}
+
+TQForm::~TQForm() = default;
+
+void TQForm::createEntries()
+{
     // Created in tab order: Edit, List, TimeEdit.
     Edit = new TRAFlatEdit(this);
     Edit->setObjectName(QStringLiteral("Edit"));
@@ -110,7 +119,10 @@ TQForm::TQForm(QWidget *owner, TProblem &problem, TUser *player)
     TimeEdit->setFont(zw::gameFont(11));
     TimeEdit->setGeometry(95, 123, 53, 21);
     TimeEdit->hide();
+}
 
+void TQForm::createButtons()
+{
     OkButton = new TFlatButton(this);
     OkButton->setObjectName(QStringLiteral("OkButton"));
     OkButton->setGeometry(297, 148, 65, 22);
@@ -125,11 +137,7 @@ TQForm::TQForm(QWidget *owner, TProblem &problem, TUser *player)
     CancelButton->setText(QStringLiteral("Отмена"));
     styleButton(CancelButton);
     connect(CancelButton, &QAbstractButton::clicked, this, &TQForm::CancelButtonClick);
-
-    FormCreate();
 }
-
-TQForm::~TQForm() = default;
 
 void TQForm::FormCreate()
 {

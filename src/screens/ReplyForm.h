@@ -57,6 +57,8 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    void createEntries();
+    void createButtons();
     void FormCreate();
     void OkButtonClick();
     void CancelButtonClick();

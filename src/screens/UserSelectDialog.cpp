@@ -62,8 +62,17 @@ TUserSelectDialog::TUserSelectDialog(QWidget *owner, platform::Registry *registr
     FlatTabControl1->setGeometry(8, 8, 417, 209);
     FlatTabControl1->setColor(zw::clPanel);
     FlatTabControl1->setColorBorder(zw::clGray);
-    QWidget *p = FlatTabControl1;
+    createChoiceControls(FlatTabControl1);
+    createProgressPanel(FlatTabControl1);
 
+    // The logo and its arrows once the picture has its place.
+    UserImage->Loaded();
+
+    FormCreate();
+}
+
+void TUserSelectDialog::createChoiceControls(QWidget *p)
+{
     // Created in tab order.
     NewGameRB = new TFlatRadioButton(p);
     NewGameRB->setObjectName(QStringLiteral("NewGameRB"));
@@ -132,7 +141,10 @@ TUserSelectDialog::TUserSelectDialog(QWidget *owner, platform::Registry *registr
     DeleteButton->setText(QStringLiteral("Удалить"));
     styleButton(DeleteButton);
     connect(DeleteButton, &QAbstractButton::clicked, this, &TUserSelectDialog::DeleteButtonClick);
+}
 
+void TUserSelectDialog::createProgressPanel(QWidget *p)
+{
     FlatTabControl2 = new TFlatPanel(p);
     FlatTabControl2->setObjectName(QStringLiteral("FlatTabControl2"));
     FlatTabControl2->setGeometry(8, 112, 401, 89);
@@ -160,11 +172,6 @@ TUserSelectDialog::TUserSelectDialog(QWidget *owner, platform::Registry *registr
     LULabel = makeLabel(s, "LULabel", 377, 32, QString(), 11);
     MULabel = makeLabel(s, "MULabel", 377, 48, QString(), 11);
     HULabel = makeLabel(s, "HULabel", 377, 64, QString(), 11);
-
-    // The logo and its arrows once the picture has its place.
-    UserImage->Loaded();
-
-    FormCreate();
 }
 
 TUserSelectDialog::~TUserSelectDialog() = default;

@@ -62,6 +62,10 @@ protected:
     void FormClose(CloseAction &action) override;
 
 private:
+    // The radio buttons, the logo, the name box and the buttons; then the
+    // panel with the chosen player's level, scores and answers.
+    void createChoiceControls(QWidget *p);
+    void createProgressPanel(QWidget *p);
     void FormCreate();
     void NewGameRBClick();
     void LoadGameRBClick();
