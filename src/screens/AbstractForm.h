@@ -6,7 +6,7 @@
 #include "core/Catalogue.h"
 #include "core/GameRules.h"
 #include "controls/FlatListBoxEx.h"
-#include "controls/RxRichEditEx.h"
+#include "controls/RichEditEx.h"
 #include "widgets/FlatButton.h"
 #include "widgets/Form.h"
 

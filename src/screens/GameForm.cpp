@@ -2,7 +2,7 @@
 
 #include "core/User.h"
 #include "platform/Sounds.h"
-#include "screens/AnswerForm.h"
+#include "screens/SolutionForm.h"
 #include "screens/MessageBoxForm.h"
 #include "screens/ReplyForm.h"
 #include "screens/Texts.h"
@@ -83,13 +83,13 @@ void TGameForm::createTopPanel()
     TopPanel = screens::makeTopPanel(this, "TopPanel", PanelImage);
     UserImage = makePicture(TopPanel, "UserImage", {12, 12, 50, 50});
     UserImage->setStretch(true);
-    Shape4 = screens::makeFrame(TopPanel, "Shape4", {12, 12, 50, 50}, QStringLiteral("Логотип пользователя"));
+    UserImageFrame = screens::makeFrame(TopPanel, "Shape4", {12, 12, 50, 50}, QStringLiteral("Логотип пользователя"));
     NameLabel = makeLabel(TopPanel, "NameLabel", 67, 20, 182, 29, 21, true);
     NameLabel->setToolTip(texts::PlayerName);
     ProblemName = makeLabel(TopPanel, "ProblemName", 241, 35, 312, 26, 21, true, Qt::AlignHCenter | Qt::AlignTop);
     ProblemName->setToolTip(texts::PuzzleNameHint);
-    Label1 = makeLabel(TopPanel, "Label1", 592, 7, 84, 28, 20, false);
-    Label1->setCaption(QStringLiteral("Уровень "));
+    LevelCaption = makeLabel(TopPanel, "Label1", 592, 7, 84, 28, 20, false);
+    LevelCaption->setCaption(QStringLiteral("Уровень "));
     LevelLabel = makeLabel(TopPanel, "LevelLabel", 695, 2, 12, 38, 27, false);
     ProgressBar = new TGauge(TopPanel);
     ProgressBar->setObjectName(QStringLiteral("ProgressBar"));
@@ -115,21 +115,21 @@ void TGameForm::createStatusPanel()
     StatusPanel->setColor(zw::clPanel);
     StatusPanel->setColorBorder(zw::clGray);
     const Qt::Alignment centred = Qt::AlignHCenter | Qt::AlignTop;
-    Label4 = makeLabel(StatusPanel, "Label4", 24, 2, 97, 39, 13, true, centred);
-    Label4->setWordWrap(true);
-    Label4->setCaption(QStringLiteral("Сложность головоломки"));
-    Label6 = makeLabel(StatusPanel, "Label6", 134, 2, 73, 39, 13, true, centred);
-    Label6->setWordWrap(true);
-    Label6->setCaption(QStringLiteral("Бонус за решение"));
-    Label7 = makeLabel(StatusPanel, "Label7", 224, 3, 81, 36, 13, true, centred);
-    Label7->setWordWrap(true);
-    Label7->setCaption(QStringLiteral("Посмотреть ответ"));
+    DifficultyCaption = makeLabel(StatusPanel, "Label4", 24, 2, 97, 39, 13, true, centred);
+    DifficultyCaption->setWordWrap(true);
+    DifficultyCaption->setCaption(QStringLiteral("Сложность головоломки"));
+    BonusCaption = makeLabel(StatusPanel, "Label6", 134, 2, 73, 39, 13, true, centred);
+    BonusCaption->setWordWrap(true);
+    BonusCaption->setCaption(QStringLiteral("Бонус за решение"));
+    AnswerCaption = makeLabel(StatusPanel, "Label7", 224, 3, 81, 36, 13, true, centred);
+    AnswerCaption->setWordWrap(true);
+    AnswerCaption->setCaption(QStringLiteral("Посмотреть ответ"));
     DiffImage = makePicture(StatusPanel, "DiffImage", {45, 45, 50, 50});
     BonusImage = makePicture(StatusPanel, "BonusImage", {144, 45, 50, 50});
     AnswerImage = makePicture(StatusPanel, "AnswerImage", {240, 45, 50, 50});
-    Shape1 = screens::makeFrame(StatusPanel, "Shape1", DiffImage->geometry());
-    Shape2 = screens::makeFrame(StatusPanel, "Shape2", BonusImage->geometry());
-    Shape3 = screens::makeFrame(StatusPanel, "Shape3", AnswerImage->geometry());
+    DiffFrame = screens::makeFrame(StatusPanel, "Shape1", DiffImage->geometry());
+    BonusFrame = screens::makeFrame(StatusPanel, "Shape2", BonusImage->geometry());
+    AnswerFrame = screens::makeFrame(StatusPanel, "Shape3", AnswerImage->geometry());
 }
 
 void TGameForm::createButtons()
@@ -268,12 +268,12 @@ void TGameForm::ShowCatalogueError()
 
 AnswerVerdict TGameForm::RunAnswerDialog(TProblem &item, TUser *player)
 {
-    return TQForm::Run(this, item, player);
+    return TReplyForm::Run(this, item, player);
 }
 
 void TGameForm::RunAnswerViewer(const QByteArray &solution)
 {
-    auto *viewer = new TAnswerForm(this, solution);
+    auto *viewer = new TSolutionForm(this, solution);
     viewer->ShowModal();
 }
 
@@ -383,10 +383,10 @@ void TGameForm::PlaceScore()
     const int width = std::max(minWidth, ScoresLabel->textWidth() + 2);
     ScoresLabel->setGeometry(right - width, top, width, height);
     const int shift = std::max(0, levelRight + gap - (right - width));
-    Label1->move(592 - shift, Label1->y());
+    LevelCaption->move(592 - shift, LevelCaption->y());
     LevelLabel->move(695 - shift, LevelLabel->y());
     ProgressBar->move(593 - shift, ProgressBar->y());
-    ProblemName->resize(std::min(nameWidth, Label1->x() - gap - nameLeft), ProblemName->height());
+    ProblemName->resize(std::min(nameWidth, LevelCaption->x() - gap - nameLeft), ProblemName->height());
 }
 
 void TGameForm::CloseScreen()

@@ -24,7 +24,7 @@ public:
 
     static constexpr int PictureWidth = 50;  // P
 
-    TShape *Ramka = nullptr;
+    TShape *Frame = nullptr;
     TLabel *Text = nullptr;
     TPictureBox *Image = nullptr;
     TFlatButton *OKButton = nullptr;

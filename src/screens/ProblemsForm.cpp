@@ -1,7 +1,7 @@
 #include "screens/ProblemsForm.h"
 
 #include "platform/Sounds.h"
-#include "screens/AnswerForm.h"
+#include "screens/SolutionForm.h"
 #include "screens/MessageBoxForm.h"
 #include "screens/ReplyForm.h"
 #include "screens/Texts.h"
@@ -20,8 +20,8 @@ void TProblemsForm::FormCreate()
 {
     setClientSize(ScreenWidth, ScreenHeight);
 
-    FlatTabControl1 = screens::makeTopPanel(this, "FlatTabControl1", PanelImage);
-    ProblemName = new TLabel(FlatTabControl1);
+    TopPanel = screens::makeTopPanel(this, "FlatTabControl1", PanelImage);
+    ProblemName = new TLabel(TopPanel);
     ProblemName->setObjectName(QStringLiteral("ProblemName"));
     ProblemName->setFont(zw::gameFont(24));
     ProblemName->setAutoSize(false);
@@ -30,10 +30,10 @@ void TProblemsForm::FormCreate()
     ProblemName->setGeometry(306, 18, 418, 49);
     ProblemName->setToolTip(texts::PuzzleNameHint);
     ProblemName->setAttribute(Qt::WA_TransparentForMouseEvents, false);
-    DiffImage = new TPictureBox(FlatTabControl1);
+    DiffImage = new TPictureBox(TopPanel);
     DiffImage->setObjectName(QStringLiteral("DiffImage"));
     DiffImage->setGeometry(735, 12, 50, 50);
-    Shape1 = screens::makeFrame(FlatTabControl1, "Shape1", {735, 12, 50, 50}, QStringLiteral("Сложность"));
+    DiffFrame = screens::makeFrame(TopPanel, "Shape1", {735, 12, 50, 50}, QStringLiteral("Сложность"));
 
     SetUpPuzzleViews(345, false, QColor(0, 0, 0));
     ProblemsList->setToolTip(QStringLiteral("Список головоломок"));
@@ -42,7 +42,7 @@ void TProblemsForm::FormCreate()
     ProblemImage->setObjectName(QStringLiteral("ProblemImage"));
     ProblemImage->setGeometry(355, 80, PictureWidth, PictureHeight);
     ProblemImage->setToolTip(texts::PictureHint);
-    Ramka = screens::makeFrame(this, "Ramka", {355, 80, PictureWidth, PictureHeight}, texts::PictureHint);
+    ImageShape = screens::makeFrame(this, "Ramka", {355, 80, PictureWidth, PictureHeight}, texts::PictureHint);
 
     CloseButton = screens::makeButton(this, "CloseButton", {8, 552, 129, 33}, texts::Back, texts::BackHint);
     AnswerButton = screens::makeButton(this, "AnswerButton", {460, 552, 185, 33}, texts::ViewSolution,
@@ -145,12 +145,12 @@ void TProblemsForm::AnswerButtonClick()
 
 AnswerVerdict TProblemsForm::RunAnswerDialog(TProblem &problem)
 {
-    return TQForm::Run(this, problem, nullptr);
+    return TReplyForm::Run(this, problem, nullptr);
 }
 
 void TProblemsForm::RunAnswerViewer(const QByteArray &solution)
 {
-    auto *viewer = new TAnswerForm(this, solution);
+    auto *viewer = new TSolutionForm(this, solution);
     viewer->ShowModal();
 }
 

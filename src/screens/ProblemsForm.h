@@ -25,13 +25,13 @@ public:
     void DecideButtonClick();
     void AnswerButtonClick();
 
-    TFlatPanel *FlatTabControl1;
+    TFlatPanel *TopPanel;
     TTiledShape *PanelImage;
     TLabel *ProblemName;
     TPictureBox *DiffImage;
-    TShape *Shape1;
+    TShape *DiffFrame;
     TPictureBox *ProblemImage;
-    TShape *Ramka;
+    TShape *ImageShape;
     TFlatButton *CloseButton;
     TFlatButton *AnswerButton;
     TFlatButton *DecideButton;

@@ -18,11 +18,11 @@
 
 class TUser;
 
-class TQForm : public TForm {
+class TReplyForm : public TForm {
     Q_OBJECT
 public:
-    TQForm(QWidget *owner, TProblem &problem, TUser *player);
-    ~TQForm() override;
+    TReplyForm(QWidget *owner, TProblem &problem, TUser *player);
+    ~TReplyForm() override;
 
     // Runs the dialog for the puzzle modally. A puzzle whose data could not be
     // read is read again first, so that its error is reported instead of an
@@ -30,13 +30,13 @@ public:
     static AnswerVerdict Run(QWidget *owner, TProblem &problem, TUser *player);
     static AnswerVerdict VerdictOf(int modalResult);
 
-    TShape *Shape1 = nullptr;
-    TShape *Ramka = nullptr;
+    TShape *OuterFrame = nullptr;
+    TShape *QuestionFrame = nullptr;
     TLabel *QText = nullptr;
-    TLabel *Label1 = nullptr;
+    TLabel *AnswerCaption = nullptr;
     TRAFlatEdit *Edit = nullptr;
     TFlatComboBox *List = nullptr;
-    TShape *TimeRamka = nullptr;
+    TShape *TimeFrame = nullptr;
     TMyMaskEdit *TimeEdit = nullptr;
     TFlatButton *OkButton = nullptr;
     TFlatButton *CancelButton = nullptr;

@@ -20,7 +20,7 @@ Layout capture(TMessageBoxForm *box)
     Layout l;
     l.width = box->width();
     l.height = box->height();
-    l.ramka = box->Ramka->width();
+    l.ramka = box->Frame->width();
     l.textLeft = box->Text->x();
     l.okLeft = box->OKButton->x();
     l.cancelLeft = box->CancelBtn->x();

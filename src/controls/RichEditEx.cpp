@@ -1,4 +1,4 @@
-#include "controls/RxRichEditEx.h"
+#include "controls/RichEditEx.h"
 
 #include "controls/FatScrollBar.h"
 #include "platform/Sounds.h"
