@@ -300,6 +300,104 @@ void print(const QString &text, FILE *to = stdout)
     std::fflush(to);
 }
 
+// An error in the options, --help or --version: answered on the console, no window.
+std::optional<int> answerOnConsole(const Options &options)
+{
+    if (!options.error.isEmpty()) {
+        print(options.error + QLatin1Char('\n') + helpText(), stderr);
+        return 2;
+    }
+    if (options.help) {
+        print(helpText());
+        return 0;
+    }
+    if (options.version) {
+        print(versionText());
+        return 0;
+    }
+    return std::nullopt;
+}
+
+struct NoModes : platform::IDisplayModes {
+    std::vector<platform::DisplayMode> modes() override { return {}; }
+    bool change(const platform::DisplayMode &, bool) override { return false; }
+    void restore() override {}
+};
+
+// The display back end: RandR where the X server has it, and only where the
+// game switches the mode; the other modes leave the display as it is.
+platform::IDisplayModes *chooseDisplay(const VideoPlan &plan, std::unique_ptr<platform::RandrDisplayModes> &randr,
+                                       NoModes &noModes)
+{
+    if (plan.mode != VideoOption::Switch)
+        return nullptr;
+    if (QGuiApplication::platformName() == QLatin1String("xcb"))
+        randr = platform::RandrDisplayModes::open();
+    return randr ? static_cast<platform::IDisplayModes *>(randr.get()) : &noModes;
+}
+
+void printDiagnostics(GameSession &session, GameDisplay &screen, platform::SdlSoundPlayer &player,
+                      const QPointer<QWidget> &form)
+{
+    QStringList lines = session.diagnostics() + screen.diagnostics();
+    lines << QStringLiteral("sound=%1").arg(player.isOpen() ? QStringLiteral("on") : QStringLiteral("off"));
+    lines << QStringLiteral("message-box=%1").arg(MessageBoxForm ? QStringLiteral("ready") : QStringLiteral("missing"));
+    if (form)
+        lines << QStringLiteral("main-form=%1x%2+%3+%4").arg(form->width()).arg(form->height()).arg(form->x()).arg(form->y());
+    print(lines.join(QLatin1Char('\n')) + QLatin1Char('\n'));
+}
+
+// The main menu and the game's one message box, until the menu closes.
+int runMainMenu(platform::GameApplication &application, GameSession &session, GameDisplay &screen,
+                StoreGuard &storeGuard, const Options &options, platform::SdlSoundPlayer &player)
+{
+    std::unique_ptr<QWidget> mainForm = mainFormFactory()();
+    // The main menu hides when it closes; the program ends with it.
+    if (auto *menu = qobject_cast<TMainForm *>(mainForm.get()))
+        QObject::connect(menu, &TMainForm::closed, &application, &QCoreApplication::quit, Qt::QueuedConnection);
+    mark("main form");
+    // The game's one message box comes right after the main form. It is
+    // built once the start screen is on the screen, so that its widgets do
+    // not hold up the first picture; no handler can ask for it earlier, as
+    // every message follows a player's action on a painted screen.
+    std::unique_ptr<TMessageBoxForm> messageBox;
+    const auto forgetMessageBox = qScopeGuard([] { MessageBoxForm = nullptr; });
+    auto createMessageBox = [&messageBox] {
+        if (!messageBox) {
+            messageBox.reset(new TMessageBoxForm);
+            MessageBoxForm = messageBox.get();
+            mark("message box");
+        }
+    };
+    // A main form that is never painted (started minimised) still gets its box.
+    QTimer::singleShot(1000, mainForm.get(), createMessageBox);
+    if (!screen.stage())
+        platform::keepCentredOnScreen(mainForm.get());
+
+    const bool exitAfterPaint = qEnvironmentVariableIntValue("ZENTRIKA_EXIT_AFTER_FIRST_PAINT") != 0;
+    new FirstPaint(mainForm.get(), [&session, &options, &player, &screen, exitAfterPaint, createMessageBox,
+                                    form = QPointer<QWidget>(mainForm.get())] {
+        mark("first paint");
+        player.openInBackground();
+        if (exitAfterPaint)
+            print(QStringLiteral("first-paint-us=%1\n")
+                      .arg(std::chrono::duration_cast<std::chrono::microseconds>(
+                               std::chrono::system_clock::now().time_since_epoch())
+                               .count()));
+        createMessageBox();
+        if (options.diagnostics)
+            printDiagnostics(session, screen, player, form);
+        // exit(), not quit(): quit() asks the main menu to close, and the
+        // menu answers with its quit question, which nobody is there to answer.
+        if (exitAfterPaint)
+            QCoreApplication::exit(0);
+    });
+    mainForm->show();
+    screen.show();
+    storeGuard.showNotice();
+    return application.exec();
+}
+
 }  // namespace
 
 void setMainFormFactory(MainFormFactory factory)
@@ -313,18 +411,8 @@ int run(int argc, char **argv)
     for (int i = 1; i < argc; ++i)
         arguments << QString::fromLocal8Bit(argv[i]);
     const Options options = parseOptions(arguments);
-    if (!options.error.isEmpty()) {
-        print(options.error + QLatin1Char('\n') + helpText(), stderr);
-        return 2;
-    }
-    if (options.help) {
-        print(helpText());
-        return 0;
-    }
-    if (options.version) {
-        print(versionText());
-        return 0;
-    }
+    if (const auto answered = answerOnConsole(options))
+        return *answered;
 
     mark("main");
     // The display is decided before Qt starts, as Qt fixes its scale then.
@@ -355,16 +443,8 @@ int run(int argc, char **argv)
     // The display back end: RandR where the X server has it, and only where
     // the game switches the mode; the other modes leave the display as it is.
     std::unique_ptr<platform::RandrDisplayModes> randr;
-    if (plan.mode == VideoOption::Switch && QGuiApplication::platformName() == QLatin1String("xcb"))
-        randr = platform::RandrDisplayModes::open();
-    struct NoModes : platform::IDisplayModes {
-        std::vector<platform::DisplayMode> modes() override { return {}; }
-        bool change(const platform::DisplayMode &, bool) override { return false; }
-        void restore() override {}
-    } noModes;
-    platform::IDisplayModes *display = nullptr;
-    if (plan.mode == VideoOption::Switch)
-        display = randr ? static_cast<platform::IDisplayModes *>(randr.get()) : &noModes;
+    NoModes noModes;
+    platform::IDisplayModes *display = chooseDisplay(plan, randr, noModes);
     GameDisplay screen(plan, settings, options.videoGiven, {ScreenWidth, ScreenHeight});
     if (options.diagnostics)
         screen.reportOnSignal();
@@ -390,64 +470,7 @@ int run(int argc, char **argv)
         return code;
     }
 
-    int code = 0;
-    {
-        std::unique_ptr<QWidget> mainForm = mainFormFactory()();
-        // The main menu hides when it closes; the program ends with it.
-        if (auto *menu = qobject_cast<TMainForm *>(mainForm.get()))
-            QObject::connect(menu, &TMainForm::closed, &application, &QCoreApplication::quit, Qt::QueuedConnection);
-        mark("main form");
-        // The game's one message box comes right after the main form. It is
-        // built once the start screen is on the screen, so that its widgets do
-        // not hold up the first picture; no handler can ask for it earlier, as
-        // every message follows a player's action on a painted screen.
-        std::unique_ptr<TMessageBoxForm> messageBox;
-        const auto forgetMessageBox = qScopeGuard([] { MessageBoxForm = nullptr; });
-        auto createMessageBox = [&messageBox] {
-            if (!messageBox) {
-                messageBox.reset(new TMessageBoxForm);
-                MessageBoxForm = messageBox.get();
-                mark("message box");
-            }
-        };
-        // A main form that is never painted (started minimised) still gets its box.
-        QTimer::singleShot(1000, mainForm.get(), createMessageBox);
-        if (!screen.stage())
-            platform::keepCentredOnScreen(mainForm.get());
-
-        const bool exitAfterPaint = qEnvironmentVariableIntValue("ZENTRIKA_EXIT_AFTER_FIRST_PAINT") != 0;
-        new FirstPaint(mainForm.get(), [&session, &options, &player, &screen, exitAfterPaint, createMessageBox,
-                                        form = QPointer<QWidget>(mainForm.get())] {
-            mark("first paint");
-            player.openInBackground();
-            if (exitAfterPaint)
-                print(QStringLiteral("first-paint-us=%1\n")
-                          .arg(std::chrono::duration_cast<std::chrono::microseconds>(
-                                   std::chrono::system_clock::now().time_since_epoch())
-                                   .count()));
-            createMessageBox();
-            if (options.diagnostics) {
-                QStringList lines = session.diagnostics() + screen.diagnostics();
-                lines << QStringLiteral("sound=%1").arg(player.isOpen() ? QStringLiteral("on") : QStringLiteral("off"));
-                lines << QStringLiteral("message-box=%1").arg(MessageBoxForm ? QStringLiteral("ready") : QStringLiteral("missing"));
-                if (form)
-                    lines << QStringLiteral("main-form=%1x%2+%3+%4")
-                                 .arg(form->width())
-                                 .arg(form->height())
-                                 .arg(form->x())
-                                 .arg(form->y());
-                print(lines.join(QLatin1Char('\n')) + QLatin1Char('\n'));
-            }
-            // exit(), not quit(): quit() asks the main menu to close, and the
-            // menu answers with its quit question, which nobody is there to answer.
-            if (exitAfterPaint)
-                QCoreApplication::exit(0);
-        });
-        mainForm->show();
-        screen.show();
-        storeGuard.showNotice();
-        code = application.exec();
-    }
+    const int code = runMainMenu(application, session, screen, storeGuard, options, player);
     storeGuard.finish();
     session.shutdown();
     if (options.diagnostics) {

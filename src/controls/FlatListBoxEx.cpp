@@ -813,8 +813,8 @@ void TFlatListBoxEx::drawRow(QPainter &p, int row, int position) const
     const QColor frame = highlighted ? text : colorBorder_;
     const QRect difficulty(rightEdge(r) - h, r.top(), h, r.height());
     const TProblem *problem = entry.object;
-    if (problem && problem->Difficult < difficultyPictures_.size())
-        if (const QImage *image = scaledPicture(difficultyPictures_[problem->Difficult]))
+    if (const std::optional<Difficulty> grade = problem ? knownDifficulty(problem->Difficult) : std::nullopt)
+        if (const QImage *image = scaledPicture(difficultyPictures_[indexOf(*grade)]))
             p.drawImage(difficulty.topLeft(), *image);
     frameRect(p, difficulty, frame);
 

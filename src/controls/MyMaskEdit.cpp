@@ -150,43 +150,20 @@ void TMyMaskEdit::keyPressEvent(QKeyEvent *event)
         event->matches(QKeySequence::Redo)) {
         if (event->matches(QKeySequence::Cut) && hasSelectedText()) {
             QApplication::clipboard()->setText(selectedText());
-            clearRange(selectionStart(), selectionStart() + selectedText().size());
+            clearSelectedCells();
         }
         event->accept();
         return;
     }
-    switch (event->key()) {
-    case Qt::Key_Backspace: {
-        if (hasSelectedText()) {
-            clearRange(selectionStart(), selectionStart() + selectedText().size());
-        } else {
-            int pos = cursorPosition() - 1;
-            while (pos >= 0 && isLiteral(pos))
-                --pos;
-            if (pos >= 0)
-                clearRange(pos, pos + 1);
-        }
+    if (event->key() == Qt::Key_Backspace || event->key() == Qt::Key_Delete) {
+        if (hasSelectedText())
+            clearSelectedCells();
+        else if (event->key() == Qt::Key_Backspace)
+            clearDigitBefore();
+        else
+            clearDigitAfter();
         event->accept();
         return;
-    }
-    case Qt::Key_Delete: {
-        if (hasSelectedText()) {
-            clearRange(selectionStart(), selectionStart() + selectedText().size());
-        } else {
-            const int caret = cursorPosition();
-            int pos = caret;
-            while (pos < Length && isLiteral(pos))
-                ++pos;
-            if (pos < Length) {
-                clearRange(pos, pos + 1);
-                setCursorPosition(caret);
-            }
-        }
-        event->accept();
-        return;
-    }
-    default:
-        break;
     }
     const QString typed = event->text();
     const bool printable = !typed.isEmpty() && typed.at(0).isPrint() &&
@@ -203,22 +180,52 @@ void TMyMaskEdit::keyPressEvent(QKeyEvent *event)
     }
     event->accept();
     const QChar ch = typed.at(0);
-    if (ch.isDigit() && ch.unicode() < 128) {
+    if (ch.isDigit() && ch.unicode() < 128)
         putDigit(ch);
-    } else if (ch == QLatin1Char(Separator)) {
-        // "13" then ":" : the caret already stands past this separator.
-        if (skipped >= 0 && cursorPosition() == skipped + 1 && !hasSelectedText())
-            return;
-        int pos = cursorPosition();
-        while (pos < Length && !isLiteral(pos))
-            ++pos;
-        if (pos < Length)
-            setCursorPosition(pos + 1);
-        else
-            QApplication::beep();
-    } else {
+    else if (ch == QLatin1Char(Separator))
+        typeSeparator(skipped);
+    else
         QApplication::beep();
+}
+
+void TMyMaskEdit::clearSelectedCells()
+{
+    clearRange(selectionStart(), selectionStart() + selectedText().size());
+}
+
+void TMyMaskEdit::clearDigitBefore()
+{
+    int pos = cursorPosition() - 1;
+    while (pos >= 0 && isLiteral(pos))
+        --pos;
+    if (pos >= 0)
+        clearRange(pos, pos + 1);
+}
+
+void TMyMaskEdit::clearDigitAfter()
+{
+    const int caret = cursorPosition();
+    int pos = caret;
+    while (pos < Length && isLiteral(pos))
+        ++pos;
+    if (pos < Length) {
+        clearRange(pos, pos + 1);
+        setCursorPosition(caret);
     }
+}
+
+void TMyMaskEdit::typeSeparator(int skipped)
+{
+    // "13" then ":" : the caret already stands past this separator.
+    if (skipped >= 0 && cursorPosition() == skipped + 1 && !hasSelectedText())
+        return;
+    int pos = cursorPosition();
+    while (pos < Length && !isLiteral(pos))
+        ++pos;
+    if (pos < Length)
+        setCursorPosition(pos + 1);
+    else
+        QApplication::beep();
 }
 
 void TMyMaskEdit::inputMethodEvent(QInputMethodEvent *event)

@@ -45,6 +45,12 @@ protected:
 private:
     void putDigit(QChar digit);
     void clearRange(int from, int to);
+    void clearSelectedCells();
+    // Backspace and Delete without a selection: the nearest digit cell, separators skipped.
+    void clearDigitBefore();
+    void clearDigitAfter();
+    // ":" typed: the caret moves past the next separator unless a digit has just skipped it.
+    void typeSeparator(int skipped);
     void setCells(const QString &cells, int caret);
     QString cells() const { return QLineEdit::text(); }
 

@@ -10,7 +10,6 @@ namespace {
 const QString kVictory = QStringLiteral("Поздравляем с победой!");
 const QString kLevelUp = QStringLiteral("Поздравляем с переходом на новый уровень!");
 const QString kNothingToDraw = QStringLiteral("Новых головоломок для следующего уровня нет.");
-const QString kLeave = QStringLiteral("Хотите выйти в главное меню?");
 const QString kSaveFailed = QStringLiteral("Не удалось сохранить игру: на диске нет места или запись запрещена. Повторить?");
 
 std::uint64_t clockSeed()
@@ -170,15 +169,15 @@ void TGameRules::Decide()
     }
     if (item->Solved)
         return;
-    const int result = screen_.RunAnswerDialog(*item, &player_);
-    if (result == 6) {
+    const AnswerVerdict verdict = screen_.RunAnswerDialog(*item, &player_);
+    if (verdict == AnswerVerdict::Right) {
         // The entry has just been marked paid; the item follows at once so that
         // its solution is free now, not only in the next game.
         if (const LevelEntry *entry = player_.LevelList.FindEntry(item->Id))
             item->Bought = item->Bought || entry->Bought;
         screen_.ShowTrueAnswer();
         SetTextMode(false);
-    } else if (result == 7) {
+    } else if (verdict == AnswerVerdict::Wrong) {
         screen_.ShowFalseAnswer();
     }
     if (LevelSolved())
@@ -226,7 +225,7 @@ void TGameRules::ViewSolution()
         item->LoadData();
     if (!item->Bought) {
         const QString price = QString::number(SolutionCost[indexOf(*grade)]);
-        if (screen_.Ask(QStringLiteral("Хотите посмотреть ответ за ") + price + QStringLiteral(" очков?")) != 1)
+        if (screen_.Ask(QStringLiteral("Хотите посмотреть ответ за ") + price + QStringLiteral(" очков?")) != Reply::Yes)
             return;
     }
     // A purchase that fails must not show the solution for free.
@@ -271,7 +270,7 @@ bool TGameRules::CloseQuery()
 {
     if (!savesOnEnd_)
         return true;
-    if (screen_.Ask(kLeave) != 1)
+    if (screen_.Ask(LeaveQuestion()) != Reply::Yes)
         return false;
     // The player is saved before the screen may close: a save that fails (a
     // full disk, a folder that refuses writes) keeps the game open with its
@@ -281,7 +280,7 @@ bool TGameRules::CloseQuery()
             Save();
             return true;
         } catch (const std::exception &) {
-            if (screen_.Ask(kSaveFailed) != 1)
+            if (screen_.Ask(kSaveFailed) != Reply::Yes)
                 return false;
         }
     }

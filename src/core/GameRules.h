@@ -3,6 +3,7 @@
 // solutions do to the player, level-up, victory and saving. They reach the
 // screen only through IGamePresentation, so a whole game can run without a window.
 #include "core/Catalogue.h"
+#include "core/DialogResult.h"
 #include "core/User.h"
 #include "platform/Sounds.h"
 
@@ -36,13 +37,12 @@ public:
     virtual void ShowNotice(const QString &text) = 0;
     virtual void ShowPictureNotice(const QString &picture, const QString &text) = 0;
     virtual void ShowPictureIdNotice(int picture, const QString &text) = 0;
-    // 1 = yes.
-    virtual int Ask(const QString &text) = 0;
+    virtual Reply Ask(const QString &text) = 0;
     // The platform's own error dialog, for a catalogue that cannot be loaded.
     virtual void ShowCatalogueError() = 0;
 
-    // The answer dialog for one puzzle and the player; 6 right, 7 wrong, else cancelled.
-    virtual int RunAnswerDialog(TProblem &item, TUser *player) = 0;
+    // The answer dialog for one puzzle and the player.
+    virtual AnswerVerdict RunAnswerDialog(TProblem &item, TUser *player) = 0;
     virtual void RunAnswerViewer(const QByteArray &solution) = 0;
 
     // The puzzle list. SelectItem loads the item and reports the change back
@@ -102,6 +102,8 @@ public:
     // The leave question, then the save; true lets the screen close. A save
     // that fails is reported with an offer to retry; declined, the game stays open.
     bool CloseQuery();
+    // Its text, which the collection asks too.
+    static QString LeaveQuestion() { return QStringLiteral("Хотите выйти в главное меню?"); }
     // After the screen has agreed to close: frees the catalogue, saves the player.
     void End();
     // A screen that closes without the leave question (start failed) saves nothing.

@@ -83,20 +83,20 @@ TAboutForm::TAboutForm(QWidget *owner)
     Image1->setGeometry(78, 12, 409, 225);
     Image1->setPicture(QImage(QStringLiteral(":/zentrika/About.png")).convertToFormat(QImage::Format_RGB888));
 
-    Shape1 = new TShape(this);
-    Shape1->setObjectName(QStringLiteral("Shape1"));
-    Shape1->setGeometry(8, 8, 544, 468);
-    Shape1->setPenColor(zw::clBlack);
-    Shape1->setBrushColor(std::nullopt);
+    Frame = new TShape(this);
+    Frame->setObjectName(QStringLiteral("Shape1"));
+    Frame->setGeometry(8, 8, 544, 468);
+    Frame->setPenColor(zw::clBlack);
+    Frame->setBrushColor(std::nullopt);
 
-    Label1 = new TLabel(this);
-    Label1->setObjectName(QStringLiteral("Label1"));
-    Label1->setFont(arial(11));
-    Label1->setAutoSize(false);
-    Label1->setWordWrap(true);
-    Label1->setGeometry(19, 252, 513, 225);
-    Label1->setCaption(greetingText());
-    Label1->setGeometry(19, 252, 513, 225);
+    Greeting = new TLabel(this);
+    Greeting->setObjectName(QStringLiteral("Label1"));
+    Greeting->setFont(arial(11));
+    Greeting->setAutoSize(false);
+    Greeting->setWordWrap(true);
+    Greeting->setGeometry(19, 252, 513, 225);
+    Greeting->setCaption(greetingText());
+    Greeting->setGeometry(19, 252, 513, 225);
 
     auto link = [this](const char *name, const QString &text) {
         auto *l = new TLabel(this);
@@ -108,8 +108,8 @@ TAboutForm::TAboutForm(QWidget *owner)
         l->installEventFilter(this);
         return l;
     };
-    Label2 = link("Label2", WebAddress);
-    Label3 = link("Label3", MailAddress);
+    WebLink = link("Label2", WebAddress);
+    MailLink = link("Label3", MailAddress);
     placeLinks();
 
     OKButton = new TFlatButton(this);
@@ -133,26 +133,26 @@ void TAboutForm::placeLinks()
 {
     // At the ends of the "Web Site: " and "E-Mail: " lines, wherever the
     // greeting's wrapping puts them in this font.
-    const QFontMetrics fm(Label1->font());
-    const QString text = Label1->caption();
+    const QFontMetrics fm(Greeting->font());
+    const QString text = Greeting->caption();
     auto lineEnd = [&](const QString &line) {
         const qsizetype at = text.indexOf(QLatin1Char('\n') + line + QLatin1Char('\n'));
         const QString before = text.left(at + 1 + line.size());
-        const QRect r = fm.boundingRect(QRect(0, 0, Label1->width(), 10000), Qt::TextWordWrap, before);
-        return QPoint(Label1->x() + fm.horizontalAdvance(line), Label1->y() + r.height() - fm.height());
+        const QRect r = fm.boundingRect(QRect(0, 0, Greeting->width(), 10000), Qt::TextWordWrap, before);
+        return QPoint(Greeting->x() + fm.horizontalAdvance(line), Greeting->y() + r.height() - fm.height());
     };
-    Label2->move(lineEnd(kWebLine));
-    Label3->move(lineEnd(kMailLine));
+    WebLink->move(lineEnd(kWebLine));
+    MailLink->move(lineEnd(kMailLine));
 }
 
 bool TAboutForm::eventFilter(QObject *watched, QEvent *event)
 {
     if (event->type() == QEvent::MouseButtonRelease && static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton) {
-        if (watched == Label2) {
+        if (watched == WebLink) {
             Label2Click();
             return true;
         }
-        if (watched == Label3) {
+        if (watched == MailLink) {
             Label3Click();
             return true;
         }

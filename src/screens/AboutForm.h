@@ -21,10 +21,10 @@ public:
     explicit TAboutForm(QWidget *owner = nullptr);
 
     TPictureBox *Image1;
-    TShape *Shape1;
-    TLabel *Label1;
-    TLabel *Label2;
-    TLabel *Label3;
+    TShape *Frame;
+    TLabel *Greeting;
+    TLabel *WebLink;
+    TLabel *MailLink;
     TFlatButton *OKButton;
 
     void Label2Click();

@@ -1,8 +1,12 @@
 #include "screens/AbstractForm.h"
 
+#include "screens/ScreenParts.h"
+#include "screens/Texts.h"
+
 #include <QApplication>
 #include <QCoreApplication>
 #include <QMessageBox>
+#include <QKeyEvent>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QWheelEvent>
@@ -51,6 +55,55 @@ TAbstractForm::TAbstractForm(QWidget *owner, const QString &programDir)
 }
 
 TAbstractForm::~TAbstractForm() = default;
+
+void TAbstractForm::SetUpPuzzleViews(int listWidth, bool gameMode, const QColor &arrowColour)
+{
+    ProblemsList->setFont(zw::gameFont(17));
+    ProblemsList->BeginLoad();
+    ProblemsList->setGeometry(5, 80, listWidth, 460);
+    ProblemsList->SetGameMode(gameMode);
+    ProblemsList->SetItemHeight(22);
+    ProblemsList->SetScrollBars(true);
+    ProblemsList->SetColor(zw::toQColor(zw::clPanel));
+    ProblemsList->SetColorArrow(arrowColour);
+    ProblemsList->SetColorBorder(QColor(128, 128, 128));
+    ProblemsList->SetColorItemsSelect(zw::toQColor(zw::clPanel));
+    // Reads the list's own pictures; a missing one is reported, the screen still opens.
+    screens::Guarded([this] { ProblemsList->Loaded(); });
+    connect(ProblemsList, &TFlatListBoxEx::changeItem, this, [this] { screens::Guarded([this] { ProblemsListChangeItem(); }); });
+    connect(ProblemsList, &TFlatListBoxEx::doubleClicked, this, [this] { ProblemsListDblClick(); });
+
+    ProblemText->setGeometry(6, 81, 344, 459);
+    ProblemText->SetEditWidth(344);
+    ProblemText->SetBorderColor(zw::clGray);
+    ProblemText->SetSColor(zw::clPanel);
+    ProblemText->SetHotColor(zw::clFocus);
+    ProblemText->setToolTip(texts::StatementHint);
+    ProblemText->hide();
+}
+
+bool TAbstractForm::PuzzleKeyDown(QKeyEvent *event, const std::function<void()> &decide,
+                                  const std::function<void()> &back)
+{
+    switch (event->key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter: {
+        // A button with the focus takes Enter as its own click; the form then leaves it.
+        auto *focused = qobject_cast<TFlatButton *>(focusWidget());
+        if (focused && holdsControl(focused) && focused->isEnabled() && focused->isVisible()) {
+            focused->click();
+            return true;
+        }
+        decide();
+        return false;
+    }
+    case Qt::Key_Escape:
+        back();
+        return true;
+    default:
+        return false;
+    }
+}
 
 void TAbstractForm::SetTextMode(bool on)
 {

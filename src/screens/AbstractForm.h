@@ -4,12 +4,15 @@
 // the things both screens do alike (tiled background, wheel, focus, the
 // platform dialog for a catalogue that cannot be read, the leave question).
 #include "core/Catalogue.h"
+#include "core/GameRules.h"
 #include "controls/FlatListBoxEx.h"
-#include "controls/RxRichEditEx.h"
+#include "controls/RichEditEx.h"
+#include "widgets/FlatButton.h"
 #include "widgets/Form.h"
 
 #include <QImage>
 #include <QString>
+#include <functional>
 
 class TAbstractForm : public TForm {
     Q_OBJECT
@@ -46,10 +49,21 @@ public:
     // where it was, so that Enter keeps its meaning after a click.
     static void MakeTabStop(QWidget *button) { button->setFocusPolicy(Qt::TabFocus); }
 
-    static QString LeaveQuestion() { return QStringLiteral("Хотите выйти в главное меню?"); }
+    static QString LeaveQuestion() { return TGameRules::LeaveQuestion(); }
     static QString CatalogueErrorText() { return QStringLiteral("Невозможно загрузить список задач"); }
 
 protected:
+    // The list and the text viewer as both puzzle screens show them, the list
+    // listWidth wide; its picks and double clicks go to the two handlers below.
+    void SetUpPuzzleViews(int listWidth, bool gameMode, const QColor &arrowColour);
+    virtual void ProblemsListChangeItem() = 0;
+    virtual void ProblemsListDblClick() = 0;
+
+    // Enter and Escape on both puzzle screens: a button with the focus takes
+    // Enter as its own click (the key is then the form's); otherwise Enter
+    // decides and goes on to the focused control, and Escape goes back once.
+    bool PuzzleKeyDown(QKeyEvent *event, const std::function<void()> &decide, const std::function<void()> &back);
+
     // The platform's message dialog with the error icon and one OK button.
     void ShowCatalogueErrorDialog();
     void MarkStartFailed();

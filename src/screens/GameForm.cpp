@@ -2,17 +2,15 @@
 
 #include "core/User.h"
 #include "platform/Sounds.h"
-#include "screens/AnswerForm.h"
+#include "screens/SolutionForm.h"
 #include "screens/MessageBoxForm.h"
 #include "screens/ReplyForm.h"
+#include "screens/Texts.h"
 
 #include <QKeyEvent>
 #include <algorithm>
 
 namespace {
-
-const QString kDecide = QStringLiteral("решить");
-const QString kAnswer = QStringLiteral("ответить");
 
 TLabel *makeLabel(QWidget *parent, const char *name, int x, int y, int w, int h, int px, bool fixed,
                   Qt::Alignment align = Qt::AlignLeft | Qt::AlignTop, bool bold = false)
@@ -27,36 +25,12 @@ TLabel *makeLabel(QWidget *parent, const char *name, int x, int y, int w, int h,
     return l;
 }
 
-TShape *makeFrame(QWidget *parent, const char *name, const QRect &r)
-{
-    auto *s = new TShape(parent);
-    s->setObjectName(QLatin1String(name));
-    s->setPenColor(zw::clGray);
-    s->setBrushColor(std::nullopt);
-    s->setGeometry(r);
-    return s;
-}
-
 TPictureBox *makePicture(QWidget *parent, const char *name, const QRect &r)
 {
     auto *p = new TPictureBox(parent);
     p->setObjectName(QLatin1String(name));
     p->setGeometry(r);
     return p;
-}
-
-template <typename Button>
-Button *makeButton(QWidget *parent, const char *name, const QRect &r, const QString &caption, const QString &hint)
-{
-    auto *b = new Button(parent);
-    b->setObjectName(QLatin1String(name));
-    b->setGeometry(r);
-    b->setText(caption);
-    b->setFont(zw::gameFont(19));
-    b->setToolTip(hint);
-    b->setColorFace(zw::clPanel);
-    TAbstractForm::MakeTabStop(b);
-    return b;
 }
 
 }  // namespace
@@ -75,102 +49,13 @@ TGameForm::~TGameForm() = default;
 void TGameForm::FormCreate()
 {
     setClientSize(ScreenWidth, ScreenHeight);
-
-    TopPanel = new TFlatPanel(this);
-    TopPanel->setObjectName(QStringLiteral("TopPanel"));
-    TopPanel->setGeometry(0, 0, 800, 75);
-    TopPanel->setColor(zw::clPanel);
-    TopPanel->setColorBorder(zw::clGray);
-    PanelImage = new TTiledShape(TopPanel);
-    PanelImage->setObjectName(QStringLiteral("PanelImage"));
-    PanelImage->setGeometry(0, 0, 800, 75);
-    UserImage = makePicture(TopPanel, "UserImage", {12, 12, 50, 50});
-    UserImage->setStretch(true);
-    Shape4 = makeFrame(TopPanel, "Shape4", {12, 12, 50, 50});
-    Shape4->setToolTip(QStringLiteral("Логотип пользователя"));
-    Shape4->setAttribute(Qt::WA_TransparentForMouseEvents, false);
-    NameLabel = makeLabel(TopPanel, "NameLabel", 67, 20, 182, 29, 21, true);
-    NameLabel->setToolTip(QStringLiteral("Имя пользователя"));
-    ProblemName = makeLabel(TopPanel, "ProblemName", 241, 35, 312, 26, 21, true, Qt::AlignHCenter | Qt::AlignTop);
-    ProblemName->setToolTip(QStringLiteral("Имя текущей головоломки"));
-    Label1 = makeLabel(TopPanel, "Label1", 592, 7, 84, 28, 20, false);
-    Label1->setCaption(QStringLiteral("Уровень "));
-    LevelLabel = makeLabel(TopPanel, "LevelLabel", 695, 2, 12, 38, 27, false);
-    LevelLabel->setAccessibleDescription(QStringLiteral("Уровень"));
-    ProgressBar = new TGauge(TopPanel);
-    ProgressBar->setObjectName(QStringLiteral("ProgressBar"));
-    ProgressBar->setGeometry(593, 42, 113, 25);
-    ProgressBar->setColor(zw::clPanel);
-    ProgressBar->setColorBorder(zw::clGray);
-    ProgressBar->setColorBar(zw::clGray);
-    ProgressBar->setFont(zw::gameFont(16));
-    ProgressBar->setToolTip(QStringLiteral("Решенные головоломки"));
-    ScoresLabel = makeLabel(TopPanel, "ScoresLabel", 728, 15, 54, 40, 29, true, Qt::AlignRight | Qt::AlignTop, true);
-    ScoresLabel->setToolTip(QStringLiteral("Очки"));
-    // Labels with hints must see the pointer for the hint to show.
-    for (TLabel *l : {NameLabel, ProblemName, ScoresLabel})
-        l->setAttribute(Qt::WA_TransparentForMouseEvents, false);
-
-    ProblemsList->setFont(zw::gameFont(17));
-    ProblemsList->BeginLoad();
-    ProblemsList->setGeometry(5, 80, 450, 460);
-    ProblemsList->SetGameMode(true);
-    ProblemsList->SetItemHeight(22);
-    ProblemsList->SetScrollBars(true);
-    ProblemsList->SetColor(zw::toQColor(zw::clPanel));
-    ProblemsList->SetColorArrow(QColor(128, 128, 0));
-    ProblemsList->SetColorBorder(QColor(128, 128, 128));
-    ProblemsList->SetColorItemsSelect(zw::toQColor(zw::clPanel));
-    // Reads the list's own pictures; a missing one is reported, the screen still opens.
-    screens::Guarded([this] { ProblemsList->Loaded(); });
-    connect(ProblemsList, &TFlatListBoxEx::changeItem, this, [this] { screens::Guarded([this] { ProblemsListChangeItem(); }); });
-    connect(ProblemsList, &TFlatListBoxEx::doubleClicked, this, [this] { ProblemsListDblClick(); });
-
-    ProblemText->setGeometry(6, 81, 344, 459);
-    ProblemText->SetEditWidth(344);
-    ProblemText->SetBorderColor(zw::clGray);
-    ProblemText->SetSColor(zw::clPanel);
-    ProblemText->SetHotColor(zw::clFocus);
-    ProblemText->setToolTip(QStringLiteral("Текст головоломки"));
-    ProblemText->hide();
-
-    StatusPanel = new TFlatPanel(this);
-    StatusPanel->setObjectName(QStringLiteral("StatusPanel"));
-    StatusPanel->setGeometry(460, 80, 335, 105);
-    StatusPanel->setColor(zw::clPanel);
-    StatusPanel->setColorBorder(zw::clGray);
-    const Qt::Alignment centred = Qt::AlignHCenter | Qt::AlignTop;
-    Label4 = makeLabel(StatusPanel, "Label4", 24, 2, 97, 39, 13, true, centred);
-    Label4->setWordWrap(true);
-    Label4->setCaption(QStringLiteral("Сложность головоломки"));
-    Label6 = makeLabel(StatusPanel, "Label6", 134, 2, 73, 39, 13, true, centred);
-    Label6->setWordWrap(true);
-    Label6->setCaption(QStringLiteral("Бонус за решение"));
-    Label7 = makeLabel(StatusPanel, "Label7", 224, 3, 81, 36, 13, true, centred);
-    Label7->setWordWrap(true);
-    Label7->setCaption(QStringLiteral("Посмотреть ответ"));
-    DiffImage = makePicture(StatusPanel, "DiffImage", {45, 45, 50, 50});
-    BonusImage = makePicture(StatusPanel, "BonusImage", {144, 45, 50, 50});
-    AnswerImage = makePicture(StatusPanel, "AnswerImage", {240, 45, 50, 50});
-    Shape1 = makeFrame(StatusPanel, "Shape1", DiffImage->geometry());
-    Shape2 = makeFrame(StatusPanel, "Shape2", BonusImage->geometry());
-    Shape3 = makeFrame(StatusPanel, "Shape3", AnswerImage->geometry());
+    createTopPanel();
+    SetUpPuzzleViews(450, true, QColor(128, 128, 0));
+    createStatusPanel();
 
     ProblemImage = makePicture(this, "ProblemImage", {460, 190, ThumbnailWidth, ThumbnailHeight});
-    ImageShape = makeFrame(this, "ImageShape", ProblemImage->geometry());
-    ImageShape->setToolTip(QStringLiteral("Картинка"));
-    ImageShape->setAttribute(Qt::WA_TransparentForMouseEvents, false);
-
-    CloseButton = makeButton<TFlatButton>(this, "CloseButton", {5, 552, 120, 33}, QStringLiteral("назад"),
-                                          QStringLiteral("Вернуться в главное меню"));
-    BuyButton = makeButton<TGlyphButton>(this, "BuyButton", {460, 552, 197, 33}, QStringLiteral("посмотреть ответ"),
-                                         QStringLiteral("Посмотреть ответ на головоломку"));
-    DecideButton = makeButton<TFlatButton>(this, "DecideButton", {675, 552, 120, 33}, kDecide,
-                                           QStringLiteral("Перейти к решению головоломки"));
-    connect(CloseButton, &QAbstractButton::clicked, this, &TGameForm::CloseButtonClick);
-    connect(BuyButton, &QAbstractButton::clicked, this, &TGameForm::BuyButtonClick);
-    connect(DecideButton, &QAbstractButton::clicked, this, &TGameForm::DecideButtonClick);
-    SetFocusTarget(DecideButton);
+    ImageShape = screens::makeFrame(this, "ImageShape", ProblemImage->geometry(), texts::PictureHint);
+    createButtons();
 
     // What the design file shows before UpdateView has run is never seen.
     ProblemName->setCaption(QString());
@@ -191,6 +76,73 @@ void TGameForm::FormCreate()
         if (!rules_.Start())
             MarkStartFailed();
     });
+}
+
+void TGameForm::createTopPanel()
+{
+    TopPanel = screens::makeTopPanel(this, "TopPanel", PanelImage);
+    UserImage = makePicture(TopPanel, "UserImage", {12, 12, 50, 50});
+    UserImage->setStretch(true);
+    UserImageFrame = screens::makeFrame(TopPanel, "Shape4", {12, 12, 50, 50}, QStringLiteral("Логотип пользователя"));
+    NameLabel = makeLabel(TopPanel, "NameLabel", 67, 20, 182, 29, 21, true);
+    NameLabel->setToolTip(texts::PlayerName);
+    ProblemName = makeLabel(TopPanel, "ProblemName", 241, 35, 312, 26, 21, true, Qt::AlignHCenter | Qt::AlignTop);
+    ProblemName->setToolTip(texts::PuzzleNameHint);
+    LevelCaption = makeLabel(TopPanel, "Label1", 592, 7, 84, 28, 20, false);
+    LevelCaption->setCaption(QStringLiteral("Уровень "));
+    LevelLabel = makeLabel(TopPanel, "LevelLabel", 695, 2, 12, 38, 27, false);
+    LevelLabel->setAccessibleDescription(QStringLiteral("Уровень"));
+    ProgressBar = new TGauge(TopPanel);
+    ProgressBar->setObjectName(QStringLiteral("ProgressBar"));
+    ProgressBar->setGeometry(593, 42, 113, 25);
+    ProgressBar->setColor(zw::clPanel);
+    ProgressBar->setColorBorder(zw::clGray);
+    ProgressBar->setColorBar(zw::clGray);
+    ProgressBar->setFont(zw::gameFont(16));
+    ProgressBar->setToolTip(QStringLiteral("Решенные головоломки"));
+    ScoresLabel = makeLabel(TopPanel, "ScoresLabel", 728, 15, 54, 40, 29, true, Qt::AlignRight | Qt::AlignTop, true);
+    ScoresLabel->setToolTip(QStringLiteral("Очки"));
+    // Labels with hints must see the pointer for the hint to show.
+    for (TLabel *l : {NameLabel, ProblemName, ScoresLabel})
+        l->setAttribute(Qt::WA_TransparentForMouseEvents, false);
+
+}
+
+void TGameForm::createStatusPanel()
+{
+    StatusPanel = new TFlatPanel(this);
+    StatusPanel->setObjectName(QStringLiteral("StatusPanel"));
+    StatusPanel->setGeometry(460, 80, 335, 105);
+    StatusPanel->setColor(zw::clPanel);
+    StatusPanel->setColorBorder(zw::clGray);
+    const Qt::Alignment centred = Qt::AlignHCenter | Qt::AlignTop;
+    DifficultyCaption = makeLabel(StatusPanel, "Label4", 24, 2, 97, 39, 13, true, centred);
+    DifficultyCaption->setWordWrap(true);
+    DifficultyCaption->setCaption(QStringLiteral("Сложность головоломки"));
+    BonusCaption = makeLabel(StatusPanel, "Label6", 134, 2, 73, 39, 13, true, centred);
+    BonusCaption->setWordWrap(true);
+    BonusCaption->setCaption(QStringLiteral("Бонус за решение"));
+    AnswerCaption = makeLabel(StatusPanel, "Label7", 224, 3, 81, 36, 13, true, centred);
+    AnswerCaption->setWordWrap(true);
+    AnswerCaption->setCaption(QStringLiteral("Посмотреть ответ"));
+    DiffImage = makePicture(StatusPanel, "DiffImage", {45, 45, 50, 50});
+    BonusImage = makePicture(StatusPanel, "BonusImage", {144, 45, 50, 50});
+    AnswerImage = makePicture(StatusPanel, "AnswerImage", {240, 45, 50, 50});
+    DiffFrame = screens::makeFrame(StatusPanel, "Shape1", DiffImage->geometry());
+    BonusFrame = screens::makeFrame(StatusPanel, "Shape2", BonusImage->geometry());
+    AnswerFrame = screens::makeFrame(StatusPanel, "Shape3", AnswerImage->geometry());
+}
+
+void TGameForm::createButtons()
+{
+    CloseButton = screens::makeButton(this, "CloseButton", {5, 552, 120, 33}, texts::Back, texts::BackHint);
+    BuyButton = screens::makeButton<TGlyphButton>(this, "BuyButton", {460, 552, 197, 33}, texts::ViewSolution,
+                                                  texts::ViewSolutionHint);
+    DecideButton = screens::makeButton(this, "DecideButton", {675, 552, 120, 33}, texts::Decide, texts::DecideHint);
+    connect(CloseButton, &QAbstractButton::clicked, this, &TGameForm::CloseButtonClick);
+    connect(BuyButton, &QAbstractButton::clicked, this, &TGameForm::BuyButtonClick);
+    connect(DecideButton, &QAbstractButton::clicked, this, &TGameForm::DecideButtonClick);
+    SetFocusTarget(DecideButton);
 }
 
 // ---- handlers ------------------------------------------------------------
@@ -232,27 +184,16 @@ void TGameForm::ProblemsListDblClick()
 
 bool TGameForm::FormKeyDown(QKeyEvent *event)
 {
-    switch (event->key()) {
-    case Qt::Key_Return:
-    case Qt::Key_Enter: {
-        // A button with the focus takes Enter as its own click; the form then leaves it.
-        auto *focused = qobject_cast<TFlatButton *>(focusWidget());
-        if (focused && holdsControl(focused) && focused->isEnabled() && focused->isVisible()) {
-            focused->click();
-            return true;
-        }
-        if (DecideButton->isEnabled())
-            DecideButtonClick();
-        return false;
-    }
-    case Qt::Key_Escape:
-        // Once, whichever control has the focus.
-        if (CloseButton->isEnabled())
-            CloseButtonClick();
-        return true;
-    default:
-        return false;
-    }
+    return PuzzleKeyDown(
+        event,
+        [this] {
+            if (DecideButton->isEnabled())
+                DecideButtonClick();
+        },
+        [this] {
+            if (CloseButton->isEnabled())
+                CloseButtonClick();
+        });
 }
 
 bool TGameForm::FormCloseQuery()
@@ -316,7 +257,7 @@ void TGameForm::ShowPictureIdNotice(int picture, const QString &text)
     screens::Messages().ShowPictureIdNotice(picture, text);
 }
 
-int TGameForm::Ask(const QString &text)
+Reply TGameForm::Ask(const QString &text)
 {
     return screens::Messages().Ask(text);
 }
@@ -326,19 +267,14 @@ void TGameForm::ShowCatalogueError()
     ShowCatalogueErrorDialog();
 }
 
-int TGameForm::RunAnswerDialog(TProblem &item, TUser *player)
+AnswerVerdict TGameForm::RunAnswerDialog(TProblem &item, TUser *player)
 {
-    // A puzzle whose data could not be read is read again: its error is
-    // reported instead of an answer checked against nothing.
-    if (!item.Loaded)
-        item.LoadData();
-    auto *dialog = new TQForm(this, item, player);
-    return dialog->ShowModal();
+    return TReplyForm::Run(this, item, player);
 }
 
 void TGameForm::RunAnswerViewer(const QByteArray &solution)
 {
-    auto *viewer = new TAnswerForm(this, solution);
+    auto *viewer = new TSolutionForm(this, solution);
     viewer->ShowModal();
 }
 
@@ -388,7 +324,7 @@ void TGameForm::ShowView(const GameView &view)
         StatusPanel->hide();
         ProblemsList->hide();
         ProblemText->show();
-        DecideButton->setText(kAnswer);
+        DecideButton->setText(texts::Answer);
         // The same puzzle's text stays where the reader left it.
         if (shownText_ != item) {
             ProblemText->SetText(item->GetStatementText());
@@ -406,12 +342,12 @@ void TGameForm::ShowView(const GameView &view)
         DiffImage->clearPicture();
         AnswerImage->clearPicture();
         BonusImage->clearPicture();
-        DecideButton->setText(kDecide);
+        DecideButton->setText(texts::Decide);
         if (item) {
             ProblemImage->setPicture(Thumbnail_);
             ProblemName->setCaption(item->Name);
-            if (item->Difficult < SolutionCost.size()) {
-                const std::size_t d = item->Difficult;
+            if (const std::optional<Difficulty> grade = knownDifficulty(item->Difficult)) {
+                const std::size_t d = indexOf(*grade);
                 DiffImage->setPicture(screens::mediaBitmap(QStringLiteral("DIFF%1").arg(d + 1)));
                 BonusImage->setPicture(screens::mediaBitmap(QStringLiteral("COST%1").arg(AnswerBonus[d])));
                 AnswerImage->setPicture(screens::mediaBitmap(QStringLiteral("COST%1").arg(SolutionCost[d])));
@@ -448,10 +384,10 @@ void TGameForm::PlaceScore()
     const int width = std::max(minWidth, ScoresLabel->textWidth() + 2);
     ScoresLabel->setGeometry(right - width, top, width, height);
     const int shift = std::max(0, levelRight + gap - (right - width));
-    Label1->move(592 - shift, Label1->y());
+    LevelCaption->move(592 - shift, LevelCaption->y());
     LevelLabel->move(695 - shift, LevelLabel->y());
     ProgressBar->move(593 - shift, ProgressBar->y());
-    ProblemName->resize(std::min(nameWidth, Label1->x() - gap - nameLeft), ProblemName->height());
+    ProblemName->resize(std::min(nameWidth, LevelCaption->x() - gap - nameLeft), ProblemName->height());
 }
 
 void TGameForm::CloseScreen()

@@ -6,8 +6,10 @@
 #include "screens/AbstractForm.h"
 #include "screens/ScreenParts.h"
 #include "widgets/FlatControls.h"
+#include "widgets/GlyphButton.h"
 #include "widgets/Label.h"
 #include "widgets/Shape.h"
+#include "widgets/TiledShape.h"
 
 #include <QImage>
 
@@ -38,23 +40,23 @@ public:
     TFlatPanel *TopPanel;
     TTiledShape *PanelImage;
     TPictureBox *UserImage;
-    TShape *Shape4;
+    TShape *UserImageFrame;
     TLabel *NameLabel;
     TLabel *ProblemName;
-    TLabel *Label1;
+    TLabel *LevelCaption;
     TLabel *LevelLabel;
     TGauge *ProgressBar;
     TLabel *ScoresLabel;
     TFlatPanel *StatusPanel;
-    TLabel *Label4;
-    TLabel *Label6;
-    TLabel *Label7;
+    TLabel *DifficultyCaption;
+    TLabel *BonusCaption;
+    TLabel *AnswerCaption;
     TPictureBox *DiffImage;
     TPictureBox *BonusImage;
     TPictureBox *AnswerImage;
-    TShape *Shape1;
-    TShape *Shape2;
-    TShape *Shape3;
+    TShape *DiffFrame;
+    TShape *BonusFrame;
+    TShape *AnswerFrame;
     TPictureBox *ProblemImage;
     TShape *ImageShape;
     TFlatButton *CloseButton;
@@ -68,8 +70,11 @@ protected:
 
 private:
     void FormCreate();
-    void ProblemsListChangeItem();
-    void ProblemsListDblClick();
+    void createTopPanel();
+    void createStatusPanel();
+    void createButtons();
+    void ProblemsListChangeItem() override;
+    void ProblemsListDblClick() override;
     // Room for every digit of the score.
     void PlaceScore();
 
@@ -81,9 +86,9 @@ private:
     void ShowNotice(const QString &text) override;
     void ShowPictureNotice(const QString &picture, const QString &text) override;
     void ShowPictureIdNotice(int picture, const QString &text) override;
-    int Ask(const QString &text) override;
+    Reply Ask(const QString &text) override;
     void ShowCatalogueError() override;
-    int RunAnswerDialog(TProblem &item, TUser *player) override;
+    AnswerVerdict RunAnswerDialog(TProblem &item, TUser *player) override;
     void RunAnswerViewer(const QByteArray &solution) override;
     void ClearProblems() override;
     void AddProblem(const TProblem &record, const LevelEntry &entry) override;

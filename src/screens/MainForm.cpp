@@ -8,6 +8,7 @@
 #include "screens/AboutForm.h"
 #include "screens/MessageBoxForm.h"
 #include "screens/SoundSwitch.h"
+#include "screens/Texts.h"
 #include "screens/UserSelectDialog.h"
 #include "platform/desktop/GameCursors.h"
 
@@ -134,7 +135,7 @@ TMainForm::TMainForm(QWidget *owner)
     }
 
     // Created in tab order.
-    NewGameButton = bigButton(this, "NewGameButton", 440, QStringLiteral("Новая игра"));
+    NewGameButton = bigButton(this, "NewGameButton", 440, texts::NewGame);
     GolovolomkiButton = bigButton(this, "GolovolomkiButton", 488, QStringLiteral("Головоломки"));
     ExitButton = bigButton(this, "ExitButton", 536, QStringLiteral("Выйти"));
 
@@ -276,7 +277,7 @@ bool TMainForm::FormCloseQuery()
 {
     if (!MessageBoxForm)
         return true;
-    return MessageBoxForm->Ask(QuitQuestion) == mrOk;
+    return MessageBoxForm->Ask(QuitQuestion) == Reply::Yes;
 }
 
 void TMainForm::FormClose(CloseAction &action)

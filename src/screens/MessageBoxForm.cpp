@@ -36,10 +36,10 @@ TMessageBoxForm::TMessageBoxForm(QWidget *owner) : TForm(owner, Qt::WindowStaysO
     setColor(zw::clPanel);
     setClientSize(233, kHeight);
 
-    Ramka = new TShape(this);
-    Ramka->setObjectName(QStringLiteral("Ramka"));
-    Ramka->setGeometry(8, 8, 226, 62);
-    Ramka->setPenColor(zw::clGray);
+    Frame = new TShape(this);
+    Frame->setObjectName(QStringLiteral("Ramka"));
+    Frame->setGeometry(8, 8, 226, 62);
+    Frame->setPenColor(zw::clGray);
 
     Image = new TPictureBox(this);
     Image->setObjectName(QStringLiteral("Image"));
@@ -99,7 +99,7 @@ void TMessageBoxForm::ShowNotice(const QString &text)
     Text->setCaption(text);
     const int w = Text->width();
     setClientSize(w + 36, kHeight);
-    Ramka->resize(w + 20, Ramka->height());
+    Frame->resize(w + 20, Frame->height());
     OKButton->move(w - 45, OKButton->y());
     centre();
     platform::PlayWave(platform::Wave::Error);
@@ -110,8 +110,8 @@ void TMessageBoxForm::LayOutWithPicture()
 {
     const int w = Text->width();
     Text->move(PictureWidth + 27, Text->y());
-    Ramka->resize(w + PictureWidth + 25, Ramka->height());
-    setClientSize(Ramka->width() + 16, kHeight);
+    Frame->resize(w + PictureWidth + 25, Frame->height());
+    setClientSize(Frame->width() + 16, kHeight);
 }
 
 void TMessageBoxForm::ShowPictureNotice(const QString &bitmapName, const QString &text)
@@ -138,7 +138,7 @@ void TMessageBoxForm::ShowPictureIdNotice(int bitmapId, const QString &text)
     Execute();
 }
 
-int TMessageBoxForm::Ask(const QString &question)
+Reply TMessageBoxForm::Ask(const QString &question)
 {
     LoadPicture(QStringLiteral("QUESTION"));
     Image->show();
@@ -150,7 +150,7 @@ int TMessageBoxForm::Ask(const QString &question)
     OKButton->setText(QStringLiteral("Да"));
     centre();
     platform::PlayWave(platform::Wave::Error);
-    return Execute();
+    return Execute() == mrOk ? Reply::Yes : Reply::No;
 }
 
 void TMessageBoxForm::ShowTrueAnswer()

@@ -2,6 +2,7 @@
 // The game's one message box: notices, yes/no questions, the verdicts on an
 // answer and the level and victory announcements. Every show lays the box out
 // anew for its text and picture, plays its sound and runs the box modally.
+#include "core/DialogResult.h"
 #include "widgets/FlatButton.h"
 #include "widgets/Form.h"
 #include "widgets/Label.h"
@@ -16,14 +17,14 @@ public:
     // Raise platform::EResourceError when the library lacks the picture; the box is not shown then.
     void ShowPictureNotice(const QString &bitmapName, const QString &text);
     void ShowPictureIdNotice(int bitmapId, const QString &text);
-    // 1 for yes, 2 for no.
-    int Ask(const QString &question);
+    // Closing the box any other way than with "Да" is no.
+    Reply Ask(const QString &question);
     void ShowTrueAnswer();
     void ShowFalseAnswer();
 
     static constexpr int PictureWidth = 50;  // P
 
-    TShape *Ramka = nullptr;
+    TShape *Frame = nullptr;
     TLabel *Text = nullptr;
     TPictureBox *Image = nullptr;
     TFlatButton *OKButton = nullptr;

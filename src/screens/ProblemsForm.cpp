@@ -1,43 +1,12 @@
 #include "screens/ProblemsForm.h"
 
 #include "platform/Sounds.h"
-#include "screens/AnswerForm.h"
+#include "screens/SolutionForm.h"
 #include "screens/MessageBoxForm.h"
 #include "screens/ReplyForm.h"
+#include "screens/Texts.h"
 
 #include <QKeyEvent>
-
-namespace {
-
-const QString kDecide = QStringLiteral("решить");
-const QString kAnswer = QStringLiteral("ответить");
-
-TShape *makeFrame(QWidget *parent, const char *name, const QRect &r, const QString &hint)
-{
-    auto *s = new TShape(parent);
-    s->setObjectName(QLatin1String(name));
-    s->setPenColor(zw::clGray);
-    s->setBrushColor(std::nullopt);
-    s->setGeometry(r);
-    s->setToolTip(hint);
-    s->setAttribute(Qt::WA_TransparentForMouseEvents, false);
-    return s;
-}
-
-TFlatButton *makeButton(QWidget *parent, const char *name, const QRect &r, const QString &caption, const QString &hint)
-{
-    auto *b = new TFlatButton(parent);
-    b->setObjectName(QLatin1String(name));
-    b->setGeometry(r);
-    b->setText(caption);
-    b->setFont(zw::gameFont(19));
-    b->setToolTip(hint);
-    b->setColorFace(zw::clPanel);
-    TAbstractForm::MakeTabStop(b);
-    return b;
-}
-
-}  // namespace
 
 TProblemsForm::TProblemsForm(QWidget *owner, const QString &programDir) : TAbstractForm(owner, programDir)
 {
@@ -51,64 +20,34 @@ void TProblemsForm::FormCreate()
 {
     setClientSize(ScreenWidth, ScreenHeight);
 
-    FlatTabControl1 = new TFlatPanel(this);
-    FlatTabControl1->setObjectName(QStringLiteral("FlatTabControl1"));
-    FlatTabControl1->setGeometry(0, 0, 800, 75);
-    FlatTabControl1->setColor(zw::clPanel);
-    FlatTabControl1->setColorBorder(zw::clGray);
-    PanelImage = new TTiledShape(FlatTabControl1);
-    PanelImage->setObjectName(QStringLiteral("PanelImage"));
-    PanelImage->setGeometry(0, 0, 800, 75);
-    ProblemName = new TLabel(FlatTabControl1);
+    TopPanel = screens::makeTopPanel(this, "FlatTabControl1", PanelImage);
+    ProblemName = new TLabel(TopPanel);
     ProblemName->setObjectName(QStringLiteral("ProblemName"));
     ProblemName->setFont(zw::gameFont(24));
     ProblemName->setAutoSize(false);
     ProblemName->setAlignment(Qt::AlignRight | Qt::AlignTop);
     ProblemName->setTransparent(true);
     ProblemName->setGeometry(306, 18, 418, 49);
-    ProblemName->setToolTip(QStringLiteral("Имя текущей головоломки"));
+    ProblemName->setToolTip(texts::PuzzleNameHint);
     ProblemName->setAttribute(Qt::WA_TransparentForMouseEvents, false);
-    DiffImage = new TPictureBox(FlatTabControl1);
+    DiffImage = new TPictureBox(TopPanel);
     DiffImage->setObjectName(QStringLiteral("DiffImage"));
     DiffImage->setGeometry(735, 12, 50, 50);
-    Shape1 = makeFrame(FlatTabControl1, "Shape1", {735, 12, 50, 50}, QStringLiteral("Сложность"));
+    DiffFrame = screens::makeFrame(TopPanel, "Shape1", {735, 12, 50, 50}, QStringLiteral("Сложность"));
 
-    ProblemsList->setFont(zw::gameFont(17));
-    ProblemsList->BeginLoad();
-    ProblemsList->setGeometry(5, 80, 345, 460);
-    ProblemsList->SetGameMode(false);
-    ProblemsList->SetItemHeight(22);
-    ProblemsList->SetScrollBars(true);
-    ProblemsList->SetColor(zw::toQColor(zw::clPanel));
-    ProblemsList->SetColorArrow(QColor(0, 0, 0));
-    ProblemsList->SetColorBorder(QColor(128, 128, 128));
-    ProblemsList->SetColorItemsSelect(zw::toQColor(zw::clPanel));
+    SetUpPuzzleViews(345, false, QColor(0, 0, 0));
     ProblemsList->setToolTip(QStringLiteral("Список головоломок"));
-    // Reads the list's own pictures; a missing one is reported, the screen still opens.
-    screens::Guarded([this] { ProblemsList->Loaded(); });
-    connect(ProblemsList, &TFlatListBoxEx::changeItem, this, [this] { screens::Guarded([this] { ProblemsListChangeItem(); }); });
-    connect(ProblemsList, &TFlatListBoxEx::doubleClicked, this, [this] { ProblemsListDblClick(); });
-
-    ProblemText->setGeometry(6, 81, 344, 459);
-    ProblemText->SetEditWidth(344);
-    ProblemText->SetBorderColor(zw::clGray);
-    ProblemText->SetSColor(zw::clPanel);
-    ProblemText->SetHotColor(zw::clFocus);
-    ProblemText->setToolTip(QStringLiteral("Текст головоломки"));
-    ProblemText->hide();
 
     ProblemImage = new TPictureBox(this);
     ProblemImage->setObjectName(QStringLiteral("ProblemImage"));
     ProblemImage->setGeometry(355, 80, PictureWidth, PictureHeight);
-    ProblemImage->setToolTip(QStringLiteral("Картинка"));
-    Ramka = makeFrame(this, "Ramka", {355, 80, PictureWidth, PictureHeight}, QStringLiteral("Картинка"));
+    ProblemImage->setToolTip(texts::PictureHint);
+    ImageShape = screens::makeFrame(this, "Ramka", {355, 80, PictureWidth, PictureHeight}, texts::PictureHint);
 
-    CloseButton = makeButton(this, "CloseButton", {8, 552, 129, 33}, QStringLiteral("назад"),
-                             QStringLiteral("Вернуться в главное меню"));
-    AnswerButton = makeButton(this, "AnswerButton", {460, 552, 185, 33}, QStringLiteral("посмотреть ответ"),
-                              QStringLiteral("Посмотреть ответ на головоломку"));
-    DecideButton = makeButton(this, "DecideButton", {664, 552, 129, 33}, kDecide,
-                              QStringLiteral("Перейти к решению головоломки"));
+    CloseButton = screens::makeButton(this, "CloseButton", {8, 552, 129, 33}, texts::Back, texts::BackHint);
+    AnswerButton = screens::makeButton(this, "AnswerButton", {460, 552, 185, 33}, texts::ViewSolution,
+                                       texts::ViewSolutionHint);
+    DecideButton = screens::makeButton(this, "DecideButton", {664, 552, 129, 33}, texts::Decide, texts::DecideHint);
     connect(CloseButton, &QAbstractButton::clicked, this, &TProblemsForm::CloseButtonClick);
     connect(AnswerButton, &QAbstractButton::clicked, this, &TProblemsForm::AnswerButtonClick);
     connect(DecideButton, &QAbstractButton::clicked, this, &TProblemsForm::DecideButtonClick);
@@ -181,11 +120,11 @@ void TProblemsForm::DecideButtonClick()
         TProblem *problem = ProblemsList->SelectedProblem();
         if (!problem)
             return;
-        const int result = RunAnswerDialog(*problem);
-        if (result == mrYes) {
+        const AnswerVerdict verdict = RunAnswerDialog(*problem);
+        if (verdict == AnswerVerdict::Right) {
             SetTextMode(false);
             screens::Messages().ShowTrueAnswer();
-        } else if (result == mrNo) {
+        } else if (verdict == AnswerVerdict::Wrong) {
             screens::Messages().ShowFalseAnswer();
         }
     });
@@ -204,47 +143,28 @@ void TProblemsForm::AnswerButtonClick()
     });
 }
 
-int TProblemsForm::RunAnswerDialog(TProblem &problem)
+AnswerVerdict TProblemsForm::RunAnswerDialog(TProblem &problem)
 {
-    if (!problem.Loaded)
-        problem.LoadData();
-    auto *dialog = new TQForm(this, problem, nullptr);
-    return dialog->ShowModal();
+    return TReplyForm::Run(this, problem, nullptr);
 }
 
 void TProblemsForm::RunAnswerViewer(const QByteArray &solution)
 {
-    auto *viewer = new TAnswerForm(this, solution);
+    auto *viewer = new TSolutionForm(this, solution);
     viewer->ShowModal();
 }
 
 bool TProblemsForm::FormKeyDown(QKeyEvent *event)
 {
-    switch (event->key()) {
-    case Qt::Key_Return:
-    case Qt::Key_Enter: {
-        // A button with the focus takes Enter as its own click; the form then leaves it.
-        auto *focused = qobject_cast<TFlatButton *>(focusWidget());
-        if (focused && holdsControl(focused) && focused->isEnabled() && focused->isVisible()) {
-            focused->click();
-            return true;
-        }
-        DecideButtonClick();
-        return false;
-    }
-    case Qt::Key_Escape:
-        CloseButtonClick();
-        return true;
-    default:
-        return false;
-    }
+    return PuzzleKeyDown(
+        event, [this] { DecideButtonClick(); }, [this] { CloseButtonClick(); });
 }
 
 bool TProblemsForm::FormCloseQuery()
 {
     if (StartFailed())
         return true;
-    return screens::Messages().Ask(LeaveQuestion()) == mrOk;
+    return screens::Messages().Ask(LeaveQuestion()) == Reply::Yes;
 }
 
 void TProblemsForm::FormClose(CloseAction &action)
@@ -261,12 +181,12 @@ void TProblemsForm::UpdateView()
         DecideButton->setEnabled(true);
         AnswerButton->setEnabled(true);
         ProblemName->setCaption(item->Name);
-        if (item->Difficult < 3)
-            DiffImage->setPicture(screens::mediaBitmap(QStringLiteral("DIFF%1").arg(item->Difficult + 1)));
+        if (const std::optional<Difficulty> grade = knownDifficulty(item->Difficult))
+            DiffImage->setPicture(screens::mediaBitmap(QStringLiteral("DIFF%1").arg(indexOf(*grade) + 1)));
         ProblemImage->setPicture(stretched_);
         if (textMode_) {
             ProblemsList->hide();
-            DecideButton->setText(kAnswer);
+            DecideButton->setText(texts::Answer);
             ProblemText->show();
             // The same puzzle's text stays where the reader left it.
             if (shownText_ != item) {
@@ -274,7 +194,7 @@ void TProblemsForm::UpdateView()
                 shownText_ = item;
             }
         } else {
-            DecideButton->setText(kDecide);
+            DecideButton->setText(texts::Decide);
             ProblemsList->show();
             ProblemText->hide();
             shownText_ = nullptr;

@@ -6,6 +6,7 @@
 #include "widgets/FlatControls.h"
 #include "widgets/Label.h"
 #include "widgets/Shape.h"
+#include "widgets/TiledShape.h"
 
 #include <QImage>
 
@@ -24,13 +25,13 @@ public:
     void DecideButtonClick();
     void AnswerButtonClick();
 
-    TFlatPanel *FlatTabControl1;
+    TFlatPanel *TopPanel;
     TTiledShape *PanelImage;
     TLabel *ProblemName;
     TPictureBox *DiffImage;
-    TShape *Shape1;
+    TShape *DiffFrame;
     TPictureBox *ProblemImage;
-    TShape *Ramka;
+    TShape *ImageShape;
     TFlatButton *CloseButton;
     TFlatButton *AnswerButton;
     TFlatButton *DecideButton;
@@ -40,14 +41,14 @@ protected:
     bool FormCloseQuery() override;
     void FormClose(CloseAction &action) override;
 
-    // The answer dialog for the puzzle, with no player: 6 right, 7 wrong, else cancelled.
-    virtual int RunAnswerDialog(TProblem &problem);
+    // The answer dialog for the puzzle, with no player.
+    virtual AnswerVerdict RunAnswerDialog(TProblem &problem);
     virtual void RunAnswerViewer(const QByteArray &solution);
 
 private:
     void FormCreate();
-    void ProblemsListChangeItem();
-    void ProblemsListDblClick();
+    void ProblemsListChangeItem() override;
+    void ProblemsListDblClick() override;
     void SelectItem(int position);
 
     // The selected puzzle's picture stretched to the picture box, once per selection.

@@ -12,6 +12,8 @@
 
 namespace {
 
+const QString kEnterAnswer = QStringLiteral("Введите свой ответ!");
+
 void styleButton(TFlatButton *b)
 {
     b->setParentColor(true);
@@ -24,7 +26,26 @@ void styleButton(TFlatButton *b)
 
 }  // namespace
 
-TQForm::TQForm(QWidget *owner, TProblem &problem, TUser *player)
+AnswerVerdict TReplyForm::VerdictOf(int modalResult)
+{
+    switch (modalResult) {
+    case mrYes:
+        return AnswerVerdict::Right;
+    case mrNo:
+        return AnswerVerdict::Wrong;
+    default:
+        return AnswerVerdict::Cancelled;
+    }
+}
+
+AnswerVerdict TReplyForm::Run(QWidget *owner, TProblem &problem, TUser *player)
+{
+    if (!problem.Loaded)
+        problem.LoadData();
+    return VerdictOf((new TReplyForm(owner, problem, player))->ShowModal());
+}
+
+TReplyForm::TReplyForm(QWidget *owner, TProblem &problem, TUser *player)
     : TForm(owner), problem_(problem), player_(player)
 {
     setObjectName(QStringLiteral("QForm"));
@@ -33,16 +54,16 @@ TQForm::TQForm(QWidget *owner, TProblem &problem, TUser *player)
     setClientSize(376, 185);
     setCloseAction(CloseAction::Free);
 
-    Shape1 = new TShape(this);
-    Shape1->setObjectName(QStringLiteral("Shape1"));
-    Shape1->setGeometry(8, 8, 361, 169);
-    Shape1->setPenColor(zw::clGray);
+    OuterFrame = new TShape(this);
+    OuterFrame->setObjectName(QStringLiteral("Shape1"));
+    OuterFrame->setGeometry(8, 8, 361, 169);
+    OuterFrame->setPenColor(zw::clGray);
 
-    Ramka = new TShape(this);
-    Ramka->setObjectName(QStringLiteral("Ramka"));
-    Ramka->setGeometry(16, 16, 345, 89);
-    Ramka->setPenColor(zw::clGray);
-    Ramka->setBrushColor(zw::clPanel);
+    QuestionFrame = new TShape(this);
+    QuestionFrame->setObjectName(QStringLiteral("Ramka"));
+    QuestionFrame->setGeometry(16, 16, 345, 89);
+    QuestionFrame->setPenColor(zw::clGray);
+    QuestionFrame->setBrushColor(zw::clPanel);
 
     QText = new TLabel(this);
     QText->setObjectName(QStringLiteral("QText"));
@@ -52,12 +73,21 @@ TQForm::TQForm(QWidget *owner, TProblem &problem, TUser *player)
     QText->setGeometry(30, 18, 319, 21);
     QText->setConstraints(318, 319, 0, 84);
 
-    Label1 = new TLabel(this);
-    Label1->setObjectName(QStringLiteral("Label1"));
-    Label1->setFont(zw::gameFont(13));
-    Label1->move(16, 120);
-    Label1->setCaption(QStringLiteral("Ваш ответ"));
+    AnswerCaption = new TLabel(this);
+    AnswerCaption->setObjectName(QStringLiteral("Label1"));
+    AnswerCaption->setFont(zw::gameFont(13));
+    AnswerCaption->move(16, 120);
+    AnswerCaption->setCaption(QStringLiteral("Ваш ответ"));
 
+    createEntries();
+    createButtons();
+    FormCreate();
+}
+
+TReplyForm::~TReplyForm() = default;
+
+void TReplyForm::createEntries()
+{
     // Created in tab order: Edit, List, TimeEdit.
     Edit = new TRAFlatEdit(this);
     Edit->setObjectName(QStringLiteral("Edit"));
@@ -77,11 +107,11 @@ TQForm::TQForm(QWidget *owner, TProblem &problem, TUser *player)
     List->setGeometry(88, 120, 97, 23);
     List->hide();
 
-    TimeRamka = new TShape(this);
-    TimeRamka->setObjectName(QStringLiteral("TimeRamka"));
-    TimeRamka->setGeometry(88, 120, 61, 25);
-    TimeRamka->setPenColor(zw::clGray);
-    TimeRamka->hide();
+    TimeFrame = new TShape(this);
+    TimeFrame->setObjectName(QStringLiteral("TimeRamka"));
+    TimeFrame->setGeometry(88, 120, 61, 25);
+    TimeFrame->setPenColor(zw::clGray);
+    TimeFrame->hide();
 
     TimeEdit = new TMyMaskEdit(this);
     TimeEdit->setObjectName(QStringLiteral("TimeEdit"));
@@ -89,37 +119,36 @@ TQForm::TQForm(QWidget *owner, TProblem &problem, TUser *player)
     TimeEdit->setFont(zw::gameFont(11));
     TimeEdit->setGeometry(95, 123, 53, 21);
     TimeEdit->hide();
+}
 
+void TReplyForm::createButtons()
+{
     OkButton = new TFlatButton(this);
     OkButton->setObjectName(QStringLiteral("OkButton"));
     OkButton->setGeometry(297, 148, 65, 22);
     OkButton->setText(QStringLiteral("ОК"));
     OkButton->setModalResult(mrYes);
     styleButton(OkButton);
-    connect(OkButton, &QAbstractButton::clicked, this, &TQForm::OkButtonClick);
+    connect(OkButton, &QAbstractButton::clicked, this, &TReplyForm::OkButtonClick);
 
     CancelButton = new TFlatButton(this);
     CancelButton->setObjectName(QStringLiteral("CancelButton"));
     CancelButton->setGeometry(225, 148, 65, 22);
     CancelButton->setText(QStringLiteral("Отмена"));
     styleButton(CancelButton);
-    connect(CancelButton, &QAbstractButton::clicked, this, &TQForm::CancelButtonClick);
-
-    FormCreate();
+    connect(CancelButton, &QAbstractButton::clicked, this, &TReplyForm::CancelButtonClick);
 }
 
-TQForm::~TQForm() = default;
-
-void TQForm::FormCreate()
+void TReplyForm::FormCreate()
 {
     const QStringList &lines = problem_.Lines;
     QText->setCaption(lines.isEmpty() ? QString() : lines.first());
     // A screen reader names each field after its caption and reads the question with it.
     for (QWidget *field : {static_cast<QWidget *>(Edit), static_cast<QWidget *>(List), static_cast<QWidget *>(TimeEdit)}) {
-        field->setAccessibleName(Label1->caption());
+        field->setAccessibleName(AnswerCaption->caption());
         field->setAccessibleDescription(QText->caption());
     }
-    QText->move(QText->x(), Ramka->y() + (Ramka->height() - QText->height()) / 2);
+    QText->move(QText->x(), QuestionFrame->y() + (QuestionFrame->height() - QText->height()) / 2);
 
     switch (problem_.AnswerKind) {
     case AnswerInteger:
@@ -131,7 +160,7 @@ void TQForm::FormCreate()
         break;
     case AnswerTime:
         TimeEdit->show();
-        TimeRamka->show();
+        TimeFrame->show();
         break;
     case AnswerChoice:
         List->show();
@@ -147,7 +176,7 @@ void TQForm::FormCreate()
             List->addItemSorted(lines[i]);
             NumberTexts->append(QString());
         }
-        connect(List, &QComboBox::activated, this, &TQForm::ListChange);
+        connect(List, &QComboBox::activated, this, &TReplyForm::ListChange);
         digitsOnly_ = true;
         // The focus starts in the number box: the first name is picked, so
         // that a number typed at once is kept for it.
@@ -159,7 +188,7 @@ void TQForm::FormCreate()
     }
 }
 
-void TQForm::FormShow()
+void TReplyForm::FormShow()
 {
     // The flat buttons are no tab stops, so the entry control starts with the focus.
     if (Edit->isVisibleTo(this))
@@ -170,7 +199,7 @@ void TQForm::FormShow()
         TimeEdit->setFocus(Qt::OtherFocusReason);
 }
 
-bool TQForm::eventFilter(QObject *watched, QEvent *event)
+bool TReplyForm::eventFilter(QObject *watched, QEvent *event)
 {
     if (Edit && watched == Edit) {
         if (event->type() == QEvent::KeyPress && digitsOnly_) {
@@ -189,7 +218,7 @@ bool TQForm::eventFilter(QObject *watched, QEvent *event)
     return TForm::eventFilter(watched, event);
 }
 
-void TQForm::ListChange()
+void TReplyForm::ListChange()
 {
     if (!Edit->isVisibleTo(this) || !NumberTexts)
         return;
@@ -199,14 +228,14 @@ void TQForm::ListChange()
     Edit->setFocus(Qt::OtherFocusReason);
 }
 
-void TQForm::EditExit()
+void TReplyForm::EditExit()
 {
     const int i = List->currentIndex();
     if (NumberTexts && i >= 0 && i < NumberTexts->size())
         (*NumberTexts)[i] = Edit->text();
 }
 
-std::optional<std::int32_t> TQForm::StrToInt(const QString &text)
+std::optional<std::int32_t> TReplyForm::StrToInt(const QString &text)
 {
     // Leading blanks, an optional sign, then decimal digits only.
     int i = 0;
@@ -235,7 +264,7 @@ std::optional<std::int32_t> TQForm::StrToInt(const QString &text)
     return std::int32_t(value);
 }
 
-std::optional<double> TQForm::StrToTime(const QString &text)
+std::optional<double> TReplyForm::StrToTime(const QString &text)
 {
     const QStringList parts = text.split(QLatin1Char(':'));
     if (parts.size() != 3)
@@ -256,7 +285,7 @@ std::optional<double> TQForm::StrToTime(const QString &text)
     return AnswerValue::dayFraction(values[0], values[1], values[2]);
 }
 
-bool TQForm::refuseNotice(const QString &text)
+bool TReplyForm::refuseNotice(const QString &text)
 {
     if (MessageBoxForm)
         MessageBoxForm->ShowNotice(text);
@@ -264,7 +293,7 @@ bool TQForm::refuseNotice(const QString &text)
     return false;
 }
 
-void TQForm::OkButtonClick()
+void TReplyForm::OkButtonClick()
 {
     platform::PlayClick();
     answer_ = AnswerValue{};
@@ -281,7 +310,7 @@ void TQForm::OkButtonClick()
     case AnswerText: {
         const QString text = Edit->text();
         if (text.isEmpty()) {
-            refuseNotice(QStringLiteral("Введите свой ответ!"));
+            refuseNotice(kEnterAnswer);
             return;
         }
         answer_ = AnswerValue::fromText(text.left(AnswerValue::MaxTextLength));
@@ -304,7 +333,7 @@ void TQForm::OkButtonClick()
     case AnswerChoice: {
         const QString text = List->currentIndex() >= 0 ? List->currentText() : QString();
         if (text.isEmpty()) {
-            refuseNotice(QStringLiteral("Введите свой ответ!"));
+            refuseNotice(kEnterAnswer);
             return;
         }
         answer_ = AnswerValue::fromText(text.left(AnswerValue::MaxTextLength));
@@ -343,13 +372,13 @@ void TQForm::OkButtonClick()
     setModalResult(problem_.CheckAnswer(player_, answer_) ? mrYes : mrNo);
 }
 
-void TQForm::CancelButtonClick()
+void TReplyForm::CancelButtonClick()
 {
     platform::PlayClick();
     close();
 }
 
-bool TQForm::FormKeyDown(QKeyEvent *event)
+bool TReplyForm::FormKeyDown(QKeyEvent *event)
 {
     switch (event->key()) {
     case Qt::Key_Return:
@@ -368,7 +397,7 @@ bool TQForm::FormKeyDown(QKeyEvent *event)
     return false;
 }
 
-void TQForm::FormClose(CloseAction &action)
+void TReplyForm::FormClose(CloseAction &action)
 {
     NumberTexts.reset();
     action = CloseAction::Free;

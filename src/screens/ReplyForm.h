@@ -1,10 +1,11 @@
 #pragma once
 // The answer entry dialog: shows the puzzle's question, offers the entry
 // control for its answer kind, checks the entry's shape, packs it into an
-// AnswerValue and hands it to the puzzle's CheckAnswer. Ends with 6 (right),
-// 7 (wrong) or 2 (cancelled) and frees itself.
+// AnswerValue and hands it to the puzzle's CheckAnswer. Its modal run ends
+// with mrYes (right), mrNo (wrong) or mrCancel and frees the dialog.
 #include "controls/MyMaskEdit.h"
 #include "controls/RAFlatEdit.h"
+#include "core/DialogResult.h"
 #include "core/Problem.h"
 #include "widgets/FlatButton.h"
 #include "widgets/FlatControls.h"
@@ -17,19 +18,25 @@
 
 class TUser;
 
-class TQForm : public TForm {
+class TReplyForm : public TForm {
     Q_OBJECT
 public:
-    TQForm(QWidget *owner, TProblem &problem, TUser *player);
-    ~TQForm() override;
+    TReplyForm(QWidget *owner, TProblem &problem, TUser *player);
+    ~TReplyForm() override;
 
-    TShape *Shape1 = nullptr;
-    TShape *Ramka = nullptr;
+    // Runs the dialog for the puzzle modally. A puzzle whose data could not be
+    // read is read again first, so that its error is reported instead of an
+    // answer checked against nothing.
+    static AnswerVerdict Run(QWidget *owner, TProblem &problem, TUser *player);
+    static AnswerVerdict VerdictOf(int modalResult);
+
+    TShape *OuterFrame = nullptr;
+    TShape *QuestionFrame = nullptr;
     TLabel *QText = nullptr;
-    TLabel *Label1 = nullptr;
+    TLabel *AnswerCaption = nullptr;
     TRAFlatEdit *Edit = nullptr;
     TFlatComboBox *List = nullptr;
-    TShape *TimeRamka = nullptr;
+    TShape *TimeFrame = nullptr;
     TMyMaskEdit *TimeEdit = nullptr;
     TFlatButton *OkButton = nullptr;
     TFlatButton *CancelButton = nullptr;
@@ -50,6 +57,8 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    void createEntries();
+    void createButtons();
     void FormCreate();
     void OkButtonClick();
     void CancelButtonClick();

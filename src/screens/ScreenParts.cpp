@@ -2,11 +2,9 @@
 
 #include "platform/ResourceLibrary.h"
 #include "platform/desktop/GameApplication.h"
-
-#include <QPaintEvent>
-#include <QPainter>
-#include <algorithm>
-#include <cstdio>
+#include "screens/AbstractForm.h"
+#include "screens/MessageBoxForm.h"
+#include "widgets/Colors.h"
 
 namespace screens {
 
@@ -23,63 +21,53 @@ void ReportError(const QString &message)
     platform::reportError(message);
 }
 
-}  // namespace screens
-
-TTiledShape::TTiledShape(QWidget *parent) : QWidget(parent)
+TFlatPanel *makeTopPanel(QWidget *parent, const char *name, TTiledShape *&image)
 {
-    setAttribute(Qt::WA_TransparentForMouseEvents);
+    auto *panel = new TFlatPanel(parent);
+    panel->setObjectName(QLatin1String(name));
+    panel->setGeometry(0, 0, 800, 75);
+    panel->setColor(zw::clPanel);
+    panel->setColorBorder(zw::clGray);
+    image = new TTiledShape(panel);
+    image->setObjectName(QStringLiteral("PanelImage"));
+    image->setGeometry(0, 0, 800, 75);
+    return panel;
 }
 
-void TTiledShape::setTile(const QImage &tile)
+TShape *makeFrame(QWidget *parent, const char *name, const QRect &r)
 {
-    tile_ = tile;
-    update();
+    auto *s = new TShape(parent);
+    s->setObjectName(QLatin1String(name));
+    s->setPenColor(zw::clGray);
+    s->setBrushColor(std::nullopt);
+    s->setGeometry(r);
+    return s;
 }
 
-void TTiledShape::paintEvent(QPaintEvent *event)
+TShape *makeFrame(QWidget *parent, const char *name, const QRect &r, const QString &hint)
 {
-    if (tile_.isNull())
-        return;
-    QPainter p(this);
-    p.drawTiledPixmap(event->rect(), QPixmap::fromImage(tile_), event->rect().topLeft());
+    TShape *s = makeFrame(parent, name, r);
+    s->setToolTip(hint);
+    s->setAttribute(Qt::WA_TransparentForMouseEvents, false);
+    return s;
 }
 
-TGlyphButton::TGlyphButton(QWidget *parent) : TFlatButton(parent) {}
-
-void TGlyphButton::setGlyph(const QImage &glyph)
+void styleButton(TFlatButton *b, const char *name, const QRect &r, const QString &caption, const QString &hint)
 {
-    glyph_ = glyph;
-    update();
+    b->setObjectName(QLatin1String(name));
+    b->setGeometry(r);
+    b->setText(caption);
+    b->setFont(zw::gameFont(19));
+    b->setToolTip(hint);
+    b->setColorFace(zw::clPanel);
+    TAbstractForm::MakeTabStop(b);
 }
 
-void TGlyphButton::paintEvent(QPaintEvent *event)
-{
-    if (glyph_.isNull()) {
-        TFlatButton::paintEvent(event);
-        return;
-    }
-    // The flat button's face, with the picture and the caption centred together.
-    QPainter p(this);
-    const TFlatButtonColors c = colors();
-    const bool down = isDown();
-    const QRect r = rect();
-    paintFace(p, zw::toQColor(down ? c.down : (highlighted() && isEnabled() ? c.focused : c.face)));
-    const int shift = down ? 1 : 0;
-    const int gap = 4;
-    const int textWidth = QFontMetrics(font()).horizontalAdvance(text());
-    const int left = std::max(3, (r.width() - glyph_.width() - gap - textWidth) / 2) + shift;
-    p.drawImage(left, (r.height() - glyph_.height()) / 2 + shift, glyph_);
-    p.setFont(font());
-    p.setPen(isEnabled() ? QColor(Qt::black) : zw::toQColor(zw::clGray));
-    const QRect textRect(left + glyph_.width() + gap, r.top() + shift, r.width() - left - glyph_.width() - gap, r.height());
-    p.drawText(textRect, Qt::AlignLeft | Qt::AlignVCenter, text());
-}
-
-#include "screens/MessageBoxForm.h"
-
-TMessageBoxForm &screens::Messages()
+TMessageBoxForm &Messages()
 {
     if (!MessageBoxForm)
         MessageBoxForm = new TMessageBoxForm;
     return *MessageBoxForm;
 }
+
+}  // namespace screens

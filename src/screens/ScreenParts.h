@@ -1,10 +1,13 @@
 #pragma once
 // Small pieces both puzzle screens are built from: pictures from the media
-// library, a rectangle filled with a tiled bitmap, a button with an optional
-// picture, and the generic error report.
+// library, the frames and buttons of their layouts, and the generic error report.
 #include "widgets/FlatButton.h"
+#include "widgets/FlatControls.h"
+#include "widgets/Shape.h"
+#include "widgets/TiledShape.h"
 
 #include <QImage>
+#include <QRect>
 #include <QString>
 #include <QWidget>
 #include <exception>
@@ -34,39 +37,26 @@ bool Guarded(F &&f)
     return false;
 }
 
+// The bar across the top of a puzzle screen and the tiled picture that fills it.
+TFlatPanel *makeTopPanel(QWidget *parent, const char *name, TTiledShape *&image);
+
+// A grey frame with no fill around a picture; one with a hint sees the pointer
+// so that the hint shows.
+TShape *makeFrame(QWidget *parent, const char *name, const QRect &r);
+TShape *makeFrame(QWidget *parent, const char *name, const QRect &r, const QString &hint);
+
+// The look every button of the puzzle screens shares; reached with Tab only.
+void styleButton(TFlatButton *button, const char *name, const QRect &r, const QString &caption, const QString &hint);
+
+template <typename Button = TFlatButton>
+Button *makeButton(QWidget *parent, const char *name, const QRect &r, const QString &caption, const QString &hint)
+{
+    auto *b = new Button(parent);
+    styleButton(b, name, r, caption, hint);
+    return b;
+}
+
 }  // namespace screens
-
-// A rectangle without outline whose brush is a bitmap, tiled from its top-left.
-class TTiledShape : public QWidget {
-    Q_OBJECT
-public:
-    explicit TTiledShape(QWidget *parent = nullptr);
-    void setTile(const QImage &tile);
-    const QImage &tile() const { return tile_; }
-
-protected:
-    void paintEvent(QPaintEvent *event) override;
-
-private:
-    QImage tile_;
-};
-
-// A flat button that can carry a picture left of its caption.
-class TGlyphButton : public TFlatButton {
-    Q_OBJECT
-public:
-    explicit TGlyphButton(QWidget *parent = nullptr);
-    void setGlyph(const QImage &glyph);
-    void clearGlyph() { setGlyph(QImage()); }
-    const QImage &glyph() const { return glyph_; }
-    bool hasGlyph() const { return !glyph_.isNull(); }
-
-protected:
-    void paintEvent(QPaintEvent *event) override;
-
-private:
-    QImage glyph_;
-};
 
 class TMessageBoxForm;
 namespace screens {

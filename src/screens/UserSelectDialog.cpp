@@ -3,6 +3,7 @@
 #include "platform/Registry.h"
 #include "platform/Sounds.h"
 #include "screens/MessageBoxForm.h"
+#include "screens/Texts.h"
 #include "platform/desktop/GameCursors.h"
 
 #include <QKeyEvent>
@@ -56,18 +57,27 @@ TUserSelectDialog::TUserSelectDialog(QWidget *owner, platform::Registry *registr
     setColor(zw::clPanel);
     setClientSize(433, 223);
 
-    FlatTabControl1 = new TFlatPanel(this);
-    FlatTabControl1->setObjectName(QStringLiteral("FlatTabControl1"));
-    FlatTabControl1->setGeometry(8, 8, 417, 209);
-    FlatTabControl1->setColor(zw::clPanel);
-    FlatTabControl1->setColorBorder(zw::clGray);
-    QWidget *p = FlatTabControl1;
+    MainPanel = new TFlatPanel(this);
+    MainPanel->setObjectName(QStringLiteral("FlatTabControl1"));
+    MainPanel->setGeometry(8, 8, 417, 209);
+    MainPanel->setColor(zw::clPanel);
+    MainPanel->setColorBorder(zw::clGray);
+    createChoiceControls(MainPanel);
+    createProgressPanel(MainPanel);
 
+    // The logo and its arrows once the picture has its place.
+    UserImage->Loaded();
+
+    FormCreate();
+}
+
+void TUserSelectDialog::createChoiceControls(QWidget *p)
+{
     // Created in tab order.
     NewGameRB = new TFlatRadioButton(p);
     NewGameRB->setObjectName(QStringLiteral("NewGameRB"));
     NewGameRB->setGeometry(8, 8, 113, 25);
-    NewGameRB->setText(QStringLiteral("Новая игра"));
+    NewGameRB->setText(texts::NewGame);
     NewGameRB->setFont(zw::gameFont(13, true));
 
     LoadGameRB = new TFlatRadioButton(p);
@@ -76,9 +86,9 @@ TUserSelectDialog::TUserSelectDialog(QWidget *owner, platform::Registry *registr
     LoadGameRB->setText(QStringLiteral("Продолжить игру"));
     LoadGameRB->setFont(zw::gameFont(13, true));
 
-    Label2 = makeLabel(p, "Label2", 0, 8, QStringLiteral("Логотип"), 13);
+    LogoCaption = makeLabel(p, "Label2", 0, 8, QStringLiteral("Логотип"), 13);
     // Centred on the name label below it.
-    Label2->move(160 + (81 - Label2->width()) / 2, 8);
+    LogoCaption->move(160 + (81 - LogoCaption->width()) / 2, 8);
 
     LabelName = new TLabel(p);
     LabelName->setObjectName(QStringLiteral("LabelName"));
@@ -113,7 +123,7 @@ TUserSelectDialog::TUserSelectDialog(QWidget *owner, platform::Registry *registr
     styleButton(BackButton);
     connect(BackButton, &QAbstractButton::clicked, this, &TUserSelectDialog::BackButtonClick);
 
-    Label1 = makeLabel(p, "Label1", 8, 70, QStringLiteral("Имя пользователя"), 13);
+    NameCaption = makeLabel(p, "Label1", 8, 70, texts::PlayerName, 13);
 
     UserSelectComboBox = new TFlatComboBox(p);
     UserSelectComboBox->setObjectName(QStringLiteral("UserSelectComboBox"));
@@ -133,41 +143,40 @@ TUserSelectDialog::TUserSelectDialog(QWidget *owner, platform::Registry *registr
     DeleteButton->setText(QStringLiteral("Удалить"));
     styleButton(DeleteButton);
     connect(DeleteButton, &QAbstractButton::clicked, this, &TUserSelectDialog::DeleteButtonClick);
+}
 
-    FlatTabControl2 = new TFlatPanel(p);
-    FlatTabControl2->setObjectName(QStringLiteral("FlatTabControl2"));
-    FlatTabControl2->setGeometry(8, 112, 401, 89);
-    FlatTabControl2->setColor(zw::clFocus);
-    FlatTabControl2->setColorBorder(zw::clGray);
-    QWidget *s = FlatTabControl2;
-    Label3 = makeLabel(s, "Label3", 8, 16, QStringLiteral("Уровень:"), 19);
+void TUserSelectDialog::createProgressPanel(QWidget *p)
+{
+    ProgressPanel = new TFlatPanel(p);
+    ProgressPanel->setObjectName(QStringLiteral("FlatTabControl2"));
+    ProgressPanel->setGeometry(8, 112, 401, 89);
+    ProgressPanel->setColor(zw::clFocus);
+    ProgressPanel->setColorBorder(zw::clGray);
+    QWidget *s = ProgressPanel;
+    LevelCaption = makeLabel(s, "Label3", 8, 16, QStringLiteral("Уровень:"), 19);
     LevelLabel = makeLabel(s, "LevelLabel", 88, 16, QString(), 19);
     LevelLabel->setAccessibleDescription(QStringLiteral("Уровень"));
-    Label4 = makeLabel(s, "Label4", 8, 48, QStringLiteral("Очки:"), 19);
+    ScoresCaption = makeLabel(s, "Label4", 8, 48, QStringLiteral("Очки:"), 19);
     ScoresLabel = makeLabel(s, "ScoresLabel", 88, 48, QString(), 19);
     ScoresLabel->setAccessibleDescription(QStringLiteral("Очки"));
     // The values keep clear of their captions, whose width depends on the face.
-    const int valueLeft = std::max({88, Label3->x() + Label3->width() + 6, Label4->x() + Label4->width() + 6});
+    const int valueLeft =
+        std::max({88, LevelCaption->x() + LevelCaption->width() + 6, ScoresCaption->x() + ScoresCaption->width() + 6});
     LevelLabel->move(valueLeft, 16);
     ScoresLabel->move(valueLeft, 48);
-    Label5 = makeLabel(s, "Label5", 144, 8, QStringLiteral("К-во правильных/неправильных ответов"), 12);
-    Label6 = makeLabel(s, "Label6", 144, 32, QStringLiteral("На легкие задачи:"), 11);
-    Label7 = makeLabel(s, "Label7", 144, 48, QStringLiteral("На средние задачи:"), 11);
-    Label8 = makeLabel(s, "Label8", 144, 64, QStringLiteral("На тяжелые задачи:"), 11);
+    AnswersCaption = makeLabel(s, "Label5", 144, 8, QStringLiteral("К-во правильных/неправильных ответов"), 12);
+    EasyCaption = makeLabel(s, "Label6", 144, 32, QStringLiteral("На легкие задачи:"), 11);
+    MediumCaption = makeLabel(s, "Label7", 144, 48, QStringLiteral("На средние задачи:"), 11);
+    HardCaption = makeLabel(s, "Label8", 144, 64, QStringLiteral("На тяжелые задачи:"), 11);
     LDLabel = makeRightLabel(s, "LDLabel", 366, 32, 11);
     MDLabel = makeRightLabel(s, "MDLabel", 366, 48, 11);
     HDLabel = makeRightLabel(s, "HDLabel", 366, 64, 11);
-    Label9 = makeLabel(s, "Label9", 368, 32, QStringLiteral("/"), 11);
-    Label10 = makeLabel(s, "Label10", 368, 48, QStringLiteral("/"), 11);
-    Label11 = makeLabel(s, "Label11", 368, 64, QStringLiteral("/"), 11);
+    EasySlash = makeLabel(s, "Label9", 368, 32, QStringLiteral("/"), 11);
+    MediumSlash = makeLabel(s, "Label10", 368, 48, QStringLiteral("/"), 11);
+    HardSlash = makeLabel(s, "Label11", 368, 64, QStringLiteral("/"), 11);
     LULabel = makeLabel(s, "LULabel", 377, 32, QString(), 11);
     MULabel = makeLabel(s, "MULabel", 377, 48, QString(), 11);
     HULabel = makeLabel(s, "HULabel", 377, 64, QString(), 11);
-
-    // The logo and its arrows once the picture has its place.
-    UserImage->Loaded();
-
-    FormCreate();
 }
 
 TUserSelectDialog::~TUserSelectDialog() = default;

@@ -35,22 +35,22 @@ public:
     // (it would make a nested key) and no control characters.
     static bool isValidName(const QString &name);
 
-    TFlatPanel *FlatTabControl1;
+    TFlatPanel *MainPanel;
     TFlatRadioButton *NewGameRB;
     TFlatRadioButton *LoadGameRB;
-    TLabel *Label2;
+    TLabel *LogoCaption;
     TLabel *LabelName;
     TLabelImage *UserImage;
     TFlatButton *OKButton;
     TFlatButton *BackButton;
-    TLabel *Label1;
+    TLabel *NameCaption;
     TFlatComboBox *UserSelectComboBox;
     TFlatButton *DeleteButton;
-    TFlatPanel *FlatTabControl2;
-    TLabel *Label3, *LevelLabel, *Label4, *ScoresLabel, *Label5;
-    TLabel *Label6, *Label7, *Label8;
+    TFlatPanel *ProgressPanel;
+    TLabel *LevelCaption, *LevelLabel, *ScoresCaption, *ScoresLabel, *AnswersCaption;
+    TLabel *EasyCaption, *MediumCaption, *HardCaption;
     TLabel *LDLabel, *MDLabel, *HDLabel;
-    TLabel *Label9, *Label10, *Label11;
+    TLabel *EasySlash, *MediumSlash, *HardSlash;
     TLabel *LULabel, *MULabel, *HULabel;
 
     void SetNewGameMode(bool mode);
@@ -62,6 +62,10 @@ protected:
     void FormClose(CloseAction &action) override;
 
 private:
+    // The radio buttons, the logo, the name box and the buttons; then the
+    // panel with the chosen player's level, scores and answers.
+    void createChoiceControls(QWidget *p);
+    void createProgressPanel(QWidget *p);
     void FormCreate();
     void NewGameRBClick();
     void LoadGameRBClick();

@@ -1,7 +1,7 @@
 // The answer viewer's re-format for one zoom step, and the opening of the
 // viewer and of the answer dialog, on a 20 KB solution.
 #include "core/Problem.h"
-#include "screens/AnswerForm.h"
+#include "screens/SolutionForm.h"
 #include "screens/ReplyForm.h"
 #include "widgets/RichTextView.h"
 #include "widgets/richtext/RtfWriter.h"
@@ -30,7 +30,7 @@ QByteArray solution20k()
 
 void BM_ViewerZoomStep(benchmark::State &state)
 {
-    TAnswerForm viewer(nullptr, solution20k());
+    TSolutionForm viewer(nullptr, solution20k());
     viewer.show();
     QCoreApplication::processEvents();
     int step = 3;
@@ -51,7 +51,7 @@ void BM_ViewerOpen(benchmark::State &state)
 {
     const QByteArray text = solution20k();
     for (auto _ : state) {
-        TAnswerForm viewer(nullptr, text);
+        TSolutionForm viewer(nullptr, text);
         viewer.show();
         benchmark::DoNotOptimize(viewer.AnswerText->lineCount());
         viewer.hide();
@@ -73,7 +73,7 @@ void BM_AnswerDialogOpen(benchmark::State &state)
 {
     Puzzle p;
     for (auto _ : state) {
-        TQForm form(nullptr, p, nullptr);
+        TReplyForm form(nullptr, p, nullptr);
         form.show();
         QCoreApplication::processEvents();
         form.hide();

@@ -1,5 +1,5 @@
 // Reading and laying out puzzle statements, and re-formatting them for a new type size.
-#include "controls/RxRichEditEx.h"
+#include "controls/RichEditEx.h"
 #include "widgets/RichTextView.h"
 #include "widgets/richtext/RtfReader.h"
 #include "widgets/richtext/RtfWriter.h"

@@ -25,26 +25,26 @@ TEST_F(AboutFormTest, LayoutPictureAndGreeting)
     EXPECT_EQ(f->size(), QSize(560, 484));
     EXPECT_EQ(f->Image1->geometry(), QRect(78, 12, 409, 225));
     EXPECT_EQ(f->Image1->picture().size(), QSize(400, 228));
-    EXPECT_EQ(f->Shape1->geometry(), QRect(8, 8, 544, 468));
+    EXPECT_EQ(f->Frame->geometry(), QRect(8, 8, 544, 468));
     EXPECT_EQ(f->OKButton->geometry(), QRect(451, 443, 90, 23));
-    const QStringList lines = f->Label1->caption().split(QLatin1Char('\n'));
+    const QStringList lines = f->Greeting->caption().split(QLatin1Char('\n'));
     EXPECT_TRUE(lines.first().contains(QStringLiteral("Quorvane")));
     EXPECT_TRUE(lines.contains(QStringLiteral("Наши адреса в Интернет:")));
     EXPECT_TRUE(lines.contains(QStringLiteral("С наилучшими пожеланиями,")));
     EXPECT_EQ(lines.filter(QRegularExpression(QStringLiteral("^    \\S"))).size(), 3);
     EXPECT_TRUE(lines.last().contains(QStringLiteral("Quorvane")));
-    EXPECT_EQ(f->Label2->caption(), QStringLiteral("https://quorvane.example/zentrika"));
-    EXPECT_EQ(f->Label3->caption(), QStringLiteral("zentrika@quorvane.example"));
+    EXPECT_EQ(f->WebLink->caption(), QStringLiteral("https://quorvane.example/zentrika"));
+    EXPECT_EQ(f->MailLink->caption(), QStringLiteral("zentrika@quorvane.example"));
     // The links sit at the ends of their lines, the mail one below the web one,
     // both inside the greeting and clear of the OK button.
-    EXPECT_GT(f->Label2->x(), f->Label1->x() + 20);
-    EXPECT_EQ(f->Label3->y() - f->Label2->y(), QFontMetrics(f->Label1->font()).lineSpacing());
-    EXPECT_LT(f->Label3->geometry().bottom(), f->Label1->geometry().bottom());
-    EXPECT_FALSE(f->Label3->geometry().intersects(f->OKButton->geometry()));
+    EXPECT_GT(f->WebLink->x(), f->Greeting->x() + 20);
+    EXPECT_EQ(f->MailLink->y() - f->WebLink->y(), QFontMetrics(f->Greeting->font()).lineSpacing());
+    EXPECT_LT(f->MailLink->geometry().bottom(), f->Greeting->geometry().bottom());
+    EXPECT_FALSE(f->MailLink->geometry().intersects(f->OKButton->geometry()));
     // The whole greeting, wrapped, stays inside the frame.
-    const QRect text = QFontMetrics(f->Label1->font())
-                           .boundingRect(QRect(0, 0, f->Label1->width(), 10000), Qt::TextWordWrap, f->Label1->caption());
-    EXPECT_LE(f->Label1->y() + text.height(), f->Shape1->geometry().bottom());
+    const QRect text = QFontMetrics(f->Greeting->font())
+                           .boundingRect(QRect(0, 0, f->Greeting->width(), 10000), Qt::TextWordWrap, f->Greeting->caption());
+    EXPECT_LE(f->Greeting->y() + text.height(), f->Frame->geometry().bottom());
     delete f.data();
 }
 
@@ -53,8 +53,8 @@ TEST_F(AboutFormTest, LinksOpenThroughTheShellAndLeaveTheBoxOpen)
     auto *f = new TAboutForm;
     QPointer<TAboutForm> guard(f);
     f->ShowModalAsync();
-    QTest::mouseClick(f->Label2, Qt::LeftButton);
-    QTest::mouseClick(f->Label3, Qt::LeftButton);
+    QTest::mouseClick(f->WebLink, Qt::LeftButton);
+    QTest::mouseClick(f->MailLink, Qt::LeftButton);
     EXPECT_EQ(opened, (QStringList{QStringLiteral("https://quorvane.example/zentrika"),
                                    QStringLiteral("mailto:zentrika@quorvane.example")}));
     EXPECT_TRUE(f->isVisible());

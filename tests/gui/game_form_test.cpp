@@ -3,7 +3,7 @@
 #include "app/Startup.h"
 #include "core/User.h"
 #include "platform/Registry.h"
-#include "screens/AnswerForm.h"
+#include "screens/SolutionForm.h"
 #include "screens/GameForm.h"
 #include "screens/ReplyForm.h"
 
@@ -76,7 +76,7 @@ protected:
     void answer(ModalScript &script, bool right)
     {
         script.then([this, right](QWidget *w) {
-            auto *dialog = qobject_cast<TQForm *>(w);
+            auto *dialog = qobject_cast<TReplyForm *>(w);
             ASSERT_NE(dialog, nullptr);
             const int value = selected()->Id * 3 + (right ? 0 : 1);
             typeText(dialog->Edit, QString::number(value));
@@ -150,10 +150,10 @@ TEST_F(GameFormTest, NewPlayerStartsInListModeWithTheThumbnailAndTheThreeFacts)
     EXPECT_EQ(form->CloseButton->geometry(), QRect(5, 552, 120, 33));
     EXPECT_EQ(form->BuyButton->geometry(), QRect(460, 552, 197, 33));
     EXPECT_EQ(form->DecideButton->geometry(), QRect(675, 552, 120, 33));
-    EXPECT_EQ(form->Label1->caption(), QStringLiteral("Уровень "));
-    EXPECT_EQ(form->Label4->caption(), QStringLiteral("Сложность головоломки"));
+    EXPECT_EQ(form->LevelCaption->caption(), QStringLiteral("Уровень "));
+    EXPECT_EQ(form->DifficultyCaption->caption(), QStringLiteral("Сложность головоломки"));
     EXPECT_EQ(form->ProgressBar->toolTip(), QStringLiteral("Решенные головоломки"));
-    EXPECT_EQ(form->Shape4->toolTip(), QStringLiteral("Логотип пользователя"));
+    EXPECT_EQ(form->UserImageFrame->toolTip(), QStringLiteral("Логотип пользователя"));
     EXPECT_EQ(form->ImageShape->toolTip(), QStringLiteral("Картинка"));
     EXPECT_EQ(form->ScoresLabel->toolTip(), QStringLiteral("Очки"));
     for (const char *name : {"TopPanel", "PanelImage", "UserImage", "Shape4", "NameLabel", "ProblemName", "Label1",
@@ -183,7 +183,7 @@ TEST_F(GameFormTest, EnterShowsTheWholePictureBesideTheTextThenOpensTheAnswerDia
     ModalScript script;
     script.ignore(form);
     script.then([](QWidget *w) {
-        ASSERT_NE(qobject_cast<TQForm *>(w), nullptr);
+        ASSERT_NE(qobject_cast<TReplyForm *>(w), nullptr);
         QTest::keyClick(w, Qt::Key_Escape);
     });
     key(Qt::Key_Return);
@@ -263,7 +263,7 @@ TEST_F(GameFormTest, SolvedAndPaidPuzzleFromAnEarlierGame)
     ModalScript script;
     script.ignore(form);
     script.then([](QWidget *w) {
-        EXPECT_NE(qobject_cast<TAnswerForm *>(w), nullptr);
+        EXPECT_NE(qobject_cast<TSolutionForm *>(w), nullptr);
         QTest::keyClick(w, Qt::Key_Escape);
     });
     form->BuyButton->click();
@@ -285,7 +285,7 @@ TEST_F(GameFormTest, BuyingAsksThePriceAndCharges)
     ModalScript script;
     script.ignore(form);
     script.then([](QWidget *w) {
-        EXPECT_NE(qobject_cast<TAnswerForm *>(w), nullptr);
+        EXPECT_NE(qobject_cast<TSolutionForm *>(w), nullptr);
         QTest::keyClick(w, Qt::Key_Escape);
     });
     form->BuyButton->click();
@@ -401,8 +401,8 @@ TEST_F(GameFormTest, LevelOnePlayedByKeysRisesToLevelTwoAndIsSaved)
             EXPECT_EQ(form->ProgressBar->progress(), (i + 1) * 20);
         }
     }
-    EXPECT_EQ(script.seen, (QStringList{} << "TQForm" << "TMessageBoxForm" << "TQForm" << "TMessageBoxForm" << "TQForm"
-                                          << "TMessageBoxForm" << "TQForm" << "TMessageBoxForm" << "TQForm"
+    EXPECT_EQ(script.seen, (QStringList{} << "TReplyForm" << "TMessageBoxForm" << "TReplyForm" << "TMessageBoxForm" << "TReplyForm"
+                                          << "TMessageBoxForm" << "TReplyForm" << "TMessageBoxForm" << "TReplyForm"
                                           << "TMessageBoxForm" << "TMessageBoxForm"));
     EXPECT_EQ(sounds.played.count(QStringLiteral("LEVELUP")), 1);
     EXPECT_EQ(form->LevelLabel->caption(), QStringLiteral("2"));
@@ -482,9 +482,9 @@ TEST_F(GameFormTest, ScoreShowsEveryDigitAndKeepsClearOfTheLevel)
         EXPECT_EQ(label->caption(), QString::number(score));
         EXPECT_GE(label->width(), label->textWidth());
         EXPECT_LE(label->geometry().right(), form->TopPanel->width() - 1);
-        for (QWidget *other : std::initializer_list<QWidget *>{form->ProgressBar, form->LevelLabel, form->Label1})
+        for (QWidget *other : std::initializer_list<QWidget *>{form->ProgressBar, form->LevelLabel, form->LevelCaption})
             EXPECT_FALSE(label->geometry().intersects(other->geometry())) << other->objectName().toStdString();
-        EXPECT_LT(form->ProblemName->geometry().right(), form->Label1->x());
+        EXPECT_LT(form->ProblemName->geometry().right(), form->LevelCaption->x());
     }
 }
 

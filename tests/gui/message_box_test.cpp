@@ -20,7 +20,7 @@ Layout capture(TMessageBoxForm *box)
     Layout l;
     l.width = box->width();
     l.height = box->height();
-    l.ramka = box->Ramka->width();
+    l.ramka = box->Frame->width();
     l.textLeft = box->Text->x();
     l.okLeft = box->OKButton->x();
     l.cancelLeft = box->CancelBtn->x();
@@ -38,7 +38,8 @@ Layout capture(TMessageBoxForm *box)
 class MessageBoxTest : public MediaFixture {
 protected:
     // Shows through `show` while `act` inspects the open box and closes it.
-    int run(const std::function<int()> &show, Layout &layout, const std::function<void(QWidget *)> &close)
+    template <typename Show>
+    auto run(const Show &show, Layout &layout, const std::function<void(QWidget *)> &close)
     {
         whenModal([&](QWidget *w) {
             EXPECT_EQ(w, &box);
@@ -85,8 +86,8 @@ TEST_F(MessageBoxTest, QuestionPlacesBothButtonsAndAnswersByKey)
     const QString text = QStringLiteral("Хотите выйти из игры?");
     const int w = textWidth(text);
     Layout l;
-    int result = run([&] { return box.Ask(text); }, l, pressEnter);
-    EXPECT_EQ(result, 1);
+    Reply result = run([&] { return box.Ask(text); }, l, pressEnter);
+    EXPECT_EQ(result, Reply::Yes);
     EXPECT_EQ(l.textLeft, 77);
     EXPECT_EQ(l.ramka, w + 75);
     EXPECT_EQ(l.width, w + 91);
@@ -99,19 +100,19 @@ TEST_F(MessageBoxTest, QuestionPlacesBothButtonsAndAnswersByKey)
     EXPECT_EQ(l.pictureColor, kQuestionColor);
 
     result = run([&] { return box.Ask(text); }, l, pressEscape);
-    EXPECT_EQ(result, 2);
+    EXPECT_EQ(result, Reply::No);
     EXPECT_EQ(sounds.played, (QStringList{QStringLiteral("ERROR"), QStringLiteral("ERROR")}));
 }
 
 TEST_F(MessageBoxTest, ButtonsClickAndCloseWithTheirResults)
 {
     Layout l;
-    int result = run([&] { return box.Ask(QStringLiteral("Хотите выйти в главное меню?")); }, l,
-                     [&](QWidget *) { QTest::mouseClick(box.CancelBtn, Qt::LeftButton); });
-    EXPECT_EQ(result, 2);
+    Reply result = run([&] { return box.Ask(QStringLiteral("Хотите выйти в главное меню?")); }, l,
+                       [&](QWidget *) { QTest::mouseClick(box.CancelBtn, Qt::LeftButton); });
+    EXPECT_EQ(result, Reply::No);
     result = run([&] { return box.Ask(QStringLiteral("Хотите выйти в главное меню?")); }, l,
                  [&](QWidget *) { QTest::mouseClick(box.OKButton, Qt::LeftButton); });
-    EXPECT_EQ(result, 1);
+    EXPECT_EQ(result, Reply::Yes);
     EXPECT_EQ(sounds.played, (QStringList{"ERROR", "CLICK", "ERROR", "CLICK"}));
 }
 

@@ -1,6 +1,6 @@
 #include "ScreensSupport.h"
 
-#include "screens/AnswerForm.h"
+#include "screens/SolutionForm.h"
 #include "screens/ProblemsForm.h"
 #include "screens/ReplyForm.h"
 
@@ -63,7 +63,7 @@ protected:
     void answerWith(ModalScript &script, int value)
     {
         script.then([value](QWidget *w) {
-            auto *dialog = qobject_cast<TQForm *>(w);
+            auto *dialog = qobject_cast<TReplyForm *>(w);
             ASSERT_NE(dialog, nullptr);
             typeText(dialog->Edit, QString::number(value));
             QTest::keyClick(dialog->Edit, Qt::Key_Return);
@@ -93,7 +93,7 @@ TEST_F(ProblemsFormTest, OpensInListModeOnTheFirstPuzzleWithItsPictureStretched)
 
     // The picture is stretched once to the box: 440 x 460 at 355, 80.
     EXPECT_EQ(form->ProblemImage->geometry(), QRect(355, 80, 440, 460));
-    EXPECT_EQ(form->Ramka->geometry(), QRect(355, 80, 440, 460));
+    EXPECT_EQ(form->ImageShape->geometry(), QRect(355, 80, 440, 460));
     EXPECT_EQ(form->ProblemImage->picture().size(), QSize(440, 460));
     EXPECT_TRUE(near(centreColor(form->ProblemImage->picture()), puzzleColor(11)));
 
@@ -101,7 +101,7 @@ TEST_F(ProblemsFormTest, OpensInListModeOnTheFirstPuzzleWithItsPictureStretched)
     EXPECT_EQ(form->DiffImage->geometry(), QRect(735, 12, 50, 50));
     EXPECT_EQ(centreColor(form->DiffImage->picture()), QColor(200, 200, 0));
     EXPECT_EQ(centreColor(form->PanelImage->tile()), QColor(180, 200, 140));
-    EXPECT_EQ(form->PanelImage->parentWidget(), form->FlatTabControl1);
+    EXPECT_EQ(form->PanelImage->parentWidget(), form->TopPanel);
 
     // Every control at its place, with its caption, font and hint.
     EXPECT_EQ(form->ProblemsList->geometry().topLeft(), QPoint(5, 80));
@@ -114,7 +114,7 @@ TEST_F(ProblemsFormTest, OpensInListModeOnTheFirstPuzzleWithItsPictureStretched)
     EXPECT_EQ(form->AnswerButton->text(), QStringLiteral("посмотреть ответ"));
     EXPECT_EQ(form->DecideButton->font().pixelSize(), 19);
     EXPECT_EQ(form->ProblemsList->toolTip(), QStringLiteral("Список головоломок"));
-    EXPECT_EQ(form->Shape1->toolTip(), QStringLiteral("Сложность"));
+    EXPECT_EQ(form->DiffFrame->toolTip(), QStringLiteral("Сложность"));
     EXPECT_EQ(form->ProblemText->toolTip(), QStringLiteral("Текст головоломки"));
     for (const char *name : {"FlatTabControl1", "PanelImage", "ProblemName", "DiffImage", "Shape1", "ProblemsList",
                              "ProblemText", "ProblemImage", "Ramka", "CloseButton", "AnswerButton", "DecideButton"})
@@ -139,7 +139,7 @@ TEST_F(ProblemsFormTest, EnterAndEscapeWalkBetweenListTextAndTheLeaveQuestion)
 
     // A second Enter opens the answer dialog; cancelling it changes nothing.
     script.then([](QWidget *w) {
-        ASSERT_NE(qobject_cast<TQForm *>(w), nullptr);
+        ASSERT_NE(qobject_cast<TReplyForm *>(w), nullptr);
         QTest::keyClick(w, Qt::Key_Escape);
     });
     key(Qt::Key_Return);
@@ -208,7 +208,7 @@ TEST_F(ProblemsFormTest, SolutionOpensAtOnceWithoutQuestion)
     QString shownSolution;
     int clicksAtOpen = -1;
     script.then([&](QWidget *w) {
-        auto *viewer = qobject_cast<TAnswerForm *>(w);
+        auto *viewer = qobject_cast<TSolutionForm *>(w);
         ASSERT_NE(viewer, nullptr);
         shownSolution = viewer->AnswerText->toPlainText();
         clicksAtOpen = clicks();
@@ -234,7 +234,7 @@ TEST_F(ProblemsFormTest, AKeyActsOnceWhenAButtonHasTheFocus)
     script.ignore(form);
     int clicksAtOpen = -1;
     script.then([&](QWidget *w) {
-        EXPECT_NE(qobject_cast<TAnswerForm *>(w), nullptr);
+        EXPECT_NE(qobject_cast<TSolutionForm *>(w), nullptr);
         clicksAtOpen = clicks();
         QTest::keyClick(w, Qt::Key_Escape);
     });
@@ -258,7 +258,7 @@ TEST_F(ProblemsFormTest, AfterAMouseClickOnAButtonEnterStillDecides)
     ModalScript script;
     script.ignore(form);
     script.then([](QWidget *w) {
-        EXPECT_NE(qobject_cast<TAnswerForm *>(w), nullptr);
+        EXPECT_NE(qobject_cast<TSolutionForm *>(w), nullptr);
         QTest::keyClick(w, Qt::Key_Escape);
     });
     QTest::mouseClick(form->AnswerButton, Qt::LeftButton);

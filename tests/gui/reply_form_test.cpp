@@ -47,9 +47,9 @@ protected:
         MediaFixture::TearDown();
     }
 
-    TQForm *open(TestProblem &problem, TUser *player = nullptr)
+    TReplyForm *open(TestProblem &problem, TUser *player = nullptr)
     {
-        form = new TQForm(nullptr, problem, player);
+        form = new TReplyForm(nullptr, problem, player);
         QObject::connect(form, &TForm::modalFinished, [this](int r) { result = r; });
         form->ShowModalAsync();
         EXPECT_TRUE(QTest::qWaitForWindowActive(form));
@@ -66,7 +66,7 @@ protected:
     void type(QWidget *w, const QString &text) { typeText(w, text); }
 
     RecordingMessageBox notices;
-    QPointer<TQForm> form;
+    QPointer<TReplyForm> form;
     int result = -1;
 };
 
@@ -75,15 +75,15 @@ TEST_F(ReplyFormTest, LayoutFollowsTheDesignAndCentresTheQuestion)
     TestProblem p(AnswerInteger, {QStringLiteral("Сколько лет капитану?")});
     open(p);
     EXPECT_EQ(form->size(), QSize(376, 185));
-    EXPECT_EQ(form->Shape1->geometry(), QRect(8, 8, 361, 169));
-    EXPECT_EQ(form->Ramka->geometry(), QRect(16, 16, 345, 89));
+    EXPECT_EQ(form->OuterFrame->geometry(), QRect(8, 8, 361, 169));
+    EXPECT_EQ(form->QuestionFrame->geometry(), QRect(16, 16, 345, 89));
     EXPECT_EQ(form->QText->caption(), QStringLiteral("Сколько лет капитану?"));
     EXPECT_EQ(form->QText->x(), 30);
     EXPECT_GE(form->QText->width(), 318);
     EXPECT_LE(form->QText->width(), 319);
     EXPECT_EQ(form->QText->y(), 16 + (89 - form->QText->height()) / 2);
-    EXPECT_EQ(form->Label1->caption(), QStringLiteral("Ваш ответ"));
-    EXPECT_EQ(form->Label1->pos(), QPoint(16, 120));
+    EXPECT_EQ(form->AnswerCaption->caption(), QStringLiteral("Ваш ответ"));
+    EXPECT_EQ(form->AnswerCaption->pos(), QPoint(16, 120));
     EXPECT_EQ(form->Edit->pos(), QPoint(88, 120));
     EXPECT_EQ(form->Edit->height(), QFontMetrics(form->Edit->font()).height() + 6);
     EXPECT_EQ(form->OkButton->geometry(), QRect(297, 148, 65, 22));
@@ -115,15 +115,15 @@ TEST_F(ReplyFormTest, EachKindShowsItsOwnEntryControl)
     struct Case {
         std::uint8_t kind;
         bool edit, list, time;
-        QWidget *(*focus)(TQForm *);
+        QWidget *(*focus)(TReplyForm *);
     };
     const Case cases[] = {
-        {AnswerInteger, true, false, false, [](TQForm *f) -> QWidget * { return f->Edit; }},
-        {AnswerText, true, false, false, [](TQForm *f) -> QWidget * { return f->Edit; }},
-        {AnswerTime, false, false, true, [](TQForm *f) -> QWidget * { return f->TimeEdit; }},
-        {AnswerChoice, false, true, false, [](TQForm *f) -> QWidget * { return f->List; }},
-        {AnswerNumbers, true, true, false, [](TQForm *f) -> QWidget * { return f->Edit; }},
-        {9, false, false, false, [](TQForm *) -> QWidget * { return nullptr; }},
+        {AnswerInteger, true, false, false, [](TReplyForm *f) -> QWidget * { return f->Edit; }},
+        {AnswerText, true, false, false, [](TReplyForm *f) -> QWidget * { return f->Edit; }},
+        {AnswerTime, false, false, true, [](TReplyForm *f) -> QWidget * { return f->TimeEdit; }},
+        {AnswerChoice, false, true, false, [](TReplyForm *f) -> QWidget * { return f->List; }},
+        {AnswerNumbers, true, true, false, [](TReplyForm *f) -> QWidget * { return f->Edit; }},
+        {9, false, false, false, [](TReplyForm *) -> QWidget * { return nullptr; }},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(int(c.kind));
@@ -132,7 +132,7 @@ TEST_F(ReplyFormTest, EachKindShowsItsOwnEntryControl)
         EXPECT_EQ(form->Edit->isVisible(), c.edit);
         EXPECT_EQ(form->List->isVisible(), c.list);
         EXPECT_EQ(form->TimeEdit->isVisible(), c.time);
-        EXPECT_EQ(form->TimeRamka->isVisible(), c.time);
+        EXPECT_EQ(form->TimeFrame->isVisible(), c.time);
         if (QWidget *w = c.focus(form)) {
             EXPECT_TRUE(w->hasFocus());
         }
@@ -149,7 +149,7 @@ TEST_F(ReplyFormTest, EachKindShowsItsOwnEntryControl)
         }
         if (c.time) {
             EXPECT_EQ(form->TimeEdit->geometry(), QRect(95, 123, 53, 21));
-            EXPECT_EQ(form->TimeRamka->geometry(), QRect(88, 120, 61, 25));
+            EXPECT_EQ(form->TimeFrame->geometry(), QRect(88, 120, 61, 25));
             EXPECT_EQ(form->TimeEdit->Text(), QStringLiteral("  :  :  "));
         }
         delete form.data();
@@ -479,14 +479,14 @@ TEST_F(ReplyFormTest, PuzzleWithoutLinesOpensEmpty)
 TEST_F(ReplyFormTest, ModalRunReturnsTheVerdict)
 {
     TestProblem p(AnswerInteger, {QStringLiteral("?")});
-    auto *f = new TQForm(nullptr, p, nullptr);
-    QPointer<TQForm> guard(f);
+    auto *f = new TReplyForm(nullptr, p, nullptr);
+    QPointer<TReplyForm> guard(f);
     whenModal([](QWidget *w) {
-        auto *q = static_cast<TQForm *>(w);
+        auto *q = static_cast<TReplyForm *>(w);
         QTest::keyClicks(q->Edit, QStringLiteral("3"));
         QTest::keyClick(q->Edit, Qt::Key_Return);
     });
-    EXPECT_EQ(f->ShowModal(), 6);
+    EXPECT_EQ(TReplyForm::VerdictOf(f->ShowModal()), AnswerVerdict::Right);
     flushDeletes();
     EXPECT_TRUE(guard.isNull());
 }

@@ -6,7 +6,7 @@
 #include "core/Problem.h"
 #include "platform/PeResourceLibrary.h"
 #include "platform/desktop/PrivateFont.h"
-#include "screens/AnswerForm.h"
+#include "screens/SolutionForm.h"
 #include "screens/ReplyForm.h"
 #include "widgets/richtext/RtfWriter.h"
 
@@ -79,23 +79,23 @@ TEST_F(Screenshots, AnswerDialog)
         std::uint8_t kind;
         QStringList lines;
         QString name;
-        std::function<void(TQForm *)> fill;
+        std::function<void(TReplyForm *)> fill;
     };
     const QList<Case> cases{
         {AnswerInteger, {QStringLiteral("Сколько всего спичек понадобится для квадрата 3 на 3?")},
-         QStringLiteral("answer-number.png"), [](TQForm *f) { typeText(f->Edit, QStringLiteral("24")); }},
+         QStringLiteral("answer-number.png"), [](TReplyForm *f) { typeText(f->Edit, QStringLiteral("24")); }},
         {AnswerText, {QStringLiteral("Какое слово здесь лишнее?")}, QStringLiteral("answer-text.png"),
-         [](TQForm *f) { typeText(f->Edit, QStringLiteral("Ворона")); }},
+         [](TReplyForm *f) { typeText(f->Edit, QStringLiteral("Ворона")); }},
         {AnswerTime, {QStringLiteral("Во сколько встретятся поезда?")}, QStringLiteral("answer-time.png"),
-         [](TQForm *f) { typeText(f->TimeEdit, QStringLiteral("1:30")); }},
+         [](TReplyForm *f) { typeText(f->TimeEdit, QStringLiteral("1:30")); }},
         {AnswerChoice,
          {QStringLiteral("Кто из братьев сказал правду?"), QStringLiteral("Первый"), QStringLiteral("Второй"),
           QStringLiteral("Третий")},
-         QStringLiteral("answer-choice.png"), [](TQForm *f) { QTest::keyClick(f->List, Qt::Key_Down); }},
+         QStringLiteral("answer-choice.png"), [](TReplyForm *f) { QTest::keyClick(f->List, Qt::Key_Down); }},
         {AnswerNumbers,
          {QStringLiteral("Сколько в корзине яблок, груш и слив?"), QStringLiteral("Яблок"), QStringLiteral("Груш"),
           QStringLiteral("Слив")},
-         QStringLiteral("answer-numbers.png"), [](TQForm *f) {
+         QStringLiteral("answer-numbers.png"), [](TReplyForm *f) {
              f->List->setFocus();
              QTest::keyClick(f->List, Qt::Key_Down);
              typeText(f->Edit, QStringLiteral("12"));
@@ -103,7 +103,7 @@ TEST_F(Screenshots, AnswerDialog)
     };
     for (const Case &c : cases) {
         Puzzle p(c.kind, c.lines);
-        QPointer<TQForm> form = new TQForm(nullptr, p, nullptr);
+        QPointer<TReplyForm> form = new TReplyForm(nullptr, p, nullptr);
         form->ShowModalAsync();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(form));
         c.fill(form);
@@ -132,7 +132,7 @@ TEST_F(Screenshots, AnswerViewer)
         p.runs.append(run);
         text.append(p);
     }
-    QPointer<TAnswerForm> viewer = new TAnswerForm(nullptr, richtext::writeRtf(text));
+    QPointer<TSolutionForm> viewer = new TSolutionForm(nullptr, richtext::writeRtf(text));
     viewer->ShowModalAsync();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(viewer));
     save(viewer, QStringLiteral("viewer-step3.png"));

@@ -1,5 +1,5 @@
 #include "GuiSupport.h"
-#include "controls/RxRichEditEx.h"
+#include "controls/RichEditEx.h"
 #include "widgets/richtext/RtfWriter.h"
 
 #include <QSignalSpy>

@@ -66,8 +66,8 @@ class FakeScreen : public IGamePresentation {
 public:
     TGameRules *rules = nullptr;
     QStringList calls;
-    std::deque<int> askReplies;  // 1 when empty
-    std::function<int(TProblem &, TUser *)> answerDialog;
+    std::deque<Reply> askReplies;  // yes when empty
+    std::function<AnswerVerdict(TProblem &, TUser *)> answerDialog;
     std::vector<std::unique_ptr<TProblemEx>> items;
     TProblemEx *selected = nullptr;
     GameView view;
@@ -86,17 +86,17 @@ public:
     {
         calls << QStringLiteral("ShowPictureIdNotice %1 %2").arg(picture).arg(text);
     }
-    int Ask(const QString &text) override
+    Reply Ask(const QString &text) override
     {
         calls << QStringLiteral("Ask ") + text;
         if (askReplies.empty())
-            return 1;
-        const int r = askReplies.front();
+            return Reply::Yes;
+        const Reply r = askReplies.front();
         askReplies.pop_front();
         return r;
     }
     void ShowCatalogueError() override { calls << QStringLiteral("ShowCatalogueError"); }
-    int RunAnswerDialog(TProblem &item, TUser *player) override
+    AnswerVerdict RunAnswerDialog(TProblem &item, TUser *player) override
     {
         calls << QStringLiteral("AnswerDialog %1").arg(item.Id);
         return answerDialog(item, player);
@@ -142,14 +142,14 @@ public:
     QStringList since(int mark) const { return calls.mid(mark); }
 };
 
-int rightAnswer(TProblem &item, TUser *player)
+AnswerVerdict rightAnswer(TProblem &item, TUser *player)
 {
-    return item.CheckAnswer(player, item.AnswerData) ? 6 : 7;
+    return item.CheckAnswer(player, item.AnswerData) ? AnswerVerdict::Right : AnswerVerdict::Wrong;
 }
 
-int wrongAnswer(TProblem &item, TUser *player)
+AnswerVerdict wrongAnswer(TProblem &item, TUser *player)
 {
-    return item.CheckAnswer(player, AnswerValue::fromInteger(7)) ? 6 : 7;
+    return item.CheckAnswer(player, AnswerValue::fromInteger(7)) ? AnswerVerdict::Right : AnswerVerdict::Wrong;
 }
 
 class Game {
@@ -163,7 +163,7 @@ public:
     }
 
     // Selects the item, opens its text and answers it.
-    void answer(int position, int (*how)(TProblem &, TUser *))
+    void answer(int position, AnswerVerdict (*how)(TProblem &, TUser *))
     {
         screen.select(position);
         screen.answerDialog = how;
@@ -261,7 +261,7 @@ TEST_F(GameRules, AWholeGameFromANewPlayerToVictory)
             const int mark = int(screen.calls.size());
             const bool last = i == total - 1;
             if (level == 5 && last)
-                screen.askReplies = {2};  // "Нет" to the leave question after victory
+                screen.askReplies = {Reply::No};  // "Нет" to the leave question after victory
             game.answer(i, rightAnswer);
             score += AnswerBonus[d];
             ++rightByDifficulty[d];
@@ -405,7 +405,7 @@ TEST_F(GameRules, PricesAndScoresAtTheirEdges)
     // The price question: "Нет" charges nothing and shows nothing.
     game.screen.select(4);
     game.player->Scores = 30;
-    game.screen.askReplies = {2};
+    game.screen.askReplies = {Reply::No};
     game.rules.ViewSolution();
     EXPECT_EQ(game.screen.calls.last(), QStringLiteral("Ask Хотите посмотреть ответ за 30 очков?"));
     EXPECT_EQ(game.player->Scores, 30);
@@ -444,7 +444,7 @@ TEST_F(GameRules, CancellingTheAnswerDialogChangesNothing)
     game.screen.select(0);
     game.rules.Decide();
     ASSERT_TRUE(game.rules.TextMode());
-    game.screen.answerDialog = [](TProblem &, TUser *) { return 2; };
+    game.screen.answerDialog = [](TProblem &, TUser *) { return AnswerVerdict::Cancelled; };
     const int mark = int(game.screen.calls.size());
     game.rules.Decide();
     EXPECT_EQ(game.screen.since(mark),

@@ -1,5 +1,5 @@
 #pragma once
-// The answer viewer: shows a puzzle's written solution in the game's font at
+// The solution viewer: shows a puzzle's written solution in the game's font at
 // one of five sizes, with buttons that make the text smaller or larger.
 #include "widgets/FlatButton.h"
 #include "widgets/Form.h"
@@ -12,16 +12,16 @@
 class QPushButton;
 class RichTextView;
 
-class TAnswerForm : public TForm {
+class TSolutionForm : public TForm {
     Q_OBJECT
 public:
     // Point sizes by zoom step 1..5.
     static constexpr std::array<int, 5> ZoomSizes{7, 8, 10, 11, 13};
     static constexpr int OpeningStep = 3;
 
-    TAnswerForm(QWidget *owner, const QByteArray &solutionText);
+    TSolutionForm(QWidget *owner, const QByteArray &solutionText);
 
-    TShape *Shape1 = nullptr;
+    TShape *OuterFrame = nullptr;
     RichTextView *AnswerText = nullptr;
     TFlatButton *OkButton = nullptr;
     TFlatSpeedButton *ZoomOutBtn = nullptr;

@@ -1,5 +1,6 @@
-#include "screens/AnswerForm.h"
+#include "screens/SolutionForm.h"
 
+#include "controls/RichEditEx.h"
 #include "platform/Sounds.h"
 #include "platform/desktop/GameCursors.h"
 #include "widgets/RichTextView.h"
@@ -22,7 +23,7 @@ void styleButton(TFlatButtonBase *b)
 
 }  // namespace
 
-TAnswerForm::TAnswerForm(QWidget *owner, const QByteArray &solutionText)
+TSolutionForm::TSolutionForm(QWidget *owner, const QByteArray &solutionText)
     : TForm(owner), solution_(solutionText)
 {
     setObjectName(QStringLiteral("AnswerForm"));
@@ -33,10 +34,10 @@ TAnswerForm::TAnswerForm(QWidget *owner, const QByteArray &solutionText)
     // The game's arrow while the viewer is open, on its own window only.
     setCursor(platform::gameCursor(platform::CursorSlot::Arrow));
 
-    Shape1 = new TShape(this);
-    Shape1->setObjectName(QStringLiteral("Shape1"));
-    Shape1->setGeometry(8, 8, 409, 375);
-    Shape1->setPenColor(zw::clGray);
+    OuterFrame = new TShape(this);
+    OuterFrame->setObjectName(QStringLiteral("Shape1"));
+    OuterFrame->setGeometry(8, 8, 409, 375);
+    OuterFrame->setPenColor(zw::clGray);
 
     // Created in tab order: OkButton, Focus, AnswerText.
     OkButton = new TFlatButton(this);
@@ -46,7 +47,7 @@ TAnswerForm::TAnswerForm(QWidget *owner, const QByteArray &solutionText)
     OkButton->setModalResult(mrOk);
     styleButton(OkButton);
     OkButton->setFont(zw::gameFont(11));
-    connect(OkButton, &QAbstractButton::clicked, this, &TAnswerForm::OkButtonClick);
+    connect(OkButton, &QAbstractButton::clicked, this, &TSolutionForm::OkButtonClick);
 
     Focus = new QPushButton(QStringLiteral("Это глюк!!!"), this);
     Focus->setObjectName(QStringLiteral("Focus"));
@@ -76,30 +77,30 @@ TAnswerForm::TAnswerForm(QWidget *owner, const QByteArray &solutionText)
     ZoomOutBtn->setObjectName(QStringLiteral("ZoomOutBtn"));
     ZoomOutBtn->setGeometry(368, 382, 25, 25);
     ZoomOutBtn->setText(QStringLiteral("-"));
-    ZoomOutBtn->setHint(QStringLiteral("Уменьшить шрифт"));
+    ZoomOutBtn->setHint(TRichEditEx::ZoomOutHint());
     styleButton(ZoomOutBtn);
     ZoomOutBtn->setFont(zw::gameFont(16));
-    connect(ZoomOutBtn, &QAbstractButton::clicked, this, &TAnswerForm::ZoomOutBtnClick);
+    connect(ZoomOutBtn, &QAbstractButton::clicked, this, &TSolutionForm::ZoomOutBtnClick);
 
     ZoomInBtn = new TFlatSpeedButton(this);
     ZoomInBtn->setObjectName(QStringLiteral("ZoomInBtn"));
     ZoomInBtn->setGeometry(392, 382, 25, 25);
     ZoomInBtn->setText(QStringLiteral("+"));
-    ZoomInBtn->setHint(QStringLiteral("Увеличить шрифт"));
+    ZoomInBtn->setHint(TRichEditEx::ZoomInHint());
     styleButton(ZoomInBtn);
     ZoomInBtn->setFont(zw::gameFont(16));
-    connect(ZoomInBtn, &QAbstractButton::clicked, this, &TAnswerForm::ZoomInBtnClick);
+    connect(ZoomInBtn, &QAbstractButton::clicked, this, &TSolutionForm::ZoomInBtnClick);
 
-    connect(AnswerText, &RichTextView::contentReplaced, this, &TAnswerForm::AnswerTextChange);
+    connect(AnswerText, &RichTextView::contentReplaced, this, &TSolutionForm::AnswerTextChange);
 }
 
-void TAnswerForm::FormShow()
+void TSolutionForm::FormShow()
 {
     AnswerText->setRtf(solution_);  // reports the change, which formats the text
     Focus->setFocus(Qt::OtherFocusReason);
 }
 
-void TAnswerForm::AnswerTextChange()
+void TSolutionForm::AnswerTextChange()
 {
     // Only face, size, alignment and indents change; colours, bold and italics stay.
     RichTextView::Format format;
@@ -112,7 +113,7 @@ void TAnswerForm::AnswerTextChange()
     AnswerText->formatAll(format);
 }
 
-void TAnswerForm::SetZoom(int step)
+void TSolutionForm::SetZoom(int step)
 {
     ZoomOutBtn->setEnabled(true);
     ZoomInBtn->setEnabled(true);
@@ -124,41 +125,41 @@ void TAnswerForm::SetZoom(int step)
     AnswerTextChange();
 }
 
-void TAnswerForm::ZoomOutBtnClick()
+void TSolutionForm::ZoomOutBtnClick()
 {
     platform::PlayClick();
     SetZoom(ZoomStep - 1);
 }
 
-void TAnswerForm::ZoomInBtnClick()
+void TSolutionForm::ZoomInBtnClick()
 {
     platform::PlayClick();
     SetZoom(ZoomStep + 1);
 }
 
-void TAnswerForm::OkButtonClick()
+void TSolutionForm::OkButtonClick()
 {
     platform::PlayClick();
 }
 
-bool TAnswerForm::FormKeyDown(QKeyEvent *event)
+bool TSolutionForm::FormKeyDown(QKeyEvent *event)
 {
     if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter || event->key() == Qt::Key_Escape)
         OkButton->Click();
     return false;
 }
 
-void TAnswerForm::FormClose(CloseAction &action)
+void TSolutionForm::FormClose(CloseAction &action)
 {
     action = CloseAction::Free;
 }
 
-void TAnswerForm::ScrollLines(int lines)
+void TSolutionForm::ScrollLines(int lines)
 {
     AnswerText->scrollToLine(AnswerText->firstVisibleLine() + lines);
 }
 
-bool TAnswerForm::handleWheel(QWheelEvent *event)
+bool TSolutionForm::handleWheel(QWheelEvent *event)
 {
     wheelRemainder_ += event->angleDelta().y();
     while (wheelRemainder_ >= 120) {
@@ -173,12 +174,12 @@ bool TAnswerForm::handleWheel(QWheelEvent *event)
     return true;
 }
 
-void TAnswerForm::wheelEvent(QWheelEvent *event)
+void TSolutionForm::wheelEvent(QWheelEvent *event)
 {
     handleWheel(event);
 }
 
-bool TAnswerForm::eventFilter(QObject *watched, QEvent *event)
+bool TSolutionForm::eventFilter(QObject *watched, QEvent *event)
 {
     if (!AnswerText || !Focus)
         return TForm::eventFilter(watched, event);

@@ -1,6 +1,6 @@
 #include "GuiSupport.h"
 
-#include "screens/AnswerForm.h"
+#include "screens/SolutionForm.h"
 #include "platform/desktop/GameCursors.h"
 #include "widgets/RichTextView.h"
 #include "widgets/richtext/RtfWriter.h"
@@ -31,7 +31,7 @@ QByteArray solution(int paragraphs)
     return richtext::writeRtf(ps);
 }
 
-class AnswerFormTest : public MediaFixture {
+class SolutionFormTest : public MediaFixture {
 protected:
     void TearDown() override
     {
@@ -39,9 +39,9 @@ protected:
             delete form.data();
         MediaFixture::TearDown();
     }
-    TAnswerForm *open(const QByteArray &text)
+    TSolutionForm *open(const QByteArray &text)
     {
-        form = new TAnswerForm(nullptr, text);
+        form = new TSolutionForm(nullptr, text);
         QObject::connect(form, &TForm::modalFinished, [this](int r) { result = r; });
         form->ShowModalAsync();
         EXPECT_TRUE(QTest::qWaitForWindowActive(form));
@@ -64,15 +64,15 @@ protected:
             }
         }
     }
-    QPointer<TAnswerForm> form;
+    QPointer<TSolutionForm> form;
     int result = -1;
 };
 
-TEST_F(AnswerFormTest, OpensAtTheMiddleStepWithTheDesignLayout)
+TEST_F(SolutionFormTest, OpensAtTheMiddleStepWithTheDesignLayout)
 {
     open(solution(2));
     EXPECT_EQ(form->size(), QSize(425, 415));
-    EXPECT_EQ(form->Shape1->geometry(), QRect(8, 8, 409, 375));
+    EXPECT_EQ(form->OuterFrame->geometry(), QRect(8, 8, 409, 375));
     EXPECT_EQ(form->AnswerText->geometry(), QRect(9, 9, 407, 373));
     EXPECT_EQ(form->OkButton->geometry(), QRect(272, 382, 97, 25));
     EXPECT_EQ(form->ZoomOutBtn->geometry(), QRect(368, 382, 25, 25));
@@ -93,7 +93,7 @@ TEST_F(AnswerFormTest, OpensAtTheMiddleStepWithTheDesignLayout)
     EXPECT_FALSE(form->AnswerText->textCursor().hasSelection());
 }
 
-TEST_F(AnswerFormTest, ZoomStepsThroughFiveSizesAndDisablesAtTheEnds)
+TEST_F(SolutionFormTest, ZoomStepsThroughFiveSizesAndDisablesAtTheEnds)
 {
     open(solution(3));
     QTest::mouseClick(form->ZoomInBtn, Qt::LeftButton);
@@ -116,7 +116,7 @@ TEST_F(AnswerFormTest, ZoomStepsThroughFiveSizesAndDisablesAtTheEnds)
     EXPECT_TRUE(form->Focus->hasFocus());  // speed buttons never take it
 }
 
-TEST_F(AnswerFormTest, EnterEscapeAndOkCloseWithResultOneAndClick)
+TEST_F(SolutionFormTest, EnterEscapeAndOkCloseWithResultOneAndClick)
 {
     for (int way = 0; way < 3; ++way) {
         SCOPED_TRACE(way);
@@ -137,7 +137,7 @@ TEST_F(AnswerFormTest, EnterEscapeAndOkCloseWithResultOneAndClick)
     }
 }
 
-TEST_F(AnswerFormTest, TextNeverKeepsTheFocus)
+TEST_F(SolutionFormTest, TextNeverKeepsTheFocus)
 {
     open(solution(2));
     form->AnswerText->setFocus(Qt::MouseFocusReason);
@@ -147,7 +147,7 @@ TEST_F(AnswerFormTest, TextNeverKeepsTheFocus)
     EXPECT_TRUE(form->Focus->hasFocus());
 }
 
-TEST_F(AnswerFormTest, WheelScrollsOneLinePerNotchAtEveryStep)
+TEST_F(SolutionFormTest, WheelScrollsOneLinePerNotchAtEveryStep)
 {
     open(solution(40));
     QScrollBar *bar = form->AnswerText->verticalScrollBar();
@@ -179,7 +179,7 @@ TEST_F(AnswerFormTest, WheelScrollsOneLinePerNotchAtEveryStep)
     }
 }
 
-TEST_F(AnswerFormTest, ZoomKeepsBoldItalicAndColours)
+TEST_F(SolutionFormTest, ZoomKeepsBoldItalicAndColours)
 {
     richtext::RtfParagraph p;
     richtext::RtfRun plain, bold, red;
@@ -205,7 +205,7 @@ TEST_F(AnswerFormTest, ZoomKeepsBoldItalicAndColours)
     EXPECT_TRUE(sawRed);
 }
 
-TEST_F(AnswerFormTest, EmptySolutionShowsAnEmptyPage)
+TEST_F(SolutionFormTest, EmptySolutionShowsAnEmptyPage)
 {
     open(QByteArray());
     EXPECT_TRUE(form->AnswerText->toPlainText().isEmpty());
@@ -213,7 +213,7 @@ TEST_F(AnswerFormTest, EmptySolutionShowsAnEmptyPage)
     EXPECT_EQ(form->ZoomStep, 4);
 }
 
-TEST_F(AnswerFormTest, ArrowCursorOnItsOwnWindowOnly)
+TEST_F(SolutionFormTest, ArrowCursorOnItsOwnWindowOnly)
 {
     open(solution(1));
     EXPECT_EQ(form->cursor().shape(), platform::gameCursor(platform::CursorSlot::Arrow).shape());

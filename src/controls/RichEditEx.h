@@ -18,6 +18,10 @@
 class TRichEditEx : public RichTextView {
     Q_OBJECT
 public:
+    // The hints of the font-size buttons, which the solution viewer carries too.
+    static QString ZoomInHint() { return QStringLiteral("Увеличить шрифт"); }
+    static QString ZoomOutHint() { return QStringLiteral("Уменьшить шрифт"); }
+
     // The companions are parented to the owner, which must be this viewer's parent.
     explicit TRichEditEx(QWidget *owner);
     ~TRichEditEx() override;

@@ -1,4 +1,4 @@
-#include "controls/RxRichEditEx.h"
+#include "controls/RichEditEx.h"
 
 #include "controls/FatScrollBar.h"
 #include "platform/Sounds.h"
@@ -60,9 +60,9 @@ TRichEditEx::TRichEditEx(QWidget *owner) : RichTextView(owner)
         b->resize(25, 25);
         return b;
     };
-    plusButton_ = makeButton(QStringLiteral("+"), QStringLiteral("Увеличить шрифт"), QStringLiteral("FontPlusButton"));
+    plusButton_ = makeButton(QStringLiteral("+"), ZoomInHint(), QStringLiteral("FontPlusButton"));
     minusButton_ =
-        makeButton(QStringLiteral("-"), QStringLiteral("Уменьшить шрифт"), QStringLiteral("FontMinusButton"));
+        makeButton(QStringLiteral("-"), ZoomOutHint(), QStringLiteral("FontMinusButton"));
     connect(plusButton_, &QAbstractButton::clicked, this, &TRichEditEx::PlusButtonClick);
     connect(minusButton_, &QAbstractButton::clicked, this, &TRichEditEx::MinusButtonClick);
 

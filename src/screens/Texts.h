@@ -1,0 +1,25 @@
+#pragma once
+// Texts that more than one screen shows, so that a change of wording reaches
+// every place at once.
+#include <QString>
+
+namespace texts {
+
+// The buttons of both puzzle screens, and their hints.
+inline const QString Decide = QStringLiteral("решить");
+inline const QString Answer = QStringLiteral("ответить");
+inline const QString Back = QStringLiteral("назад");
+inline const QString ViewSolution = QStringLiteral("посмотреть ответ");
+inline const QString BackHint = QStringLiteral("Вернуться в главное меню");
+inline const QString DecideHint = QStringLiteral("Перейти к решению головоломки");
+inline const QString ViewSolutionHint = QStringLiteral("Посмотреть ответ на головоломку");
+
+// Hints on the parts of the puzzle screens.
+inline const QString PictureHint = QStringLiteral("Картинка");
+inline const QString StatementHint = QStringLiteral("Текст головоломки");
+inline const QString PuzzleNameHint = QStringLiteral("Имя текущей головоломки");
+
+inline const QString PlayerName = QStringLiteral("Имя пользователя");
+inline const QString NewGame = QStringLiteral("Новая игра");
+
+}  // namespace texts
