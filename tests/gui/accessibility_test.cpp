@@ -144,7 +144,7 @@ TEST_F(AccessibilityTest, DialogsNameTheirFieldsTextAndButtons)
     catalogue.LoadCatalogue();
     TProblem &problem = *catalogue.FindProblem(100);
     problem.LoadDataWithoutPicture();
-    QPointer<TQForm> answer = new TQForm(nullptr, problem, nullptr);
+    QPointer<TReplyForm> answer = new TReplyForm(nullptr, problem, nullptr);
     answer->show();
     QCoreApplication::processEvents();
     QAccessibleInterface *field = QAccessible::queryAccessibleInterface(answer->Edit);

@@ -635,7 +635,7 @@ TEST_F(GameRules, AFailedSaveKeepsTheGameOpenAndLeavingRetries)
     const QString failed = QStringLiteral("Ask Не удалось сохранить игру: на диске нет места или запись запрещена. Повторить?");
     {
         testfiles::FileSizeLimit full(4096);
-        game.screen.askReplies = {1, 1, 2};  // leave, retry once, then give up
+        game.screen.askReplies = {Reply::Yes, Reply::Yes, Reply::No};  // leave, retry once, then give up
         const int mark = int(game.screen.calls.size());
         EXPECT_FALSE(game.rules.CloseQuery());
         EXPECT_EQ(game.screen.since(mark).filter(QStringLiteral("Ask ")),
@@ -645,7 +645,7 @@ TEST_F(GameRules, AFailedSaveKeepsTheGameOpenAndLeavingRetries)
     EXPECT_EQ(game.player->Scores, scores);
     EXPECT_EQ(game.rules.UpdateView().scoreText, QStringLiteral("40"));
 
-    game.screen.askReplies = {1};
+    game.screen.askReplies = {Reply::Yes};
     EXPECT_TRUE(game.rules.CloseQuery());
     game.rules.End();
     EXPECT_EQ(TUser::CreateFromRegistry(game.player->KeyPath(), registry)->Scores, scores);
