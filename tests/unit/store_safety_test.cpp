@@ -89,6 +89,11 @@ struct ScoreCase {
 
 class ScoreLimits : public ::testing::TestWithParam<ScoreCase> {};
 
+void PrintTo(const ScoreCase &c, std::ostream *os)
+{
+    *os << c.before << (c.right ? " right at " : " wrong at ") << int(c.difficulty) << " -> " << c.after;
+}
+
 TEST_P(ScoreLimits, SaturateInsteadOfWrapping)
 {
     const ScoreCase c = GetParam();
@@ -149,6 +154,12 @@ protected:
 
 enum class Damage { Truncated, ZeroFilled, ForeignHeader, Empty, PagesOverwritten };
 
+std::string DamageName(const ::testing::TestParamInfo<Damage> &info)
+{
+    static const char *const names[] = {"Truncated", "ZeroFilled", "ForeignHeader", "Empty", "PagesOverwritten"};
+    return names[int(info.param)];
+}
+
 class DamagedStore : public StoreFiles, public ::testing::WithParamInterface<Damage> {};
 
 TEST_P(DamagedStore, IsFoundAndRecoveredFromTheNewestGoodBackup)
@@ -195,7 +206,8 @@ TEST_P(DamagedStore, IsFoundAndRecoveredFromTheNewestGoodBackup)
 
 INSTANTIATE_TEST_SUITE_P(Kinds, DamagedStore,
                          ::testing::Values(Damage::Truncated, Damage::ZeroFilled, Damage::ForeignHeader, Damage::Empty,
-                                           Damage::PagesOverwritten));
+                                           Damage::PagesOverwritten),
+                         DamageName);
 
 TEST_F(StoreFiles, WithoutAGoodBackupTheStoreStartsEmptyAndSaysSo)
 {
