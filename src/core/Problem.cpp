@@ -42,6 +42,14 @@ std::uint16_t &wrongAnswers(TUser &player, Difficulty d)
     return *counters[indexOf(d)];
 }
 
+// The counters are 16 bits in the stored profile; a wrap would turn a long
+// run of wrong answers into none.
+void countOne(std::uint16_t &counter)
+{
+    if (counter < UINT16_MAX)
+        ++counter;
+}
+
 }  // namespace
 
 AnswerValue AnswerValue::fromInteger(std::int32_t value)
@@ -287,14 +295,14 @@ bool TProblem::CheckAnswer(TUser *player, const AnswerValue &answer)
     if (right) {
         if (grade) {
             player->ChangeScores(AnswerBonus[indexOf(*grade)]);
-            ++rightAnswers(*player, *grade);
+            countOne(rightAnswers(*player, *grade));
         }
         entry->Solved = 1;
         entry->Bought = 1;
     } else {
         if (grade)
-            ++wrongAnswers(*player, *grade);
-        ++entry->WrongAnswers;
+            countOne(wrongAnswers(*player, *grade));
+        countOne(entry->WrongAnswers);
         if (grade)
             player->ChangeScores(-AnswerPenalty[indexOf(*grade)]);
     }
@@ -337,7 +345,7 @@ bool TProblemEx::CheckAnswer(TUser *player, const AnswerValue &answer)
     if (right)
         Solved = true;
     else
-        ++WrongAnswers;
+        countOne(WrongAnswers);
     return right;
 }
 

@@ -94,7 +94,8 @@ void PrintTo(const ScoreCase &c, std::ostream *os)
     *os << c.before << (c.right ? " right at " : " wrong at ") << int(c.difficulty) << " -> " << c.after;
 }
 
-TEST_P(ScoreLimits, SaturateInsteadOfWrapping)
+// The answer counters are 16 bits in the stored profile: they stop at the top too.
+TEST_P(ScoreLimits, ScoresAndCountersSaturateInsteadOfWrapping)
 {
     const ScoreCase c = GetParam();
     TProblem puzzle(7, c.difficulty, QStringLiteral("Мост"), QString(), QString());
@@ -103,11 +104,17 @@ TEST_P(ScoreLimits, SaturateInsteadOfWrapping)
     TUser player;
     player.Scores = c.before;
     player.LevelList.Add(7);
+    std::uint16_t *counters[] = {&player.LD, &player.MD, &player.HD, &player.LU, &player.MU, &player.HU,
+                                 &player.LevelList.FindEntry(7)->WrongAnswers};
+    for (std::uint16_t *counter : counters)
+        *counter = UINT16_MAX;
     AnswerValue answer{};
     if (!c.right)
         answer.bytes[0] = 1;
     puzzle.CheckAnswer(&player, answer);
     EXPECT_EQ(player.Scores, c.after);
+    for (const std::uint16_t *counter : counters)
+        EXPECT_EQ(*counter, UINT16_MAX);
 }
 
 INSTANTIATE_TEST_SUITE_P(Table, ScoreLimits,
