@@ -1,6 +1,10 @@
 #include "screens/AbstractForm.h"
 
+#include "platform/Sounds.h"
+#include "screens/MessageBoxForm.h"
+#include "screens/ReplyForm.h"
 #include "screens/ScreenParts.h"
+#include "screens/SolutionForm.h"
 #include "screens/Texts.h"
 
 #include <QApplication>
@@ -47,6 +51,7 @@ TAbstractForm::TAbstractForm(QWidget *owner, const QString &programDir)
     setFont(zw::gameFont(13));
     ProblemsList = new TFlatListBoxEx(this);
     ProblemsList->setObjectName(QStringLiteral("ProblemsList"));
+    ProblemsList->SetModel(&Problems);
     ProblemText = new TRichEditEx(this);
     ProblemText->setObjectName(QStringLiteral("ProblemText"));
     ProblemText->setAccessibleName(QStringLiteral("Текст головоломки"));
@@ -54,7 +59,11 @@ TAbstractForm::TAbstractForm(QWidget *owner, const QString &programDir)
     qApp->installEventFilter(this);
 }
 
-TAbstractForm::~TAbstractForm() = default;
+TAbstractForm::~TAbstractForm()
+{
+    // The list goes with the window's children, after the model.
+    ProblemsList->SetModel(nullptr);
+}
 
 void TAbstractForm::SetUpPuzzleViews(int listWidth, bool gameMode, const QColor &arrowColour)
 {
@@ -70,7 +79,7 @@ void TAbstractForm::SetUpPuzzleViews(int listWidth, bool gameMode, const QColor 
     ProblemsList->SetColorItemsSelect(zw::toQColor(zw::clPanel));
     // Reads the list's own pictures; a missing one is reported, the screen still opens.
     screens::Guarded([this] { ProblemsList->Loaded(); });
-    connect(ProblemsList, &TFlatListBoxEx::changeItem, this, [this] { screens::Guarded([this] { ProblemsListChangeItem(); }); });
+    connect(ProblemsList, &TFlatListBoxEx::rowChosen, this, &TAbstractForm::ChooseRow);
     connect(ProblemsList, &TFlatListBoxEx::doubleClicked, this, [this] { ProblemsListDblClick(); });
 
     ProblemText->setGeometry(6, 81, 344, 459);
@@ -105,9 +114,24 @@ bool TAbstractForm::PuzzleKeyDown(QKeyEvent *event, const std::function<void()> 
     }
 }
 
+void TAbstractForm::ChooseRow(int position)
+{
+    // A puzzle that cannot be read stays chosen: the screen shows it so, then
+    // the error goes to the report.
+    std::exception_ptr failure;
+    try {
+        Problems.Select(position);
+    } catch (...) {
+        failure = std::current_exception();
+    }
+    screens::Guarded([this] { ProblemsListChangeItem(); });
+    if (failure)
+        screens::Guarded([&] { std::rethrow_exception(failure); });
+}
+
 void TAbstractForm::SetTextMode(bool on)
 {
-    if (!ProblemsList->SelectedProblem())
+    if (!Problems.Selected())
         return;
     textMode_ = on;
     UpdateView();
@@ -211,4 +235,52 @@ bool TAbstractForm::eventFilter(QObject *watched, QEvent *event)
         }
     }
     return TForm::eventFilter(watched, event);
+}
+
+// ---- what both flows ask of their screen ------------------------------------
+
+void TAbstractForm::PlayClick()
+{
+    platform::PlayClick();
+}
+
+void TAbstractForm::ShowTrueAnswer()
+{
+    screens::Messages().ShowTrueAnswer();
+}
+
+void TAbstractForm::ShowFalseAnswer()
+{
+    screens::Messages().ShowFalseAnswer();
+}
+
+Reply TAbstractForm::Ask(const QString &text)
+{
+    return screens::Messages().Ask(text);
+}
+
+void TAbstractForm::ShowCatalogueError()
+{
+    ShowCatalogueErrorDialog();
+}
+
+void TAbstractForm::ReportError(const QString &message)
+{
+    screens::ReportError(message);
+}
+
+AnswerVerdict TAbstractForm::RunAnswerDialog(TProblem &item, TUser *player)
+{
+    return TReplyForm::Run(this, item, player);
+}
+
+void TAbstractForm::RunAnswerViewer(const QByteArray &solution)
+{
+    auto *viewer = new TSolutionForm(this, solution);
+    viewer->ShowModal();
+}
+
+void TAbstractForm::CloseScreen()
+{
+    close();
 }

@@ -5,6 +5,8 @@
 // platform dialog for a catalogue that cannot be read, the leave question).
 #include "core/Catalogue.h"
 #include "core/GameRules.h"
+#include "core/ProblemListModel.h"
+#include "core/PuzzleScreen.h"
 #include "controls/FlatListBoxEx.h"
 #include "controls/RichEditEx.h"
 #include "widgets/FlatButton.h"
@@ -14,7 +16,9 @@
 #include <QString>
 #include <functional>
 
-class TAbstractForm : public TForm {
+// It does for both screens' flows what both do alike (IPuzzleScreen); each
+// screen adds what its own flow needs.
+class TAbstractForm : public TForm, protected virtual IPuzzleScreen {
     Q_OBJECT
 public:
     static constexpr int ScreenWidth = 800;
@@ -30,6 +34,8 @@ public:
 
     const QString ProgramDir;
     TCatalogue Catalogue;
+    // The puzzles the list shows and the chosen one.
+    TProblemListModel Problems;
     TRichEditEx *ProblemText = nullptr;
     TFlatListBoxEx *ProblemsList = nullptr;
 
@@ -49,13 +55,15 @@ public:
     // where it was, so that Enter keeps its meaning after a click.
     static void MakeTabStop(QWidget *button) { button->setFocusPolicy(Qt::TabFocus); }
 
-    static QString LeaveQuestion() { return TGameRules::LeaveQuestion(); }
+    static QString LeaveQuestion() { return puzzles::LeaveQuestion(); }
     static QString CatalogueErrorText() { return QStringLiteral("Невозможно загрузить список задач"); }
 
 protected:
     // The list and the text viewer as both puzzle screens show them, the list
     // listWidth wide; its picks and double clicks go to the two handlers below.
     void SetUpPuzzleViews(int listWidth, bool gameMode, const QColor &arrowColour);
+    // A row the player chose: selected in the model, then shown.
+    void ChooseRow(int position);
     virtual void ProblemsListChangeItem() = 0;
     virtual void ProblemsListDblClick() = 0;
 
@@ -66,6 +74,17 @@ protected:
 
     // The platform's message dialog with the error icon and one OK button.
     void ShowCatalogueErrorDialog();
+
+    // IPuzzleScreen
+    void PlayClick() override;
+    void ShowTrueAnswer() override;
+    void ShowFalseAnswer() override;
+    Reply Ask(const QString &text) override;
+    void ShowCatalogueError() override;
+    void ReportError(const QString &message) override;
+    AnswerVerdict RunAnswerDialog(TProblem &item, TUser *player) override;
+    void RunAnswerViewer(const QByteArray &solution) override;
+    void CloseScreen() override;
     void MarkStartFailed();
 
     // The form's brush: a bitmap tiled over the whole client area.

@@ -75,33 +75,23 @@ private:
     void createButtons();
     void ProblemsListChangeItem() override;
     void ProblemsListDblClick() override;
+    // The selected puzzle's picture at the thumbnail's size, or white.
+    void TakeThumbnail();
     // Room for every digit of the score.
     void PlaceScore();
 
-    // IGamePresentation
-    void PlayClick() override;
+    // IGamePresentation, beyond what the base does for both screens
     void PlayWave(platform::Wave wave) override;
-    void ShowTrueAnswer() override;
-    void ShowFalseAnswer() override;
     void ShowNotice(const QString &text) override;
     void ShowPictureNotice(const QString &picture, const QString &text) override;
     void ShowPictureIdNotice(int picture, const QString &text) override;
-    Reply Ask(const QString &text) override;
-    void ShowCatalogueError() override;
-    AnswerVerdict RunAnswerDialog(TProblem &item, TUser *player) override;
-    void RunAnswerViewer(const QByteArray &solution) override;
-    void ClearProblems() override;
-    void AddProblem(const TProblem &record, const LevelEntry &entry) override;
-    void SelectItem(int position) override;
-    void RebuildRows() override;
-    void RepaintList() override;
-    TProblemEx *SelectedProblem() const override;
     void ShowView(const GameView &view) override;
-    void CloseScreen() override;
 
     TUser &player_;
     TGameRules rules_;
     QImage Thumbnail_;
-    // The statement the viewer shows, so that a refresh keeps the reader's place.
-    const TProblem *shownText_ = nullptr;
+    // The choices (the model's selection serials) whose thumbnail and
+    // statement are shown, so that a refresh keeps the reader's place.
+    std::uint64_t thumbnailFor_ = 0;
+    std::uint64_t shownText_ = 0;
 };
