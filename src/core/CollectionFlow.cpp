@@ -1,7 +1,7 @@
 #include "core/CollectionFlow.h"
 
 TCollectionFlow::TCollectionFlow(TCatalogue &catalogue, TProblemListModel &problems, ICollectionPresentation &screen)
-    : catalogue_(catalogue), problems_(problems), screen_(screen)
+    : TPuzzleFlow(problems, screen), catalogue_(catalogue), view_(screen)
 {
     problems_.SetLevelEntries(nullptr);
 }
@@ -19,17 +19,8 @@ bool TCollectionFlow::Start()
     problems_.Clear();
     for (const auto &record : catalogue_.Items())
         problems_.Add(*record);
-    puzzles::SelectReporting(problems_, 0, screen_);
-    UpdateView();
+    SelectFirst();
     return true;
-}
-
-void TCollectionFlow::SetTextMode(bool on)
-{
-    if (!problems_.Selected())
-        return;
-    textMode_ = on;
-    UpdateView();
 }
 
 void TCollectionFlow::Decide()
@@ -63,21 +54,12 @@ void TCollectionFlow::ViewSolution()
     screen_.RunAnswerViewer(problem->GetSolutionText());
 }
 
-void TCollectionFlow::Back()
-{
-    screen_.PlayClick();
-    if (textMode_)
-        SetTextMode(false);
-    else
-        screen_.CloseScreen();
-}
-
 CollectionView TCollectionFlow::UpdateView()
 {
     CollectionView view;
     view.textMode = textMode_;
     view.hasSelection = problems_.Selected() != nullptr;
-    screen_.ShowView(view);
+    view_.ShowView(view);
     return view;
 }
 

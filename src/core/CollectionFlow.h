@@ -3,8 +3,7 @@
 // number of times and read the solution of, with no player and nothing saved.
 // It reaches its screen only through ICollectionPresentation.
 #include "core/Catalogue.h"
-#include "core/ProblemListModel.h"
-#include "core/PuzzleScreen.h"
+#include "core/PuzzleFlow.h"
 
 // What the collection screen shows, recomputed by UpdateView.
 struct CollectionView {
@@ -19,7 +18,7 @@ public:
     virtual void ShowView(const CollectionView &view) = 0;
 };
 
-class TCollectionFlow {
+class TCollectionFlow : public TPuzzleFlow {
 public:
     TCollectionFlow(TCatalogue &catalogue, TProblemListModel &problems, ICollectionPresentation &screen);
 
@@ -28,28 +27,19 @@ public:
     // without the leave question.
     bool Start();
 
-    // With a puzzle selected: sets the mode and shows it. Without one: nothing.
-    void SetTextMode(bool on);
-    bool TextMode() const { return textMode_; }
-    // List mode: opens the text. Text mode: the answer dialog, with no player.
-    void Decide();
-    // The solution of the selected puzzle, free.
-    void ViewSolution();
-    // Text mode: back to the list. List mode: closes the screen.
-    void Back();
-    // After the player has chosen a row of the model.
-    void SelectionChanged() { UpdateView(); }
+    // The answer dialog has no player: nothing is scored.
+    void Decide() override;
+    // Free, any number of times.
+    void ViewSolution() override;
+    void Refresh() override { UpdateView(); }
     CollectionView UpdateView();
-
-    // The leave question; true lets the screen close.
-    bool CloseQuery();
-    // After the screen has agreed to close: frees the catalogue.
-    void End();
+    // The leave question, unless the start failed.
+    bool CloseQuery() override;
+    // Frees the catalogue.
+    void End() override;
 
 private:
     TCatalogue &catalogue_;
-    TProblemListModel &problems_;
-    ICollectionPresentation &screen_;
-    bool textMode_ = false;
+    ICollectionPresentation &view_;
     bool started_ = false;
 };

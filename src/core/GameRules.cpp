@@ -26,7 +26,7 @@ TGameRules::TGameRules(TCatalogue &catalogue, TUser &player, TProblemListModel &
 
 TGameRules::TGameRules(TCatalogue &catalogue, TUser &player, TProblemListModel &problems, IGamePresentation &screen,
                        std::uint64_t seed)
-    : catalogue_(catalogue), player_(player), problems_(problems), screen_(screen), random_(seed)
+    : TPuzzleFlow(problems, screen), catalogue_(catalogue), player_(player), game_(screen), random_(seed)
 {
     problems_.SetLevelEntries(&player_.LevelList);
 }
@@ -47,7 +47,7 @@ bool TGameRules::Start()
         // catalogue draws that level again.
         const std::vector<ProblemId> ids = DrawIds(dropped ? player_.Level : 1);
         if (ids.empty()) {
-            screen_.ShowNotice(kNothingToDraw);
+            game_.ShowNotice(kNothingToDraw);
             savesOnEnd_ = false;
             return false;
         }
@@ -61,7 +61,7 @@ bool TGameRules::Start()
         if (player_.Level >= LastLevel) {
             // A game already won: the victory once more, and the screen goes
             // at once; closing it from here, before it is shown, is no option.
-            screen_.ShowPictureIdNotice(player_.LabelIndex, kVictory);
+            game_.ShowPictureIdNotice(player_.LabelIndex, kVictory);
             savesOnEnd_ = false;
             return false;
         }
@@ -143,29 +143,10 @@ void TGameRules::FillProblemsList()
             problems_.Add(*record);
 }
 
-void TGameRules::SelectFirst()
-{
-    puzzles::SelectReporting(problems_, 0, screen_);
-    UpdateView();
-}
-
 const LevelEntry *TGameRules::SelectedEntry() const
 {
     const TProblem *item = problems_.Selected();
     return item ? player_.LevelList.FindEntry(item->Id) : nullptr;
-}
-
-void TGameRules::SelectionChanged()
-{
-    UpdateView();
-}
-
-void TGameRules::SetTextMode(bool on)
-{
-    if (!problems_.Selected())
-        return;
-    textMode_ = on;
-    UpdateView();
 }
 
 void TGameRules::Decide()
@@ -195,14 +176,14 @@ void TGameRules::Decide()
 void TGameRules::LevelCompleted()
 {
     if (player_.Level >= LastLevel) {
-        screen_.ShowPictureIdNotice(player_.LabelIndex, kVictory);
+        game_.ShowPictureIdNotice(player_.LabelIndex, kVictory);
         screen_.CloseScreen();
         return;
     }
     const std::vector<ProblemId> ids = DrawIds(player_.Level + 1);
     if (ids.empty()) {
         // Rising to an empty level would leave the player nothing to play.
-        screen_.ShowNotice(kNothingToDraw);
+        game_.ShowNotice(kNothingToDraw);
         return;
     }
     ++player_.Level;
@@ -214,8 +195,8 @@ void TGameRules::LevelCompleted()
 
 void TGameRules::AnnounceLevelUp()
 {
-    screen_.PlayWave(platform::Wave::LevelUp);
-    screen_.ShowPictureNotice(QStringLiteral("LEVELUP"), kLevelUp);
+    game_.PlayWave(platform::Wave::LevelUp);
+    game_.ShowPictureNotice(QStringLiteral("LEVELUP"), kLevelUp);
 }
 
 void TGameRules::ViewSolution()
@@ -241,15 +222,6 @@ void TGameRules::ViewSolution()
         screen_.RunAnswerViewer(item->GetSolutionText());
 }
 
-void TGameRules::Back()
-{
-    screen_.PlayClick();
-    if (textMode_)
-        SetTextMode(false);
-    else
-        screen_.CloseScreen();
-}
-
 GameView TGameRules::UpdateView()
 {
     GameView v;
@@ -268,7 +240,7 @@ GameView TGameRules::UpdateView()
         v.viewSolutionEnabled = progress.Bought || affordable;
         v.pricePictureVisible = !progress.Bought;
     }
-    screen_.ShowView(v);
+    game_.ShowView(v);
     return v;
 }
 

@@ -4,8 +4,7 @@
 // screen only through IGamePresentation, so a whole game can run without a window.
 #include "core/Catalogue.h"
 #include "core/DialogResult.h"
-#include "core/ProblemListModel.h"
-#include "core/PuzzleScreen.h"
+#include "core/PuzzleFlow.h"
 #include "core/User.h"
 #include "platform/Sounds.h"
 
@@ -39,7 +38,7 @@ public:
     virtual void ShowView(const GameView &view) = 0;
 };
 
-class TGameRules {
+class TGameRules : public TPuzzleFlow {
 public:
     static constexpr int LastLevel = 5;
     // How many easy, medium and hard puzzles each level 1..5 draws.
@@ -73,20 +72,18 @@ public:
     // at once, without the leave question (nothing is saved then).
     bool Start();
 
-    void SetTextMode(bool on);
-    bool TextMode() const { return textMode_; }
-    void Decide();
-    void ViewSolution();
-    void Back();
-    // After the player has chosen a row of the model.
-    void SelectionChanged();
+    // The answer dialog scores the player; a solved puzzle opens no dialog.
+    void Decide() override;
+    // Asks the price unless the solution is paid for, then charges it once.
+    void ViewSolution() override;
+    void Refresh() override { UpdateView(); }
     GameView UpdateView();
 
     // The leave question, then the save; true lets the screen close. A save
     // that fails is reported with an offer to retry; declined, the game stays open.
-    bool CloseQuery();
+    bool CloseQuery() override;
     // After the screen has agreed to close: frees the catalogue, saves the player.
-    void End();
+    void End() override;
     // A screen that closes without the leave question (start failed) saves nothing.
     bool SavesOnEnd() const { return savesOnEnd_; }
 
@@ -107,17 +104,13 @@ private:
     void CommitDraw(const std::vector<ProblemId> &ids);
     bool DropMissingEntries();
     bool LevelSolved() const;
-    // The level's first puzzle; one that cannot be read is reported and stays chosen.
-    void SelectFirst();
     // The selected puzzle's level entry, or null.
     const LevelEntry *SelectedEntry() const;
 
     TCatalogue &catalogue_;
     TUser &player_;
-    TProblemListModel &problems_;
-    IGamePresentation &screen_;
+    IGamePresentation &game_;
     std::mt19937_64 random_;
-    bool textMode_ = false;
     bool savesOnEnd_ = true;
     bool ended_ = false;
     bool saved_ = false;

@@ -8,7 +8,6 @@
 #include <QString>
 
 class TProblem;
-class TProblemListModel;
 class TUser;
 
 class IPuzzleScreen {
@@ -37,9 +36,5 @@ inline QString LeaveQuestion()
 {
     return QStringLiteral("Хотите выйти в главное меню?");
 }
-
-// Selects the position in the model; a puzzle that cannot be read stays
-// selected and its error goes to the screen's report.
-void SelectReporting(TProblemListModel &problems, int position, IPuzzleScreen &screen);
 
 }  // namespace puzzles

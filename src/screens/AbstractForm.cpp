@@ -40,7 +40,7 @@ static QString withoutTrailingSeparator(QString dir)
     return dir;
 }
 
-TAbstractForm::TAbstractForm(QWidget *owner, const QString &programDir)
+TAbstractForm::TAbstractForm(const char *name, QWidget *owner, const QString &programDir)
     : TForm(owner)
     , ProgramDir(withoutTrailingSeparator(programDir.isEmpty() ? DefaultProgramDir() : programDir))
     , Catalogue(ProgramDir)
@@ -55,6 +55,8 @@ TAbstractForm::TAbstractForm(QWidget *owner, const QString &programDir)
     ProblemText = new TRichEditEx(this);
     ProblemText->setObjectName(QStringLiteral("ProblemText"));
     ProblemText->setAccessibleName(QStringLiteral("Текст головоломки"));
+    setObjectName(QLatin1String(name));
+    setClientSize(ScreenWidth, ScreenHeight);
     // The wheel and the viewer's focus are the screen's wherever they land in it.
     qApp->installEventFilter(this);
 }
@@ -80,7 +82,10 @@ void TAbstractForm::SetUpPuzzleViews(int listWidth, bool gameMode, const QColor 
     // Reads the list's own pictures; a missing one is reported, the screen still opens.
     screens::Guarded([this] { ProblemsList->Loaded(); });
     connect(ProblemsList, &TFlatListBoxEx::rowChosen, this, &TAbstractForm::ChooseRow);
-    connect(ProblemsList, &TFlatListBoxEx::doubleClicked, this, [this] { ProblemsListDblClick(); });
+    connect(ProblemsList, &TFlatListBoxEx::doubleClicked, this, [this] {
+        if (Problems.Selected() && DecideButton && DecideButton->isEnabled())
+            DecideButtonClick();
+    });
 
     ProblemText->setGeometry(6, 81, 344, 459);
     ProblemText->SetEditWidth(344);
@@ -91,8 +96,43 @@ void TAbstractForm::SetUpPuzzleViews(int listWidth, bool gameMode, const QColor 
     ProblemText->hide();
 }
 
-bool TAbstractForm::PuzzleKeyDown(QKeyEvent *event, const std::function<void()> &decide,
-                                  const std::function<void()> &back)
+void TAbstractForm::connectButtons(QAbstractButton *solution)
+{
+    screens::connectPuzzleButtons(
+        CloseButton, solution, DecideButton, [this] { CloseButtonClick(); }, [this] { SolutionButtonClick(); },
+        [this] { DecideButtonClick(); });
+    SetFocusTarget(DecideButton);
+}
+
+void TAbstractForm::DecideButtonClick()
+{
+    screens::Guarded([this] { flow_->Decide(); });
+}
+
+void TAbstractForm::SolutionButtonClick()
+{
+    screens::Guarded([this] { flow_->ViewSolution(); });
+}
+
+void TAbstractForm::CloseButtonClick()
+{
+    screens::Guarded([this] { flow_->Back(); });
+}
+
+bool TAbstractForm::FormCloseQuery()
+{
+    bool close = false;
+    screens::Guarded([&] { close = flow_->CloseQuery(); });
+    return close;
+}
+
+void TAbstractForm::FormClose(CloseAction &action)
+{
+    screens::Guarded([this] { flow_->End(); });
+    action = CloseAction::Free;
+}
+
+bool TAbstractForm::FormKeyDown(QKeyEvent *event)
 {
     switch (event->key()) {
     case Qt::Key_Return:
@@ -103,11 +143,13 @@ bool TAbstractForm::PuzzleKeyDown(QKeyEvent *event, const std::function<void()> 
             focused->click();
             return true;
         }
-        decide();
+        if (DecideButton->isEnabled())
+            DecideButtonClick();
         return false;
     }
     case Qt::Key_Escape:
-        back();
+        if (CloseButton->isEnabled())
+            CloseButtonClick();
         return true;
     default:
         return false;
@@ -124,17 +166,19 @@ void TAbstractForm::ChooseRow(int position)
     } catch (...) {
         failure = std::current_exception();
     }
-    screens::Guarded([this] { ProblemsListChangeItem(); });
+    screens::Guarded([this] { flow_->Refresh(); });
     if (failure)
         screens::Guarded([&] { std::rethrow_exception(failure); });
 }
 
 void TAbstractForm::SetTextMode(bool on)
 {
-    if (!Problems.Selected())
-        return;
-    textMode_ = on;
-    UpdateView();
+    screens::Guarded([&] { flow_->SetTextMode(on); });
+}
+
+void TAbstractForm::UpdateView()
+{
+    flow_->Refresh();
 }
 
 void TAbstractForm::ShowCatalogueErrorDialog()

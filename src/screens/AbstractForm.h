@@ -6,11 +6,16 @@
 #include "core/Catalogue.h"
 #include "core/GameRules.h"
 #include "core/ProblemListModel.h"
-#include "core/PuzzleScreen.h"
+#include "core/PuzzleFlow.h"
 #include "controls/FlatListBoxEx.h"
 #include "controls/RichEditEx.h"
+#include "screens/ScreenParts.h"
 #include "widgets/FlatButton.h"
+#include "widgets/FlatControls.h"
 #include "widgets/Form.h"
+#include "widgets/Label.h"
+#include "widgets/Shape.h"
+#include "widgets/TiledShape.h"
 
 #include <QImage>
 #include <QString>
@@ -24,8 +29,9 @@ public:
     static constexpr int ScreenWidth = 800;
     static constexpr int ScreenHeight = 600;
 
-    // programDir: where list.lst, Data and Images are; DefaultProgramDir() when empty.
-    explicit TAbstractForm(QWidget *owner = nullptr, const QString &programDir = QString());
+    // programDir: where list.lst, Data and Images are; DefaultProgramDir() when
+    // empty. The screen is named (objectName) and sized to the whole screen.
+    TAbstractForm(const char *name, QWidget *owner, const QString &programDir);
     ~TAbstractForm() override;
 
     // The game folder: the program's own folder unless another was set (--data, tests).
@@ -38,11 +44,28 @@ public:
     TProblemListModel Problems;
     TRichEditEx *ProblemText = nullptr;
     TFlatListBoxEx *ProblemsList = nullptr;
+    // Parts both screens lay out, each in its own place.
+    TFlatPanel *TopPanel = nullptr;
+    TTiledShape *PanelImage = nullptr;
+    TLabel *ProblemName = nullptr;
+    TPictureBox *DiffImage = nullptr;
+    TShape *DiffFrame = nullptr;
+    TPictureBox *ProblemImage = nullptr;
+    TShape *ImageShape = nullptr;
+    TFlatButton *CloseButton = nullptr;
+    TFlatButton *DecideButton = nullptr;
 
     bool TextMode() const { return textMode_; }
     // With a puzzle selected: sets the mode and shows it. Without one: nothing.
-    virtual void SetTextMode(bool on);
-    virtual void UpdateView() = 0;
+    void SetTextMode(bool on);
+    // Recomputes what the screen shows and shows it.
+    void UpdateView();
+
+    // The operations behind the buttons and keys, run by the screen's flow;
+    // an error goes to the application's report.
+    void DecideButtonClick();
+    void SolutionButtonClick();
+    void CloseButtonClick();
 
     // True when the catalogue could not be read: the screen has shown its
     // message and closes as soon as it is shown, without the leave question.
@@ -59,18 +82,34 @@ public:
     static QString CatalogueErrorText() { return QStringLiteral("Невозможно загрузить список задач"); }
 
 protected:
-    // The list and the text viewer as both puzzle screens show them, the list
-    // listWidth wide; its picks and double clicks go to the two handlers below.
-    void SetUpPuzzleViews(int listWidth, bool gameMode, const QColor &arrowColour);
-    // A row the player chose: selected in the model, then shown.
-    void ChooseRow(int position);
-    virtual void ProblemsListChangeItem() = 0;
-    virtual void ProblemsListDblClick() = 0;
+    // The flow the screen's operations run; set once by the screen's constructor.
+    void SetFlow(TPuzzleFlow &flow) { flow_ = &flow; }
 
-    // Enter and Escape on both puzzle screens: a button with the focus takes
-    // Enter as its own click (the key is then the form's); otherwise Enter
-    // decides and goes on to the focused control, and Escape goes back once.
-    bool PuzzleKeyDown(QKeyEvent *event, const std::function<void()> &decide, const std::function<void()> &back);
+    // The list and the text viewer as both puzzle screens show them, the list
+    // listWidth wide; a chosen row is selected in the model and shown, a
+    // double click decides.
+    void SetUpPuzzleViews(int listWidth, bool gameMode, const QColor &arrowColour);
+
+    // The back, solution (solutionName, of the given type) and decide buttons
+    // at the bottom, wired to the operations; decide takes the focus in text mode.
+    template <typename SolutionButton>
+    SolutionButton *CreateButtons(const char *solutionName, screens::ButtonPlace back, screens::ButtonPlace solution,
+                                  screens::ButtonPlace decide)
+    {
+        const auto buttons = screens::makePuzzleButtons<SolutionButton>(this, solutionName, back, solution, decide);
+        CloseButton = buttons.back;
+        DecideButton = buttons.decide;
+        connectButtons(buttons.solution);
+        return buttons.solution;
+    }
+
+    // Enter and Escape: a button with the focus takes Enter as its own click
+    // (the key is then the form's); otherwise Enter decides while decide is
+    // enabled and goes on to the focused control, and Escape goes back once.
+    bool FormKeyDown(QKeyEvent *event) override;
+    // The flow's leave question; a failed start closes without it.
+    bool FormCloseQuery() override;
+    void FormClose(CloseAction &action) override;
 
     // The platform's message dialog with the error icon and one OK button.
     void ShowCatalogueErrorDialog();
@@ -108,6 +147,11 @@ protected:
     bool textMode_ = false;
 
 private:
+    void connectButtons(QAbstractButton *solution);
+    // A row the player chose: selected in the model, then shown.
+    void ChooseRow(int position);
+
+    TPuzzleFlow *flow_ = nullptr;
     QImage background_;
     QPixmap backgroundPixmap_;
     QWidget *focusTarget_ = nullptr;

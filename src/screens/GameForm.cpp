@@ -34,26 +34,21 @@ TPictureBox *makePicture(QWidget *parent, const char *name, const QRect &r)
 }  // namespace
 
 TGameForm::TGameForm(TUser &player, QWidget *owner, const QString &programDir)
-    : TAbstractForm(owner, programDir)
-    , player_(player)
-    , rules_(Catalogue, player, Problems, *this)
+    : TAbstractForm("GameForm", owner, programDir), player_(player), rules_(Catalogue, player, Problems, *this)
 {
-    setObjectName(QStringLiteral("GameForm"));
+    SetFlow(rules_);
     FormCreate();
 }
 
-TGameForm::~TGameForm() = default;
-
 void TGameForm::FormCreate()
 {
-    setClientSize(ScreenWidth, ScreenHeight);
     createTopPanel();
     SetUpPuzzleViews(450, true, QColor(128, 128, 0));
     createStatusPanel();
 
     ProblemImage = makePicture(this, "ProblemImage", {460, 190, ThumbnailWidth, ThumbnailHeight});
     ImageShape = screens::makeFrame(this, "ImageShape", ProblemImage->geometry(), texts::PictureHint);
-    createButtons();
+    BuyButton = CreateButtons<TGlyphButton>("BuyButton", {5, 120}, {460, 197}, {675, 120});
 
     // What the design file shows before UpdateView has run is never seen.
     ProblemName->setCaption(QString());
@@ -131,40 +126,6 @@ void TGameForm::createStatusPanel()
     AnswerFrame = screens::makeFrame(StatusPanel, "Shape3", AnswerImage->geometry());
 }
 
-void TGameForm::createButtons()
-{
-    const auto buttons = screens::makePuzzleButtons<TGlyphButton>(this, "BuyButton", {5, 120}, {460, 197}, {675, 120});
-    CloseButton = buttons.back;
-    BuyButton = buttons.solution;
-    DecideButton = buttons.decide;
-    screens::connectPuzzleButtons(
-        CloseButton, BuyButton, DecideButton, [this] { CloseButtonClick(); }, [this] { BuyButtonClick(); },
-        [this] { DecideButtonClick(); });
-    SetFocusTarget(DecideButton);
-}
-
-// ---- handlers ------------------------------------------------------------
-
-void TGameForm::DecideButtonClick()
-{
-    screens::Guarded([this] { rules_.Decide(); });
-}
-
-void TGameForm::BuyButtonClick()
-{
-    screens::Guarded([this] { rules_.ViewSolution(); });
-}
-
-void TGameForm::CloseButtonClick()
-{
-    screens::Guarded([this] { rules_.Back(); });
-}
-
-void TGameForm::ProblemsListChangeItem()
-{
-    rules_.SelectionChanged();
-}
-
 void TGameForm::TakeThumbnail()
 {
     // Scaled once per choice; every later refresh shows this bitmap as it is.
@@ -176,50 +137,6 @@ void TGameForm::TakeThumbnail()
         // No picture rather than the previous puzzle's under the new title.
         Thumbnail_.fill(Qt::white);
     }
-}
-
-void TGameForm::ProblemsListDblClick()
-{
-    if (Problems.Selected() && DecideButton->isEnabled())
-        DecideButtonClick();
-}
-
-bool TGameForm::FormKeyDown(QKeyEvent *event)
-{
-    return PuzzleKeyDown(
-        event,
-        [this] {
-            if (DecideButton->isEnabled())
-                DecideButtonClick();
-        },
-        [this] {
-            if (CloseButton->isEnabled())
-                CloseButtonClick();
-        });
-}
-
-bool TGameForm::FormCloseQuery()
-{
-    bool close = false;
-    screens::Guarded([&] { close = rules_.CloseQuery(); });
-    return close;
-}
-
-void TGameForm::FormClose(CloseAction &action)
-{
-    // Frees the catalogue and saves the player; a save that fails is reported.
-    screens::Guarded([this] { rules_.End(); });
-    action = CloseAction::Free;
-}
-
-void TGameForm::SetTextMode(bool on)
-{
-    screens::Guarded([&] { rules_.SetTextMode(on); });
-}
-
-void TGameForm::UpdateView()
-{
-    rules_.UpdateView();
 }
 
 // ---- the presentation the rules use -----------------------------------------

@@ -4,12 +4,7 @@
 // shows what the rules compute.
 #include "core/GameRules.h"
 #include "screens/AbstractForm.h"
-#include "screens/ScreenParts.h"
-#include "widgets/FlatControls.h"
 #include "widgets/GlyphButton.h"
-#include "widgets/Label.h"
-#include "widgets/Shape.h"
-#include "widgets/TiledShape.h"
 
 #include <QImage>
 
@@ -23,26 +18,15 @@ public:
 
     // The player is kept, changed and saved at close, never freed here.
     explicit TGameForm(TUser &player, QWidget *owner = nullptr, const QString &programDir = QString());
-    ~TGameForm() override;
-
-    void SetTextMode(bool on) override;
-    void UpdateView() override;
+    ~TGameForm() override = default;
 
     TGameRules &Rules() { return rules_; }
     TUser &Player() { return player_; }
     const QImage &Thumbnail() const { return Thumbnail_; }
 
-    // The operations behind the buttons and keys.
-    void DecideButtonClick();
-    void BuyButtonClick();
-    void CloseButtonClick();
-
-    TFlatPanel *TopPanel;
-    TTiledShape *PanelImage;
     TPictureBox *UserImage;
     TShape *UserImageFrame;
     TLabel *NameLabel;
-    TLabel *ProblemName;
     TLabel *LevelCaption;
     TLabel *LevelLabel;
     TGauge *ProgressBar;
@@ -51,30 +35,16 @@ public:
     TLabel *DifficultyCaption;
     TLabel *BonusCaption;
     TLabel *AnswerCaption;
-    TPictureBox *DiffImage;
     TPictureBox *BonusImage;
     TPictureBox *AnswerImage;
-    TShape *DiffFrame;
     TShape *BonusFrame;
     TShape *AnswerFrame;
-    TPictureBox *ProblemImage;
-    TShape *ImageShape;
-    TFlatButton *CloseButton;
     TGlyphButton *BuyButton;
-    TFlatButton *DecideButton;
-
-protected:
-    bool FormKeyDown(QKeyEvent *event) override;
-    bool FormCloseQuery() override;
-    void FormClose(CloseAction &action) override;
 
 private:
     void FormCreate();
     void createTopPanel();
     void createStatusPanel();
-    void createButtons();
-    void ProblemsListChangeItem() override;
-    void ProblemsListDblClick() override;
     // The selected puzzle's picture at the thumbnail's size, or white.
     void TakeThumbnail();
     // Room for every digit of the score.

@@ -5,17 +5,14 @@
 #include <QKeyEvent>
 
 TProblemsForm::TProblemsForm(QWidget *owner, const QString &programDir)
-    : TAbstractForm(owner, programDir), flow_(Catalogue, Problems, *this)
+    : TAbstractForm("ProblemsForm", owner, programDir), flow_(Catalogue, Problems, *this)
 {
-    setObjectName(QStringLiteral("ProblemsForm"));
+    SetFlow(flow_);
     FormCreate();
 }
 
-TProblemsForm::~TProblemsForm() = default;
-
 void TProblemsForm::FormCreate()
 {
-    setClientSize(ScreenWidth, ScreenHeight);
     createTopPanel();
 
     SetUpPuzzleViews(345, false, QColor(0, 0, 0));
@@ -27,14 +24,7 @@ void TProblemsForm::FormCreate()
     ProblemImage->setToolTip(texts::PictureHint);
     ImageShape = screens::makeFrame(this, "Ramka", {355, 80, PictureWidth, PictureHeight}, texts::PictureHint);
 
-    const auto buttons = screens::makePuzzleButtons(this, "AnswerButton", {8, 129}, {460, 185}, {664, 129});
-    CloseButton = buttons.back;
-    AnswerButton = buttons.solution;
-    DecideButton = buttons.decide;
-    screens::connectPuzzleButtons(
-        CloseButton, AnswerButton, DecideButton, [this] { CloseButtonClick(); }, [this] { AnswerButtonClick(); },
-        [this] { DecideButtonClick(); });
-    SetFocusTarget(DecideButton);
+    AnswerButton = CreateButtons<TFlatButton>("AnswerButton", {8, 129}, {460, 185}, {664, 129});
 
     screens::Guarded([this] {
         PanelImage->setTile(screens::mediaBitmap(QStringLiteral("ListPanel")));
@@ -63,63 +53,6 @@ void TProblemsForm::createTopPanel()
     DiffImage->setObjectName(QStringLiteral("DiffImage"));
     DiffImage->setGeometry(735, 12, 50, 50);
     DiffFrame = screens::makeFrame(TopPanel, "Shape1", {735, 12, 50, 50}, QStringLiteral("Сложность"));
-}
-
-// ---- handlers ------------------------------------------------------------
-
-void TProblemsForm::ProblemsListChangeItem()
-{
-    flow_.SelectionChanged();
-}
-
-void TProblemsForm::ProblemsListDblClick()
-{
-    if (Problems.Selected())
-        DecideButtonClick();
-}
-
-void TProblemsForm::CloseButtonClick()
-{
-    screens::Guarded([this] { flow_.Back(); });
-}
-
-void TProblemsForm::DecideButtonClick()
-{
-    screens::Guarded([this] { flow_.Decide(); });
-}
-
-void TProblemsForm::AnswerButtonClick()
-{
-    screens::Guarded([this] { flow_.ViewSolution(); });
-}
-
-bool TProblemsForm::FormKeyDown(QKeyEvent *event)
-{
-    return PuzzleKeyDown(
-        event, [this] { DecideButtonClick(); }, [this] { CloseButtonClick(); });
-}
-
-bool TProblemsForm::FormCloseQuery()
-{
-    bool close = false;
-    screens::Guarded([&] { close = flow_.CloseQuery(); });
-    return close;
-}
-
-void TProblemsForm::FormClose(CloseAction &action)
-{
-    flow_.End();
-    action = CloseAction::Free;
-}
-
-void TProblemsForm::SetTextMode(bool on)
-{
-    screens::Guarded([&] { flow_.SetTextMode(on); });
-}
-
-void TProblemsForm::UpdateView()
-{
-    flow_.UpdateView();
 }
 
 void TProblemsForm::ShowView(const CollectionView &view)

@@ -4,11 +4,6 @@
 // the flow computes.
 #include "core/CollectionFlow.h"
 #include "screens/AbstractForm.h"
-#include "screens/ScreenParts.h"
-#include "widgets/FlatControls.h"
-#include "widgets/Label.h"
-#include "widgets/Shape.h"
-#include "widgets/TiledShape.h"
 
 #include <QImage>
 
@@ -19,37 +14,15 @@ public:
     static constexpr int PictureHeight = 460;
 
     explicit TProblemsForm(QWidget *owner = nullptr, const QString &programDir = QString());
-    ~TProblemsForm() override;
+    ~TProblemsForm() override = default;
 
-    void SetTextMode(bool on) override;
-    void UpdateView() override;
     TCollectionFlow &Flow() { return flow_; }
 
-    void CloseButtonClick();
-    void DecideButtonClick();
-    void AnswerButtonClick();
-
-    TFlatPanel *TopPanel;
-    TTiledShape *PanelImage;
-    TLabel *ProblemName;
-    TPictureBox *DiffImage;
-    TShape *DiffFrame;
-    TPictureBox *ProblemImage;
-    TShape *ImageShape;
-    TFlatButton *CloseButton;
     TFlatButton *AnswerButton;
-    TFlatButton *DecideButton;
-
-protected:
-    bool FormKeyDown(QKeyEvent *event) override;
-    bool FormCloseQuery() override;
-    void FormClose(CloseAction &action) override;
 
 private:
     void FormCreate();
     void createTopPanel();
-    void ProblemsListChangeItem() override;
-    void ProblemsListDblClick() override;
     void ShowView(const CollectionView &view) override;
 
     TCollectionFlow flow_;

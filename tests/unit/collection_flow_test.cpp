@@ -125,7 +125,7 @@ TEST_F(CollectionFlow, APuzzleThatCannotBeReadStaysChosenAndItsSolutionIsReadAga
     ASSERT_TRUE(flow.Start());
     problems.Select(0);
     EXPECT_ANY_THROW(problems.Select(1));
-    flow.SelectionChanged();
+    flow.Refresh();
     EXPECT_EQ(screen.view, (CollectionView{false, true}));
     // Still unreadable: the error goes up and no viewer opens.
     EXPECT_ANY_THROW(flow.ViewSolution());

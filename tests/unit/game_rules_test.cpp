@@ -116,7 +116,7 @@ public:
     void select(int position)
     {
         problems->Select(position);
-        rules->SelectionChanged();
+        rules->Refresh();
     }
     const TProblem *selected() const { return problems->Selected(); }
     const TProblem &item(int position) const { return *problems->At(position); }
