@@ -19,7 +19,6 @@
 
 #include <QImage>
 #include <QString>
-#include <functional>
 
 // It does for both screens' flows what both do alike (IPuzzleScreen); each
 // screen adds what its own flow needs.
@@ -124,6 +123,7 @@ protected:
     AnswerVerdict RunAnswerDialog(TProblem &item, TUser *player) override;
     void RunAnswerViewer(const QByteArray &solution) override;
     void CloseScreen() override;
+
     void MarkStartFailed();
 
     // The form's brush: a bitmap tiled over the whole client area.
