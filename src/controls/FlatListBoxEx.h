@@ -6,15 +6,12 @@
 // the model and refreshes the list.
 #include <QColor>
 #include <QImage>
-#include <QList>
 #include <QRect>
 #include <QStaticText>
 #include <QString>
-#include <QStringList>
 #include <QWidget>
 #include <array>
 #include <cstdint>
-#include <memory>
 #include <vector>
 
 class QPainter;
