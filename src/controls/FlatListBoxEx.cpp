@@ -1,11 +1,10 @@
 #include "controls/FlatListBoxEx.h"
 
-#include "core/Problem.h"
+#include "core/ProblemListModel.h"
 #include "core/User.h"
 #include "platform/ResourceLibrary.h"
 #include "widgets/Colors.h"
 
-#include <QCollator>
 #include <QFontMetrics>
 #include <QGuiApplication>
 #include <QKeyEvent>
@@ -33,19 +32,6 @@ SharedRepeat &sharedRepeat()
 {
     static SharedRepeat repeat;
     return repeat;
-}
-
-// Blanks and control characters at both ends go, as a string list's
-// assignment has always trimmed them.
-QString trimControls(const QString &text)
-{
-    qsizetype begin = 0;
-    qsizetype end = text.size();
-    while (begin < end && text.at(begin).unicode() <= u' ')
-        ++begin;
-    while (end > begin && text.at(end - 1).unicode() <= u' ')
-        --end;
-    return text.mid(begin, end - begin);
 }
 
 int rightEdge(const QRect &r)
@@ -96,7 +82,6 @@ TFlatListBoxEx::TFlatListBoxEx(QWidget *parent) : QWidget(parent)
 
 TFlatListBoxEx::~TFlatListBoxEx()
 {
-    ClearProblems();
     SharedRepeat &repeat = sharedRepeat();
     if (repeat.target == this) {
         repeat.target = nullptr;
@@ -159,129 +144,68 @@ void TFlatListBoxEx::Loaded(const platform::IResourceLibrary *library)
 }
 
 // ---------------------------------------------------------------------------
-// Puzzles and items
+// The model
 
-TFlatListBoxEx::Entry TFlatListBoxEx::makeEntry(const QString &text, TProblem *object)
+void TFlatListBoxEx::SetModel(const TProblemListModel *model)
 {
-    Entry entry;
-    entry.text = text;
-    entry.object = object;
-    // Rows are one line: line breaks inside a name are drawn as blanks.
-    QString shown = text;
-    for (QChar &c : shown)
-        if (c.unicode() < u' ')
-            c = u' ';
-    entry.label.setText(shown);
-    entry.label.setTextFormat(Qt::PlainText);
-    return entry;
+    model_ = model;
+    labelsBuilt_ = false;
+    shownSelection_ = model ? model->SelectionSerial() : 0;
+    update();
 }
 
-bool TFlatListBoxEx::lessThan(const QString &a, const QString &b) const
+void TFlatListBoxEx::Refresh()
 {
-    return collator_->compare(a, b) < 0;
-}
-
-void TFlatListBoxEx::insertEntry(Entry entry)
-{
-    if (!sorted_) {
-        items_.push_back(std::move(entry));
-        return;
+    update();
+    if (model_ && model_->SelectionSerial() != shownSelection_) {
+        shownSelection_ = model_->SelectionSerial();
+        emit selectionShown();
     }
-    // Equal names keep the order in which they came.
-    auto at = std::upper_bound(items_.begin(), items_.end(), entry,
-                               [this](const Entry &a, const Entry &b) { return lessThan(a.text, b.text); });
-    items_.insert(at, std::move(entry));
 }
 
-void TFlatListBoxEx::itemsChanged()
+int TFlatListBoxEx::Count() const
 {
-    // A disabled list keeps its highlight until it is enabled and changed again.
-    if (isEnabled())
-        highlighted_ = -1;
-    update();
-}
-
-void TFlatListBoxEx::AddProblem(const TProblem &record, const LevelEntry *entry)
-{
-    std::unique_ptr<TProblem> problem;
-    if (gameMode_)
-        problem = std::make_unique<TProblemEx>(record, entry ? *entry : LevelEntry{});
-    else
-        problem = std::make_unique<TProblem>(record);
-    TProblem *raw = problem.get();
-    owned_.push_back(std::move(problem));
-    insertEntry(makeEntry(record.Name, raw));
-    itemsChanged();
-}
-
-void TFlatListBoxEx::ClearProblems()
-{
-    if (owned_.empty())
-        return;
-    items_.clear();
-    itemsChanged();
-    selected_ = nullptr;
-    owned_.clear(); // a loaded puzzle releases its data as it goes
-}
-
-void TFlatListBoxEx::SelectItem(int position)
-{
-    if (position < 0 || position >= Count())
-        return;
-    highlighted_ = position < MaxHighlighted ? position : -1;
-    // Also when the same item is chosen again: its data is read afresh.
-    if (selected_)
-        selected_->UnloadData();
-    selected_ = items_[std::size_t(position)].object;
-    if (selected_)
-        selected_->LoadData();
-    update();
-    emit changeItem();
+    return model_ ? model_->Count() : 0;
 }
 
 QString TFlatListBoxEx::Item(int position) const
 {
-    if (position < 0 || position >= Count())
-        return {};
-    return items_[std::size_t(position)].text;
+    return model_ ? model_->Name(position) : QString();
 }
 
-TProblem *TFlatListBoxEx::ItemObject(int position) const
+int TFlatListBoxEx::HighlightedIndex() const
 {
-    if (position < 0 || position >= Count())
-        return nullptr;
-    return items_[std::size_t(position)].object;
+    const int position = selectedPosition();
+    return position < MaxHighlighted ? position : -1;
 }
 
-QStringList TFlatListBoxEx::Items() const
+int TFlatListBoxEx::selectedPosition() const
 {
-    QStringList names;
-    names.reserve(Count());
-    for (const Entry &e : items_)
-        names.append(e.text);
-    return names;
+    return model_ ? model_->SelectedIndex() : -1;
 }
 
-bool TFlatListBoxEx::SetItems(TListItems &items)
+const std::vector<QStaticText> &TFlatListBoxEx::labels() const
 {
-    if (items.size() > MaxAssigned)
-        return false;
-    for (TListItem &item : items)
-        item.Text = trimControls(item.Text);
-    items_.clear();
-    items_.reserve(std::size_t(items.size()));
-    for (const TListItem &item : items)
-        insertEntry(makeEntry(item.Text, item.Object));
-    itemsChanged();
-    return true;
-}
-
-void TFlatListBoxEx::ClearItems()
-{
-    if (items_.empty())
-        return;
-    items_.clear();
-    itemsChanged();
+    if (!model_) {
+        labels_.clear();
+        return labels_;
+    }
+    if (labelsBuilt_ && labelsRevision_ == model_->Revision())
+        return labels_;
+    labels_.assign(std::size_t(model_->Count()), QStaticText());
+    for (int i = 0; i < model_->Count(); ++i) {
+        // Rows are one line: line breaks inside a name are drawn as blanks.
+        QString shown = model_->Name(i);
+        for (QChar &c : shown)
+            if (c.unicode() < u' ')
+                c = u' ';
+        QStaticText &label = labels_[std::size_t(i)];
+        label.setText(shown);
+        label.setTextFormat(Qt::PlainText);
+    }
+    labelsRevision_ = model_->Revision();
+    labelsBuilt_ = true;
+    return labels_;
 }
 
 // ---------------------------------------------------------------------------
@@ -437,23 +361,6 @@ void TFlatListBoxEx::SetGameMode(bool on)
     update();
 }
 
-void TFlatListBoxEx::SetSorted(bool on)
-{
-    if (on == sorted_)
-        return;
-    sorted_ = on;
-    if (on) {
-        if (!collator_) {
-            collator_ = std::make_unique<QCollator>(QLocale::system());
-            collator_->setCaseSensitivity(Qt::CaseInsensitive);
-        }
-        std::stable_sort(items_.begin(), items_.end(),
-                         [this](const Entry &a, const Entry &b) { return lessThan(a.text, b.text); });
-    }
-    highlighted_ = -1;
-    update();
-}
-
 QColor TFlatListBoxEx::DeriveBorderColor(const QColor &base, int strength)
 {
     // Darkens each channel by the given share, as the flat widgets do.
@@ -538,14 +445,11 @@ void TFlatListBoxEx::mousePressEvent(QMouseEvent *event)
             if (!rows_[k].contains(at))
                 continue;
             const int position = topIndex_ + int(k);
-            if (position < Count()) {
+            // An empty row too: the screens still hear about the click.
+            if (position < Count())
                 setFocus(Qt::MouseFocusReason);
-                userSelect(position);
-            } else {
-                // An empty row: the screens still hear about the click.
-                update();
-                emit changeItem();
-            }
+            update();
+            emit rowChosen(position);
             return;
         }
     }
@@ -565,28 +469,6 @@ void TFlatListBoxEx::mousePressEvent(QMouseEvent *event)
         scrollDown_ = true;
         restartRepeat();
     }
-}
-
-void TFlatListBoxEx::userSelect(int position)
-{
-    try {
-        SelectItem(position);
-    } catch (...) {
-        update();
-        emit changeItem();
-        throw;
-    }
-    update();
-}
-
-int TFlatListBoxEx::selectedPosition() const
-{
-    if (!selected_)
-        return -1;
-    for (std::size_t i = 0; i < items_.size(); ++i)
-        if (items_[i].object == selected_)
-            return int(i);
-    return -1;
 }
 
 void TFlatListBoxEx::scrollIntoView(int position)
@@ -635,7 +517,7 @@ void TFlatListBoxEx::keyPressEvent(QKeyEvent *event)
     update();
     // Already there: the puzzle is not read again.
     if (target != current)
-        userSelect(target);
+        emit rowChosen(target);
 }
 
 void TFlatListBoxEx::mouseReleaseEvent(QMouseEvent *event)
@@ -774,19 +656,19 @@ void TFlatListBoxEx::DrawList(QPainter &p) const
     }
 
     const int rows = std::min<int>(visibleRows_, int(rows_.size()));
+    const std::vector<QStaticText> &titles = labels();
+    const int highlighted = HighlightedIndex();
     for (int k = 0; k < rows; ++k) {
         const int position = topIndex_ + k;
         if (position >= Count())
             break;
-        drawRow(p, k, position);
+        drawRow(p, k, position, titles[std::size_t(position)], position == highlighted);
     }
 }
 
-void TFlatListBoxEx::drawRow(QPainter &p, int row, int position) const
+void TFlatListBoxEx::drawRow(QPainter &p, int row, int position, const QStaticText &label, bool highlighted) const
 {
-    const Entry &entry = items_[std::size_t(position)];
     const int h = itemHeight_;
-    const bool highlighted = position == highlighted_;
     QRect r = rows_[std::size_t(row)];
 
     if (gameMode_)
@@ -801,10 +683,10 @@ void TFlatListBoxEx::drawRow(QPainter &p, int row, int position) const
     if (!isEnabled()) {
         p.setClipRect(r.translated(1, 1));
         p.setPen(zw::toQColor(zw::systemColor(zw::SysBtnHighlight)));
-        p.drawStaticText(r.left() + 1, textTop + 1, entry.label);
+        p.drawStaticText(r.left() + 1, textTop + 1, label);
         p.setClipRect(r);
         p.setPen(zw::toQColor(zw::systemColor(zw::SysBtnShadow)));
-        p.drawStaticText(r.left(), textTop, entry.label);
+        p.drawStaticText(r.left(), textTop, label);
         p.setClipping(false);
         return;
     }
@@ -812,23 +694,25 @@ void TFlatListBoxEx::drawRow(QPainter &p, int row, int position) const
     const QColor text = textColour();
     const QColor frame = highlighted ? text : colorBorder_;
     const QRect difficulty(rightEdge(r) - h, r.top(), h, r.height());
-    const TProblem *problem = entry.object;
+    const TProblem *problem = model_->At(position);
     if (const std::optional<Difficulty> grade = problem ? knownDifficulty(problem->Difficult) : std::nullopt)
         if (const QImage *image = scaledPicture(difficultyPictures_[indexOf(*grade)]))
             p.drawImage(difficulty.topLeft(), *image);
     frameRect(p, difficulty, frame);
 
     if (gameMode_) {
-        const auto *progress = dynamic_cast<const TProblemEx *>(problem);
+        // Only the game's model has progress to show; the look stays the same without.
+        const bool hasProgress = model_->ShowsProgress();
+        const LevelEntry progress = hasProgress ? model_->Progress(*problem) : LevelEntry{};
         const QRect count = difficulty.translated(-(h + 4), 0);
         p.fillRect(count, parentBackground());
         frameRect(p, count, frame);
-        if (progress) {
+        if (hasProgress) {
             p.setPen(text);
-            p.drawText(count, Qt::AlignCenter | Qt::TextSingleLine, QString::number(progress->WrongAnswers));
+            p.drawText(count, Qt::AlignCenter | Qt::TextSingleLine, QString::number(progress.WrongAnswers));
         }
         const QRect solved(4, r.top(), h, r.height());
-        if (const QImage *image = scaledPicture(solvedPictures_[progress && progress->Solved ? 1 : 0]))
+        if (const QImage *image = scaledPicture(solvedPictures_[progress.Solved ? 1 : 0]))
             p.drawImage(solved.topLeft(), *image);
         frameRect(p, solved, colorBorder_);
     }
@@ -837,6 +721,6 @@ void TFlatListBoxEx::drawRow(QPainter &p, int row, int position) const
     // row's inner edge.
     p.setClipRect(r);
     p.setPen(text);
-    p.drawStaticText(r.left(), textTop, entry.label);
+    p.drawStaticText(r.left(), textTop, label);
     p.setClipping(false);
 }

@@ -1,37 +1,27 @@
 #pragma once
-// The owner-drawn puzzle list of the game and collection screens. It owns the
-// puzzles it shows, keeps only the selected one loaded, draws every row itself
-// and scrolls with two arrow strips inside its own area, the wheel and an
-// auto-repeat timer shared by every list of the process.
+// The owner-drawn puzzle list of the game and collection screens: a view of a
+// TProblemListModel. It draws every row itself, scrolls with two arrow strips
+// inside its own area, the wheel and an auto-repeat timer shared by every list
+// of the process, and reports the rows the player chooses; the screen changes
+// the model and refreshes the list.
 #include <QColor>
 #include <QImage>
-#include <QList>
 #include <QRect>
 #include <QStaticText>
 #include <QString>
-#include <QStringList>
 #include <QWidget>
 #include <array>
-#include <memory>
+#include <cstdint>
 #include <vector>
 
 class QPainter;
 class QTimer;
-class QCollator;
-class TProblem;
-struct LevelEntry;
+class TProblemListModel;
 
 namespace platform
 {
 class IResourceLibrary;
 }
-
-// One entry of a whole-list assignment: the text shown and the puzzle attached.
-struct TListItem {
-    QString Text;
-    TProblem *Object = nullptr;
-};
-using TListItems = QList<TListItem>;
 
 // Screens build the list like this:
 //   list->BeginLoad();
@@ -57,7 +47,6 @@ class TFlatListBoxEx : public QWidget
     Q_PROPERTY(QColor ColorMedium READ ColorMedium WRITE SetColorMedium)
     Q_PROPERTY(QColor ColorHard READ ColorHard WRITE SetColorHard)
     Q_PROPERTY(bool GameMode READ GameMode WRITE SetGameMode)
-    Q_PROPERTY(bool Sorted READ Sorted WRITE SetSorted)
     Q_PROPERTY(bool UseAdvColors READ UseAdvColors WRITE SetUseAdvColors)
     Q_PROPERTY(int AdvColorBorder READ AdvColorBorder WRITE SetAdvColorBorder)
     Q_PROPERTY(int TopIndex READ TopIndex WRITE SetTopIndex)
@@ -65,7 +54,6 @@ class TFlatListBoxEx : public QWidget
 
   public:
     static constexpr int MaxHighlighted = 256; // positions that can be drawn highlighted
-    static constexpr int MaxAssigned = 256;    // longest whole-list assignment accepted
     static constexpr int StripHeight = 11;     // arrow strips, and the double-click dead zones
     static constexpr int RepeatDelay = 600;    // ms before an arrow held down repeats
     static constexpr int RepeatInterval = 100; // ms between repeats after that
@@ -84,27 +72,19 @@ class TFlatListBoxEx : public QWidget
     void Loaded(const platform::IResourceLibrary *library);
     bool IsLoading() const { return loading_; }
 
-    // Puzzles.
-    void AddProblem(const TProblem &record, const LevelEntry *entry);
-    void ClearProblems();
-    // Unloads the previous puzzle, loads the new one (its LoadData may throw,
-    // leaving it selected with no repaint and no changeItem) and raises changeItem.
-    // A position outside the items does nothing.
-    void SelectItem(int position);
-    TProblem *SelectedProblem() const { return selected_; }
-    int OwnedCount() const { return int(owned_.size()); }
+    // The puzzles shown; the model outlives the list or is set to null first.
+    void SetModel(const TProblemListModel *model);
+    const TProblemListModel *Model() const { return model_; }
+    // Repaints after the model changed; a new selection is announced to
+    // assistive technology as the player's own would be.
+    void Refresh();
 
-    // Items.
-    int Count() const { return int(items_.size()); }
+    // Items, as the model holds them.
+    int Count() const;
     QString Item(int position) const;
-    TProblem *ItemObject(int position) const;
-    QStringList Items() const;
-    // Refuses (returns false, changes nothing) more than MaxAssigned entries.
-    // Otherwise trims each entry of the given list in place and copies it.
-    bool SetItems(TListItems &items);
-    void ClearItems();
-    // The highlighted position, or -1.
-    int HighlightedIndex() const { return highlighted_; }
+    // The highlighted position: the model's selection when it is below
+    // MaxHighlighted, else -1.
+    int HighlightedIndex() const;
 
     // Rows and scrolling.
     void RebuildRows();
@@ -146,8 +126,6 @@ class TFlatListBoxEx : public QWidget
     void SetColorHard(const QColor &c) { colorHard_ = c; }
     bool GameMode() const { return gameMode_; }
     void SetGameMode(bool on);
-    bool Sorted() const { return sorted_; }
-    void SetSorted(bool on);
     bool UseAdvColors() const { return useAdvColors_; }
     void SetUseAdvColors(bool on);
     int AdvColorBorder() const { return advColorBorder_; }
@@ -168,8 +146,12 @@ class TFlatListBoxEx : public QWidget
     void RepeatTick();
 
   signals:
-    void changeItem();
+    // A click on a row (also an empty one, position >= Count) or a key that
+    // moves to another row; the screen selects it in the model.
+    void rowChosen(int position);
     void doubleClicked();
+    // Refresh found a selection the list had not shown yet.
+    void selectionShown();
 
   protected:
     void paintEvent(QPaintEvent *event) override;
@@ -184,25 +166,15 @@ class TFlatListBoxEx : public QWidget
     void hideEvent(QHideEvent *event) override;
 
   private:
-    struct Entry {
-        QString text;
-        TProblem *object = nullptr;
-        QStaticText label; // laid out once, drawn on every paint
-    };
     struct Picture {
         QImage source;
         mutable QImage scaled; // the source stretched to one row's square
     };
 
-    static Entry makeEntry(const QString &text, TProblem *object);
-    // A selection the player makes (click or key). A puzzle that fails to load
-    // stays selected and the screens hear of it as of any other choice; the
-    // error then goes on to the application's report.
-    void userSelect(int position);
+    // The rows' titles, laid out once per change of the model.
+    const std::vector<QStaticText> &labels() const;
     int selectedPosition() const;
     void scrollIntoView(int position);
-    void insertEntry(Entry entry);
-    void itemsChanged();
     int rowsFor(int height) const;
     int snappedHeight(int rows) const;
     void snapHeight();
@@ -215,13 +187,13 @@ class TFlatListBoxEx : public QWidget
     QColor textColour() const;
     const QImage *scaledPicture(const Picture &picture) const;
     void drawArrow(QPainter &painter, bool up, bool active) const;
-    void drawRow(QPainter &painter, int row, int position) const;
-    bool lessThan(const QString &a, const QString &b) const;
+    void drawRow(QPainter &painter, int row, int position, const QStaticText &label, bool highlighted) const;
 
-    std::vector<Entry> items_;
-    std::vector<std::unique_ptr<TProblem>> owned_;
-    TProblem *selected_ = nullptr;
-    int highlighted_ = -1;
+    const TProblemListModel *model_ = nullptr;
+    mutable std::vector<QStaticText> labels_;
+    mutable std::uint64_t labelsRevision_ = 0;
+    mutable bool labelsBuilt_ = false;
+    std::uint64_t shownSelection_ = 0;
     int topIndex_ = 0;
     int visibleRows_ = 0;
     std::vector<QRect> rows_;
@@ -245,8 +217,6 @@ class TFlatListBoxEx : public QWidget
     QColor colorMedium_{0, 0, 0};
     QColor colorHard_{0, 0, 0};
     bool gameMode_ = false;
-    bool sorted_ = false;
     bool useAdvColors_ = false;
     int advColorBorder_ = 40;
-    std::unique_ptr<QCollator> collator_;
 };

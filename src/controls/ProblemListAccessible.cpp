@@ -1,7 +1,8 @@
 #include "controls/ProblemListAccessible.h"
 
 #include "controls/FlatListBoxEx.h"
-#include "core/Problem.h"
+#include "core/ProblemListModel.h"
+#include "core/User.h"
 
 #include <QApplication>
 #include <QMouseEvent>
@@ -52,9 +53,9 @@ void clickRow(const QPointer<TFlatListBoxEx> &list, int position, bool twice)
 ProblemListAccessible::ProblemListAccessible(TFlatListBoxEx *list)
     : QAccessibleWidget(list, QAccessible::List)
 {
-    // The list never takes the keyboard itself (its screen steers it), so a
-    // screen reader hears of a new selection from here.
-    QObject::connect(list, &TFlatListBoxEx::changeItem, list, [list] {
+    // A screen reader hears of every new selection from here, whoever made
+    // it: the player's click or key, or the rules at a level's start.
+    QObject::connect(list, &TFlatListBoxEx::selectionShown, list, [list] {
         const int position = list->HighlightedIndex();
         if (!QAccessible::isActive() || position < 0)
             return;
@@ -128,15 +129,17 @@ QString ProblemListAccessible::text(QAccessible::Text t) const
 
 QString ProblemListAccessible::describe(const TFlatListBoxEx &list, int position)
 {
-    const TProblem *problem = list.ItemObject(position);
+    const TProblemListModel *model = list.Model();
+    const TProblem *problem = model ? model->At(position) : nullptr;
     if (!problem)
         return {};
     QStringList parts;
     // The game mode's rows show the player's progress; the collection's do not.
-    if (const auto *progress = dynamic_cast<const TProblemEx *>(problem); progress && list.GameMode()) {
-        parts << (progress->Solved ? QStringLiteral("решена") : QStringLiteral("не решена"));
-        parts << (progress->Bought ? QStringLiteral("ответ куплен") : QStringLiteral("ответ не куплен"));
-        parts << QStringLiteral("неверных ответов: %1").arg(progress->WrongAnswers);
+    if (model->ShowsProgress() && list.GameMode()) {
+        const LevelEntry progress = model->Progress(*problem);
+        parts << (progress.Solved ? QStringLiteral("решена") : QStringLiteral("не решена"));
+        parts << (progress.Bought ? QStringLiteral("ответ куплен") : QStringLiteral("ответ не куплен"));
+        parts << QStringLiteral("неверных ответов: %1").arg(progress.WrongAnswers);
     }
     static const QString difficulties[] = {QStringLiteral("легкая"), QStringLiteral("средняя"),
                                            QStringLiteral("сложная")};

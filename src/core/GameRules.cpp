@@ -19,14 +19,16 @@ std::uint64_t clockSeed()
 
 }  // namespace
 
-TGameRules::TGameRules(TCatalogue &catalogue, TUser &player, IGamePresentation &screen)
-    : TGameRules(catalogue, player, screen, clockSeed())
+TGameRules::TGameRules(TCatalogue &catalogue, TUser &player, TProblemListModel &problems, IGamePresentation &screen)
+    : TGameRules(catalogue, player, problems, screen, clockSeed())
 {
 }
 
-TGameRules::TGameRules(TCatalogue &catalogue, TUser &player, IGamePresentation &screen, std::uint64_t seed)
-    : catalogue_(catalogue), player_(player), screen_(screen), random_(seed)
+TGameRules::TGameRules(TCatalogue &catalogue, TUser &player, TProblemListModel &problems, IGamePresentation &screen,
+                       std::uint64_t seed)
+    : TPuzzleFlow(problems, screen), catalogue_(catalogue), player_(player), game_(screen), random_(seed)
 {
+    problems_.SetLevelEntries(&player_.LevelList);
 }
 
 bool TGameRules::Start()
@@ -45,21 +47,21 @@ bool TGameRules::Start()
         // catalogue draws that level again.
         const std::vector<ProblemId> ids = DrawIds(dropped ? player_.Level : 1);
         if (ids.empty()) {
-            screen_.ShowNotice(kNothingToDraw);
+            game_.ShowNotice(kNothingToDraw);
             savesOnEnd_ = false;
             return false;
         }
         CommitDraw(ids);
     }
     FillProblemsList();
-    screen_.SelectItem(0);
+    SelectFirst();
     // A level left solved (nothing could be drawn then, or its last open
     // puzzle left the catalogue) completes now, as after its last answer.
     if (LevelSolved()) {
         if (player_.Level >= LastLevel) {
             // A game already won: the victory once more, and the screen goes
             // at once; closing it from here, before it is shown, is no option.
-            screen_.ShowPictureIdNotice(player_.LabelIndex, kVictory);
+            game_.ShowPictureIdNotice(player_.LabelIndex, kVictory);
             savesOnEnd_ = false;
             return false;
         }
@@ -133,48 +135,34 @@ void TGameRules::DrawLevelProblems(int level)
 
 void TGameRules::FillProblemsList()
 {
-    screen_.ClearProblems();
+    problems_.Clear();
     if (player_.LevelList.Count() == 0)
         throw EInternalError(QStringLiteral("No problems for current level"));
-    for (int i = 0; i < player_.LevelList.Count(); ++i) {
-        const LevelEntry entry = player_.LevelList.GetItem(i);
-        if (const TProblem *record = catalogue_.FindProblem(entry.Id))
-            screen_.AddProblem(*record, entry);
-    }
-    screen_.RebuildRows();
+    for (int i = 0; i < player_.LevelList.Count(); ++i)
+        if (const TProblem *record = catalogue_.FindProblem(player_.LevelList.GetItem(i).Id))
+            problems_.Add(*record);
 }
 
-void TGameRules::SelectionChanged()
+const LevelEntry *TGameRules::SelectedEntry() const
 {
-    UpdateView();
-}
-
-void TGameRules::SetTextMode(bool on)
-{
-    if (!screen_.SelectedProblem())
-        return;
-    textMode_ = on;
-    UpdateView();
+    const TProblem *item = problems_.Selected();
+    return item ? player_.LevelList.FindEntry(item->Id) : nullptr;
 }
 
 void TGameRules::Decide()
 {
     screen_.PlayClick();
-    TProblemEx *item = screen_.SelectedProblem();
+    TProblem *item = problems_.Selected();
     if (!item)
         return;
     if (!textMode_) {
         SetTextMode(true);
         return;
     }
-    if (item->Solved)
+    if (const LevelEntry *entry = SelectedEntry(); entry && entry->Solved)
         return;
     const AnswerVerdict verdict = screen_.RunAnswerDialog(*item, &player_);
     if (verdict == AnswerVerdict::Right) {
-        // The entry has just been marked paid; the item follows at once so that
-        // its solution is free now, not only in the next game.
-        if (const LevelEntry *entry = player_.LevelList.FindEntry(item->Id))
-            item->Bought = item->Bought || entry->Bought;
         screen_.ShowTrueAnswer();
         SetTextMode(false);
     } else if (verdict == AnswerVerdict::Wrong) {
@@ -188,34 +176,33 @@ void TGameRules::Decide()
 void TGameRules::LevelCompleted()
 {
     if (player_.Level >= LastLevel) {
-        screen_.ShowPictureIdNotice(player_.LabelIndex, kVictory);
+        game_.ShowPictureIdNotice(player_.LabelIndex, kVictory);
         screen_.CloseScreen();
         return;
     }
     const std::vector<ProblemId> ids = DrawIds(player_.Level + 1);
     if (ids.empty()) {
         // Rising to an empty level would leave the player nothing to play.
-        screen_.ShowNotice(kNothingToDraw);
+        game_.ShowNotice(kNothingToDraw);
         return;
     }
     ++player_.Level;
     AnnounceLevelUp();
     CommitDraw(ids);
     FillProblemsList();
-    screen_.SelectItem(0);
-    UpdateView();
+    SelectFirst();
 }
 
 void TGameRules::AnnounceLevelUp()
 {
-    screen_.PlayWave(platform::Wave::LevelUp);
-    screen_.ShowPictureNotice(QStringLiteral("LEVELUP"), kLevelUp);
+    game_.PlayWave(platform::Wave::LevelUp);
+    game_.ShowPictureNotice(QStringLiteral("LEVELUP"), kLevelUp);
 }
 
 void TGameRules::ViewSolution()
 {
     screen_.PlayClick();
-    TProblemEx *item = screen_.SelectedProblem();
+    TProblem *item = problems_.Selected();
     const std::optional<Difficulty> grade = item ? knownDifficulty(item->Difficult) : std::nullopt;
     if (!grade)
         return;
@@ -223,7 +210,7 @@ void TGameRules::ViewSolution()
     // charged; when it still cannot be, the error goes up and nothing is paid.
     if (!item->Loaded)
         item->LoadData();
-    if (!item->Bought) {
+    if (const LevelEntry *entry = SelectedEntry(); !entry || !entry->Bought) {
         const QString price = QString::number(SolutionCost[indexOf(*grade)]);
         if (screen_.Ask(QStringLiteral("Хотите посмотреть ответ за ") + price + QStringLiteral(" очков?")) != Reply::Yes)
             return;
@@ -235,15 +222,6 @@ void TGameRules::ViewSolution()
         screen_.RunAnswerViewer(item->GetSolutionText());
 }
 
-void TGameRules::Back()
-{
-    screen_.PlayClick();
-    if (textMode_)
-        SetTextMode(false);
-    else
-        screen_.CloseScreen();
-}
-
 GameView TGameRules::UpdateView()
 {
     GameView v;
@@ -253,16 +231,16 @@ GameView TGameRules::UpdateView()
     if (count > 0)
         v.progress = int(std::nearbyint(double(player_.LevelList.SolvedCount()) / count * 100.0));
     v.textMode = textMode_;
-    if (const TProblemEx *item = screen_.SelectedProblem()) {
+    if (const TProblem *item = problems_.Selected()) {
+        const LevelEntry progress = problems_.Progress(*item);
         v.hasSelection = true;
-        v.decideEnabled = !item->Solved;
+        v.decideEnabled = !progress.Solved;
         const std::optional<Difficulty> grade = knownDifficulty(item->Difficult);
         const bool affordable = grade && player_.Scores >= std::int32_t(SolutionCost[indexOf(*grade)]);
-        v.viewSolutionEnabled = item->Bought || affordable;
-        v.pricePictureVisible = !item->Bought;
+        v.viewSolutionEnabled = progress.Bought || affordable;
+        v.pricePictureVisible = !progress.Bought;
     }
-    screen_.ShowView(v);
-    screen_.RepaintList();
+    game_.ShowView(v);
     return v;
 }
 
@@ -270,7 +248,7 @@ bool TGameRules::CloseQuery()
 {
     if (!savesOnEnd_)
         return true;
-    if (screen_.Ask(LeaveQuestion()) != Reply::Yes)
+    if (screen_.Ask(puzzles::LeaveQuestion()) != Reply::Yes)
         return false;
     // The player is saved before the screen may close: a save that fails (a
     // full disk, a folder that refuses writes) keeps the game open with its

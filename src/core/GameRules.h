@@ -4,6 +4,7 @@
 // screen only through IGamePresentation, so a whole game can run without a window.
 #include "core/Catalogue.h"
 #include "core/DialogResult.h"
+#include "core/PuzzleFlow.h"
 #include "core/User.h"
 #include "platform/Sounds.h"
 
@@ -26,40 +27,18 @@ struct GameView {
     bool operator==(const GameView &) const = default;
 };
 
-class IGamePresentation {
+// The game screen adds the notices of levels and victory to what both screens do.
+class IGamePresentation : public virtual IPuzzleScreen {
 public:
-    virtual ~IGamePresentation() = default;
-
-    virtual void PlayClick() = 0;
     virtual void PlayWave(platform::Wave wave) = 0;
-    virtual void ShowTrueAnswer() = 0;
-    virtual void ShowFalseAnswer() = 0;
     virtual void ShowNotice(const QString &text) = 0;
     virtual void ShowPictureNotice(const QString &picture, const QString &text) = 0;
     virtual void ShowPictureIdNotice(int picture, const QString &text) = 0;
-    virtual Reply Ask(const QString &text) = 0;
-    // The platform's own error dialog, for a catalogue that cannot be loaded.
-    virtual void ShowCatalogueError() = 0;
-
-    // The answer dialog for one puzzle and the player.
-    virtual AnswerVerdict RunAnswerDialog(TProblem &item, TUser *player) = 0;
-    virtual void RunAnswerViewer(const QByteArray &solution) = 0;
-
-    // The puzzle list. SelectItem loads the item and reports the change back
-    // through TGameRules::SelectionChanged.
-    virtual void ClearProblems() = 0;
-    virtual void AddProblem(const TProblem &record, const LevelEntry &entry) = 0;
-    virtual void SelectItem(int position) = 0;
-    virtual void RebuildRows() = 0;
-    virtual void RepaintList() = 0;
-    virtual TProblemEx *SelectedProblem() const = 0;
-
+    // Shows the numbers and states, and the puzzles as the model holds them now.
     virtual void ShowView(const GameView &view) = 0;
-    // Asks the screen to close; the screen asks TGameRules::CloseQuery first.
-    virtual void CloseScreen() = 0;
 };
 
-class TGameRules {
+class TGameRules : public TPuzzleFlow {
 public:
     static constexpr int LastLevel = 5;
     // How many easy, medium and hard puzzles each level 1..5 draws.
@@ -84,28 +63,27 @@ public:
         return sum;
     }
 
-    TGameRules(TCatalogue &catalogue, TUser &player, IGamePresentation &screen);
-    TGameRules(TCatalogue &catalogue, TUser &player, IGamePresentation &screen, std::uint64_t seed);
+    // The level's puzzles go into problems, which shows the player's progress from then on.
+    TGameRules(TCatalogue &catalogue, TUser &player, TProblemListModel &problems, IGamePresentation &screen);
+    TGameRules(TCatalogue &catalogue, TUser &player, TProblemListModel &problems, IGamePresentation &screen,
+               std::uint64_t seed);
 
     // Loads the catalogue and shows the level. False when the screen must close
     // at once, without the leave question (nothing is saved then).
     bool Start();
 
-    void SetTextMode(bool on);
-    bool TextMode() const { return textMode_; }
-    void Decide();
-    void ViewSolution();
-    void Back();
-    void SelectionChanged();
+    // The answer dialog scores the player; a solved puzzle opens no dialog.
+    void Decide() override;
+    // Asks the price unless the solution is paid for, then charges it once.
+    void ViewSolution() override;
+    void Refresh() override { UpdateView(); }
     GameView UpdateView();
 
     // The leave question, then the save; true lets the screen close. A save
     // that fails is reported with an offer to retry; declined, the game stays open.
-    bool CloseQuery();
-    // Its text, which the collection asks too.
-    static QString LeaveQuestion() { return QStringLiteral("Хотите выйти в главное меню?"); }
+    bool CloseQuery() override;
     // After the screen has agreed to close: frees the catalogue, saves the player.
-    void End();
+    void End() override;
     // A screen that closes without the leave question (start failed) saves nothing.
     bool SavesOnEnd() const { return savesOnEnd_; }
 
@@ -126,12 +104,13 @@ private:
     void CommitDraw(const std::vector<ProblemId> &ids);
     bool DropMissingEntries();
     bool LevelSolved() const;
+    // The selected puzzle's level entry, or null.
+    const LevelEntry *SelectedEntry() const;
 
     TCatalogue &catalogue_;
     TUser &player_;
-    IGamePresentation &screen_;
+    IGamePresentation &game_;
     std::mt19937_64 random_;
-    bool textMode_ = false;
     bool savesOnEnd_ = true;
     bool ended_ = false;
     bool saved_ = false;

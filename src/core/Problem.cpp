@@ -326,33 +326,3 @@ bool TProblem::BuySolution(TUser &player)
     entry->Bought = 1;
     return true;
 }
-
-// ---------------------------------------------------------------------------
-// TProblemEx
-
-TProblemEx::TProblemEx(const TProblem &source, const LevelEntry &entry) : TProblem(source)
-{
-    WrongAnswers = entry.WrongAnswers;
-    Solved = entry.Solved != 0;
-    Bought = entry.Bought != 0;
-}
-
-bool TProblemEx::CheckAnswer(TUser *player, const AnswerValue &answer)
-{
-    const bool right = TProblem::CheckAnswer(player, answer);
-    if (player && !player->LevelList.FindEntry(Id))
-        return right;  // nothing was scored, so the progress stays as it is
-    if (right)
-        Solved = true;
-    else
-        countOne(WrongAnswers);
-    return right;
-}
-
-bool TProblemEx::BuySolution(TUser &player)
-{
-    const bool ok = TProblem::BuySolution(player);
-    if (ok)
-        Bought = true;
-    return ok;
-}

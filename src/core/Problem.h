@@ -101,15 +101,3 @@ public:
     // True when the solution may be shown; charges the price at most once.
     virtual bool BuySolution(TUser &player);
 };
-
-// The game mode's record: carries the player's progress on the puzzle.
-class TProblemEx : public TProblem {
-public:
-    TProblemEx(const TProblem &source, const LevelEntry &entry);
-
-    std::uint16_t WrongAnswers = 0;
-    bool Solved = false;
-
-    bool CheckAnswer(TUser *player, const AnswerValue &answer) override;
-    bool BuySolution(TUser &player) override;
-};

@@ -1,6 +1,10 @@
 #include "screens/AbstractForm.h"
 
+#include "platform/Sounds.h"
+#include "screens/MessageBoxForm.h"
+#include "screens/ReplyForm.h"
 #include "screens/ScreenParts.h"
+#include "screens/SolutionForm.h"
 #include "screens/Texts.h"
 
 #include <QApplication>
@@ -36,7 +40,7 @@ static QString withoutTrailingSeparator(QString dir)
     return dir;
 }
 
-TAbstractForm::TAbstractForm(QWidget *owner, const QString &programDir)
+TAbstractForm::TAbstractForm(const char *name, QWidget *owner, const QString &programDir)
     : TForm(owner)
     , ProgramDir(withoutTrailingSeparator(programDir.isEmpty() ? DefaultProgramDir() : programDir))
     , Catalogue(ProgramDir)
@@ -47,14 +51,21 @@ TAbstractForm::TAbstractForm(QWidget *owner, const QString &programDir)
     setFont(zw::gameFont(13));
     ProblemsList = new TFlatListBoxEx(this);
     ProblemsList->setObjectName(QStringLiteral("ProblemsList"));
+    ProblemsList->SetModel(&Problems);
     ProblemText = new TRichEditEx(this);
     ProblemText->setObjectName(QStringLiteral("ProblemText"));
     ProblemText->setAccessibleName(QStringLiteral("Текст головоломки"));
+    setObjectName(QLatin1String(name));
+    setClientSize(ScreenWidth, ScreenHeight);
     // The wheel and the viewer's focus are the screen's wherever they land in it.
     qApp->installEventFilter(this);
 }
 
-TAbstractForm::~TAbstractForm() = default;
+TAbstractForm::~TAbstractForm()
+{
+    // The list goes with the window's children, after the model.
+    ProblemsList->SetModel(nullptr);
+}
 
 void TAbstractForm::SetUpPuzzleViews(int listWidth, bool gameMode, const QColor &arrowColour)
 {
@@ -70,8 +81,11 @@ void TAbstractForm::SetUpPuzzleViews(int listWidth, bool gameMode, const QColor 
     ProblemsList->SetColorItemsSelect(zw::toQColor(zw::clPanel));
     // Reads the list's own pictures; a missing one is reported, the screen still opens.
     screens::Guarded([this] { ProblemsList->Loaded(); });
-    connect(ProblemsList, &TFlatListBoxEx::changeItem, this, [this] { screens::Guarded([this] { ProblemsListChangeItem(); }); });
-    connect(ProblemsList, &TFlatListBoxEx::doubleClicked, this, [this] { ProblemsListDblClick(); });
+    connect(ProblemsList, &TFlatListBoxEx::rowChosen, this, &TAbstractForm::ChooseRow);
+    connect(ProblemsList, &TFlatListBoxEx::doubleClicked, this, [this] {
+        if (Problems.Selected() && DecideButton && DecideButton->isEnabled())
+            DecideButtonClick();
+    });
 
     ProblemText->setGeometry(6, 81, 344, 459);
     ProblemText->SetEditWidth(344);
@@ -82,8 +96,43 @@ void TAbstractForm::SetUpPuzzleViews(int listWidth, bool gameMode, const QColor 
     ProblemText->hide();
 }
 
-bool TAbstractForm::PuzzleKeyDown(QKeyEvent *event, const std::function<void()> &decide,
-                                  const std::function<void()> &back)
+void TAbstractForm::connectButtons(QAbstractButton *solution)
+{
+    screens::connectPuzzleButtons(
+        CloseButton, solution, DecideButton, [this] { CloseButtonClick(); }, [this] { SolutionButtonClick(); },
+        [this] { DecideButtonClick(); });
+    SetFocusTarget(DecideButton);
+}
+
+void TAbstractForm::DecideButtonClick()
+{
+    screens::Guarded([this] { flow_->Decide(); });
+}
+
+void TAbstractForm::SolutionButtonClick()
+{
+    screens::Guarded([this] { flow_->ViewSolution(); });
+}
+
+void TAbstractForm::CloseButtonClick()
+{
+    screens::Guarded([this] { flow_->Back(); });
+}
+
+bool TAbstractForm::FormCloseQuery()
+{
+    bool close = false;
+    screens::Guarded([&] { close = flow_->CloseQuery(); });
+    return close;
+}
+
+void TAbstractForm::FormClose(CloseAction &action)
+{
+    screens::Guarded([this] { flow_->End(); });
+    action = CloseAction::Free;
+}
+
+bool TAbstractForm::FormKeyDown(QKeyEvent *event)
 {
     switch (event->key()) {
     case Qt::Key_Return:
@@ -94,23 +143,42 @@ bool TAbstractForm::PuzzleKeyDown(QKeyEvent *event, const std::function<void()> 
             focused->click();
             return true;
         }
-        decide();
+        if (DecideButton->isEnabled())
+            DecideButtonClick();
         return false;
     }
     case Qt::Key_Escape:
-        back();
+        if (CloseButton->isEnabled())
+            CloseButtonClick();
         return true;
     default:
         return false;
     }
 }
 
+void TAbstractForm::ChooseRow(int position)
+{
+    // A puzzle that cannot be read stays chosen: the screen shows it so, then
+    // the error goes to the report.
+    std::exception_ptr failure;
+    try {
+        Problems.Select(position);
+    } catch (...) {
+        failure = std::current_exception();
+    }
+    screens::Guarded([this] { flow_->Refresh(); });
+    if (failure)
+        screens::Guarded([&] { std::rethrow_exception(failure); });
+}
+
 void TAbstractForm::SetTextMode(bool on)
 {
-    if (!ProblemsList->SelectedProblem())
-        return;
-    textMode_ = on;
-    UpdateView();
+    screens::Guarded([&] { flow_->SetTextMode(on); });
+}
+
+void TAbstractForm::UpdateView()
+{
+    flow_->Refresh();
 }
 
 void TAbstractForm::ShowCatalogueErrorDialog()
@@ -211,4 +279,52 @@ bool TAbstractForm::eventFilter(QObject *watched, QEvent *event)
         }
     }
     return TForm::eventFilter(watched, event);
+}
+
+// ---- what both flows ask of their screen ------------------------------------
+
+void TAbstractForm::PlayClick()
+{
+    platform::PlayClick();
+}
+
+void TAbstractForm::ShowTrueAnswer()
+{
+    screens::Messages().ShowTrueAnswer();
+}
+
+void TAbstractForm::ShowFalseAnswer()
+{
+    screens::Messages().ShowFalseAnswer();
+}
+
+Reply TAbstractForm::Ask(const QString &text)
+{
+    return screens::Messages().Ask(text);
+}
+
+void TAbstractForm::ShowCatalogueError()
+{
+    ShowCatalogueErrorDialog();
+}
+
+void TAbstractForm::ReportError(const QString &message)
+{
+    screens::ReportError(message);
+}
+
+AnswerVerdict TAbstractForm::RunAnswerDialog(TProblem &item, TUser *player)
+{
+    return TReplyForm::Run(this, item, player);
+}
+
+void TAbstractForm::RunAnswerViewer(const QByteArray &solution)
+{
+    auto *viewer = new TSolutionForm(this, solution);
+    viewer->ShowModal();
+}
+
+void TAbstractForm::CloseScreen()
+{
+    close();
 }

@@ -5,23 +5,32 @@
 // platform dialog for a catalogue that cannot be read, the leave question).
 #include "core/Catalogue.h"
 #include "core/GameRules.h"
+#include "core/ProblemListModel.h"
+#include "core/PuzzleFlow.h"
 #include "controls/FlatListBoxEx.h"
 #include "controls/RichEditEx.h"
+#include "screens/ScreenParts.h"
 #include "widgets/FlatButton.h"
+#include "widgets/FlatControls.h"
 #include "widgets/Form.h"
+#include "widgets/Label.h"
+#include "widgets/Shape.h"
+#include "widgets/TiledShape.h"
 
 #include <QImage>
 #include <QString>
-#include <functional>
 
-class TAbstractForm : public TForm {
+// It does for both screens' flows what both do alike (IPuzzleScreen); each
+// screen adds what its own flow needs.
+class TAbstractForm : public TForm, protected virtual IPuzzleScreen {
     Q_OBJECT
 public:
     static constexpr int ScreenWidth = 800;
     static constexpr int ScreenHeight = 600;
 
-    // programDir: where list.lst, Data and Images are; DefaultProgramDir() when empty.
-    explicit TAbstractForm(QWidget *owner = nullptr, const QString &programDir = QString());
+    // programDir: where list.lst, Data and Images are; DefaultProgramDir() when
+    // empty. The screen is named (objectName) and sized to the whole screen.
+    TAbstractForm(const char *name, QWidget *owner, const QString &programDir);
     ~TAbstractForm() override;
 
     // The game folder: the program's own folder unless another was set (--data, tests).
@@ -30,13 +39,32 @@ public:
 
     const QString ProgramDir;
     TCatalogue Catalogue;
+    // The puzzles the list shows and the chosen one.
+    TProblemListModel Problems;
     TRichEditEx *ProblemText = nullptr;
     TFlatListBoxEx *ProblemsList = nullptr;
+    // Parts both screens lay out, each in its own place.
+    TFlatPanel *TopPanel = nullptr;
+    TTiledShape *PanelImage = nullptr;
+    TLabel *ProblemName = nullptr;
+    TPictureBox *DiffImage = nullptr;
+    TShape *DiffFrame = nullptr;
+    TPictureBox *ProblemImage = nullptr;
+    TShape *ImageShape = nullptr;
+    TFlatButton *CloseButton = nullptr;
+    TFlatButton *DecideButton = nullptr;
 
     bool TextMode() const { return textMode_; }
     // With a puzzle selected: sets the mode and shows it. Without one: nothing.
-    virtual void SetTextMode(bool on);
-    virtual void UpdateView() = 0;
+    void SetTextMode(bool on);
+    // Recomputes what the screen shows and shows it.
+    void UpdateView();
+
+    // The operations behind the buttons and keys, run by the screen's flow;
+    // an error goes to the application's report.
+    void DecideButtonClick();
+    void SolutionButtonClick();
+    void CloseButtonClick();
 
     // True when the catalogue could not be read: the screen has shown its
     // message and closes as soon as it is shown, without the leave question.
@@ -49,23 +77,53 @@ public:
     // where it was, so that Enter keeps its meaning after a click.
     static void MakeTabStop(QWidget *button) { button->setFocusPolicy(Qt::TabFocus); }
 
-    static QString LeaveQuestion() { return TGameRules::LeaveQuestion(); }
+    static QString LeaveQuestion() { return puzzles::LeaveQuestion(); }
     static QString CatalogueErrorText() { return QStringLiteral("Невозможно загрузить список задач"); }
 
 protected:
-    // The list and the text viewer as both puzzle screens show them, the list
-    // listWidth wide; its picks and double clicks go to the two handlers below.
-    void SetUpPuzzleViews(int listWidth, bool gameMode, const QColor &arrowColour);
-    virtual void ProblemsListChangeItem() = 0;
-    virtual void ProblemsListDblClick() = 0;
+    // The flow the screen's operations run; set once by the screen's constructor.
+    void SetFlow(TPuzzleFlow &flow) { flow_ = &flow; }
 
-    // Enter and Escape on both puzzle screens: a button with the focus takes
-    // Enter as its own click (the key is then the form's); otherwise Enter
-    // decides and goes on to the focused control, and Escape goes back once.
-    bool PuzzleKeyDown(QKeyEvent *event, const std::function<void()> &decide, const std::function<void()> &back);
+    // The list and the text viewer as both puzzle screens show them, the list
+    // listWidth wide; a chosen row is selected in the model and shown, a
+    // double click decides.
+    void SetUpPuzzleViews(int listWidth, bool gameMode, const QColor &arrowColour);
+
+    // The back, solution (solutionName, of the given type) and decide buttons
+    // at the bottom, wired to the operations; decide takes the focus in text mode.
+    template <typename SolutionButton>
+    SolutionButton *CreateButtons(const char *solutionName, screens::ButtonPlace back, screens::ButtonPlace solution,
+                                  screens::ButtonPlace decide)
+    {
+        const auto buttons = screens::makePuzzleButtons<SolutionButton>(this, solutionName, back, solution, decide);
+        CloseButton = buttons.back;
+        DecideButton = buttons.decide;
+        connectButtons(buttons.solution);
+        return buttons.solution;
+    }
+
+    // Enter and Escape: a button with the focus takes Enter as its own click
+    // (the key is then the form's); otherwise Enter decides while decide is
+    // enabled and goes on to the focused control, and Escape goes back once.
+    bool FormKeyDown(QKeyEvent *event) override;
+    // The flow's leave question; a failed start closes without it.
+    bool FormCloseQuery() override;
+    void FormClose(CloseAction &action) override;
 
     // The platform's message dialog with the error icon and one OK button.
     void ShowCatalogueErrorDialog();
+
+    // IPuzzleScreen
+    void PlayClick() override;
+    void ShowTrueAnswer() override;
+    void ShowFalseAnswer() override;
+    Reply Ask(const QString &text) override;
+    void ShowCatalogueError() override;
+    void ReportError(const QString &message) override;
+    AnswerVerdict RunAnswerDialog(TProblem &item, TUser *player) override;
+    void RunAnswerViewer(const QByteArray &solution) override;
+    void CloseScreen() override;
+
     void MarkStartFailed();
 
     // The form's brush: a bitmap tiled over the whole client area.
@@ -89,6 +147,11 @@ protected:
     bool textMode_ = false;
 
 private:
+    void connectButtons(QAbstractButton *solution);
+    // A row the player chose: selected in the model, then shown.
+    void ChooseRow(int position);
+
+    TPuzzleFlow *flow_ = nullptr;
     QImage background_;
     QPixmap backgroundPixmap_;
     QWidget *focusTarget_ = nullptr;

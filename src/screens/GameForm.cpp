@@ -2,9 +2,7 @@
 
 #include "core/User.h"
 #include "platform/Sounds.h"
-#include "screens/SolutionForm.h"
 #include "screens/MessageBoxForm.h"
-#include "screens/ReplyForm.h"
 #include "screens/Texts.h"
 
 #include <QKeyEvent>
@@ -36,26 +34,21 @@ TPictureBox *makePicture(QWidget *parent, const char *name, const QRect &r)
 }  // namespace
 
 TGameForm::TGameForm(TUser &player, QWidget *owner, const QString &programDir)
-    : TAbstractForm(owner, programDir)
-    , player_(player)
-    , rules_(Catalogue, player, *this)
+    : TAbstractForm("GameForm", owner, programDir), player_(player), rules_(Catalogue, player, Problems, *this)
 {
-    setObjectName(QStringLiteral("GameForm"));
+    SetFlow(rules_);
     FormCreate();
 }
 
-TGameForm::~TGameForm() = default;
-
 void TGameForm::FormCreate()
 {
-    setClientSize(ScreenWidth, ScreenHeight);
     createTopPanel();
     SetUpPuzzleViews(450, true, QColor(128, 128, 0));
     createStatusPanel();
 
     ProblemImage = makePicture(this, "ProblemImage", {460, 190, ThumbnailWidth, ThumbnailHeight});
     ImageShape = screens::makeFrame(this, "ImageShape", ProblemImage->geometry(), texts::PictureHint);
-    createButtons();
+    BuyButton = CreateButtons<TGlyphButton>("BuyButton", {5, 120}, {460, 197}, {675, 120});
 
     // What the design file shows before UpdateView has run is never seen.
     ProblemName->setCaption(QString());
@@ -133,39 +126,10 @@ void TGameForm::createStatusPanel()
     AnswerFrame = screens::makeFrame(StatusPanel, "Shape3", AnswerImage->geometry());
 }
 
-void TGameForm::createButtons()
+void TGameForm::TakeThumbnail()
 {
-    CloseButton = screens::makeButton(this, "CloseButton", {5, 552, 120, 33}, texts::Back, texts::BackHint);
-    BuyButton = screens::makeButton<TGlyphButton>(this, "BuyButton", {460, 552, 197, 33}, texts::ViewSolution,
-                                                  texts::ViewSolutionHint);
-    DecideButton = screens::makeButton(this, "DecideButton", {675, 552, 120, 33}, texts::Decide, texts::DecideHint);
-    connect(CloseButton, &QAbstractButton::clicked, this, &TGameForm::CloseButtonClick);
-    connect(BuyButton, &QAbstractButton::clicked, this, &TGameForm::BuyButtonClick);
-    connect(DecideButton, &QAbstractButton::clicked, this, &TGameForm::DecideButtonClick);
-    SetFocusTarget(DecideButton);
-}
-
-// ---- handlers ------------------------------------------------------------
-
-void TGameForm::DecideButtonClick()
-{
-    screens::Guarded([this] { rules_.Decide(); });
-}
-
-void TGameForm::BuyButtonClick()
-{
-    screens::Guarded([this] { rules_.ViewSolution(); });
-}
-
-void TGameForm::CloseButtonClick()
-{
-    screens::Guarded([this] { rules_.Back(); });
-}
-
-void TGameForm::ProblemsListChangeItem()
-{
-    // Scaled once here; every later UpdateView shows this bitmap as it is.
-    const TProblem *item = ProblemsList->SelectedProblem();
+    // Scaled once per choice; every later refresh shows this bitmap as it is.
+    const TProblem *item = Problems.Selected();
     if (item && !item->Picture.isNull()) {
         Thumbnail_ = item->Picture.convertToFormat(QImage::Format_RGB888)
                          .scaled(ThumbnailWidth, ThumbnailHeight, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
@@ -173,73 +137,13 @@ void TGameForm::ProblemsListChangeItem()
         // No picture rather than the previous puzzle's under the new title.
         Thumbnail_.fill(Qt::white);
     }
-    rules_.SelectionChanged();
-}
-
-void TGameForm::ProblemsListDblClick()
-{
-    if (ProblemsList->SelectedProblem() && DecideButton->isEnabled())
-        DecideButtonClick();
-}
-
-bool TGameForm::FormKeyDown(QKeyEvent *event)
-{
-    return PuzzleKeyDown(
-        event,
-        [this] {
-            if (DecideButton->isEnabled())
-                DecideButtonClick();
-        },
-        [this] {
-            if (CloseButton->isEnabled())
-                CloseButtonClick();
-        });
-}
-
-bool TGameForm::FormCloseQuery()
-{
-    bool close = false;
-    screens::Guarded([&] { close = rules_.CloseQuery(); });
-    return close;
-}
-
-void TGameForm::FormClose(CloseAction &action)
-{
-    // Frees the catalogue and saves the player; a save that fails is reported.
-    screens::Guarded([this] { rules_.End(); });
-    action = CloseAction::Free;
-}
-
-void TGameForm::SetTextMode(bool on)
-{
-    screens::Guarded([&] { rules_.SetTextMode(on); });
-}
-
-void TGameForm::UpdateView()
-{
-    rules_.UpdateView();
 }
 
 // ---- the presentation the rules use -----------------------------------------
 
-void TGameForm::PlayClick()
-{
-    platform::PlayClick();
-}
-
 void TGameForm::PlayWave(platform::Wave wave)
 {
     platform::PlayWave(wave);
-}
-
-void TGameForm::ShowTrueAnswer()
-{
-    screens::Messages().ShowTrueAnswer();
-}
-
-void TGameForm::ShowFalseAnswer()
-{
-    screens::Messages().ShowFalseAnswer();
 }
 
 void TGameForm::ShowNotice(const QString &text)
@@ -257,68 +161,14 @@ void TGameForm::ShowPictureIdNotice(int picture, const QString &text)
     screens::Messages().ShowPictureIdNotice(picture, text);
 }
 
-Reply TGameForm::Ask(const QString &text)
-{
-    return screens::Messages().Ask(text);
-}
-
-void TGameForm::ShowCatalogueError()
-{
-    ShowCatalogueErrorDialog();
-}
-
-AnswerVerdict TGameForm::RunAnswerDialog(TProblem &item, TUser *player)
-{
-    return TReplyForm::Run(this, item, player);
-}
-
-void TGameForm::RunAnswerViewer(const QByteArray &solution)
-{
-    auto *viewer = new TSolutionForm(this, solution);
-    viewer->ShowModal();
-}
-
-void TGameForm::ClearProblems()
-{
-    shownText_ = nullptr;
-    ProblemsList->ClearProblems();
-}
-
-void TGameForm::AddProblem(const TProblem &record, const LevelEntry &entry)
-{
-    ProblemsList->AddProblem(record, &entry);
-}
-
-void TGameForm::SelectItem(int position)
-{
-    const bool loaded = screens::Guarded([&] { ProblemsList->SelectItem(position); });
-    if (!loaded) {
-        // The puzzle stays selected without its picture; the screen says so
-        // rather than show the one before.
-        Thumbnail_.fill(Qt::white);
-        screens::Guarded([this] { rules_.UpdateView(); });
-    }
-}
-
-void TGameForm::RebuildRows()
-{
-    ProblemsList->RebuildRows();
-}
-
-void TGameForm::RepaintList()
-{
-    ProblemsList->update();
-}
-
-TProblemEx *TGameForm::SelectedProblem() const
-{
-    return dynamic_cast<TProblemEx *>(ProblemsList->SelectedProblem());
-}
-
 void TGameForm::ShowView(const GameView &view)
 {
     textMode_ = view.textMode;
-    TProblemEx *item = SelectedProblem();
+    if (Problems.SelectionSerial() != thumbnailFor_) {
+        thumbnailFor_ = Problems.SelectionSerial();
+        TakeThumbnail();
+    }
+    const TProblem *item = Problems.Selected();
     if (view.textMode && item) {
         ProblemImage->setPicture(item->Picture);
         StatusPanel->hide();
@@ -326,9 +176,9 @@ void TGameForm::ShowView(const GameView &view)
         ProblemText->show();
         DecideButton->setText(texts::Answer);
         // The same puzzle's text stays where the reader left it.
-        if (shownText_ != item) {
+        if (shownText_ != Problems.SelectionSerial()) {
             ProblemText->SetText(item->GetStatementText());
-            shownText_ = item;
+            shownText_ = Problems.SelectionSerial();
         }
         ProblemImage->setGeometry(355, 80, 440, 460);
         ImageShape->setGeometry(355, 80, 440, 460);
@@ -336,7 +186,7 @@ void TGameForm::ShowView(const GameView &view)
         StatusPanel->show();
         ProblemsList->show();
         ProblemText->hide();
-        shownText_ = nullptr;
+        shownText_ = 0;
         ProblemImage->setGeometry(460, 190, ThumbnailWidth, ThumbnailHeight);
         ImageShape->setGeometry(460, 190, ThumbnailWidth, ThumbnailHeight);
         DiffImage->clearPicture();
@@ -372,6 +222,7 @@ void TGameForm::ShowView(const GameView &view)
             BuyButton->clearGlyph();
         BuyButton->setEnabled(view.viewSolutionEnabled);
     }
+    ProblemsList->Refresh();
     FocusForMode();
 }
 
@@ -388,9 +239,4 @@ void TGameForm::PlaceScore()
     LevelLabel->move(695 - shift, LevelLabel->y());
     ProgressBar->move(593 - shift, ProgressBar->y());
     ProblemName->resize(std::min(nameWidth, LevelCaption->x() - gap - nameLeft), ProblemName->height());
-}
-
-void TGameForm::CloseScreen()
-{
-    close();
 }

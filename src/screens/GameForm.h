@@ -4,12 +4,7 @@
 // shows what the rules compute.
 #include "core/GameRules.h"
 #include "screens/AbstractForm.h"
-#include "screens/ScreenParts.h"
-#include "widgets/FlatControls.h"
 #include "widgets/GlyphButton.h"
-#include "widgets/Label.h"
-#include "widgets/Shape.h"
-#include "widgets/TiledShape.h"
 
 #include <QImage>
 
@@ -23,26 +18,15 @@ public:
 
     // The player is kept, changed and saved at close, never freed here.
     explicit TGameForm(TUser &player, QWidget *owner = nullptr, const QString &programDir = QString());
-    ~TGameForm() override;
-
-    void SetTextMode(bool on) override;
-    void UpdateView() override;
+    ~TGameForm() override = default;
 
     TGameRules &Rules() { return rules_; }
     TUser &Player() { return player_; }
     const QImage &Thumbnail() const { return Thumbnail_; }
 
-    // The operations behind the buttons and keys.
-    void DecideButtonClick();
-    void BuyButtonClick();
-    void CloseButtonClick();
-
-    TFlatPanel *TopPanel;
-    TTiledShape *PanelImage;
     TPictureBox *UserImage;
     TShape *UserImageFrame;
     TLabel *NameLabel;
-    TLabel *ProblemName;
     TLabel *LevelCaption;
     TLabel *LevelLabel;
     TGauge *ProgressBar;
@@ -51,57 +35,33 @@ public:
     TLabel *DifficultyCaption;
     TLabel *BonusCaption;
     TLabel *AnswerCaption;
-    TPictureBox *DiffImage;
     TPictureBox *BonusImage;
     TPictureBox *AnswerImage;
-    TShape *DiffFrame;
     TShape *BonusFrame;
     TShape *AnswerFrame;
-    TPictureBox *ProblemImage;
-    TShape *ImageShape;
-    TFlatButton *CloseButton;
     TGlyphButton *BuyButton;
-    TFlatButton *DecideButton;
-
-protected:
-    bool FormKeyDown(QKeyEvent *event) override;
-    bool FormCloseQuery() override;
-    void FormClose(CloseAction &action) override;
 
 private:
     void FormCreate();
     void createTopPanel();
     void createStatusPanel();
-    void createButtons();
-    void ProblemsListChangeItem() override;
-    void ProblemsListDblClick() override;
+    // The selected puzzle's picture at the thumbnail's size, or white.
+    void TakeThumbnail();
     // Room for every digit of the score.
     void PlaceScore();
 
-    // IGamePresentation
-    void PlayClick() override;
+    // IGamePresentation, beyond what the base does for both screens
     void PlayWave(platform::Wave wave) override;
-    void ShowTrueAnswer() override;
-    void ShowFalseAnswer() override;
     void ShowNotice(const QString &text) override;
     void ShowPictureNotice(const QString &picture, const QString &text) override;
     void ShowPictureIdNotice(int picture, const QString &text) override;
-    Reply Ask(const QString &text) override;
-    void ShowCatalogueError() override;
-    AnswerVerdict RunAnswerDialog(TProblem &item, TUser *player) override;
-    void RunAnswerViewer(const QByteArray &solution) override;
-    void ClearProblems() override;
-    void AddProblem(const TProblem &record, const LevelEntry &entry) override;
-    void SelectItem(int position) override;
-    void RebuildRows() override;
-    void RepaintList() override;
-    TProblemEx *SelectedProblem() const override;
     void ShowView(const GameView &view) override;
-    void CloseScreen() override;
 
     TUser &player_;
     TGameRules rules_;
     QImage Thumbnail_;
-    // The statement the viewer shows, so that a refresh keeps the reader's place.
-    const TProblem *shownText_ = nullptr;
+    // The choices (the model's selection serials) whose thumbnail and
+    // statement are shown, so that a refresh keeps the reader's place.
+    std::uint64_t thumbnailFor_ = 0;
+    std::uint64_t shownText_ = 0;
 };

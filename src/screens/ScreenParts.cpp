@@ -63,6 +63,15 @@ void styleButton(TFlatButton *b, const char *name, const QRect &r, const QString
     TAbstractForm::MakeTabStop(b);
 }
 
+void connectPuzzleButtons(QAbstractButton *back, QAbstractButton *solution, QAbstractButton *decide,
+                          const std::function<void()> &onBack, const std::function<void()> &onSolution,
+                          const std::function<void()> &onDecide)
+{
+    QObject::connect(back, &QAbstractButton::clicked, back, onBack);
+    QObject::connect(solution, &QAbstractButton::clicked, solution, onSolution);
+    QObject::connect(decide, &QAbstractButton::clicked, decide, onDecide);
+}
+
 TMessageBoxForm &Messages()
 {
     if (!MessageBoxForm)

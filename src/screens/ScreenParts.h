@@ -5,7 +5,9 @@
 #include "widgets/FlatControls.h"
 #include "widgets/Shape.h"
 #include "widgets/TiledShape.h"
+#include "screens/Texts.h"
 
+#include <QAbstractButton>
 #include <QImage>
 #include <QRect>
 #include <QString>
@@ -55,6 +57,39 @@ Button *makeButton(QWidget *parent, const char *name, const QRect &r, const QStr
     styleButton(b, name, r, caption, hint);
     return b;
 }
+
+// Where one of the bottom buttons stands: its left edge and width.
+struct ButtonPlace {
+    int x = 0;
+    int width = 0;
+};
+
+// The three buttons along the bottom of a puzzle screen: back, the solution
+// (named solutionName) and decide.
+template <typename SolutionButton>
+struct PuzzleButtons {
+    TFlatButton *back = nullptr;
+    SolutionButton *solution = nullptr;
+    TFlatButton *decide = nullptr;
+};
+
+template <typename SolutionButton = TFlatButton>
+PuzzleButtons<SolutionButton> makePuzzleButtons(QWidget *parent, const char *solutionName, ButtonPlace back,
+                                                ButtonPlace solution, ButtonPlace decide)
+{
+    constexpr int top = 552, height = 33;
+    PuzzleButtons<SolutionButton> b;
+    b.back = makeButton(parent, "CloseButton", {back.x, top, back.width, height}, texts::Back, texts::BackHint);
+    b.solution = makeButton<SolutionButton>(parent, solutionName, {solution.x, top, solution.width, height},
+                                            texts::ViewSolution, texts::ViewSolutionHint);
+    b.decide = makeButton(parent, "DecideButton", {decide.x, top, decide.width, height}, texts::Decide, texts::DecideHint);
+    return b;
+}
+
+// Each button's click runs its operation.
+void connectPuzzleButtons(QAbstractButton *back, QAbstractButton *solution, QAbstractButton *decide,
+                          const std::function<void()> &onBack, const std::function<void()> &onSolution,
+                          const std::function<void()> &onDecide);
 
 }  // namespace screens
 

@@ -3,7 +3,7 @@
 // row filled, one highlighted.
 #include "controls/FlatListBoxEx.h"
 #include "core/Errors.h"
-#include "core/Problem.h"
+#include "core/ProblemListModel.h"
 #include "core/User.h"
 #include "platform/ResourceLibrary.h"
 
@@ -24,6 +24,8 @@ QImage square(QColor colour)
 }
 
 struct Screen {
+    TProblemsList level;
+    TProblemListModel model;
     QWidget form;
     platform::FakeResourceLibrary media;
     std::unique_ptr<TFlatListBoxEx> list;
@@ -50,14 +52,18 @@ struct Screen {
         font.setPixelSize(17);
         list->setFont(font);
         list->Loaded(&media);
+        // The game's model reads a level's progress; the collection's has none.
+        if (game)
+            model.SetLevelEntries(&level);
         for (int i = 0; i < 30; ++i) {
-            const LevelEntry entry{ProblemId(i), std::uint8_t(i % 2), 0, std::uint16_t(i % 5)};
-            list->AddProblem(TProblem(ProblemId(i), std::uint8_t(i % 3),
-                                      QStringLiteral("Головоломка номер %1 про часы").arg(i), "", ""),
-                             &entry);
+            level.Add(ProblemId(i));
+            *level.FindEntry(ProblemId(i)) = LevelEntry{ProblemId(i), std::uint8_t(i % 2), 0, std::uint16_t(i % 5)};
+            model.Add(TProblem(ProblemId(i), std::uint8_t(i % 3), QStringLiteral("Головоломка номер %1 про часы").arg(i),
+                               "", ""));
         }
+        list->SetModel(&model);
         try {
-            list->SelectItem(3);
+            model.Select(3);
         } catch (const ELoadError &) {
             // No files behind the records: only the highlight matters here.
         }

@@ -112,7 +112,7 @@ void BM_GameSelectionChange(benchmark::State &state)
     int position = 0;
     for (auto _ : state) {
         position = 1 - position;
-        form->ProblemsList->SelectItem(position);
+        emit form->ProblemsList->rowChosen(position);
     }
     benchmark::DoNotOptimize(form->Thumbnail().constBits());
     delete form;
@@ -128,7 +128,7 @@ void BM_CollectionSelectionChange(benchmark::State &state)
     int position = 0;
     for (auto _ : state) {
         position = 1 - position;
-        form->ProblemsList->SelectItem(position);
+        emit form->ProblemsList->rowChosen(position);
     }
     delete form;
 }
@@ -160,7 +160,7 @@ void BM_CollectionResident(benchmark::State &state)
     auto *form = new TProblemsForm(nullptr, dir.path());
     const long after = residentKb();
     for (auto _ : state)
-        benchmark::DoNotOptimize(form->ProblemsList->SelectedProblem());
+        benchmark::DoNotOptimize(form->Problems.Selected());
     delete form;
     state.counters["resident_kb"] = double(after - before);
 }

@@ -7,6 +7,7 @@
 #include "controls/FlatListBoxEx.h"
 #include "controls/ProblemListAccessible.h"
 #include "core/Catalogue.h"
+#include "core/ProblemListModel.h"
 #include "core/User.h"
 #include "platform/Registry.h"
 #include "screens/AboutForm.h"
@@ -277,9 +278,19 @@ TEST_F(AccessibilityTest, TheTextViewerGivesThePuzzlesText)
 
 TEST_F(AccessibilityTest, PuzzleListRowsGiveTitleProgressAndSelection)
 {
+    // The list as a screen uses it: a view of a model over the level's
+    // entries, a chosen row selected in the model.
+    TProblemsList level;
+    TProblemListModel model;
+    model.SetLevelEntries(&level);
     QWidget host;
     host.resize(800, 600);
     auto *list = new TFlatListBoxEx(&host);
+    list->SetModel(&model);
+    QObject::connect(list, &TFlatListBoxEx::rowChosen, list, [&](int position) {
+        model.Select(position);
+        list->Refresh();
+    });
     list->BeginLoad();
     list->setGeometry(5, 80, 450, 110); // five rows: the rest is scrolled out
     list->SetItemHeight(22);
@@ -301,10 +312,14 @@ TEST_F(AccessibilityTest, PuzzleListRowsGiveTitleProgressAndSelection)
         {{103, 0, 0, 0}, "не решена, ответ не куплен, неверных ответов: 0, сложность: легкая"},
         {{104, 0, 0, 0}, "не решена, ответ не куплен, неверных ответов: 0, сложность: легкая"},
     };
-    for (const Row &r : rows)
-        list->AddProblem(*catalogue.FindProblem(r.entry.Id), &r.entry);
+    for (const Row &r : rows) {
+        level.Add(r.entry.Id);
+        *level.FindEntry(r.entry.Id) = r.entry;
+        model.Add(*catalogue.FindProblem(r.entry.Id));
+    }
     host.show();
-    list->SelectItem(0);
+    model.Select(0);
+    list->Refresh();
 
     QAccessibleInterface *iface = QAccessible::queryAccessibleInterface(list);
     ASSERT_NE(iface, nullptr);
@@ -342,7 +357,7 @@ TEST_F(AccessibilityTest, PuzzleListRowsGiveTitleProgressAndSelection)
     EXPECT_EQ(list->HighlightedIndex(), 1);
 
     // Emptied, the list has no rows, and the items it handed out say so.
-    list->ClearProblems();
+    model.Clear();
     EXPECT_EQ(iface->childCount(), 0);
     EXPECT_FALSE(last->isValid());
     EXPECT_TRUE(last->actionInterface()->actionNames().isEmpty());

@@ -62,7 +62,7 @@ protected:
         return form;
     }
     void key(Qt::Key k) { QTest::keyClick(form->focusWidget() ? form->focusWidget() : form.data(), k); }
-    TProblemEx *selected() const { return dynamic_cast<TProblemEx *>(form->ProblemsList->SelectedProblem()); }
+    TProblem *selected() const { return form->Problems.Selected(); }
     int clicks() const { return int(sounds.played.count(QStringLiteral("CLICK"))); }
     int positionOf(int difficult) const
     {
@@ -216,7 +216,7 @@ TEST_F(GameFormTest, WrongAnswerCostsThePenaltyAndKeepsTheText)
     EXPECT_TRUE(form->TextMode());
     EXPECT_EQ(player->Scores, 26);
     EXPECT_EQ(form->ScoresLabel->caption(), QStringLiteral("26"));
-    EXPECT_EQ(selected()->WrongAnswers, 1);
+    EXPECT_EQ(form->Problems.Progress(*selected()).WrongAnswers, 1);
     EXPECT_EQ(sounds.played.count(QStringLiteral("FALSEANSWER")), 1);
 }
 
@@ -225,7 +225,7 @@ TEST_F(GameFormTest, MediumPuzzleShowsItsDifficultyBonusAndPrice)
     open();
     const int medium = positionOf(1);
     ASSERT_GE(medium, 0);
-    form->ProblemsList->SelectItem(medium);
+    emit form->ProblemsList->rowChosen(medium);
     EXPECT_EQ(centreColor(form->DiffImage->picture()), QColor(200, 200, 0));
     EXPECT_EQ(centreColor(form->BonusImage->picture()), QColor(20, 20, 80));
     EXPECT_EQ(centreColor(form->AnswerImage->picture()), QColor(30, 30, 100));
@@ -272,7 +272,7 @@ TEST_F(GameFormTest, SolvedAndPaidPuzzleFromAnEarlierGame)
     EXPECT_EQ(player->Scores, 5);
 
     // An unpaid one is out of reach with 5 points.
-    form->ProblemsList->SelectItem(1);
+    emit form->ProblemsList->rowChosen(1);
     EXPECT_TRUE(form->BuyButton->hasGlyph());
     EXPECT_FALSE(form->BuyButton->isEnabled());
     EXPECT_TRUE(form->DecideButton->isEnabled());
@@ -357,13 +357,14 @@ TEST_F(GameFormTest, BrokenDataFileIsReportedAndTheGameKeepsItsState)
     damaged.close();
     form = new TGameForm(*player, nullptr, gameDir());
     form->ShowModalAsync();
-    EXPECT_ANY_THROW(form->ProblemsList->SelectItem(1));  // a click: the application reports it
+    emit form->ProblemsList->rowChosen(1);  // a click: the application reports it
+    EXPECT_EQ(errors.size(), 1);
     key(Qt::Key_Return);
     ModalScript script;
     script.ignore(form);
     key(Qt::Key_Return);  // no dialog for a puzzle that cannot be read
     EXPECT_TRUE(script.seen.isEmpty());
-    EXPECT_EQ(errors.size(), 1);
+    EXPECT_EQ(errors.size(), 2);  // the answer dialog reads it again and fails again
     EXPECT_EQ(player->Scores, 30);
     EXPECT_EQ(player->LU + player->LD, 0);
 }
@@ -387,7 +388,7 @@ TEST_F(GameFormTest, LevelOnePlayedByKeysRisesToLevelTwoAndIsSaved)
     script.ignore(form);
     auto pressEnter = [](QWidget *w) { QTest::keyClick(w, Qt::Key_Return); };
     for (int i = 0; i < 5; ++i) {
-        form->ProblemsList->SelectItem(i);
+        emit form->ProblemsList->rowChosen(i);
         key(Qt::Key_Return);
         ASSERT_TRUE(form->TextMode());
         answer(script, true);
@@ -408,7 +409,7 @@ TEST_F(GameFormTest, LevelOnePlayedByKeysRisesToLevelTwoAndIsSaved)
     EXPECT_EQ(form->LevelLabel->caption(), QStringLiteral("2"));
     EXPECT_EQ(form->ProgressBar->progress(), 0);
     EXPECT_EQ(form->ScoresLabel->caption(), QStringLiteral("90"));
-    EXPECT_EQ(form->ProblemsList->SelectedProblem()->Id, player->LevelList.GetItem(0).Id);
+    EXPECT_EQ(form->Problems.Selected()->Id, player->LevelList.GetItem(0).Id);
 
     // Leaving: the question, answered yes by Enter, then the profile is saved.
     script.then(pressEnter);
@@ -503,7 +504,7 @@ TEST_F(GameFormTest, PuzzleWhosePictureCannotBeDecodedShowsNoPicture)
     form->ShowModalAsync();
     ASSERT_TRUE(near(centreColor(form->Thumbnail()), puzzleColor(100)));
 
-    form->ProblemsList->SelectItem(1);
+    emit form->ProblemsList->rowChosen(1);
     ASSERT_EQ(selected()->Id, 101);
     EXPECT_EQ(form->ProblemName->caption(), selected()->Name);
     EXPECT_EQ(centreColor(form->Thumbnail()), QColor(Qt::white));

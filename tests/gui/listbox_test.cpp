@@ -1,8 +1,9 @@
-// The puzzle list: filling and ownership, selection and loading, rows and
-// height snapping, both looks, arrows with the repeat timer, wheel and double click.
+// The puzzle list as a view of its model: rows and height snapping, both
+// looks, the rows the player chooses with clicks and keys, arrows with the
+// repeat timer, wheel and double click.
 #include "controls/FlatListBoxEx.h"
 #include "core/Errors.h"
-#include "core/Problem.h"
+#include "core/ProblemListModel.h"
 #include "core/User.h"
 #include "platform/PeResourceLibrary.h"
 #include "platform/ResourceLibrary.h"
@@ -19,6 +20,7 @@
 #include <QTimer>
 #include <QWheelEvent>
 #include <gtest/gtest.h>
+#include <map>
 #include <memory>
 
 namespace
@@ -100,10 +102,25 @@ class ListBoxTest : public ::testing::Test
         f.write(dataFile(statement));
     }
 
-    // Set up as the game screen sets up its list.
+    // Set up as the game screen sets up its list, over a model of its own
+    // that shows the level's progress; a chosen row is selected in the model
+    // as the screens do, and a puzzle that cannot be read is counted.
     std::unique_ptr<TFlatListBoxEx> gameList(int width = 450)
     {
         auto list = std::make_unique<TFlatListBoxEx>(&form);
+        auto &owned = models_.emplace_back(std::make_unique<TProblemListModel>());
+        owned->SetLevelEntries(&level);
+        modelOf_[list.get()] = owned.get();
+        list->SetModel(owned.get());
+        QObject::connect(list.get(), &TFlatListBoxEx::rowChosen, list.get(),
+                         [this, raw = list.get()](int position) {
+                             try {
+                                 modelOf_[raw]->Select(position);
+                             } catch (const ELoadError &) {
+                                 ++loadFailures;
+                             }
+                             raw->Refresh();
+                         });
         list->setObjectName("ProblemsList");
         list->BeginLoad();
         list->setGeometry(5, 80, width, 460);
@@ -128,12 +145,27 @@ class ListBoxTest : public ::testing::Test
         list->SetColorArrow(Qt::black);
         return list;
     }
+    TProblemListModel &model(const TFlatListBoxEx &list) { return *modelOf_.at(&list); }
+    // A puzzle with its level entry, while the level has room.
+    void add(TFlatListBoxEx &list, const TProblem &problem, const LevelEntry &entry)
+    {
+        if (level.Count() < level.Capacity() && !level.FindEntry(entry.Id)) {
+            level.Add(entry.Id);
+            *level.FindEntry(entry.Id) = entry;
+        }
+        model(list).Add(problem);
+    }
     void fill(TFlatListBoxEx &list, int n)
     {
-        for (int i = 0; i < n; ++i) {
-            const LevelEntry entry{ProblemId(i + 1), 0, 0, std::uint16_t(i % 4)};
-            list.AddProblem(record(i + 1, QStringLiteral("Задача %1").arg(i + 1), i % 3), &entry);
-        }
+        for (int i = 0; i < n; ++i)
+            add(list, record(i + 1, QStringLiteral("Задача %1").arg(i + 1), i % 3),
+                LevelEntry{ProblemId(i + 1), 0, 0, std::uint16_t(i % 4)});
+    }
+    // Selected as the rules select: in the model, then the list refreshed.
+    void select(TFlatListBoxEx &list, int position)
+    {
+        model(list).Select(position);
+        list.Refresh();
     }
     static QImage shot(const TFlatListBoxEx &list)
     {
@@ -170,6 +202,11 @@ class ListBoxTest : public ::testing::Test
 
     QTemporaryDir dir;
     platform::FakeResourceLibrary media;
+    TProblemsList level;
+    std::vector<std::unique_ptr<TProblemListModel>> models_;
+    std::map<const TFlatListBoxEx *, TProblemListModel *> modelOf_;
+    int loadFailures = 0;
+    // Declared last: the lists go before their models.
     QWidget form;
     int savedWheelLines = 3;
 };
@@ -184,7 +221,6 @@ TEST_F(ListBoxTest, CreationValuesAndPropertiesThatPaintingIgnores)
     EXPECT_EQ(list.ItemHeight(), 17);
     EXPECT_FALSE(list.ScrollBars());
     EXPECT_FALSE(list.GameMode());
-    EXPECT_FALSE(list.Sorted());
     EXPECT_FALSE(list.UseAdvColors());
     EXPECT_EQ(list.AdvColorBorder(), 40);
     EXPECT_TRUE(list.ParentColor());
@@ -199,7 +235,7 @@ TEST_F(ListBoxTest, CreationValuesAndPropertiesThatPaintingIgnores)
 
     auto game = gameList();
     fill(*game, 5);
-    game->SelectItem(1);
+    select(*game, 1);
     const QImage before = shot(*game);
     game->SetColorText(Qt::red);
     game->SetColorEasy(Qt::magenta);
@@ -281,102 +317,16 @@ TEST_F(ListBoxTest, MissingPictureFailsTheLoadAndLeavesTheListAsItWas)
 // ---------------------------------------------------------------------------
 // Filling and selection
 
-TEST_F(ListBoxTest, AddProblemMakesTheKindOfPuzzleTheLookNeeds)
-{
-    auto game = gameList();
-    const LevelEntry entry{7, 1, 1, 5};
-    game->AddProblem(record(7, "Семь", 2), &entry);
-    game->AddProblem(record(8, "Восемь"), nullptr);
-    ASSERT_EQ(game->Count(), 2);
-    EXPECT_EQ(game->Items(), QStringList({"Семь", "Восемь"}));
-    const auto *ex = dynamic_cast<const TProblemEx *>(game->ItemObject(0));
-    ASSERT_NE(ex, nullptr);
-    EXPECT_EQ(ex->Id, 7);
-    EXPECT_EQ(ex->Difficult, 2);
-    EXPECT_EQ(ex->WrongAnswers, 5);
-    EXPECT_TRUE(ex->Solved);
-    EXPECT_TRUE(ex->Bought);
-    const auto *blank = dynamic_cast<const TProblemEx *>(game->ItemObject(1));
-    ASSERT_NE(blank, nullptr);
-    EXPECT_EQ(blank->WrongAnswers, 0);
-    EXPECT_FALSE(blank->Solved);
-
-    auto collection = collectionList();
-    collection->AddProblem(record(9, "Девять"), &entry);
-    EXPECT_EQ(dynamic_cast<const TProblemEx *>(collection->ItemObject(0)), nullptr);
-    EXPECT_EQ(collection->ItemObject(0)->Name, "Девять");
-    EXPECT_EQ(collection->OwnedCount(), 1);
-}
-
-TEST_F(ListBoxTest, SelectingLoadsTheNewPuzzleAndUnloadsTheOld)
-{
-    auto list = gameList();
-    fill(*list, 30);
-    QSignalSpy changed(list.get(), &TFlatListBoxEx::changeItem);
-
-    list->SelectItem(0);
-    TProblem *first = list->SelectedProblem();
-    ASSERT_EQ(first, list->ItemObject(0));
-    EXPECT_TRUE(first->Loaded);
-    EXPECT_FALSE(first->Picture.isNull());
-    EXPECT_EQ(first->StatementText, "statement 1");
-    EXPECT_EQ(changed.count(), 1);
-
-    list->SelectItem(25); // outside the visible rows: no scrolling
-    EXPECT_EQ(list->TopIndex(), 0);
-    EXPECT_FALSE(first->Loaded);
-    EXPECT_TRUE(first->Picture.isNull());
-    EXPECT_TRUE(list->SelectedProblem()->Loaded);
-    EXPECT_EQ(list->HighlightedIndex(), 25);
-    EXPECT_EQ(changed.count(), 2);
-
-    // The same item again reads its data afresh.
-    writeData(26, "changed on disk");
-    list->SelectItem(25);
-    EXPECT_EQ(list->SelectedProblem()->StatementText, "changed on disk");
-    EXPECT_EQ(changed.count(), 3);
-
-    // Past the last item or negative: nothing at all.
-    list->SelectItem(30);
-    list->SelectItem(-1);
-    EXPECT_EQ(list->SelectedProblem(), list->ItemObject(25));
-    EXPECT_EQ(list->HighlightedIndex(), 25);
-    EXPECT_EQ(changed.count(), 3);
-}
-
-TEST_F(ListBoxTest, FailedLoadKeepsThePuzzleSelectedWithoutEvent)
-{
-    auto list = collectionList();
-    list->AddProblem(record(1, "Есть картинка"), nullptr);
-    list->AddProblem(record(2, "Нет картинки", 0, false), nullptr);
-    QSignalSpy changed(list.get(), &TFlatListBoxEx::changeItem);
-    list->SelectItem(0);
-    try {
-        list->SelectItem(1);
-        FAIL() << "no error";
-    } catch (const ELoadError &e) {
-        EXPECT_EQ(e.message(), "The BitMap for the problem id - 2 is missing!");
-    }
-    EXPECT_EQ(list->SelectedProblem(), list->ItemObject(1));
-    EXPECT_FALSE(list->ItemObject(0)->Loaded);
-    EXPECT_EQ(changed.count(), 1);
-
-    // Choosing another puzzle afterwards works as usual.
-    list->SelectItem(0);
-    EXPECT_TRUE(list->SelectedProblem()->Loaded);
-    EXPECT_EQ(changed.count(), 2);
-}
-
 TEST_F(ListBoxTest, ItemsBeyond256CanBeSelectedButAreNeverHighlighted)
 {
     auto list = collectionList();
     for (int i = 0; i < 301; ++i)
-        list->AddProblem(TProblem(ProblemId(i), 0, QStringLiteral("N%1").arg(i), "", ""), nullptr);
+        model(*list).Add(TProblem(ProblemId(i), 0, QStringLiteral("N%1").arg(i), "", ""));
     // No files behind these records: the load fails after the selection moved.
-    EXPECT_THROW(list->SelectItem(255), ELoadError);
+    EXPECT_THROW(select(*list, 255), ELoadError);
     EXPECT_EQ(list->HighlightedIndex(), 255);
-    EXPECT_THROW(list->SelectItem(300), ELoadError);
-    EXPECT_EQ(list->SelectedProblem(), list->ItemObject(300));
+    EXPECT_THROW(select(*list, 300), ELoadError);
+    EXPECT_EQ(model(*list).SelectedIndex(), 300);
     EXPECT_EQ(list->HighlightedIndex(), -1);
 
     // Scrolled to it, the row shows no highlight fill.
@@ -386,79 +336,24 @@ TEST_F(ListBoxTest, ItemsBeyond256CanBeSelectedButAreNeverHighlighted)
     EXPECT_EQ(QColor(image.pixel(row.left() + 1, row.top() + 1)), QColor(Qt::white));
 }
 
-TEST_F(ListBoxTest, ClearProblemsFreesThePuzzlesAndKeepsTheOffset)
+TEST_F(ListBoxTest, AClearedModelKeepsTheOffset)
 {
     auto list = gameList();
     fill(*list, 30);
-    list->SelectItem(3);
+    select(*list, 3);
     list->SetTopIndex(5);
-    list->ClearProblems();
+    model(*list).Clear();
     EXPECT_EQ(list->Count(), 0);
-    EXPECT_EQ(list->OwnedCount(), 0);
-    EXPECT_EQ(list->SelectedProblem(), nullptr);
+    EXPECT_EQ(list->HighlightedIndex(), -1);
     EXPECT_EQ(list->TopIndex(), 5);
 
-    // Refilled and selected: the freed puzzles are never touched (the
-    // sanitizer build checks this).
+    // Refilled and drawn: the new names, never the freed ones (the sanitizer
+    // build checks this).
     fill(*list, 4);
-    QSignalSpy changed(list.get(), &TFlatListBoxEx::changeItem);
-    list->SelectItem(0);
-    EXPECT_EQ(changed.count(), 1);
-    EXPECT_TRUE(list->SelectedProblem()->Loaded);
-    list->ClearProblems();
-    list->ClearProblems(); // nothing owned: nothing happens
-    EXPECT_EQ(list->Count(), 0);
-}
-
-TEST_F(ListBoxTest, ChangingItemsClearsTheHighlightOnlyWhileEnabled)
-{
-    auto list = collectionList();
-    fill(*list, 3);
-    list->SelectItem(1);
-    list->setEnabled(false);
-    list->AddProblem(record(10, "Ещё одна"), nullptr);
-    EXPECT_EQ(list->HighlightedIndex(), 1);
-    list->setEnabled(true);
-    list->AddProblem(record(11, "И ещё"), nullptr);
-    EXPECT_EQ(list->HighlightedIndex(), -1);
-    EXPECT_EQ(list->SelectedProblem(), list->ItemObject(1));
-}
-
-TEST_F(ListBoxTest, SortedKeepsNamesInOrderCaseInsensitively)
-{
-    auto list = collectionList();
-    list->AddProblem(record(1, "вишня"), nullptr);
-    list->AddProblem(record(2, "Арбуз"), nullptr);
-    list->SelectItem(0);
-    list->SetSorted(true);
-    EXPECT_EQ(list->Items(), QStringList({"Арбуз", "вишня"}));
-    EXPECT_EQ(list->ItemObject(0)->Id, 2); // objects travel with their names
-    EXPECT_EQ(list->HighlightedIndex(), -1);
-    list->AddProblem(record(3, "банан"), nullptr);
-    list->AddProblem(record(4, "Банан"), nullptr);
-    EXPECT_EQ(list->Items(), QStringList({"Арбуз", "банан", "Банан", "вишня"}));
-    list->SetSorted(false);
-    list->AddProblem(record(5, "Абрикос"), nullptr);
-    EXPECT_EQ(list->Items().last(), "Абрикос");
-}
-
-TEST_F(ListBoxTest, WholeListAssignmentTrimsAndRefusesMoreThan256)
-{
-    auto list = collectionList();
-    fill(*list, 2);
-    TListItems tooMany(257, TListItem{"x", nullptr});
-    EXPECT_FALSE(list->SetItems(tooMany));
-    EXPECT_EQ(list->Count(), 2);
-    EXPECT_EQ(tooMany.front().Text, "x");
-
-    TListItems items{{" \tОдин\r\n", nullptr}, {"Два ", list->ItemObject(0)}};
-    ASSERT_TRUE(list->SetItems(items));
-    EXPECT_EQ(items.front().Text, "Один"); // the given list is trimmed too
-    EXPECT_EQ(list->Items(), QStringList({"Один", "Два"}));
-    EXPECT_EQ(list->ItemObject(1)->Id, 1);
-    TListItems exactly(256, TListItem{"y", nullptr});
-    EXPECT_TRUE(list->SetItems(exactly));
-    EXPECT_EQ(list->Count(), 256);
+    list->SetTopIndex(0);
+    select(*list, 0);
+    EXPECT_EQ(list->Item(3), QStringLiteral("Задача 4"));
+    EXPECT_FALSE(shot(*list).isNull());
 }
 
 // ---------------------------------------------------------------------------
@@ -470,9 +365,9 @@ TEST_F(ListBoxTest, ClickOnARowSelectsAndTakesTheFocus)
     fill(*list, 30);
     form.show();
     list->SetTopIndex(4);
-    QSignalSpy changed(list.get(), &TFlatListBoxEx::changeItem);
+    QSignalSpy changed(list.get(), &TFlatListBoxEx::rowChosen);
     QTest::mouseClick(list.get(), Qt::LeftButton, {}, rowCentre(*list, 2));
-    EXPECT_EQ(list->SelectedProblem(), list->ItemObject(6));
+    EXPECT_EQ(model(*list).Selected(), model(*list).At(6));
     EXPECT_EQ(list->HighlightedIndex(), 6);
     EXPECT_EQ(changed.count(), 1);
     EXPECT_EQ(form.focusWidget(), list.get());
@@ -482,7 +377,7 @@ TEST_F(ListBoxTest, ClickOnARowSelectsAndTakesTheFocus)
     QTest::mouseClick(list.get(), Qt::RightButton, {}, rowCentre(*list, 5));
     const QRect row = list->Rows().at(0);
     QTest::mouseClick(list.get(), Qt::LeftButton, {}, QPoint(row.center().x(), row.bottom() + 2));
-    EXPECT_EQ(list->SelectedProblem(), list->ItemObject(6));
+    EXPECT_EQ(model(*list).Selected(), model(*list).At(6));
     EXPECT_EQ(changed.count(), 1);
     form.hide();
 }
@@ -496,7 +391,7 @@ TEST_F(ListBoxTest, KeysMoveTheSelectionAsAClickDoesAndKeepItInView)
     ASSERT_GT(rows, 3);
     ASSERT_LT(rows, 40);
     list->setFocus();
-    list->SelectItem(0);
+    select(*list, 0);
     struct Step {
         Qt::Key key;
         int selected;
@@ -512,15 +407,15 @@ TEST_F(ListBoxTest, KeysMoveTheSelectionAsAClickDoesAndKeepItInView)
         {Qt::Key_PageDown, rows - 1},
         {Qt::Key_PageDown, 2 * (rows - 1)},
     };
-    QSignalSpy changed(list.get(), &TFlatListBoxEx::changeItem);
+    QSignalSpy changed(list.get(), &TFlatListBoxEx::rowChosen);
     int events = 0;
     int previous = 0;
     for (const Step &step : steps) {
         SCOPED_TRACE(QTest::toString(QKeySequence(step.key)));
         QTest::keyClick(list.get(), step.key);
-        EXPECT_EQ(list->SelectedProblem(), list->ItemObject(step.selected));
+        EXPECT_EQ(model(*list).Selected(), model(*list).At(step.selected));
         EXPECT_EQ(list->HighlightedIndex(), step.selected);
-        EXPECT_TRUE(list->SelectedProblem()->Loaded);
+        EXPECT_TRUE(model(*list).Selected()->Loaded);
         if (step.selected != previous)
             ++events;
         EXPECT_EQ(changed.count(), events);
@@ -533,25 +428,27 @@ TEST_F(ListBoxTest, KeysMoveTheSelectionAsAClickDoesAndKeepItInView)
     form.hide();
 }
 
-TEST_F(ListBoxTest, ClickOrKeyOnAPuzzleThatFailsToLoadStillTellsTheScreen)
+TEST_F(ListBoxTest, ClickOrKeyOnAPuzzleThatFailsToLoadStillChoosesIt)
 {
     auto list = collectionList();
-    list->AddProblem(record(1, "Есть картинка"), nullptr);
-    list->AddProblem(record(2, "Нет картинки", 0, false), nullptr);
-    list->AddProblem(record(3, "Ещё одна"), nullptr);
+    model(*list).Add(record(1, "Есть картинка"));
+    model(*list).Add(record(2, "Нет картинки", 0, false));
+    model(*list).Add(record(3, "Ещё одна"));
     form.show();
-    list->SelectItem(0);
-    QSignalSpy changed(list.get(), &TFlatListBoxEx::changeItem);
-    EXPECT_THROW(QTest::mouseClick(list.get(), Qt::LeftButton, {}, rowCentre(*list, 1)), ELoadError);
-    EXPECT_EQ(list->SelectedProblem(), list->ItemObject(1));
+    select(*list, 0);
+    QSignalSpy changed(list.get(), &TFlatListBoxEx::rowChosen);
+    QTest::mouseClick(list.get(), Qt::LeftButton, {}, rowCentre(*list, 1));
+    EXPECT_EQ(loadFailures, 1);
+    EXPECT_EQ(model(*list).Selected(), model(*list).At(1));
     EXPECT_EQ(list->HighlightedIndex(), 1);
     EXPECT_EQ(changed.count(), 1);
     EXPECT_EQ(form.focusWidget(), list.get());
 
-    list->SelectItem(2);
-    EXPECT_THROW(QTest::keyClick(list.get(), Qt::Key_Up), ELoadError);
-    EXPECT_EQ(list->SelectedProblem(), list->ItemObject(1));
-    EXPECT_EQ(changed.count(), 3);
+    select(*list, 2);
+    QTest::keyClick(list.get(), Qt::Key_Up);
+    EXPECT_EQ(loadFailures, 2);
+    EXPECT_EQ(model(*list).Selected(), model(*list).At(1));
+    EXPECT_EQ(changed.count(), 2);
     form.hide();
 }
 
@@ -559,16 +456,16 @@ TEST_F(ListBoxTest, ClickOnAnEmptyRowRaisesTheEventOnly)
 {
     auto list = gameList();
     fill(*list, 3);
-    list->SelectItem(1);
-    QSignalSpy changed(list.get(), &TFlatListBoxEx::changeItem);
+    select(*list, 1);
+    QSignalSpy changed(list.get(), &TFlatListBoxEx::rowChosen);
     QTest::mouseClick(list.get(), Qt::LeftButton, {}, rowCentre(*list, 10));
     EXPECT_EQ(changed.count(), 1);
-    EXPECT_EQ(list->SelectedProblem(), list->ItemObject(1));
+    EXPECT_EQ(model(*list).Selected(), model(*list).At(1));
     EXPECT_EQ(list->HighlightedIndex(), 1);
-    EXPECT_TRUE(list->SelectedProblem()->Loaded);
+    EXPECT_TRUE(model(*list).Selected()->Loaded);
 
     // An empty list: rows select nothing and raise nothing.
-    list->ClearProblems();
+    model(*list).Clear();
     QTest::mouseClick(list.get(), Qt::LeftButton, {}, rowCentre(*list, 0));
     EXPECT_EQ(changed.count(), 1);
 }
@@ -710,7 +607,7 @@ TEST_F(ListBoxTest, DoubleClickOutsideTheStripsOnly)
     auto list = gameList();
     fill(*list, 30);
     QSignalSpy doubled(list.get(), &TFlatListBoxEx::doubleClicked);
-    QSignalSpy changed(list.get(), &TFlatListBoxEx::changeItem);
+    QSignalSpy changed(list.get(), &TFlatListBoxEx::rowChosen);
 
     doubleClick(*list, rowCentre(*list, 2));
     EXPECT_EQ(doubled.count(), 1);
@@ -760,9 +657,9 @@ TEST_F(ListBoxTest, GameLookDrawsMarksCountBoxAndClippedNames)
     auto list = gameList();
     const LevelEntry solved{1, 1, 1, 0};
     const LevelEntry open{2, 0, 0, 7};
-    list->AddProblem(record(1, "Решённая", 2), &solved);
-    list->AddProblem(record(2, QString(60, QChar(u'Ж')), 1), &open);
-    list->SelectItem(0);
+    add(*list, record(1, "Решённая", 2), solved);
+    add(*list, record(2, QString(60, QChar(u'Ж')), 1), open);
+    select(*list, 0);
     const QImage image = shot(*list);
     const int w = list->width();
     const QRect row0 = list->Rows().at(0);
@@ -810,7 +707,7 @@ TEST_F(ListBoxTest, CollectionLookHasNoMarksAndDisabledLookNoPictures)
 {
     auto list = collectionList();
     fill(*list, 30);
-    list->SelectItem(0);
+    select(*list, 0);
     QImage image = shot(*list);
     const QRect row0 = list->Rows().at(0);
     EXPECT_EQ(QColor(image.pixel(row0.left() + 1, row0.top() + 1)), kCream); // full-width highlight
@@ -901,10 +798,10 @@ TEST_F(ListBoxTest, Screenshots)
         for (const char *name : names) {
             const LevelEntry entry{ProblemId(i + 1), std::uint8_t(i % 3 == 0), 0,
                                    std::uint16_t(i % 4 == 1 ? i % 7 : 0)};
-            list->AddProblem(record(i + 1, QString::fromUtf8(name), i % 3), &entry);
+            add(*list, record(i + 1, QString::fromUtf8(name), i % 3), entry);
             ++i;
         }
-        list->SelectItem(2);
+        select(*list, 2);
         QApplication::processEvents();
         list->grab().save(QDir(out).filePath(game ? "listbox-game.png" : "listbox-collection.png"));
     }

@@ -60,16 +60,15 @@ public:
     std::vector<CatalogueEntry> entries;
 };
 
-// The screen as the rules see it: a list that loads what it selects, and
-// scripted replies to questions and answer dialogs.
+// The screen as the rules see it: scripted replies to questions and answer
+// dialogs, and the player's choices of rows in the model.
 class FakeScreen : public IGamePresentation {
 public:
     TGameRules *rules = nullptr;
+    TProblemListModel *problems = nullptr;
     QStringList calls;
     std::deque<Reply> askReplies;  // yes when empty
     std::function<AnswerVerdict(TProblem &, TUser *)> answerDialog;
-    std::vector<std::unique_ptr<TProblemEx>> items;
-    TProblemEx *selected = nullptr;
     GameView view;
     bool closed = false;
 
@@ -102,31 +101,7 @@ public:
         return answerDialog(item, player);
     }
     void RunAnswerViewer(const QByteArray &solution) override { calls << QStringLiteral("AnswerViewer ") + QString::fromLatin1(solution); }
-    void ClearProblems() override
-    {
-        calls << QStringLiteral("ClearProblems");
-        selected = nullptr;
-        items.clear();
-    }
-    void AddProblem(const TProblem &record, const LevelEntry &entry) override
-    {
-        calls << QStringLiteral("AddProblem %1").arg(record.Id);
-        items.push_back(std::make_unique<TProblemEx>(record, entry));
-    }
-    void SelectItem(int position) override
-    {
-        calls << QStringLiteral("SelectItem %1").arg(position);
-        if (position >= int(items.size()))
-            return;
-        if (selected)
-            selected->UnloadData();
-        selected = items[position].get();
-        selected->LoadData();
-        rules->SelectionChanged();
-    }
-    void RebuildRows() override { calls << QStringLiteral("RebuildRows"); }
-    void RepaintList() override {}
-    TProblemEx *SelectedProblem() const override { return selected; }
+    void ReportError(const QString &message) override { calls << QStringLiteral("ReportError ") + message; }
     void ShowView(const GameView &v) override { view = v; }
     void CloseScreen() override
     {
@@ -137,7 +112,15 @@ public:
         }
     }
 
-    void select(int position) { SelectItem(position); }
+    // A row the player chose.
+    void select(int position)
+    {
+        problems->Select(position);
+        rules->Refresh();
+    }
+    const TProblem *selected() const { return problems->Selected(); }
+    const TProblem &item(int position) const { return *problems->At(position); }
+    LevelEntry progress(int position) const { return problems->Progress(position); }
     // Calls recorded since the mark, without the repeated clicks.
     QStringList since(int mark) const { return calls.mid(mark); }
 };
@@ -155,9 +138,10 @@ AnswerVerdict wrongAnswer(TProblem &item, TUser *player)
 class Game {
 public:
     Game(const QString &programDir, platform::Registry &registry, std::unique_ptr<TUser> user, std::uint64_t seed = 42)
-        : catalogue(programDir), player(std::move(user)), rules(catalogue, *player, screen, seed)
+        : catalogue(programDir), player(std::move(user)), rules(catalogue, *player, problems, screen, seed)
     {
         screen.rules = &rules;
+        screen.problems = &problems;
         screen.answerDialog = rightAnswer;
         rules.SetRegistry(&registry);
     }
@@ -174,6 +158,7 @@ public:
 
     TCatalogue catalogue;
     std::unique_ptr<TUser> player;
+    TProblemListModel problems;
     FakeScreen screen;
     TGameRules rules;
 };
@@ -220,7 +205,7 @@ TEST_F(GameRules, AWholeGameFromANewPlayerToVictory)
         ASSERT_EQ(p.Level, level);
         const int total = TGameRules::Quota[level - 1][0] + TGameRules::Quota[level - 1][1] + TGameRules::Quota[level - 1][2];
         ASSERT_EQ(p.LevelList.Count(), total);
-        ASSERT_EQ(int(screen.items.size()), total);
+        ASSERT_EQ(game.problems.Count(), total);
         // Easy first, then medium, then hard, each to its quota, never a used id.
         int position = 0;
         for (int d = 0; d < 3; ++d) {
@@ -231,11 +216,11 @@ TEST_F(GameRules, AWholeGameFromANewPlayerToVictory)
                 drawOrder.push_back(id);
             }
         }
-        EXPECT_EQ(screen.selected, screen.items[0].get());
+        EXPECT_EQ(game.problems.SelectedIndex(), 0);
         EXPECT_EQ(screen.view.progress, 0);
 
         for (int i = 0; i < total; ++i) {
-            const int d = screen.items[i]->Difficult;
+            const int d = screen.item(i).Difficult;
             if (i % 3 == 1) {
                 // A wrong answer first: the penalty, the counter and the entry's count.
                 game.answer(i, wrongAnswer);
@@ -244,7 +229,7 @@ TEST_F(GameRules, AWholeGameFromANewPlayerToVictory)
                 EXPECT_EQ(screen.calls.last(), QStringLiteral("ShowFalseAnswer"));
                 EXPECT_TRUE(game.rules.TextMode());
                 EXPECT_EQ(p.LevelList.GetItem(i).WrongAnswers, 1);
-                EXPECT_EQ(screen.items[i]->WrongAnswers, 1);
+                EXPECT_EQ(screen.progress(i).WrongAnswers, 1);
                 EXPECT_EQ(p.Scores, score);
             }
             if (i % 4 == 2 && p.Scores >= SolutionCost[d]) {
@@ -282,17 +267,14 @@ TEST_F(GameRules, AWholeGameFromANewPlayerToVictory)
             if (level < 5) {
                 const int dialog = int(calls.indexOf(QRegularExpression(QStringLiteral("AnswerDialog .*"))));
                 ASSERT_GE(dialog, 0);
-                const QStringList tail = calls.mid(dialog + 1, 5);
-                EXPECT_EQ(tail, (QStringList{
+                EXPECT_EQ(calls.mid(dialog + 1), (QStringList{
                                     QStringLiteral("ShowTrueAnswer"),
                                     QStringLiteral("PlayWave LEVELUP"),
                                     QStringLiteral("ShowPictureNotice LEVELUP Поздравляем с переходом на новый уровень!"),
-                                    QStringLiteral("ClearProblems"),
-                                    calls.at(dialog + 5),
                                 }));
-                EXPECT_TRUE(calls.at(dialog + 5).startsWith(QStringLiteral("AddProblem")));
-                EXPECT_TRUE(calls.contains(QStringLiteral("RebuildRows")));
-                EXPECT_EQ(calls.last(), QStringLiteral("SelectItem 0"));
+                // The new level's puzzles, the first one chosen.
+                EXPECT_EQ(game.problems.SelectedIndex(), 0);
+                EXPECT_EQ(game.problems.Selected()->Id, p.LevelList.GetItem(0).Id);
             } else {
                 // Victory: the player's own logo, then the leave question; "Нет" keeps the screen.
                 EXPECT_EQ(calls.mid(calls.size() - 4),
@@ -358,17 +340,15 @@ TEST_F(GameRules, ReopeningContinuesTheLevelWithItsFlags)
     }
     Game again(files.dir.path(), registry, TUser::CreateFromRegistry(key, registry), 7);
     ASSERT_TRUE(again.rules.Start());
-    ASSERT_EQ(again.screen.items.size(), before.size());
+    ASSERT_EQ(again.problems.Count(), int(before.size()));
     EXPECT_EQ(again.player->UsedIds.Count(), 5);  // nothing new drawn
     for (std::size_t i = 0; i < before.size(); ++i) {
-        EXPECT_EQ(again.screen.items[i]->Id, before[i].Id);
-        EXPECT_EQ(again.screen.items[i]->Solved, bool(before[i].Solved));
-        EXPECT_EQ(again.screen.items[i]->Bought, bool(before[i].Bought));
-        EXPECT_EQ(again.screen.items[i]->WrongAnswers, before[i].WrongAnswers);
+        EXPECT_EQ(again.screen.item(int(i)).Id, before[i].Id);
+        EXPECT_EQ(again.screen.progress(int(i)), before[i]);
     }
-    EXPECT_TRUE(again.screen.items[0]->Solved);
-    EXPECT_EQ(again.screen.items[1]->WrongAnswers, 1);
-    EXPECT_TRUE(again.screen.items[4]->Bought);
+    EXPECT_EQ(again.screen.progress(0).Solved, 1);
+    EXPECT_EQ(again.screen.progress(1).WrongAnswers, 1);
+    EXPECT_EQ(again.screen.progress(4).Bought, 1);
     EXPECT_EQ(again.screen.view.progress, 20);
 }
 
@@ -448,7 +428,7 @@ TEST_F(GameRules, CancellingTheAnswerDialogChangesNothing)
     const int mark = int(game.screen.calls.size());
     game.rules.Decide();
     EXPECT_EQ(game.screen.since(mark),
-              (QStringList{QStringLiteral("PlayClick"), QStringLiteral("AnswerDialog %1").arg(game.screen.selected->Id)}));
+              (QStringList{QStringLiteral("PlayClick"), QStringLiteral("AnswerDialog %1").arg(game.screen.selected()->Id)}));
     EXPECT_TRUE(game.rules.TextMode());
     EXPECT_EQ(game.player->Scores, 30);
 }
@@ -542,7 +522,7 @@ TEST_F(GameRules, TextModeNeedsASelection)
     CatalogueFiles files(difficulties(4, 1, 0));
     Game game(files.dir.path(), registry, TUser::CreateNew(QStringLiteral("Лена"), 4));
     ASSERT_TRUE(game.rules.Start());
-    game.screen.selected = nullptr;
+    game.problems.Clear();
     game.rules.SetTextMode(true);
     EXPECT_FALSE(game.rules.TextMode());
     game.player->LevelList.Clear();
@@ -601,7 +581,7 @@ TEST_F(GameRules, BuyingTheSolutionOfAPuzzleThatFailedToLoadReadsItFirst)
 
     // Read again: charged once, the viewer shows the real solution.
     game.screen.select(1);
-    TProblemEx *item = game.screen.selected;
+    TProblem *item = game.problems.Selected();
     item->UnloadData();
     game.rules.ViewSolution();
     const int price = int(SolutionCost[item->Difficult]);
@@ -610,13 +590,13 @@ TEST_F(GameRules, BuyingTheSolutionOfAPuzzleThatFailedToLoadReadsItFirst)
 
     // Still unreadable: the error goes up, nothing is asked, charged or shown.
     game.screen.select(2);
-    item = game.screen.selected;
+    item = game.problems.Selected();
     item->UnloadData();
     ASSERT_TRUE(QFile::remove(files.dir.filePath(QStringLiteral("Data/%1.dat").arg(item->Id))));
     const int mark = int(game.screen.calls.size());
     EXPECT_ANY_THROW(game.rules.ViewSolution());
     EXPECT_EQ(game.player->Scores, 100 - price);
-    EXPECT_FALSE(item->Bought);
+    EXPECT_EQ(game.problems.Progress(2).Bought, 0);
     EXPECT_EQ(game.screen.since(mark), QStringList{QStringLiteral("PlayClick")});
 }
 

@@ -88,12 +88,6 @@ TEST_F(ProblemLoad, CopiesTakeTheHeaderOnly)
     EXPECT_TRUE(copy.Lines.isEmpty());
     EXPECT_TRUE(copy.Picture.isNull());
     EXPECT_TRUE(copy.StatementText.isNull());
-
-    const TProblemEx ex(p, LevelEntry{12, 1, 0, 3});
-    EXPECT_TRUE(ex.Solved);
-    EXPECT_FALSE(ex.Bought);
-    EXPECT_EQ(ex.WrongAnswers, 3);
-    EXPECT_FALSE(ex.Loaded);
 }
 
 TEST_F(ProblemLoad, MissingPictureStopsBeforeTheDataFile)
@@ -356,37 +350,17 @@ TEST_F(Scoring, NoPlayerOnlyCompares)
     auto p = make(3, 1, AnswerInteger, AnswerValue::fromInteger(1));
     EXPECT_TRUE(p->CheckAnswer(nullptr, AnswerValue::fromInteger(1)));
     EXPECT_FALSE(p->CheckAnswer(nullptr, AnswerValue::fromInteger(2)));
-
-    TProblemEx ex(*p, LevelEntry{3, 0, 0, 0});
-    ex.AnswerData = p->AnswerData;
-    EXPECT_FALSE(ex.CheckAnswer(nullptr, AnswerValue::fromInteger(2)));
-    EXPECT_EQ(ex.WrongAnswers, 1);
-    EXPECT_TRUE(ex.CheckAnswer(nullptr, AnswerValue::fromInteger(1)));
-    EXPECT_TRUE(ex.Solved);
 }
 
-TEST_F(Scoring, ExtendedRecordKeepsItsProgressInStepWithTheLevelList)
+TEST_F(Scoring, AnswersAndAPurchaseLandInTheLevelEntry)
 {
     player->LevelList.Add(4);
-    TProblemEx ex(*make(4, 0, AnswerInteger, AnswerValue::fromInteger(8)), player->LevelList.GetItem(0));
-    ex.AnswerKind = AnswerInteger;
-    ex.AnswerData = AnswerValue::fromInteger(8);
-    EXPECT_FALSE(ex.CheckAnswer(player.get(), AnswerValue::fromInteger(7)));
-    EXPECT_EQ(ex.WrongAnswers, 1);
-    EXPECT_TRUE(ex.BuySolution(*player));
-    EXPECT_TRUE(ex.Bought);
+    auto p = make(4, 0, AnswerInteger, AnswerValue::fromInteger(8));
+    EXPECT_FALSE(p->CheckAnswer(player.get(), AnswerValue::fromInteger(7)));
+    EXPECT_TRUE(p->BuySolution(*player));
     EXPECT_EQ(player->Scores, 30 - 4 - 20);
-    EXPECT_TRUE(ex.CheckAnswer(player.get(), AnswerValue::fromInteger(8)));
-    EXPECT_TRUE(ex.Solved);
+    EXPECT_TRUE(p->CheckAnswer(player.get(), AnswerValue::fromInteger(8)));
     EXPECT_EQ(player->LevelList.GetItem(0), (LevelEntry{4, 1, 1, 1}));
-
-    // A poor player cannot buy: the record stays closed.
-    auto poor = TUser::CreateNew("p", 1);
-    poor->LevelList.Add(4);
-    poor->Scores = 0;
-    TProblemEx ex2(*make(4, 0, AnswerInteger, AnswerValue::fromInteger(8)), poor->LevelList.GetItem(0));
-    EXPECT_FALSE(ex2.BuySolution(*poor));
-    EXPECT_FALSE(ex2.Bought);
 }
 
 TEST_F(Scoring, FindEntryChangesOnlyTheFirstOfTwoEqualIds)
@@ -428,11 +402,4 @@ TEST_F(Scoring, IdNotOnTheLevelListOnlyCompares)
     EXPECT_EQ(player->Scores, 30);
     EXPECT_EQ(player->MD + player->MU, 0);
     EXPECT_EQ(player->LevelList.GetItem(0), (LevelEntry{1, 0, 0, 0}));
-
-    TProblemEx ex(*p, LevelEntry{2, 0, 0, 0});
-    ex.AnswerData = p->AnswerData;
-    EXPECT_FALSE(ex.CheckAnswer(player.get(), AnswerValue::fromInteger(0)));
-    EXPECT_EQ(ex.WrongAnswers, 0);
-    EXPECT_FALSE(ex.BuySolution(*player));
-    EXPECT_FALSE(ex.Bought);
 }

@@ -1,0 +1,133 @@
+// The collection's flow without a window: a scripted screen over real catalogue files.
+#include "TestFiles.h"
+#include "core/CollectionFlow.h"
+#include "core/DataFile.h"
+
+#include <QTemporaryDir>
+#include <deque>
+#include <gtest/gtest.h>
+
+namespace {
+
+class FakeCollectionScreen : public ICollectionPresentation {
+public:
+    QStringList calls;
+    std::deque<Reply> askReplies;  // yes when empty
+    AnswerVerdict verdict = AnswerVerdict::Right;
+    CollectionView view;
+
+    void PlayClick() override {}
+    void ShowTrueAnswer() override { calls << QStringLiteral("ShowTrueAnswer"); }
+    void ShowFalseAnswer() override { calls << QStringLiteral("ShowFalseAnswer"); }
+    Reply Ask(const QString &text) override
+    {
+        calls << QStringLiteral("Ask ") + text;
+        if (askReplies.empty())
+            return Reply::Yes;
+        const Reply r = askReplies.front();
+        askReplies.pop_front();
+        return r;
+    }
+    void ShowCatalogueError() override { calls << QStringLiteral("ShowCatalogueError"); }
+    void ReportError(const QString &) override { calls << QStringLiteral("ReportError"); }
+    AnswerVerdict RunAnswerDialog(TProblem &item, TUser *player) override
+    {
+        calls << QStringLiteral("AnswerDialog %1%2").arg(item.Id).arg(player ? " with a player" : "");
+        return verdict;
+    }
+    void RunAnswerViewer(const QByteArray &solution) override { calls << QStringLiteral("AnswerViewer ") + solution; }
+    void CloseScreen() override { calls << QStringLiteral("CloseScreen"); }
+    void ShowView(const CollectionView &v) override { view = v; }
+};
+
+class CollectionFlow : public ::testing::Test {
+protected:
+    QTemporaryDir dir;
+    TCatalogue catalogue{dir.path()};
+    TProblemListModel problems;
+    FakeCollectionScreen screen;
+    TCollectionFlow flow{catalogue, problems, screen};
+
+    // Two puzzles; the second one's data file is missing when readable is false.
+    void writeCatalogue(bool readable = true)
+    {
+        QDir().mkpath(dir.filePath(QStringLiteral("Data")));
+        testfiles::write(dir.filePath(QStringLiteral("Images/p.jpg")), testfiles::jpeg());
+        PuzzleDataFile f;
+        f.kind = AnswerInteger;
+        f.solution = "{\\rtf1 solution}";
+        testfiles::write(dir.filePath(QStringLiteral("Data/1.dat")), encodeDataFile(f));
+        if (readable)
+            testfiles::write(dir.filePath(QStringLiteral("Data/2.dat")), encodeDataFile(f));
+        testfiles::write(dir.filePath(QStringLiteral("list.lst")),
+                         encodeCatalogue({{1, 0, QStringLiteral("Один"), QStringLiteral("p.jpg"), QStringLiteral("1.dat")},
+                                          {2, 2, QStringLiteral("Два"), QStringLiteral("p.jpg"), QStringLiteral("2.dat")}}));
+    }
+};
+
+}  // namespace
+
+TEST_F(CollectionFlow, DecideAnswerAndBackWalkTheModes)
+{
+    writeCatalogue();
+    ASSERT_TRUE(flow.Start());
+    EXPECT_EQ(problems.Count(), 2);
+    EXPECT_FALSE(problems.ShowsProgress());
+    EXPECT_EQ(screen.view, (CollectionView{false, true}));
+
+    struct Step {
+        void (TCollectionFlow::*operation)();
+        AnswerVerdict verdict;
+        bool textModeAfter;
+        QStringList calls;
+    };
+    const QString dialog = QStringLiteral("AnswerDialog 1");  // never with a player
+    const Step steps[] = {
+        {&TCollectionFlow::Decide, AnswerVerdict::Right, true, {}},
+        {&TCollectionFlow::Decide, AnswerVerdict::Wrong, true, {dialog, QStringLiteral("ShowFalseAnswer")}},
+        {&TCollectionFlow::Decide, AnswerVerdict::Cancelled, true, {dialog}},
+        {&TCollectionFlow::Decide, AnswerVerdict::Right, false, {dialog, QStringLiteral("ShowTrueAnswer")}},
+        {&TCollectionFlow::Decide, AnswerVerdict::Right, true, {}},
+        {&TCollectionFlow::ViewSolution, AnswerVerdict::Right, true, {QStringLiteral("AnswerViewer {\\rtf1 solution}")}},
+        {&TCollectionFlow::Back, AnswerVerdict::Right, false, {}},
+        {&TCollectionFlow::Back, AnswerVerdict::Right, false, {QStringLiteral("CloseScreen")}},
+    };
+    for (const Step &step : steps) {
+        SCOPED_TRACE(screen.calls.size());
+        screen.calls.clear();
+        screen.verdict = step.verdict;
+        (flow.*step.operation)();
+        EXPECT_EQ(screen.calls, step.calls);
+        EXPECT_EQ(flow.TextMode(), step.textModeAfter);
+        EXPECT_EQ(screen.view.textMode, step.textModeAfter);
+    }
+
+    screen.calls.clear();
+    screen.askReplies = {Reply::No};
+    EXPECT_FALSE(flow.CloseQuery());
+    EXPECT_TRUE(flow.CloseQuery());
+    EXPECT_EQ(screen.calls.size(), 2);
+    flow.End();
+    EXPECT_EQ(catalogue.Count(), 0);
+}
+
+TEST_F(CollectionFlow, ACatalogueThatCannotLoadClosesWithoutTheQuestion)
+{
+    EXPECT_FALSE(flow.Start());
+    EXPECT_EQ(screen.calls, QStringList{QStringLiteral("ShowCatalogueError")});
+    EXPECT_TRUE(flow.CloseQuery());
+    EXPECT_EQ(screen.calls.size(), 1);
+}
+
+TEST_F(CollectionFlow, APuzzleThatCannotBeReadStaysChosenAndItsSolutionIsReadAgain)
+{
+    writeCatalogue(false);
+    ASSERT_TRUE(flow.Start());
+    problems.Select(0);
+    EXPECT_ANY_THROW(problems.Select(1));
+    flow.Refresh();
+    EXPECT_EQ(screen.view, (CollectionView{false, true}));
+    // Still unreadable: the error goes up and no viewer opens.
+    EXPECT_ANY_THROW(flow.ViewSolution());
+    EXPECT_TRUE(screen.calls.isEmpty());
+}
