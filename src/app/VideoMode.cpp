@@ -1,6 +1,7 @@
 #include "app/VideoMode.h"
 
 #include "platform/desktop/OutputSize.h"
+#include "platform/desktop/WindowScale.h"
 
 #include <algorithm>
 #include <cmath>
@@ -9,11 +10,8 @@ namespace app {
 
 double fitFactor(QSize area, QSize picture)
 {
-    if (area.isEmpty() || picture.isEmpty())
-        return 1.0;
-    const double f = std::min(double(area.width()) / picture.width(), double(area.height()) / picture.height());
-    // Below half size nothing is readable; Qt also misbehaves near zero.
-    return std::max(0.5, f);
+    // One rule for the start and for a window resized while the game runs.
+    return platform::fitFactor(area, picture);
 }
 
 VideoPlan planVideo(VideoOption requested, QSize windowSize, QSize picture)
