@@ -419,6 +419,7 @@ int run(int argc, char **argv)
     const Settings settings = Settings::load();
     const VideoPlan plan = planVideo(options.videoGiven ? options.video : settings.video, settings.windowSize,
                                      {ScreenWidth, ScreenHeight});
+    mark("video plan");
     // Forked before any thread starts: gives the display back should the game die.
     std::optional<platform::DisplayWatcher> watcher;
     if (plan.mode == VideoOption::Switch)
@@ -430,6 +431,7 @@ int run(int argc, char **argv)
     // audio probe would otherwise compete with the first paint.
     platform::SdlSoundPlayer player(platform::SdlSoundPlayer::Opening::Later);
     platform::GameApplication application(argc, argv);
+    mark("Qt application");
     QCoreApplication::setApplicationName(QStringLiteral("Zentrika"));
     QGuiApplication::setApplicationDisplayName(QStringLiteral("Zentrika"));
     quitOnSignals(&application);

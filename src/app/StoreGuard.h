@@ -9,7 +9,9 @@
 #include <QString>
 #include <memory>
 
-class QLocalServer;
+namespace platform {
+class LocalBell;
+}
 
 namespace app {
 
@@ -36,7 +38,7 @@ private:
 
     QString storePath_;
     platform::InstanceLock lock_;
-    QLocalServer *server_ = nullptr;
+    platform::LocalBell *bell_ = nullptr;
     QString notice_;
     bool opened_ = false;
     int exitCode_ = 0;
