@@ -356,26 +356,31 @@ int runMainMenu(platform::GameApplication &application, GameSession &session, Ga
     if (auto *menu = qobject_cast<TMainForm *>(mainForm.get()))
         QObject::connect(menu, &TMainForm::closed, &application, &QCoreApplication::quit, Qt::QueuedConnection);
     mark("main form");
-    // The game's one message box comes right after the main form. It is
-    // built once the start screen is on the screen, so that its widgets do
-    // not hold up the first picture; no handler can ask for it earlier, as
-    // every message follows a player's action on a painted screen.
+    // What the menu needs only once a player can act on it: the player store
+    // (checked, recovered if damaged, and opened) and the game's one message
+    // box. Both wait until the start screen is on the screen, so that neither
+    // holds up the first picture; nothing reads the store or shows a message
+    // before a player's action on a painted screen.
     std::unique_ptr<TMessageBoxForm> messageBox;
     const auto forgetMessageBox = qScopeGuard([] { MessageBoxForm = nullptr; });
-    auto createMessageBox = [&messageBox] {
-        if (!messageBox) {
-            messageBox.reset(new TMessageBoxForm);
-            MessageBoxForm = messageBox.get();
-            mark("message box");
-        }
+    auto afterFirstPicture = [&messageBox, &storeGuard] {
+        if (messageBox)
+            return;
+        storeGuard.openStore();
+        mark("player store");
+        messageBox.reset(new TMessageBoxForm);
+        MessageBoxForm = messageBox.get();
+        mark("message box");
+        // Its own turn: a notice is modal, and the caller has more to do first.
+        QTimer::singleShot(0, &storeGuard, [&storeGuard] { storeGuard.showNotice(); });
     };
-    // A main form that is never painted (started minimised) still gets its box.
-    QTimer::singleShot(1000, mainForm.get(), createMessageBox);
+    // A main form that is never painted (started minimised) still gets them.
+    QTimer::singleShot(1000, mainForm.get(), afterFirstPicture);
     if (!screen.stage())
         platform::keepCentredOnScreen(mainForm.get());
 
     const bool exitAfterPaint = qEnvironmentVariableIntValue("ZENTRIKA_EXIT_AFTER_FIRST_PAINT") != 0;
-    new FirstPaint(mainForm.get(), [&session, &options, &player, &screen, exitAfterPaint, createMessageBox,
+    new FirstPaint(mainForm.get(), [&session, &options, &player, &screen, exitAfterPaint, afterFirstPicture,
                                     form = QPointer<QWidget>(mainForm.get())] {
         mark("first paint");
         player.openInBackground();
@@ -384,7 +389,7 @@ int runMainMenu(platform::GameApplication &application, GameSession &session, Ga
                       .arg(std::chrono::duration_cast<std::chrono::microseconds>(
                                std::chrono::system_clock::now().time_since_epoch())
                                .count()));
-        createMessageBox();
+        afterFirstPicture();
         if (options.diagnostics)
             printDiagnostics(session, screen, player, form);
         // exit(), not quit(): quit() asks the main menu to close, and the
@@ -394,7 +399,6 @@ int runMainMenu(platform::GameApplication &application, GameSession &session, Ga
     });
     mainForm->show();
     screen.show();
-    storeGuard.showNotice();
     return application.exec();
 }
 
@@ -437,7 +441,9 @@ int run(int argc, char **argv)
     quitOnSignals(&application);
     controls::installAccessibility();
     mark("application");
-    // One game at a time on a store; a damaged store is recovered before anything reads it.
+    // One game at a time on a store. The store itself is checked and opened
+    // before anything reads it: here for a screen opened straight away, after
+    // the menu's first picture otherwise.
     StoreGuard storeGuard;
     if (!storeGuard.start())
         return storeGuard.exitCode();
@@ -463,6 +469,7 @@ int run(int argc, char **argv)
     TAbstractForm::SetDefaultProgramDir(options.dataDir.isEmpty() ? dataFolder()
                                                                   : QDir(options.dataDir).absolutePath());
     if (!options.screen.isEmpty()) {
+        storeGuard.openStore();
         player.openInBackground();
         screen.show();
         storeGuard.showNotice();

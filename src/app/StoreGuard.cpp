@@ -50,7 +50,7 @@ bool StoreGuard::start()
     const QDeadlineTimer deadline(5000);
     while (!lock_.tryLock()) {
         // No lock file can be made where the store lives: the store cannot be
-        // opened either, which start-up reports below; the game still runs.
+        // opened either, which openStore() reports; the game still runs.
         if (lock_.unavailable())
             break;
         if (platform::LocalBell::ring(serverName(storePath_), "raise\n", 500)) {
@@ -73,6 +73,14 @@ bool StoreGuard::start()
             connect(bell_, &platform::LocalBell::rung, this, &StoreGuard::bringToFront);
     }
 
+    return true;
+}
+
+void StoreGuard::openStore()
+{
+    if (openTried_)
+        return;
+    openTried_ = true;
     try {
         platform::store::Recovery recovery;
         if (platform::store::checkAndRecover(storePath_, &recovery)) {
@@ -92,7 +100,6 @@ bool StoreGuard::start()
             notice_ = QStringLiteral("Не удалось открыть или сохранить данные игроков.");
         report(QString::fromUtf8(e.what()));
     }
-    return true;
 }
 
 void StoreGuard::showNotice()

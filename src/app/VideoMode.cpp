@@ -34,6 +34,17 @@ VideoPlan planVideo(VideoOption requested, QSize windowSize, QSize picture)
     if (plan.mode == VideoOption::Switch)
         return plan;  // 800 x 600 on an 800 x 600 display: no scaling
 
+    // On X11 a window no larger than the picture fits any screen: asking the
+    // display server would cost a connection of its own before Qt makes its.
+    // (A Wayland compositor's own scale is only known by asking.)
+    const bool smallWindow = !windowSize.isValid() ||
+                             (windowSize.width() <= picture.width() && windowSize.height() <= picture.height());
+    if (plan.mode == VideoOption::Window && !wayland && smallWindow) {
+        plan.factor = windowSize.isValid() ? fitFactor(windowSize, picture) : 1.0;
+        plan.qtFactor = plan.factor;
+        return plan;
+    }
+
     int compositorScale = 1;
     const bool x11 = asked.isEmpty() ? !wayland : asked.startsWith(QLatin1String("xcb"));
     if (wayland) {
