@@ -15,6 +15,7 @@
 #include "platform/desktop/DisplayWatcher.h"
 #include "platform/desktop/GameApplication.h"
 #include "platform/desktop/GameCursors.h"
+#include "platform/desktop/OutputSize.h"
 #include "platform/desktop/RandrDisplayModes.h"
 #include "platform/desktop/SdlSoundPlayer.h"
 
@@ -419,10 +420,11 @@ int run(int argc, char **argv)
         return *answered;
 
     mark("main");
-    // The display is decided before Qt starts, as Qt fixes its scale then.
+    // The mode and the platform are decided before Qt starts; the scale once
+    // Qt knows the screen, before any window exists.
     const Settings settings = Settings::load();
-    const VideoPlan plan = planVideo(options.videoGiven ? options.video : settings.video, settings.windowSize,
-                                     {ScreenWidth, ScreenHeight});
+    const VideoOption video = options.videoGiven ? options.video : settings.video;
+    VideoPlan plan = planVideo(video, settings.windowSize, {ScreenWidth, ScreenHeight});
     mark("video plan");
     // Forked before any thread starts: gives the display back should the game die.
     std::optional<platform::DisplayWatcher> watcher;
@@ -435,6 +437,8 @@ int run(int argc, char **argv)
     // audio probe would otherwise compete with the first paint.
     platform::SdlSoundPlayer player(platform::SdlSoundPlayer::Opening::Later);
     platform::GameApplication application(argc, argv);
+    plan = planVideo(video, settings.windowSize, {ScreenWidth, ScreenHeight}, platform::primaryOutput());
+    applyVideoScale(plan);
     mark("Qt application");
     QCoreApplication::setApplicationName(QStringLiteral("Zentrika"));
     QGuiApplication::setApplicationDisplayName(QStringLiteral("Zentrika"));

@@ -14,7 +14,7 @@ double fitFactor(QSize area, QSize picture)
     return platform::fitFactor(area, picture);
 }
 
-VideoPlan planVideo(VideoOption requested, QSize windowSize, QSize picture)
+VideoPlan planVideo(VideoOption requested, QSize windowSize, QSize picture, platform::OutputSize output)
 {
     VideoPlan plan;
     plan.mode = requested == VideoOption::Auto ? VideoOption::Scale : requested;
@@ -34,27 +34,8 @@ VideoPlan planVideo(VideoOption requested, QSize windowSize, QSize picture)
     if (plan.mode == VideoOption::Switch)
         return plan;  // 800 x 600 on an 800 x 600 display: no scaling
 
-    // On X11 a window no larger than the picture fits any screen: asking the
-    // display server would cost a connection of its own before Qt makes its.
-    // (A Wayland compositor's own scale is only known by asking.)
-    const bool smallWindow = !windowSize.isValid() ||
-                             (windowSize.width() <= picture.width() && windowSize.height() <= picture.height());
-    if (plan.mode == VideoOption::Window && !wayland && smallWindow) {
-        plan.factor = windowSize.isValid() ? fitFactor(windowSize, picture) : 1.0;
-        plan.qtFactor = plan.factor;
-        return plan;
-    }
-
-    int compositorScale = 1;
-    const bool x11 = asked.isEmpty() ? !wayland : asked.startsWith(QLatin1String("xcb"));
-    if (wayland) {
-        const platform::OutputSize out = platform::waylandOutputSize();
-        plan.output = out.pixels;
-        compositorScale = out.scale;
-    } else if (x11 && qEnvironmentVariableIsSet("DISPLAY")) {
-        plan.output = platform::x11OutputSize().pixels;
-    }
-
+    plan.output = output.pixels;
+    const int compositorScale = std::max(1, output.scale);
     if (plan.mode == VideoOption::Scale)
         plan.factor = fitFactor(plan.output, picture);
     else  // the window as large as last time, or the picture's own size
@@ -74,8 +55,14 @@ void applyVideoPlan(const VideoPlan &plan)
         return;
     // Our factor alone: no second one from the screen's DPI setting.
     qputenv("QT_ENABLE_HIGHDPI_SCALING", "0");
+}
+
+void applyVideoScale(const VideoPlan &plan)
+{
+    if (plan.userFactor || plan.mode == VideoOption::Switch)
+        return;
     if (std::abs(plan.qtFactor - 1.0) > 1e-9)
-        qputenv("QT_SCALE_FACTOR", QByteArray::number(plan.qtFactor, 'g', 10));
+        platform::setGlobalScale(plan.qtFactor);
 }
 
 }  // namespace app

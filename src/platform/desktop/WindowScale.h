@@ -23,6 +23,11 @@ QSize devicePixels(const QWindow *window, QSize native);
 // The whole screen the window is on, in the display's own pixels.
 QSize screenDevicePixels(const QWindow *window);
 
+// Qt's global factor, set once the application exists and before any window
+// does: Qt reads QT_SCALE_FACTOR only as it starts, when the screen's size is
+// not known yet without a display connection of our own.
+void setGlobalScale(double factor);
+
 // Makes Qt draw every window on this window's screen at `factor` device
 // pixels per logical pixel, and gives the windows their new logical geometry
 // at once. Returns whether the factor changed.
