@@ -1,7 +1,7 @@
 #!/bin/bash
 # Start-up to the first painted main form: the game against a bare Qt Widgets
 # program that opens one window, run alternately on one X server, both in a
-# window (no display mode switch). Target: the game's median at most 1.5 times
+# window (no display mode switch). Target: the game's median at most 1.2 times
 # the yardstick's.
 #   tests/bench/startup_bench.sh [build dir (default build/release)] [runs (default 15)]
 # Needs xvfb-run unless $DISPLAY is set.
@@ -44,5 +44,5 @@ ratio=$(awk -v g="$gm" -v b="$bm" 'BEGIN {printf "%.2f", g / b}')
 echo "runs: $RUNS"
 echo "minimal Qt window, median: $((bm / 1000)) ms  (${base[*]} us)"
 echo "zentrika --video=window, median: $((gm / 1000)) ms  (${game[*]} us)"
-echo "ratio: $ratio (target <= 1.50)"
-awk -v r="$ratio" 'BEGIN {exit !(r <= 1.5)}' && echo "PASS" || { echo "FAIL"; exit 1; }
+echo "ratio: $ratio (target <= 1.20)"
+awk -v r="$ratio" 'BEGIN {exit !(r <= 1.2)}' && echo "PASS" || { echo "FAIL"; exit 1; }
