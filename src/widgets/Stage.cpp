@@ -7,6 +7,7 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QPaintEvent>
 #include <QPainter>
 #include <QScreen>
 #include <QTimer>
@@ -288,10 +289,18 @@ void TStage::resizeEvent(QResizeEvent *event)
     }
 }
 
-void TStage::paintEvent(QPaintEvent *)
+void TStage::paintEvent(QPaintEvent *event)
 {
+    // Only the borders where a form covers the whole picture: it paints that
+    // itself, and filling under it too was a good part of the first paint.
+    QRegion fill = event->region();
+    const QList<QWidget *> forms = board_->findChildren<QWidget *>(Qt::FindDirectChildrenOnly);
+    if (std::any_of(forms.begin(), forms.end(),
+                    [this](const QWidget *w) { return w->isVisible() && w->geometry().contains(board_->rect()); }))
+        fill -= board_->geometry();
     QPainter p(this);
-    p.fillRect(rect(), BorderColour);
+    for (const QRect &r : fill)
+        p.fillRect(r, BorderColour);
 }
 
 void TStage::closeEvent(QCloseEvent *event)
