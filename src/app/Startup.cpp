@@ -348,6 +348,15 @@ void printDiagnostics(GameSession &session, GameDisplay &screen, platform::SdlSo
     print(lines.join(QLatin1Char('\n')) + QLatin1Char('\n'));
 }
 
+// The colours the desktop has again once the game has ended.
+void printAfterShutdown()
+{
+    const QPalette palette = QGuiApplication::palette();
+    print(QStringLiteral("after-shutdown highlight=%1 highlighted-text=%2\n")
+              .arg(palette.color(QPalette::Active, QPalette::Highlight).name(),
+                   palette.color(QPalette::Active, QPalette::HighlightedText).name()));
+}
+
 // The main menu and the game's one message box, until the menu closes.
 int runMainMenu(platform::GameApplication &application, GameSession &session, GameDisplay &screen,
                 StoreGuard &storeGuard, const Options &options, platform::SdlSoundPlayer &player)
@@ -473,25 +482,19 @@ int run(int argc, char **argv)
     TAbstractForm::SetDefaultProgramDir(options.dataDir.isEmpty() ? dataFolder()
                                                                   : QDir(options.dataDir).absolutePath());
     if (!options.screen.isEmpty()) {
+        // A screen opened straight away reads the store at once.
         storeGuard.openStore();
         player.openInBackground();
         screen.show();
         storeGuard.showNotice();
-        const int code = runScreen(options.screen, options.player);
-        storeGuard.finish();
-        session.shutdown();
-        return code;
     }
-
-    const int code = runMainMenu(application, session, screen, storeGuard, options, player);
+    const int code = options.screen.isEmpty()
+                         ? runMainMenu(application, session, screen, storeGuard, options, player)
+                         : runScreen(options.screen, options.player);
     storeGuard.finish();
     session.shutdown();
-    if (options.diagnostics) {
-        const QPalette palette = QGuiApplication::palette();
-        print(QStringLiteral("after-shutdown highlight=%1 highlighted-text=%2\n")
-                  .arg(palette.color(QPalette::Active, QPalette::Highlight).name(),
-                       palette.color(QPalette::Active, QPalette::HighlightedText).name()));
-    }
+    if (options.diagnostics && options.screen.isEmpty())
+        printAfterShutdown();
     return code;
 }
 
