@@ -253,6 +253,7 @@ void TStage::fitScale()
     const QSize device = platform::windowDevicePixels(windowHandle());
     if (!device.isEmpty())
         scaleTo(platform::fitFactor(device, board_->size()));
+    keepMinimumSize();  // also for the first show, before any change of scale
 }
 
 void TStage::keepMinimumSize()

@@ -190,6 +190,9 @@ resize_window() { # width height
 }
 resize_window 1000 750
 [ "$(value scale-now)" = 1.25 ] || fail "at 1000x750 the scale is $(value scale-now), not 1.25"
+# Smaller than the picture, too: the picture shrinks with the window.
+resize_window 640 480
+[ "$(value scale-now)" = 0.8 ] || fail "at 640x480 the scale is $(value scale-now), not 0.8"
 resize_window 1200 700
 [ -n "$SHOTS" ] && import -window root "$SHOTS/window-1200x700.png"
 # A click lands on the scaled button: "Новая игра" at 272,440 249x41 in the picture.
