@@ -25,9 +25,10 @@ score at all.
 The package also holds zentrika-pack, which builds and checks puzzle
 collections, and zentrika-profile, which lists, backs up and moves players.")
 # Libraries come from dpkg-shlibdeps. Qt loads its display plugins at run
-# time, so no linked library names the package that holds them.
+# time, and the game opens SDL when it first plays, so no linked library
+# names the packages that hold them.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins")
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, libsdl2-2.0-0")
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-wayland")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 set(CPACK_STRIP_FILES ON)

@@ -64,6 +64,18 @@ GameDisplay::GameDisplay(const VideoPlan &plan, Settings settings, bool videoFro
     if (plan_.mode != VideoOption::Switch) {
         stage_ = std::make_unique<TStage>(picture);
         stage_->setWindowTitle(QStringLiteral("Zentrika"));
+        // A factor the player set holds for the whole run; ours follows the window.
+        stage_->setScalesWithWindow(!plan_.userFactor);
+        if (plan_.mode == VideoOption::Scale && !plan_.output.isEmpty()) {
+            // F11 leaves full screen for the window's last size, centred.
+            const double compositorScale = plan_.factor / plan_.qtFactor;
+            const QSize device = settings_.windowSize.isValid() ? settings_.windowSize : picture;
+            const QSize native = (QSizeF(device) / compositorScale).toSize().boundedTo(plan_.output / compositorScale);
+            const QSize output = (QSizeF(plan_.output) / compositorScale).toSize();
+            stage_->setWindowGeometry(QRect(QPoint((output.width() - native.width()) / 2,
+                                                   (output.height() - native.height()) / 2),
+                                            native));
+        }
         QObject::connect(stage_.get(), &TStage::fullScreenChanged, stage_.get(), [this](bool fullScreen) {
             if (!videoFromCommandLine_) {
                 settings_.video = fullScreen ? VideoOption::Scale : VideoOption::Window;
@@ -153,6 +165,9 @@ QStringList GameDisplay::diagnostics() const
         lines << QStringLiteral("stage=%1%2").arg(rectText(stage),
                                                   stage_->isFullScreen() ? QStringLiteral(" full-screen") : QString());
         lines << QStringLiteral("picture=%1").arg(rectText(devicePixels(stage_->board())));
+        // The window's own ratio: a widget's is cut to four decimals.
+        if (const QWindow *window = stage_->windowHandle())
+            lines << QStringLiteral("scale-now=%1").arg(window->devicePixelRatio(), 0, 'g', 6);
     }
     lines << QStringLiteral("sound-switch=%1").arg(TSoundSwitch::instance().isOn() ? QStringLiteral("on")
                                                                                    : QStringLiteral("off"));

@@ -15,6 +15,7 @@
 #include "platform/desktop/DisplayWatcher.h"
 #include "platform/desktop/GameApplication.h"
 #include "platform/desktop/GameCursors.h"
+#include "platform/desktop/OutputSize.h"
 #include "platform/desktop/RandrDisplayModes.h"
 #include "platform/desktop/SdlSoundPlayer.h"
 
@@ -347,6 +348,15 @@ void printDiagnostics(GameSession &session, GameDisplay &screen, platform::SdlSo
     print(lines.join(QLatin1Char('\n')) + QLatin1Char('\n'));
 }
 
+// The colours the desktop has again once the game has ended.
+void printAfterShutdown()
+{
+    const QPalette palette = QGuiApplication::palette();
+    print(QStringLiteral("after-shutdown highlight=%1 highlighted-text=%2\n")
+              .arg(palette.color(QPalette::Active, QPalette::Highlight).name(),
+                   palette.color(QPalette::Active, QPalette::HighlightedText).name()));
+}
+
 // The main menu and the game's one message box, until the menu closes.
 int runMainMenu(platform::GameApplication &application, GameSession &session, GameDisplay &screen,
                 StoreGuard &storeGuard, const Options &options, platform::SdlSoundPlayer &player)
@@ -356,26 +366,31 @@ int runMainMenu(platform::GameApplication &application, GameSession &session, Ga
     if (auto *menu = qobject_cast<TMainForm *>(mainForm.get()))
         QObject::connect(menu, &TMainForm::closed, &application, &QCoreApplication::quit, Qt::QueuedConnection);
     mark("main form");
-    // The game's one message box comes right after the main form. It is
-    // built once the start screen is on the screen, so that its widgets do
-    // not hold up the first picture; no handler can ask for it earlier, as
-    // every message follows a player's action on a painted screen.
+    // What the menu needs only once a player can act on it: the player store
+    // (checked, recovered if damaged, and opened) and the game's one message
+    // box. Both wait until the start screen is on the screen, so that neither
+    // holds up the first picture; nothing reads the store or shows a message
+    // before a player's action on a painted screen.
     std::unique_ptr<TMessageBoxForm> messageBox;
     const auto forgetMessageBox = qScopeGuard([] { MessageBoxForm = nullptr; });
-    auto createMessageBox = [&messageBox] {
-        if (!messageBox) {
-            messageBox.reset(new TMessageBoxForm);
-            MessageBoxForm = messageBox.get();
-            mark("message box");
-        }
+    auto afterFirstPicture = [&messageBox, &storeGuard] {
+        if (messageBox)
+            return;
+        storeGuard.openStore();
+        mark("player store");
+        messageBox.reset(new TMessageBoxForm);
+        MessageBoxForm = messageBox.get();
+        mark("message box");
+        // Its own turn: a notice is modal, and the caller has more to do first.
+        QTimer::singleShot(0, &storeGuard, [&storeGuard] { storeGuard.showNotice(); });
     };
-    // A main form that is never painted (started minimised) still gets its box.
-    QTimer::singleShot(1000, mainForm.get(), createMessageBox);
+    // A main form that is never painted (started minimised) still gets them.
+    QTimer::singleShot(1000, mainForm.get(), afterFirstPicture);
     if (!screen.stage())
         platform::keepCentredOnScreen(mainForm.get());
 
     const bool exitAfterPaint = qEnvironmentVariableIntValue("ZENTRIKA_EXIT_AFTER_FIRST_PAINT") != 0;
-    new FirstPaint(mainForm.get(), [&session, &options, &player, &screen, exitAfterPaint, createMessageBox,
+    new FirstPaint(mainForm.get(), [&session, &options, &player, &screen, exitAfterPaint, afterFirstPicture,
                                     form = QPointer<QWidget>(mainForm.get())] {
         mark("first paint");
         player.openInBackground();
@@ -384,7 +399,7 @@ int runMainMenu(platform::GameApplication &application, GameSession &session, Ga
                       .arg(std::chrono::duration_cast<std::chrono::microseconds>(
                                std::chrono::system_clock::now().time_since_epoch())
                                .count()));
-        createMessageBox();
+        afterFirstPicture();
         if (options.diagnostics)
             printDiagnostics(session, screen, player, form);
         // exit(), not quit(): quit() asks the main menu to close, and the
@@ -394,7 +409,6 @@ int runMainMenu(platform::GameApplication &application, GameSession &session, Ga
     });
     mainForm->show();
     screen.show();
-    storeGuard.showNotice();
     return application.exec();
 }
 
@@ -415,10 +429,12 @@ int run(int argc, char **argv)
         return *answered;
 
     mark("main");
-    // The display is decided before Qt starts, as Qt fixes its scale then.
+    // The mode and the platform are decided before Qt starts; the scale once
+    // Qt knows the screen, before any window exists.
     const Settings settings = Settings::load();
-    const VideoPlan plan = planVideo(options.videoGiven ? options.video : settings.video, settings.windowSize,
-                                     {ScreenWidth, ScreenHeight});
+    const VideoOption video = options.videoGiven ? options.video : settings.video;
+    VideoPlan plan = planVideo(video, settings.windowSize, {ScreenWidth, ScreenHeight});
+    mark("video plan");
     // Forked before any thread starts: gives the display back should the game die.
     std::optional<platform::DisplayWatcher> watcher;
     if (plan.mode == VideoOption::Switch)
@@ -430,12 +446,17 @@ int run(int argc, char **argv)
     // audio probe would otherwise compete with the first paint.
     platform::SdlSoundPlayer player(platform::SdlSoundPlayer::Opening::Later);
     platform::GameApplication application(argc, argv);
+    plan = planVideo(video, settings.windowSize, {ScreenWidth, ScreenHeight}, platform::primaryOutput());
+    applyVideoScale(plan);
+    mark("Qt application");
     QCoreApplication::setApplicationName(QStringLiteral("Zentrika"));
     QGuiApplication::setApplicationDisplayName(QStringLiteral("Zentrika"));
     quitOnSignals(&application);
     controls::installAccessibility();
     mark("application");
-    // One game at a time on a store; a damaged store is recovered before anything reads it.
+    // One game at a time on a store. The store itself is checked and opened
+    // before anything reads it: here for a screen opened straight away, after
+    // the menu's first picture otherwise.
     StoreGuard storeGuard;
     if (!storeGuard.start())
         return storeGuard.exitCode();
@@ -461,24 +482,19 @@ int run(int argc, char **argv)
     TAbstractForm::SetDefaultProgramDir(options.dataDir.isEmpty() ? dataFolder()
                                                                   : QDir(options.dataDir).absolutePath());
     if (!options.screen.isEmpty()) {
+        // A screen opened straight away reads the store at once.
+        storeGuard.openStore();
         player.openInBackground();
         screen.show();
         storeGuard.showNotice();
-        const int code = runScreen(options.screen, options.player);
-        storeGuard.finish();
-        session.shutdown();
-        return code;
     }
-
-    const int code = runMainMenu(application, session, screen, storeGuard, options, player);
+    const int code = options.screen.isEmpty()
+                         ? runMainMenu(application, session, screen, storeGuard, options, player)
+                         : runScreen(options.screen, options.player);
     storeGuard.finish();
     session.shutdown();
-    if (options.diagnostics) {
-        const QPalette palette = QGuiApplication::palette();
-        print(QStringLiteral("after-shutdown highlight=%1 highlighted-text=%2\n")
-                  .arg(palette.color(QPalette::Active, QPalette::Highlight).name(),
-                       palette.color(QPalette::Active, QPalette::HighlightedText).name()));
-    }
+    if (options.diagnostics && options.screen.isEmpty())
+        printAfterShutdown();
     return code;
 }
 

@@ -2,14 +2,13 @@
 
 #include "core/User.h"
 #include "platform/Registry.h"
+#include "platform/LocalBell.h"
 #include "platform/StoreFiles.h"
 #include "screens/MessageBoxForm.h"
 
 #include <QApplication>
 #include <QCryptographicHash>
 #include <QDeadlineTimer>
-#include <QLocalServer>
-#include <QLocalSocket>
 #include <QThread>
 #include <QTimer>
 #include <QWidget>
@@ -51,15 +50,10 @@ bool StoreGuard::start()
     const QDeadlineTimer deadline(5000);
     while (!lock_.tryLock()) {
         // No lock file can be made where the store lives: the store cannot be
-        // opened either, which start-up reports below; the game still runs.
+        // opened either, which openStore() reports; the game still runs.
         if (lock_.unavailable())
             break;
-        QLocalSocket socket;
-        socket.connectToServer(serverName(storePath_));
-        if (socket.waitForConnected(500)) {
-            socket.write("raise\n");
-            socket.waitForBytesWritten(1000);
-            socket.disconnectFromServer();
+        if (platform::LocalBell::ring(serverName(storePath_), "raise\n", 500)) {
             report(QStringLiteral("the game is already running; its window was brought to the front"));
             return false;
         }
@@ -72,21 +66,21 @@ bool StoreGuard::start()
     }
 
     if (lock_.isLocked()) {
-        const QString name = serverName(storePath_);
-        // A game that crashed left its socket; the lock says no game owns it now.
-        QLocalServer::removeServer(name);
-        server_ = new QLocalServer(this);
-        server_->setSocketOptions(QLocalServer::UserAccessOption);
-        if (server_->listen(name)) {
-            connect(server_, &QLocalServer::newConnection, this, [this] {
-                while (QLocalSocket *socket = server_->nextPendingConnection()) {
-                    connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
-                    bringToFront();
-                }
-            });
-        }
+        // A second start rings here. A socket a crashed game left is replaced:
+        // the lock says no game owns it now.
+        bell_ = new platform::LocalBell(this);
+        if (bell_->listen(serverName(storePath_)))
+            connect(bell_, &platform::LocalBell::rung, this, &StoreGuard::bringToFront);
     }
 
+    return true;
+}
+
+void StoreGuard::openStore()
+{
+    if (openTried_)
+        return;
+    openTried_ = true;
     try {
         platform::store::Recovery recovery;
         if (platform::store::checkAndRecover(storePath_, &recovery)) {
@@ -106,7 +100,6 @@ bool StoreGuard::start()
             notice_ = QStringLiteral("Не удалось открыть или сохранить данные игроков.");
         report(QString::fromUtf8(e.what()));
     }
-    return true;
 }
 
 void StoreGuard::showNotice()

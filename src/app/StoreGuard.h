@@ -9,7 +9,9 @@
 #include <QString>
 #include <memory>
 
-class QLocalServer;
+namespace platform {
+class LocalBell;
+}
 
 namespace app {
 
@@ -21,6 +23,9 @@ public:
     // False when another game runs on the store: it has been asked to come to
     // the front, and this process must end with exitCode().
     bool start();
+    // Checks the store, recovers it if damaged and opens it, once; before
+    // anything reads it, and after start() said this game may run.
+    void openStore();
     int exitCode() const { return exitCode_; }
     // Shows what start() found, in the game's message box, once that exists.
     void showNotice();
@@ -36,9 +41,10 @@ private:
 
     QString storePath_;
     platform::InstanceLock lock_;
-    QLocalServer *server_ = nullptr;
+    platform::LocalBell *bell_ = nullptr;
     QString notice_;
     bool opened_ = false;
+    bool openTried_ = false;
     int exitCode_ = 0;
 };
 

@@ -1,6 +1,7 @@
 #include "app/VideoMode.h"
 
 #include "platform/desktop/OutputSize.h"
+#include "platform/desktop/WindowScale.h"
 
 #include <algorithm>
 #include <cmath>
@@ -9,14 +10,11 @@ namespace app {
 
 double fitFactor(QSize area, QSize picture)
 {
-    if (area.isEmpty() || picture.isEmpty())
-        return 1.0;
-    const double f = std::min(double(area.width()) / picture.width(), double(area.height()) / picture.height());
-    // Below half size nothing is readable; Qt also misbehaves near zero.
-    return std::max(0.5, f);
+    // One rule for the start and for a window resized while the game runs.
+    return platform::fitFactor(area, picture);
 }
 
-VideoPlan planVideo(VideoOption requested, QSize windowSize, QSize picture)
+VideoPlan planVideo(VideoOption requested, QSize windowSize, QSize picture, platform::OutputSize output)
 {
     VideoPlan plan;
     plan.mode = requested == VideoOption::Auto ? VideoOption::Scale : requested;
@@ -36,16 +34,8 @@ VideoPlan planVideo(VideoOption requested, QSize windowSize, QSize picture)
     if (plan.mode == VideoOption::Switch)
         return plan;  // 800 x 600 on an 800 x 600 display: no scaling
 
-    int compositorScale = 1;
-    const bool x11 = asked.isEmpty() ? !wayland : asked.startsWith(QLatin1String("xcb"));
-    if (wayland) {
-        const platform::OutputSize out = platform::waylandOutputSize();
-        plan.output = out.pixels;
-        compositorScale = out.scale;
-    } else if (x11 && qEnvironmentVariableIsSet("DISPLAY")) {
-        plan.output = platform::x11OutputSize().pixels;
-    }
-
+    plan.output = output.pixels;
+    const int compositorScale = std::max(1, output.scale);
     if (plan.mode == VideoOption::Scale)
         plan.factor = fitFactor(plan.output, picture);
     else  // the window as large as last time, or the picture's own size
@@ -65,8 +55,14 @@ void applyVideoPlan(const VideoPlan &plan)
         return;
     // Our factor alone: no second one from the screen's DPI setting.
     qputenv("QT_ENABLE_HIGHDPI_SCALING", "0");
+}
+
+void applyVideoScale(const VideoPlan &plan)
+{
+    if (plan.userFactor || plan.mode == VideoOption::Switch)
+        return;
     if (std::abs(plan.qtFactor - 1.0) > 1e-9)
-        qputenv("QT_SCALE_FACTOR", QByteArray::number(plan.qtFactor, 'g', 10));
+        platform::setGlobalScale(plan.qtFactor);
 }
 
 }  // namespace app

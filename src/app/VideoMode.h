@@ -4,6 +4,7 @@
 // and the factor that makes the 800 x 600 picture as large as the screen
 // (or the window) allows with its aspect kept.
 #include "app/Settings.h"
+#include "platform/desktop/OutputSize.h"
 
 #include <QSize>
 #include <QString>
@@ -22,10 +23,13 @@ struct VideoPlan {
     bool userFactor = false;                // the player set QT_SCALE_FACTOR; left alone
 };
 
-// The plan for a run. windowSize: the window's last size (window mode).
-VideoPlan planVideo(VideoOption requested, QSize windowSize, QSize picture);
+// The plan for a run. windowSize: the window's last size (window mode);
+// output: the screen the game opens on, unknown (empty) before Qt starts.
+VideoPlan planVideo(VideoOption requested, QSize windowSize, QSize picture, platform::OutputSize output = {});
 
-// Sets the environment Qt reads at start for the plan.
+// Before Qt starts: the platform, and no factor of Qt's own from the screen's DPI.
 void applyVideoPlan(const VideoPlan &plan);
+// Once the application exists and before any window: the plan's factor.
+void applyVideoScale(const VideoPlan &plan);
 
 }  // namespace app

@@ -167,6 +167,11 @@ void TAlphaLabel::Compose(QImage &surface, const QImage &snapshot, std::uint8_t 
 
 void TAlphaLabel::paintEvent(QPaintEvent *)
 {
+    // Faded out, the label shows what lies below, which its parent has
+    // painted already: no snapshot, no composition (four of them on the
+    // menu's first paint). The first step of a fade takes the snapshot.
+    if (alpha_ == 0 && !testAttribute(Qt::WA_OpaquePaintEvent) && !autoFillBackground())
+        return;
     if (surface_.size() != surfaceSize() || surface_.devicePixelRatio() != devicePixelRatioF())
         Loaded();
     if (snapshotNeeded_)

@@ -230,6 +230,12 @@ void decodeUncompressed(const Reader &in, const Dib &d, QImage &out, bool &anyAl
         const unsigned char *row = in.data + d.pixelsAt + y * d.stride;
         const int outY = int(d.topDown ? y : d.height - 1 - y);
         auto *line = reinterpret_cast<QRgb *>(out.scanLine(outY));
+        if (d.bpp == 24) {
+            // The pictures' own depth: a row at a time, with no test per pixel.
+            for (std::int64_t x = 0; x < d.width; ++x, row += 3)
+                line[x] = 0xFF000000u | std::uint32_t(row[0]) | std::uint32_t(row[1]) << 8 | std::uint32_t(row[2]) << 16;
+            continue;
+        }
         for (std::int64_t x = 0; x < d.width; ++x) {
             const std::uint32_t p = readPixel(row, x, d.bpp);
             if (d.bpp <= 8) {
@@ -293,19 +299,25 @@ void decodeRle(const Reader &in, const Dib &d, QImage &out)
 QImage decode(const QByteArray &packed, bool icon)
 {
     const Reader in{reinterpret_cast<const unsigned char *>(packed.constData()), packed.size()};
-    const Dib d = parseHeader(in, icon);
-    QImage out(int(d.width), int(d.height), QImage::Format_ARGB32);
+    Dib d = parseHeader(in, icon);
+    if (!icon)
+        d.a = Channel();  // a bitmap's alpha mask, if any, is not shown
+    // Only icons carry alpha; every other pixel is written opaque, so a
+    // bitmap is made in its final format with no conversion pass.
+    QImage out(int(d.width), int(d.height), icon ? QImage::Format_ARGB32 : QImage::Format_RGB32);
     if (out.isNull())
         fail("out of memory");
-    out.fill(d.palette.empty() ? qRgb(0, 0, 0) : d.palette[0]);
     bool anyAlpha = false;
-    if (d.compression == BI_RLE4 || d.compression == BI_RLE8)
+    if (d.compression == BI_RLE4 || d.compression == BI_RLE8) {
+        // Runs may skip pixels, which keep the first colour.
+        out.fill(d.palette.empty() ? qRgb(0, 0, 0) : d.palette[0]);
         decodeRle(in, d, out);
-    else
+    } else {
         decodeUncompressed(in, d, out, anyAlpha);
+    }
 
     if (!icon)
-        return out.convertToFormat(QImage::Format_RGB32);
+        return out;
 
     // 32-bit icons carry their own alpha; older ones use the AND mask.
     if (anyAlpha)

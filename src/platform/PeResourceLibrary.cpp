@@ -225,6 +225,10 @@ QImage PeResourceLibrary::bitmap(const QString &nameKey, const QString &shown) c
     if (!e)
         throw EResourceError(QStringLiteral("Bitmap %1 not found in %2").arg(shown, fileName_).toStdString());
     try {
+        // Decoded in place: a copy of the start screen's picture alone is over
+        // a megabyte, made and freed on the way to the first paint.
+        if (e->fileOffset >= 0 && e->fileOffset + std::int64_t(e->size) <= image_.size())
+            return decodeDib(QByteArray::fromRawData(image_.constData() + e->fileOffset, qsizetype(e->size)));
         return decodeDib(data(*e));
     } catch (const EDibError &err) {
         throw EResourceError(QStringLiteral("Bitmap %1 in %2: %3")

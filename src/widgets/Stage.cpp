@@ -2,11 +2,17 @@
 
 #include "widgets/Form.h"
 #include "platform/desktop/GameApplication.h"
+#include "platform/desktop/GameCursors.h"
+#include "platform/desktop/WindowScale.h"
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QPaintEvent>
 #include <QPainter>
 #include <QScreen>
+#include <QTimer>
+#include <QWindow>
+#include <QtMath>
 #include <algorithm>
 
 namespace {
@@ -203,18 +209,64 @@ void TStage::forget(TForm *form)
 void TStage::showFullScreenOrWindow(bool fullScreen)
 {
     // Without a window manager nobody answers these requests: the window
-    // takes the screen's size, or its own again, itself.
+    // takes the screen's size, or its own again, itself. The scale comes
+    // first, so that the logical geometry asked for is the one it gets.
     if (fullScreen) {
         if (!isFullScreen() && isVisible())
-            windowGeometry_ = geometry();
+            windowGeometry_ = platform::nativeGeometry(windowHandle());
+        if (windowHandle())
+            scaleTo(platform::fitFactor(platform::screenDevicePixels(windowHandle()), board_->size()));
         if (QScreen *s = screen())
             setGeometry(s->geometry());
         showFullScreen();
     } else {
         showNormal();
-        if (windowGeometry_.isValid())
-            setGeometry(windowGeometry_);
+        if (windowGeometry_.isValid() && windowHandle()) {
+            const QSize device = platform::devicePixels(windowHandle(), windowGeometry_.size());
+            scaleTo(platform::fitFactor(device, board_->size()));
+            setGeometry(platform::logicalGeometry(windowHandle(), windowGeometry_));
+        }
     }
+}
+
+void TStage::setScalesWithWindow(bool on)
+{
+    scalesWithWindow_ = on;
+    keepMinimumSize();
+}
+
+void TStage::scaleTo(double factor)
+{
+    if (!scalesWithWindow_ || !windowHandle())
+        return;
+    if (platform::setWindowScale(windowHandle(), factor)) {
+        keepMinimumSize();
+        platform::rescaleGameCursors();
+    }
+}
+
+void TStage::fitScale()
+{
+    fitPending_ = false;
+    if (!scalesWithWindow_ || !windowHandle())
+        return;
+    const QSize device = platform::windowDevicePixels(windowHandle());
+    if (!device.isEmpty())
+        scaleTo(platform::fitFactor(device, board_->size()));
+    keepMinimumSize();  // also for the first show, before any change of scale
+}
+
+void TStage::keepMinimumSize()
+{
+    // At a fixed scale the window never shrinks below the picture, so no
+    // control is cut off. Scaling with it, it may shrink to half the picture
+    // in the display's pixels, the smallest scale the picture is drawn at.
+    if (!scalesWithWindow_ || !windowHandle()) {
+        setMinimumSize(board_->size());
+        return;
+    }
+    const double f = platform::windowScale(windowHandle());
+    setMinimumSize(qCeil(board_->width() * 0.5 / f), qCeil(board_->height() * 0.5 / f));
 }
 
 void TStage::toggleFullScreen()
@@ -231,12 +283,25 @@ void TStage::resizeEvent(QResizeEvent *event)
 {
     QWidget::resizeEvent(event);
     placeBoard();
+    // The new scale once this resize is handled: Qt is still delivering it.
+    if (scalesWithWindow_ && !fitPending_) {
+        fitPending_ = true;
+        QTimer::singleShot(0, this, &TStage::fitScale);
+    }
 }
 
-void TStage::paintEvent(QPaintEvent *)
+void TStage::paintEvent(QPaintEvent *event)
 {
+    // Only the borders where a form covers the whole picture: it paints that
+    // itself, and filling under it too was a good part of the first paint.
+    QRegion fill = event->region();
+    const QList<QWidget *> forms = board_->findChildren<QWidget *>(Qt::FindDirectChildrenOnly);
+    if (std::any_of(forms.begin(), forms.end(),
+                    [this](const QWidget *w) { return w->isVisible() && w->geometry().contains(board_->rect()); }))
+        fill -= board_->geometry();
     QPainter p(this);
-    p.fillRect(rect(), BorderColour);
+    for (const QRect &r : fill)
+        p.fillRect(r, BorderColour);
 }
 
 void TStage::closeEvent(QCloseEvent *event)

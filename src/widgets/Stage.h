@@ -31,6 +31,17 @@ public:
     void showFullScreenOrWindow(bool fullScreen);
     void toggleFullScreen();
 
+    // Whether the picture grows and shrinks with the window: the largest
+    // scale at which it fits, its aspect kept, as full screen shows it. Off,
+    // it keeps the scale the application started with.
+    void setScalesWithWindow(bool on);
+    bool scalesWithWindow() const { return scalesWithWindow_; }
+    // Where the window goes when it leaves full screen, in the window
+    // system's coordinates (its last size from the settings, say).
+    void setWindowGeometry(QRect native) { windowGeometry_ = native; }
+    // Fits the scale to the window's size now; the resize does it by itself.
+    void fitScale();
+
     // Called by TForm as it shows and hides.
     void embed(TForm *form);
     void release(TForm *form);
@@ -62,9 +73,13 @@ private:
     const Entry *entryOf(const TForm *form) const;
     void placeBoard();
     void refocusTop();
+    void scaleTo(double factor);
+    void keepMinimumSize();
 
     QWidget *board_;
     std::vector<Entry> forms_;  // in the order they were shown
     bool wasFullScreen_ = false;
-    QRect windowGeometry_;  // where the window was before full screen
+    QRect windowGeometry_;  // where the window was before full screen, native
+    bool scalesWithWindow_ = false;
+    bool fitPending_ = false;
 };

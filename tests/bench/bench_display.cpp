@@ -4,6 +4,8 @@
 //
 //   build/release/bench/bench_display                      # 800 x 600, factor 1
 //   ZENTRIKA_BENCH_SCALE=1.8 build/release/bench/bench_display   # as at 1920 x 1080
+//   ZENTRIKA_BENCH_WINDOW=1000x750 build/release/bench/bench_display   # a window the
+//       player resized to 1000 x 750 pixels: factor 1.25, set while the game runs
 //
 // Runs offscreen; Qt scales exactly as on a real display at that factor.
 #include "core/User.h"
@@ -64,7 +66,17 @@ TStage *stage()
         auto *menu = new TForm;
         menu->setClientSize(800, 600);
         menu->show();
-        st->showFullScreenOrWindow(true);
+        const QStringList window = qEnvironmentVariable("ZENTRIKA_BENCH_WINDOW").split(QLatin1Char('x'));
+        if (window.size() == 2) {
+            // The scale follows the window's size, as when the player drags it.
+            st->setScalesWithWindow(true);
+            st->show();
+            QApplication::processEvents();
+            const double now = st->devicePixelRatioF();
+            st->resize(qRound(window[0].toInt() / now), qRound(window[1].toInt() / now));
+        } else {
+            st->showFullScreenOrWindow(true);
+        }
         QApplication::processEvents();
         return st;
     }();
@@ -81,6 +93,7 @@ void BM_GameScreenFullRepaint(benchmark::State &state)
     for (auto _ : state)
         form->repaint();
     state.counters["device_px"] = form->width() * form->devicePixelRatioF();
+    state.counters["scale"] = form->devicePixelRatioF();
     form->hide();
     delete form;
 }

@@ -66,7 +66,7 @@ resident() {
 
 echo "## The game on large screens"
 echo
-echo "From \`tests/bench/display_bench.sh $BUILD $RUNS\` on $(date -u '+%Y-%m-%d %H:%M UTC'), commit $(git -C "$ROOT" rev-parse --short HEAD), load $(cut -d' ' -f1-3 /proc/loadavg). Xorg with the dummy driver, no window manager; medians of $RUNS starts of each program, taken in turn. CPU is user + system time to the exit right after the first paint, as \\`/usr/bin/time\\` gives it (10 ms steps)."
+echo "From \`tests/bench/display_bench.sh $BUILD $RUNS\` on $(date -u '+%Y-%m-%d %H:%M UTC'), commit $(git -C "$ROOT" rev-parse --short HEAD), load $(cut -d' ' -f1-3 /proc/loadavg). Xorg with the dummy driver, no window manager; medians of $RUNS starts of each program, taken in turn. CPU is user + system time to the exit right after the first paint, as \`/usr/bin/time\` gives it (10 ms steps)."
 echo
 echo "| Start-up to the first paint | Game wall | Game CPU | Minimal window wall | Minimal window CPU | Wall ratio | CPU ratio | ≤ 1.2× |"
 echo "|---|---|---|---|---|---|---|---|"

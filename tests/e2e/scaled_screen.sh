@@ -4,7 +4,8 @@
 # own mode, the 800 x 600 picture at 1440 x 1080 in the middle with the sides
 # filled, clicks landing where the player sees the buttons, F11 and M on every
 # screen, the choices kept in the settings file. Then 3840 x 2160, and the
-# watcher that gives a switched display back when the game is killed.
+# watcher that gives a switched display back when the game is killed. In a
+# window the picture follows the window's size as the player drags it.
 set -u
 GAME_DIR=${ZENTRIKA_GAME_DIR:?ZENTRIKA_GAME_DIR is not set}
 GAME=$GAME_DIR/zentrika
@@ -164,9 +165,60 @@ start_game --video=window
 report
 [ "$(value video)" = window ] || fail "--video=window gave $(value video)"
 case "$(value stage)" in 800x600+*) ;; *) fail "the window does not start at 800x600: $(value stage)" ;; esac
+# The player resizes the window: the picture takes the largest scale at which
+# it fits, centred in the window, the rest filled, as full screen shows it.
+picture_fits_stage() { # what changed
+    local sw sh sx sy pw ph px py
+    IFS='x+' read -r sw sh sx sy <<<"$(value stage | cut -d' ' -f1)"
+    IFS='x+' read -r pw ph px py <<<"$(value picture)"
+    awk -v sw="$sw" -v sh="$sh" -v sx="$sx" -v sy="$sy" -v pw="$pw" -v ph="$ph" -v px="$px" -v py="$py" 'BEGIN {
+        f = (sw / 800 < sh / 600) ? sw / 800 : sh / 600
+        w = 800 * f; h = 600 * f
+        ok = (pw - w) ^ 2 <= 4 && (ph - h) ^ 2 <= 4 && (px - sx - (sw - w) / 2) ^ 2 <= 4 && (py - sy - (sh - h) / 2) ^ 2 <= 4
+        exit !ok }' || fail "$1: the picture is $(value picture) in a window of $(value stage)"
+}
+resize_window() { # width height
+    local win
+    win=$(xdotool search --onlyvisible --pid "$GPID" 2>/dev/null | head -1)
+    xdotool windowsize "$win" "$1" "$2"
+    for _ in $(seq 1 30); do
+        sleep 0.2
+        report
+        case "$(value stage)" in "$1x$2+"*) picture_fits_stage "a resize to $1x$2"; return ;; esac
+    done
+    fail "the window did not take $1x$2 but $(value stage)"
+}
+resize_window 1000 750
+[ "$(value scale-now)" = 1.25 ] || fail "at 1000x750 the scale is $(value scale-now), not 1.25"
+# Smaller than the picture, too: the picture shrinks with the window.
+resize_window 640 480
+[ "$(value scale-now)" = 0.8 ] || fail "at 640x480 the scale is $(value scale-now), not 0.8"
+resize_window 1200 700
+[ -n "$SHOTS" ] && import -window root "$SHOTS/window-1200x700.png"
+# A click lands on the scaled button: "Новая игра" at 272,440 249x41 in the picture.
+IFS='x+' read -r pw ph px py <<<"$(value picture)"
+xdotool mousemove $((px + (272 + 124) * pw / 800)) $((py + (440 + 20) * ph / 600)) click 1
+wait_top UserSelectDialog "a click on Новая игра scaled in a resized window"
+IFS='x+' read -r w h x y <<<"$(value top-form | cut -d' ' -f2)"
+[ $((w - 433 * pw / 800)) -ge -2 ] && [ $((w - 433 * pw / 800)) -le 2 ] || fail "the player selection is $w pixels wide in a picture $pw wide"
+[ "$x" -ge "$px" ] && [ $((x + w)) -le $((px + pw)) ] || fail "the player selection lies outside the picture"
+click_control BackButton
+wait_top MainForm "a click on the dialog's back button in a resized window"
+# Full screen takes the screen's scale, the window its own again.
+xdotool key F11
+sleep 1
+report
+[ "$(value stage)" = "1920x1080+0+0 full-screen" ] || fail "F11 from the window did not give full screen: $(value stage)"
+[ "$(value scale-now)" = 1.8 ] || fail "full screen from a window is at scale $(value scale-now), not 1.8"
+picture_at 1440 1080 240
+xdotool key F11
+sleep 1
+report
+case "$(value stage)" in 1200x700+*) ;; *) fail "F11 did not give the 1200x700 window back: $(value stage)" ;; esac
+picture_fits_stage "full screen and back"
 stop_game
 grep -qx 'mode=scale' "$CONF" || fail "a mode given on the command line was saved"
-grep -qx 'window-size=800x600' "$CONF" || fail "the window's size was not kept"
+grep -qx 'window-size=1200x700' "$CONF" || fail "the window's size was not kept"
 
 # ---- 3840 x 2160 ------------------------------------------------------------------
 set_mode 3840x2160
@@ -194,4 +246,4 @@ for _ in $(seq 1 50); do
 done
 [ "$(screen_size)" = 1024x768 ] || fail "after SIGKILL the display stays at $(screen_size)"
 
-echo "PASS: full screen at 1920x1080 and 3840x2160 with the picture scaled and centred, clicks, F11, M, settings, the watcher"
+echo "PASS: full screen at 1920x1080 and 3840x2160 with the picture scaled and centred, a resized window scaling alike, clicks, F11, M, settings, the watcher"

@@ -1,7 +1,11 @@
 #!/bin/bash
 # The game as a native Wayland client under weston's headless back end at
 # 1920 x 1080: full screen, its 800 x 600 picture scaled to 1440 x 1080 in the
-# middle, checked in the compositor's own screenshot of its output.
+# middle, checked in the compositor's own screenshot of its output. The
+# headless back end has no input device, so the game is driven as a screen
+# reader would, through the accessibility interface over D-Bus: «Новая игра»
+# opens the player selection, «Назад» closes it, «Головоломки» opens the
+# collection, whose rows are read.
 set -u
 GAME_DIR=${ZENTRIKA_GAME_DIR:?ZENTRIKA_GAME_DIR is not set}
 GAME=$GAME_DIR/zentrika
@@ -12,11 +16,20 @@ done
 ls /usr/lib/x86_64-linux-gnu/qt6/plugins/platforms/libqwayland-generic.so >/dev/null 2>&1 ||
     { echo "SKIP: Qt's Wayland plugin (qt6-wayland) is not installed"; exit 77; }
 
+. "$(dirname "$0")/lib/atspi_bus.sh"
+atspi_available || { echo "SKIP: dbus-run-session, at-spi2-core or python3-pyatspi is not installed"; exit 77; }
+# A session bus of our own, so that nothing of the desktop's is touched.
+if [ -z "${ZENTRIKA_A11Y_SESSION:-}" ]; then
+    ZENTRIKA_A11Y_SESSION=1 exec dbus-run-session -- bash "$0" "$@"
+fi
+
 WORK=$(mktemp -d)
 WPID=
 GPID=
+PIDS=()
 cleanup() {
     [ -n "$GPID" ] && kill "$GPID" 2>/dev/null
+    for ((i = ${#PIDS[@]} - 1; i >= 0; i--)); do kill "${PIDS[i]}" 2>/dev/null; done
     [ -n "$WPID" ] && kill "$WPID" 2>/dev/null && wait "$WPID" 2>/dev/null
     rm -rf "$WORK"
 }
@@ -42,6 +55,7 @@ done
 export WAYLAND_DISPLAY=wayland-zentrika
 # The game must choose Wayland by itself: no X server, no platform asked for.
 unset DISPLAY QT_QPA_PLATFORM
+atspi_start
 
 (cd "$GAME_DIR" && exec "$GAME" --diagnostics) >"$WORK/game.out" 2>"$WORK/game.err" &
 GPID=$!
@@ -75,9 +89,44 @@ pixel() { convert "$shot" -crop "1x1+$1+$2" -depth 8 txt:- | sed -n 's/.*(\([0-9
 # The picture's edges: filled just outside, drawn just inside.
 [ "$(pixel 237 540)" = "28,26,23" ] && [ "$(pixel 243 540)" != "28,26,23" ] || fail "the picture does not start at x=240"
 
+# Input through the accessibility interface; the game's own layout report
+# says which form is on top after each step.
+"${ZENTRIKA_TOOLS_DIR:?ZENTRIKA_TOOLS_DIR is not set}/zentrika-pack" list "$GAME_DIR" >"$WORK/catalogue.json" ||
+    fail "zentrika-pack list failed"
+timeout 60 /usr/bin/python3 - "$WORK/catalogue.json" "$(dirname "$0")/lib" "$GPID" "$WORK/game.out" <<'PY' ||
+import json, os, signal, sys, time
+sys.path.insert(0, sys.argv[2])
+from atspi_client import wait_for, app, open_and_cancel_player_selection, open_collection
+pid, out = int(sys.argv[3]), sys.argv[4]
+
+def top_form():
+    """The form on top, from the layout report the game prints at SIGUSR1."""
+    before = open(out, encoding='utf-8').read().count('report-end')
+    os.kill(pid, signal.SIGUSR1)
+    for _ in range(50):
+        text = open(out, encoding='utf-8').read()
+        if text.count('report-end') > before:
+            last = text.rsplit('report-end', 2)[-2]
+            return [l.split('=', 1)[1].split()[0] for l in last.splitlines() if l.startswith('top-form=')][-1]
+        time.sleep(0.1)
+    sys.exit('no layout report')
+
+def wait_top(name):
+    wait_for('%s on top' % name, lambda: top_form() == name, 10)
+
+game = wait_for('the game on the accessibility bus', app)
+wait_top('MainForm')
+open_and_cancel_player_selection(game, on_open=lambda: wait_top('UserSelectDialog'))
+wait_top('MainForm')
+catalogue = json.load(open(sys.argv[1], encoding='utf-8'))
+open_collection(game, {p['name'] for p in catalogue})
+wait_top('ProblemsForm')
+PY
+    fail "driving the game through the accessibility interface failed"
+
 kill -TERM "$GPID"
 wait "$GPID"
 rc=$?
 GPID=
 [ "$rc" = 0 ] || fail "the game exited with $rc"
-echo "PASS: a Wayland client, full screen, the picture at 1440x1080 in the middle of the output"
+echo "PASS: a Wayland client, full screen, the picture at 1440x1080 in the middle of the output, driven through the accessibility interface"

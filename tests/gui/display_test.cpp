@@ -17,6 +17,9 @@
 #include <QLineEdit>
 #include <QTimer>
 #include "platform/ResourceLibrary.h"
+#include "platform/desktop/WindowScale.h"
+#include <QScopeGuard>
+#include <QWindow>
 #include <QTemporaryDir>
 #include <QTextEdit>
 #include <QTest>
@@ -359,6 +362,70 @@ TEST(StageAlone, AFormOpenedAgainAfterTheOnlyOneWasFreed)
         delete form;
         QApplication::processEvents();
     }
+}
+
+}  // namespace
+
+namespace {
+
+// A window the player resizes: the picture takes the largest scale at which it
+// fits, centred, as full screen shows it; full screen and back give each its own.
+TEST(StageScale, ThePictureFollowsTheWindowWithItsAspectKept)
+{
+    TStage stage;
+    stage.setScalesWithWindow(true);
+    stage.resize(800, 600);
+    stage.show();
+    QApplication::processEvents();
+    QWindow *window = stage.windowHandle();
+    ASSERT_NE(window, nullptr);
+    const auto restore = qScopeGuard([window] { platform::setWindowScale(window, 1.0); });
+
+    struct Case {
+        QSize asked;   // the window's new size in the display's pixels
+        QSize device;  // what it gets
+        double scale;
+    };
+    const Case cases[] = {
+        {{1000, 750}, {1000, 750}, 1.25},  // the picture's aspect
+        {{1600, 700}, {1600, 700}, 700.0 / 600},  // wider: bars left and right
+        {{900, 1000}, {900, 1000}, 900.0 / 800},  // taller: bars above and below
+        {{300, 200}, {400, 300}, 0.5},  // never below half the picture
+        {{800, 600}, {800, 600}, 1.0},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(QStringLiteral("%1x%2").arg(c.asked.width()).arg(c.asked.height()).toStdString());
+        const double before = stage.devicePixelRatioF();
+        stage.resize(qRound(c.asked.width() / before), qRound(c.asked.height() / before));
+        QApplication::processEvents();
+        EXPECT_NEAR(stage.devicePixelRatioF(), c.scale, 0.005);
+        const QSize device = platform::windowDevicePixels(window);
+        EXPECT_NEAR(device.width(), c.device.width(), 2);
+        EXPECT_NEAR(device.height(), c.device.height(), 2);
+        // The whole picture shows, in the middle.
+        const QRect board = stage.board()->geometry();
+        EXPECT_TRUE(stage.rect().adjusted(-1, -1, 1, 1).contains(board)) << board.x() << "," << board.y();
+        EXPECT_LE((board.center() - stage.rect().center()).manhattanLength(), 2);
+    }
+
+    // Full screen at the screen's scale, then the window at its own again.
+    stage.resize(qRound(1000 / stage.devicePixelRatioF()), qRound(750 / stage.devicePixelRatioF()));
+    QApplication::processEvents();
+    const QSize screen = platform::screenDevicePixels(window);
+    stage.showFullScreenOrWindow(true);
+    QApplication::processEvents();
+    EXPECT_NEAR(stage.devicePixelRatioF(), platform::fitFactor(screen, {800, 600}), 0.005);
+    stage.showFullScreenOrWindow(false);
+    QApplication::processEvents();
+    EXPECT_NEAR(stage.devicePixelRatioF(), 1.25, 0.005);
+    EXPECT_NEAR(platform::windowDevicePixels(window).width(), 1000, 2);
+
+    // A scale the player fixed holds whatever the window's size.
+    stage.setScalesWithWindow(false);
+    stage.resize(1000, 800);
+    QApplication::processEvents();
+    EXPECT_NEAR(stage.devicePixelRatioF(), 1.25, 0.005);
+    EXPECT_EQ(stage.minimumSize(), QSize(800, 600));
 }
 
 }  // namespace

@@ -133,8 +133,19 @@ void setGameCursor(CursorSlot slot, const std::optional<QCursor> &cursor)
     cursorSlots()[std::size_t(slot)] = cursor;
 }
 
+namespace {
+QString g_arrowFile, g_handFile;
+
+qint64 pixmapKey(const std::optional<QCursor> &c)
+{
+    return c && c->shape() == Qt::BitmapCursor ? c->pixmap().cacheKey() : 0;
+}
+}  // namespace
+
 int installGameCursors(const QString &arrowFile, const QString &handFile)
 {
+    g_arrowFile = arrowFile;
+    g_handFile = handFile;
     const auto arrow = load(arrowFile);
     const auto hand = load(handFile);
     setGameCursor(CursorSlot::Default, arrow);
@@ -145,6 +156,29 @@ int installGameCursors(const QString &arrowFile, const QString &handFile)
         qApp->installEventFilter(g_filter);
     }
     return (arrow ? 1 : 0) + (hand ? 1 : 0);
+}
+
+void rescaleGameCursors()
+{
+    auto &held = cursorSlots();
+    if (!held[0] && !held[2])
+        return;
+    const qint64 oldArrow = pixmapKey(held[0]);
+    const qint64 oldHand = pixmapKey(held[2]);
+    const auto arrow = load(g_arrowFile);
+    const auto hand = load(g_handFile);
+    setGameCursor(CursorSlot::Default, arrow);
+    setGameCursor(CursorSlot::Arrow, arrow);
+    setGameCursor(CursorSlot::HandPoint, hand);
+    for (QWidget *w : QApplication::allWidgets()) {
+        if (!w->testAttribute(Qt::WA_SetCursor) || w->cursor().shape() != Qt::BitmapCursor)
+            continue;
+        const qint64 key = w->cursor().pixmap().cacheKey();
+        if (key == oldArrow && arrow)
+            w->setCursor(*arrow);
+        else if (key == oldHand && hand)
+            w->setCursor(*hand);
+    }
 }
 
 void removeGameCursors()

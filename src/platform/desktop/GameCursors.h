@@ -31,6 +31,9 @@ void setGameCursor(CursorSlot slot, const std::optional<QCursor> &cursor);
 // makes the arrow the cursor of every window that does not choose its own.
 // Returns how many files loaded.
 int installGameCursors(const QString &arrowFile, const QString &handFile);
+// Loads the cursors again at the screen's scale after it changed, and gives
+// the new ones to the widgets that had the old.
+void rescaleGameCursors();
 // Back to the platform's cursors.
 void removeGameCursors();
 

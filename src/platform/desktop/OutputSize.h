@@ -1,6 +1,5 @@
 #pragma once
-// The size of the screen the game will open on, asked of the display server
-// before the GUI toolkit starts: the scale of every window is fixed then.
+// The size of the screen the game opens on, as the window system gives it.
 #include <QSize>
 
 namespace platform {
@@ -10,11 +9,9 @@ struct OutputSize {
     int scale = 1;  // the compositor's own integer scale of that output (Wayland)
 };
 
-// The first output a Wayland compositor announces (WAYLAND_DISPLAY or the
-// given name). Empty when there is no compositor or it announces no output.
-OutputSize waylandOutputSize(const char *displayName = nullptr);
-
-// The primary output of an X server (DISPLAY or the given name), through RandR.
-OutputSize x11OutputSize(const char *displayName = nullptr);
+// Qt's primary screen, once the application exists: the platform plugin has
+// asked the display server already (RandR on X11, wl_output on Wayland), so
+// no connection of the game's own is needed.
+OutputSize primaryOutput();
 
 }  // namespace platform

@@ -4,7 +4,9 @@
 #include <climits>
 #include <cstdio>
 #include <cstring>
+#include <dlfcn.h>
 #include <fcntl.h>
+#include <optional>
 #include <unistd.h>
 
 namespace platform {
@@ -12,7 +14,73 @@ namespace platform {
 namespace {
 // 512 frames at 44.1 kHz is under 12 ms: the most a cut-off sound can linger.
 constexpr int DeviceSamples = 512;
+
+// SDL is loaded when the device opens, after the first picture: linked, it
+// and the forty libraries of its audio back ends would be loaded and
+// relocated before main() runs, a good part of the game's start-up.
+struct Sdl {
+    decltype(&SDL_InitSubSystem) InitSubSystem;
+    decltype(&SDL_QuitSubSystem) QuitSubSystem;
+    decltype(&SDL_GetError) GetError;
+    decltype(&SDL_OpenAudioDevice) OpenAudioDevice;
+    decltype(&SDL_CloseAudioDevice) CloseAudioDevice;
+    decltype(&SDL_PauseAudioDevice) PauseAudioDevice;
+    decltype(&SDL_LockAudioDevice) LockAudioDevice;
+    decltype(&SDL_UnlockAudioDevice) UnlockAudioDevice;
+    decltype(&SDL_QueueAudio) QueueAudio;
+    decltype(&SDL_ClearQueuedAudio) ClearQueuedAudio;
+    decltype(&SDL_RWFromConstMem) RWFromConstMem;
+    decltype(&SDL_LoadWAV_RW) LoadWAV_RW;
+    decltype(&SDL_FreeWAV) FreeWAV;
+    decltype(&SDL_BuildAudioCVT) BuildAudioCVT;
+    decltype(&SDL_ConvertAudio) ConvertAudio;
+    decltype(&SDL_TLSCleanup) TLSCleanup;
+};
+
+template <class F> bool resolve(void *library, const char *name, F &function)
+{
+    function = reinterpret_cast<F>(::dlsym(library, name));
+    return function != nullptr;
 }
+
+// The library once loaded; null (with the reason) where it is missing.
+const Sdl *sdl(QString *failure = nullptr)
+{
+    static QString why;
+    static const std::optional<Sdl> api = []() -> std::optional<Sdl> {
+        void *library = ::dlopen("libSDL2-2.0.so.0", RTLD_NOW | RTLD_LOCAL);
+        if (!library) {
+            why = QString::fromLocal8Bit(::dlerror());
+            return std::nullopt;
+        }
+        Sdl s{};
+        const bool all = resolve(library, "SDL_InitSubSystem", s.InitSubSystem) &&
+                         resolve(library, "SDL_QuitSubSystem", s.QuitSubSystem) &&
+                         resolve(library, "SDL_GetError", s.GetError) &&
+                         resolve(library, "SDL_OpenAudioDevice", s.OpenAudioDevice) &&
+                         resolve(library, "SDL_CloseAudioDevice", s.CloseAudioDevice) &&
+                         resolve(library, "SDL_PauseAudioDevice", s.PauseAudioDevice) &&
+                         resolve(library, "SDL_LockAudioDevice", s.LockAudioDevice) &&
+                         resolve(library, "SDL_UnlockAudioDevice", s.UnlockAudioDevice) &&
+                         resolve(library, "SDL_QueueAudio", s.QueueAudio) &&
+                         resolve(library, "SDL_ClearQueuedAudio", s.ClearQueuedAudio) &&
+                         resolve(library, "SDL_RWFromConstMem", s.RWFromConstMem) &&
+                         resolve(library, "SDL_LoadWAV_RW", s.LoadWAV_RW) &&
+                         resolve(library, "SDL_FreeWAV", s.FreeWAV) &&
+                         resolve(library, "SDL_BuildAudioCVT", s.BuildAudioCVT) &&
+                         resolve(library, "SDL_ConvertAudio", s.ConvertAudio) &&
+                         resolve(library, "SDL_TLSCleanup", s.TLSCleanup);
+        if (!all) {
+            why = QStringLiteral("libSDL2-2.0.so.0 lacks a function the game uses");
+            return std::nullopt;
+        }
+        return s;  // the library stays loaded for the rest of the run
+    }();
+    if (failure && !api)
+        *failure = why;
+    return api ? &*api : nullptr;
+}
+}  // namespace
 
 // Audio back ends (ALSA above all) write their own complaints to stderr while
 // SDL probes them; a machine without sound should hear of it in one line.
@@ -58,7 +126,8 @@ void SdlSoundPlayer::openInBackground()
     opening_ = true;
     opener_ = std::thread([this] {
         openQuietly();
-        SDL_TLSCleanup();  // SDL's per-thread error buffer would outlive this thread
+        if (const Sdl *api = sdl())
+            api->TLSCleanup();  // SDL's per-thread error buffer would outlive this thread
     });
 }
 
@@ -86,8 +155,12 @@ void SdlSoundPlayer::openQuietly()
 
 QString SdlSoundPlayer::open()
 {
-    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0)
-        return QString::fromUtf8(SDL_GetError());
+    QString missing;
+    const Sdl *api = sdl(&missing);
+    if (!api)
+        return missing;
+    if (api->InitSubSystem(SDL_INIT_AUDIO) != 0)
+        return QString::fromUtf8(api->GetError());
     initialised_ = true;
     SDL_AudioSpec want{};
     want.freq = 44100;
@@ -95,12 +168,12 @@ QString SdlSoundPlayer::open()
     want.channels = 2;
     want.samples = DeviceSamples;
     SDL_AudioSpec have{};
-    device_ = SDL_OpenAudioDevice(nullptr, 0, &want, &have,
-                                  SDL_AUDIO_ALLOW_FREQUENCY_CHANGE | SDL_AUDIO_ALLOW_CHANNELS_CHANGE);
+    device_ = api->OpenAudioDevice(nullptr, 0, &want, &have,
+                                   SDL_AUDIO_ALLOW_FREQUENCY_CHANGE | SDL_AUDIO_ALLOW_CHANNELS_CHANGE);
     if (device_ == 0)
-        return QString::fromUtf8(SDL_GetError());
+        return QString::fromUtf8(api->GetError());
     format_ = {have.freq, have.channels, have.format, have.samples};
-    SDL_PauseAudioDevice(device_, 0);
+    api->PauseAudioDevice(device_, 0);
     return {};
 }
 
@@ -108,10 +181,11 @@ SdlSoundPlayer::~SdlSoundPlayer()
 {
     if (opener_.joinable())
         opener_.join();  // never opened: nothing to open now
+    // Both mean the library was loaded.
     if (device_)
-        SDL_CloseAudioDevice(device_);
+        sdl()->CloseAudioDevice(device_);
     if (initialised_)
-        SDL_QuitSubSystem(SDL_INIT_AUDIO);
+        sdl()->QuitSubSystem(SDL_INIT_AUDIO);
 }
 
 QByteArray SdlSoundPlayer::convert(const QByteArray &waveImage) const
@@ -119,17 +193,18 @@ QByteArray SdlSoundPlayer::convert(const QByteArray &waveImage) const
     waitOpened();
     if (!device_ || waveImage.isEmpty())
         return {};
-    SDL_RWops *rw = SDL_RWFromConstMem(waveImage.constData(), int(waveImage.size()));
+    const Sdl *api = sdl();
+    SDL_RWops *rw = api->RWFromConstMem(waveImage.constData(), int(waveImage.size()));
     if (!rw)
         return {};
     SDL_AudioSpec source{};
     Uint8 *buffer = nullptr;
     Uint32 length = 0;
-    if (!SDL_LoadWAV_RW(rw, 1, &source, &buffer, &length))
+    if (!api->LoadWAV_RW(rw, 1, &source, &buffer, &length))
         return {};
     QByteArray pcm;
     SDL_AudioCVT cvt;
-    const int built = SDL_BuildAudioCVT(&cvt, source.format, source.channels, source.freq, format_.format,
+    const int built = api->BuildAudioCVT(&cvt, source.format, source.channels, source.freq, format_.format,
                                         Uint8(format_.channels), format_.frequency);
     if (built == 0) {
         pcm = QByteArray(reinterpret_cast<const char *>(buffer), int(length));
@@ -139,12 +214,12 @@ QByteArray SdlSoundPlayer::convert(const QByteArray &waveImage) const
         memcpy(pcm.data(), buffer, length);
         cvt.buf = reinterpret_cast<Uint8 *>(pcm.data());
         cvt.len = int(length);
-        if (SDL_ConvertAudio(&cvt) == 0)
+        if (api->ConvertAudio(&cvt) == 0)
             pcm.resize(cvt.len_cvt);
         else
             pcm.clear();
     }
-    SDL_FreeWAV(buffer);
+    api->FreeWAV(buffer);
     return pcm;
 }
 
@@ -157,18 +232,19 @@ void SdlSoundPlayer::play(const QString &name, const QByteArray &waveImage)
     // The same name with another image (a reloaded library) is converted anew.
     if (it == cache_.end() || it->image != waveImage)
         it = cache_.insert(name, Cached{waveImage, convert(waveImage)});
-    SDL_LockAudioDevice(device_);
-    SDL_ClearQueuedAudio(device_);
+    const Sdl *api = sdl();
+    api->LockAudioDevice(device_);
+    api->ClearQueuedAudio(device_);
     if (!it->pcm.isEmpty())
-        SDL_QueueAudio(device_, it->pcm.constData(), Uint32(it->pcm.size()));
-    SDL_UnlockAudioDevice(device_);
+        api->QueueAudio(device_, it->pcm.constData(), Uint32(it->pcm.size()));
+    api->UnlockAudioDevice(device_);
 }
 
 void SdlSoundPlayer::stop()
 {
     waitOpened();
     if (device_)
-        SDL_ClearQueuedAudio(device_);
+        sdl()->ClearQueuedAudio(device_);
 }
 
 }  // namespace platform

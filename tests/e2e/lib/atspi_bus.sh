@@ -1,0 +1,34 @@
+# Sourced by the end-to-end tests that drive the game through the
+# accessibility interface (AT-SPI over D-Bus, the same on X11 and Wayland).
+# The script must already run under a D-Bus session of its own
+# (dbus-run-session); this starts the accessibility bus and its registry on
+# it and leaves their ids in PIDS. Needs fail() and WORK.
+# shellcheck shell=bash
+ATSPI_LAUNCHER=/usr/libexec/at-spi-bus-launcher
+ATSPI_REGISTRYD=/usr/libexec/at-spi2-registryd
+
+# Whether everything it needs is installed.
+atspi_available() {
+    command -v dbus-run-session >/dev/null && [ -x "$ATSPI_LAUNCHER" ] && [ -x "$ATSPI_REGISTRYD" ] &&
+        /usr/bin/python3 -c 'import pyatspi' 2>/dev/null
+}
+
+atspi_start() {
+    "$ATSPI_LAUNCHER" --launch-immediately >"$WORK/launcher.log" 2>&1 &
+    PIDS+=($!)
+    # The registry answers on the accessibility bus the launcher made.
+    local bus=
+    for _ in $(seq 100); do
+        bus=$(dbus-send --session --print-reply=literal --dest=org.a11y.Bus /org/a11y/bus org.a11y.Bus.GetAddress \
+            2>/dev/null | tr -d ' ')
+        [ -n "$bus" ] && break
+        sleep 0.1
+    done
+    [ -n "$bus" ] || fail "the accessibility bus did not start: $(cat "$WORK/launcher.log")"
+    AT_SPI_BUS_ADDRESS=$bus "$ATSPI_REGISTRYD" >"$WORK/registryd.log" 2>&1 &
+    PIDS+=($!)
+    # Qt offers its tree on the bus only when asked to, or when a screen reader runs.
+    export QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 NO_AT_BRIDGE=0
+    # The client module is read from the source tree: no byte code left there.
+    export PYTHONDONTWRITEBYTECODE=1
+}
