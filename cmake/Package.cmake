@@ -26,9 +26,34 @@ The package also holds zentrika-pack, which builds and checks puzzle
 collections, and zentrika-profile, which lists, backs up and moves players.")
 # Libraries come from dpkg-shlibdeps. Qt loads its display plugins at run
 # time, and the game opens SDL when it first plays, so no linked library
-# names the packages that hold them.
+# names the packages that hold them. SDL's lowest version is found as
+# dpkg-shlibdeps would: the newest of the symbols the game resolves, from
+# the library's symbols file.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, libsdl2-2.0-0")
+function(zentrika_opened_library_depends package source out)
+  file(STRINGS ${source} lines REGEX "resolve\\(library, \"[A-Za-z_0-9]+\"")
+  file(GLOB symbols_file /var/lib/dpkg/info/${package}:*.symbols /var/lib/dpkg/info/${package}.symbols)
+  set(result ${package})
+  if(symbols_file AND lines)
+    list(GET symbols_file 0 symbols_file)
+    file(READ ${symbols_file} symbols)
+    set(newest 0)
+    foreach(line IN LISTS lines)
+      string(REGEX MATCH "\"([A-Za-z_0-9]+)\"" _ "${line}")
+      string(REGEX MATCH " ${CMAKE_MATCH_1}@Base ([^ \n]+)" found "${symbols}")
+      if(NOT found)
+        message(FATAL_ERROR "${package} has no symbol ${CMAKE_MATCH_1}")
+      endif()
+      if(CMAKE_MATCH_1 VERSION_GREATER newest)
+        set(newest ${CMAKE_MATCH_1})
+      endif()
+    endforeach()
+    set(result "${package} (>= ${newest})")
+  endif()
+  set(${out} "${result}" PARENT_SCOPE)
+endfunction()
+zentrika_opened_library_depends(libsdl2-2.0-0 ${PROJECT_SOURCE_DIR}/src/platform/desktop/SdlSoundPlayer.cpp sdl_depends)
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, ${sdl_depends}")
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-wayland")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 set(CPACK_STRIP_FILES ON)
