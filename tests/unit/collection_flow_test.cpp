@@ -1,4 +1,5 @@
 // The collection's flow without a window: a scripted screen over real catalogue files.
+#include "ScriptedReplies.h"
 #include "TestFiles.h"
 #include "core/CollectionFlow.h"
 #include "core/DataFile.h"
@@ -22,11 +23,7 @@ public:
     Reply Ask(const QString &text) override
     {
         calls << QStringLiteral("Ask ") + text;
-        if (askReplies.empty())
-            return Reply::Yes;
-        const Reply r = askReplies.front();
-        askReplies.pop_front();
-        return r;
+        return testscript::nextReply(askReplies);
     }
     void ShowCatalogueError() override { calls << QStringLiteral("ShowCatalogueError"); }
     void ReportError(const QString &) override { calls << QStringLiteral("ReportError"); }

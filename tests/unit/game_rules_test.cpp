@@ -4,6 +4,7 @@
 #include "core/Errors.h"
 #include "core/GameRules.h"
 #include "platform/Registry.h"
+#include "ScriptedReplies.h"
 #include "TestFiles.h"
 #include "qt_printers.h"
 
@@ -88,11 +89,7 @@ public:
     Reply Ask(const QString &text) override
     {
         calls << QStringLiteral("Ask ") + text;
-        if (askReplies.empty())
-            return Reply::Yes;
-        const Reply r = askReplies.front();
-        askReplies.pop_front();
-        return r;
+        return testscript::nextReply(askReplies);
     }
     void ShowCatalogueError() override { calls << QStringLiteral("ShowCatalogueError"); }
     AnswerVerdict RunAnswerDialog(TProblem &item, TUser *player) override
