@@ -61,6 +61,7 @@ PY
 
 export ZENTRIKA_REGISTRY=$WORK/registry.sqlite3
 NAME=Тестер
+map_letters "$NAME"
 
 (cd "$GAME_DIR" && exec "$GAME" --video=switch --diagnostics --data "$DATA") >"$WORK/game.out" 2>"$WORK/game.err" &
 GPID=$!

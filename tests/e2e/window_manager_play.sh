@@ -88,6 +88,7 @@ fi
 
 export ZENTRIKA_REGISTRY=$WORK/registry.sqlite3
 NAME=Часовщик
+map_letters "$NAME"
 (cd "$WORK" && exec "$GAME" --video=switch --diagnostics --data "$WORK/pack") >"$WORK/game.out" 2>"$WORK/game.err" &
 GPID=$!
 wait_first_paint "$WORK/game.out"

@@ -22,3 +22,17 @@ wait_game_exit() { # what made it end
     GPID=
     [ "$rc" = 0 ] || fail "the game exited with $rc after $1"
 }
+
+# Gives each letter of the text that the keyboard map lacks a key of its own,
+# before the game starts. Otherwise xdotool rebinds a spare key for every such
+# letter as it types, and under load the game reads a letter after the binding
+# has moved on and loses it.
+map_letters() { # text
+    local free letter
+    mapfile -t free < <(xmodmap -pke | awk 'NF == 3 && $1 == "keycode" && $2 > 8 {print $2}')
+    for letter in $(/usr/bin/python3 -c 'import sys; print(" ".join("U%04X" % ord(c) for c in sorted(set(sys.argv[1])) if ord(c) > 127))' "$1"); do
+        [ "${#free[@]}" -gt 0 ] || return 0
+        xmodmap -e "keycode ${free[0]} = $letter $letter"
+        free=("${free[@]:1}")
+    done
+}
