@@ -4,8 +4,13 @@
 
 void TPuzzleFlow::SetTextMode(bool on)
 {
-    if (!problems_.Selected())
+    TProblem *problem = problems_.Selected();
+    if (!problem)
         return;
+    // A puzzle that failed to load is read again rather than shown as an empty
+    // text; while it still cannot be read, its error goes up and the list stays.
+    if (on && !problem->Loaded)
+        problem->LoadData();
     textMode_ = on;
     Refresh();
 }

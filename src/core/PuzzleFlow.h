@@ -12,7 +12,8 @@ public:
     TPuzzleFlow(const TPuzzleFlow &) = delete;
     TPuzzleFlow &operator=(const TPuzzleFlow &) = delete;
 
-    // With a puzzle selected: sets the mode and shows it. Without one: nothing.
+    // With a puzzle selected: sets the mode and shows it (reading a puzzle that
+    // failed to load again first). Without one: nothing.
     void SetTextMode(bool on);
     bool TextMode() const { return textMode_; }
     // Text mode: back to the list. List mode: the screen is asked to close.

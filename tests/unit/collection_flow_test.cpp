@@ -116,7 +116,7 @@ TEST_F(CollectionFlow, ACatalogueThatCannotLoadClosesWithoutTheQuestion)
     EXPECT_EQ(screen.calls.size(), 1);
 }
 
-TEST_F(CollectionFlow, APuzzleThatCannotBeReadStaysChosenAndItsSolutionIsReadAgain)
+TEST_F(CollectionFlow, APuzzleThatCannotBeReadStaysChosenAndIsReadAgainForItsTextAndSolution)
 {
     writeCatalogue(false);
     ASSERT_TRUE(flow.Start());
@@ -124,7 +124,15 @@ TEST_F(CollectionFlow, APuzzleThatCannotBeReadStaysChosenAndItsSolutionIsReadAga
     EXPECT_ANY_THROW(problems.Select(1));
     flow.Refresh();
     EXPECT_EQ(screen.view, (CollectionView{false, true}));
-    // Still unreadable: the error goes up and no viewer opens.
+    // Still unreadable: the error goes up, and neither a viewer nor an empty text opens.
     EXPECT_ANY_THROW(flow.ViewSolution());
+    EXPECT_ANY_THROW(flow.Decide());
+    EXPECT_FALSE(flow.TextMode());
     EXPECT_TRUE(screen.calls.isEmpty());
+
+    // Readable again: the text shows what the file says.
+    writeCatalogue(true);
+    flow.Decide();
+    EXPECT_TRUE(flow.TextMode());
+    EXPECT_TRUE(problems.Selected()->Loaded);
 }
