@@ -48,9 +48,7 @@ void TCollectionFlow::ViewSolution()
     TProblem *problem = problems_.Selected();
     if (!problem)
         return;
-    // A puzzle that failed to load is read again rather than shown empty.
-    if (!problem->Loaded)
-        problem->LoadData();
+    problem->EnsureLoaded();
     screen_.RunAnswerViewer(problem->GetSolutionText());
 }
 

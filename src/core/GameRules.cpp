@@ -143,12 +143,6 @@ void TGameRules::FillProblemsList()
             problems_.Add(*record);
 }
 
-const LevelEntry *TGameRules::SelectedEntry() const
-{
-    const TProblem *item = problems_.Selected();
-    return item ? player_.LevelList.FindEntry(item->Id) : nullptr;
-}
-
 void TGameRules::Decide()
 {
     screen_.PlayClick();
@@ -159,7 +153,7 @@ void TGameRules::Decide()
         SetTextMode(true);
         return;
     }
-    if (const LevelEntry *entry = SelectedEntry(); entry && entry->Solved)
+    if (problems_.Progress(*item).Solved)
         return;
     const AnswerVerdict verdict = screen_.RunAnswerDialog(*item, &player_);
     if (verdict == AnswerVerdict::Right) {
@@ -208,9 +202,8 @@ void TGameRules::ViewSolution()
         return;
     // A puzzle whose data could not be read is read again before anything is
     // charged; when it still cannot be, the error goes up and nothing is paid.
-    if (!item->Loaded)
-        item->LoadData();
-    if (const LevelEntry *entry = SelectedEntry(); !entry || !entry->Bought) {
+    item->EnsureLoaded();
+    if (!problems_.Progress(*item).Bought) {
         const QString price = QString::number(SolutionCost[indexOf(*grade)]);
         if (screen_.Ask(QStringLiteral("Хотите посмотреть ответ за ") + price + QStringLiteral(" очков?")) != Reply::Yes)
             return;

@@ -104,8 +104,6 @@ private:
     void CommitDraw(const std::vector<ProblemId> &ids);
     bool DropMissingEntries();
     bool LevelSolved() const;
-    // The selected puzzle's level entry, or null.
-    const LevelEntry *SelectedEntry() const;
 
     TCatalogue &catalogue_;
     TUser &player_;

@@ -87,6 +87,13 @@ public:
 
     // Reads the picture (24-bit RGB) and the data file. Raises ELoadError.
     void LoadData();
+    // LoadData unless it has already succeeded: a puzzle that failed to load is
+    // read again rather than shown or answered empty.
+    void EnsureLoaded()
+    {
+        if (!Loaded)
+            LoadData();
+    }
     // The data file alone, for tools that need no picture.
     void LoadDataWithoutPicture();
     // Parses a data file's bytes as LoadData does (DataPath names it in messages).

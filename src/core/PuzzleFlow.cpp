@@ -9,8 +9,8 @@ void TPuzzleFlow::SetTextMode(bool on)
         return;
     // A puzzle that failed to load is read again rather than shown as an empty
     // text; while it still cannot be read, its error goes up and the list stays.
-    if (on && !problem->Loaded)
-        problem->LoadData();
+    if (on)
+        problem->EnsureLoaded();
     textMode_ = on;
     Refresh();
 }

@@ -40,8 +40,7 @@ AnswerVerdict TReplyForm::VerdictOf(int modalResult)
 
 AnswerVerdict TReplyForm::Run(QWidget *owner, TProblem &problem, TUser *player)
 {
-    if (!problem.Loaded)
-        problem.LoadData();
+    problem.EnsureLoaded();
     return VerdictOf((new TReplyForm(owner, problem, player))->ShowModal());
 }
 
