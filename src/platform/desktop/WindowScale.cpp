@@ -1,7 +1,5 @@
 #include "platform/desktop/WindowScale.h"
 
-#include "platform/desktop/OutputSize.h"
-
 #include <QGuiApplication>
 #include <QScreen>
 #include <QWindow>
@@ -56,19 +54,6 @@ QSize screenDevicePixels(const QWindow *window)
 double windowScale(const QWindow *window)
 {
     return window ? window->devicePixelRatio() : 1.0;
-}
-
-OutputSize primaryOutput()
-{
-    OutputSize out;
-    const QScreen *screen = QGuiApplication::primaryScreen();
-    if (!screen || !screen->handle())
-        return out;
-    const double ratio = screen->handle()->devicePixelRatio();
-    const QSize native = screen->handle()->geometry().size();
-    out.pixels = QSize(qRound(native.width() * ratio), qRound(native.height() * ratio));
-    out.scale = std::max(1, qRound(ratio));
-    return out;
 }
 
 void setGlobalScale(double factor)

@@ -1,0 +1,24 @@
+#include "platform/desktop/OutputSize.h"
+
+#include <QGuiApplication>
+#include <QScreen>
+#include <qpa/qplatformscreen.h>
+
+#include <algorithm>
+
+namespace platform {
+
+OutputSize primaryOutput()
+{
+    OutputSize out;
+    const QScreen *screen = QGuiApplication::primaryScreen();
+    if (!screen || !screen->handle())
+        return out;
+    const double ratio = screen->handle()->devicePixelRatio();
+    const QSize native = screen->handle()->geometry().size();
+    out.pixels = QSize(qRound(native.width() * ratio), qRound(native.height() * ratio));
+    out.scale = std::max(1, qRound(ratio));
+    return out;
+}
+
+}  // namespace platform
