@@ -126,5 +126,62 @@ class VerifyAnswers(unittest.TestCase):
                 self.assertIn("1 of 2 puzzles have verify.py", out)
 
 
+def hinted(kind, answer, hints, choices=None):
+    """A puzzle.toml with its hints as the last key, written as authors write them."""
+    extra = f"choices = {choices}\n" if choices else ""
+    lines = "".join(f'  "{h}",\n' for h in hints)
+    return toml(kind=kind, answer=answer) + extra + f"hints = [\n{lines}]\n"
+
+
+class HintCheck(unittest.TestCase):
+    FIGURES = '["куб", "шар", "В"]'
+    CASES = [
+        # (what, kind, answer, hints, exit code)
+        ("two good hints", "number", "4", ["Посмотрите на **весы**.", "Что лежит на левой чаше?"], 0),
+        ("three, the answer only inside longer numbers", "number", "4",
+         ["Всего 14 яблок.", "Одно весит 4,5 кг, а другое 40 г.", "Сложите вес {red|яблока} и гири."], 0),
+        ("the number", "number", "4", ["Посмотрите на весы.", "Ответ меньше 5, но больше 3: это 4."], 1),
+        ("the number in groups of three", "number", "12000", ["Посмотрите.", "Вышло 12 000 рублей."], 1),
+        ("the number as a word in another case", "number", "4", ["Посмотрите на весы.", "У ЧЕТЫРЁХ котов."], 1),
+        ("the number as a collective word", "number", "4", ["Посмотрите.", "Их было четверо."], 1),
+        ("a compound number in words", "number", "25", ["Посмотрите.", "Их двадцать пять."], 1),
+        ("the time", "time", '"1:30:00"', ["Посмотрите на часы.", "Поезд придёт в 1:30."], 1),
+        ("the time in words", "time", '"1:30:00"', ["Посмотрите на часы.", "Прошло полтора часа."], 1),
+        ("a whole hour", "time", '"14:00:00"', ["Посмотрите на часы.", "Встреча в 2 часа дня? Нет, в 14 ч."], 1),
+        ("another time", "time", '"1:30:00"', ["Посмотрите на часы.", "Поезд ушёл в 11:30."], 0),
+        ("the word in another case", "text", '"река"', ["Посмотрите на карту.", "Что течёт в реке?"], 1),
+        ("only the same beginning", "text", '"река"', ["Рекомендуем начать с карты.", "Что там течёт?"], 0),
+        ("a word that only looks like a form", "text", '"среда"', ["Найдите день среди других.", "Считайте."], 0),
+        ("the right choice", "choice", '"куб"', ["Сравните фигуры.", "Самая тяжёлая — кубик? Нет, куб."], 1),
+        ("the right choice in another case", "choice", '"куб"', ["Сравните фигуры.", "Взвесьте с кубом."], 1),
+        ("a wrong choice may be named", "choice", '"куб"', ["Сравните фигуры.", "Шар легче всех."], 0),
+        ("a letter choice as a label", "choice", '"В"', ["Сравните фигуры.", "Посмотрите на фигуру В."], 1),
+        ("a letter choice that is also a word", "choice", '"В"', ["В каждом ряду одна лишняя.", "Ищите в ней."],
+         0),
+        ("all numbers of a group", "numbers", "[5, 7, 9]", ["Посмотрите.", "Это 5, 7 и девять."], 1),
+        ("some numbers of a group", "numbers", "[5, 7, 9]", ["Посмотрите.", "Начните с 5 и 7."], 0),
+        ("one hint", "number", "4", ["Посмотрите."], 1),
+        ("four hints", "number", "4", ["Раз.", "Два.", "Три.", "Ещё?"], 1),
+        ("an empty hint", "number", "4", ["Посмотрите.", "  "], 1),
+        ("markup only", "number", "4", ["Посмотрите.", "****"], 1),
+        ("no full stop", "number", "4", ["Посмотрите.", "Сравните чаши"], 1),
+        ("full stop inside the markup", "number", "4", ["Посмотрите.", "Сравните **чаши.**"], 1),
+        ("a character Windows-1251 lacks", "number", "4", ["Посмотрите.", "Сравните 2 × 3."], 1),
+        ("too long", "number", "4", ["Посмотрите.", "Я" * 400 + "."], 1),
+    ]
+
+    def test_table(self):
+        for what, kind, answer, hints, code in self.CASES:
+            with self.subTest(what):
+                choices = self.FIGURES if kind == "choice" else None
+                got, out = run("check_hints.py", {"001": {"puzzle.toml": hinted(kind, answer, hints, choices)}})
+                self.assertEqual(got, code, out)
+
+    def test_no_hints_at_all(self):
+        got, out = run("check_hints.py", {"001": {"puzzle.toml": toml()}})
+        self.assertEqual(got, 1, out)
+        self.assertIn("001: no hints", out)
+
+
 if __name__ == "__main__":
     unittest.main()

@@ -1,5 +1,6 @@
 #include "core/DataFile.h"
 
+#include "core/HintBlock.h"
 #include "platform/Codepage.h"
 
 #include <QtEndian>
@@ -34,6 +35,7 @@ QByteArray encodeDataFile(const PuzzleDataFile &file)
     }
     appendInt32(out, std::int32_t(file.solution.size()));
     out.append(file.solution);
+    appendHintBlock(out, file.hints);
     return out;
 }
 

@@ -15,9 +15,11 @@ struct PuzzleDataFile {
     QStringList lines;      // line 0: the question; then choices or number names
     QByteArray statement;   // rich text, as stored
     QByteArray solution;
+    QList<QByteArray> hints;  // rich text each; written as the block of core/HintBlock.h
 };
 
 // Lines longer than 254 Windows-1251 bytes are cut, since a line's size is one byte.
+// Hints beyond what the hint block holds are left out (appendHintBlock).
 QByteArray encodeDataFile(const PuzzleDataFile &file);
 
 struct CatalogueEntry {

@@ -2,6 +2,7 @@
 
 #include "core/Errors.h"
 #include "core/GamePath.h"
+#include "core/HintBlock.h"
 #include "core/User.h"
 #include "platform/Codepage.h"
 
@@ -270,6 +271,10 @@ void TProblem::LoadDataFromBytes(const QByteArray &bytes)
         pos += n;
     }
     SolutionText = block();
+    // Hints are extra: a damaged block costs only the hints it cannot give.
+    const HintBlockRead hints = readHintBlock(bytes.constData() + pos, size - pos);
+    Hints = hints.hints;
+    HintsDamaged = hints.damaged;
     Loaded = true;
 }
 
@@ -278,6 +283,8 @@ void TProblem::UnloadData()
     Loaded = false;
     StatementText = QByteArray();
     SolutionText = QByteArray();
+    Hints.clear();
+    HintsDamaged = false;
     Lines = QStringList();
     Picture = QImage();
 }

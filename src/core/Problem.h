@@ -83,6 +83,8 @@ public:
     QImage Picture;          // null while not loaded
     QByteArray StatementText;
     QByteArray SolutionText;
+    QList<QByteArray> Hints;    // graded hints, rich text, easiest first; empty while not loaded
+    bool HintsDamaged = false;  // the data file's hint block was begun but is not sound
     bool Bought = false;
 
     // Reads the picture (24-bit RGB) and the data file. Raises ELoadError.

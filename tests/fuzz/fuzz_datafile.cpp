@@ -1,15 +1,60 @@
 // The data-file loader on arbitrary bytes: it either loads or raises ELoadError,
-// and a loaded record answers its own right answer.
+// and a loaded record answers its own right answer. The same bytes also follow
+// a sound puzzle's solution, where only the hint block may read them: that puzzle
+// always loads whole, with at most MaxHints hints inside the block's limit.
+#include "core/DataFile.h"
 #include "core/Errors.h"
+#include "core/HintBlock.h"
 #include "core/Problem.h"
 
 #include <cstdlib>
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
+namespace {
+
+void checkHints(const TProblem &p)
 {
+    if (p.Hints.size() > MaxHints)
+        std::abort();
+    qsizetype total = 0;
+    for (const QByteArray &hint : p.Hints)
+        total += 4 + hint.size();
+    if (total > MaxHintBlockSize)
+        std::abort();
+}
+
+void loadAfterASoundSolution(const QByteArray &tail)
+{
+    static const PuzzleDataFile sound = [] {
+        PuzzleDataFile f;
+        f.statement = "{\\rtf1 s}";
+        f.kind = AnswerInteger;
+        f.answer = AnswerValue::fromInteger(7);
+        f.lines = QStringList{QStringLiteral("?")};
+        f.solution = "{\\rtf1 x}";
+        return f;
+    }();
+    static const QByteArray head = encodeDataFile(sound);
     TProblem p(1, 0, QString(), QString(), QStringLiteral("fuzz.dat"));
     try {
-        p.LoadDataFromBytes(QByteArray(reinterpret_cast<const char *>(data), qsizetype(size)));
+        p.LoadDataFromBytes(head + tail);
+    } catch (const ELoadError &) {
+        std::abort();  // a tail can cost hints, never the puzzle
+    }
+    if (!p.Loaded || p.StatementText != sound.statement || p.SolutionText != sound.solution ||
+        p.Lines != sound.lines || p.AnswerData != sound.answer)
+        std::abort();
+    checkHints(p);
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
+{
+    const QByteArray bytes(reinterpret_cast<const char *>(data), qsizetype(size));
+    loadAfterASoundSolution(bytes);
+    TProblem p(1, 0, QString(), QString(), QStringLiteral("fuzz.dat"));
+    try {
+        p.LoadDataFromBytes(bytes);
     } catch (const ELoadError &) {
         if (p.Loaded)
             std::abort();
@@ -29,6 +74,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     for (const QString &line : p.Lines)
         if (line.size() > 254)
             std::abort();
+    checkHints(p);
     (void)p.CheckAnswer(nullptr, AnswerValue::fromText(p.Lines.value(0)));
     p.UnloadData();
     return 0;

@@ -71,6 +71,14 @@ TEST_F(PackInspect, DumpDecodesEveryAnswerKind)
     EXPECT_EQ(o["solution_bytes"].toInt(), f.solution.size());
     EXPECT_EQ(o["statement_text"].toString(), QStringLiteral("Мост big\ntwo"));
     EXPECT_EQ(o["solution_text"].toString(), QStringLiteral("Answer {x}"));
+    EXPECT_EQ(o["hints"].toArray(), QJsonArray());
+    EXPECT_FALSE(o["hints_damaged"].toBool());
+
+    f.hints = {"{\\rtf1 Look \\b left\\b0 .}", "{\\rtf1\\ansi \\'c4\\'e0}"};
+    o = dump(f).object();
+    EXPECT_EQ(o["hints"].toArray(), QJsonArray({QStringLiteral("Look left."), QStringLiteral("Да")}));
+    EXPECT_FALSE(o["hints_damaged"].toBool());
+    f.hints.clear();
 
     f.kind = AnswerInteger;
     f.answer = AnswerValue::fromInteger(-5);

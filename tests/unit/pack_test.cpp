@@ -62,7 +62,8 @@ protected:
 
     void addSample()
     {
-        addPuzzle(src(), 12, kCommon + QStringLiteral("kind = \"number\"\nanswer = 42\n"));
+        addPuzzle(src(), 12, kCommon + QStringLiteral("kind = \"number\"\nanswer = 42\n"
+                                                      "hints = [\"Посмотрите на **левую** чашу.\", \"Сложите.\",]\n"));
         addPuzzle(src(), 3, kCommon + QStringLiteral("kind = \"time\"\nanswer = \"1:30:00\"\n"));
         addPuzzle(src(), 7, kCommon + QStringLiteral("kind = \"choice\"\nanswer = \"Катя\"\nchoices = [\"Аня\", \"Катя\"]\n"));
         addPuzzle(src(), 9, kCommon + QStringLiteral("kind = \"numbers\"\nanswer = [5, 7, 9]\nnames = [\"А\", \"Б\", \"В\"]\n"));
@@ -123,6 +124,13 @@ TEST_F(PackSources, BuildsAPackTheGameLoads)
     EXPECT_TRUE(time.GetStatementText().startsWith("{\\rtf1"));
     EXPECT_TRUE(time.GetStatementText().contains("\\b"));
 
+    TProblem number(*catalogue.FindProblem(12));
+    number.LoadData();
+    ASSERT_EQ(number.Hints.size(), 2);
+    EXPECT_TRUE(number.Hints[0].startsWith("{\\rtf1"));
+    EXPECT_TRUE(number.Hints[0].contains("\\b"));
+    EXPECT_TRUE(time.Hints.isEmpty());
+
     TProblem choice(*catalogue.FindProblem(7));
     choice.LoadData();
     EXPECT_EQ(choice.Lines, (QStringList{QStringLiteral("Введите ответ."), QStringLiteral("Аня"), QStringLiteral("Катя")}));
@@ -181,6 +189,14 @@ TEST_F(PackSources, RefusesSourcesThatCannotWork)
     expectRefused(QStringLiteral("title = \"Т\"\ndifficulty = 0\nquestion = \"?\"\nstatement = \"**не закрыто\"\n"
                                  "solution = \"Р\"\nkind = \"number\"\nanswer = 1\n"),
                   QStringLiteral("statement"), 18);
+    const QString number = base + QStringLiteral("kind = \"number\"\nanswer = 1\n");
+    expectRefused(number + QStringLiteral("hints = [\"А.\", \"Б.\", \"В.\", \"Г.\"]\n"), QStringLiteral("hints"), 19);
+    expectRefused(number + QStringLiteral("hints = [\"А.\", \"  \"]\n"), QStringLiteral("hints"), 21);
+    expectRefused(number + QStringLiteral("hints = [\"%1.\"]\n").arg(QString(400, u'я')), QStringLiteral("hints"), 22);
+    expectRefused(number + QStringLiteral("hints = [\"А.\", 2]\n"), QStringLiteral("hints"), 23);
+    expectRefused(number + QStringLiteral("hints = \"А.\"\n"), QStringLiteral("hints"), 24);
+    expectRefused(number + QStringLiteral("hints = [\"{red|А.\"]\n"), QStringLiteral("hints"), 25);
+    expectRefused(number + QStringLiteral("hints = [\"А ≤ Б.\"]\n"), QStringLiteral("hints"), 26);
 }
 
 TEST_F(PackSources, SyntaxErrorsNameTheLine)
@@ -226,6 +242,12 @@ TEST(PackCheck, ReportsWhatWouldHurtAPlayer)
     add(8, 0, AnswerInteger, AnswerValue::fromInteger(1), {QStringLiteral("?")}, QByteArray());
     add(1, 0, AnswerInteger, AnswerValue::fromInteger(5), {QStringLiteral("?")});
     writeFile(dir + QStringLiteral("/list.lst"), encodeCatalogue(entries));
+    {
+        // A hint block cut short: the puzzle plays, one hint is lost.
+        QFile data(dir + QStringLiteral("/Data/8.dat"));
+        ASSERT_TRUE(data.open(QIODevice::Append));
+        data.write(QByteArray("HINT\x40\0\0\0\x02\x03\0\0\0abc\x09\0\0\0de", 22));
+    }
     QFile::remove(dir + QStringLiteral("/Images/1.jpg"));
 
     const ToolRun r = pack({QStringLiteral("check"), dir});
@@ -240,6 +262,7 @@ TEST(PackCheck, ReportsWhatWouldHurtAPlayer)
         QStringLiteral("id 7: error: difficulty 5 is outside 0..2"),
         QStringLiteral("id 7: error: the question line is missing"),
         QStringLiteral("id 8: error: the solution is empty"),
+        QStringLiteral("id 8: warning: the hint block is damaged; 1 hints can be read"),
         QStringLiteral("id 1: error: the id stands more than once"),
         // Ids 1, 2, 6 and 8 are easy, 3 and 5 medium, 4 hard; a whole game draws more.
         QStringLiteral("warning: 4 easy puzzles; a whole game draws %1").arg(TGameRules::GameQuota(Difficulty::Easy)),

@@ -93,6 +93,8 @@ int runBuild(const QStringList &args)
             data.lines = p.lines;
             data.statement = toRtf(p.statement);
             data.solution = toRtf(p.solution);
+            for (const QVector<MarkupParagraph> &hint : p.hints)
+                data.hints.append(toRtf(hint));
             writeIfChanged(out.filePath(QStringLiteral("Data/") + stem + QStringLiteral(".dat")), encodeDataFile(data));
             writeIfChanged(out.filePath(QStringLiteral("Images/") + stem + QStringLiteral(".jpg")), renderPicture(p));
             catalogue.push_back({p.id, p.difficulty, p.title, stem + QStringLiteral(".jpg"), stem + QStringLiteral(".dat")});

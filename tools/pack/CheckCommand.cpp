@@ -153,6 +153,9 @@ int runCheck(const QStringList &args)
             r.error(p.Id, QStringLiteral("the solution is empty"));
         if (p.GetStatementText().trimmed().isEmpty())
             r.warning(p.Id, QStringLiteral("the statement is empty"));
+        // The puzzle still plays; only the hints the block could not give are missing.
+        if (p.HintsDamaged)
+            r.warning(p.Id, QStringLiteral("the hint block is damaged; %1 hints can be read").arg(p.Hints.size()));
         checkAnswer(r, p);
     }
     static const char *names[DifficultyCount] = {"easy", "medium", "hard"};

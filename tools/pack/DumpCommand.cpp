@@ -76,6 +76,9 @@ int runDump(const QStringList &args)
         std::fprintf(stderr, "%s\n", e.what());
         return 1;
     }
+    QJsonArray hints;
+    for (const QByteArray &hint : problem.Hints)
+        hints.append(plainText(hint, "hints"));
     QByteArray hex = QByteArray(reinterpret_cast<const char *>(problem.AnswerData.bytes.data()), AnswerValue::Size).toHex();
     QJsonObject out{
         {QStringLiteral("kind"), problem.AnswerKind},
@@ -86,6 +89,8 @@ int runDump(const QStringList &args)
         {QStringLiteral("solution_bytes"), problem.SolutionText.size()},
         {QStringLiteral("statement_text"), plainText(problem.StatementText, "statement_text")},
         {QStringLiteral("solution_text"), plainText(problem.SolutionText, "solution_text")},
+        {QStringLiteral("hints"), hints},
+        {QStringLiteral("hints_damaged"), problem.HintsDamaged},
     };
     const QByteArray json = QJsonDocument(out).toJson(QJsonDocument::Indented);
     std::fwrite(json.constData(), 1, std::size_t(json.size()), stdout);

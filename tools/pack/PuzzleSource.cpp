@@ -1,5 +1,6 @@
 #include "PuzzleSource.h"
 
+#include "core/HintBlock.h"
 #include "platform/Codepage.h"
 
 #include <QDir>
@@ -77,9 +78,10 @@ public:
         }
     }
 
-    QVector<MarkupParagraph> markup(const char *field) const
+    QVector<MarkupParagraph> markup(const char *field) const { return markupText(field, string(field)); }
+
+    QVector<MarkupParagraph> markupText(const char *field, const QString &text) const
     {
-        const QString text = string(field);
         requireCp1251(field, text);
         try {
             QVector<MarkupParagraph> p = parseMarkup(text);
@@ -205,6 +207,32 @@ void readAnswer(const Reader &r, PuzzleSource &p)
     }
 }
 
+// A hint is a short step, read in a small box beside the puzzle.
+constexpr int kMaxHintLength = 400;
+
+QVector<QVector<MarkupParagraph>> readHints(const Reader &r)
+{
+    if (!r.has("hints"))
+        return {};
+    const QStringList texts = r.strings("hints");
+    if (texts.size() > MaxHints)
+        r.fail("hints", QStringLiteral("%1 hints; at most %2 are shown").arg(texts.size()).arg(MaxHints));
+    QVector<QVector<MarkupParagraph>> hints;
+    for (int i = 0; i < texts.size(); ++i) {
+        if (texts.at(i).trimmed().isEmpty())
+            r.fail("hints", QStringLiteral("hint %1 is empty").arg(i + 1));
+        QVector<MarkupParagraph> hint = r.markupText("hints", texts.at(i));
+        const qsizetype length = markupPlainText(hint).size();
+        if (length > kMaxHintLength)
+            r.fail("hints", QStringLiteral("hint %1 has %2 characters; at most %3 are allowed")
+                                .arg(i + 1)
+                                .arg(length)
+                                .arg(kMaxHintLength));
+        hints.push_back(hint);
+    }
+    return hints;
+}
+
 }  // namespace
 
 PuzzleSource readPuzzleSource(const QString &folder)
@@ -252,6 +280,7 @@ PuzzleSource readPuzzleSource(const QString &folder)
         r.fail("names", QStringLiteral("only a numbers puzzle has names"));
     p.statement = r.markup("statement");
     p.solution = r.markup("solution");
+    p.hints = readHints(r);
     p.picturePath = QDir(folder).filePath(QStringLiteral("picture.svg"));
     if (!QFileInfo::exists(p.picturePath))
         throw SourceError(QStringLiteral("%1: missing").arg(p.picturePath).toStdString());

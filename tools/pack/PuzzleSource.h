@@ -26,6 +26,7 @@ struct PuzzleSource {
     QStringList lines;   // question, then choices or number names
     QVector<MarkupParagraph> statement;
     QVector<MarkupParagraph> solution;
+    QVector<QVector<MarkupParagraph>> hints;  // 0 to MaxHints, easiest first
     QString picturePath;
 };
 
