@@ -102,30 +102,6 @@ class StatementCheck(unittest.TestCase):
                 self.assertEqual(got, code, out)
 
 
-class VerifyAnswers(unittest.TestCase):
-    CASES = [
-        # (what, kind, answer in puzzle.toml, verify.py, exit code)
-        ("computed number agrees", "number", "42", "print('work'); print(6 * 7)", 0),
-        ("group as spaced numbers", "numbers", "[5, 7, 9]", "print(*[5, 7, 9])", 0),
-        ("time", "time", '"7:40:00"', "print('7:40:00')", 0),
-        ("text; trailing blank lines ignored", "text", '"река"', "print('река'); print()", 0),
-        ("wrong number", "number", "42", "print(41)", 1),
-        ("group in another order", "numbers", "[5, 7, 9]", "print('7 5 9')", 1),
-        ("right answer but the script failed", "number", "42", "print(42); raise SystemExit(1)", 1),
-        ("no output", "number", "42", "pass", 1),
-        ("runs past the time limit", "number", "42", "import time; time.sleep(30); print(42)", 1),
-    ]
-
-    def test_table(self):
-        for what, kind, answer, script, code in self.CASES:
-            with self.subTest(what):
-                folders = {"001": {"puzzle.toml": toml(kind=kind, answer=answer), "verify.py": script},
-                           "002": {"puzzle.toml": toml()}}
-                got, out = run("verify_answers.py", folders)
-                self.assertEqual(got, code, out)
-                self.assertIn("1 of 2 puzzles have verify.py", out)
-
-
 def hinted(kind, answer, hints, choices=None):
     """A puzzle.toml with its hints as the last key, written as authors write them."""
     extra = f"choices = {choices}\n" if choices else ""
@@ -181,6 +157,30 @@ class HintCheck(unittest.TestCase):
         got, out = run("check_hints.py", {"001": {"puzzle.toml": toml()}})
         self.assertEqual(got, 1, out)
         self.assertIn("001: no hints", out)
+
+
+class VerifyAnswers(unittest.TestCase):
+    CASES = [
+        # (what, kind, answer in puzzle.toml, verify.py, exit code)
+        ("computed number agrees", "number", "42", "print('work'); print(6 * 7)", 0),
+        ("group as spaced numbers", "numbers", "[5, 7, 9]", "print(*[5, 7, 9])", 0),
+        ("time", "time", '"7:40:00"', "print('7:40:00')", 0),
+        ("text; trailing blank lines ignored", "text", '"река"', "print('река'); print()", 0),
+        ("wrong number", "number", "42", "print(41)", 1),
+        ("group in another order", "numbers", "[5, 7, 9]", "print('7 5 9')", 1),
+        ("right answer but the script failed", "number", "42", "print(42); raise SystemExit(1)", 1),
+        ("no output", "number", "42", "pass", 1),
+        ("runs past the time limit", "number", "42", "import time; time.sleep(30); print(42)", 1),
+    ]
+
+    def test_table(self):
+        for what, kind, answer, script, code in self.CASES:
+            with self.subTest(what):
+                folders = {"001": {"puzzle.toml": toml(kind=kind, answer=answer), "verify.py": script},
+                           "002": {"puzzle.toml": toml()}}
+                got, out = run("verify_answers.py", folders)
+                self.assertEqual(got, code, out)
+                self.assertIn("1 of 2 puzzles have verify.py", out)
 
 
 if __name__ == "__main__":

@@ -189,14 +189,6 @@ TEST_F(PackSources, RefusesSourcesThatCannotWork)
     expectRefused(QStringLiteral("title = \"Т\"\ndifficulty = 0\nquestion = \"?\"\nstatement = \"**не закрыто\"\n"
                                  "solution = \"Р\"\nkind = \"number\"\nanswer = 1\n"),
                   QStringLiteral("statement"), 18);
-    const QString number = base + QStringLiteral("kind = \"number\"\nanswer = 1\n");
-    expectRefused(number + QStringLiteral("hints = [\"А.\", \"Б.\", \"В.\", \"Г.\"]\n"), QStringLiteral("hints"), 19);
-    expectRefused(number + QStringLiteral("hints = [\"А.\", \"  \"]\n"), QStringLiteral("hints"), 21);
-    expectRefused(number + QStringLiteral("hints = [\"%1.\"]\n").arg(QString(400, u'я')), QStringLiteral("hints"), 22);
-    expectRefused(number + QStringLiteral("hints = [\"А.\", 2]\n"), QStringLiteral("hints"), 23);
-    expectRefused(number + QStringLiteral("hints = \"А.\"\n"), QStringLiteral("hints"), 24);
-    expectRefused(number + QStringLiteral("hints = [\"{red|А.\"]\n"), QStringLiteral("hints"), 25);
-    expectRefused(number + QStringLiteral("hints = [\"А ≤ Б.\"]\n"), QStringLiteral("hints"), 26);
 }
 
 TEST_F(PackSources, SyntaxErrorsNameTheLine)
@@ -205,6 +197,19 @@ TEST_F(PackSources, SyntaxErrorsNameTheLine)
     const ToolRun r = pack({QStringLiteral("build"), src(), out()});
     EXPECT_EQ(r.code, 1);
     EXPECT_TRUE(r.err.contains(QStringLiteral("004/puzzle.toml:3"))) << qPrintable(r.err);
+}
+
+TEST_F(PackSources, RefusesHintsThatCannotBeShown)
+{
+    const QString number = QStringLiteral("title = \"Т\"\ndifficulty = 0\nquestion = \"?\"\nstatement = \"С\"\n"
+                                          "solution = \"Р\"\nkind = \"number\"\nanswer = 1\n");
+    expectRefused(number + QStringLiteral("hints = [\"А.\", \"Б.\", \"В.\", \"Г.\"]\n"), QStringLiteral("hints"), 19);
+    expectRefused(number + QStringLiteral("hints = [\"А.\", \"  \"]\n"), QStringLiteral("hints"), 21);
+    expectRefused(number + QStringLiteral("hints = [\"%1.\"]\n").arg(QString(400, u'я')), QStringLiteral("hints"), 22);
+    expectRefused(number + QStringLiteral("hints = [\"А.\", 2]\n"), QStringLiteral("hints"), 23);
+    expectRefused(number + QStringLiteral("hints = \"А.\"\n"), QStringLiteral("hints"), 24);
+    expectRefused(number + QStringLiteral("hints = [\"{red|А.\"]\n"), QStringLiteral("hints"), 25);
+    expectRefused(number + QStringLiteral("hints = [\"А ≤ Б.\"]\n"), QStringLiteral("hints"), 26);
 }
 
 TEST(PackCheck, ReportsWhatWouldHurtAPlayer)
@@ -259,10 +264,10 @@ TEST(PackCheck, ReportsWhatWouldHurtAPlayer)
         QStringLiteral("id 4: error: the answer holds 8 numbers"),
         QStringLiteral("id 5: error: the time answer"),
         QStringLiteral("id 6: error: the answer 'Оля' is not one of the choices"),
+        QStringLiteral("id 8: warning: the hint block is damaged; 1 hints can be read"),
         QStringLiteral("id 7: error: difficulty 5 is outside 0..2"),
         QStringLiteral("id 7: error: the question line is missing"),
         QStringLiteral("id 8: error: the solution is empty"),
-        QStringLiteral("id 8: warning: the hint block is damaged; 1 hints can be read"),
         QStringLiteral("id 1: error: the id stands more than once"),
         // Ids 1, 2, 6 and 8 are easy, 3 and 5 medium, 4 hard; a whole game draws more.
         QStringLiteral("warning: 4 easy puzzles; a whole game draws %1").arg(TGameRules::GameQuota(Difficulty::Easy)),
