@@ -136,8 +136,10 @@ def stem(word):
 
 
 def word_forms(word):
-    endings = "|".join(sorted(set(ENDINGS), key=len, reverse=True))
-    return NOT_LETTER_BEFORE + re.escape(stem(word)) + f"(?:{endings})" + NOT_LETTER_AFTER
+    base = stem(word)
+    # A stem of two letters alone is usually another word (оба: об).
+    endings = "|".join(sorted({e for e in ENDINGS if e or len(base) > 2}, key=len, reverse=True))
+    return NOT_LETTER_BEFORE + re.escape(base) + f"(?:{endings})" + NOT_LETTER_AFTER
 
 
 def letter_found(letter, text):

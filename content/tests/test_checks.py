@@ -128,6 +128,8 @@ class HintCheck(unittest.TestCase):
         ("the word in another case", "text", '"река"', ["Посмотрите на карту.", "Что течёт в реке?"], 1),
         ("only the same beginning", "text", '"река"', ["Рекомендуем начать с карты.", "Что там течёт?"], 0),
         ("a word that only looks like a form", "text", '"среда"', ["Найдите день среди других.", "Считайте."], 0),
+        ("a short stem alone", "text", '"оба"', ["Подумайте об этом.", "Может быть, обе?"], 1),
+        ("a short stem alone is another word", "text", '"оба"', ["Подумайте об этом.", "Считайте."], 0),
         ("the right choice", "choice", '"куб"', ["Сравните фигуры.", "Самая тяжёлая — кубик? Нет, куб."], 1),
         ("the right choice in another case", "choice", '"куб"', ["Сравните фигуры.", "Взвесьте с кубом."], 1),
         ("a wrong choice may be named", "choice", '"куб"', ["Сравните фигуры.", "Шар легче всех."], 0),
