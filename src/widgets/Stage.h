@@ -75,8 +75,13 @@ private:
     void refocusTop();
     void scaleTo(double factor);
     void keepMinimumSize();
+    void showShrunk();
+
+    class ShrunkPicture;
 
     QWidget *board_;
+    // Draws the picture below its own size, which Qt's painter cannot.
+    ShrunkPicture *shrunk_ = nullptr;
     std::vector<Entry> forms_;  // in the order they were shown
     bool wasFullScreen_ = false;
     QRect windowGeometry_;  // where the window was before full screen, native
