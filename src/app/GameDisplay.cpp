@@ -1,6 +1,7 @@
 #include "app/GameDisplay.h"
 
 #include "platform/desktop/GameApplication.h"
+#include "platform/desktop/WindowScale.h"
 #include "screens/SoundSwitch.h"
 #include "widgets/Form.h"
 #include "widgets/Stage.h"
@@ -110,13 +111,13 @@ GameDisplay::~GameDisplay()
     }
     platform::GameApplication::setKeyInterceptor({});
     QObject::disconnect(&TSoundSwitch::instance(), &TSoundSwitch::changed, &TSoundSwitch::instance(), nullptr);
-    if (stage_ && stage_->isVisible() && !stage_->isFullScreen() && !stage_->isMaximized()) {
-        const qreal dpr = stage_->devicePixelRatioF();
-        if (const QSize size = sanitisedWindowSize(QSize(qRound(stage_->width() * dpr), qRound(stage_->height() * dpr)));
-            size.isValid()) {
+    // The window as the player left it, however the game ends: by the leave
+    // question the stage has closed already, by a signal it still shows.
+    if (stage_) {
+        if (const QSize size = sanitisedWindowSize(stage_->normalWindowPixels()); size.isValid())
             settings_.windowSize = size;
-            saveSettings();
-        }
+        settings_.windowMaximised = stage_->windowWasMaximised();
+        saveSettings();
     }
 }
 
@@ -132,20 +133,35 @@ void GameDisplay::show()
     if (plan_.mode == VideoOption::Scale) {
         stage_->showFullScreenOrWindow(true);
     } else {
-        const QSize logical = settings_.windowSize.isValid()
-                                  ? QSize(qRound(settings_.windowSize.width() / plan_.factor),
-                                          qRound(settings_.windowSize.height() / plan_.factor))
-                                  : stage_->minimumSize();
-        stage_->resize(logical.expandedTo(stage_->minimumSize()));
-        if (QScreen *screen = QGuiApplication::primaryScreen()) {
-            const QRect area = screen->availableGeometry();
-            stage_->move(area.x() + std::max(0, (area.width() - stage_->width()) / 2),
-                         area.y() + std::max(0, (area.height() - stage_->height()) / 2));
-        }
-        stage_->show();
+        showWindow();
     }
     stage_->raise();
     stage_->activateWindow();
+}
+
+void GameDisplay::showWindow()
+{
+    const QSize logical = settings_.windowSize.isValid()
+                              ? QSize(qRound(settings_.windowSize.width() / plan_.factor),
+                                      qRound(settings_.windowSize.height() / plan_.factor))
+                              : stage_->minimumSize();
+    stage_->resize(logical.expandedTo(stage_->minimumSize()));
+    if (QScreen *screen = QGuiApplication::primaryScreen()) {
+        const QRect area = screen->availableGeometry();
+        stage_->move(area.x() + std::max(0, (area.width() - stage_->width()) / 2),
+                     area.y() + std::max(0, (area.height() - stage_->height()) / 2));
+    }
+    // The logical size rounds at a fractional factor: the window system
+    // gets the saved size itself, also as the size to come back to from
+    // maximised.
+    stage_->winId();
+    if (settings_.windowSize.isValid())
+        platform::setWindowPixels(stage_->windowHandle(), settings_.windowSize);
+    stage_->setWindowWasMaximised(settings_.windowMaximised);
+    if (settings_.windowMaximised)
+        stage_->showMaximized();
+    else
+        stage_->show();
 }
 
 QStringList GameDisplay::diagnostics() const

@@ -36,6 +36,7 @@ public:
 
 private:
     void saveSettings();
+    void showWindow();
 
     VideoPlan plan_;
     Settings settings_;

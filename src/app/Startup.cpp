@@ -446,7 +446,11 @@ int run(int argc, char **argv)
     // audio probe would otherwise compete with the first paint.
     platform::SdlSoundPlayer player(platform::SdlSoundPlayer::Opening::Later);
     platform::GameApplication application(argc, argv);
-    plan = planVideo(video, settings.windowSize, {ScreenWidth, ScreenHeight}, platform::primaryOutput());
+    const platform::OutputSize output = platform::primaryOutput();
+    // A size kept from a larger screen opens fitted to this one.
+    Settings fitted = settings;
+    fitted.windowSize = fittedWindowSize(settings.windowSize, output.available);
+    plan = planVideo(video, fitted.windowSize, {ScreenWidth, ScreenHeight}, output);
     applyVideoScale(plan);
     mark("Qt application");
     QCoreApplication::setApplicationName(QStringLiteral("Zentrika"));
@@ -466,7 +470,7 @@ int run(int argc, char **argv)
     std::unique_ptr<platform::RandrDisplayModes> randr;
     NoModes noModes;
     platform::IDisplayModes *display = chooseDisplay(plan, randr, noModes);
-    GameDisplay screen(plan, settings, options.videoGiven, {ScreenWidth, ScreenHeight});
+    GameDisplay screen(plan, fitted, options.videoGiven, {ScreenWidth, ScreenHeight});
     if (options.diagnostics)
         screen.reportOnSignal();
 

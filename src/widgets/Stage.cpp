@@ -276,6 +276,9 @@ void TStage::showFullScreenOrWindow(bool fullScreen)
             const QSize device = platform::devicePixels(windowHandle(), windowGeometry_.size());
             scaleTo(platform::fitFactor(device, board_->size()));
             setGeometry(platform::logicalGeometry(windowHandle(), windowGeometry_));
+            // The logical size rounds at a fractional factor; the window
+            // system's own is the one the window had.
+            platform::setWindowPixels(windowHandle(), device);
         }
     }
 }
@@ -331,6 +334,13 @@ void TStage::keepMinimumSize()
     setMinimumSize(qCeil(board_->width() * 0.5 / f), qCeil(board_->height() * 0.5 / f));
 }
 
+QSize TStage::normalWindowPixels() const
+{
+    if (isVisible() && windowState() == Qt::WindowNoState && windowHandle())
+        return platform::windowDevicePixels(windowHandle());
+    return normalPixels_;
+}
+
 void TStage::toggleFullScreen()
 {
     showFullScreenOrWindow(!isFullScreen());
@@ -346,11 +356,34 @@ void TStage::resizeEvent(QResizeEvent *event)
     QWidget::resizeEvent(event);
     placeBoard();
     shrunk_->setGeometry(rect());
+    if (isVisible())
+        rememberNormalSize();
     // The new scale once this resize is handled: Qt is still delivering it.
     if (scalesWithWindow_ && !fitPending_) {
         fitPending_ = true;
         QTimer::singleShot(0, this, &TStage::fitScale);
     }
+}
+
+void TStage::rememberNormalSize()
+{
+    // The window system's own size: a logical one, rounded at a fractional
+    // factor, would come back a pixel smaller at each start. A change of a
+    // pixel there may bring no resize of the logical size, so this runs
+    // again as the window hides.
+    if (windowState() != Qt::WindowNoState || !windowHandle())
+        return;
+    const QSize pixels = platform::windowDevicePixels(windowHandle());
+    if (!pixels.isEmpty() && pixels != normalPixels_) {
+        previousNormalPixels_ = normalPixels_;
+        normalPixels_ = pixels;
+    }
+}
+
+void TStage::hideEvent(QHideEvent *event)
+{
+    rememberNormalSize();
+    QWidget::hideEvent(event);
 }
 
 void TStage::paintEvent(QPaintEvent *event)
@@ -387,6 +420,15 @@ void TStage::closeEvent(QCloseEvent *event)
 void TStage::changeEvent(QEvent *event)
 {
     QWidget::changeEvent(event);
+    if (event->type() == QEvent::WindowStateChange && (isMaximized() || isFullScreen())) {
+        // A window manager may send the new size before the new state.
+        if (normalPixels_ == platform::windowDevicePixels(windowHandle()))
+            normalPixels_ = previousNormalPixels_;
+        if (!isFullScreen())
+            maximised_ = true;
+    } else if (event->type() == QEvent::WindowStateChange && windowState() == Qt::WindowNoState) {
+        maximised_ = false;
+    }
     if (event->type() == QEvent::WindowStateChange && isFullScreen() != wasFullScreen_) {
         wasFullScreen_ = isFullScreen();
         emit fullScreenChanged(wasFullScreen_);
