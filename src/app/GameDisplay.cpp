@@ -13,6 +13,7 @@
 #include <QWindow>
 
 #include <csignal>
+#include <cstdlib>
 #include <cstdio>
 #include <sys/socket.h>
 #include <unistd.h>
@@ -114,7 +115,12 @@ GameDisplay::~GameDisplay()
     // The window as the player left it, however the game ends: by the leave
     // question the stage has closed already, by a signal it still shows.
     if (stage_) {
-        if (const QSize size = sanitisedWindowSize(stage_->normalWindowPixels()); size.isValid())
+        // A pixel off is a fractional factor's rounding (a compositor's
+        // decorations, say), never the player's doing: it would otherwise
+        // shrink the window by a pixel at each start.
+        const QSize size = sanitisedWindowSize(stage_->normalWindowPixels());
+        const QSize off = size - settings_.windowSize;
+        if (size.isValid() && !(settings_.windowSize.isValid() && std::abs(off.width()) <= 1 && std::abs(off.height()) <= 1))
             settings_.windowSize = size;
         settings_.windowMaximised = stage_->windowWasMaximised();
         saveSettings();
