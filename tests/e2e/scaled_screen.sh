@@ -143,6 +143,19 @@ sleep 0.5
 report
 [ "$(value sound-switch)" = on ] || fail "the speaker button did not turn the sounds on"
 
+# The about box closed at 1.8 leaves nothing of itself: its edges fall inside
+# display pixels, which the repaint under it must cover too.
+click_control AboutButton
+wait_top AboutForm "a click on the scaled ?"
+IFS='x+' read -r w h x y <<<"$(value top-form | cut -d' ' -f2)"
+about_colour=$(pixel $((x + 3)) $((y + h / 2)))
+xdotool key Escape
+wait_top MainForm "Escape in the about box"
+xdotool mousemove 0 540
+sleep 0.5
+left=$(import -window root -crop "${w}x5+$x+$((y + h - 2))" -depth 8 txt:- 2>/dev/null | grep -c "($about_colour)")
+[ "$left" = 0 ] || fail "the closed about box left $left pixels of its colour ($about_colour) at its bottom edge"
+
 # F11: a window and back; the display mode never changes.
 xdotool key F11
 sleep 1
