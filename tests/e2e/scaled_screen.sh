@@ -275,6 +275,18 @@ report
 case "$(value stage)" in 1200x700+*) ;; *) fail "the next start opens at $(value stage), not 1200x700" ;; esac
 picture_fits_stage "the next start"
 stop_game
+# A size kept on a larger screen opens fitted to this one, and is kept so.
+sed -i 's/^window-size=.*/window-size=3840x2160/' "$CONF"
+start_game --video=window
+sleep 1
+report
+win=$(xdotool search --onlyvisible --pid "$GPID" 2>/dev/null | head -1)
+width=$(xwininfo -id "$win" 2>/dev/null | awk '/Width/ {print $NF}')
+[ "${width:-0}" -le 1920 ] || fail "a window kept at 3840x2160 opens $width pixels wide on a 1920x1080 screen"
+awk -v f="$(value scale-now)" 'BEGIN { exit !(f <= 1.8) }' || fail "a window kept at 3840x2160 draws at $(value scale-now)"
+stop_game
+IFS=x read -r w h <<<"$(sed -n 's/^window-size=//p' "$CONF")"
+[ "$w" -le 1920 ] && [ "$h" -le 1080 ] || fail "the fitted window was kept as ${w}x$h"
 
 # ---- 3840 x 2160 ------------------------------------------------------------------
 set_mode 3840x2160
