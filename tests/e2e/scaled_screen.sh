@@ -237,6 +237,15 @@ for size in 640x480 500x900 1000x400 400x300; do
     sleep 0.5
     picture_drawn_fitted "a resize to $size"
 done
+# Clicks land where the shrunk picture shows the buttons, and a dialog is
+# drawn shrunk as well.
+click_control NewGameButton
+wait_top UserSelectDialog "a click on Новая игра shrunk to 400x300"
+sleep 0.5
+[ "$(pixel $(($(value picture | cut -d+ -f2) + 200)) $(($(value picture | cut -d+ -f3) + 150)))" != "28,26,23" ] ||
+    fail "the shrunk picture shows nothing in its middle with the dialog open"
+click_control BackButton
+wait_top MainForm "a click on the dialog's back button shrunk to 400x300"
 resize_window 1200 700
 sleep 0.5
 picture_drawn_fitted "a resize to 1200x700 after smaller ones"
