@@ -10,6 +10,7 @@
 #include <QGuiApplication>
 #include <QScreen>
 #include <QSocketNotifier>
+#include <QTimer>
 #include <QWindow>
 
 #include <csignal>
@@ -164,10 +165,34 @@ void GameDisplay::showWindow()
     if (settings_.windowSize.isValid())
         platform::setWindowPixels(stage_->windowHandle(), settings_.windowSize);
     stage_->setWindowWasMaximised(settings_.windowMaximised);
-    if (settings_.windowMaximised)
+    if (settings_.windowMaximised) {
         stage_->showMaximized();
-    else
-        stage_->show();
+        return;
+    }
+    stage_->show();
+    // The window manager's frame is known once it has taken the window (X11;
+    // a Wayland window has no place of its own): the frame too must fit.
+    if (QGuiApplication::platformName() == QLatin1String("xcb"))
+        keepFrameOnScreen(20);
+}
+
+void GameDisplay::keepFrameOnScreen(int tries)
+{
+    QScreen *screen = stage_->screen();
+    const QMargins m = stage_->windowHandle() ? stage_->windowHandle()->frameMargins() : QMargins();
+    if (!screen || !stage_->isVisible() || stage_->windowState() != Qt::WindowNoState)
+        return;
+    if (m.isNull()) {
+        // No frame yet, or none at all: asked again a little later, a few times.
+        if (tries > 0)
+            QTimer::singleShot(50, stage_.get(), [this, tries] { keepFrameOnScreen(tries - 1); });
+        return;
+    }
+    const QRect area = screen->availableGeometry();
+    if (area.contains(stage_->frameGeometry()))
+        return;
+    const QSize client = stage_->size().boundedTo(area.size().shrunkBy(m));
+    stage_->setGeometry(QRect(area.topLeft() + QPoint(m.left(), m.top()), client));
 }
 
 QStringList GameDisplay::diagnostics() const

@@ -37,6 +37,7 @@ public:
 private:
     void saveSettings();
     void showWindow();
+    void keepFrameOnScreen(int tries);
 
     VideoPlan plan_;
     Settings settings_;

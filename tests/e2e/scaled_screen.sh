@@ -290,8 +290,9 @@ start_game --video=window
 sleep 1
 report
 win=$(xdotool search --onlyvisible --pid "$GPID" 2>/dev/null | head -1)
-width=$(xwininfo -id "$win" 2>/dev/null | awk '/Width/ {print $NF}')
+read -r width bottom <<<"$(xwininfo -id "$win" 2>/dev/null | awk '/Absolute upper-left Y/ {y=$NF} /Width/ {w=$NF} /Height/ {h=$NF} END {print w, y + h}')"
 [ "${width:-0}" -le 1920 ] || fail "a window kept at 3840x2160 opens $width pixels wide on a 1920x1080 screen"
+[ "${bottom:-9999}" -le 1080 ] || fail "the window's frame pushes its bottom to $bottom, below the screen"
 awk -v f="$(value scale-now)" 'BEGIN { exit !(f <= 1.8) }' || fail "a window kept at 3840x2160 draws at $(value scale-now)"
 stop_game
 IFS=x read -r w h <<<"$(sed -n 's/^window-size=//p' "$CONF")"
