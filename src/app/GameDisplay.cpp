@@ -1,6 +1,7 @@
 #include "app/GameDisplay.h"
 
 #include "platform/desktop/GameApplication.h"
+#include "platform/desktop/WindowScale.h"
 #include "screens/SoundSwitch.h"
 #include "widgets/Form.h"
 #include "widgets/Stage.h"
@@ -9,9 +10,11 @@
 #include <QGuiApplication>
 #include <QScreen>
 #include <QSocketNotifier>
+#include <QTimer>
 #include <QWindow>
 
 #include <csignal>
+#include <cstdlib>
 #include <cstdio>
 #include <sys/socket.h>
 #include <unistd.h>
@@ -110,13 +113,18 @@ GameDisplay::~GameDisplay()
     }
     platform::GameApplication::setKeyInterceptor({});
     QObject::disconnect(&TSoundSwitch::instance(), &TSoundSwitch::changed, &TSoundSwitch::instance(), nullptr);
-    if (stage_ && stage_->isVisible() && !stage_->isFullScreen() && !stage_->isMaximized()) {
-        const qreal dpr = stage_->devicePixelRatioF();
-        if (const QSize size = sanitisedWindowSize(QSize(qRound(stage_->width() * dpr), qRound(stage_->height() * dpr)));
-            size.isValid()) {
+    // The window as the player left it, however the game ends: by the leave
+    // question the stage has closed already, by a signal it still shows.
+    if (stage_) {
+        // A pixel off is a fractional factor's rounding (a compositor's
+        // decorations, say), never the player's doing: it would otherwise
+        // shrink the window by a pixel at each start.
+        const QSize size = sanitisedWindowSize(stage_->normalWindowPixels());
+        const QSize off = size - settings_.windowSize;
+        if (size.isValid() && !(settings_.windowSize.isValid() && std::abs(off.width()) <= 1 && std::abs(off.height()) <= 1))
             settings_.windowSize = size;
-            saveSettings();
-        }
+        settings_.windowMaximised = stage_->windowWasMaximised();
+        saveSettings();
     }
 }
 
@@ -132,20 +140,59 @@ void GameDisplay::show()
     if (plan_.mode == VideoOption::Scale) {
         stage_->showFullScreenOrWindow(true);
     } else {
-        const QSize logical = settings_.windowSize.isValid()
-                                  ? QSize(qRound(settings_.windowSize.width() / plan_.factor),
-                                          qRound(settings_.windowSize.height() / plan_.factor))
-                                  : stage_->minimumSize();
-        stage_->resize(logical.expandedTo(stage_->minimumSize()));
-        if (QScreen *screen = QGuiApplication::primaryScreen()) {
-            const QRect area = screen->availableGeometry();
-            stage_->move(area.x() + std::max(0, (area.width() - stage_->width()) / 2),
-                         area.y() + std::max(0, (area.height() - stage_->height()) / 2));
-        }
-        stage_->show();
+        showWindow();
     }
     stage_->raise();
     stage_->activateWindow();
+}
+
+void GameDisplay::showWindow()
+{
+    const QSize logical = settings_.windowSize.isValid()
+                              ? QSize(qRound(settings_.windowSize.width() / plan_.factor),
+                                      qRound(settings_.windowSize.height() / plan_.factor))
+                              : stage_->minimumSize();
+    stage_->resize(logical.expandedTo(stage_->minimumSize()));
+    if (QScreen *screen = QGuiApplication::primaryScreen()) {
+        const QRect area = screen->availableGeometry();
+        stage_->move(area.x() + std::max(0, (area.width() - stage_->width()) / 2),
+                     area.y() + std::max(0, (area.height() - stage_->height()) / 2));
+    }
+    // The logical size rounds at a fractional factor: the window system
+    // gets the saved size itself, also as the size to come back to from
+    // maximised.
+    stage_->winId();
+    if (settings_.windowSize.isValid())
+        platform::setWindowPixels(stage_->windowHandle(), settings_.windowSize);
+    stage_->setWindowWasMaximised(settings_.windowMaximised);
+    if (settings_.windowMaximised) {
+        stage_->showMaximized();
+        return;
+    }
+    stage_->show();
+    // The window manager's frame is known once it has taken the window (X11;
+    // a Wayland window has no place of its own): the frame too must fit.
+    if (QGuiApplication::platformName() == QLatin1String("xcb"))
+        keepFrameOnScreen(20);
+}
+
+void GameDisplay::keepFrameOnScreen(int tries)
+{
+    QScreen *screen = stage_->screen();
+    const QMargins m = stage_->windowHandle() ? stage_->windowHandle()->frameMargins() : QMargins();
+    if (!screen || !stage_->isVisible() || stage_->windowState() != Qt::WindowNoState)
+        return;
+    if (m.isNull()) {
+        // No frame yet, or none at all: asked again a little later, a few times.
+        if (tries > 0)
+            QTimer::singleShot(50, stage_.get(), [this, tries] { keepFrameOnScreen(tries - 1); });
+        return;
+    }
+    const QRect area = screen->availableGeometry();
+    if (area.contains(stage_->frameGeometry()))
+        return;
+    const QSize client = stage_->size().boundedTo(area.size().shrunkBy(m));
+    stage_->setGeometry(QRect(area.topLeft() + QPoint(m.left(), m.top()), client));
 }
 
 QStringList GameDisplay::diagnostics() const

@@ -36,6 +36,8 @@ public:
 
 private:
     void saveSettings();
+    void showWindow();
+    void keepFrameOnScreen(int tries);
 
     VideoPlan plan_;
     Settings settings_;

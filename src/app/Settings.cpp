@@ -1,6 +1,7 @@
 #include "app/Settings.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QSettings>
 #include <QStandardPaths>
@@ -10,7 +11,17 @@ namespace app {
 namespace {
 const QString VideoKey = QStringLiteral("video/mode");
 const QString WindowKey = QStringLiteral("video/window-size");
+const QString MaximisedKey = QStringLiteral("video/window-maximised");
 const QString SoundKey = QStringLiteral("sound/on");
+// A few lines are all the file holds; a larger one is not ours, and reading
+// it whole would cost its size in memory at every start.
+constexpr qint64 MaxFileSize = 64 * 1024;
+
+bool isTrue(const QVariant &value)
+{
+    const QString text = value.toString().trimmed().toLower();
+    return text == QLatin1String("true") || text == QLatin1String("on") || text == QLatin1String("1");
+}
 
 // Sizes outside this range are a damaged file, not a window anybody had.
 constexpr int MinWidth = 400, MinHeight = 300;
@@ -49,6 +60,13 @@ QSize sanitisedWindowSize(QSize size)
     return size;
 }
 
+QSize fittedWindowSize(QSize size, QSize available)
+{
+    if (!size.isValid() || available.isEmpty())
+        return size;
+    return size.boundedTo(available).expandedTo(QSize(MinWidth, MinHeight));
+}
+
 QString Settings::defaultPath()
 {
     QString base = qEnvironmentVariable("XDG_CONFIG_HOME");
@@ -60,7 +78,8 @@ QString Settings::defaultPath()
 Settings Settings::load(const QString &path)
 {
     Settings s;
-    if (!QFileInfo::exists(path))
+    const QFileInfo info(path);
+    if (!info.exists() || info.size() > MaxFileSize)
         return s;
     QSettings file(path, QSettings::IniFormat);
     s.video = videoFromName(file.value(VideoKey).toString().trimmed().toLower());
@@ -71,6 +90,7 @@ Settings Settings::load(const QString &path)
         if (w && h)
             s.windowSize = sanitisedWindowSize(parsed);
     }
+    s.windowMaximised = isTrue(file.value(MaximisedKey));
     const QString sound = file.value(SoundKey).toString().trimmed().toLower();
     s.sound = !(sound == QLatin1String("false") || sound == QLatin1String("off") || sound == QLatin1String("0"));
     return s;
@@ -80,12 +100,16 @@ bool Settings::save(const QString &path) const
 {
     if (!QDir().mkpath(QFileInfo(path).path()))
         return false;
+    // QSettings reads the old file before writing: not one of that size.
+    if (QFileInfo(path).size() > MaxFileSize)
+        QFile::remove(path);
     QSettings file(path, QSettings::IniFormat);
     file.setValue(VideoKey, videoName(video));
     if (windowSize.isValid())
         file.setValue(WindowKey, QStringLiteral("%1x%2").arg(windowSize.width()).arg(windowSize.height()));
     else
         file.remove(WindowKey);
+    file.setValue(MaximisedKey, windowMaximised);
     file.setValue(SoundKey, sound);
     file.sync();
     return file.status() == QSettings::NoError;

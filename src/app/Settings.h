@@ -16,6 +16,7 @@ VideoOption videoFromName(const QString &name, bool *known = nullptr);
 struct Settings {
     VideoOption video = VideoOption::Auto;
     QSize windowSize;  // in the display's pixels; empty until a window was closed
+    bool windowMaximised = false; // the window was maximised when the game ended
     bool sound = true;
 
     // The file under XDG_CONFIG_HOME (or ~/.config).
@@ -29,5 +30,8 @@ struct Settings {
 // A window size the game can open with: at least a quarter of the picture,
 // at most what any display offers; empty for nonsense.
 QSize sanitisedWindowSize(QSize size);
+// The window's size fitted to the area a screen leaves for windows (device
+// pixels; unknown when empty), never below the smallest size allowed.
+QSize fittedWindowSize(QSize size, QSize available);
 
 }  // namespace app

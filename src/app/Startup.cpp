@@ -19,18 +19,18 @@
 #include "platform/desktop/RandrDisplayModes.h"
 #include "platform/desktop/SdlSoundPlayer.h"
 
-#include <chrono>
 #include <QDir>
 #include <QFileInfo>
 #include <QFontInfo>
 #include <QGuiApplication>
-#include <QMessageBox>
 #include <QPointer>
 #include <QScopeGuard>
 #include <QSocketNotifier>
 #include <QTimer>
 #include <QWidget>
+#include <chrono>
 #include <optional>
+#include <vector>
 
 #include <csignal>
 #include <cstdio>
@@ -92,26 +92,25 @@ Options parseOptions(const QStringList &arguments)
 
 QString helpText()
 {
-    return QStringLiteral(
-        "Использование: zentrika [параметры]\n"
-        "Zentrika — игра-головоломка.\n"
-        "\n"
-        "  --video=scale    на весь экран в его собственном режиме: картинка\n"
-        "                   800 × 600 увеличена, насколько позволяет экран\n"
-        "  --video=auto     то же, что scale (по умолчанию)\n"
-        "  --video=window   играть в окне, размер которого можно менять\n"
-        "  --video=switch   переключить экран в 800 × 600; если нельзя —\n"
-        "                   сообщить об ошибке и выйти\n"
-        "  --sound=on|off   включить или выключить звуки на этот запуск\n"
-        "  F11, Alt+Enter   весь экран или окно;  M  звук вкл./выкл.\n"
-        "  Настройки: $XDG_CONFIG_HOME/zentrika/zentrika.conf\n"
-        "  --diagnostics    напечатать, что сделал запуск (экран, цвета, шрифт)\n"
-        "  --screen=collection          сразу открыть собрание головоломок\n"
-        "  --screen=game --player=ИМЯ   сразу начать игру за игрока (новый\n"
-        "                               игрок создаётся)\n"
-        "  --data ПАПКА     взять list.lst, Data и Images из другой папки\n"
-        "  --help           эта справка\n"
-        "  --version        версия игры\n");
+    return QStringLiteral("Использование: zentrika [параметры]\n"
+                          "Zentrika — игра-головоломка.\n"
+                          "\n"
+                          "  --video=scale    на весь экран в его собственном режиме: картинка\n"
+                          "                   800 × 600 увеличена, насколько позволяет экран\n"
+                          "  --video=auto     то же, что scale (по умолчанию)\n"
+                          "  --video=window   играть в окне, размер которого можно менять\n"
+                          "  --video=switch   переключить экран в 800 × 600 (без окна); если\n"
+                          "                   нельзя — предложить играть без переключения\n"
+                          "  --sound=on|off   включить или выключить звуки на этот запуск\n"
+                          "  F11, Alt+Enter   весь экран или окно;  M  звук вкл./выкл.\n"
+                          "  Настройки: $XDG_CONFIG_HOME/zentrika/zentrika.conf\n"
+                          "  --diagnostics    напечатать, что сделал запуск (экран, цвета, шрифт)\n"
+                          "  --screen=collection          сразу открыть собрание головоломок\n"
+                          "  --screen=game --player=ИМЯ   сразу начать игру за игрока (новый\n"
+                          "                               игрок создаётся)\n"
+                          "  --data ПАПКА     взять list.lst, Data и Images из другой папки\n"
+                          "  --help           эта справка\n"
+                          "  --version        версия игры\n");
 }
 
 QString versionText()
@@ -412,6 +411,45 @@ int runMainMenu(platform::GameApplication &application, GameSession &session, Ga
     return application.exec();
 }
 
+// The display could not be switched (no RandR under Wayland, no 800 x 600
+// mode): the game's own box says so and offers the mode that needs no switch.
+bool askScaledInstead(platform::ISoundPlayer *player)
+{
+    GameSession plain(nullptr, player); // the media, font and cursors; the display as it is
+    plain.start();
+    TMessageBoxForm box;
+    // The box has one line.
+    return box.Ask(QStringLiteral("Экран не удалось переключить в 800 × 600. Играть на весь экран без "
+                                  "переключения?")) == Reply::Yes;
+}
+
+// The program again in the scaled mode, for this run only: Qt's platform and
+// scale are settled once a process has its application object.
+void restartScaled(char **argv, bool platformWasOurs)
+{
+    std::vector<QByteArray> args{QByteArray(argv[0])};
+    for (int i = 1; argv[i]; ++i)
+        if (!QByteArray(argv[i]).startsWith("--video="))
+            args.emplace_back(argv[i]);
+    args.emplace_back("--video=scale");
+    std::vector<char *> pointers;
+    for (QByteArray &a : args)
+        pointers.push_back(a.data());
+    pointers.push_back(nullptr);
+    if (platformWasOurs)
+        qunsetenv("QT_QPA_PLATFORM");
+    // By its own name, which the process then keeps.
+    char self[4096];
+    const ssize_t n = ::readlink("/proc/self/exe", self, sizeof self - 1);
+    if (n > 0) {
+        self[n] = '\0';
+        ::execv(self, pointers.data());
+    }
+    std::perror("zentrika: could not start again");
+}
+
+int runOnce(int argc, char **argv, bool &scaledInstead);
+
 }  // namespace
 
 void setMainFormFactory(MainFormFactory factory)
@@ -420,6 +458,20 @@ void setMainFormFactory(MainFormFactory factory)
 }
 
 int run(int argc, char **argv)
+{
+    const bool platformAsked = qEnvironmentVariableIsSet("QT_QPA_PLATFORM");
+    bool scaledInstead = false;
+    const int code = runOnce(argc, argv, scaledInstead);
+    // Everything of this run is given back by now: the lock, the bell, the watcher.
+    if (scaledInstead)
+        restartScaled(argv, !platformAsked);
+    return code;
+}
+
+namespace
+{
+
+int runOnce(int argc, char **argv, bool &scaledInstead)
 {
     QStringList arguments;
     for (int i = 1; i < argc; ++i)
@@ -446,7 +498,11 @@ int run(int argc, char **argv)
     // audio probe would otherwise compete with the first paint.
     platform::SdlSoundPlayer player(platform::SdlSoundPlayer::Opening::Later);
     platform::GameApplication application(argc, argv);
-    plan = planVideo(video, settings.windowSize, {ScreenWidth, ScreenHeight}, platform::primaryOutput());
+    const platform::OutputSize output = platform::primaryOutput();
+    // A size kept from a larger screen opens fitted to this one.
+    Settings fitted = settings;
+    fitted.windowSize = fittedWindowSize(settings.windowSize, output.available);
+    plan = planVideo(video, fitted.windowSize, {ScreenWidth, ScreenHeight}, output);
     applyVideoScale(plan);
     mark("Qt application");
     QCoreApplication::setApplicationName(QStringLiteral("Zentrika"));
@@ -466,16 +522,14 @@ int run(int argc, char **argv)
     std::unique_ptr<platform::RandrDisplayModes> randr;
     NoModes noModes;
     platform::IDisplayModes *display = chooseDisplay(plan, randr, noModes);
-    GameDisplay screen(plan, settings, options.videoGiven, {ScreenWidth, ScreenHeight});
+    GameDisplay screen(plan, fitted, options.videoGiven, {ScreenWidth, ScreenHeight});
     if (options.diagnostics)
         screen.reportOnSignal();
 
     mark("display back end");
     GameSession session(display, &player);
     if (!session.start()) {
-        QMessageBox box(QMessageBox::Critical, QStringLiteral("Error"), QStringLiteral("Error changing video mode."),
-                        QMessageBox::Ok);
-        box.exec();
+        scaledInstead = askScaledInstead(&player);
         return 1;
     }
 
@@ -497,5 +551,7 @@ int run(int argc, char **argv)
         printAfterShutdown();
     return code;
 }
+
+} // namespace
 
 }  // namespace app

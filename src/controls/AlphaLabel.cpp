@@ -101,19 +101,26 @@ QImage TAlphaLabel::resized(const QImage &image, QSize size, qreal ratio)
     return out;
 }
 
+qreal TAlphaLabel::surfaceRatio() const
+{
+    // Qt's painter draws no image below one pixel per logical pixel; a game
+    // shrunk below its picture's size draws this at full size and shrinks it.
+    return std::max<qreal>(1.0, devicePixelRatioF());
+}
+
 QSize TAlphaLabel::surfaceSize() const
 {
     // In the display's pixels, so that a scaled game draws the caption sharp.
-    const qreal ratio = devicePixelRatioF();
+    const qreal ratio = surfaceRatio();
     return QSize(qCeil(width() * ratio), qCeil(height() * ratio)).expandedTo(QSize(1, 1));
 }
 
 void TAlphaLabel::Loaded()
 {
     const QSize s = surfaceSize();
-    if (surface_.size() != s || surface_.devicePixelRatio() != devicePixelRatioF()) {
-        surface_ = resized(surface_, s, devicePixelRatioF());
-        snapshot_ = resized(snapshot_, s, devicePixelRatioF());
+    if (surface_.size() != s || surface_.devicePixelRatio() != surfaceRatio()) {
+        surface_ = resized(surface_, s, surfaceRatio());
+        snapshot_ = resized(snapshot_, s, surfaceRatio());
     }
     snapshotNeeded_ = true;
 }
@@ -172,7 +179,7 @@ void TAlphaLabel::paintEvent(QPaintEvent *)
     // menu's first paint). The first step of a fade takes the snapshot.
     if (alpha_ == 0 && !testAttribute(Qt::WA_OpaquePaintEvent) && !autoFillBackground())
         return;
-    if (surface_.size() != surfaceSize() || surface_.devicePixelRatio() != devicePixelRatioF())
+    if (surface_.size() != surfaceSize() || surface_.devicePixelRatio() != surfaceRatio())
         Loaded();
     if (snapshotNeeded_)
         takeSnapshot();

@@ -63,6 +63,7 @@ private:
     void takeSnapshot();
     static QImage resized(const QImage &image, QSize size, qreal ratio);
     QSize surfaceSize() const;
+    qreal surfaceRatio() const;
 
     std::uint8_t alpha_ = 255;
     std::uint16_t showTime_ = 0;

@@ -294,7 +294,10 @@ void TFatScrollBar::paintEvent(QPaintEvent *event)
     if (buffer_.size() != size())
         Recompute();
     QPainter p(this);
-    p.drawImage(event->rect(), buffer_, event->rect());
+    // A logical pixel more on each side: at a fractional factor the edge
+    // rows of display pixels of a part drawn again are otherwise left out.
+    const QRect r = event->rect().adjusted(-1, -1, 1, 1) & rect();
+    p.drawImage(r, buffer_, r);
 }
 
 void TFatScrollBar::resizeEvent(QResizeEvent *)

@@ -29,6 +29,29 @@ bool addressOf(const QString &path, sockaddr_un &address)
     return true;
 }
 
+// A directory, not a link to one, that only this user can enter or list.
+bool isPrivateFolder(const QByteArray &path)
+{
+    struct stat st;
+    return ::lstat(path.constData(), &st) == 0 && S_ISDIR(st.st_mode) && st.st_uid == ::geteuid() &&
+           (st.st_mode & 077) == 0;
+}
+
+// A socket file this user made.
+bool isOwnSocket(const char *path)
+{
+    struct stat st;
+    return ::lstat(path, &st) == 0 && S_ISSOCK(st.st_mode) && st.st_uid == ::geteuid();
+}
+
+// The program at the other end runs as this user.
+bool peerIsThisUser(int fd)
+{
+    ucred peer{};
+    socklen_t size = sizeof peer;
+    return ::getsockopt(fd, SOL_SOCKET, SO_PEERCRED, &peer, &size) == 0 && peer.uid == ::geteuid();
+}
+
 }  // namespace
 
 LocalBell::LocalBell(QObject *parent) : QObject(parent) {}
@@ -42,9 +65,24 @@ LocalBell::~LocalBell()
     ::unlink(QFile::encodeName(path_).constData());
 }
 
+QString LocalBell::folder()
+{
+    const QByteArray runtime = qgetenv("XDG_RUNTIME_DIR");
+    if (runtime.startsWith('/') && isPrivateFolder(runtime))
+        return QFile::decodeName(runtime);
+    // The temporary folder is shared: a folder of our own there, and one
+    // somebody else made under our name (to listen in it) is refused.
+    const QByteArray own =
+        QFile::encodeName(QDir::tempPath()) + "/zentrika-" + QByteArray::number(::geteuid());
+    if (::mkdir(own.constData(), 0700) != 0 && errno != EEXIST)
+        return {};
+    return isPrivateFolder(own) ? QFile::decodeName(own) : QString();
+}
+
 QString LocalBell::socketPath(const QString &name)
 {
-    return QDir(QDir::tempPath()).filePath(name);
+    const QString dir = folder();
+    return dir.isEmpty() ? QString() : QDir(dir).filePath(name);
 }
 
 bool LocalBell::listen(const QString &name)
@@ -58,7 +96,9 @@ bool LocalBell::listen(const QString &name)
     const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
     if (fd < 0)
         return false;
-    ::unlink(address.sun_path);
+    // Only a socket of ours is replaced; anything else there keeps the name.
+    if (isOwnSocket(address.sun_path))
+        ::unlink(address.sun_path);
     // The socket file's mode comes from the umask at bind: this user only.
     const mode_t mask = ::umask(077);
     const bool bound = ::bind(fd, reinterpret_cast<const sockaddr *>(&address), sizeof address) == 0;
@@ -91,7 +131,7 @@ void LocalBell::acceptAll()
 bool LocalBell::ring(const QString &name, const QByteArray &message, int timeoutMs)
 {
     sockaddr_un address;
-    if (!addressOf(socketPath(name), address))
+    if (!addressOf(socketPath(name), address) || !isOwnSocket(address.sun_path))
         return false;
     const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
     if (fd < 0)
@@ -103,6 +143,8 @@ bool LocalBell::ring(const QString &name, const QByteArray &message, int timeout
         connected = ::poll(&p, 1, timeoutMs) == 1 && ::connect(fd, reinterpret_cast<const sockaddr *>(&address),
                                                                sizeof address) == 0;
     }
+    // The file was ours a moment ago; the listener must be ours too.
+    connected = connected && peerIsThisUser(fd);
     if (connected && !message.isEmpty())
         [[maybe_unused]] const auto n = ::send(fd, message.constData(), size_t(message.size()), MSG_NOSIGNAL);
     ::close(fd);

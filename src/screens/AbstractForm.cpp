@@ -232,7 +232,10 @@ void TAbstractForm::paintEvent(QPaintEvent *event)
         return;
     }
     QPainter p(this);
-    p.drawTiledPixmap(event->rect(), backgroundPixmap_, event->rect().topLeft());
+    // A logical pixel more on each side: at a fractional factor the edge
+    // rows of display pixels of a part drawn again are otherwise left out.
+    const QRect r = event->rect().adjusted(-1, -1, 1, 1) & rect();
+    p.drawTiledPixmap(r, backgroundPixmap_, r.topLeft());
 }
 
 void TAbstractForm::ScrollTextBy(int lines)

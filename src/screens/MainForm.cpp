@@ -215,7 +215,10 @@ void TMainForm::paintEvent(QPaintEvent *event)
     // The picture as it is: converting it to a pixmap and tiling it, at a
     // fractional scale, made the first paint of the menu twice as slow.
     if (background_.width() >= width() && background_.height() >= height()) {
-        p.drawImage(event->rect(), background_, event->rect());
+        // A logical pixel more on each side: at a fractional factor the edge
+        // rows of display pixels of a part drawn again are otherwise left out.
+        const QRect r = event->rect().adjusted(-1, -1, 1, 1) & rect();
+        p.drawImage(r, background_, r);
         return;
     }
     // Tiled like a brush, should the picture be smaller than the form.

@@ -45,6 +45,56 @@ bool isInput(QEvent::Type type)
 }
 }  // namespace
 
+// Qt paints no window below one device pixel per logical pixel (its painter
+// takes a smaller ratio as 1), while geometry and input follow any factor.
+// Below 1 this layer lies over the whole stage: it renders the picture at its
+// own size and draws it shrunk, in the display's pixels. Input passes through
+// to the forms, which lie where the picture shows them.
+class TStage::ShrunkPicture : public QWidget
+{
+  public:
+    ShrunkPicture(TStage *stage) : QWidget(stage), stage_(stage)
+    {
+        setObjectName(QStringLiteral("ShrunkPicture"));
+        setAttribute(Qt::WA_TransparentForMouseEvents);
+        // Not opaque: Qt then drops the updates of the forms under it.
+        hide();
+    }
+
+  protected:
+    void paintEvent(QPaintEvent *event) override
+    {
+        QWidget *board = stage_->board();
+        const double f = platform::windowScale(stage_->windowHandle());
+        // The dirty part of the picture, from the display's pixels (the
+        // painter's units here) into the board's, a pixel wider for the filter.
+        const QRectF boardDevice(QPointF(board->pos()) * f, QSizeF(board->size()) * f);
+        const QRectF asked(QPointF(event->rect().topLeft()) * f, QSizeF(event->rect().size()) * f);
+        const QRectF dirty = asked.translated(-boardDevice.topLeft());
+        const QRect source =
+            QRectF(dirty.topLeft() / f, dirty.size() / f).toAlignedRect().adjusted(-2, -2, 2, 2) &
+            board->rect();
+        if (cache_.size() != board->size()) {
+            cache_ = QImage(board->size(), QImage::Format_RGB32);
+            cache_.fill(BorderColour);
+        }
+        if (!source.isEmpty()) {
+            QPainter c(&cache_);
+            c.fillRect(source, BorderColour);
+            c.end();
+            board->render(&cache_, source.topLeft(), QRegion(source), QWidget::DrawChildren);
+        }
+        QPainter p(this);
+        p.fillRect(asked, BorderColour);
+        p.setRenderHint(QPainter::SmoothPixmapTransform);
+        p.drawImage(boardDevice, cache_);
+    }
+
+  private:
+    TStage *stage_;
+    QImage cache_;
+};
+
 TStage::TStage(QSize picture)
     : QWidget(nullptr, Qt::Window)
 {
@@ -57,6 +107,7 @@ TStage::TStage(QSize picture)
     // The window never shrinks below the picture, so no control is cut off.
     setMinimumSize(picture);
     resize(picture);
+    shrunk_ = new ShrunkPicture(this);
     g_stage = this;
     // Held back before any form's own filter sees it, where the application
     // offers that; a filter of our own otherwise.
@@ -225,6 +276,9 @@ void TStage::showFullScreenOrWindow(bool fullScreen)
             const QSize device = platform::devicePixels(windowHandle(), windowGeometry_.size());
             scaleTo(platform::fitFactor(device, board_->size()));
             setGeometry(platform::logicalGeometry(windowHandle(), windowGeometry_));
+            // The logical size rounds at a fractional factor; the window
+            // system's own is the one the window had.
+            platform::setWindowPixels(windowHandle(), device);
         }
     }
 }
@@ -242,7 +296,17 @@ void TStage::scaleTo(double factor)
     if (platform::setWindowScale(windowHandle(), factor)) {
         keepMinimumSize();
         platform::rescaleGameCursors();
+        showShrunk();
+        // What the last scale left on the screen goes.
+        update();
     }
+}
+
+void TStage::showShrunk()
+{
+    shrunk_->setGeometry(rect());
+    shrunk_->setVisible(platform::windowScale(windowHandle()) < 1.0 - 1e-9);
+    shrunk_->raise();
 }
 
 void TStage::fitScale()
@@ -254,6 +318,7 @@ void TStage::fitScale()
     if (!device.isEmpty())
         scaleTo(platform::fitFactor(device, board_->size()));
     keepMinimumSize();  // also for the first show, before any change of scale
+    showShrunk();
 }
 
 void TStage::keepMinimumSize()
@@ -267,6 +332,13 @@ void TStage::keepMinimumSize()
     }
     const double f = platform::windowScale(windowHandle());
     setMinimumSize(qCeil(board_->width() * 0.5 / f), qCeil(board_->height() * 0.5 / f));
+}
+
+QSize TStage::normalWindowPixels() const
+{
+    if (isVisible() && windowState() == Qt::WindowNoState && windowHandle())
+        return platform::windowDevicePixels(windowHandle());
+    return normalPixels_;
 }
 
 void TStage::toggleFullScreen()
@@ -283,11 +355,35 @@ void TStage::resizeEvent(QResizeEvent *event)
 {
     QWidget::resizeEvent(event);
     placeBoard();
+    shrunk_->setGeometry(rect());
+    if (isVisible())
+        rememberNormalSize();
     // The new scale once this resize is handled: Qt is still delivering it.
     if (scalesWithWindow_ && !fitPending_) {
         fitPending_ = true;
         QTimer::singleShot(0, this, &TStage::fitScale);
     }
+}
+
+void TStage::rememberNormalSize()
+{
+    // The window system's own size: a logical one, rounded at a fractional
+    // factor, would come back a pixel smaller at each start. A change of a
+    // pixel there may bring no resize of the logical size, so this runs
+    // again as the window hides.
+    if (windowState() != Qt::WindowNoState || !windowHandle())
+        return;
+    const QSize pixels = platform::windowDevicePixels(windowHandle());
+    if (!pixels.isEmpty() && pixels != normalPixels_) {
+        previousNormalPixels_ = normalPixels_;
+        normalPixels_ = pixels;
+    }
+}
+
+void TStage::hideEvent(QHideEvent *event)
+{
+    rememberNormalSize();
+    QWidget::hideEvent(event);
 }
 
 void TStage::paintEvent(QPaintEvent *event)
@@ -324,6 +420,15 @@ void TStage::closeEvent(QCloseEvent *event)
 void TStage::changeEvent(QEvent *event)
 {
     QWidget::changeEvent(event);
+    if (event->type() == QEvent::WindowStateChange && (isMaximized() || isFullScreen())) {
+        // A window manager may send the new size before the new state.
+        if (normalPixels_ == platform::windowDevicePixels(windowHandle()))
+            normalPixels_ = previousNormalPixels_;
+        if (!isFullScreen())
+            maximised_ = true;
+    } else if (event->type() == QEvent::WindowStateChange && windowState() == Qt::WindowNoState) {
+        maximised_ = false;
+    }
     if (event->type() == QEvent::WindowStateChange && isFullScreen() != wasFullScreen_) {
         wasFullScreen_ = isFullScreen();
         emit fullScreenChanged(wasFullScreen_);

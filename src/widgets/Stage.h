@@ -41,6 +41,13 @@ public:
     void setWindowGeometry(QRect native) { windowGeometry_ = native; }
     // Fits the scale to the window's size now; the resize does it by itself.
     void fitScale();
+    // The window's last size in the display's pixels while it was neither
+    // full screen, maximised nor minimised (empty if it never was), and
+    // whether it was maximised when it last was a window: what the game
+    // keeps for the next start, however this one ends.
+    QSize normalWindowPixels() const;
+    bool windowWasMaximised() const { return maximised_; }
+    void setWindowWasMaximised(bool on) { maximised_ = on; }
 
     // Called by TForm as it shows and hides.
     void embed(TForm *form);
@@ -58,6 +65,7 @@ protected:
     void resizeEvent(QResizeEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
+    void hideEvent(QHideEvent *event) override;
     void changeEvent(QEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
@@ -75,11 +83,19 @@ private:
     void refocusTop();
     void scaleTo(double factor);
     void keepMinimumSize();
+    void showShrunk();
+    void rememberNormalSize();
+
+    class ShrunkPicture;
 
     QWidget *board_;
+    // Draws the picture below its own size, which Qt's painter cannot.
+    ShrunkPicture *shrunk_ = nullptr;
     std::vector<Entry> forms_;  // in the order they were shown
     bool wasFullScreen_ = false;
     QRect windowGeometry_;  // where the window was before full screen, native
     bool scalesWithWindow_ = false;
     bool fitPending_ = false;
+    QSize normalPixels_, previousNormalPixels_;
+    bool maximised_ = false;
 };

@@ -19,5 +19,8 @@ void TTiledShape::paintEvent(QPaintEvent *event)
     if (tile_.isNull())
         return;
     QPainter p(this);
-    p.drawTiledPixmap(event->rect(), QPixmap::fromImage(tile_), event->rect().topLeft());
+    // A logical pixel more on each side: at a fractional factor the edge
+    // rows of display pixels of a part drawn again are otherwise left out.
+    const QRect r = event->rect().adjusted(-1, -1, 1, 1) & rect();
+    p.drawTiledPixmap(r, QPixmap::fromImage(tile_), r.topLeft());
 }

@@ -11,7 +11,7 @@ GAME_DIR=${ZENTRIKA_GAME_DIR:?ZENTRIKA_GAME_DIR is not set}
 GAME=$GAME_DIR/zentrika
 [ -x "$GAME" ] || { echo "FAIL: no game at $GAME"; exit 1; }
 XORG=$(command -v Xorg || true)
-for tool in xrandr xdotool xwininfo import; do
+for tool in xrandr xdotool xwininfo import convert compare; do
     command -v $tool >/dev/null || { echo "SKIP: needs $tool"; exit 77; }
 done
 [ -n "$XORG" ] || { echo "SKIP: Xorg is not installed"; exit 77; }
@@ -143,6 +143,19 @@ sleep 0.5
 report
 [ "$(value sound-switch)" = on ] || fail "the speaker button did not turn the sounds on"
 
+# The about box closed at 1.8 leaves nothing of itself: its edges fall inside
+# display pixels, which the repaint under it must cover too.
+click_control AboutButton
+wait_top AboutForm "a click on the scaled ?"
+IFS='x+' read -r w h x y <<<"$(value top-form | cut -d' ' -f2)"
+about_colour=$(pixel $((x + 3)) $((y + h / 2)))
+xdotool key Escape
+wait_top MainForm "Escape in the about box"
+xdotool mousemove 0 540
+sleep 0.5
+left=$(import -window root -crop "${w}x5+$x+$((y + h - 2))" -depth 8 txt:- 2>/dev/null | grep -c "($about_colour)")
+[ "$left" = 0 ] || fail "the closed about box left $left pixels of its colour ($about_colour) at its bottom edge"
+
 # F11: a window and back; the display mode never changes.
 xdotool key F11
 sleep 1
@@ -165,6 +178,30 @@ start_game --video=window
 report
 [ "$(value video)" = window ] || fail "--video=window gave $(value video)"
 case "$(value stage)" in 800x600+*) ;; *) fail "the window does not start at 800x600: $(value stage)" ;; esac
+# The picture at its own size, one screen pixel per picture pixel: what every
+# other size must show, fitted. The pointer stays off the buttons.
+xdotool mousemove 0 0
+sleep 1
+report
+shot_picture() { # file
+    local w h x y
+    IFS='x+' read -r w h x y <<<"$(value picture)"
+    import -window root -crop "${w}x${h}+$x+$y" +repage "$1"
+}
+shot_picture "$WORK/picture-800x600.png"
+# What the screen shows where the report puts the picture, against the picture
+# fitted to that size. Both are made small first: a fitted picture is drawn by
+# Qt at the new scale (text and shapes sharp), the reference merely resized.
+picture_drawn_fitted() { # what changed
+    local diff
+    shot_picture "$WORK/drawn.png"
+    convert "$WORK/drawn.png" -resize '160x120!' "$WORK/drawn-small.png"
+    convert "$WORK/picture-800x600.png" -resize '160x120!' "$WORK/fitted-small.png"
+    diff=$(compare -metric RMSE "$WORK/drawn-small.png" "$WORK/fitted-small.png" null: 2>&1 | sed -n 's/.*(\(.*\))/\1/p')
+    [ -n "$SHOTS" ] && import -window root "$SHOTS/window-$(value stage | cut -d+ -f1).png"
+    awk -v d="$diff" 'BEGIN { exit !(d != "" && d < 0.05) }' ||
+        fail "$1: what is drawn differs from the picture fitted to $(value picture) (RMSE ${diff:-none})"
+}
 # The player resizes the window: the picture takes the largest scale at which
 # it fits, centred in the window, the rest filled, as full screen shows it.
 picture_fits_stage() { # what changed
@@ -190,10 +227,28 @@ resize_window() { # width height
 }
 resize_window 1000 750
 [ "$(value scale-now)" = 1.25 ] || fail "at 1000x750 the scale is $(value scale-now), not 1.25"
-# Smaller than the picture, too: the picture shrinks with the window.
+picture_drawn_fitted "a resize to 1000x750"
+# Smaller than the picture, too, down to half its size: the picture shrinks
+# with the window. Qt itself paints nothing below one pixel per pixel.
 resize_window 640 480
 [ "$(value scale-now)" = 0.8 ] || fail "at 640x480 the scale is $(value scale-now), not 0.8"
+for size in 640x480 500x900 1000x400 400x300; do
+    resize_window "${size%x*}" "${size#*x}"
+    sleep 0.5
+    picture_drawn_fitted "a resize to $size"
+done
+# Clicks land where the shrunk picture shows the buttons, and a dialog is
+# drawn shrunk as well.
+click_control NewGameButton
+wait_top UserSelectDialog "a click on Новая игра shrunk to 400x300"
+sleep 0.5
+[ "$(pixel $(($(value picture | cut -d+ -f2) + 200)) $(($(value picture | cut -d+ -f3) + 150)))" != "28,26,23" ] ||
+    fail "the shrunk picture shows nothing in its middle with the dialog open"
+click_control BackButton
+wait_top MainForm "a click on the dialog's back button shrunk to 400x300"
 resize_window 1200 700
+sleep 0.5
+picture_drawn_fitted "a resize to 1200x700 after smaller ones"
 [ -n "$SHOTS" ] && import -window root "$SHOTS/window-1200x700.png"
 # A click lands on the scaled button: "Новая игра" at 272,440 249x41 in the picture.
 IFS='x+' read -r pw ph px py <<<"$(value picture)"
@@ -216,9 +271,32 @@ sleep 1
 report
 case "$(value stage)" in 1200x700+*) ;; *) fail "F11 did not give the 1200x700 window back: $(value stage)" ;; esac
 picture_fits_stage "full screen and back"
-stop_game
+# The player leaves by the leave question; the next start finds the window as
+# it was left.
+xdotool key Escape
+wait_top MessageBoxForm "Escape in the window asks to quit"
+xdotool key Return
+wait_game_exit "yes to quitting the window"
 grep -qx 'mode=scale' "$CONF" || fail "a mode given on the command line was saved"
-grep -qx 'window-size=1200x700' "$CONF" || fail "the window's size was not kept"
+grep -qx 'window-size=1200x700' "$CONF" || fail "the window's size was not kept on leaving: $(grep window-size "$CONF")"
+start_game --video=window
+report
+case "$(value stage)" in 1200x700+*) ;; *) fail "the next start opens at $(value stage), not 1200x700" ;; esac
+picture_fits_stage "the next start"
+stop_game
+# A size kept on a larger screen opens fitted to this one, and is kept so.
+sed -i 's/^window-size=.*/window-size=3840x2160/' "$CONF"
+start_game --video=window
+sleep 1
+report
+win=$(xdotool search --onlyvisible --pid "$GPID" 2>/dev/null | head -1)
+read -r width bottom <<<"$(xwininfo -id "$win" 2>/dev/null | awk '/Absolute upper-left Y/ {y=$NF} /Width/ {w=$NF} /Height/ {h=$NF} END {print w, y + h}')"
+[ "${width:-0}" -le 1920 ] || fail "a window kept at 3840x2160 opens $width pixels wide on a 1920x1080 screen"
+[ "${bottom:-9999}" -le 1080 ] || fail "the window's frame pushes its bottom to $bottom, below the screen"
+awk -v f="$(value scale-now)" 'BEGIN { exit !(f <= 1.8) }' || fail "a window kept at 3840x2160 draws at $(value scale-now)"
+stop_game
+IFS=x read -r w h <<<"$(sed -n 's/^window-size=//p' "$CONF")"
+[ "$w" -le 1920 ] && [ "$h" -le 1080 ] || fail "the fitted window was kept as ${w}x$h"
 
 # ---- 3840 x 2160 ------------------------------------------------------------------
 set_mode 3840x2160

@@ -129,4 +129,19 @@ wait "$GPID"
 rc=$?
 GPID=
 [ "$rc" = 0 ] || fail "the game exited with $rc"
-echo "PASS: a Wayland client, full screen, the picture at 1440x1080 in the middle of the output, driven through the accessibility interface"
+
+# A window keeps its size from one session to the next, to the pixel.
+CONF=$XDG_CONFIG_HOME/zentrika/zentrika.conf
+printf '[video]\nmode=window\nwindow-size=1000x750\n' >"$CONF"
+for session in 1 2 3; do
+    : >"$WORK/game.out"
+    (cd "$GAME_DIR" && exec "$GAME" --diagnostics) >"$WORK/game.out" 2>"$WORK/game.err" &
+    GPID=$!
+    wait_first_paint "$WORK/game.out"
+    sleep 0.5
+    kill -TERM "$GPID"
+    wait "$GPID"
+    GPID=
+    grep -qx 'window-size=1000x750' "$CONF" || fail "session $session kept $(grep window-size "$CONF"), not 1000x750"
+done
+echo "PASS: a Wayland client, full screen, the picture at 1440x1080 in the middle of the output, driven through the accessibility interface; a window keeps its size"

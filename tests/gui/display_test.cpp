@@ -11,18 +11,19 @@
 #include "widgets/Form.h"
 #include "widgets/Stage.h"
 
-#include <QApplication>
-#include <QFile>
-#include <QKeyEvent>
-#include <QLineEdit>
-#include <QTimer>
 #include "platform/ResourceLibrary.h"
 #include "platform/desktop/WindowScale.h"
+#include <QApplication>
+#include <QFile>
+#include <QFileInfo>
+#include <QKeyEvent>
+#include <QLineEdit>
 #include <QScopeGuard>
-#include <QWindow>
 #include <QTemporaryDir>
-#include <QTextEdit>
 #include <QTest>
+#include <QTextEdit>
+#include <QTimer>
+#include <QWindow>
 #include <gtest/gtest.h>
 
 namespace {
@@ -41,36 +42,70 @@ TEST(Settings, SurviveARunAndDamagedValuesFallBackToDefaults)
     app::Settings s;
     s.video = app::VideoOption::Window;
     s.windowSize = QSize(1200, 900);
+    s.windowMaximised = true;
     s.sound = false;
     ASSERT_TRUE(s.save(path));  // makes the folders
     const app::Settings back = app::Settings::load(path);
     EXPECT_EQ(back.video, app::VideoOption::Window);
     EXPECT_EQ(back.windowSize, QSize(1200, 900));
+    EXPECT_TRUE(back.windowMaximised);
     EXPECT_FALSE(back.sound);
 
     struct Case {
-        const char *text;
+        std::string text;
         app::VideoOption video;
         QSize window;
         bool sound;
     };
     const Case cases[] = {
-        {"[video]\nmode=fullscreen\nwindow-size=banana\n[sound]\non=maybe\n", app::VideoOption::Auto, {}, true},
+        {"[video]\nmode=fullscreen\nwindow-size=banana\n[sound]\non=maybe\n",
+         app::VideoOption::Auto,
+         {},
+         true},
         {"[video]\nmode=SWITCH\nwindow-size=10x10\n[sound]\non=off\n", app::VideoOption::Switch, {}, false},
         {"[video]\nmode=scale\nwindow-size=99999x600\n", app::VideoOption::Scale, {}, true},
         {"[video]\nwindow-size=1000x750\n[sound]\non=0\n", app::VideoOption::Auto, QSize(1000, 750), false},
         {"\x01\x02 not an ini file at all", app::VideoOption::Auto, {}, true},
+        // Good values in a file no settings file is as large as: not read at all.
+        {"[video]\nmode=window\nwindow-size=1000x750\n[sound]\non=off\n" + std::string(70000, ';'),
+         app::VideoOption::Auto,
+         {},
+         true},
     };
     for (const Case &c : cases) {
         QFile f(path);
         ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        f.write(c.text);
+        f.write(c.text.data(), qint64(c.text.size()));
         f.close();
         const app::Settings got = app::Settings::load(path);
-        EXPECT_EQ(got.video, c.video) << c.text;
-        EXPECT_EQ(got.windowSize, c.window) << c.text;
-        EXPECT_EQ(got.sound, c.sound) << c.text;
+        const std::string shown = c.text.substr(0, 80);
+        EXPECT_EQ(got.video, c.video) << shown;
+        EXPECT_EQ(got.windowSize, c.window) << shown;
+        EXPECT_EQ(got.sound, c.sound) << shown;
     }
+    // Saving over such a file writes a file of our own size.
+    ASSERT_TRUE(s.save(path));
+    EXPECT_LT(QFileInfo(path).size(), 1024);
+    EXPECT_EQ(app::Settings::load(path).windowSize, QSize(1200, 900));
+}
+
+TEST(Settings, AKeptWindowOpensFittedToTheScreen)
+{
+    struct Case {
+        QSize kept, available, opens;
+    };
+    const Case cases[] = {
+        {{3840, 2160}, {1280, 1024}, {1280, 1024}}, // kept on a larger screen
+        {{16384, 16384}, {1920, 1080}, {1920, 1080}},
+        {{3840, 600}, {1920, 1050}, {1920, 600}}, // only the side that does not fit
+        {{1000, 750}, {1920, 1080}, {1000, 750}},
+        {{1000, 750}, {}, {1000, 750}},        // screen unknown
+        {{}, {1920, 1080}, {}},                // no window kept
+        {{1000, 750}, {320, 200}, {400, 300}}, // never below the smallest window
+    };
+    for (const Case &c : cases)
+        EXPECT_EQ(app::fittedWindowSize(c.kept, c.available), c.opens)
+            << c.kept.width() << "x" << c.kept.height();
 }
 
 TEST(Settings, LiveUnderTheUsersConfigFolder)

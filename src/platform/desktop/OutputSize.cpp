@@ -18,6 +18,9 @@ OutputSize primaryOutput()
     const QSize native = screen->handle()->geometry().size();
     out.pixels = QSize(qRound(native.width() * ratio), qRound(native.height() * ratio));
     out.scale = std::max(1, qRound(ratio));
+    const QSize free = screen->handle()->availableGeometry().size();
+    out.available =
+        free.isEmpty() ? out.pixels : QSize(qRound(free.width() * ratio), qRound(free.height() * ratio));
     return out;
 }
 

@@ -7,6 +7,7 @@ namespace platform {
 struct OutputSize {
     QSize pixels;   // the output's current mode, in device pixels; empty when unknown
     int scale = 1;  // the compositor's own integer scale of that output (Wayland)
+    QSize available; // what panels and docks leave of it for a window, in device pixels
 };
 
 // Qt's primary screen, once the application exists: the platform plugin has

@@ -91,6 +91,17 @@ bool setWindowScale(QWindow *window, double factor)
     return true;
 }
 
+void setWindowPixels(QWindow *window, QSize devicePixels)
+{
+    QPlatformWindow *handle = window ? window->handle() : nullptr;
+    if (!handle || devicePixels.isEmpty())
+        return;
+    const double ratio = platformRatio(window);
+    const QSize native(qRound(devicePixels.width() / ratio), qRound(devicePixels.height() / ratio));
+    if (handle->geometry().size() != native)
+        handle->setGeometry(QRect(handle->geometry().topLeft(), native));
+}
+
 QRect nativeGeometry(const QWindow *window)
 {
     const QPlatformWindow *handle = window ? window->handle() : nullptr;

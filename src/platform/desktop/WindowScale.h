@@ -33,6 +33,10 @@ void setGlobalScale(double factor);
 // at once. Returns whether the factor changed.
 bool setWindowScale(QWindow *window, double factor);
 
+// Asks the window system for this size of the window, in the display's
+// pixels, where the logical size would round it.
+void setWindowPixels(QWindow *window, QSize devicePixels);
+
 // The factor the window is drawn at now.
 double windowScale(const QWindow *window);
 
