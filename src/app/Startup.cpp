@@ -105,7 +105,7 @@ QString helpText()
                           "  F11, Alt+Enter   весь экран или окно;  M  звук вкл./выкл.\n"
                           "  Настройки: $XDG_CONFIG_HOME/zentrika/zentrika.conf\n"
                           "  --diagnostics    напечатать, что сделал запуск (экран, цвета, шрифт)\n"
-                          "  --screen=collection          сразу открыть собрание головоломок\n"
+                          "  --screen=collection          сразу открыть сборник головоломок\n"
                           "  --screen=game --player=ИМЯ   сразу начать игру за игрока (новый\n"
                           "                               игрок создаётся)\n"
                           "  --data ПАПКА     взять list.lst, Data и Images из другой папки\n"

@@ -107,6 +107,10 @@ QAccessibleInterface *gameControls(const QString &className, QObject *object)
         return new LabelAccessible(static_cast<TLabel *>(object));
     if (className == QLatin1String("TGauge"))
         return new GaugeAccessible(static_cast<TGauge *>(object));
+    // A picture is a graphic, named where the screen says what it stands for
+    // (the status panel's difficulty and coins).
+    if (className == QLatin1String("TPictureBox"))
+        return new QAccessibleWidget(static_cast<QWidget *>(object), QAccessible::Graphic);
     if (className == QLatin1String("TLabelImage"))
         return new LogoAccessible(static_cast<TLabelImage *>(object));
     if (className == QLatin1String("TForm") && static_cast<QWidget *>(object)->isWindow())

@@ -46,8 +46,8 @@ void TLabelImage::Loaded()
     }
     prev_->setText(QStringLiteral("<"));
     next_->setText(QStringLiteral(">"));
-    prev_->setAccessibleDescription(QStringLiteral("Предыдущий логотип"));
-    next_->setAccessibleDescription(QStringLiteral("Следующий логотип"));
+    prev_->setAccessibleName(QStringLiteral("Предыдущий логотип"));
+    next_->setAccessibleName(QStringLiteral("Следующий логотип"));
     // The picture's frame stays on top of the buttons' overlapping pixel.
     raise();
     SetLocked(false);

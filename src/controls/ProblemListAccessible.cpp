@@ -1,6 +1,7 @@
 #include "controls/ProblemListAccessible.h"
 
 #include "controls/FlatListBoxEx.h"
+#include "core/DifficultyName.h"
 #include "core/ProblemListModel.h"
 #include "core/User.h"
 
@@ -137,14 +138,18 @@ QString ProblemListAccessible::describe(const TFlatListBoxEx &list, int position
     // The game mode's rows show the player's progress; the collection's do not.
     if (model->ShowsProgress() && list.GameMode()) {
         const LevelEntry progress = model->Progress(*problem);
+        // A right answer also marks the entry bought: its solution is free to
+        // read, which is what the player needs to hear, not a purchase.
         parts << (progress.Solved ? QStringLiteral("решена") : QStringLiteral("не решена"));
-        parts << (progress.Bought ? QStringLiteral("ответ куплен") : QStringLiteral("ответ не куплен"));
+        if (!progress.Bought)
+            parts << QStringLiteral("ответ не куплен");
+        else
+            parts << (progress.Solved ? QStringLiteral("ответ можно посмотреть бесплатно")
+                                      : QStringLiteral("ответ куплен"));
         parts << QStringLiteral("неверных ответов: %1").arg(progress.WrongAnswers);
     }
-    static const QString difficulties[] = {QStringLiteral("легкая"), QStringLiteral("средняя"),
-                                           QStringLiteral("сложная")};
-    if (problem->Difficult < std::size(difficulties))
-        parts << QStringLiteral("сложность: ") + difficulties[problem->Difficult];
+    if (const std::optional<Difficulty> grade = knownDifficulty(problem->Difficult))
+        parts << QStringLiteral("сложность: ") + difficultyName(*grade);
     return parts.join(QStringLiteral(", "));
 }
 

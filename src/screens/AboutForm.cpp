@@ -33,8 +33,8 @@ QFont arial(int pixels, bool underline = false)
     return f;
 }
 
-const QString kWebLine = QStringLiteral("Web Site: ");
-const QString kMailLine = QStringLiteral("E-Mail: ");
+const QString kWebLine = QStringLiteral("Сайт: ");
+const QString kMailLine = QStringLiteral("Почта: ");
 
 }  // namespace
 
@@ -131,7 +131,7 @@ TAboutForm::TAboutForm(QWidget *owner)
 
 void TAboutForm::placeLinks()
 {
-    // At the ends of the "Web Site: " and "E-Mail: " lines, wherever the
+    // At the ends of the "Сайт: " and "Почта: " lines, wherever the
     // greeting's wrapping puts them in this font.
     const QFontMetrics fm(Greeting->font());
     const QString text = Greeting->caption();

@@ -1,5 +1,6 @@
 #include "screens/GameForm.h"
 
+#include "core/DifficultyName.h"
 #include "core/User.h"
 #include "platform/Sounds.h"
 #include "screens/MessageBoxForm.h"
@@ -92,7 +93,7 @@ void TGameForm::createTopPanel()
     ProgressBar->setColorBorder(zw::clGray);
     ProgressBar->setColorBar(zw::clGray);
     ProgressBar->setFont(zw::gameFont(16));
-    ProgressBar->setToolTip(QStringLiteral("Решенные головоломки"));
+    ProgressBar->setToolTip(QStringLiteral("Решённые головоломки"));
     ScoresLabel = makeLabel(TopPanel, "ScoresLabel", 728, 15, 54, 40, 29, true, Qt::AlignRight | Qt::AlignTop, true);
     ScoresLabel->setToolTip(QStringLiteral("Очки"));
     // Labels with hints must see the pointer for the hint to show.
@@ -121,6 +122,9 @@ void TGameForm::createStatusPanel()
     DiffImage = makePicture(StatusPanel, "DiffImage", {45, 45, 50, 50});
     BonusImage = makePicture(StatusPanel, "BonusImage", {144, 45, 50, 50});
     AnswerImage = makePicture(StatusPanel, "AnswerImage", {240, 45, 50, 50});
+    DiffImage->setAccessibleDescription(DifficultyCaption->caption());
+    BonusImage->setAccessibleDescription(BonusCaption->caption());
+    AnswerImage->setAccessibleDescription(AnswerCaption->caption());
     DiffFrame = screens::makeFrame(StatusPanel, "Shape1", DiffImage->geometry());
     BonusFrame = screens::makeFrame(StatusPanel, "Shape2", BonusImage->geometry());
     AnswerFrame = screens::makeFrame(StatusPanel, "Shape3", AnswerImage->geometry());
@@ -189,19 +193,15 @@ void TGameForm::ShowView(const GameView &view)
         shownText_ = 0;
         ProblemImage->setGeometry(460, 190, ThumbnailWidth, ThumbnailHeight);
         ImageShape->setGeometry(460, 190, ThumbnailWidth, ThumbnailHeight);
-        DiffImage->clearPicture();
-        AnswerImage->clearPicture();
-        BonusImage->clearPicture();
+        for (TPictureBox *fact : {DiffImage, AnswerImage, BonusImage}) {
+            fact->clearPicture();
+            fact->setAccessibleName(QString());
+        }
         DecideButton->setText(texts::Decide);
         if (item) {
             ProblemImage->setPicture(Thumbnail_);
             ProblemName->setCaption(item->Name);
-            if (const std::optional<Difficulty> grade = knownDifficulty(item->Difficult)) {
-                const std::size_t d = indexOf(*grade);
-                DiffImage->setPicture(screens::mediaBitmap(QStringLiteral("DIFF%1").arg(d + 1)));
-                BonusImage->setPicture(screens::mediaBitmap(QStringLiteral("COST%1").arg(AnswerBonus[d])));
-                AnswerImage->setPicture(screens::mediaBitmap(QStringLiteral("COST%1").arg(SolutionCost[d])));
-            }
+            ShowFacts(*item, view);
         } else {
             ProblemImage->clearPicture();
             ProblemName->setCaption(QString());
@@ -224,6 +224,26 @@ void TGameForm::ShowView(const GameView &view)
     }
     ProblemsList->Refresh();
     FocusForMode();
+}
+
+void TGameForm::ShowFacts(const TProblem &item, const GameView &view)
+{
+    const std::optional<Difficulty> grade = knownDifficulty(item.Difficult);
+    if (!grade)
+        return;
+    const std::size_t d = indexOf(*grade);
+    // A solution paid for, or earned by a right answer, costs nothing more:
+    // the coin shows 0 rather than a price the player would not pay.
+    const bool free = !view.pricePictureVisible;
+    const std::uint32_t price = free ? 0 : SolutionCost[d];
+    DiffImage->setPicture(screens::mediaBitmap(QStringLiteral("DIFF%1").arg(d + 1)));
+    BonusImage->setPicture(screens::mediaBitmap(QStringLiteral("COST%1").arg(AnswerBonus[d])));
+    AnswerImage->setPicture(screens::mediaBitmap(QStringLiteral("COST%1").arg(price)));
+    // The coins are pictures: a screen reader reads what they show from here,
+    // with the caption above each as its description.
+    DiffImage->setAccessibleName(difficultyName(*grade));
+    BonusImage->setAccessibleName(texts::Points(AnswerBonus[d]));
+    AnswerImage->setAccessibleName(free ? QStringLiteral("бесплатно") : texts::Points(price));
 }
 
 void TGameForm::PlaceScore()

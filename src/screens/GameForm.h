@@ -49,6 +49,8 @@ private:
     void TakeThumbnail();
     // Room for every digit of the score.
     void PlaceScore();
+    // The selected puzzle's difficulty, bonus and solution price, drawn and named.
+    void ShowFacts(const TProblem &item, const GameView &view);
 
     // IGamePresentation, beyond what the base does for both screens
     void PlayWave(platform::Wave wave) override;

@@ -144,7 +144,7 @@ TMainForm::TMainForm(QWidget *owner)
                                            "и набрать максимальное кол-во очков, решая головоломки."),
                             true, Qt::AlignRight | Qt::AlignTop);
     ProblemsLabel = fadingLabel(this, "ProblemsLabel", QRect(528, 472, 254, 72),
-                                QStringLiteral("Войти в сборник головоломок. В нем представлены все головоломки, "
+                                QStringLiteral("Войти в сборник головоломок. В нём представлены все головоломки, "
                                                "встречающиеся в игре, здесь же можно посмотреть все ответы к ним."),
                                 true, Qt::AlignLeft | Qt::AlignTop);
     ExitLabel = fadingLabel(this, "ExitLabel", QRect(154, 547, 110, 18), QStringLiteral("Выйти из игры"), false,
@@ -154,7 +154,8 @@ TMainForm::TMainForm(QWidget *owner)
     AboutButton->setObjectName(QStringLiteral("AboutButton"));
     AboutButton->setGeometry(760, -5, 41, 41);
     AboutButton->setText(QStringLiteral("?"));
-    AboutButton->setAccessibleDescription(QStringLiteral("О программе"));
+    // Named for what it opens: "?" alone tells a screen reader's user nothing.
+    AboutButton->setAccessibleName(QStringLiteral("О программе"));
     AboutButton->setFont(zw::gameFont(29));
     AboutButton->setCursor(platform::gameCursor(platform::CursorSlot::HandPoint));
     AboutButton->setColorFace(zw::clPanel);

@@ -116,7 +116,9 @@ void TReplyForm::createEntries()
     TimeEdit->setObjectName(QStringLiteral("TimeEdit"));
     TimeEdit->setFrame(false);
     TimeEdit->setFont(zw::gameFont(11));
-    TimeEdit->setGeometry(95, 123, 53, 21);
+    // White all over the frame's inside, the digits clear of its edges.
+    TimeEdit->setGeometry(TimeFrame->geometry().adjusted(1, 1, -1, -1));
+    TimeEdit->setAlignment(Qt::AlignCenter);
     TimeEdit->hide();
 }
 
@@ -136,6 +138,13 @@ void TReplyForm::createButtons()
     CancelButton->setText(QStringLiteral("Отмена"));
     styleButton(CancelButton);
     connect(CancelButton, &QAbstractButton::clicked, this, &TReplyForm::CancelButtonClick);
+
+    // Tab reaches the buttons too, left to right after the entry controls: a
+    // player on the keyboard alone can cancel or confirm.
+    for (TFlatButton *b : {CancelButton, OkButton})
+        b->setTabStop(true);
+    QWidget::setTabOrder(TimeEdit, CancelButton);
+    QWidget::setTabOrder(CancelButton, OkButton);
 }
 
 void TReplyForm::FormCreate()
@@ -177,6 +186,9 @@ void TReplyForm::FormCreate()
         }
         connect(List, &QComboBox::activated, this, &TReplyForm::ListChange);
         digitsOnly_ = true;
+        // The names stand left of the number box: Tab goes from one to the other.
+        QWidget::setTabOrder(List, Edit);
+        QWidget::setTabOrder(Edit, CancelButton);
         // The focus starts in the number box: the first name is picked, so
         // that a number typed at once is kept for it.
         if (!NumberTexts->isEmpty())
@@ -189,13 +201,15 @@ void TReplyForm::FormCreate()
 
 void TReplyForm::FormShow()
 {
-    // The flat buttons are no tab stops, so the entry control starts with the focus.
+    // The entry control starts with the focus, ahead of the buttons.
     if (Edit->isVisibleTo(this))
         Edit->setFocus(Qt::OtherFocusReason);
     else if (List->isVisibleTo(this))
         List->setFocus(Qt::OtherFocusReason);
     else if (TimeEdit->isVisibleTo(this))
         TimeEdit->setFocus(Qt::OtherFocusReason);
+    else
+        OkButton->setFocus(Qt::OtherFocusReason);  // not "Отмена", the first tab stop: Enter confirms
 }
 
 bool TReplyForm::eventFilter(QObject *watched, QEvent *event)
@@ -224,7 +238,10 @@ void TReplyForm::ListChange()
     const int i = List->currentIndex();
     if (i >= 0 && i < NumberTexts->size())
         Edit->setText(NumberTexts->at(i));
-    Edit->setFocus(Qt::OtherFocusReason);
+    // A name picked from the open list is followed by its number; arrows
+    // stepping through the closed list keep the keyboard there.
+    if (!List->isStepping())
+        Edit->setFocus(Qt::OtherFocusReason);
 }
 
 void TReplyForm::EditExit()
@@ -382,6 +399,11 @@ bool TReplyForm::FormKeyDown(QKeyEvent *event)
     switch (event->key()) {
     case Qt::Key_Return:
     case Qt::Key_Enter:
+        // "Отмена" reached with Tab takes Enter as its own click.
+        if (CancelButton->hasFocus()) {
+            CancelButton->Click();
+            break;
+        }
         // A number typed last counts: commit it to its item before the check.
         if (NumberTexts && Edit->hasFocus())
             EditExit();

@@ -19,6 +19,18 @@ inline const QString PictureHint = QStringLiteral("Картинка");
 inline const QString StatementHint = QStringLiteral("Текст головоломки");
 inline const QString PuzzleNameHint = QStringLiteral("Имя текущей головоломки");
 
+// A number of points as a player reads it: «1 очко», «3 очка», «20 очков».
+inline QString Points(qint64 n)
+{
+    const qint64 last = (n < 0 ? -n : n) % 100;
+    const char *word = "очков";
+    if (last % 10 == 1 && last != 11)
+        word = "очко";
+    else if (last % 10 >= 2 && last % 10 <= 4 && (last < 12 || last > 14))
+        word = "очка";
+    return QString::number(n) + QLatin1Char(' ') + QString::fromUtf8(word);
+}
+
 inline const QString PlayerName = QStringLiteral("Имя пользователя");
 inline const QString NewGame = QStringLiteral("Новая игра");
 

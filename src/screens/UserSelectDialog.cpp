@@ -165,9 +165,9 @@ void TUserSelectDialog::createProgressPanel(QWidget *p)
     LevelLabel->move(valueLeft, 16);
     ScoresLabel->move(valueLeft, 48);
     AnswersCaption = makeLabel(s, "Label5", 144, 8, QStringLiteral("К-во правильных/неправильных ответов"), 12);
-    EasyCaption = makeLabel(s, "Label6", 144, 32, QStringLiteral("На легкие задачи:"), 11);
+    EasyCaption = makeLabel(s, "Label6", 144, 32, QStringLiteral("На лёгкие задачи:"), 11);
     MediumCaption = makeLabel(s, "Label7", 144, 48, QStringLiteral("На средние задачи:"), 11);
-    HardCaption = makeLabel(s, "Label8", 144, 64, QStringLiteral("На тяжелые задачи:"), 11);
+    HardCaption = makeLabel(s, "Label8", 144, 64, QStringLiteral("На тяжёлые задачи:"), 11);
     LDLabel = makeRightLabel(s, "LDLabel", 366, 32, 11);
     MDLabel = makeRightLabel(s, "MDLabel", 366, 48, 11);
     HDLabel = makeRightLabel(s, "HDLabel", 366, 64, 11);
@@ -220,8 +220,15 @@ void TUserSelectDialog::FormCreate()
             LoadGameRBClick();
     });
     setCursor(platform::gameCursor(platform::CursorSlot::Arrow));
-    // A new player's name can be typed at once.
-    UserSelectComboBox->setFocus();
+}
+
+void TUserSelectDialog::FormShow()
+{
+    // A new player's name can be typed at once. Given here, as the dialog
+    // shows: on the stage a form becomes the board's child first, and a focus
+    // chosen before that would be lost with the move.
+    if (NewGameMode)
+        UserSelectComboBox->setFocus(Qt::OtherFocusReason);
 }
 
 void TUserSelectDialog::SetNewGameMode(bool mode)
@@ -262,6 +269,7 @@ void TUserSelectDialog::NewGameRBClick()
 {
     selectedUser_.reset();
     SetNewGameMode(true);
+    UserSelectComboBox->setFocus(Qt::OtherFocusReason);
 }
 
 void TUserSelectDialog::LoadGameRBClick()
@@ -288,7 +296,7 @@ void TUserSelectDialog::UserSelectComboBoxChange()
         ShowUser(*selectedUser_);
     } catch (const std::exception &) {
         if (MessageBoxForm)
-            MessageBoxForm->ShowNotice(QStringLiteral("Невозможно загрузить данные о пользователе. Пользователь будет удален"));
+            MessageBoxForm->ShowNotice(QStringLiteral("Невозможно загрузить данные о пользователе. Пользователь будет удалён"));
         try {
             if (!path.isEmpty())
                 registry().deleteKey(path);

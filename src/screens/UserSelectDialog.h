@@ -60,6 +60,7 @@ public:
 protected:
     bool FormKeyDown(QKeyEvent *event) override;
     void FormClose(CloseAction &action) override;
+    void FormShow() override;
 
 private:
     // The radio buttons, the logo, the name box and the buttons; then the

@@ -4,6 +4,7 @@
 #include "widgets/Form.h"
 
 #include <QAbstractItemView>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QLinearGradient>
 #include <QPainter>
@@ -11,6 +12,23 @@
 #include <QStandardItemModel>
 #include <QVariantAnimation>
 #include <algorithm>
+
+namespace {
+
+// The mark of the control that has the keyboard: a dotted frame, as the
+// manual promises for every control Tab reaches.
+void drawFocusFrame(QPainter &p, const QRect &r)
+{
+    p.save();
+    QPen pen(Qt::black);
+    pen.setStyle(Qt::DotLine);
+    p.setPen(pen);
+    p.setBrush(Qt::NoBrush);
+    p.drawRect(r);
+    p.restore();
+}
+
+}  // namespace
 
 TFlatPanel::TFlatPanel(QWidget *parent) : QWidget(parent) {}
 
@@ -78,7 +96,12 @@ void TFlatRadioButton::paintEvent(QPaintEvent *)
     p.setRenderHint(QPainter::Antialiasing, false);
     p.setFont(font());
     p.setPen(isEnabled() ? QColor(Qt::black) : zw::toQColor(zw::clGray));
-    p.drawText(rect().adjusted(d + 6, 0, 0, 0), Qt::AlignLeft | Qt::AlignVCenter, text());
+    const QRect caption = rect().adjusted(d + 6, 0, 0, 0);
+    p.drawText(caption, Qt::AlignLeft | Qt::AlignVCenter, text());
+    if (hasFocus()) {
+        const QRect shown = p.boundingRect(caption, Qt::AlignLeft | Qt::AlignVCenter, text());
+        drawFocusFrame(p, shown.adjusted(-2, -1, 2, 1) & rect().adjusted(0, 0, -1, -1));
+    }
 }
 
 TFlatComboBox::TFlatComboBox(QWidget *parent) : QComboBox(parent)
@@ -86,6 +109,48 @@ TFlatComboBox::TFlatComboBox(QWidget *parent) : QComboBox(parent)
     setFont(zw::gameFont(11));
     setStyle(Style::DropDownList);
     setCurrentIndex(-1);
+    view()->installEventFilter(this);
+}
+
+void TFlatComboBox::keyPressEvent(QKeyEvent *event)
+{
+    stepping_ = true;
+    QComboBox::keyPressEvent(event);
+    stepping_ = false;
+}
+
+void TFlatComboBox::wheelEvent(QWheelEvent *event)
+{
+    stepping_ = true;
+    QComboBox::wheelEvent(event);
+    stepping_ = false;
+}
+
+void TFlatComboBox::showPopup()
+{
+    QComboBox::showPopup();
+    // Opened with nothing picked, the list shows no line as current; the
+    // toolkit would make the first one current unseen, so that Enter picked it
+    // and the first Down went on to the second.
+    if (currentIndex() < 0)
+        view()->selectionModel()->setCurrentIndex(QModelIndex(), QItemSelectionModel::Clear);
+}
+
+bool TFlatComboBox::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == view() && event->type() == QEvent::KeyPress && count() > 0 &&
+        !view()->selectionModel()->hasSelection()) {
+        // Nothing shown as current yet: the first Down lands on the first
+        // line, the first Up on the last.
+        const int key = static_cast<QKeyEvent *>(event)->key();
+        if (key == Qt::Key_Down || key == Qt::Key_Up) {
+            const int row = key == Qt::Key_Down ? 0 : count() - 1;
+            view()->selectionModel()->setCurrentIndex(model()->index(row, modelColumn(), rootModelIndex()),
+                                                      QItemSelectionModel::ClearAndSelect);
+            return true;
+        }
+    }
+    return QComboBox::eventFilter(watched, event);
 }
 
 void TFlatComboBox::setStyle(Style style)
@@ -230,6 +295,9 @@ void TFlatComboBox::paintEvent(QPaintEvent *event)
     if (hasFocus() && currentIndex() >= 0) {
         p.fillRect(textRect.adjusted(-2, 2, 0, -2), zw::toQColor(zw::clFocus));
     }
+    // Also with nothing picked yet, where the highlight has no text to show.
+    if (hasFocus())
+        drawFocusFrame(p, textRect.adjusted(-2, 2, 0, -3));
     p.drawText(textRect, Qt::AlignLeft | Qt::AlignVCenter, currentText());
 }
 

@@ -76,11 +76,19 @@ public:
     void setText(const QString &text);
 
     QSize sizeHint() const override;
+    // True while an arrow key or the wheel moves the pick in the closed box,
+    // as against a pick from the open list.
+    bool isStepping() const { return stepping_; }
+    void showPopup() override;
 
 protected:
     void paintEvent(QPaintEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    void wheelEvent(QWheelEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    bool stepping_ = false;
     Style style_ = Style::DropDownList;
     bool sorted_ = false;
     int maxLength_ = 0;

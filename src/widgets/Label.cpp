@@ -1,5 +1,6 @@
 #include "widgets/Label.h"
 
+#include <QAccessible>
 #include <QEvent>
 #include <QPainter>
 #include <algorithm>
@@ -13,9 +14,16 @@ TLabel::TLabel(QWidget *parent) : QWidget(parent)
 
 void TLabel::setCaption(const QString &text)
 {
+    const bool changed = text != text_;
     text_ = text;
     adjustBounds();
     update();
+    // The caption is the label's accessible name: a screen reader that keeps
+    // names (the score, the level) hears of the new one.
+    if (changed && accessibleName().isEmpty() && QAccessible::isActive()) {
+        QAccessibleEvent event(this, QAccessible::NameChanged);
+        QAccessible::updateAccessibility(&event);
+    }
 }
 
 void TLabel::setAutoSize(bool on)

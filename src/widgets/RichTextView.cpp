@@ -26,7 +26,21 @@ RichTextView::RichTextView(QWidget *parent) : QTextEdit(parent)
     setAcceptRichText(false);
     // A thin inset like the system's rich-text box; the paragraphs bring their own indents.
     document()->setDocumentMargin(1);
+    watch(document());
     syncLayoutWidth();
+}
+
+void RichTextView::watch(QTextDocument *doc)
+{
+    connect(doc, &QTextDocument::contentsChange, this, [this] {
+        if (settling_)
+            return;
+        linesSettled_ = false;
+        if (applyingFormat_)
+            return;  // formats only: the text and its kept breaks stay
+        formatCurrent_ = false;
+        keptBreaks_.clear();
+    });
 }
 
 void RichTextView::setRtf(const QByteArray &rtf)
@@ -61,10 +75,11 @@ void RichTextView::setRtf(const QByteArray &rtf)
     }
     if (old && old->parent() == this)  // the view may have freed it already
         delete old.data();
-    connect(doc, &QTextDocument::contentsChange, this, [this] {
-        if (!applyingFormat_)
-            formatCurrent_ = false;
-    });
+    watch(doc);
+    // Breaks kept in the old text mean nothing in the new one.
+    keptBreaks_.clear();
+    settledDoc_ = nullptr;
+    linesSettled_ = false;
     formatCurrent_ = preformatted;
     topLine_ = 0;
     verticalScrollBar()->setValue(0);
@@ -94,9 +109,106 @@ void RichTextView::resizeEvent(QResizeEvent *event)
     QTextEdit::resizeEvent(event);
 }
 
-QVector<qreal> RichTextView::lineTops() const
+void RichTextView::paintEvent(QPaintEvent *event)
+{
+    settleLines();
+    QTextEdit::paintEvent(event);
+}
+
+namespace {
+
+// Words of a line: runs between blanks that hold a letter or a digit (a
+// bullet or a dash alone is none).
+int wordsIn(const QString &line)
+{
+    int words = 0;
+    bool inWord = false;
+    bool counted = false;
+    for (QChar c : line) {
+        if (c.isSpace()) {
+            inWord = false;
+            continue;
+        }
+        if (!inWord) {
+            inWord = true;
+            counted = false;
+        }
+        if (!counted && c.isLetterOrNumber()) {
+            ++words;
+            counted = true;
+        }
+    }
+    return words;
+}
+
+// Document positions of the spaces that end the short lines of justified
+// paragraphs, the last line of each paragraph aside (never stretched).
+QVector<int> shortLineEnds(const QTextDocument &doc, int minWords)
+{
+    QVector<int> ends;
+    for (QTextBlock b = doc.begin(); b.isValid(); b = b.next()) {
+        const QTextLayout *layout = b.layout();
+        if (!layout || !(b.blockFormat().alignment() & Qt::AlignJustify))
+            continue;
+        const QString text = b.text();
+        for (int i = 0; i + 1 < layout->lineCount(); ++i) {
+            const QTextLine line = layout->lineAt(i);
+            const int last = line.textStart() + line.textLength() - 1;
+            if (last >= 0 && last < text.size() && text.at(last) == QLatin1Char(' ') &&
+                wordsIn(text.mid(line.textStart(), line.textLength())) < minWords)
+                ends.append(b.position() + last);
+        }
+    }
+    return ends;
+}
+
+// Puts text in place of the one character at position, in that character's format.
+void replaceCharAt(QTextDocument *doc, int position, const QString &text)
+{
+    QTextCursor c(doc);
+    c.setPosition(position + 1);
+    const QTextCharFormat format = c.charFormat();
+    c.setPosition(position, QTextCursor::KeepAnchor);
+    c.insertText(text, format);
+}
+
+}  // namespace
+
+void RichTextView::restoreBreaks()
+{
+    QTextDocument *doc = document();
+    if (settledDoc_ == doc) {
+        for (int position : std::as_const(keptBreaks_))
+            if (doc->characterAt(position) == QChar(QChar::LineSeparator))
+                replaceCharAt(doc, position, QStringLiteral(" "));
+    }
+    keptBreaks_.clear();
+}
+
+void RichTextView::settleLines() const
 {
     syncLayoutWidth();
+    auto *self = const_cast<RichTextView *>(this);
+    QTextDocument *doc = self->document();
+    if (settling_ || (linesSettled_ && settledDoc_ == doc && settledWidth_ == lineWrapColumnOrWidth()))
+        return;
+    const QSignalBlocker blocker(self);  // the text stays the same to its readers
+    self->settling_ = true;
+    self->restoreBreaks();
+    doc->documentLayout()->documentSize();  // laid out afresh without them
+    const QVector<int> ends = shortLineEnds(*doc, MinWordsToStretch);
+    for (int position : ends)
+        replaceCharAt(doc, position, QString(QChar(QChar::LineSeparator)));
+    self->keptBreaks_ = ends;
+    self->settling_ = false;
+    self->settledDoc_ = doc;
+    self->settledWidth_ = lineWrapColumnOrWidth();
+    self->linesSettled_ = true;
+}
+
+QVector<qreal> RichTextView::lineTops() const
+{
+    settleLines();
     const QTextDocument *doc = document();
     doc->documentLayout()->documentSize();  // finishes a layout still running in the background
     QVector<qreal> tops;
@@ -126,7 +238,7 @@ int RichTextView::firstVisibleLine() const
 
 int RichTextView::charFromPos(const QPoint &point) const
 {
-    syncLayoutWidth();
+    settleLines();
     const QPointF docPoint = QPointF(viewport()->mapFrom(this, point)) +
                              QPointF(horizontalScrollBar()->value(), verticalScrollBar()->value());
     const int pos = document()->documentLayout()->hitTest(docPoint, Qt::FuzzyHit);
@@ -135,7 +247,7 @@ int RichTextView::charFromPos(const QPoint &point) const
 
 int RichTextView::lineFromChar(int position) const
 {
-    syncLayoutWidth();
+    settleLines();
     const QTextDocument *doc = document();
     doc->documentLayout()->documentSize();
     const QTextBlock target = doc->findBlock(std::clamp(position, 0, std::max(0, doc->characterCount() - 1)));

@@ -45,15 +45,26 @@ public:
     // the formatting stay; no change is notified.
     void formatAll(const Format &format);
 
+    // A justified line with fewer words than this is not stretched: its one or
+    // two gaps would open wide.
+    static constexpr int MinWordsToStretch = 4;
+
 signals:
     // The content was replaced by setRtf (format changes never emit it).
     void contentReplaced();
 
 protected:
     void resizeEvent(QResizeEvent *event) override;
+    void paintEvent(QPaintEvent *event) override;
 
 private:
     void syncLayoutWidth() const;
+    // Lays the text out at the view's width, with the short justified lines
+    // left unstretched: the space that ends such a line becomes a line
+    // separator, which breaks the line where it broke anyway and which the
+    // layout never stretches. Undone and done again when the width or the text changes.
+    void settleLines() const;
+    void restoreBreaks();
     // Document y of every display line's top, in order.
     QVector<qreal> lineTops() const;
 
@@ -64,4 +75,11 @@ private:
     bool formatCurrent_ = false;           // the document still has it everywhere
     bool applyingFormat_ = false;
     int topLine_ = 0;
+    // The spaces made line separators, and the layout they were chosen for.
+    QVector<int> keptBreaks_;
+    const QTextDocument *settledDoc_ = nullptr;
+    int settledWidth_ = -1;
+    bool linesSettled_ = false;
+    bool settling_ = false;
+    void watch(QTextDocument *doc);
 };

@@ -26,7 +26,7 @@ platform::FakeResourceLibrary &media()
 {
     static platform::FakeResourceLibrary library = [] {
         platform::FakeResourceLibrary l;
-        for (const char *name : {"TEXTURE", "GAMEPANEL", "ListPanel", "DIFF1", "DIFF2", "DIFF3", "COST10", "COST20",
+        for (const char *name : {"TEXTURE", "GAMEPANEL", "ListPanel", "DIFF1", "DIFF2", "DIFF3", "COST0", "COST10", "COST20",
                                  "COST30", "COST40", "PRICE", "mDIFF1", "mDIFF2", "mDIFF3", "S1", "S2", "QUESTION",
                                  "TRUEANSWERB", "FALSEANSWERB", "LEVELUP"}) {
             QImage image(50, 50, QImage::Format_RGB32);

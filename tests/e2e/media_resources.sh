@@ -14,7 +14,7 @@ fi
 
 fail=0
 listing=$(wrestool -l "$dll") || { echo "FAIL: wrestool cannot read $dll"; exit 1; }
-for name in STARTSCREEN GAMEPANEL TEXTURE LISTPANEL DIFF1 DIFF2 DIFF3 COST10 COST20 COST30 COST40 PRICE \
+for name in STARTSCREEN GAMEPANEL TEXTURE LISTPANEL DIFF1 DIFF2 DIFF3 COST0 COST10 COST20 COST30 COST40 PRICE \
             MDIFF1 MDIFF2 MDIFF3 S1 S2 QUESTION TRUEANSWERB FALSEANSWERB LEVELUP; do
   grep -q -- "--type=2 --name='$name' " <<<"$listing" || { echo "FAIL: wrestool: no bitmap $name"; fail=1; }
 done
@@ -68,7 +68,7 @@ for name, limit in limits.items():
 
 RT_BITMAP, RT_STRING = 2, 6
 names = ["STARTSCREEN", "GAMEPANEL", "TEXTURE", "LISTPANEL", "DIFF1", "DIFF2", "DIFF3",
-         "COST10", "COST20", "COST30", "COST40", "PRICE", "MDIFF1", "MDIFF2", "MDIFF3",
+         "COST0", "COST10", "COST20", "COST30", "COST40", "PRICE", "MDIFF1", "MDIFF2", "MDIFF3",
          "S1", "S2", "QUESTION", "TRUEANSWERB", "FALSEANSWERB", "LEVELUP", 1, 2, 3, 4, 5]
 for name in names:
     data = res.get((RT_BITMAP, name))

@@ -77,7 +77,8 @@ inline void addScreenBitmaps(platform::FakeResourceLibrary &media)
     const std::pair<const char *, QColor> named[] = {
         {"TEXTURE", QColor(240, 230, 200)}, {"GAMEPANEL", QColor(200, 180, 140)}, {"ListPanel", QColor(180, 200, 140)},
         {"DIFF1", QColor(0, 200, 0)},       {"DIFF2", QColor(200, 200, 0)},       {"DIFF3", QColor(200, 0, 0)},
-        {"COST10", QColor(10, 10, 60)},     {"COST20", QColor(20, 20, 80)},       {"COST30", QColor(30, 30, 100)},
+        {"COST0", QColor(0, 90, 0)},        {"COST10", QColor(10, 10, 60)},     {"COST20", QColor(20, 20, 80)},
+        {"COST30", QColor(30, 30, 100)},
         {"COST40", QColor(40, 40, 120)},    {"PRICE", QColor(250, 200, 0)},       {"mDIFF1", QColor(0, 150, 0)},
         {"mDIFF2", QColor(150, 150, 0)},    {"mDIFF3", QColor(150, 0, 0)},        {"S1", QColor(220, 220, 220)},
         {"S2", QColor(0, 0, 220)},

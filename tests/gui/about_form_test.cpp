@@ -33,6 +33,10 @@ TEST_F(AboutFormTest, LayoutPictureAndGreeting)
     EXPECT_TRUE(lines.contains(QStringLiteral("С наилучшими пожеланиями,")));
     EXPECT_EQ(lines.filter(QRegularExpression(QStringLiteral("^    \\S"))).size(), 3);
     EXPECT_TRUE(lines.last().contains(QStringLiteral("Quorvane")));
+    // Russian throughout: the maker's name is the one word in Latin letters.
+    const QString withoutMaker = f->Greeting->caption().remove(QStringLiteral("Quorvane"));
+    EXPECT_FALSE(withoutMaker.contains(QRegularExpression(QStringLiteral("[A-Za-z]"))))
+        << withoutMaker.toStdString();
     EXPECT_EQ(f->WebLink->caption(), QStringLiteral("https://quorvane.example/zentrika"));
     EXPECT_EQ(f->MailLink->caption(), QStringLiteral("zentrika@quorvane.example"));
     // The links sit at the ends of their lines, the mail one below the web one,

@@ -267,4 +267,40 @@ TEST(RadioButton, OnlyOneIsCheckedAndAClickOnTheCheckedOneDoesNothing)
     EXPECT_FALSE(a->isChecked());
 }
 
+// The focused radio button and list show a frame: the radio button's around
+// its caption (the circle's tint alone went unseen), the list's also with
+// nothing picked.
+TEST(FocusFrame, RadioButtonAndListShowWhereTheKeyboardIs)
+{
+    QWidget host;
+    host.resize(300, 100);
+    auto *radio = new TFlatRadioButton(&host);
+    radio->setGeometry(0, 0, 113, 25);
+    radio->setText(QStringLiteral("Новая игра"));
+    auto *list = new TFlatComboBox(&host);
+    list->setGeometry(0, 40, 97, 23);
+    list->setItems({QStringLiteral("Волк"), QStringLiteral("Заяц")});
+    auto *other = new QLineEdit(&host);
+    other->setGeometry(150, 0, 100, 20);
+    host.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&host));
+    const struct {
+        QWidget *control;
+        int captionLeft; // changes left of it do not count
+    } cases[] = {{radio, 14}, {list, 0}};
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.control->metaObject()->className());
+        other->setFocus();
+        const QImage before = c.control->grab().toImage();
+        c.control->setFocus(Qt::TabFocusReason);
+        ASSERT_TRUE(c.control->hasFocus());
+        const QImage after = c.control->grab().toImage();
+        int changed = 0;
+        for (int y = 0; y < after.height(); ++y)
+            for (int x = c.captionLeft; x < after.width(); ++x)
+                changed += before.pixel(x, y) != after.pixel(x, y);
+        EXPECT_GT(changed, 20);
+    }
+}
+
 }  // namespace

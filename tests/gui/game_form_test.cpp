@@ -152,7 +152,7 @@ TEST_F(GameFormTest, NewPlayerStartsInListModeWithTheThumbnailAndTheThreeFacts)
     EXPECT_EQ(form->DecideButton->geometry(), QRect(675, 552, 120, 33));
     EXPECT_EQ(form->LevelCaption->caption(), QStringLiteral("Уровень "));
     EXPECT_EQ(form->DifficultyCaption->caption(), QStringLiteral("Сложность головоломки"));
-    EXPECT_EQ(form->ProgressBar->toolTip(), QStringLiteral("Решенные головоломки"));
+    EXPECT_EQ(form->ProgressBar->toolTip(), QStringLiteral("Решённые головоломки"));
     EXPECT_EQ(form->UserImageFrame->toolTip(), QStringLiteral("Логотип пользователя"));
     EXPECT_EQ(form->ImageShape->toolTip(), QStringLiteral("Картинка"));
     EXPECT_EQ(form->ScoresLabel->toolTip(), QStringLiteral("Очки"));

@@ -129,7 +129,7 @@ TEST_F(MessageBoxTest, NoticeAfterQuestionShowsOneOkButtonWithoutPicture)
 
 TEST_F(MessageBoxTest, LongMessageWidensOnOneLine)
 {
-    const QString text = QStringLiteral("Невозможно загрузить данные о пользователе. Пользователь будет удален");
+    const QString text = QStringLiteral("Невозможно загрузить данные о пользователе. Пользователь будет удалён");
     Layout l;
     run([&] { box.ShowNotice(text); return 0; }, l, pressEnter);
     EXPECT_GT(l.width, 233 + 100);

@@ -4,6 +4,7 @@
 #include "screens/ReplyForm.h"
 
 #include <QAbstractItemView>
+#include <QApplication>
 #include <cstring>
 
 using namespace guitest;
@@ -90,7 +91,6 @@ TEST_F(ReplyFormTest, LayoutFollowsTheDesignAndCentresTheQuestion)
     EXPECT_EQ(form->OkButton->text(), QStringLiteral("ОК"));
     EXPECT_EQ(form->CancelButton->geometry(), QRect(225, 148, 65, 22));
     EXPECT_EQ(form->CancelButton->text(), QStringLiteral("Отмена"));
-    EXPECT_EQ(form->OkButton->focusPolicy(), Qt::ClickFocus);
     EXPECT_TRUE(form->Edit->isVisible());
     EXPECT_FALSE(form->List->isVisible());
     EXPECT_FALSE(form->TimeEdit->isVisible());
@@ -148,7 +148,6 @@ TEST_F(ReplyFormTest, EachKindShowsItsOwnEntryControl)
             EXPECT_EQ(form->List->geometry(), QRect(88, 120, 97, 23));
         }
         if (c.time) {
-            EXPECT_EQ(form->TimeEdit->geometry(), QRect(95, 123, 53, 21));
             EXPECT_EQ(form->TimeFrame->geometry(), QRect(88, 120, 61, 25));
             EXPECT_EQ(form->TimeEdit->Text(), QStringLiteral("  :  :  "));
         }
@@ -328,17 +327,18 @@ protected:
         ReplyFormTest::SetUp();
         open(problem);
     }
-    // Picks an item as the player does: into the list, then an arrow key; an
-    // item picked already is kept by clicking back into the number box.
+    // Picks an item as the player does on the keyboard: back into the list,
+    // arrow keys there, then on into the number box.
     void pick(int index)
     {
-        form->List->setFocus(Qt::MouseFocusReason);
-        if (form->List->currentIndex() == index)
-            form->Edit->setFocus(Qt::MouseFocusReason);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab, Qt::ShiftModifier);
+        EXPECT_TRUE(form->List->hasFocus());
         while (form->List->currentIndex() < index)
             QTest::keyClick(form->List, Qt::Key_Down);
         while (form->List->currentIndex() > index)
             QTest::keyClick(form->List, Qt::Key_Up);
+        EXPECT_TRUE(form->List->hasFocus()) << "an arrow key took the keyboard out of the list";
+        QTest::keyClick(form->List, Qt::Key_Tab);
     }
     TestProblem problem{AnswerNumbers,
                         {QStringLiteral("Сколько?"), QStringLiteral("Кошек"), QStringLiteral("Собак"),
@@ -489,6 +489,124 @@ TEST_F(ReplyFormTest, ModalRunReturnsTheVerdict)
     EXPECT_EQ(TReplyForm::VerdictOf(f->ShowModal()), AnswerVerdict::Right);
     flushDeletes();
     EXPECT_TRUE(guard.isNull());
+}
+
+// Tab goes from the entry controls, left to right, to "Отмена" and "ОК" and
+// round again; Enter on a button reached so is that button's own.
+TEST_F(ReplyFormTest, TabReachesEveryControlAndTheButtons)
+{
+    struct Case {
+        std::uint8_t kind;
+        std::vector<const char *> chain; // from the control that has the focus at opening
+    };
+    const Case cases[] = {
+        {AnswerInteger, {"Edit", "CancelButton", "OkButton", "Edit"}},
+        {AnswerTime, {"TimeEdit", "CancelButton", "OkButton", "TimeEdit"}},
+        {AnswerChoice, {"List", "CancelButton", "OkButton", "List"}},
+        {AnswerNumbers, {"Edit", "CancelButton", "OkButton", "List", "Edit"}},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(int(c.kind));
+        TestProblem p(c.kind, {QStringLiteral("Вопрос"), QStringLiteral("a"), QStringLiteral("b")});
+        open(p);
+        for (std::size_t i = 0; i < c.chain.size(); ++i) {
+            ASSERT_NE(QApplication::focusWidget(), nullptr);
+            EXPECT_EQ(QApplication::focusWidget()->objectName(), QLatin1String(c.chain[i])) << "step " << i;
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        }
+        // On to "Отмена": Enter cancels there.
+        for (int i = 0; i < 5 && !form->CancelButton->hasFocus(); ++i)
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        ASSERT_TRUE(form->CancelButton->hasFocus());
+        QTest::keyClick(form->CancelButton, Qt::Key_Return);
+        QCoreApplication::processEvents();
+        EXPECT_EQ(result, 2);
+        EXPECT_EQ(p.calls, 0);
+        if (form)
+            delete form.data();
+    }
+}
+
+// Opened with nothing picked, the list shows nothing as chosen; the first
+// Down chooses the first line and Enter takes it.
+TEST_F(ReplyFormTest, FirstDownInTheOpenedListChoosesTheFirstLine)
+{
+    TestProblem p(AnswerChoice, {QStringLiteral("Кто?"), QStringLiteral("Волк"), QStringLiteral("Заяц")});
+    open(p);
+    form->List->showPopup();
+    QAbstractItemView *view = form->List->view();
+    ASSERT_TRUE(QTest::qWaitFor([view] { return view->isVisible(); }, 2000));
+    EXPECT_FALSE(view->selectionModel()->hasSelection());
+    QTest::keyClick(view, Qt::Key_Down);
+    EXPECT_EQ(view->currentIndex().row(), 0);
+    EXPECT_TRUE(view->selectionModel()->isRowSelected(0, {}));
+    QTest::keyClick(view, Qt::Key_Return);
+    EXPECT_EQ(form->List->currentIndex(), 0);
+    QTest::keyClick(form->List, Qt::Key_Return);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(result, 6);
+    EXPECT_EQ(p.lastAnswer, AnswerValue::fromText(QStringLiteral("Волк")));
+}
+
+// The time box is white up to its frame, its digits clear of the frame's edges.
+TEST_F(ReplyFormTest, TimeBoxFillsItsFrame)
+{
+    TestProblem p(AnswerTime, {QStringLiteral("Который час?")});
+    open(p);
+    type(form->TimeEdit, QStringLiteral("235959"));
+    form->CancelButton->setFocus(Qt::OtherFocusReason); // no caret in the picture
+    QCoreApplication::processEvents();
+    const QRect inside = form->TimeFrame->geometry().adjusted(1, 1, -1, -1);
+    const QImage shot = form->grab(inside).toImage();
+    int inkLeft = shot.width(), inkRight = -1;
+    for (int y = 0; y < shot.height(); ++y)
+        for (int x = 0; x < shot.width(); ++x) {
+            const QColor c = shot.pixelColor(x, y);
+            ASSERT_NE(c, zw::toQColor(zw::clPanel)) << "the dialog's colour shows at " << x << "," << y;
+            if (qGray(c.rgb()) < 128) {
+                inkLeft = std::min(inkLeft, x);
+                inkRight = std::max(inkRight, x);
+            }
+        }
+    ASSERT_GE(inkRight, 0) << "no digits";
+    EXPECT_GE(inkLeft, 2);
+    EXPECT_LE(inkRight, shot.width() - 3);
+}
+
+TEST_F(NumbersTest, KeyboardAloneGivesEveryNumberAndConfirms)
+{
+    // Into the list: arrows move the name there, Tab goes on to its number.
+    QTest::keyClick(form->Edit, Qt::Key_Backtab, Qt::ShiftModifier);
+    ASSERT_TRUE(form->List->hasFocus());
+    QTest::keyClick(form->List, Qt::Key_Down);
+    QTest::keyClick(form->List, Qt::Key_Down);
+    EXPECT_EQ(form->List->currentIndex(), 2);
+    EXPECT_TRUE(form->List->hasFocus());
+    QTest::keyClick(form->List, Qt::Key_Tab);
+    type(form->Edit, QStringLiteral("9"));
+    QTest::keyClick(form->Edit, Qt::Key_Backtab, Qt::ShiftModifier);
+    QTest::keyClick(form->List, Qt::Key_Home);
+    EXPECT_EQ(form->Edit->text(), QString());
+    QTest::keyClick(form->List, Qt::Key_Tab);
+    type(form->Edit, QStringLiteral("5"));
+    // A name picked from the opened list is followed by its number at once.
+    QTest::keyClick(form->Edit, Qt::Key_Backtab, Qt::ShiftModifier);
+    form->List->showPopup();
+    QAbstractItemView *view = form->List->view();
+    ASSERT_TRUE(QTest::qWaitFor([view] { return view->isVisible(); }, 2000));
+    QTest::keyClick(view, Qt::Key_Down);
+    QTest::keyClick(view, Qt::Key_Return);
+    EXPECT_EQ(form->List->currentIndex(), 1);
+    EXPECT_TRUE(form->Edit->hasFocus());
+    type(form->Edit, QStringLiteral("7"));
+    // Tab to "ОК" and Enter there.
+    QTest::keyClick(form->Edit, Qt::Key_Tab);
+    QTest::keyClick(form->CancelButton, Qt::Key_Tab);
+    ASSERT_TRUE(form->OkButton->hasFocus());
+    QTest::keyClick(form->OkButton, Qt::Key_Return);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(result, 6);
+    EXPECT_EQ(problem.lastAnswer, AnswerValue::fromNumbers({5, 7, 9}));
 }
 
 }  // namespace

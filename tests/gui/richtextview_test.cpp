@@ -187,3 +187,64 @@ TEST_F(RichTextViewTest, WithItsOwnScrollBarWrapsAtTheViewportWidth)
     view.scrollLines(3);
     EXPECT_EQ(view.firstVisibleLine(), 3);
 }
+
+namespace
+{
+
+// Where the ink of each display line of the first paragraph ends, from the
+// right edge of the text column, as the view draws it.
+std::vector<int> inkGapsAtTheRight(RichTextView &view)
+{
+    view.lineCount(); // laid out as it will be drawn
+    const QImage shot = view.viewport()->grab().toImage();
+    const QTextBlock block = view.document()->begin();
+    const QTextLayout *layout = block.layout();
+    const qreal right =
+        view.document()->textWidth() - view.document()->documentMargin() - block.blockFormat().rightMargin();
+    std::vector<int> gaps;
+    for (int i = 0; i < layout->lineCount(); ++i) {
+        const QTextLine line = layout->lineAt(i);
+        const int top = int(layout->position().y() + line.y()) + 2;
+        const int bottom = int(layout->position().y() + line.y() + line.height()) - 2;
+        int inkRight = -1;
+        for (int y = top; y < bottom; ++y)
+            for (int x = 0; x < shot.width(); ++x)
+                if (qGray(shot.pixel(x, y)) < 128)
+                    inkRight = std::max(inkRight, x);
+        gaps.push_back(int(right) - inkRight);
+    }
+    return gaps;
+}
+
+} // namespace
+
+// Justified lines reach the right edge, except a paragraph's last line and a
+// line of fewer than a few words, whose one or two gaps would open wide (a list
+// item in large type). The breaks follow the width when it changes.
+TEST_F(RichTextViewTest, ShortJustifiedLinesAreNotStretched)
+{
+    const QString item =
+        QString::fromUtf8("• Аа Бб Ввввввввввввввввввввввввввввв Гг Дд Ее Жж Зз Ии Кк Лл Мм Нн Оо Пп Рр Сс "
+                          "Тт Уу Фф Хх Цц Чч Шш Щщ Ээ Юю Яя Аа Бб Вв Гг Дд Ее Жж Зз Ии");
+    view.setRtf(paragraphs(1, item));
+    RichTextView::Format format = viewerFormat(13);
+    format.startIndent = 0;
+    format.offset = 0;
+    view.formatAll(format);
+    view.resize(260, 300);
+    const std::vector<int> gaps = inkGapsAtTheRight(view);
+    ASSERT_GE(gaps.size(), 4u);
+    // "• Аа Бб": the long word that follows does not fit beside them.
+    const QTextLine first = view.document()->begin().layout()->lineAt(0);
+    ASSERT_EQ(view.document()->begin().text().mid(first.textStart(), first.textLength()).trimmed(),
+              QString::fromUtf8("• Аа Бб"));
+    EXPECT_GT(gaps[0], 40) << "a line of two words is stretched";
+    for (std::size_t i = 2; i + 1 < gaps.size(); ++i)
+        EXPECT_LE(std::abs(gaps[i]), 3) << "line " << i << " of many words is not justified";
+    EXPECT_GT(gaps.back(), 3) << "the paragraph's last line is stretched";
+
+    // Wide enough for the whole paragraph: one line again, nothing kept of the breaks.
+    view.resize(2000, 300);
+    EXPECT_EQ(view.lineCount(), 1);
+    EXPECT_FALSE(view.document()->toRawText().contains(QChar(QChar::LineSeparator)));
+}

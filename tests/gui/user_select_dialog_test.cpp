@@ -2,6 +2,7 @@
 
 #include "platform/Registry.h"
 #include "screens/UserSelectDialog.h"
+#include "widgets/Stage.h"
 
 #include <QLineEdit>
 #include <QSignalSpy>
@@ -188,7 +189,8 @@ TEST_F(UserSelectTest, UnreadablePlayerIsAnnouncedDeletedAndNotPicked)
     d->LoadGameRB->click();
     pick(*d, QStringLiteral("Вася"));
     pick(*d, QStringLiteral("Битый"));
-    EXPECT_EQ(notices(), QStringList{QStringLiteral("Невозможно загрузить данные о пользователе. Пользователь будет удален")});
+    EXPECT_EQ(notices(), QStringList{QStringLiteral(
+                             "Невозможно загрузить данные о пользователе. Пользователь будет удалён")});
     EXPECT_FALSE(stored(QStringLiteral("Битый")));
     EXPECT_TRUE(stored(QStringLiteral("Вася")));
     EXPECT_FALSE(d->SelectedUser());
@@ -262,6 +264,41 @@ TEST_F(UserSelectTest, EscapeInEitherModeClicksAndCancels)
         ASSERT_TRUE(finished.count() == 1 || finished.wait(1000));
         EXPECT_EQ(finished.at(0).at(0).toInt(), int(mrCancel));
         EXPECT_EQ(clicks(), before + 1);
+    }
+}
+
+// A new player's name is typed at once, whether the dialog is a window of its
+// own or shows on the stage over the menu; back in new-game mode it is again.
+TEST_F(UserSelectTest, NameIsTypedAtOnceOnTheStageAndInAWindow)
+{
+    for (const bool onStage : {false, true}) {
+        SCOPED_TRACE(onStage ? "on the stage" : "a window");
+        std::unique_ptr<TStage> stage;
+        std::unique_ptr<TForm> menu;
+        if (onStage) {
+            stage = std::make_unique<TStage>(QSize(800, 600));
+            menu = std::make_unique<TForm>();
+            menu->setClientSize(800, 600);
+            menu->show();
+            stage->show();
+            QApplication::setActiveWindow(stage.get());
+        }
+        auto d = std::make_unique<TUserSelectDialog>(menu.get(), registry.get());
+        d->ShowModalAsync();
+        QApplication::processEvents();
+        ASSERT_TRUE(QTest::qWaitFor([&] { return QApplication::focusWidget() != nullptr; }, 2000));
+        typeText(QApplication::focusWidget(), QStringLiteral("Вася"));
+        EXPECT_EQ(d->UserSelectComboBox->text(), QStringLiteral("Вася"));
+
+        d->LoadGameRB->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(d->LoadGameRB, Qt::Key_Space);
+        ASSERT_FALSE(d->NewGameMode);
+        d->NewGameRB->click();
+        EXPECT_TRUE(d->UserSelectComboBox->hasFocus());
+        d->hide();
+        d.reset();
+        menu.reset();
+        stage.reset();
     }
 }
 

@@ -107,7 +107,7 @@ TEST(MediaPictures, EveryNamedBitmapIsA24BitPictureOfItsSize)
     const QMap<QString, QSize> sizes = {
         {"StartScreen", {800, 600}}, {"GAMEPANEL", {800, 75}}, {"ListPanel", {800, 75}},
         {"DIFF1", {50, 50}}, {"DIFF2", {50, 50}}, {"DIFF3", {50, 50}},
-        {"COST10", {50, 50}}, {"COST20", {50, 50}}, {"COST30", {50, 50}}, {"COST40", {50, 50}},
+        {"COST0", {50, 50}}, {"COST10", {50, 50}}, {"COST20", {50, 50}}, {"COST30", {50, 50}}, {"COST40", {50, 50}},
         {"QUESTION", {50, 50}}, {"TRUEANSWERB", {50, 50}}, {"FALSEANSWERB", {50, 50}}, {"LEVELUP", {50, 50}},
         {"1", {50, 50}}, {"2", {50, 50}}, {"3", {50, 50}}, {"4", {50, 50}}, {"5", {50, 50}},
         {"mDIFF1", {22, 22}}, {"mDIFF2", {22, 22}}, {"mDIFF3", {22, 22}}, {"S1", {22, 22}}, {"S2", {22, 22}},
@@ -142,7 +142,7 @@ TEST(MediaPictures, MessagePicturesStandOnTheBoxColour)
     // picture box keys on the bottom-left pixel, so the corners must be that cream.
     const QMap<QString, QString> bitmaps = rcEntries(QStringLiteral("BITMAP"));
     for (const char *name : {"QUESTION", "TRUEANSWERB", "FALSEANSWERB", "LEVELUP", "DIFF1", "DIFF2", "DIFF3",
-                             "COST10", "COST20", "COST30", "COST40", "PRICE"}) {
+                             "COST0", "COST10", "COST20", "COST30", "COST40", "PRICE"}) {
         SCOPED_TRACE(name);
         const QImage image(kMediaDir + QLatin1Char('/') + bitmaps.value(QString::fromLatin1(name)));
         ASSERT_FALSE(image.isNull());

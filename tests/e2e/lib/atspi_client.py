@@ -38,6 +38,12 @@ def find(root, name=None, role=None):
     return pyatspi.findDescendant(root, match)
 
 
+def focused(root):
+    """The control that has the keyboard, or None."""
+    return pyatspi.findDescendant(root, lambda a: a is not None and a.getState().contains(pyatspi.STATE_FOCUSED)
+                                  and showing(a))
+
+
 def press(acc):
     action = acc.queryAction()
     names = [action.getName(i) for i in range(action.nActions)]
