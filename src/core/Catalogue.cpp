@@ -45,10 +45,16 @@ void TCatalogue::LoadCatalogue()
     const platform::BoundedRead read = platform::readBoundedFile(found, limits::MaxCatalogueBytes);
     if (!read.ok())
         throw EInternalError(QStringLiteral("The problem list cannot be read: %1").arg(read.detail));
-    const platform::IniFile ini = platform::IniFile::fromBytes(read.bytes);
-    if (ini.isEmpty())
-        throw EInternalError(QStringLiteral("The problem list %1 holds no problems.").arg(listPath));
-    LoadFromIni(ini);
+    LoadFromBytes(read.bytes);
+}
+
+void TCatalogue::LoadFromBytes(const QByteArray &bytes)
+{
+    if (bytes.size() > limits::MaxCatalogueBytes)
+        throw EInternalError(QStringLiteral("The problem list is %1 bytes; a pack has at most %2")
+                                 .arg(bytes.size())
+                                 .arg(limits::MaxCatalogueBytes));
+    LoadFromIni(platform::IniFile::fromBytes(bytes));
 }
 
 void TCatalogue::LoadFromIni(const platform::IniFile &ini)
