@@ -10,8 +10,8 @@
 #include <QCoreApplication>
 #include <cstdio>
 #include <exception>
-#include <stdexcept>
 #include <memory>
+#include <stdexcept>
 
 namespace app {
 
@@ -31,7 +31,8 @@ int runScreen(const QString &screen, const QString &playerName)
         const PlayerName name = playername::normalise(playerName);
         try {
             if (!name.ok())
-                throw std::invalid_argument(qPrintable(QStringLiteral("--player: ") + playername::faultDetail(name.fault)));
+                throw std::invalid_argument(
+                    qPrintable(QStringLiteral("--player: ") + playername::faultDetail(name.fault)));
             platform::Registry &store = platform::Registry::user();
             const QString stored = playername::findStored(store.subKeyNames(TUser::UsersKey), name.text);
             if (!stored.isEmpty())

@@ -455,7 +455,8 @@ int run(int argc, char **argv)
     QCoreApplication::setApplicationName(QStringLiteral("Zentrika"));
     QGuiApplication::setApplicationDisplayName(QStringLiteral("Zentrika"));
     quitOnSignals(&application);
-    platform::setErrorTranslator([](const std::exception *e) { return e ? playerMessage(*e) : playerMessage(); });
+    platform::setErrorTranslator(
+        [](const std::exception *e) { return e ? playerMessage(*e) : playerMessage(); });
     controls::installAccessibility();
     mark("application");
     // One game at a time on a store. The store itself is checked and opened

@@ -3,7 +3,8 @@
 #include "platform/InputLimits.h"
 #include "platform/Registry.h"
 
-namespace {
+namespace
+{
 
 // Characters that draw nothing, or that change how the text around them
 // runs: controls, formats (zero-width spaces and joiners, direction marks,
@@ -24,8 +25,8 @@ bool invisible(char32_t c)
     default:
         break;
     }
-    return c == 0x034F || c == 0x115F || c == 0x1160 || c == 0x3164 || c == 0xFFA0 || (c >= 0x180B && c <= 0x180F) ||
-           (c >= 0xFE00 && c <= 0xFE0F) || (c >= 0xE0100 && c <= 0xE01EF);
+    return c == 0x034F || c == 0x115F || c == 0x1160 || c == 0x3164 || c == 0xFFA0 ||
+           (c >= 0x180B && c <= 0x180F) || (c >= 0xFE00 && c <= 0xFE0F) || (c >= 0xE0100 && c <= 0xE01EF);
 }
 
 // Every space becomes a plain one, runs of them one, and none stays at either
@@ -65,9 +66,10 @@ QString withoutInvisible(const QString &text)
     return QString::fromUcs4(reinterpret_cast<const char32_t *>(kept.constData()), kept.size());
 }
 
-}  // namespace
+} // namespace
 
-namespace playername {
+namespace playername
+{
 
 PlayerName normalise(const QString &typed)
 {
@@ -102,9 +104,11 @@ QString faultText(NameFault fault)
     case NameFault::Empty:
         return QStringLiteral("Введите имя пользователя.");
     case NameFault::TooLong:
-        return QStringLiteral("Имя пользователя длиннее %1 символов. Введите имя короче.").arg(limits::MaxNameLength);
+        return QStringLiteral("Имя пользователя длиннее %1 символов. Введите имя короче.")
+            .arg(limits::MaxNameLength);
     case NameFault::Invisible:
-        return QStringLiteral("В имени есть невидимые или управляющие символы. Введите имя заново обычными буквами.");
+        return QStringLiteral(
+            "В имени есть невидимые или управляющие символы. Введите имя заново обычными буквами.");
     case NameFault::NotAKeyName:
         return QStringLiteral("Недопустимое имя пользователя.");
     }
@@ -137,4 +141,4 @@ QString findStored(const QStringList &storedNames, const QString &name)
     return {};
 }
 
-}  // namespace playername
+} // namespace playername

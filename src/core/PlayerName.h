@@ -9,19 +9,20 @@
 
 enum class NameFault {
     None,
-    Empty,        // nothing left after trimming
-    TooLong,      // more than limits::MaxNameLength characters
-    Invisible,    // a control, format, direction or other invisible character
-    NotAKeyName,  // ".", ".." or a backslash
+    Empty,       // nothing left after trimming
+    TooLong,     // more than limits::MaxNameLength characters
+    Invisible,   // a control, format, direction or other invisible character
+    NotAKeyName, // ".", ".." or a backslash
 };
 
 struct PlayerName {
-    QString text;  // the name to store: trimmed, NFC, one kind of space
+    QString text; // the name to store: trimmed, NFC, one kind of space
     NameFault fault = NameFault::None;
     bool ok() const { return fault == NameFault::None; }
 };
 
-namespace playername {
+namespace playername
+{
 
 // The name to store for what was typed (or given on a command line or in a file).
 PlayerName normalise(const QString &typed);
@@ -40,4 +41,4 @@ QString faultDetail(NameFault fault);
 // empty when there is none.
 QString findStored(const QStringList &storedNames, const QString &name);
 
-}  // namespace playername
+} // namespace playername

@@ -205,8 +205,9 @@ void TProblem::LoadData()
 void TProblem::LoadDataWithoutPicture()
 {
     const QString dataFile = gamepath::resolve(DataPath);
-    const platform::BoundedRead read = dataFile.isEmpty() ? platform::BoundedRead{}
-                                                          : platform::readBoundedFile(dataFile, limits::MaxDataFileBytes);
+    const platform::BoundedRead read = dataFile.isEmpty()
+                                           ? platform::BoundedRead{}
+                                           : platform::readBoundedFile(dataFile, limits::MaxDataFileBytes);
     using Status = platform::BoundedRead::Status;
     if (read.status == Status::Missing || read.status == Status::NotAFile)
         throw ELoadError(QStringLiteral("Can not open the text file %1 for the problem id - %2").arg(DataPath).arg(Id));

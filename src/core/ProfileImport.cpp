@@ -10,7 +10,8 @@
 #include <algorithm>
 #include <vector>
 
-namespace {
+namespace
+{
 
 const char *const kIntegerNames[] = {"Scores", "Level", "Label Index", "LD", "MD", "HD", "LU", "MU", "HU"};
 
@@ -21,7 +22,11 @@ qint64 integerField(const QJsonObject &o, const char *name, qint64 lo, qint64 hi
         throw EInternalError(QStringLiteral("\"%1\" must be a whole number").arg(QLatin1String(name)));
     const qint64 n = v.toInteger();
     if (n < lo || n > hi)
-        throw EInternalError(QStringLiteral("\"%1\" is %2; it must lie in %3..%4").arg(QLatin1String(name)).arg(n).arg(lo).arg(hi));
+        throw EInternalError(QStringLiteral("\"%1\" is %2; it must lie in %3..%4")
+                                 .arg(QLatin1String(name))
+                                 .arg(n)
+                                 .arg(lo)
+                                 .arg(hi));
     return n;
 }
 
@@ -33,18 +38,34 @@ QJsonArray arrayField(const QJsonObject &o, const char *name, const char *countN
     const QJsonArray a = v.toArray();
     const qint64 count = integerField(o, countName, 0, capacity);
     if (count != a.size())
-        throw EInternalError(QStringLiteral("\"%1\" is %2 but \"%3\" holds %4").arg(QLatin1String(countName)).arg(count).arg(QLatin1String(name)).arg(a.size()));
+        throw EInternalError(QStringLiteral("\"%1\" is %2 but \"%3\" holds %4")
+                                 .arg(QLatin1String(countName))
+                                 .arg(count)
+                                 .arg(QLatin1String(name))
+                                 .arg(a.size()));
     return a;
 }
 
 // Everything is checked before anything is written.
 std::unique_ptr<TUser> profileFields(const QJsonObject &o)
 {
-    static const char *const known[] = {"Name", "Scores", "Level", "Label Index", "LD", "MD", "HD", "LU", "MU", "HU",
-                                        "Used Problems count", "Used Problems Info", "Problems on Level count",
+    static const char *const known[] = {"Name",
+                                        "Scores",
+                                        "Level",
+                                        "Label Index",
+                                        "LD",
+                                        "MD",
+                                        "HD",
+                                        "LU",
+                                        "MU",
+                                        "HU",
+                                        "Used Problems count",
+                                        "Used Problems Info",
+                                        "Problems on Level count",
                                         "Problems on Level Info"};
     for (const QString &k : o.keys()) {
-        if (std::find_if(std::begin(known), std::end(known), [&](const char *n) { return k == QLatin1String(n); }) == std::end(known))
+        if (std::find_if(std::begin(known), std::end(known),
+                         [&](const char *n) { return k == QLatin1String(n); }) == std::end(known))
             throw EInternalError(QStringLiteral("unknown key \"%1\"").arg(k));
     }
     if (!o.value(QStringLiteral("Name")).isString())
@@ -53,8 +74,9 @@ std::unique_ptr<TUser> profileFields(const QJsonObject &o)
     // the start of a name that is too long.
     const PlayerName name = playername::normalise(o.value(QStringLiteral("Name")).toString());
     if (!name.ok())
-        throw EInternalError(QStringLiteral("\"Name\" '%1' is not a player name: %2")
-                                 .arg(name.text.left(limits::MaxNameLength * 2), playername::faultDetail(name.fault)));
+        throw EInternalError(
+            QStringLiteral("\"Name\" '%1' is not a player name: %2")
+                .arg(name.text.left(limits::MaxNameLength * 2), playername::faultDetail(name.fault)));
     auto user = std::make_unique<TUser>();
     user->Name = name.text;
     user->Scores = std::int32_t(integerField(o, "Scores", TUser::MinScores, TUser::MaxScores));
@@ -67,18 +89,22 @@ std::unique_ptr<TUser> profileFields(const QJsonObject &o)
     const QJsonArray ids = arrayField(o, "Used Problems Info", "Used Problems count", TUsedIdList::kCapacity);
     std::vector<ProblemId> used;
     for (const QJsonValue &v : ids) {
-        if (!v.isDouble() || v.toInteger() < 0 || v.toInteger() > 65535 || v.toDouble() != double(v.toInteger()))
-            throw EInternalError(QStringLiteral("\"Used Problems Info\" holds something that is not an id 0..65535"));
+        if (!v.isDouble() || v.toInteger() < 0 || v.toInteger() > 65535 ||
+            v.toDouble() != double(v.toInteger()))
+            throw EInternalError(
+                QStringLiteral("\"Used Problems Info\" holds something that is not an id 0..65535"));
         used.push_back(ProblemId(v.toInteger()));
     }
     user->UsedIds.LoadFromArray(used.data(), int(used.size()));
 
-    const QJsonArray entries = arrayField(o, "Problems on Level Info", "Problems on Level count", TProblemsList::kCapacity);
+    const QJsonArray entries =
+        arrayField(o, "Problems on Level Info", "Problems on Level count", TProblemsList::kCapacity);
     std::vector<LevelEntry> level;
     for (const QJsonValue &v : entries) {
         const QJsonObject e = v.toObject();
         if (!v.isObject() || e.size() != 4)
-            throw EInternalError(QStringLiteral("\"Problems on Level Info\" entries are objects with Id, Solved, Bought, WrongAnswers"));
+            throw EInternalError(QStringLiteral(
+                "\"Problems on Level Info\" entries are objects with Id, Solved, Bought, WrongAnswers"));
         LevelEntry entry;
         entry.Id = ProblemId(integerField(e, "Id", 0, 65535));
         entry.Solved = std::uint8_t(integerField(e, "Solved", 0, 1));
@@ -90,9 +116,10 @@ std::unique_ptr<TUser> profileFields(const QJsonObject &o)
     return user;
 }
 
-}  // namespace
+} // namespace
 
-namespace profileimport {
+namespace profileimport
+{
 
 std::unique_ptr<TUser> fromJson(const QJsonObject &o)
 {
@@ -102,7 +129,9 @@ std::unique_ptr<TUser> fromJson(const QJsonObject &o)
 std::unique_ptr<TUser> fromJson(const QByteArray &json)
 {
     if (json.size() > limits::MaxProfileFileBytes)
-        throw EInternalError(QStringLiteral("%1 bytes; a profile holds at most %2").arg(json.size()).arg(limits::MaxProfileFileBytes));
+        throw EInternalError(QStringLiteral("%1 bytes; a profile holds at most %2")
+                                 .arg(json.size())
+                                 .arg(limits::MaxProfileFileBytes));
     QJsonParseError error;
     const QJsonDocument doc = QJsonDocument::fromJson(json, &error);
     if (!doc.isObject())
@@ -110,4 +139,4 @@ std::unique_ptr<TUser> fromJson(const QByteArray &json)
     return profileFields(doc.object());
 }
 
-}  // namespace profileimport
+} // namespace profileimport

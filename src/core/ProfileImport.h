@@ -7,7 +7,8 @@
 #include <QJsonObject>
 #include <memory>
 
-namespace profileimport {
+namespace profileimport
+{
 
 // Raises EInternalError naming what is wrong. A file over
 // limits::MaxProfileFileBytes is refused before it is parsed; the name is
@@ -15,4 +16,4 @@ namespace profileimport {
 std::unique_ptr<TUser> fromJson(const QByteArray &json);
 std::unique_ptr<TUser> fromJson(const QJsonObject &o);
 
-}  // namespace profileimport
+} // namespace profileimport

@@ -7,9 +7,11 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-namespace platform {
+namespace platform
+{
 
-namespace {
+namespace
+{
 
 BoundedRead failure(BoundedRead::Status status, const QString &detail)
 {
@@ -24,7 +26,7 @@ QString systemError()
     return QString::fromLocal8Bit(std::strerror(errno));
 }
 
-}  // namespace
+} // namespace
 
 BoundedRead readBoundedFile(const QString &path, qsizetype maxBytes)
 {
@@ -35,7 +37,8 @@ BoundedRead readBoundedFile(const QString &path, qsizetype maxBytes)
         const Status status = errno == ENOENT || errno == ENOTDIR ? Status::Missing : Status::ReadError;
         return failure(status, QStringLiteral("%1: %2").arg(path, systemError()));
     }
-    struct stat st {};
+    struct stat st {
+    };
     BoundedRead r;
     if (::fstat(fd, &st) != 0) {
         r = failure(Status::ReadError, QStringLiteral("%1: %2").arg(path, systemError()));
@@ -77,4 +80,4 @@ BoundedRead readBoundedFile(const QString &path, qsizetype maxBytes)
     return r;
 }
 
-}  // namespace platform
+} // namespace platform

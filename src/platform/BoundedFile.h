@@ -6,16 +6,17 @@
 #include <QByteArray>
 #include <QString>
 
-namespace platform {
+namespace platform
+{
 
 struct BoundedRead {
     enum class Status { Ok, Missing, NotAFile, TooLarge, ReadError };
     Status status = Status::Missing;
     QByteArray bytes;
-    QString detail;  // English, with the path: for logs and tools
+    QString detail; // English, with the path: for logs and tools
     bool ok() const { return status == Status::Ok; }
 };
 
 BoundedRead readBoundedFile(const QString &path, qsizetype maxBytes);
 
-}  // namespace platform
+} // namespace platform

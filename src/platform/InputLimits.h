@@ -4,14 +4,16 @@
 // its memory or minutes: a file beyond its limit is refused before it is read.
 #include <QtGlobal>
 
-namespace limits {
+namespace limits
+{
 
 // One rich text (a statement or a solution): the rich-text reader reads no more.
 inline constexpr qsizetype MaxTextBytes = 16 * 1024 * 1024;
 
 // A data file holding both texts at their limit and 255 lines of 255 bytes,
 // with its fixed fields.
-inline constexpr qsizetype MaxDataFileBytes = 1 + 4 + MaxTextBytes + 1 + 32 + 1 + 255 * 256 + 4 + MaxTextBytes;
+inline constexpr qsizetype MaxDataFileBytes =
+    1 + 4 + MaxTextBytes + 1 + 32 + 1 + 255 * 256 + 4 + MaxTextBytes;
 
 // list.lst: ids are 16-bit, so a pack has at most 65536 puzzles; at 128 bytes
 // a section that is 8 MiB.
@@ -31,4 +33,4 @@ inline constexpr int MaxNameLength = 14;
 // in a few kilobytes.
 inline constexpr qsizetype MaxProfileFileBytes = 64 * 1024;
 
-}  // namespace limits
+} // namespace limits

@@ -11,7 +11,8 @@
 
 #include <cstdlib>
 
-namespace {
+namespace
+{
 
 QByteArray atTheLimit(const std::uint8_t *data, std::size_t size)
 {
@@ -38,7 +39,7 @@ void checkRecords(const TCatalogue &catalogue, qsizetype sections)
     }
 }
 
-}  // namespace
+} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
 {

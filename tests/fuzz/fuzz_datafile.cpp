@@ -12,7 +12,8 @@
 
 #include <cstdlib>
 
-namespace {
+namespace
+{
 
 QByteArray repeated(const QByteArray &pattern, qsizetype size)
 {
@@ -41,7 +42,7 @@ std::pair<QByteArray, bool> limitCase(const std::uint8_t *data, std::size_t size
     return {file, file.size() > limits::MaxDataFileBytes};
 }
 
-}  // namespace
+} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
 {
@@ -52,10 +53,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
             p.LoadDataFromBytes(bytes);
         } catch (const ELoadError &) {
             if (p.Loaded || (!over && data[0] == 'L'))
-                std::abort();  // a file of good texts at the limit loads
+                std::abort(); // a file of good texts at the limit loads
             return 0;
         }
-        if (over || p.StatementText.size() > limits::MaxTextBytes || p.SolutionText.size() > limits::MaxTextBytes)
+        if (over || p.StatementText.size() > limits::MaxTextBytes ||
+            p.SolutionText.size() > limits::MaxTextBytes)
             std::abort();
         return 0;
     }

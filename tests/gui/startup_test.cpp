@@ -1,6 +1,5 @@
 // Start-up and shutdown of the game's process-wide resources, and the desktop
 // services behind them: font, colours, cursors, the error report.
-#include "screens/MainForm.h"
 #include "app/Startup.h"
 #include "core/Errors.h"
 #include "platform/DisplayModes.h"
@@ -10,6 +9,7 @@
 #include "platform/desktop/GameCursors.h"
 #include "platform/desktop/HighlightColours.h"
 #include "platform/desktop/PrivateFont.h"
+#include "screens/MainForm.h"
 
 #include <QApplication>
 #include <QBuffer>
@@ -288,7 +288,8 @@ TEST(ErrorReport, EscapedErrorIsShownInRussianAndTheProgramGoesOn)
 {
     QStringList shown;
     platform::setErrorReporter([&](const QString &m) { shown << m; });
-    platform::setErrorTranslator([](const std::exception *e) { return e ? playerMessage(*e) : playerMessage(); });
+    platform::setErrorTranslator(
+        [](const std::exception *e) { return e ? playerMessage(*e) : playerMessage(); });
     Throwing w;
     auto press = [&] {
         QEvent e(QEvent::User);
@@ -307,17 +308,21 @@ TEST(ErrorReport, EscapedErrorIsShownInRussianAndTheProgramGoesOn)
 
     // The errors a player meets, each in Russian without the English or the path.
     const std::pair<std::exception_ptr, QString> errors[] = {
-        {std::make_exception_ptr(ELoadError(QStringLiteral("Can not open the text file /g/Data/002.dat for the problem id - 2"))),
+        {std::make_exception_ptr(
+             ELoadError(QStringLiteral("Can not open the text file /g/Data/002.dat for the problem id - 2"))),
          QStringLiteral("головоломку")},
-        {std::make_exception_ptr(EListError(QStringLiteral("List index out of bounds."))), QStringLiteral("главное меню")},
-        {std::make_exception_ptr(platform::EResourceError("Resource mDIFF1 not found")), QStringLiteral("Media.dll")},
+        {std::make_exception_ptr(EListError(QStringLiteral("List index out of bounds."))),
+         QStringLiteral("главное меню")},
+        {std::make_exception_ptr(platform::EResourceError("Resource mDIFF1 not found")),
+         QStringLiteral("Media.dll")},
     };
     for (const auto &[error, says] : errors) {
         testing::internal::CaptureStderr();
         platform::deliverReportingErrors([&]() -> bool { std::rethrow_exception(error); });
         err = testing::internal::GetCapturedStderr();
         EXPECT_TRUE(shown.last().contains(says)) << shown.last().toStdString();
-        EXPECT_FALSE(shown.last().contains(QLatin1Char('/')) || shown.last().contains(QStringLiteral("List index")));
+        EXPECT_FALSE(shown.last().contains(QLatin1Char('/')) ||
+                     shown.last().contains(QStringLiteral("List index")));
         EXPECT_NE(err.find("zentrika: "), std::string::npos);
     }
 

@@ -140,8 +140,9 @@ TEST_F(UserSelectTest, NameRulesRefuseWithNoticesAndStayOpen)
     box.shown.clear();
     d->UserSelectComboBox->setText(QStringLiteral("Пе\tтя"));
     d->OKButtonClick();
-    EXPECT_EQ(notices(), QStringList{QStringLiteral(
-                             "В имени есть невидимые или управляющие символы. Введите имя заново обычными буквами.")});
+    EXPECT_EQ(notices(),
+              QStringList{QStringLiteral(
+                  "В имени есть невидимые или управляющие символы. Введите имя заново обычными буквами.")});
     // The box takes at most 14 characters.
     typeName(*d, QStringLiteral("Абвгдеёжзийклмноп"));
     EXPECT_EQ(d->UserSelectComboBox->text(), QStringLiteral("Абвгдеёжзийклм"));
@@ -152,20 +153,18 @@ TEST_F(UserSelectTest, NameRulesRefuseWithNoticesAndStayOpen)
 TEST_F(UserSelectTest, LookAlikeNamesAreOnePlayer)
 {
     storePlayer(QStringLiteral("Вася"), 3, 120, 2, 4, 1);
-    storePlayer(QStringLiteral("Петя\u200B"), 2, 50, 3, 0, 0);  // stored before names were checked
+    storePlayer(QStringLiteral("Петя\u200B"), 2, 50, 3, 0, 0); // stored before names were checked
     auto d = open();
     const QString taken = QStringLiteral("Пользователь с данным именем уже существует.");
-    const QString hidden = QStringLiteral("В имени есть невидимые или управляющие символы. Введите имя заново обычными буквами.");
+    const QString hidden = QStringLiteral(
+        "В имени есть невидимые или управляющие символы. Введите имя заново обычными буквами.");
     const struct {
         QString typed;
         QString notice;
     } cases[] = {
-        {QStringLiteral("Вася "), taken},
-        {QStringLiteral(" вася"), taken},
-        {QStringLiteral("Петя"), taken},
-        {QStringLiteral("Вася\u200B"), hidden},
-        {QStringLiteral("\u202EВася"), hidden},
-        {QStringLiteral("Ва\u200Dся"), hidden},
+        {QStringLiteral("Вася "), taken},       {QStringLiteral(" вася"), taken},
+        {QStringLiteral("Петя"), taken},        {QStringLiteral("Вася\u200B"), hidden},
+        {QStringLiteral("\u202EВася"), hidden}, {QStringLiteral("Ва\u200Dся"), hidden},
     };
     for (const auto &c : cases) {
         box.shown.clear();

@@ -510,7 +510,8 @@ QByteArray storedProfile(platform::Registry &registry, const QString &key)
         out += QByteArray::number(p->UsedIds.At(i)) + ',';
     for (int i = 0; i < p->LevelList.Count(); ++i) {
         const LevelEntry e = p->LevelList.GetItem(i);
-        out += QStringLiteral(" %1:%2%3%4").arg(e.Id).arg(e.Solved).arg(e.Bought).arg(e.WrongAnswers).toUtf8();
+        out +=
+            QStringLiteral(" %1:%2%3%4").arg(e.Id).arg(e.Solved).arg(e.Bought).arg(e.WrongAnswers).toUtf8();
     }
     return out;
 }
@@ -537,10 +538,11 @@ TEST_F(GameRules, SwitchingPacksKeepsTheLevelAndTheUsedList)
     for (int round = 0; round < 3; ++round) {
         Game away(other.dir.path(), registry, TUser::CreateFromRegistry(key, registry));
         EXPECT_FALSE(away.rules.Start());
-        EXPECT_EQ(away.screen.calls, QStringList{QStringLiteral(
-                                         "ShowNotice Головоломок вашего уровня нет в этом наборе. Запустите игру с "
-                                         "набором, в котором вы её начали, или начните новую игру под другим именем.")});
-        EXPECT_TRUE(away.rules.CloseQuery());  // no leave question, nothing saved
+        EXPECT_EQ(away.screen.calls,
+                  QStringList{QStringLiteral(
+                      "ShowNotice Головоломок вашего уровня нет в этом наборе. Запустите игру с "
+                      "набором, в котором вы её начали, или начните новую игру под другим именем.")});
+        EXPECT_TRUE(away.rules.CloseQuery()); // no leave question, nothing saved
         away.rules.End();
         EXPECT_EQ(storedProfile(registry, key), before);
 
@@ -567,7 +569,7 @@ TEST_F(GameRules, EntriesOfAnotherPackStayOnTheLevelUnplayed)
     ASSERT_TRUE(game.rules.Start());
     EXPECT_EQ(game.problems.Count(), 2);
     EXPECT_EQ(game.screen.view.progress, 50);
-    game.answer(1, rightAnswer);  // the last open puzzle of this pack
+    game.answer(1, rightAnswer); // the last open puzzle of this pack
     EXPECT_EQ(game.player->Level, 2);
     EXPECT_FALSE(game.player->LevelList.FindEntry(900));
 
@@ -591,8 +593,8 @@ TEST_F(GameRules, ALevelThatCannotBeDrawnLeavesTheProfileAsItWas)
     CatalogueFiles files(difficulties(30, 20, 10));
     struct Case {
         int level;
-        int filler;    // ids of earlier levels or other packs
-        bool levelOn;  // a level of 5 puzzles to solve first; level 2 then draws 7
+        int filler;   // ids of earlier levels or other packs
+        bool levelOn; // a level of 5 puzzles to solve first; level 2 then draws 7
     } cases[] = {{5, TUsedIdList::kCapacity, false},
                  {1, TUsedIdList::kCapacity - 4, false},
                  {1, TUsedIdList::kCapacity - 5 - 6, true}};

@@ -15,7 +15,8 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
-namespace {
+namespace
+{
 
 enum class Kind { Regular, Folder, Fifo, Missing };
 
@@ -44,7 +45,7 @@ QString make(const QTemporaryDir &dir, const QString &name, Kind kind, qint64 si
     return path;
 }
 
-}  // namespace
+} // namespace
 
 TEST(BoundedFile, RefusesWhatIsNoRegularFileOrOverTheLimit)
 {
@@ -55,9 +56,9 @@ TEST(BoundedFile, RefusesWhatIsNoRegularFileOrOverTheLimit)
         qint64 size;
         Status status;
     } cases[] = {
-        {Kind::Regular, 1000, Status::Ok},     {Kind::Regular, 1001, Status::TooLarge},
-        {Kind::Regular, 0, Status::Ok},        {Kind::Folder, 0, Status::NotAFile},
-        {Kind::Fifo, 0, Status::NotAFile},     {Kind::Missing, 0, Status::Missing},
+        {Kind::Regular, 1000, Status::Ok}, {Kind::Regular, 1001, Status::TooLarge},
+        {Kind::Regular, 0, Status::Ok},    {Kind::Folder, 0, Status::NotAFile},
+        {Kind::Fifo, 0, Status::NotAFile}, {Kind::Missing, 0, Status::Missing},
     };
     int n = 0;
     for (const auto &c : cases) {
@@ -86,9 +87,12 @@ TEST(InputLimits, DataFiles)
         }
         return "(loaded)";
     };
-    EXPECT_NE(load(make(dir, QStringLiteral("Data/dir.dat"), Kind::Folder)).find("Can not open"), std::string::npos);
-    EXPECT_NE(load(make(dir, QStringLiteral("Data/fifo.dat"), Kind::Fifo)).find("Can not open"), std::string::npos);
-    const QString huge = make(dir, QStringLiteral("Data/huge.dat"), Kind::Regular, limits::MaxDataFileBytes + 1);
+    EXPECT_NE(load(make(dir, QStringLiteral("Data/dir.dat"), Kind::Folder)).find("Can not open"),
+              std::string::npos);
+    EXPECT_NE(load(make(dir, QStringLiteral("Data/fifo.dat"), Kind::Fifo)).find("Can not open"),
+              std::string::npos);
+    const QString huge =
+        make(dir, QStringLiteral("Data/huge.dat"), Kind::Regular, limits::MaxDataFileBytes + 1);
     EXPECT_NE(load(huge).find("is larger than"), std::string::npos);
 
     for (const qsizetype size : {limits::MaxTextBytes, limits::MaxTextBytes + 1}) {
@@ -134,9 +138,11 @@ TEST(InputLimits, MediaLibraryThatIsNoFile)
 {
     QTemporaryDir dir;
     for (const Kind kind : {Kind::Fifo, Kind::Folder}) {
-        const QString path = make(dir, kind == Kind::Fifo ? QStringLiteral("fifo.dll") : QStringLiteral("dir.dll"), kind);
+        const QString path =
+            make(dir, kind == Kind::Fifo ? QStringLiteral("fifo.dll") : QStringLiteral("dir.dll"), kind);
         const platform::PeResourceLibrary media = platform::PeResourceLibrary::fromFile(path);
         EXPECT_FALSE(media.isLoaded());
-        EXPECT_TRUE(media.errorString().contains(QStringLiteral("not a regular file"))) << media.errorString().toStdString();
+        EXPECT_TRUE(media.errorString().contains(QStringLiteral("not a regular file")))
+            << media.errorString().toStdString();
     }
 }

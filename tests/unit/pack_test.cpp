@@ -188,12 +188,14 @@ TEST_F(PackSources, RefusesSourcesThatCannotWork)
 TEST_F(PackSources, RefusesASourceOverItsSizeLimit)
 {
     addPuzzle(src(), 1, kCommon + QStringLiteral("kind = \"number\"\nanswer = 1\n"));
-    addPuzzle(src(), 2, kCommon + QStringLiteral("kind = \"number\"\nanswer = 1\n# ") +
-                            QString(limits::MaxPuzzleSourceBytes, u'x') + QStringLiteral("\n"));
+    addPuzzle(src(), 2,
+              kCommon + QStringLiteral("kind = \"number\"\nanswer = 1\n# ") +
+                  QString(limits::MaxPuzzleSourceBytes, u'x') + QStringLiteral("\n"));
     const ToolRun r = pack({QStringLiteral("build"), src(), out()});
     EXPECT_EQ(r.code, 1);
     EXPECT_TRUE(r.err.contains(QStringLiteral("002/puzzle.toml"))) << qPrintable(r.err);
-    EXPECT_TRUE(r.err.contains(QStringLiteral("at most %1").arg(limits::MaxPuzzleSourceBytes))) << qPrintable(r.err);
+    EXPECT_TRUE(r.err.contains(QStringLiteral("at most %1").arg(limits::MaxPuzzleSourceBytes)))
+        << qPrintable(r.err);
     EXPECT_FALSE(QFileInfo::exists(out() + QStringLiteral("/list.lst")));
 }
 
@@ -268,13 +270,17 @@ TEST(PackCheck, ReportsWhatWouldHurtAPlayer)
         QStringLiteral("id 8: error: the solution is empty"),
         QStringLiteral("id 1: error: the id stands more than once"),
         QStringLiteral("id 9: error: the solution cannot be read and shows as an empty page"),
-        QStringLiteral("id 10: error: The text file %1/Data/10.dat for the problem id - 10 holds more than %2 bytes")
+        QStringLiteral(
+            "id 10: error: The text file %1/Data/10.dat for the problem id - 10 holds more than %2 bytes")
             .arg(dir)
             .arg(limits::MaxTextBytes),
         // Ids 1, 2, 6, 8, 9 and 10 are easy, 3 and 5 medium, 4 hard; a whole game draws more.
-        QStringLiteral("warning: 6 easy puzzles; a whole game draws %1").arg(TGameRules::GameQuota(Difficulty::Easy)),
-        QStringLiteral("warning: 2 medium puzzles; a whole game draws %1").arg(TGameRules::GameQuota(Difficulty::Medium)),
-        QStringLiteral("warning: 1 hard puzzles; a whole game draws %1").arg(TGameRules::GameQuota(Difficulty::Hard)),
+        QStringLiteral("warning: 6 easy puzzles; a whole game draws %1")
+            .arg(TGameRules::GameQuota(Difficulty::Easy)),
+        QStringLiteral("warning: 2 medium puzzles; a whole game draws %1")
+            .arg(TGameRules::GameQuota(Difficulty::Medium)),
+        QStringLiteral("warning: 1 hard puzzles; a whole game draws %1")
+            .arg(TGameRules::GameQuota(Difficulty::Hard)),
     };
     for (const QString &line : expected)
         EXPECT_TRUE(r.out.contains(line)) << qPrintable(line) << "\n" << qPrintable(r.out);

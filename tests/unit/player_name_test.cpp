@@ -13,23 +13,23 @@ TEST(PlayerName, NormalisedOrRefused)
         NameFault fault;
     } cases[] = {
         {QStringLiteral("  Вася  "), QStringLiteral("Вася"), NameFault::None},
-        {QStringLiteral("Анна\u00A0Мария"), QStringLiteral("Анна Мария"), NameFault::None},  // no-break space
+        {QStringLiteral("Анна\u00A0Мария"), QStringLiteral("Анна Мария"), NameFault::None}, // no-break space
         {QStringLiteral("Анна   Мария"), QStringLiteral("Анна Мария"), NameFault::None},
         {QStringLiteral("Ёлка"), QStringLiteral("Ёлка"), NameFault::None},
-        {QStringLiteral("Е\u0308лка"), QStringLiteral("Ёлка"), NameFault::None},  // decomposed ё, NFC
-        {QStringLiteral("Абвгдеёжзийклм"), QStringLiteral("Абвгдеёжзийклм"), NameFault::None},  // 14
+        {QStringLiteral("Е\u0308лка"), QStringLiteral("Ёлка"), NameFault::None}, // decomposed ё, NFC
+        {QStringLiteral("Абвгдеёжзийклм"), QStringLiteral("Абвгдеёжзийклм"), NameFault::None}, // 14
         {QStringLiteral(" Абвгдеёжзийклм "), QStringLiteral("Абвгдеёжзийклм"), NameFault::None},
         {QStringLiteral("Абвгдеёжзийклмн"), {}, NameFault::TooLong},
         {QString(limits::MaxNameLength * 1000, u'я'), {}, NameFault::TooLong},
         {QStringLiteral("   "), {}, NameFault::Empty},
-        {QStringLiteral("Вася\u200B"), {}, NameFault::Invisible},  // zero-width space
-        {QStringLiteral("\u202EВася"), {}, NameFault::Invisible},  // right-to-left override
-        {QStringLiteral("Ва\u2067ся"), {}, NameFault::Invisible},  // right-to-left isolate
-        {QStringLiteral("Вася\u200F"), {}, NameFault::Invisible},  // right-to-left mark
-        {QStringLiteral("Ва\u00ADся"), {}, NameFault::Invisible},  // soft hyphen
+        {QStringLiteral("Вася\u200B"), {}, NameFault::Invisible}, // zero-width space
+        {QStringLiteral("\u202EВася"), {}, NameFault::Invisible}, // right-to-left override
+        {QStringLiteral("Ва\u2067ся"), {}, NameFault::Invisible}, // right-to-left isolate
+        {QStringLiteral("Вася\u200F"), {}, NameFault::Invisible}, // right-to-left mark
+        {QStringLiteral("Ва\u00ADся"), {}, NameFault::Invisible}, // soft hyphen
         {QStringLiteral("Ва\tся"), {}, NameFault::Invisible},
         {QStringLiteral("Ва\u2028ся"), {}, NameFault::Invisible},
-        {QStringLiteral("\u3164"), {}, NameFault::Invisible},  // Hangul filler
+        {QStringLiteral("\u3164"), {}, NameFault::Invisible}, // Hangul filler
         {QStringLiteral("Вася\uFE0F"), {}, NameFault::Invisible},
         {QStringLiteral("a\\b"), {}, NameFault::NotAKeyName},
         {QStringLiteral(".."), {}, NameFault::NotAKeyName},

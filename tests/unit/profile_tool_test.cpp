@@ -156,15 +156,16 @@ TEST_F(ProfileTool, ImportKeepsToTheNameRulesAndTheSizeLimit)
     const QJsonObject good = QJsonDocument::fromJson(before).object();
     const struct {
         QString name;
-        QString error;  // empty: imported
+        QString error; // empty: imported
     } names[] = {
         {QStringLiteral("Абвгдеёжзийклмн"), QStringLiteral("longer than 14 characters")},
         {QString(1000, u'я'), QStringLiteral("longer than 14 characters")},
-        {QString(100000, u'я'), QStringLiteral("at most %1").arg(limits::MaxProfileFileBytes)},  // never parsed
+        {QString(100000, u'я'),
+         QStringLiteral("at most %1").arg(limits::MaxProfileFileBytes)}, // never parsed
         {QStringLiteral("Вася\u200B"), QStringLiteral("invisible")},
         {QStringLiteral("\u202EВася"), QStringLiteral("invisible")},
         {QStringLiteral("   "), QStringLiteral("empty")},
-        {QStringLiteral(" Вася "), QString()},  // trimmed: the same player again
+        {QStringLiteral(" Вася "), QString()}, // trimmed: the same player again
     };
     for (const auto &c : names) {
         QJsonObject o = good;
@@ -172,7 +173,7 @@ TEST_F(ProfileTool, ImportKeepsToTheNameRulesAndTheSizeLimit)
         const Result r = run({QStringLiteral("import"), writeJson(QJsonDocument(o).toJson())});
         EXPECT_EQ(r.code, c.error.isEmpty() ? 0 : 1) << qPrintable(r.err);
         EXPECT_TRUE(r.err.contains(c.error)) << qPrintable(r.err);
-        EXPECT_LT(r.err.size(), 400);  // a huge name is not echoed whole
+        EXPECT_LT(r.err.size(), 400); // a huge name is not echoed whole
     }
     EXPECT_EQ(run({QStringLiteral("list")}).out, QByteArray("Вася\tlevel 3\tscore -7\n"));
 
@@ -181,7 +182,8 @@ TEST_F(ProfileTool, ImportKeepsToTheNameRulesAndTheSizeLimit)
     EXPECT_EQ(run({QStringLiteral("import"), writeJson(atLimit)}).code, 0);
     const Result over = run({QStringLiteral("import"), writeJson(atLimit + ' ')});
     EXPECT_EQ(over.code, 1);
-    EXPECT_TRUE(over.err.contains(QStringLiteral("at most %1").arg(limits::MaxProfileFileBytes))) << qPrintable(over.err);
+    EXPECT_TRUE(over.err.contains(QStringLiteral("at most %1").arg(limits::MaxProfileFileBytes)))
+        << qPrintable(over.err);
 }
 
 TEST_F(ProfileTool, ImportReplacesAPlayerWhateverItsCase)

@@ -33,11 +33,12 @@ QByteArray toRtf(const PuzzleSource &p, const char *field, const QVector<MarkupP
     QByteArray rtf = richtext::writeRtf(out);
     // The game shows a longer text as an empty page.
     if (rtf.size() > limits::MaxTextBytes)
-        throw SourceError(QStringLiteral("%1/puzzle.toml: field '%2': %3 bytes of rich text; the game reads at most %4")
-                              .arg(p.folder, QLatin1String(field))
-                              .arg(rtf.size())
-                              .arg(limits::MaxTextBytes)
-                              .toStdString());
+        throw SourceError(
+            QStringLiteral("%1/puzzle.toml: field '%2': %3 bytes of rich text; the game reads at most %4")
+                .arg(p.folder, QLatin1String(field))
+                .arg(rtf.size())
+                .arg(limits::MaxTextBytes)
+                .toStdString());
     return rtf;
 }
 

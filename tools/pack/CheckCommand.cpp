@@ -48,7 +48,8 @@ void checkRichText(Report &r, ProblemId id, const char *what, const QByteArray &
     QTextDocument document;
     QString error;
     if (!richtext::readRtf(text, &document, &error))
-        r.error(id, QStringLiteral("the %1 cannot be read and shows as an empty page: %2").arg(QLatin1String(what), error));
+        r.error(id, QStringLiteral("the %1 cannot be read and shows as an empty page: %2")
+                        .arg(QLatin1String(what), error));
 }
 
 void checkShortText(Report &r, ProblemId id, const QString &answer)

@@ -88,7 +88,8 @@ const Sdl *sdl(QString *failure = nullptr)
 // of it in one line. Each is silenced through its own switch rather than by
 // pointing stderr elsewhere, which would also swallow what other threads
 // print meanwhile. The libraries are those SDL opens, so the switch holds for it.
-namespace {
+namespace
+{
 
 void alsaSilent(const char *, int, const char *, int, const char *, ...) {}
 void jackSilent(const char *) {}
@@ -97,7 +98,7 @@ template <class R, class F> void callIn(const char *library, const char *name, F
 {
     void *handle = ::dlopen(library, RTLD_NOW | RTLD_LOCAL);
     if (!handle)
-        return;  // not installed: SDL cannot use it either
+        return; // not installed: SDL cannot use it either
     using Setter = R (*)(F);
     if (auto set = reinterpret_cast<Setter>(::dlsym(handle, name)))
         set(argument);
@@ -114,7 +115,7 @@ void quietAudioBackEnds()
     });
 }
 
-}  // namespace
+} // namespace
 
 SdlSoundPlayer::SdlSoundPlayer(Opening opening)
 {
