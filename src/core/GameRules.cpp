@@ -10,12 +10,11 @@ namespace {
 const QString kVictory = QStringLiteral("Поздравляем с победой!");
 const QString kLevelUp = QStringLiteral("Поздравляем с переходом на новый уровень!");
 const QString kNothingToDraw = QStringLiteral("Новых головоломок для следующего уровня нет.");
-const QString kNoRoomToDraw = QStringLiteral(
-    "Новый уровень составить нельзя: игрок уже получил столько головоломок, сколько может сохранить. "
-    "Начните новую игру под другим именем.");
-const QString kLevelNotInPack = QStringLiteral(
-    "Головоломок вашего уровня нет в этом наборе. Запустите игру с набором, в котором вы её начали, "
-    "или начните новую игру под другим именем.");
+// The notices are one line of the message box: short, with what to do.
+const QString kNoRoomToDraw =
+    QStringLiteral("Список головоломок игрока полон: начните игру под новым именем.");
+const QString kLevelNotInPack =
+    QStringLiteral("Вашего уровня нет в этом наборе: запустите игру с прежним набором.");
 const QString kSaveFailed = QStringLiteral("Не удалось сохранить игру: на диске нет места или запись запрещена. Повторить?");
 
 std::uint64_t clockSeed()

@@ -104,11 +104,9 @@ QString faultText(NameFault fault)
     case NameFault::Empty:
         return QStringLiteral("Введите имя пользователя.");
     case NameFault::TooLong:
-        return QStringLiteral("Имя пользователя длиннее %1 символов. Введите имя короче.")
-            .arg(limits::MaxNameLength);
+        return QStringLiteral("Имя длиннее %1 символов: введите имя короче.").arg(limits::MaxNameLength);
     case NameFault::Invisible:
-        return QStringLiteral(
-            "В имени есть невидимые или управляющие символы. Введите имя заново обычными буквами.");
+        return QStringLiteral("В имени есть невидимые символы: введите его обычными буквами.");
     case NameFault::NotAKeyName:
         return QStringLiteral("Недопустимое имя пользователя.");
     }

@@ -141,8 +141,7 @@ TEST_F(UserSelectTest, NameRulesRefuseWithNoticesAndStayOpen)
     d->UserSelectComboBox->setText(QStringLiteral("Пе\tтя"));
     d->OKButtonClick();
     EXPECT_EQ(notices(),
-              QStringList{QStringLiteral(
-                  "В имени есть невидимые или управляющие символы. Введите имя заново обычными буквами.")});
+              QStringList{QStringLiteral("В имени есть невидимые символы: введите его обычными буквами.")});
     // The box takes at most 14 characters.
     typeName(*d, QStringLiteral("Абвгдеёжзийклмноп"));
     EXPECT_EQ(d->UserSelectComboBox->text(), QStringLiteral("Абвгдеёжзийклм"));
@@ -156,8 +155,7 @@ TEST_F(UserSelectTest, LookAlikeNamesAreOnePlayer)
     storePlayer(QStringLiteral("Петя\u200B"), 2, 50, 3, 0, 0); // stored before names were checked
     auto d = open();
     const QString taken = QStringLiteral("Пользователь с данным именем уже существует.");
-    const QString hidden = QStringLiteral(
-        "В имени есть невидимые или управляющие символы. Введите имя заново обычными буквами.");
+    const QString hidden = QStringLiteral("В имени есть невидимые символы: введите его обычными буквами.");
     const struct {
         QString typed;
         QString notice;

@@ -540,8 +540,7 @@ TEST_F(GameRules, SwitchingPacksKeepsTheLevelAndTheUsedList)
         EXPECT_FALSE(away.rules.Start());
         EXPECT_EQ(away.screen.calls,
                   QStringList{QStringLiteral(
-                      "ShowNotice Головоломок вашего уровня нет в этом наборе. Запустите игру с "
-                      "набором, в котором вы её начали, или начните новую игру под другим именем.")});
+                      "ShowNotice Вашего уровня нет в этом наборе: запустите игру с прежним набором.")});
         EXPECT_TRUE(away.rules.CloseQuery()); // no leave question, nothing saved
         away.rules.End();
         EXPECT_EQ(storedProfile(registry, key), before);
@@ -587,9 +586,8 @@ TEST_F(GameRules, EntriesOfAnotherPackStayOnTheLevelUnplayed)
 // profile stays as it was: no half-drawn level, no English list error.
 TEST_F(GameRules, ALevelThatCannotBeDrawnLeavesTheProfileAsItWas)
 {
-    const QString noRoom = QStringLiteral(
-        "ShowNotice Новый уровень составить нельзя: игрок уже получил столько головоломок, сколько может "
-        "сохранить. Начните новую игру под другим именем.");
+    const QString noRoom =
+        QStringLiteral("ShowNotice Список головоломок игрока полон: начните игру под новым именем.");
     CatalogueFiles files(difficulties(30, 20, 10));
     struct Case {
         int level;
