@@ -11,9 +11,9 @@
 #include <SDL.h>
 #include <atomic>
 #include <chrono>
-#include <thread>
 #include <functional>
 #include <gtest/gtest.h>
+#include <thread>
 
 using platform::SdlSoundPlayer;
 
@@ -200,7 +200,7 @@ TEST(SoundWithoutDevice, IsSilentWithOneLine)
 // threads print meanwhile (the store's recovery, say) still reaches stderr.
 TEST(SoundWithoutDevice, OtherThreadsKeepTheirStderrWhileTheDeviceOpens)
 {
-    qputenv("SDL_AUDIODRIVER", "alsa");  // ALSA without a card complains a dozen lines
+    qputenv("SDL_AUDIODRIVER", "alsa"); // ALSA without a card complains a dozen lines
     qputenv("ALSA_CONFIG_PATH", "/nonexistent/alsa.conf");
     std::atomic<bool> done = false;
     int written = 0;
