@@ -1,8 +1,8 @@
 // zentrika-profile: lists, shows, exports, imports and deletes players in the
 // registry store the game uses ($ZENTRIKA_REGISTRY or the user's own). It needs
 // no media library: a profile is only numbers and lists.
-#include "core/ProfileBackup.h"
 #include "core/PlayerName.h"
+#include "core/ProfileBackup.h"
 #include "core/ProfileImport.h"
 #include "core/User.h"
 #include "platform/BoundedFile.h"
