@@ -1,5 +1,6 @@
 #include "app/ScreenEntry.h"
 
+#include "core/PlayerName.h"
 #include "core/User.h"
 #include "platform/Registry.h"
 #include "screens/GameForm.h"
@@ -10,6 +11,7 @@
 #include <cstdio>
 #include <exception>
 #include <memory>
+#include <stdexcept>
 
 namespace app {
 
@@ -24,13 +26,19 @@ int runScreen(const QString &screen, const QString &playerName)
         form->ShowModal();
     } else {
         std::unique_ptr<TUser> player;
-        const QString name = playerName.trimmed();
+        // The name as the dialog would take it; a stored player that looks the
+        // same is that player.
+        const PlayerName name = playername::normalise(playerName);
         try {
-            const QString key = TUser::PlayerPath(name);
-            if (platform::Registry::user().keyExists(key))
-                player = TUser::CreateFromRegistry(key);
+            if (!name.ok())
+                throw std::invalid_argument(
+                    qPrintable(QStringLiteral("--player: ") + playername::faultDetail(name.fault)));
+            platform::Registry &store = platform::Registry::user();
+            const QString stored = playername::findStored(store.subKeyNames(TUser::UsersKey), name.text);
+            if (!stored.isEmpty())
+                player = TUser::CreateFromRegistry(TUser::PlayerPath(stored));
             else
-                player = TUser::CreateNew(name, 1);
+                player = TUser::CreateNew(name.text, 1);
         } catch (const std::exception &e) {
             std::fprintf(stderr, "zentrika: %s\n", e.what());
             code = 1;

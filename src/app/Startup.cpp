@@ -6,6 +6,7 @@
 #include "app/StoreGuard.h"
 #include "app/VideoMode.h"
 #include "controls/Accessibility.h"
+#include "core/Errors.h"
 #include "screens/AbstractForm.h"
 #include "screens/MainForm.h"
 #include "screens/MessageBoxForm.h"
@@ -167,6 +168,8 @@ bool GameSession::start()
     // A missing or damaged library is not checked here: it shows up as
     // silence, and as an error when a screen asks for a picture.
     media_ = platform::PeResourceLibrary::fromFile(locate(QStringLiteral("Media.dll"), folders_));
+    if (!media_.isLoaded())
+        std::fprintf(stderr, "zentrika: %s\n", qPrintable(media_.errorString()));
     platform::setMediaLibrary(&media_);
     mark("media library");
 
@@ -508,6 +511,8 @@ int runOnce(int argc, char **argv, bool &scaledInstead)
     QCoreApplication::setApplicationName(QStringLiteral("Zentrika"));
     QGuiApplication::setApplicationDisplayName(QStringLiteral("Zentrika"));
     quitOnSignals(&application);
+    platform::setErrorTranslator(
+        [](const std::exception *e) { return e ? playerMessage(*e) : playerMessage(); });
     controls::installAccessibility();
     mark("application");
     // One game at a time on a store. The store itself is checked and opened

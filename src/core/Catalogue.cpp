@@ -2,7 +2,9 @@
 
 #include "core/Errors.h"
 #include "core/GamePath.h"
+#include "platform/BoundedFile.h"
 #include "platform/IniFile.h"
+#include "platform/InputLimits.h"
 
 #include <QDir>
 
@@ -40,10 +42,19 @@ void TCatalogue::LoadCatalogue()
     QString found = gamepath::resolve(listPath);
     if (found.isEmpty())
         throw EInternalError(QStringLiteral("The problem list %1 does not exist!").arg(listPath));
-    const platform::IniFile ini = platform::IniFile::fromFile(found);
-    if (ini.isEmpty())
-        throw EInternalError(QStringLiteral("The problem list %1 holds no problems.").arg(listPath));
-    LoadFromIni(ini);
+    const platform::BoundedRead read = platform::readBoundedFile(found, limits::MaxCatalogueBytes);
+    if (!read.ok())
+        throw EInternalError(QStringLiteral("The problem list cannot be read: %1").arg(read.detail));
+    LoadFromBytes(read.bytes);
+}
+
+void TCatalogue::LoadFromBytes(const QByteArray &bytes)
+{
+    if (bytes.size() > limits::MaxCatalogueBytes)
+        throw EInternalError(QStringLiteral("The problem list is %1 bytes; a pack has at most %2")
+                                 .arg(bytes.size())
+                                 .arg(limits::MaxCatalogueBytes));
+    LoadFromIni(platform::IniFile::fromBytes(bytes));
 }
 
 void TCatalogue::LoadFromIni(const platform::IniFile &ini)
@@ -51,6 +62,10 @@ void TCatalogue::LoadFromIni(const platform::IniFile &ini)
     const QStringList sections = ini.sectionNames();
     if (sections.isEmpty())
         throw EInternalError(QStringLiteral("The problem list holds no problems."));
+    if (sections.size() > limits::MaxCatalogueSections)
+        throw EInternalError(QStringLiteral("The problem list holds %1 sections; a pack has at most %2")
+                                 .arg(sections.size())
+                                 .arg(limits::MaxCatalogueSections));
     const QString base = baseDir(ProgramDir);
 
     static const QString keys[] = {QStringLiteral("Difficult"), QStringLiteral("Name"), QStringLiteral("ImageFN"),

@@ -15,6 +15,8 @@ public:
 
     // Raises on any failure; records appended before it stay.
     void LoadCatalogue();
+    // The same from list.lst's bytes, held to the same size limit.
+    void LoadFromBytes(const QByteArray &bytes);
     // The same from an INI text already read; paths are built on ProgramDir.
     void LoadFromIni(const platform::IniFile &ini);
     TProblem *FindProblem(ProblemId id) const;

@@ -33,3 +33,9 @@ class EConvertError : public EZentrikaError {
 public:
     using EZentrikaError::EZentrikaError;
 };
+
+// What a player is shown for an error: Russian, saying what to do. The
+// error's own English text, with its paths, is for the log.
+QString playerMessage(const std::exception &error);
+// The same for an error of no known kind.
+QString playerMessage();

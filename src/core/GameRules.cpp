@@ -10,6 +10,11 @@ namespace {
 const QString kVictory = QStringLiteral("Поздравляем с победой!");
 const QString kLevelUp = QStringLiteral("Поздравляем с переходом на новый уровень!");
 const QString kNothingToDraw = QStringLiteral("Новых головоломок для следующего уровня нет.");
+// The notices are one line of the message box: short, with what to do.
+const QString kNoRoomToDraw =
+    QStringLiteral("Список головоломок игрока полон: начните игру под новым именем.");
+const QString kLevelNotInPack =
+    QStringLiteral("Вашего уровня нет в этом наборе: запустите игру с прежним набором.");
 const QString kSaveFailed = QStringLiteral("Не удалось сохранить игру: на диске нет места или запись запрещена. Повторить?");
 
 std::uint64_t clockSeed()
@@ -41,19 +46,23 @@ bool TGameRules::Start()
         savesOnEnd_ = false;
         return false;
     }
-    const bool dropped = DropMissingEntries();
     if (player_.LevelList.Count() == 0) {
-        // A new player starts at level 1; one whose whole level vanished from the
-        // catalogue draws that level again.
-        const std::vector<ProblemId> ids = DrawIds(dropped ? player_.Level : 1);
-        if (ids.empty()) {
-            game_.ShowNotice(kNothingToDraw);
+        // A new player starts at level 1.
+        const std::vector<ProblemId> ids = DrawIds(1);
+        if (!CanCommit(ids)) {
             savesOnEnd_ = false;
             return false;
         }
         CommitDraw(ids);
     }
     FillProblemsList();
+    if (problems_.Count() == 0) {
+        // Every puzzle of the level belongs to another pack. Drawing the level
+        // again here would lose them and fill the used list with this pack's ids.
+        game_.ShowNotice(kLevelNotInPack);
+        savesOnEnd_ = false;
+        return false;
+    }
     SelectFirst();
     // A level left solved (nothing could be drawn then, or its last open
     // puzzle left the catalogue) completes now, as after its last answer.
@@ -70,23 +79,29 @@ bool TGameRules::Start()
     return true;
 }
 
-bool TGameRules::DropMissingEntries()
-{
-    TProblemsList &list = player_.LevelList;
-    bool dropped = false;
-    for (int i = list.Count() - 1; i >= 0; --i) {
-        if (!catalogue_.FindProblem(list.GetItem(i).Id)) {
-            list.RemoveAt(i);
-            dropped = true;
-        }
-    }
-    return dropped;
-}
-
+// Entries whose puzzle is not in this catalogue stay on the level, unplayed:
+// the pack they came from may be back next time. The level is the puzzles shown.
 bool TGameRules::LevelSolved() const
 {
-    const TProblemsList &list = player_.LevelList;
-    return list.Count() > 0 && list.SolvedCount() == list.Count();
+    if (problems_.Count() == 0)
+        return false;
+    for (int i = 0; i < problems_.Count(); ++i)
+        if (!problems_.Progress(i).Solved)
+            return false;
+    return true;
+}
+
+bool TGameRules::CanCommit(const std::vector<ProblemId> &ids)
+{
+    if (ids.empty()) {
+        game_.ShowNotice(kNothingToDraw);
+        return false;
+    }
+    if (player_.UsedIds.Count() + int(ids.size()) > player_.UsedIds.Capacity()) {
+        game_.ShowNotice(kNoRoomToDraw);
+        return false;
+    }
+    return true;
 }
 
 std::vector<ProblemId> TGameRules::DrawIds(int level)
@@ -128,9 +143,13 @@ void TGameRules::CommitDraw(const std::vector<ProblemId> &ids)
     }
 }
 
-void TGameRules::DrawLevelProblems(int level)
+bool TGameRules::DrawLevelProblems(int level)
 {
-    CommitDraw(DrawIds(level));
+    const std::vector<ProblemId> ids = DrawIds(level);
+    if (!CanCommit(ids))
+        return false;
+    CommitDraw(ids);
+    return true;
 }
 
 void TGameRules::FillProblemsList()
@@ -174,12 +193,10 @@ void TGameRules::LevelCompleted()
         screen_.CloseScreen();
         return;
     }
+    // Rising to a level that cannot be drawn would leave the player nothing to play.
     const std::vector<ProblemId> ids = DrawIds(player_.Level + 1);
-    if (ids.empty()) {
-        // Rising to an empty level would leave the player nothing to play.
-        game_.ShowNotice(kNothingToDraw);
+    if (!CanCommit(ids))
         return;
-    }
     ++player_.Level;
     AnnounceLevelUp();
     CommitDraw(ids);
@@ -220,9 +237,13 @@ GameView TGameRules::UpdateView()
     GameView v;
     v.scoreText = QString::number(player_.Scores);
     v.levelText = QString::number(player_.Level);
-    const int count = player_.LevelList.Count();
+    // Of the puzzles on offer: entries of another pack cannot be solved here.
+    const int count = problems_.Count();
+    int solved = 0;
+    for (int i = 0; i < count; ++i)
+        solved += problems_.Progress(i).Solved ? 1 : 0;
     if (count > 0)
-        v.progress = int(std::nearbyint(double(player_.LevelList.SolvedCount()) / count * 100.0));
+        v.progress = int(std::nearbyint(double(solved) / count * 100.0));
     v.textMode = textMode_;
     if (const TProblem *item = problems_.Selected()) {
         const LevelEntry progress = problems_.Progress(*item);

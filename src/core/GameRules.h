@@ -87,7 +87,9 @@ public:
     // A screen that closes without the leave question (start failed) saves nothing.
     bool SavesOnEnd() const { return savesOnEnd_; }
 
-    void DrawLevelProblems(int level);
+    // False (with a notice, nothing changed) when the level cannot be drawn:
+    // nothing left to draw, or no room left in the used list.
+    bool DrawLevelProblems(int level);
     void FillProblemsList();
 
     // The ids a draw for the level would take, in draw order; changes nothing but the generator.
@@ -102,7 +104,8 @@ private:
     void LevelCompleted();
     void AnnounceLevelUp();
     void CommitDraw(const std::vector<ProblemId> &ids);
-    bool DropMissingEntries();
+    // Says why when the draw cannot be taken; then nothing may change.
+    bool CanCommit(const std::vector<ProblemId> &ids);
     bool LevelSolved() const;
 
     TCatalogue &catalogue_;

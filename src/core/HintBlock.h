@@ -7,15 +7,16 @@
 // count byte, then per hint a signed 32-bit length and the rich text. Bytes
 // inside the block after the last hint, and anything after the block, are left
 // for later additions.
+#include "platform/InputLimits.h"
+
 #include <QByteArray>
 #include <QList>
 
 inline constexpr char HintBlockTag[] = "HINT";
 inline constexpr int HintBlockTagSize = 4;
 inline constexpr int MaxHints = 3;
-// The whole block after its tag and length. Three hints of a few hundred
-// characters take a few kilobytes as rich text; anything past this is damage.
-inline constexpr int MaxHintBlockSize = 16384;
+// The whole block after its tag and length; anything past it is damage.
+inline constexpr int MaxHintBlockSize = limits::MaxHintBlockSize;
 
 // Appends the block to a data file that ends with its solution. Writes nothing
 // for no hints; takes at most MaxHints, and drops those that would overflow

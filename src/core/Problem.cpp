@@ -4,7 +4,9 @@
 #include "core/GamePath.h"
 #include "core/HintBlock.h"
 #include "core/User.h"
+#include "platform/BoundedFile.h"
 #include "platform/Codepage.h"
+#include "platform/InputLimits.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -204,15 +206,20 @@ void TProblem::LoadData()
 void TProblem::LoadDataWithoutPicture()
 {
     const QString dataFile = gamepath::resolve(DataPath);
-    QFile file(dataFile);
-    if (dataFile.isEmpty() || !file.open(QIODevice::ReadOnly))
+    const platform::BoundedRead read = dataFile.isEmpty()
+                                           ? platform::BoundedRead{}
+                                           : platform::readBoundedFile(dataFile, limits::MaxDataFileBytes);
+    using Status = platform::BoundedRead::Status;
+    if (read.status == Status::Missing || read.status == Status::NotAFile)
         throw ELoadError(QStringLiteral("Can not open the text file %1 for the problem id - %2").arg(DataPath).arg(Id));
-    const QByteArray bytes = file.readAll();
-    const bool readFailed = file.error() != QFileDevice::NoError;
-    file.close();
-    if (readFailed)
+    if (read.status == Status::TooLarge)
+        throw ELoadError(QStringLiteral("The text file %1 for the problem id - %2 is larger than %3 bytes")
+                             .arg(DataPath)
+                             .arg(Id)
+                             .arg(limits::MaxDataFileBytes));
+    if (!read.ok())
         throw ELoadError(QStringLiteral("Bad format of the text file %1 for the problem id - %2").arg(DataPath).arg(Id));
-    LoadDataFromBytes(bytes);
+    LoadDataFromBytes(read.bytes);
 }
 
 void TProblem::LoadDataFromBytes(const QByteArray &bytes)
@@ -225,6 +232,14 @@ void TProblem::LoadDataFromBytes(const QByteArray &bytes)
     auto bad = [this]() {
         return ELoadError(QStringLiteral("Bad format of the text file %1 for the problem id - %2").arg(DataPath).arg(Id));
     };
+    auto tooLarge = [this](qsizetype limit) {
+        return ELoadError(QStringLiteral("The text file %1 for the problem id - %2 holds more than %3 bytes")
+                              .arg(DataPath)
+                              .arg(Id)
+                              .arg(limit));
+    };
+    if (size > limits::MaxDataFileBytes)
+        throw tooLarge(limits::MaxDataFileBytes);
     auto need = [&](qsizetype n) {
         if (n < 0 || n > size - pos)
             throw bad();
@@ -239,10 +254,14 @@ void TProblem::LoadDataFromBytes(const QByteArray &bytes)
         pos += 4;
         return v;
     };
-    // A length is checked against what is left before anything is allocated.
+    // A length is checked against what is left before anything is allocated,
+    // and against what the text viewer reads: a longer text would show as an
+    // empty page.
     auto block = [&]() {
         const std::int32_t len = int32();
         need(len);
+        if (len > limits::MaxTextBytes)
+            throw tooLarge(limits::MaxTextBytes);
         QByteArray out(bytes.constData() + pos, len);
         pos += len;
         return out;

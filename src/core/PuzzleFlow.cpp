@@ -1,5 +1,8 @@
 #include "core/PuzzleFlow.h"
 
+#include "core/Errors.h"
+
+#include <cstdio>
 #include <exception>
 
 void TPuzzleFlow::SetTextMode(bool on)
@@ -29,9 +32,12 @@ void TPuzzleFlow::SelectFirst()
     try {
         problems_.Select(0);
     } catch (const std::exception &e) {
-        screen_.ReportError(QString::fromUtf8(e.what()));
+        // The player reads what to do; the log keeps the file and the reason.
+        std::fprintf(stderr, "zentrika: %s\n", e.what());
+        screen_.ReportError(playerMessage(e));
     } catch (...) {
-        screen_.ReportError(QStringLiteral("Unknown error"));
+        std::fprintf(stderr, "zentrika: Unknown error\n");
+        screen_.ReportError(playerMessage());
     }
     Refresh();
 }

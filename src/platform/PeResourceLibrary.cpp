@@ -1,6 +1,8 @@
 #include "platform/PeResourceLibrary.h"
 
+#include "platform/BoundedFile.h"
 #include "platform/Dib.h"
+#include "platform/InputLimits.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -178,13 +180,13 @@ PeResourceLibrary PeResourceLibrary::fromFile(const QString &path)
 {
     PeResourceLibrary library;
     library.fileName_ = path;
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        library.error_ = QStringLiteral("Cannot open %1: %2").arg(path, file.errorString());
+    const BoundedRead read = readBoundedFile(path, limits::MaxMediaLibraryBytes);
+    if (!read.ok()) {
+        library.error_ = QStringLiteral("Cannot open %1").arg(read.detail);
         return library;
     }
     try {
-        PeResourceLibrary loaded(file.readAll());
+        PeResourceLibrary loaded(read.bytes);
         loaded.fileName_ = path;
         return loaded;
     } catch (const EResourceError &e) {

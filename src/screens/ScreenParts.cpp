@@ -1,5 +1,6 @@
 #include "screens/ScreenParts.h"
 
+#include "core/Errors.h"
 #include "platform/ResourceLibrary.h"
 #include "platform/desktop/GameApplication.h"
 #include "screens/AbstractForm.h"
@@ -19,6 +20,14 @@ QImage mediaBitmap(const QString &name)
 void ReportError(const QString &message)
 {
     platform::reportError(message);
+}
+
+void ReportError(const std::exception *error)
+{
+    if (error)
+        platform::reportError(playerMessage(*error), QString::fromUtf8(error->what()));
+    else
+        platform::reportError(playerMessage(), QStringLiteral("Unknown error"));
 }
 
 TFlatPanel *makeTopPanel(QWidget *parent, const char *name, TTiledShape *&image)

@@ -24,6 +24,9 @@ QImage mediaBitmap(const QString &name);
 // The application's generic error report: shows the text, the program goes on.
 void ReportError(const QString &message);
 
+// The same for an error: the player reads what to do, the log the detail.
+void ReportError(const std::exception *error);
+
 // Runs f; an error it raises goes to the generic report instead of on up.
 template <typename F>
 bool Guarded(F &&f)
@@ -32,9 +35,9 @@ bool Guarded(F &&f)
         f();
         return true;
     } catch (const std::exception &e) {
-        ReportError(QString::fromUtf8(e.what()));
+        ReportError(&e);
     } catch (...) {
-        ReportError(QStringLiteral("Unknown error"));
+        ReportError(nullptr);
     }
     return false;
 }

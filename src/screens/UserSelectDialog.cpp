@@ -1,5 +1,6 @@
 #include "screens/UserSelectDialog.h"
 
+#include "core/PlayerName.h"
 #include "platform/Registry.h"
 #include "platform/Sounds.h"
 #include "screens/MessageBoxForm.h"
@@ -188,18 +189,16 @@ platform::Registry &TUserSelectDialog::registry() const
 
 bool TUserSelectDialog::isValidName(const QString &name)
 {
-    return !name.trimmed().isEmpty() && platform::Registry::isKeyName(name);
+    return playername::normalise(name).ok();
 }
 
 bool TUserSelectDialog::nameTaken(const QString &name) const
 {
-    // The same folding as the registry's key names.
-    const QString folded = name.toCaseFolded();
-    for (const QString &n : userNames_) {
-        if (n.toCaseFolded() == folded)
-            return true;
-    }
-    return false;
+    // As the list shows them: a stored name with a trailing space or an
+    // invisible character looks the same as the one typed.
+    const QString key = playername::compareKey(name);
+    return std::any_of(userNames_.begin(), userNames_.end(),
+                       [&](const QString &n) { return playername::compareKey(n) == key; });
 }
 
 void TUserSelectDialog::FormCreate()
@@ -334,20 +333,16 @@ void TUserSelectDialog::OKButtonClick()
             MessageBoxForm->ShowNotice(text);
     };
     if (NewGameMode) {
-        const QString name = UserSelectComboBox->text();
-        if (name.isEmpty()) {
-            notice(QStringLiteral("Введите имя пользователя."));
+        const PlayerName name = playername::normalise(UserSelectComboBox->text());
+        if (!name.ok()) {
+            notice(playername::faultText(name.fault));
             return;
         }
-        if (!isValidName(name)) {
-            notice(QStringLiteral("Недопустимое имя пользователя."));
-            return;
-        }
-        if (nameTaken(name)) {
+        if (nameTaken(name.text)) {
             notice(QStringLiteral("Пользователь с данным именем уже существует."));
             return;
         }
-        selectedUser_ = TUser::CreateNew(name, std::uint8_t(UserImage->LabelIndex()));
+        selectedUser_ = TUser::CreateNew(name.text, std::uint8_t(UserImage->LabelIndex()));
         setModalResult(mrOk);
         return;
     }

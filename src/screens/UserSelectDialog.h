@@ -4,6 +4,7 @@
 // players. The caller reads SelectedUser after a result of 1 and frees the dialog.
 #include "controls/LabelImage.h"
 #include "core/User.h"
+#include "platform/InputLimits.h"
 #include "widgets/FlatButton.h"
 #include "widgets/FlatControls.h"
 #include "widgets/Form.h"
@@ -19,7 +20,7 @@ class Registry;
 class TUserSelectDialog : public TForm {
     Q_OBJECT
 public:
-    static constexpr int MaxNameLength = 14;
+    static constexpr int MaxNameLength = limits::MaxNameLength;
 
     // registry: the store of the players; the process-wide one when null.
     explicit TUserSelectDialog(QWidget *owner = nullptr, platform::Registry *registry = nullptr);
@@ -31,8 +32,7 @@ public:
     std::unique_ptr<TUser> takeSelectedUser() { return std::move(selectedUser_); }
     const QStringList &UserNames() const { return userNames_; }
 
-    // Whether a name may become a player's key name: not blank, no backslash
-    // (it would make a nested key) and no control characters.
+    // Whether a typed name may become a new player's name (playername::normalise).
     static bool isValidName(const QString &name);
 
     TFlatPanel *MainPanel;

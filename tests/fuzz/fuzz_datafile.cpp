@@ -2,14 +2,47 @@
 // and a loaded record answers its own right answer. The same bytes also follow
 // a sound puzzle's solution, where only the hint block may read them: that puzzle
 // always loads whole, with at most MaxHints hints inside the block's limit.
+//
+// An input that starts with 'L' gives the texts of a data file instead: its
+// bytes repeated to the text limit (one byte past it when the second byte is
+// odd), or, with 'F', padding that takes the whole file to its limit or past
+// it. The loader must refuse exactly what is over.
 #include "core/DataFile.h"
 #include "core/Errors.h"
 #include "core/HintBlock.h"
 #include "core/Problem.h"
+#include "platform/InputLimits.h"
 
 #include <cstdlib>
 
 namespace {
+
+QByteArray repeated(const QByteArray &pattern, qsizetype size)
+{
+    QByteArray out = pattern.isEmpty() ? QByteArray(1, 'x') : pattern;
+    out.reserve(size);
+    while (out.size() < size)
+        out.append(out.left(size - out.size()));
+    return out.left(size);
+}
+
+// The bytes to load and whether they are over a limit.
+std::pair<QByteArray, bool> limitCase(const std::uint8_t *data, std::size_t size)
+{
+    const QByteArray rest(reinterpret_cast<const char *>(data) + 2, qsizetype(size) - 2);
+    const bool over = data[1] & 1;
+    if (data[0] == 'L') {
+        PuzzleDataFile f;
+        f.lines = {QString::fromLatin1(rest.left(20))};
+        f.statement = repeated(rest, limits::MaxTextBytes + (over ? 1 : 0));
+        f.solution = rest;
+        return {encodeDataFile(f), over};
+    }
+    QByteArray file = rest;
+    if (file.size() < limits::MaxDataFileBytes)
+        file.append(QByteArray(limits::MaxDataFileBytes - file.size() + (over ? 1 : 0), '\0'));
+    return {file, file.size() > limits::MaxDataFileBytes};
+}
 
 void checkHints(const TProblem &p)
 {
@@ -50,9 +83,23 @@ void loadAfterASoundSolution(const QByteArray &tail)
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
 {
+    TProblem p(1, 0, QString(), QString(), QStringLiteral("fuzz.dat"));
+    if (size >= 2 && (data[0] == 'L' || data[0] == 'F')) {
+        const auto [bytes, over] = limitCase(data, size);
+        try {
+            p.LoadDataFromBytes(bytes);
+        } catch (const ELoadError &) {
+            if (p.Loaded || (!over && data[0] == 'L'))
+                std::abort(); // a file of good texts at the limit loads
+            return 0;
+        }
+        if (over || p.StatementText.size() > limits::MaxTextBytes ||
+            p.SolutionText.size() > limits::MaxTextBytes)
+            std::abort();
+        return 0;
+    }
     const QByteArray bytes(reinterpret_cast<const char *>(data), qsizetype(size));
     loadAfterASoundSolution(bytes);
-    TProblem p(1, 0, QString(), QString(), QStringLiteral("fuzz.dat"));
     try {
         p.LoadDataFromBytes(bytes);
     } catch (const ELoadError &) {

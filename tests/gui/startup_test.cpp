@@ -1,7 +1,7 @@
 // Start-up and shutdown of the game's process-wide resources, and the desktop
 // services behind them: font, colours, cursors, the error report.
-#include "screens/MainForm.h"
 #include "app/Startup.h"
+#include "core/Errors.h"
 #include "platform/DisplayModes.h"
 #include "platform/ResourceLibrary.h"
 #include "platform/Sounds.h"
@@ -9,6 +9,7 @@
 #include "platform/desktop/GameCursors.h"
 #include "platform/desktop/HighlightColours.h"
 #include "platform/desktop/PrivateFont.h"
+#include "screens/MainForm.h"
 
 #include <QApplication>
 #include <QBuffer>
@@ -281,32 +282,64 @@ protected:
     }
 };
 
-TEST(ErrorReport, EscapedErrorIsShownAndTheProgramGoesOn)
+// An escaped error shows the player a Russian text that says what to do; its
+// English detail, with paths, goes to stderr. The program goes on.
+TEST(ErrorReport, EscapedErrorIsShownInRussianAndTheProgramGoesOn)
 {
     QStringList shown;
     platform::setErrorReporter([&](const QString &m) { shown << m; });
+    platform::setErrorTranslator(
+        [](const std::exception *e) { return e ? playerMessage(*e) : playerMessage(); });
     Throwing w;
     auto press = [&] {
         QEvent e(QEvent::User);
         return platform::deliverReportingErrors([&] { return QApplication::sendEvent(&w, &e); });
     };
+    testing::internal::CaptureStderr();
     EXPECT_FALSE(press());
-    EXPECT_EQ(shown, QStringList{QStringLiteral("Bitmap \"GAMEPANEL\" not found in Media.dll")});
+    std::string err = testing::internal::GetCapturedStderr();
+    ASSERT_EQ(shown.size(), 1);
+    EXPECT_TRUE(shown[0].contains(QStringLiteral("Переустановите игру"))) << shown[0].toStdString();
+    EXPECT_FALSE(shown[0].contains(QStringLiteral("not found")));
+    EXPECT_NE(err.find("Bitmap \"GAMEPANEL\" not found in Media.dll"), std::string::npos);
     press();  // the widget still works
     EXPECT_EQ(w.presses, 2);
     EXPECT_EQ(shown.size(), 1);
+
+    // The errors a player meets, each in Russian without the English or the path.
+    const std::pair<std::exception_ptr, QString> errors[] = {
+        {std::make_exception_ptr(
+             ELoadError(QStringLiteral("Can not open the text file /g/Data/002.dat for the problem id - 2"))),
+         QStringLiteral("головоломку")},
+        {std::make_exception_ptr(EListError(QStringLiteral("List index out of bounds."))),
+         QStringLiteral("главное меню")},
+        {std::make_exception_ptr(platform::EResourceError("Resource mDIFF1 not found")),
+         QStringLiteral("Media.dll")},
+    };
+    for (const auto &[error, says] : errors) {
+        testing::internal::CaptureStderr();
+        platform::deliverReportingErrors([&]() -> bool { std::rethrow_exception(error); });
+        err = testing::internal::GetCapturedStderr();
+        EXPECT_TRUE(shown.last().contains(says)) << shown.last().toStdString();
+        EXPECT_FALSE(shown.last().contains(QLatin1Char('/')) ||
+                     shown.last().contains(QStringLiteral("List index")));
+        EXPECT_NE(err.find("zentrika: "), std::string::npos);
+    }
 
     // An error while the report is up goes to stderr, not into a second box.
     platform::setErrorReporter([&](const QString &m) {
         shown << m;
         platform::deliverReportingErrors([]() -> bool { throw std::runtime_error("again"); });
     });
+    const qsizetype before = shown.size();
     testing::internal::CaptureStderr();
     platform::deliverReportingErrors([]() -> bool { throw 42; });
-    const std::string err = testing::internal::GetCapturedStderr();
-    EXPECT_EQ(shown.last(), QStringLiteral("Unknown error"));
+    err = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(shown.size(), before + 1);
+    EXPECT_EQ(shown.last(), playerMessage());
     EXPECT_NE(err.find("again"), std::string::npos);
     platform::setErrorReporter({});
+    platform::setErrorTranslator({});
 }
 
 TEST(HighlightColours, OnlyTheirRolesGoBack)

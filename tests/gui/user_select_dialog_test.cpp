@@ -125,7 +125,7 @@ TEST_F(UserSelectTest, NameRulesRefuseWithNoticesAndStayOpen)
         {QStringLiteral("вАСЯ"), QStringLiteral("Пользователь с данным именем уже существует.")},
         {QStringLiteral("ВАСЯ"), QStringLiteral("Пользователь с данным именем уже существует.")},
         {QStringLiteral("a\\b"), QStringLiteral("Недопустимое имя пользователя.")},
-        {QStringLiteral("   "), QStringLiteral("Недопустимое имя пользователя.")},
+        {QStringLiteral("   "), QStringLiteral("Введите имя пользователя.")},
     };
     for (const auto &c : cases) {
         box.shown.clear();
@@ -141,11 +141,48 @@ TEST_F(UserSelectTest, NameRulesRefuseWithNoticesAndStayOpen)
     box.shown.clear();
     d->UserSelectComboBox->setText(QStringLiteral("Пе\tтя"));
     d->OKButtonClick();
-    EXPECT_EQ(notices(), QStringList{QStringLiteral("Недопустимое имя пользователя.")});
-    EXPECT_TRUE(TUserSelectDialog::isValidName(QStringLiteral(" Петя ")));  // taken as typed
+    EXPECT_EQ(notices(),
+              QStringList{QStringLiteral("В имени есть невидимые символы: введите его обычными буквами.")});
     // The box takes at most 14 characters.
     typeName(*d, QStringLiteral("Абвгдеёжзийклмноп"));
     EXPECT_EQ(d->UserSelectComboBox->text(), QStringLiteral("Абвгдеёжзийклм"));
+}
+
+// Names that look like a stored one are that player; a trailing space typed
+// in the box is trimmed; a stored look-alike from before stays playable.
+TEST_F(UserSelectTest, LookAlikeNamesAreOnePlayer)
+{
+    storePlayer(QStringLiteral("Вася"), 3, 120, 2, 4, 1);
+    storePlayer(QStringLiteral("Петя\u200B"), 2, 50, 3, 0, 0); // stored before names were checked
+    auto d = open();
+    const QString taken = QStringLiteral("Пользователь с данным именем уже существует.");
+    const QString hidden = QStringLiteral("В имени есть невидимые символы: введите его обычными буквами.");
+    const struct {
+        QString typed;
+        QString notice;
+    } cases[] = {
+        {QStringLiteral("Вася "), taken},       {QStringLiteral(" вася"), taken},
+        {QStringLiteral("Петя"), taken},        {QStringLiteral("Вася\u200B"), hidden},
+        {QStringLiteral("\u202EВася"), hidden}, {QStringLiteral("Ва\u200Dся"), hidden},
+    };
+    for (const auto &c : cases) {
+        box.shown.clear();
+        d->UserSelectComboBox->setText(c.typed);
+        d->OKButtonClick();
+        EXPECT_EQ(notices(), QStringList{c.notice}) << c.typed.toStdString();
+        EXPECT_FALSE(d->SelectedUser());
+    }
+    // Typed with a trailing space, a new name is stored without it.
+    d->UserSelectComboBox->setText(QStringLiteral("Маша "));
+    d->OKButtonClick();
+    ASSERT_TRUE(d->SelectedUser());
+    EXPECT_EQ(d->SelectedUser()->Name, QStringLiteral("Маша"));
+
+    auto again = open();
+    again->LoadGameRB->click();
+    pick(*again, QStringLiteral("Петя\u200B"));
+    ASSERT_TRUE(again->SelectedUser());
+    EXPECT_EQ(again->SelectedUser()->Level, 3);
 }
 
 TEST_F(UserSelectTest, ContinueShowsPickedPlayerAndHandsItOut)

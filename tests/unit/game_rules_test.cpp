@@ -501,17 +501,131 @@ TEST_F(GameRules, EntriesTheCatalogueLostAreDropped)
     EXPECT_FALSE(again.player->LevelList.FindEntry(lost));
 }
 
-TEST_F(GameRules, ALevelWhoseEveryPuzzleVanishedIsDrawnAgain)
+// What a stored profile holds, for comparing before and after a game.
+QByteArray storedProfile(platform::Registry &registry, const QString &key)
+{
+    const auto p = TUser::CreateFromRegistry(key, registry);
+    QByteArray out = QByteArray::number(p->Level) + ' ' + QByteArray::number(p->Scores) + ' ';
+    for (int i = 0; i < p->UsedIds.Count(); ++i)
+        out += QByteArray::number(p->UsedIds.At(i)) + ',';
+    for (int i = 0; i < p->LevelList.Count(); ++i) {
+        const LevelEntry e = p->LevelList.GetItem(i);
+        out +=
+            QStringLiteral(" %1:%2%3%4").arg(e.Id).arg(e.Solved).arg(e.Bought).arg(e.WrongAnswers).toUtf8();
+    }
+    return out;
+}
+
+// A player who goes back and forth between packs with other ids: the level of
+// one pack is never played, redrawn or lost in the other, and nothing of the
+// other pack enters the used list.
+TEST_F(GameRules, SwitchingPacksKeepsTheLevelAndTheUsedList)
+{
+    CatalogueFiles stock(difficulties(30, 20, 10));
+    CatalogueFiles other(difficulties(30, 20, 10), 500);
+    QString key;
+    {
+        Game game(stock.dir.path(), registry, TUser::CreateNew(QStringLiteral("Лена"), 4));
+        ASSERT_TRUE(game.rules.Start());
+        game.answer(0, rightAnswer);
+        game.answer(1, wrongAnswer);
+        game.rules.Back();
+        game.rules.Back();
+        ASSERT_TRUE(game.screen.closed);
+        key = game.player->KeyPath();
+    }
+    const QByteArray before = storedProfile(registry, key);
+    for (int round = 0; round < 3; ++round) {
+        Game away(other.dir.path(), registry, TUser::CreateFromRegistry(key, registry));
+        EXPECT_FALSE(away.rules.Start());
+        EXPECT_EQ(away.screen.calls,
+                  QStringList{QStringLiteral(
+                      "ShowNotice Вашего уровня нет в этом наборе: запустите игру с прежним набором.")});
+        EXPECT_TRUE(away.rules.CloseQuery()); // no leave question, nothing saved
+        away.rules.End();
+        EXPECT_EQ(storedProfile(registry, key), before);
+
+        Game home(stock.dir.path(), registry, TUser::CreateFromRegistry(key, registry));
+        ASSERT_TRUE(home.rules.Start());
+        EXPECT_EQ(home.problems.Count(), 5);
+        EXPECT_EQ(home.screen.view.progress, 20);
+        home.rules.Back();
+        ASSERT_TRUE(home.screen.closed);
+        EXPECT_EQ(storedProfile(registry, key), before);
+    }
+}
+
+// A level whose puzzles are partly in the pack shows those; the others stay
+// in the stored level, and the progress counts the puzzles on offer.
+TEST_F(GameRules, EntriesOfAnotherPackStayOnTheLevelUnplayed)
 {
     CatalogueFiles files(difficulties(4, 1, 0));
     auto user = TUser::CreateNew(QStringLiteral("Лена"), 4);
-    user->LevelList.Add(900);
-    user->UsedIds.Add(900);
+    for (ProblemId id : {1, 900, 2})
+        user->LevelList.Add(id);
+    user->LevelList.FindEntry(1)->Solved = 1;
     Game game(files.dir.path(), registry, std::move(user));
     ASSERT_TRUE(game.rules.Start());
-    EXPECT_EQ(game.player->LevelList.Count(), 5);
-    EXPECT_EQ(game.player->UsedIds.Count(), 6);
-    EXPECT_EQ(game.player->UsedIds.At(0), 900);
+    EXPECT_EQ(game.problems.Count(), 2);
+    EXPECT_EQ(game.screen.view.progress, 50);
+    game.answer(1, rightAnswer); // the last open puzzle of this pack
+    EXPECT_EQ(game.player->Level, 2);
+    EXPECT_FALSE(game.player->LevelList.FindEntry(900));
+
+    Game kept(files.dir.path(), registry, TUser::CreateNew(QStringLiteral("Оля"), 4));
+    kept.player->LevelList.Add(900);
+    kept.player->LevelList.Add(3);
+    ASSERT_TRUE(kept.rules.Start());
+    kept.rules.Back();
+    ASSERT_TRUE(kept.screen.closed);
+    EXPECT_TRUE(TUser::CreateFromRegistry(kept.player->KeyPath(), registry)->LevelList.FindEntry(900));
+}
+
+// A draw that would overflow the used list (an imported profile full of ids,
+// or one filled by earlier pack switches) is refused with a notice, and the
+// profile stays as it was: no half-drawn level, no English list error.
+TEST_F(GameRules, ALevelThatCannotBeDrawnLeavesTheProfileAsItWas)
+{
+    const QString noRoom =
+        QStringLiteral("ShowNotice Список головоломок игрока полон: начните игру под новым именем.");
+    CatalogueFiles files(difficulties(30, 20, 10));
+    struct Case {
+        int level;
+        int filler;   // ids of earlier levels or other packs
+        bool levelOn; // a level of 5 puzzles to solve first; level 2 then draws 7
+    } cases[] = {{5, TUsedIdList::kCapacity, false},
+                 {1, TUsedIdList::kCapacity - 4, false},
+                 {1, TUsedIdList::kCapacity - 5 - 6, true}};
+    for (const Case &c : cases) {
+        auto user = TUser::CreateNew(QStringLiteral("Петя"), 1);
+        user->Level = std::uint8_t(c.level);
+        for (int i = 0; i < c.filler; ++i)
+            user->UsedIds.Add(ProblemId(2000 + i));
+        if (c.levelOn) {
+            for (ProblemId id = 1; id <= 5; ++id) {
+                user->LevelList.Add(id);
+                user->UsedIds.Add(id);
+            }
+        }
+        const int usedBefore = user->UsedIds.Count();
+        Game game(files.dir.path(), registry, std::move(user));
+        if (!c.levelOn) {
+            EXPECT_FALSE(game.rules.Start());
+            EXPECT_EQ(game.screen.calls, QStringList{noRoom});
+            EXPECT_EQ(game.player->LevelList.Count(), 0);
+            EXPECT_TRUE(game.rules.CloseQuery());
+            game.rules.End();
+            EXPECT_FALSE(registry.keyExists(game.player->KeyPath()));
+        } else {
+            ASSERT_TRUE(game.rules.Start());
+            for (int i = 0; i < 5; ++i)
+                game.answer(i, rightAnswer);
+            EXPECT_EQ(game.screen.calls.last(), noRoom);
+            EXPECT_EQ(game.player->Level, 1);
+            EXPECT_EQ(game.player->LevelList.Count(), 5);
+        }
+        EXPECT_EQ(game.player->UsedIds.Count(), usedBefore);
+    }
 }
 
 TEST_F(GameRules, TextModeNeedsASelection)

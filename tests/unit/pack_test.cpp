@@ -4,6 +4,7 @@
 #include "core/DataFile.h"
 #include "core/GameRules.h"
 #include "platform/Codepage.h"
+#include "platform/InputLimits.h"
 #include "qt_printers.h"
 
 #include <QDir>
@@ -191,6 +192,21 @@ TEST_F(PackSources, RefusesSourcesThatCannotWork)
                   QStringLiteral("statement"), 18);
 }
 
+// A source over its limit is refused before the parser takes many times its size.
+TEST_F(PackSources, RefusesASourceOverItsSizeLimit)
+{
+    addPuzzle(src(), 1, kCommon + QStringLiteral("kind = \"number\"\nanswer = 1\n"));
+    addPuzzle(src(), 2,
+              kCommon + QStringLiteral("kind = \"number\"\nanswer = 1\n# ") +
+                  QString(limits::MaxPuzzleSourceBytes, u'x') + QStringLiteral("\n"));
+    const ToolRun r = pack({QStringLiteral("build"), src(), out()});
+    EXPECT_EQ(r.code, 1);
+    EXPECT_TRUE(r.err.contains(QStringLiteral("002/puzzle.toml"))) << qPrintable(r.err);
+    EXPECT_TRUE(r.err.contains(QStringLiteral("at most %1").arg(limits::MaxPuzzleSourceBytes)))
+        << qPrintable(r.err);
+    EXPECT_FALSE(QFileInfo::exists(out() + QStringLiteral("/list.lst")));
+}
+
 TEST_F(PackSources, SyntaxErrorsNameTheLine)
 {
     addPuzzle(src(), 4, QStringLiteral("title = \"Т\"\ndifficulty = = 0\n"));
@@ -246,6 +262,18 @@ TEST(PackCheck, ReportsWhatWouldHurtAPlayer)
     add(7, 5, AnswerInteger, AnswerValue::fromInteger(1), {});
     add(8, 0, AnswerInteger, AnswerValue::fromInteger(1), {QStringLiteral("?")}, QByteArray());
     add(1, 0, AnswerInteger, AnswerValue::fromInteger(5), {QStringLiteral("?")});
+    // A solution the game's reader refuses (nested too deep) shows as an empty
+    // page; a statement over the reader's limit makes the data file unreadable.
+    add(9, 0, AnswerInteger, AnswerValue::fromInteger(1), {QStringLiteral("?")},
+        "{\\rtf1 " + QByteArray(300, '{') + "x" + QByteArray(301, '}'));
+    add(10, 0, AnswerInteger, AnswerValue::fromInteger(1), {QStringLiteral("?")});
+    {
+        PuzzleDataFile big;
+        big.lines = {QStringLiteral("?")};
+        big.statement = "{\\rtf1 " + QByteArray(limits::MaxTextBytes, 'x') + "}";
+        big.solution = "{\\rtf1 x}";
+        writeFile(dir + QStringLiteral("/Data/10.dat"), encodeDataFile(big));
+    }
     writeFile(dir + QStringLiteral("/list.lst"), encodeCatalogue(entries));
     {
         // A hint block cut short: the puzzle plays, one hint is lost.
@@ -269,10 +297,18 @@ TEST(PackCheck, ReportsWhatWouldHurtAPlayer)
         QStringLiteral("id 7: error: the question line is missing"),
         QStringLiteral("id 8: error: the solution is empty"),
         QStringLiteral("id 1: error: the id stands more than once"),
-        // Ids 1, 2, 6 and 8 are easy, 3 and 5 medium, 4 hard; a whole game draws more.
-        QStringLiteral("warning: 4 easy puzzles; a whole game draws %1").arg(TGameRules::GameQuota(Difficulty::Easy)),
-        QStringLiteral("warning: 2 medium puzzles; a whole game draws %1").arg(TGameRules::GameQuota(Difficulty::Medium)),
-        QStringLiteral("warning: 1 hard puzzles; a whole game draws %1").arg(TGameRules::GameQuota(Difficulty::Hard)),
+        QStringLiteral("id 9: error: the solution cannot be read and shows as an empty page"),
+        QStringLiteral(
+            "id 10: error: The text file %1/Data/10.dat for the problem id - 10 holds more than %2 bytes")
+            .arg(dir)
+            .arg(limits::MaxTextBytes),
+        // Ids 1, 2, 6, 8, 9 and 10 are easy, 3 and 5 medium, 4 hard; a whole game draws more.
+        QStringLiteral("warning: 6 easy puzzles; a whole game draws %1")
+            .arg(TGameRules::GameQuota(Difficulty::Easy)),
+        QStringLiteral("warning: 2 medium puzzles; a whole game draws %1")
+            .arg(TGameRules::GameQuota(Difficulty::Medium)),
+        QStringLiteral("warning: 1 hard puzzles; a whole game draws %1")
+            .arg(TGameRules::GameQuota(Difficulty::Hard)),
     };
     for (const QString &line : expected)
         EXPECT_TRUE(r.out.contains(line)) << qPrintable(line) << "\n" << qPrintable(r.out);

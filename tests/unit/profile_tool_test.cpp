@@ -1,6 +1,7 @@
 // zentrika-profile as support uses it: players listed, shown, moved between
 // stores exactly, and bad imports refused without touching anything.
 #include "core/User.h"
+#include "platform/InputLimits.h"
 #include "platform/InstanceLock.h"
 #include "platform/Registry.h"
 #include "platform/StoreFiles.h"
@@ -144,6 +145,45 @@ TEST_F(ProfileTool, ABadImportChangesNothing)
 
     const Result notJson = run({QStringLiteral("import"), writeJson("{ \"Name\": ")});
     EXPECT_EQ(notJson.code, 1);
+}
+
+// The import takes names as the name dialog takes them and files no bigger
+// than a profile can be; at the limit it still imports.
+TEST_F(ProfileTool, ImportKeepsToTheNameRulesAndTheSizeLimit)
+{
+    storePlayer(QStringLiteral("Вася"));
+    const QByteArray before = run({QStringLiteral("export"), QStringLiteral("Вася")}).out;
+    const QJsonObject good = QJsonDocument::fromJson(before).object();
+    const struct {
+        QString name;
+        QString error; // empty: imported
+    } names[] = {
+        {QStringLiteral("Абвгдеёжзийклмн"), QStringLiteral("longer than 14 characters")},
+        {QString(1000, u'я'), QStringLiteral("longer than 14 characters")},
+        {QString(100000, u'я'),
+         QStringLiteral("at most %1").arg(limits::MaxProfileFileBytes)}, // never parsed
+        {QStringLiteral("Вася\u200B"), QStringLiteral("invisible")},
+        {QStringLiteral("\u202EВася"), QStringLiteral("invisible")},
+        {QStringLiteral("   "), QStringLiteral("empty")},
+        {QStringLiteral(" Вася "), QString()}, // trimmed: the same player again
+    };
+    for (const auto &c : names) {
+        QJsonObject o = good;
+        o.insert(QStringLiteral("Name"), c.name);
+        const Result r = run({QStringLiteral("import"), writeJson(QJsonDocument(o).toJson())});
+        EXPECT_EQ(r.code, c.error.isEmpty() ? 0 : 1) << qPrintable(r.err);
+        EXPECT_TRUE(r.err.contains(c.error)) << qPrintable(r.err);
+        EXPECT_LT(r.err.size(), 400); // a huge name is not echoed whole
+    }
+    EXPECT_EQ(run({QStringLiteral("list")}).out, QByteArray("Вася\tlevel 3\tscore -7\n"));
+
+    QByteArray atLimit = QJsonDocument(good).toJson();
+    atLimit.append(QByteArray(limits::MaxProfileFileBytes - atLimit.size(), ' '));
+    EXPECT_EQ(run({QStringLiteral("import"), writeJson(atLimit)}).code, 0);
+    const Result over = run({QStringLiteral("import"), writeJson(atLimit + ' ')});
+    EXPECT_EQ(over.code, 1);
+    EXPECT_TRUE(over.err.contains(QStringLiteral("at most %1").arg(limits::MaxProfileFileBytes)))
+        << qPrintable(over.err);
 }
 
 TEST_F(ProfileTool, ImportReplacesAPlayerWhateverItsCase)

@@ -9,8 +9,11 @@
 #include <QThread>
 #include <QtEndian>
 #include <SDL.h>
+#include <atomic>
+#include <chrono>
 #include <functional>
 #include <gtest/gtest.h>
+#include <thread>
 
 using platform::SdlSoundPlayer;
 
@@ -191,6 +194,38 @@ TEST(SoundWithoutDevice, IsSilentWithOneLine)
     const std::string err = testing::internal::GetCapturedStderr();
     qunsetenv("SDL_AUDIODRIVER");
     EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 1) << err;
+}
+
+// The probe silences the audio back ends' own complaints only: what other
+// threads print meanwhile (the store's recovery, say) still reaches stderr.
+TEST(SoundWithoutDevice, OtherThreadsKeepTheirStderrWhileTheDeviceOpens)
+{
+    qputenv("SDL_AUDIODRIVER", "alsa"); // ALSA without a card complains a dozen lines
+    qputenv("ALSA_CONFIG_PATH", "/nonexistent/alsa.conf");
+    std::atomic<bool> done = false;
+    int written = 0;
+    testing::internal::CaptureStderr();
+    std::thread other([&] {
+        while (!done) {
+            std::fprintf(stderr, "other %d\n", written++);
+            std::fflush(stderr);
+            std::this_thread::sleep_for(std::chrono::microseconds(100));
+        }
+    });
+    {
+        SdlSoundPlayer player(SdlSoundPlayer::Opening::InBackground);
+        EXPECT_FALSE(player.isOpen());
+    }
+    done = true;
+    other.join();
+    const std::string err = testing::internal::GetCapturedStderr();
+    qunsetenv("SDL_AUDIODRIVER");
+    qunsetenv("ALSA_CONFIG_PATH");
+    int seen = 0;
+    for (std::size_t at = err.find("other "); at != std::string::npos; at = err.find("other ", at + 1))
+        ++seen;
+    EXPECT_EQ(seen, written);
+    EXPECT_EQ(err.find("ALSA lib"), std::string::npos) << err;
 }
 
 // The sound routines hand the library's wave images to whatever player is set.

@@ -4,6 +4,7 @@
 #include "PuzzleSource.h"
 
 #include "core/DataFile.h"
+#include "platform/InputLimits.h"
 #include "widgets/richtext/RtfWriter.h"
 
 #include <QBuffer>
@@ -19,7 +20,7 @@ namespace {
 
 constexpr QSize kPictureSize(440, 460);
 
-QByteArray toRtf(const QVector<MarkupParagraph> &paragraphs)
+QByteArray toRtf(const PuzzleSource &p, const char *field, const QVector<MarkupParagraph> &paragraphs)
 {
     QVector<richtext::RtfParagraph> out;
     out.reserve(paragraphs.size());
@@ -29,7 +30,16 @@ QByteArray toRtf(const QVector<MarkupParagraph> &paragraphs)
             rp.runs.push_back({r.text, r.bold, r.italic, r.underline, r.color});
         out.push_back(rp);
     }
-    return richtext::writeRtf(out);
+    QByteArray rtf = richtext::writeRtf(out);
+    // The game shows a longer text as an empty page.
+    if (rtf.size() > limits::MaxTextBytes)
+        throw SourceError(
+            QStringLiteral("%1/puzzle.toml: field '%2': %3 bytes of rich text; the game reads at most %4")
+                .arg(p.folder, QLatin1String(field))
+                .arg(rtf.size())
+                .arg(limits::MaxTextBytes)
+                .toStdString());
+    return rtf;
 }
 
 QByteArray renderPicture(const PuzzleSource &p)
@@ -91,10 +101,10 @@ int runBuild(const QStringList &args)
             data.kind = p.kind;
             data.answer = p.answer;
             data.lines = p.lines;
-            data.statement = toRtf(p.statement);
-            data.solution = toRtf(p.solution);
+            data.statement = toRtf(p, "statement", p.statement);
+            data.solution = toRtf(p, "solution", p.solution);
             for (const QVector<MarkupParagraph> &hint : p.hints)
-                data.hints.append(toRtf(hint));
+                data.hints.append(toRtf(p, "hints", hint));
             writeIfChanged(out.filePath(QStringLiteral("Data/") + stem + QStringLiteral(".dat")), encodeDataFile(data));
             writeIfChanged(out.filePath(QStringLiteral("Images/") + stem + QStringLiteral(".jpg")), renderPicture(p));
             catalogue.push_back({p.id, p.difficulty, p.title, stem + QStringLiteral(".jpg"), stem + QStringLiteral(".dat")});

@@ -6,10 +6,12 @@
 #include "core/Errors.h"
 #include "core/GameRules.h"
 #include "platform/Codepage.h"
+#include "widgets/richtext/RtfReader.h"
 
 #include <QDir>
 #include <QFileInfo>
 #include <QHash>
+#include <QTextDocument>
 #include <cmath>
 #include <cstdio>
 
@@ -35,6 +37,19 @@ struct Report {
 bool cp1251Clean(const QString &text)
 {
     return !text.contains(QChar::ReplacementCharacter) && platform::isCp1251Encodable(text);
+}
+
+// A text the game's reader refuses (too large, nested too deep, damaged)
+// shows as an empty page.
+void checkRichText(Report &r, ProblemId id, const char *what, const QByteArray &text)
+{
+    if (!richtext::looksLikeRtf(text))
+        return;
+    QTextDocument document;
+    QString error;
+    if (!richtext::readRtf(text, &document, &error))
+        r.error(id, QStringLiteral("the %1 cannot be read and shows as an empty page: %2")
+                        .arg(QLatin1String(what), error));
 }
 
 void checkShortText(Report &r, ProblemId id, const QString &answer)
@@ -153,6 +168,8 @@ int runCheck(const QStringList &args)
             r.error(p.Id, QStringLiteral("the solution is empty"));
         if (p.GetStatementText().trimmed().isEmpty())
             r.warning(p.Id, QStringLiteral("the statement is empty"));
+        checkRichText(r, p.Id, "statement", p.GetStatementText());
+        checkRichText(r, p.Id, "solution", p.GetSolutionText());
         // The puzzle still plays; only the hints the block could not give are missing.
         if (p.HintsDamaged)
             r.warning(p.Id, QStringLiteral("the hint block is damaged; %1 hints can be read").arg(p.Hints.size()));

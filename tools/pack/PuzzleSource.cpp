@@ -1,9 +1,12 @@
 #include "PuzzleSource.h"
 
 #include "core/HintBlock.h"
+#include "platform/BoundedFile.h"
 #include "platform/Codepage.h"
+#include "platform/InputLimits.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <map>
@@ -238,9 +241,14 @@ QVector<QVector<MarkupParagraph>> readHints(const Reader &r)
 PuzzleSource readPuzzleSource(const QString &folder)
 {
     const QString file = QDir(folder).filePath(QStringLiteral("puzzle.toml"));
+    // Read within the limit first: the parser would take many times a huge file's size.
+    const platform::BoundedRead source = platform::readBoundedFile(file, limits::MaxPuzzleSourceBytes);
+    if (!source.ok())
+        throw SourceError(source.detail.toStdString());
     toml::table table;
     try {
-        table = toml::parse_file(QFile::encodeName(file).toStdString());
+        table = toml::parse(std::string_view(source.bytes.constData(), std::size_t(source.bytes.size())),
+                            QFile::encodeName(file).toStdString());
     } catch (const toml::parse_error &e) {
         throw SourceError(QStringLiteral("%1:%2: %3")
                               .arg(file)

@@ -1,8 +1,12 @@
 // zentrika-profile: lists, shows, exports, imports and deletes players in the
 // registry store the game uses ($ZENTRIKA_REGISTRY or the user's own). It needs
 // no media library: a profile is only numbers and lists.
+#include "core/PlayerName.h"
 #include "core/ProfileBackup.h"
+#include "core/ProfileImport.h"
 #include "core/User.h"
+#include "platform/BoundedFile.h"
+#include "platform/InputLimits.h"
 #include "platform/InstanceLock.h"
 #include "platform/Registry.h"
 #include "platform/StoreFiles.h"
@@ -31,14 +35,17 @@ public:
 
 const char *const kIntegerNames[] = {"Scores", "Level", "Label Index", "LD", "MD", "HD", "LU", "MU", "HU"};
 
-// The key name of a stored player, as stored, found without regard to case.
+// The key name of a stored player, as stored, found without regard to case;
+// failing that, the player whose name looks the same in the game's list.
 std::optional<QString> findPlayer(Registry &registry, const QString &name)
 {
-    for (const QString &stored : registry.subKeyNames(TUser::UsersKey)) {
+    const QStringList names = registry.subKeyNames(TUser::UsersKey);
+    for (const QString &stored : names) {
         if (stored.compare(name, Qt::CaseInsensitive) == 0 || stored.toCaseFolded() == name.toCaseFolded())
             return stored;
     }
-    return std::nullopt;
+    const QString lookalike = playername::findStored(names, name);
+    return lookalike.isEmpty() ? std::nullopt : std::optional<QString>(lookalike);
 }
 
 // A stored count is trusted only within the game's own capacity: a damaged one
@@ -112,84 +119,6 @@ QByteArray toJson(const QJsonObject &o)
     return out + "}\n";
 }
 
-qint64 integerField(const QJsonObject &o, const char *name, qint64 lo, qint64 hi)
-{
-    const QJsonValue v = o.value(QLatin1String(name));
-    if (!v.isDouble() || v.toDouble() != double(v.toInteger()))
-        throw ProfileError(QStringLiteral("\"%1\" must be a whole number").arg(QLatin1String(name)));
-    const qint64 n = v.toInteger();
-    if (n < lo || n > hi)
-        throw ProfileError(QStringLiteral("\"%1\" is %2; it must lie in %3..%4").arg(QLatin1String(name)).arg(n).arg(lo).arg(hi));
-    return n;
-}
-
-QJsonArray arrayField(const QJsonObject &o, const char *name, const char *countName, int capacity)
-{
-    const QJsonValue v = o.value(QLatin1String(name));
-    if (!v.isArray())
-        throw ProfileError(QStringLiteral("\"%1\" must be an array").arg(QLatin1String(name)));
-    const QJsonArray a = v.toArray();
-    const qint64 count = integerField(o, countName, 0, capacity);
-    if (count != a.size())
-        throw ProfileError(QStringLiteral("\"%1\" is %2 but \"%3\" holds %4").arg(QLatin1String(countName)).arg(count).arg(QLatin1String(name)).arg(a.size()));
-    return a;
-}
-
-bool validName(const QString &name)
-{
-    return !name.trimmed().isEmpty() && Registry::isKeyName(name);
-}
-
-// Everything is checked before anything is written.
-std::unique_ptr<TUser> profileFromJson(const QJsonObject &o)
-{
-    static const char *const known[] = {"Name", "Scores", "Level", "Label Index", "LD", "MD", "HD", "LU", "MU", "HU",
-                                        "Used Problems count", "Used Problems Info", "Problems on Level count",
-                                        "Problems on Level Info"};
-    for (const QString &k : o.keys()) {
-        if (std::find_if(std::begin(known), std::end(known), [&](const char *n) { return k == QLatin1String(n); }) == std::end(known))
-            throw ProfileError(QStringLiteral("unknown key \"%1\"").arg(k));
-    }
-    if (!o.value(QStringLiteral("Name")).isString())
-        throw ProfileError(QStringLiteral("\"Name\" must be a string"));
-    const QString name = o.value(QStringLiteral("Name")).toString();
-    if (!validName(name))
-        throw ProfileError(QStringLiteral("\"Name\" '%1' is not a player name: empty, blank, \".\", \"..\", or holding '\\' or a control character").arg(name));
-    auto user = std::make_unique<TUser>();
-    user->Name = name;
-    user->Scores = std::int32_t(integerField(o, "Scores", TUser::MinScores, TUser::MaxScores));
-    user->Level = std::uint8_t(integerField(o, "Level", 1, 5));
-    user->LabelIndex = std::uint8_t(integerField(o, "Label Index", 1, 5));
-    std::uint16_t *counters[] = {&user->LD, &user->MD, &user->HD, &user->LU, &user->MU, &user->HU};
-    for (int i = 0; i < 6; ++i)
-        *counters[i] = std::uint16_t(integerField(o, kIntegerNames[3 + i], 0, 65535));
-
-    const QJsonArray ids = arrayField(o, "Used Problems Info", "Used Problems count", TUsedIdList::kCapacity);
-    std::vector<ProblemId> used;
-    for (const QJsonValue &v : ids) {
-        if (!v.isDouble() || v.toInteger() < 0 || v.toInteger() > 65535 || v.toDouble() != double(v.toInteger()))
-            throw ProfileError(QStringLiteral("\"Used Problems Info\" holds something that is not an id 0..65535"));
-        used.push_back(ProblemId(v.toInteger()));
-    }
-    user->UsedIds.LoadFromArray(used.data(), int(used.size()));
-
-    const QJsonArray entries = arrayField(o, "Problems on Level Info", "Problems on Level count", TProblemsList::kCapacity);
-    std::vector<LevelEntry> level;
-    for (const QJsonValue &v : entries) {
-        const QJsonObject e = v.toObject();
-        if (!v.isObject() || e.size() != 4)
-            throw ProfileError(QStringLiteral("\"Problems on Level Info\" entries are objects with Id, Solved, Bought, WrongAnswers"));
-        LevelEntry entry;
-        entry.Id = ProblemId(integerField(e, "Id", 0, 65535));
-        entry.Solved = std::uint8_t(integerField(e, "Solved", 0, 1));
-        entry.Bought = std::uint8_t(integerField(e, "Bought", 0, 1));
-        entry.WrongAnswers = std::uint16_t(integerField(e, "WrongAnswers", 0, 65535));
-        level.push_back(entry);
-    }
-    user->LevelList.LoadFromArray(level.data(), int(level.size()));
-    return user;
-}
-
 int usage()
 {
     std::fprintf(stderr,
@@ -226,7 +155,7 @@ std::unique_ptr<TUser> playerFromBackup(const QString &file, const QString &name
     QJsonObject o = readProfile(backup, *stored);
     if (o.value(QStringLiteral("Name")).toString().isEmpty())
         o.insert(QStringLiteral("Name"), *stored);
-    return profileFromJson(o);
+    return profileimport::fromJson(o);
 }
 
 // Replaces (or adds) the player, keeping the replaced profile as backup 1.
@@ -298,14 +227,11 @@ std::optional<int> runPlayerCommand(Registry &registry, const QString &command, 
         return 0;
     }
     if (command == QLatin1String("import") && args.size() == 2) {
-        QFile f(args.at(1));
-        if (!f.open(QIODevice::ReadOnly))
-            throw ProfileError(QStringLiteral("%1: %2").arg(args.at(1), f.errorString()));
-        QJsonParseError error;
-        const QJsonDocument doc = QJsonDocument::fromJson(f.readAll(), &error);
-        if (!doc.isObject())
-            throw ProfileError(QStringLiteral("%1: not a JSON object (%2)").arg(args.at(1), error.errorString()));
-        const auto user = profileFromJson(doc.object());
+        // Read within the limit: a file of any size must not take the memory.
+        const platform::BoundedRead file = platform::readBoundedFile(args.at(1), limits::MaxProfileFileBytes);
+        if (!file.ok())
+            throw ProfileError(file.detail);
+        const auto user = profileimport::fromJson(file.bytes);
         storeProfile(registry, *user);
         std::printf("imported %s\n", qPrintable(user->Name));
         return 0;

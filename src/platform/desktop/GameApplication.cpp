@@ -7,6 +7,7 @@ namespace platform {
 
 namespace {
 ErrorReporter g_reporter;
+ErrorTranslator g_translator;
 EventGate g_gate;
 KeyInterceptor g_keys;
 bool g_reporting = false;
@@ -39,6 +40,28 @@ void reportError(const QString &message)
         throw;
     }
     g_reporting = false;
+}
+
+void reportError(const QString &shown, const QString &detail)
+{
+    if (!detail.isEmpty())
+        std::fprintf(stderr, "zentrika: %s\n", qPrintable(detail));
+    reportError(shown);
+}
+
+void setErrorTranslator(ErrorTranslator translator)
+{
+    g_translator = std::move(translator);
+}
+
+void reportError(const std::exception *error)
+{
+    const QString detail = error ? QString::fromUtf8(error->what()) : QStringLiteral("Unknown error");
+    QString shown = g_translator ? g_translator(error) : QString();
+    if (shown.isEmpty())
+        shown = QStringLiteral("В игре произошла ошибка. Вернитесь в главное меню и повторите; "
+                               "если ошибка повторяется, переустановите игру.");
+    reportError(shown, detail);
 }
 
 GameApplication::GameApplication(int &argc, char **argv)

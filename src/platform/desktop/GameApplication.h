@@ -14,6 +14,15 @@ namespace platform {
 using ErrorReporter = std::function<void(const QString &message)>;
 void setErrorReporter(ErrorReporter reporter);
 void reportError(const QString &message);
+// Shows what a player should read and writes the technical detail (English,
+// with paths) to stderr.
+void reportError(const QString &shown, const QString &detail);
+
+// Turns an escaped error into what a player reads; start-up sets the game's
+// own. Without one a player reads a general Russian notice.
+using ErrorTranslator = std::function<QString(const std::exception *error)>;
+void setErrorTranslator(ErrorTranslator translator);
+void reportError(const std::exception *error);
 
 // Runs deliver() and turns an exception escaping it into an error report.
 template <class Deliver> bool deliverReportingErrors(Deliver &&deliver)
@@ -21,9 +30,9 @@ template <class Deliver> bool deliverReportingErrors(Deliver &&deliver)
     try {
         return deliver();
     } catch (const std::exception &e) {
-        reportError(QString::fromUtf8(e.what()));
+        reportError(&e);
     } catch (...) {
-        reportError(QStringLiteral("Unknown error"));
+        reportError(nullptr);
     }
     return false;
 }

@@ -6,6 +6,7 @@
 #include <cstring>
 #include <dlfcn.h>
 #include <fcntl.h>
+#include <mutex>
 #include <optional>
 #include <unistd.h>
 
@@ -82,32 +83,39 @@ const Sdl *sdl(QString *failure = nullptr)
 }
 }  // namespace
 
-// Audio back ends (ALSA above all) write their own complaints to stderr while
-// SDL probes them; a machine without sound should hear of it in one line.
-class QuietStderr {
-public:
-    QuietStderr()
-    {
-        std::fflush(stderr);
-        saved_ = ::dup(2);
-        const int null = ::open("/dev/null", O_WRONLY | O_CLOEXEC);
-        if (saved_ >= 0 && null >= 0)
-            ::dup2(null, 2);
-        if (null >= 0)
-            ::close(null);
-    }
-    ~QuietStderr()
-    {
-        std::fflush(stderr);
-        if (saved_ >= 0) {
-            ::dup2(saved_, 2);
-            ::close(saved_);
-        }
-    }
+// Audio back ends write their own complaints to stderr while SDL probes
+// them (ALSA a dozen lines per device); a machine without sound should hear
+// of it in one line. Each is silenced through its own switch rather than by
+// pointing stderr elsewhere, which would also swallow what other threads
+// print meanwhile. The libraries are those SDL opens, so the switch holds for it.
+namespace
+{
 
-private:
-    int saved_ = -1;
-};
+void alsaSilent(const char *, int, const char *, int, const char *, ...) {}
+void jackSilent(const char *) {}
+
+template <class R, class F> void callIn(const char *library, const char *name, F argument)
+{
+    void *handle = ::dlopen(library, RTLD_NOW | RTLD_LOCAL);
+    if (!handle)
+        return; // not installed: SDL cannot use it either
+    using Setter = R (*)(F);
+    if (auto set = reinterpret_cast<Setter>(::dlsym(handle, name)))
+        set(argument);
+    // The handle stays open, as SDL's own does, so the switch is kept.
+}
+
+void quietAudioBackEnds()
+{
+    static std::once_flag once;
+    std::call_once(once, [] {
+        callIn<int>("libasound.so.2", "snd_lib_error_set_handler", &alsaSilent);
+        callIn<void>("libjack.so.0", "jack_set_error_function", &jackSilent);
+        callIn<void>("libjack.so.0", "jack_set_info_function", &jackSilent);
+    });
+}
+
+} // namespace
 
 SdlSoundPlayer::SdlSoundPlayer(Opening opening)
 {
@@ -144,11 +152,8 @@ void SdlSoundPlayer::waitOpened() const
 
 void SdlSoundPlayer::openQuietly()
 {
-    QString failure;
-    {
-        QuietStderr quiet;
-        failure = open();
-    }
+    quietAudioBackEnds();
+    const QString failure = open();
     if (!failure.isEmpty())
         std::fprintf(stderr, "zentrika: no sound (%s)\n", qPrintable(failure));
 }

@@ -1,6 +1,8 @@
 #pragma once
 // Reads Windows rich-text format (RTF) into a QTextDocument: the documents our
 // writer makes and those of common word processors, as far as a puzzle text needs.
+#include "platform/InputLimits.h"
+
 #include <QByteArray>
 #include <QString>
 
@@ -11,7 +13,7 @@ namespace richtext {
 struct RtfLimits {
     // Bigger inputs and deeper nesting are refused rather than read: a damaged or
     // hostile data file must not take the game's memory or stack.
-    static constexpr qsizetype maxInputBytes = 16 * 1024 * 1024;
+    static constexpr qsizetype maxInputBytes = limits::MaxTextBytes;
     static constexpr int maxGroupDepth = 256;
     // Pictures larger than this on either side are left out.
     static constexpr int maxImageSide = 4096;

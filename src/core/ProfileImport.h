@@ -1,0 +1,19 @@
+#pragma once
+// A profile from its exported JSON (zentrika-profile export writes it). Every
+// field is checked before a profile is made, so a bad file changes nothing.
+#include "core/User.h"
+
+#include <QByteArray>
+#include <QJsonObject>
+#include <memory>
+
+namespace profileimport
+{
+
+// Raises EInternalError naming what is wrong. A file over
+// limits::MaxProfileFileBytes is refused before it is parsed; the name is
+// normalised as the name dialog does it and refused where the dialog would.
+std::unique_ptr<TUser> fromJson(const QByteArray &json);
+std::unique_ptr<TUser> fromJson(const QJsonObject &o);
+
+} // namespace profileimport
