@@ -443,11 +443,23 @@ std::unique_ptr<Registry> &userStore()
     static std::unique_ptr<Registry> store;
     return store;
 }
+QString &userUnavailable()
+{
+    static QString reason;
+    return reason;
+}
 }  // namespace
+
+void Registry::setUserUnavailable(const QString &reason)
+{
+    userUnavailable() = reason;
+}
 
 Registry &Registry::user()
 {
     auto &store = userStore();
+    if (!store && !userUnavailable().isEmpty())
+        throw ERegistryError(userUnavailable().toStdString());
     if (!store)
         store = std::make_unique<Registry>(defaultPath());
     return *store;

@@ -1,5 +1,6 @@
 #include "screens/UserSelectDialog.h"
 
+#include "core/ProfileBackup.h"
 #include "platform/Registry.h"
 #include "platform/Sounds.h"
 #include "screens/MessageBoxForm.h"
@@ -356,8 +357,11 @@ void TUserSelectDialog::DeleteButtonClick()
     if (!selectedUser_)
         return;
     const QString name = UserSelectComboBox->text();
+    if (MessageBoxForm && MessageBoxForm->Ask(QStringLiteral("Удалить игрока %1?").arg(name)) != Reply::Yes)
+        return;
     try {
-        registry().deleteKey(TUser::PlayerPath(name));
+        // The deleted profile stays as its newest backup: the profile tool's restore brings it back.
+        ProfileBackup::deletePlayer(registry(), name);
     } catch (const std::exception &) {
         // A key already gone is no error.
     }
