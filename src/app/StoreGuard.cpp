@@ -2,8 +2,8 @@
 
 #include "core/StoreNotice.h"
 #include "core/User.h"
-#include "platform/Registry.h"
 #include "platform/LocalBell.h"
+#include "platform/Registry.h"
 #include "platform/StoreFiles.h"
 #include "screens/MessageBoxForm.h"
 
@@ -29,9 +29,16 @@ void report(const QString &text)
 
 }  // namespace
 
-StoreGuard::StoreGuard() : storePath_(platform::Registry::defaultPath()), lock_(storePath_), storeLock_(storePath_) {}
+StoreGuard::StoreGuard()
+    : storePath_(platform::Registry::defaultPath()), lock_(storePath_), storeLock_(storePath_)
+{
+}
 
-StoreGuard::~StoreGuard() = default;
+StoreGuard::~StoreGuard()
+{
+    // The store is closed (its log folded in) before the locks go.
+    platform::Registry::closeUser();
+}
 
 QString StoreGuard::serverName(const QString &storePath)
 {

@@ -1,11 +1,13 @@
 #include "core/StoreNotice.h"
 
-namespace StoreNotice {
+namespace StoreNotice
+{
 
 QString Recovered(const platform::store::Recovery &r)
 {
     if (r.salvaged)
-        return QStringLiteral("Файл с данными игроков повреждён: последнее сохранение потеряно, остальное восстановлено.");
+        return QStringLiteral(
+            "Файл с данными игроков повреждён: последнее сохранение потеряно, остальное восстановлено.");
     if (r.interrupted)
         return QStringLiteral("Восстановление данных игроков, прерванное в прошлый раз, завершено.");
     const QString what = r.wasMissing ? QStringLiteral("Файл с данными игроков пропал")
@@ -18,7 +20,8 @@ QString Recovered(const platform::store::Recovery &r)
 
 QString NoAccess()
 {
-    return QStringLiteral("Нет доступа к файлу с данными игроков: игра не может его прочитать или записать. Файл не тронут.");
+    return QStringLiteral(
+        "Нет доступа к файлу с данными игроков: игра не может его прочитать или записать. Файл не тронут.");
 }
 
 QString NoLock()
@@ -31,4 +34,4 @@ QString Failed()
     return QStringLiteral("Не удалось открыть или сохранить данные игроков.");
 }
 
-}  // namespace StoreNotice
+} // namespace StoreNotice

@@ -5,7 +5,8 @@
 
 #include <QString>
 
-namespace StoreNotice {
+namespace StoreNotice
+{
 
 // After a recovery at start.
 QString Recovered(const platform::store::Recovery &recovery);
@@ -16,4 +17,4 @@ QString NoLock();
 // Opening or saving failed for another reason.
 QString Failed();
 
-}  // namespace StoreNotice
+} // namespace StoreNotice

@@ -13,7 +13,8 @@
 
 namespace platform {
 
-namespace {
+namespace
+{
 
 // The lock file, made if missing. -1 with the reason in *error when it cannot
 // be opened (a file left by another user, a folder in its place).
@@ -22,13 +23,14 @@ int openLockFile(const QString &path, QString *error)
     QDir().mkpath(QFileInfo(path).absolutePath());
     const int fd = ::open(QFile::encodeName(path).constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
     if (fd < 0)
-        *error = QStringLiteral("cannot open the lock file %1: %2").arg(path, QString::fromLocal8Bit(std::strerror(errno)));
+        *error = QStringLiteral("cannot open the lock file %1: %2")
+                     .arg(path, QString::fromLocal8Bit(std::strerror(errno)));
     else
         error->clear();
     return fd;
 }
 
-}  // namespace
+} // namespace
 
 QString InstanceLock::lockPath(const QString &storePath)
 {
@@ -92,7 +94,8 @@ bool StoreLock::lock(Mode mode, int timeoutMs)
         // Changing mode may give the lock up for a moment: it is not held now.
         locked_ = false;
         if (errno != EWOULDBLOCK && errno != EINTR) {
-            error_ = QStringLiteral("cannot lock %1: %2").arg(path_, QString::fromLocal8Bit(std::strerror(errno)));
+            error_ =
+                QStringLiteral("cannot lock %1: %2").arg(path_, QString::fromLocal8Bit(std::strerror(errno)));
             return false;
         }
         if (deadline.hasExpired())

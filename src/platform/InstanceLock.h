@@ -37,8 +37,9 @@ private:
     QString error_;
 };
 
-class StoreLock {
-public:
+class StoreLock
+{
+  public:
     enum class Mode { Shared, Exclusive };
 
     explicit StoreLock(const QString &storePath);
@@ -57,7 +58,7 @@ public:
 
     static QString lockPath(const QString &storePath);
 
-private:
+  private:
     QString path_;
     int fd_ = -1;
     bool locked_ = false;

@@ -57,7 +57,8 @@ QString restoringPath(const QString &storePath)
 void renameFile(const QString &from, const QString &to)
 {
     if (std::rename(QFile::encodeName(from).constData(), QFile::encodeName(to).constData()) != 0)
-        fail(QStringLiteral("cannot rename %1 to %2: %3").arg(from, to, QString::fromLocal8Bit(std::strerror(errno))));
+        fail(QStringLiteral("cannot rename %1 to %2: %3")
+                 .arg(from, to, QString::fromLocal8Bit(std::strerror(errno))));
 }
 
 // A plain copy, synced; raises on a short write (a full disk).
@@ -97,7 +98,8 @@ void keepAs(const QString &from, const QString &to)
 // read and written, the folder written (the log is made there).
 QString accessProblem(const QString &storePath)
 {
-    for (const QString &file : {storePath, storePath + QStringLiteral("-wal"), storePath + QStringLiteral("-shm")}) {
+    for (const QString &file :
+         {storePath, storePath + QStringLiteral("-wal"), storePath + QStringLiteral("-shm")}) {
         if (!QFileInfo::exists(file))
             continue;
         const int fd = ::open(QFile::encodeName(file).constData(), O_RDWR | O_CLOEXEC);
@@ -117,7 +119,8 @@ QString accessProblem(const QString &storePath)
 bool storeWasThere(const QString &storePath)
 {
     const QFileInfo info(storePath);
-    const QStringList aside = info.dir().entryList({info.fileName() + QStringLiteral(".damaged-*")}, QDir::Files);
+    const QStringList aside =
+        info.dir().entryList({info.fileName() + QStringLiteral(".damaged-*")}, QDir::Files);
     return !aside.isEmpty() || QFileInfo::exists(restoringPath(storePath)) || !backups(storePath).isEmpty();
 }
 
@@ -125,6 +128,7 @@ struct SqlCheck {
     bool ok = false;
     QString detail;
     int userVersion = 0;
+    qint64 serial = 0; // batches written into it; 0 in stores of older versions
     bool holdsData = false;
 };
 
@@ -140,8 +144,9 @@ SqlCheck sqlCheck(const QString &file, bool readOnly)
     SqlCheck out;
     sqlite3 *db = nullptr;
     // A copy is read as it lies: no lock, no log, no side files made beside it.
-    const QByteArray name = readOnly ? "file:" + QUrl::toPercentEncoding(QFileInfo(file).absoluteFilePath(), "/") + "?immutable=1"
-                                     : QFile::encodeName(file);
+    const QByteArray name =
+        readOnly ? "file:" + QUrl::toPercentEncoding(QFileInfo(file).absoluteFilePath(), "/") + "?immutable=1"
+                 : QFile::encodeName(file);
     const int flags = readOnly ? SQLITE_OPEN_READONLY | SQLITE_OPEN_URI : SQLITE_OPEN_READWRITE;
     if (sqlite3_open_v2(name.constData(), &db, flags, nullptr) != SQLITE_OK) {
         out.detail = QString::fromUtf8(db ? sqlite3_errmsg(db) : "out of memory");
@@ -166,7 +171,8 @@ SqlCheck sqlCheck(const QString &file, bool readOnly)
     if (!out.ok)
         out.detail = problems.mid(0, 3).join(QStringLiteral("; "));
     // A store has its tables; a database without them is not one.
-    if (out.ok && sqlite3_prepare_v2(db, "SELECT count(*) FROM reg_values", -1, &stmt, nullptr) != SQLITE_OK) {
+    if (out.ok &&
+        sqlite3_prepare_v2(db, "SELECT count(*) FROM reg_values", -1, &stmt, nullptr) != SQLITE_OK) {
         out.ok = false;
         out.detail = QString::fromUtf8(sqlite3_errmsg(db));
     }
@@ -178,11 +184,16 @@ SqlCheck sqlCheck(const QString &file, bool readOnly)
         sqlite3_step(stmt) == SQLITE_ROW)
         out.userVersion = sqlite3_column_int(stmt, 0);
     sqlite3_finalize(stmt);
+    stmt = nullptr;
+    if (out.ok && sqlite3_prepare_v2(db, "SELECT max(n) FROM reg_serial", -1, &stmt, nullptr) == SQLITE_OK &&
+        sqlite3_step(stmt) == SQLITE_ROW)
+        out.serial = sqlite3_column_int64(stmt, 0);
+    sqlite3_finalize(stmt);
     sqlite3_close(db);
     return out;
 }
 
-}  // namespace
+} // namespace
 
 // ---------------------------------------------------------------------------
 // The write-ahead log. SQLite reads it up to the first frame whose checksum
@@ -191,12 +202,13 @@ SqlCheck sqlCheck(const QString &file, bool readOnly)
 // index beside it, left by the last writer even when it was killed, says how
 // far the log had been committed.
 
-namespace {
+namespace
+{
 
 struct LogFrames {
     bool headerOk = false;
-    qsizetype readable = 0;   // frames up to the last readable commit
-    qsizetype damagedAt = 0;  // 1-based frame whose checksum fails, 0 when none
+    qsizetype readable = 0;  // frames up to the last readable commit
+    qsizetype damagedAt = 0; // 1-based frame whose checksum fails, 0 when none
 };
 
 LogFrames readLog(const QByteArray &log)
@@ -252,8 +264,8 @@ qint64 indexedFrames(const QString &storePath, const QByteArray &log)
     const QByteArray head = shm.read(96);
     // Two copies of a 48-byte header in the host's byte order, kept equal by
     // every writer; the salts tie it to this round of the log.
-    if (head.size() < 96 || std::memcmp(head.constData(), head.constData() + 48, 48) != 0 || head.at(12) != 1 ||
-        std::memcmp(head.constData() + 32, log.constData() + 16, 8) != 0)
+    if (head.size() < 96 || std::memcmp(head.constData(), head.constData() + 48, 48) != 0 ||
+        head.at(12) != 1 || std::memcmp(head.constData() + 32, log.constData() + 16, 8) != 0)
         return -1;
     quint32 frames;
     std::memcpy(&frames, head.constData() + 16, 4);
@@ -281,7 +293,7 @@ QString lostLogSaves(const QString &storePath)
     return {};
 }
 
-}  // namespace
+} // namespace
 
 // ---------------------------------------------------------------------------
 
@@ -337,7 +349,8 @@ QDateTime backupTime(const QString &backupFile)
     return QDateTime::fromString(match.captured(1), kStampFormat);
 }
 
-namespace {
+namespace
+{
 
 // The latest first; among copies of older versions (generation 0) by their
 // names' time, a time ahead of the clock last.
@@ -367,18 +380,20 @@ QList<Backup> checkedBackups(const QString &storePath)
             continue;
         b.generation = sql.userVersion;
         b.holdsData = sql.holdsData;
+        b.serial = sql.serial;
         out << b;
     }
     std::sort(out.begin(), out.end(), laterBackup);
     return out;
 }
 
-}  // namespace
+} // namespace
 
 QList<Backup> rankedBackups(const QString &storePath)
 {
     QList<Backup> out = checkedBackups(storePath);
-    std::stable_sort(out.begin(), out.end(), [](const Backup &a, const Backup &b) { return a.holdsData > b.holdsData; });
+    std::stable_sort(out.begin(), out.end(),
+                     [](const Backup &a, const Backup &b) { return a.holdsData > b.holdsData; });
     return out;
 }
 
@@ -398,7 +413,8 @@ QDateTime newestBackupTime(const QString &storePath)
     return all.first().named;
 }
 
-namespace {
+namespace
+{
 
 void removeLeftovers(const QString &folder, const QString &pattern)
 {
@@ -415,14 +431,15 @@ void setGeneration(const QString &file, int generation)
 {
     sqlite3 *db = nullptr;
     const QByteArray sql = "PRAGMA user_version = " + QByteArray::number(generation);
-    const bool ok = sqlite3_open_v2(QFile::encodeName(file).constData(), &db, SQLITE_OPEN_READWRITE, nullptr) == SQLITE_OK &&
+    const bool ok = sqlite3_open_v2(QFile::encodeName(file).constData(), &db, SQLITE_OPEN_READWRITE,
+                                    nullptr) == SQLITE_OK &&
                     sqlite3_exec(db, sql.constData(), nullptr, nullptr, nullptr) == SQLITE_OK;
     const QString why = QString::fromUtf8(db ? sqlite3_errmsg(db) : "out of memory");
     if (sqlite3_close(db) != SQLITE_OK || !ok)
         fail(QStringLiteral("cannot mark the backup %1: %2").arg(file, why));
 }
 
-}  // namespace
+} // namespace
 
 QString writeBackup(const Registry &registry)
 {
@@ -469,38 +486,45 @@ QString writeBackup(const Registry &registry)
 // ---------------------------------------------------------------------------
 // Recovery
 
-namespace {
+namespace
+{
 
 // The store up to its last readable save: a private copy of the store and
 // its log, opened by SQLite (which reads the log to its first damaged frame)
 // and folded into one file.
-bool salvage(const QString &storePath, const QString &to)
+qint64 salvage(const QString &storePath, const QString &to)
 {
     copyFile(storePath, to);
     if (QFileInfo::exists(storePath + QStringLiteral("-wal")))
         copyFile(storePath + QStringLiteral("-wal"), to + QStringLiteral("-wal"));
     sqlite3 *db = nullptr;
-    bool ok = sqlite3_open_v2(QFile::encodeName(to).constData(), &db, SQLITE_OPEN_READWRITE, nullptr) == SQLITE_OK &&
+    bool ok = sqlite3_open_v2(QFile::encodeName(to).constData(), &db, SQLITE_OPEN_READWRITE, nullptr) ==
+                  SQLITE_OK &&
               sqlite3_exec(db, "PRAGMA journal_mode = DELETE", nullptr, nullptr, nullptr) == SQLITE_OK;
     ok = sqlite3_close(db) == SQLITE_OK && ok;
     QFile::remove(to + QStringLiteral("-wal"));
     QFile::remove(to + QStringLiteral("-shm"));
-    return ok && sqlCheck(to, true).ok;
+    const SqlCheck copy = sqlCheck(to, true);
+    return ok && copy.ok ? copy.serial : -1;
 }
 
 // Makes the good copy at `to`, whole and synced, and says where it came from.
 void makeGoodCopy(const QString &storePath, const Health &health, const QString &to, Recovery *out)
 {
+    const QList<Backup> ranked = rankedBackups(storePath);
     if (health.lostSaves && QFileInfo::exists(storePath)) {
+        qint64 serial = -1;
         try {
-            out->salvaged = salvage(storePath, to);
+            serial = salvage(storePath, to);
         } catch (const ERegistryError &) {
-            out->salvaged = false;
+            serial = -1;
         }
+        // A backup written after the last readable save holds more than the store.
+        out->salvaged = serial >= 0 && (ranked.isEmpty() || ranked.first().serial <= serial);
         if (out->salvaged)
             return;
     }
-    for (const Backup &backup : rankedBackups(storePath)) {
+    for (const Backup &backup : ranked) {
         copyFile(backup.file, to);
         // The copy is checked, not only its source: it is what the store becomes.
         if (!sqlCheck(to, true).ok)
@@ -537,7 +561,7 @@ void putGoodCopyInPlace(const QString &storePath)
     syncFile(folderOf(storePath));
 }
 
-}  // namespace
+} // namespace
 
 Recovery recover(const QString &storePath, const Health &health)
 {
@@ -579,9 +603,10 @@ bool checkAndRecover(const QString &storePath, Recovery *recovery)
     if (health.ok)
         return false;
     if (health.inaccessible)
-        throw EStoreAccess(QStringLiteral("the player store cannot be read or written (%1); nothing was changed")
-                               .arg(health.detail)
-                               .toStdString());
+        throw EStoreAccess(
+            QStringLiteral("the player store cannot be read or written (%1); nothing was changed")
+                .arg(health.detail)
+                .toStdString());
     const Recovery r = recover(storePath, health);
     if (recovery)
         *recovery = r;
@@ -590,9 +615,11 @@ bool checkAndRecover(const QString &storePath, Recovery *recovery)
 
 QString recoveryDetail(const Recovery &r)
 {
-    QString text = r.interrupted ? QStringLiteral("a recovery of the player store cut short was finished")
-                   : r.wasMissing ? QStringLiteral("the player store was missing (%1)").arg(r.detail)
-                                  : QStringLiteral("the player store was damaged (%1) and kept as %2").arg(r.detail, r.damagedAs);
+    QString text =
+        r.interrupted ? QStringLiteral("a recovery of the player store cut short was finished")
+        : r.wasMissing
+            ? QStringLiteral("the player store was missing (%1)").arg(r.detail)
+            : QStringLiteral("the player store was damaged (%1) and kept as %2").arg(r.detail, r.damagedAs);
     if (r.salvaged)
         text += QStringLiteral("; kept its players up to the last readable save");
     else if (!r.restoredFrom.isEmpty())

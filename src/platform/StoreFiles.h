@@ -10,22 +10,24 @@
 #include <QString>
 #include <QStringList>
 
-namespace platform::store {
+namespace platform::store
+{
 
 inline constexpr int KeptBackups = 10;
 
 // The store cannot be read or written (its permissions, a read-only disk):
 // not damage. Nothing was touched.
-class EStoreAccess : public ERegistryError {
-public:
+class EStoreAccess : public ERegistryError
+{
+  public:
     using ERegistryError::ERegistryError;
 };
 
 struct Health {
     bool ok = false;
-    bool inaccessible = false;  // cannot be read or written; not damaged
-    bool lostSaves = false;     // the store is whole, but saves in its log can no longer be read
-    QString detail;             // what was found, when not ok
+    bool inaccessible = false; // cannot be read or written; not damaged
+    bool lostSaves = false;    // the store is whole, but saves in its log can no longer be read
+    QString detail;            // what was found, when not ok
 };
 
 // SQLite's integrity_check on the file, after a look at its write-ahead log
@@ -39,8 +41,9 @@ QString backupFolder(const QString &storePath);
 
 struct Backup {
     QString file;
-    int generation = 0;  // counts up with every backup written; 0 in older copies
-    QDateTime named;     // the time its name gives
+    int generation = 0; // counts up with every backup written; 0 in older copies
+    QDateTime named;    // the time its name gives
+    qint64 serial = 0;  // batches written into the store it copies
     bool holdsData = false;
 };
 // Backup files that pass the check, best first: holding players, then the
@@ -62,13 +65,13 @@ QDateTime backupTime(const QString &backupFile);
 QString writeBackup(const Registry &registry);
 
 struct Recovery {
-    QString damagedAs;     // where the damaged store was kept; empty when it was missing
-    QString restoredFrom;  // the backup put in its place; empty: salvaged or a new empty store
+    QString damagedAs;    // where the damaged store was kept; empty when it was missing
+    QString restoredFrom; // the backup put in its place; empty: salvaged or a new empty store
     QDateTime restoredDate;
-    bool salvaged = false;     // the store itself, up to its last readable save
-    bool wasMissing = false;   // no store file was there
-    bool interrupted = false;  // a recovery cut short was finished
-    QString detail;            // what the check found
+    bool salvaged = false;    // the store itself, up to its last readable save
+    bool wasMissing = false;  // no store file was there
+    bool interrupted = false; // a recovery cut short was finished
+    QString detail;           // what the check found
 };
 
 // Puts the best good copy in the store's place: the store itself up to its
@@ -89,4 +92,4 @@ bool checkAndRecover(const QString &storePath, Recovery *recovery);
 // The technical detail, for the log.
 QString recoveryDetail(const Recovery &recovery);
 
-}  // namespace platform::store
+} // namespace platform::store

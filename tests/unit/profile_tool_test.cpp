@@ -6,12 +6,12 @@
 #include "platform/StoreFiles.h"
 #include "qt_printers.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QDir>
-#include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QThread>
@@ -39,8 +39,10 @@ protected:
         const QString tool = QStringLiteral(ZENTRIKA_TOOLS_DIR "/zentrika-profile");
         // Permissions stop anyone but root: as root the tool runs as nobody.
         if (unprivileged && ::geteuid() == 0)
-            p.start(QStringLiteral("setpriv"), QStringList{QStringLiteral("--reuid=65534"), QStringLiteral("--regid=65534"),
-                                                           QStringLiteral("--clear-groups"), tool} + args);
+            p.start(QStringLiteral("setpriv"),
+                    QStringList{QStringLiteral("--reuid=65534"), QStringLiteral("--regid=65534"),
+                                QStringLiteral("--clear-groups"), tool} +
+                        args);
         else
             p.start(tool, args);
     }
@@ -53,7 +55,10 @@ protected:
     }
     int scoresOf(const QString &name)
     {
-        return QJsonDocument::fromJson(run({QStringLiteral("export"), name}).out).object().value(QStringLiteral("Scores")).toInt(-1);
+        return QJsonDocument::fromJson(run({QStringLiteral("export"), name}).out)
+            .object()
+            .value(QStringLiteral("Scores"))
+            .toInt(-1);
     }
     void importScores(const QString &name, int scores)
     {
@@ -356,7 +361,8 @@ TEST_F(ProfileTool, RestoreUndoesADelete)
     storePlayer(QStringLiteral("Петя"));
     importScores(QStringLiteral("Вася"), 100);
     importScores(QStringLiteral("Вася"), 555);
-    for (const auto &[name, scores] : {std::pair{QStringLiteral("Вася"), 555}, std::pair{QStringLiteral("Петя"), -7}}) {
+    for (const auto &[name, scores] :
+         {std::pair{QStringLiteral("Вася"), 555}, std::pair{QStringLiteral("Петя"), -7}}) {
         ASSERT_EQ(run({QStringLiteral("delete"), name}).code, 0);
         EXPECT_EQ(scoresOf(name), -1);
         const Result restored = run({QStringLiteral("restore"), name});
@@ -371,7 +377,8 @@ TEST_F(ProfileTool, AnUnopenableLockRefusesChanges)
 {
     storePlayer(QStringLiteral("Вася"));
     const QByteArray json = run({QStringLiteral("export"), QStringLiteral("Вася")}).out;
-    for (const QString &lock : {platform::InstanceLock::lockPath(store()), platform::StoreLock::lockPath(store())}) {
+    for (const QString &lock :
+         {platform::InstanceLock::lockPath(store()), platform::StoreLock::lockPath(store())}) {
         QFile::remove(lock);
         ASSERT_TRUE(QDir().mkpath(lock));
         for (const QStringList &args : {QStringList{QStringLiteral("import"), writeJson(json)},
@@ -407,15 +414,17 @@ TEST_F(ProfileTool, AStoreThatCannotBeReadOrWrittenIsLeftAlone)
         const char *command;
         int code;
     };
-    const Case cases[] = {{QFileDevice::ReadOwner | QFileDevice::ReadGroup | QFileDevice::ReadOther, "check", 3},
-                          {QFileDevice::ReadOwner | QFileDevice::ReadGroup | QFileDevice::ReadOther, "recover", 1},
-                          {QFileDevice::Permissions(), "check", 3},
-                          {QFileDevice::Permissions(), "recover", 1}};
+    const Case cases[] = {
+        {QFileDevice::ReadOwner | QFileDevice::ReadGroup | QFileDevice::ReadOther, "check", 3},
+        {QFileDevice::ReadOwner | QFileDevice::ReadGroup | QFileDevice::ReadOther, "recover", 1},
+        {QFileDevice::Permissions(), "check", 3},
+        {QFileDevice::Permissions(), "recover", 1}};
     for (const Case &c : cases) {
         ASSERT_TRUE(QFile::setPermissions(store(), c.mode));
         const Result r = run({QString::fromLatin1(c.command)}, true);
         EXPECT_EQ(r.code, c.code) << c.command << " " << r.out.constData() << qPrintable(r.err);
-        EXPECT_TRUE((r.out + r.err.toUtf8()).contains("cannot be read or written")) << r.out.constData() << qPrintable(r.err);
+        EXPECT_TRUE((r.out + r.err.toUtf8()).contains("cannot be read or written"))
+            << r.out.constData() << qPrintable(r.err);
         EXPECT_EQ(QDir(tmp.path()).entryList({QStringLiteral("registry.sqlite3*")}, QDir::Files),
                   QStringList({QStringLiteral("registry.sqlite3"), QStringLiteral("registry.sqlite3.lock")}));
     }

@@ -1,6 +1,7 @@
 // Ways a player's progress used to get lost, and the store's defences: names
 // that address the wrong key, scores at the type's limits, damaged store
 // files with their recovery from backup files, and one game at a time.
+#include "TestFiles.h"
 #include "core/Problem.h"
 #include "core/ProfileBackup.h"
 #include "core/StoreNotice.h"
@@ -8,7 +9,6 @@
 #include "platform/InstanceLock.h"
 #include "platform/Registry.h"
 #include "platform/StoreFiles.h"
-#include "TestFiles.h"
 #include "qt_printers.h"
 
 #include <QDir>
@@ -300,7 +300,9 @@ TEST_F(StoreFiles, AFullDiskFailsTheSaveAndKeepsWhatWasStored)
 // Each is found by the check and ends with the players back.
 enum class Cut { StoreGone, CopyWaiting, CopyWaitingStoreGone };
 
-class CutRecovery : public StoreFiles, public ::testing::WithParamInterface<Cut> {};
+class CutRecovery : public StoreFiles, public ::testing::WithParamInterface<Cut>
+{
+};
 
 TEST_P(CutRecovery, IsFoundAndFinished)
 {
@@ -328,7 +330,8 @@ TEST_P(CutRecovery, IsFoundAndFinished)
     EXPECT_FALSE(StoreNotice::Recovered(r).isEmpty());
 }
 
-INSTANTIATE_TEST_SUITE_P(Moments, CutRecovery, ::testing::Values(Cut::StoreGone, Cut::CopyWaiting, Cut::CopyWaitingStoreGone));
+INSTANTIATE_TEST_SUITE_P(Moments, CutRecovery,
+                         ::testing::Values(Cut::StoreGone, Cut::CopyWaiting, Cut::CopyWaitingStoreGone));
 
 // --- which backup counts -----------------------------------------------------
 
@@ -336,7 +339,9 @@ INSTANTIATE_TEST_SUITE_P(Moments, CutRecovery, ::testing::Values(Cut::StoreGone,
 // copies named in the future neither push a real backup out nor win a recovery.
 enum class Stray { TenJunkFiles, EmptyStoreNamedLater, ClockOnceAhead };
 
-class StrayBackups : public StoreFiles, public ::testing::WithParamInterface<Stray> {};
+class StrayBackups : public StoreFiles, public ::testing::WithParamInterface<Stray>
+{
+};
 
 TEST_P(StrayBackups, NeitherPushOutNorWin)
 {
@@ -365,7 +370,7 @@ TEST_P(StrayBackups, NeitherPushOutNorWin)
     EXPECT_TRUE(QFile::exists(today));
     EXPECT_EQ(store::backups(path()).first(), today);
     for (const QString &file : strays)
-        EXPECT_TRUE(QFile::exists(file));  // not ours to delete
+        EXPECT_TRUE(QFile::exists(file)); // not ours to delete
 
     savePlayer(QStringLiteral("Вася"), 300);
     QFile::resize(path(), 100);
@@ -376,7 +381,8 @@ TEST_P(StrayBackups, NeitherPushOutNorWin)
 }
 
 INSTANTIATE_TEST_SUITE_P(Kinds, StrayBackups,
-                         ::testing::Values(Stray::TenJunkFiles, Stray::EmptyStoreNamedLater, Stray::ClockOnceAhead));
+                         ::testing::Values(Stray::TenJunkFiles, Stray::EmptyStoreNamedLater,
+                                           Stray::ClockOnceAhead));
 
 // --- the write-ahead log ------------------------------------------------------
 
@@ -405,7 +411,8 @@ TEST_F(StoreFiles, ADamagedLogFrameIsReportedNotHidden)
         // Undamaged, the same files are healthy (checked on a copy: a check folds the log in).
         QTemporaryDir other;
         for (const char *side : {"", "-wal", "-shm"})
-            QFile::copy(path() + QLatin1String(side), other.filePath(QStringLiteral("registry.sqlite3") + QLatin1String(side)));
+            QFile::copy(path() + QLatin1String(side),
+                        other.filePath(QStringLiteral("registry.sqlite3") + QLatin1String(side)));
         EXPECT_TRUE(store::check(other.filePath(QStringLiteral("registry.sqlite3"))).ok);
     }
     overwrite(log, QFileInfo(log).size() - 100, QByteArray("\x7f"));

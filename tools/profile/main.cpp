@@ -258,13 +258,16 @@ void lockStore(const QString &command, platform::InstanceLock &game, platform::S
     if (writes && !game.tryLock()) {
         if (game.unavailable())
             throw ProfileError(game.error() + QStringLiteral("; nothing was changed"));
-        throw ProfileError(QStringLiteral("the game (or another zentrika-profile) is using %1; close it first")
-                               .arg(Registry::defaultPath()));
+        throw ProfileError(
+            QStringLiteral("the game (or another zentrika-profile) is using %1; close it first")
+                .arg(Registry::defaultPath()));
     }
-    if (!store.lock(writes ? platform::StoreLock::Mode::Exclusive : platform::StoreLock::Mode::Shared, 10000)) {
+    if (!store.lock(writes ? platform::StoreLock::Mode::Exclusive : platform::StoreLock::Mode::Shared,
+                    10000)) {
         if (!store.error().isEmpty())
             throw ProfileError(store.error() + QStringLiteral("; nothing was read or changed"));
-        throw ProfileError(QStringLiteral("%1 stays locked by a recovery or a write; try again").arg(Registry::defaultPath()));
+        throw ProfileError(QStringLiteral("%1 stays locked by a recovery or a write; try again")
+                               .arg(Registry::defaultPath()));
     }
 }
 
@@ -276,9 +279,10 @@ std::optional<int> refuseMissingStore(const QString &command, const QString &sto
         return std::nullopt;
     const platform::store::Health health = platform::store::check(storePath);
     if (!health.ok)
-        throw ProfileError(QStringLiteral("%1: %2; 'zentrika-profile recover' brings the players back").arg(storePath, health.detail));
+        throw ProfileError(QStringLiteral("%1: %2; 'zentrika-profile recover' brings the players back")
+                               .arg(storePath, health.detail));
     if (command == QLatin1String("import") || command == QLatin1String("restore"))
-        return std::nullopt;  // a first player makes the store
+        return std::nullopt; // a first player makes the store
     if (command == QLatin1String("list"))
         return 0;
     throw ProfileError(QStringLiteral("%1 holds no players yet").arg(storePath));
@@ -290,9 +294,10 @@ std::optional<int> runStoreFileCommand(const QString &command, const QStringList
     if (command == QLatin1String("check") && args.size() == 1) {
         const platform::store::Health health = platform::store::check(storePath);
         const QStringList kept = platform::store::backups(storePath);
-        const QString state = health.ok             ? QStringLiteral("healthy")
-                              : health.inaccessible ? QStringLiteral("cannot be read or written: ") + health.detail
-                                                    : QStringLiteral("damaged: ") + health.detail;
+        const QString state = health.ok ? QStringLiteral("healthy")
+                              : health.inaccessible
+                                  ? QStringLiteral("cannot be read or written: ") + health.detail
+                                  : QStringLiteral("damaged: ") + health.detail;
         std::printf("%s: %s\n", qPrintable(storePath), qPrintable(state));
         std::printf("backups: %d%s\n", int(kept.size()),
                     kept.isEmpty() ? "" : qPrintable(QStringLiteral(", the newest ") + kept.first()));
@@ -311,7 +316,8 @@ std::optional<int> runStoreFileCommand(const QString &command, const QStringList
         else
             std::printf("kept the damaged store as %s (%s)\n", qPrintable(r.damagedAs), qPrintable(r.detail));
         if (r.salvaged)
-            std::printf("kept the players as they were at the last readable save; the saves after it are lost\n");
+            std::printf(
+                "kept the players as they were at the last readable save; the saves after it are lost\n");
         else if (!r.restoredFrom.isEmpty())
             std::printf("restored the players from %s\n", qPrintable(r.restoredFrom));
         else if (!r.interrupted)
@@ -362,7 +368,8 @@ std::optional<int> runPlayerCommand(Registry &registry, const QString &command, 
         if (!stored)
             throw ProfileError(QStringLiteral("no player named '%1'").arg(args.at(1)));
         ProfileBackup::deletePlayer(registry, *stored);
-        std::printf("deleted %s; 'restore %s' brings the profile back\n", qPrintable(*stored), qPrintable(*stored));
+        std::printf("deleted %s; 'restore %s' brings the profile back\n", qPrintable(*stored),
+                    qPrintable(*stored));
         return 0;
     }
     return std::nullopt;
@@ -416,6 +423,10 @@ int main(int argc, char **argv)
         platform::InstanceLock gameLock(storePath);
         platform::StoreLock storeLock(storePath);
         lockStore(command, gameLock, storeLock);
+        // The store is closed (its log folded in) before the locks go.
+        struct CloseFirst {
+            ~CloseFirst() { Registry::closeUser(); }
+        } closeFirst;
         if (const auto done = runStoreFileCommand(command, args, storePath))
             return *done;
         if (const auto done = refuseMissingStore(command, storePath))
