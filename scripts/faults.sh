@@ -275,11 +275,14 @@ label="the store's permissions taken away"
 for ((i = 0; i < rounds; i++)); do
     fresh
     before=$("$tool" list)
+    chmod 711 "$work"
     chmod 777 "$work/store" "$work/store/backups"
     chmod 666 "$work/store"/*.lock
     [ $((i % 2)) = 0 ] && chmod 000 "$store" || chmod 444 "$store"
-    as_user "$tool" check >/dev/null 2>&1
+    as_user "$tool" check >"$work/out" 2>&1
     rc_check=$?
+    # Refused for the right reason, not for a lock file it could not open.
+    grep -q 'cannot be read or written' "$work/out" || rc_check=0
     as_user "$tool" recover >/dev/null 2>&1
     rc_recover=$?
     chmod 644 "$store"

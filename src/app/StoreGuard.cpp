@@ -75,9 +75,9 @@ bool StoreGuard::start()
         QThread::msleep(100);
     }
 
-    if (lock_.isLocked()) {
+    if (lock_.isLocked() || lock_.unavailable()) {
         // A second start rings here. A socket a crashed game left is replaced:
-        // the lock says no game owns it now.
+        // the lock says no game owns it now (without a lock, no one answered).
         bell_ = new platform::LocalBell(this);
         if (bell_->listen(serverName(storePath_)))
             connect(bell_, &platform::LocalBell::rung, this, &StoreGuard::bringToFront);
