@@ -115,13 +115,15 @@ QString accessProblem(const QString &storePath)
 }
 
 // Signs of a store that was there: a damaged copy kept aside, an
-// unfinished recovery, a backup.
+// unfinished recovery, its log, a backup.
 bool storeWasThere(const QString &storePath)
 {
     const QFileInfo info(storePath);
     const QStringList aside =
         info.dir().entryList({info.fileName() + QStringLiteral(".damaged-*")}, QDir::Files);
-    return !aside.isEmpty() || QFileInfo::exists(restoringPath(storePath)) || !backups(storePath).isEmpty();
+    // A log without its store would be laid onto a new one.
+    return !aside.isEmpty() || QFileInfo::exists(restoringPath(storePath)) ||
+           QFileInfo::exists(storePath + QStringLiteral("-wal")) || !backups(storePath).isEmpty();
 }
 
 struct SqlCheck {

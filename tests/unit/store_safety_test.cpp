@@ -298,7 +298,7 @@ TEST_F(StoreFiles, AFullDiskFailsTheSaveAndKeepsWhatWasStored)
 // What a recovery killed at any moment can leave: the damaged store with its
 // good copy waiting, or, from older versions, no store beside its backups.
 // Each is found by the check and ends with the players back.
-enum class Cut { StoreGone, CopyWaiting, CopyWaitingStoreGone };
+enum class Cut { StoreGone, CopyWaiting, CopyWaitingStoreGone, OnlyTheLogLeft };
 
 class CutRecovery : public StoreFiles, public ::testing::WithParamInterface<Cut>
 {
@@ -310,8 +310,13 @@ TEST_P(CutRecovery, IsFoundAndFinished)
     backup();
     savePlayer(QStringLiteral("Вася"), 200);
     const QString waiting = path() + QStringLiteral(".restoring");
-    if (GetParam() != Cut::StoreGone) {
+    if (GetParam() == Cut::CopyWaiting || GetParam() == Cut::CopyWaitingStoreGone) {
         ASSERT_TRUE(QFile::copy(path(), waiting));
+    }
+    if (GetParam() == Cut::OnlyTheLogLeft) {
+        // With no backups either: the log alone says a store was there.
+        QDir(store::backupFolder(path())).removeRecursively();
+        ASSERT_TRUE(QFile::copy(path(), path() + QStringLiteral("-wal")));
     }
     if (GetParam() != Cut::CopyWaiting) {
         ASSERT_TRUE(QFile::remove(path()));
@@ -325,13 +330,19 @@ TEST_P(CutRecovery, IsFoundAndFinished)
     ASSERT_TRUE(store::checkAndRecover(path(), &r));
     EXPECT_TRUE(store::check(path()).ok);
     EXPECT_FALSE(QFile::exists(waiting));
+    EXPECT_FALSE(QFile::exists(path() + QStringLiteral("-wal")));
+    if (GetParam() == Cut::OnlyTheLogLeft) {
+        EXPECT_TRUE(r.wasMissing);
+        return;
+    }
     EXPECT_EQ(scoresOf(QStringLiteral("Вася")), GetParam() == Cut::StoreGone ? 100 : 200);
     EXPECT_EQ(r.wasMissing, GetParam() == Cut::StoreGone);
     EXPECT_FALSE(StoreNotice::Recovered(r).isEmpty());
 }
 
 INSTANTIATE_TEST_SUITE_P(Moments, CutRecovery,
-                         ::testing::Values(Cut::StoreGone, Cut::CopyWaiting, Cut::CopyWaitingStoreGone));
+                         ::testing::Values(Cut::StoreGone, Cut::CopyWaiting, Cut::CopyWaitingStoreGone,
+                                           Cut::OnlyTheLogLeft));
 
 // --- which backup counts -----------------------------------------------------
 
