@@ -1,8 +1,9 @@
 #include "app/StoreGuard.h"
 
+#include "core/StoreNotice.h"
 #include "core/User.h"
-#include "platform/Registry.h"
 #include "platform/LocalBell.h"
+#include "platform/Registry.h"
 #include "platform/StoreFiles.h"
 #include "screens/MessageBoxForm.h"
 
@@ -28,9 +29,16 @@ void report(const QString &text)
 
 }  // namespace
 
-StoreGuard::StoreGuard() : storePath_(platform::Registry::defaultPath()), lock_(storePath_) {}
+StoreGuard::StoreGuard()
+    : storePath_(platform::Registry::defaultPath()), lock_(storePath_), storeLock_(storePath_)
+{
+}
 
-StoreGuard::~StoreGuard() = default;
+StoreGuard::~StoreGuard()
+{
+    // The store is closed (its log folded in) before the locks go.
+    platform::Registry::closeUser();
+}
 
 QString StoreGuard::serverName(const QString &storePath)
 {
@@ -49,13 +57,15 @@ bool StoreGuard::start()
     // The lock is held by a running game, or for a moment by the profile tool.
     const QDeadlineTimer deadline(5000);
     while (!lock_.tryLock()) {
-        // No lock file can be made where the store lives: the store cannot be
-        // opened either, which openStore() reports; the game still runs.
-        if (lock_.unavailable())
-            break;
         if (platform::LocalBell::ring(serverName(storePath_), "raise\n", 500)) {
             report(QStringLiteral("the game is already running; its window was brought to the front"));
             return false;
+        }
+        // A lock file this user cannot open (left by another user): nothing
+        // would keep a second game off the store, so this one leaves it alone.
+        if (lock_.unavailable()) {
+            refuseStore(StoreNotice::NoLock(), lock_.error());
+            break;
         }
         if (deadline.hasExpired()) {
             report(QStringLiteral("the player store %1 is in use by another program").arg(storePath_));
@@ -65,9 +75,9 @@ bool StoreGuard::start()
         QThread::msleep(100);
     }
 
-    if (lock_.isLocked()) {
+    if (lock_.isLocked() || lock_.unavailable()) {
         // A second start rings here. A socket a crashed game left is replaced:
-        // the lock says no game owns it now.
+        // the lock says no game owns it now (without a lock, no one answered).
         bell_ = new platform::LocalBell(this);
         if (bell_->listen(serverName(storePath_)))
             connect(bell_, &platform::LocalBell::rung, this, &StoreGuard::bringToFront);
@@ -76,30 +86,51 @@ bool StoreGuard::start()
     return true;
 }
 
+void StoreGuard::refuseStore(const QString &notice, const QString &why)
+{
+    if (notice_.isEmpty())
+        notice_ = notice;
+    report(why);
+    platform::Registry::setUserUnavailable(why);
+    openTried_ = true;
+}
+
 void StoreGuard::openStore()
 {
     if (openTried_)
         return;
     openTried_ = true;
+    // The profile tool's readers hold the store lock for a moment only.
+    if (!storeLock_.lock(platform::StoreLock::Mode::Exclusive, 10000)) {
+        const QString why = storeLock_.error();
+        refuseStore(why.isEmpty() ? StoreNotice::Failed() : StoreNotice::NoLock(),
+                    why.isEmpty() ? QStringLiteral("the player store %1 stays locked").arg(storePath_) : why);
+        return;
+    }
     try {
         platform::store::Recovery recovery;
         if (platform::store::checkAndRecover(storePath_, &recovery)) {
-            notice_ = platform::store::recoveryMessage(recovery);
+            notice_ = StoreNotice::Recovered(recovery);
             report(platform::store::recoveryDetail(recovery));
         }
         platform::Registry &registry = platform::Registry::user();
         opened_ = true;
+        storeLock_.lock(platform::StoreLock::Mode::Shared, 10000);
         const QDateTime newest = platform::store::newestBackupTime(storePath_);
         const bool stale = !newest.isValid() || newest.secsTo(QDateTime::currentDateTime()) > kBackupAgeSeconds;
         if (stale && !registry.subKeyNames(TUser::UsersKey).isEmpty())
             platform::store::writeBackup(registry);
+    } catch (const platform::store::EStoreAccess &e) {
+        refuseStore(StoreNotice::NoAccess(), QString::fromUtf8(e.what()));
     } catch (const std::exception &e) {
         // The game still runs: the collection needs no store. The message box
         // has one line; the detail goes to the log.
         if (notice_.isEmpty())
-            notice_ = QStringLiteral("Не удалось открыть или сохранить данные игроков.");
+            notice_ = StoreNotice::Failed();
         report(QString::fromUtf8(e.what()));
     }
+    if (!opened_)
+        storeLock_.unlock();
 }
 
 void StoreGuard::showNotice()

@@ -3,6 +3,7 @@
 // (a second start brings the running game to the front and ends), a damaged
 // store recovered from its newest good backup with a word to the player, and
 // backup files written at start (daily) and after a session that changed a player.
+// A store it cannot lock, read or write is left untouched, with a word to the player.
 #include "platform/InstanceLock.h"
 
 #include <QObject>
@@ -39,8 +40,12 @@ public:
 private:
     void bringToFront();
 
+    void refuseStore(const QString &notice, const QString &why);
+
     QString storePath_;
     platform::InstanceLock lock_;
+    // Shared while the store is open, exclusive while it is checked and recovered.
+    platform::StoreLock storeLock_;
     platform::LocalBell *bell_ = nullptr;
     QString notice_;
     bool opened_ = false;

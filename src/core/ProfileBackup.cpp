@@ -78,6 +78,17 @@ void keepPrevious(platform::Registry &registry, const QString &playerName)
     });
 }
 
+bool deletePlayer(platform::Registry &registry, const QString &playerName)
+{
+    if (!registry.keyExists(playerPath(playerName)))
+        return false;
+    registry.transaction([&] {
+        keepPrevious(registry, playerName);
+        registry.deleteKey(playerPath(playerName));
+    });
+    return true;
+}
+
 QList<int> available(platform::Registry &registry, const QString &playerName)
 {
     QList<int> out;

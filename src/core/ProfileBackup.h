@@ -19,6 +19,10 @@ QString backupPath(const QString &playerName, int which);
 // Runs inside the caller's transaction; does nothing when the player is not stored yet.
 void keepPrevious(platform::Registry &registry, const QString &playerName);
 
+// Deletes the stored player, keeping the deleted profile as backup 1, so
+// that restore() brings it back. False when no such player is stored.
+bool deletePlayer(platform::Registry &registry, const QString &playerName);
+
 // Numbers of the backups that exist, newest first.
 QList<int> available(platform::Registry &registry, const QString &playerName);
 

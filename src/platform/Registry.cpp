@@ -42,6 +42,8 @@ CREATE TABLE IF NOT EXISTS reg_values (
 );
 CREATE UNIQUE INDEX IF NOT EXISTS reg_values_name ON reg_values(key, folded);
 INSERT OR IGNORE INTO reg_keys(id, parent, name, folded) VALUES (1, NULL, '', '');
+CREATE TABLE IF NOT EXISTS reg_serial (n INTEGER NOT NULL);
+INSERT INTO reg_serial(n) SELECT 0 WHERE NOT EXISTS (SELECT 1 FROM reg_serial);
 )sql";
 
 }  // namespace
@@ -443,11 +445,23 @@ std::unique_ptr<Registry> &userStore()
     static std::unique_ptr<Registry> store;
     return store;
 }
+QString &userUnavailable()
+{
+    static QString reason;
+    return reason;
+}
 }  // namespace
+
+void Registry::setUserUnavailable(const QString &reason)
+{
+    userUnavailable() = reason;
+}
 
 Registry &Registry::user()
 {
     auto &store = userStore();
+    if (!store && !userUnavailable().isEmpty())
+        throw ERegistryError(userUnavailable().toStdString());
     if (!store)
         store = std::make_unique<Registry>(defaultPath());
     return *store;
@@ -535,6 +549,8 @@ void Registry::commit()
         return;
     if (--d->depth == 0) {
         try {
+            // Counts the batches written, so that two copies of the store tell which is later.
+            d->exec("UPDATE reg_serial SET n = n + 1", QStringLiteral("commit"));
             d->exec("COMMIT", QStringLiteral("commit"));
         } catch (...) {
             sqlite3_exec(d->db, "ROLLBACK", nullptr, nullptr, nullptr);

@@ -67,6 +67,10 @@ public:
     // Closes the process-wide store; the next user() opens defaultPath() again
     // (tests point ZENTRIKA_REGISTRY elsewhere between cases).
     static void closeUser();
+    // While set, user() raises ERegistryError with this reason instead of
+    // opening the store: the game found it unusable and must not create one.
+    // An empty reason lifts it.
+    static void setUserUnavailable(const QString &reason);
 
     // parent + name + "\\". A name that is empty, "." or "..", or that holds
     // "\\" or a control character, would address another key (or none): it raises

@@ -1,6 +1,7 @@
 #include "screens/UserSelectDialog.h"
 
 #include "core/PlayerName.h"
+#include "core/ProfileBackup.h"
 #include "platform/Registry.h"
 #include "platform/Sounds.h"
 #include "screens/MessageBoxForm.h"
@@ -359,13 +360,18 @@ void TUserSelectDialog::DeleteButtonClick()
     if (!selectedUser_)
         return;
     const QString name = UserSelectComboBox->text();
+    if (MessageBoxForm && MessageBoxForm->Ask(QStringLiteral("Удалить игрока %1?").arg(name)) != Reply::Yes)
+        return;
+    // A look-alike typed name finds the stored one; delete that one, under its own key.
+    const QString key = selectedUser_->KeyName.isEmpty() ? name : selectedUser_->KeyName;
     try {
-        registry().deleteKey(TUser::PlayerPath(name));
+        // The deleted profile stays as its newest backup: the profile tool's restore brings it back.
+        ProfileBackup::deletePlayer(registry(), key);
     } catch (const std::exception &) {
         // A key already gone is no error.
     }
     for (qsizetype i = userNames_.size() - 1; i >= 0; --i) {
-        if (userNames_[i].toCaseFolded() == name.toCaseFolded())
+        if (playername::compareKey(userNames_[i]) == playername::compareKey(key))
             userNames_.removeAt(i);
     }
     {

@@ -63,15 +63,15 @@ ls "$WORK/data"/registry.sqlite3.damaged-* >/dev/null 2>&1 || fail "the damaged 
 [ "$("$PROFILE" list)" = "$(printf 'Тестер\tlevel 2\tscore 77')" ] || fail "the player did not come back: $("$PROFILE" list)"
 # The notice is up over the main menu: the game's layout report names the
 # form on top (the message box shows inside the game's one window).
-notice_up() {
-    local before
-    before=$(grep -c '^report-end' "$WORK/game.out")
+notice_up() { # [game output]
+    local before out=${1:-$WORK/game.out}
+    before=$(grep -c '^report-end' "$out")
     kill -USR1 "$GPID"
     for _ in $(seq 1 30); do
-        [ "$(grep -c '^report-end' "$WORK/game.out")" -gt "$before" ] && break
+        [ "$(grep -c '^report-end' "$out")" -gt "$before" ] && break
         sleep 0.1
     done
-    grep '^top-form=' "$WORK/game.out" | tail -n 1 | grep -q '^top-form=MessageBoxForm '
+    grep '^top-form=' "$out" | tail -n 1 | grep -q '^top-form=MessageBoxForm '
 }
 for _ in $(seq 1 30); do notice_up && break; sleep 0.1; done
 notice_up || fail "no notice about the recovery"
@@ -145,4 +145,28 @@ if [ -f "$GAME_DIR/list.lst" ]; then
     "$PROFILE" list | grep -q '^Новичок' || fail "the new player was not saved"
     [ "$(ls "$WORK/data/backups" | grep -c '^registry-.*\.sqlite3$')" = 3 ] || fail "no backup at close: $(ls "$WORK/data/backups")"
 fi
+# A lock file this user cannot open (another user's, left by a run as root;
+# here a folder in its place): the game says so and leaves the store alone,
+# a second start comes to the first, and the tool changes nothing meanwhile.
+before=$("$PROFILE" list)
+rm -f "$WORK/data/zentrika.lock"
+mkdir "$WORK/data/zentrika.lock"
+start_game game5
+GPID=$!
+wait_first_paint "$WORK/game5.out"
+for _ in $(seq 1 30); do notice_up "$WORK/game5.out" && break; sleep 0.1; done
+notice_up "$WORK/game5.out" || fail "no notice about the lock file"
+grep -q 'cannot open the lock file' "$WORK/game5.err" || fail "the log does not say why the store is left alone"
+import -window root "$WORK/nolock.png" 2>/dev/null
+start_game game6
+SPID=$!
+for _ in $(seq 1 100); do kill -0 "$SPID" 2>/dev/null || break; sleep 0.1; done
+kill -0 "$SPID" 2>/dev/null && { kill "$SPID"; fail "a second game ran beside the first without a lock"; }
+out=$("$PROFILE" import "$WORK/player.json" 2>&1) && fail "the tool changed the store without a lock"
+echo "$out" | grep -q 'cannot open the lock file' || fail "the tool's refusal is unclear: $out"
+kill "$GPID"
+wait "$GPID" 2>/dev/null
+GPID=
+rmdir "$WORK/data/zentrika.lock"
+[ "$("$PROFILE" list)" = "$before" ] || fail "the store changed: $("$PROFILE" list)"
 echo "PASS"

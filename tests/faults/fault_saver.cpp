@@ -4,10 +4,16 @@
 //   fault_saver seed NAME...   store new players (then a backup file)
 //   fault_saver loop NAME      save NAME again and again, one more point each
 //                              time; prints "saved N" once N is committed
-//   fault_saver grow NAME      one save that adds puzzles and points; exit 0
-//                              only when it was stored
+//   fault_saver bump NAME N    N saves of one more point each, no backup
+//   fault_saver grow NAME      twelve saves that add puzzles and a point each,
+//                              printing "saved N" as each is committed; exit 0
+//                              only when all were stored. Prints "opened" once the
+//                              store is open: a failure after it struck a save. The
+//                              log grows with each save, so a file size limit above
+//                              what opening needs strikes one of them.
 // The store is $ZENTRIKA_REGISTRY.
 #include "core/User.h"
+#include "platform/InstanceLock.h"
 #include "platform/Registry.h"
 #include "platform/StoreFiles.h"
 
@@ -25,6 +31,14 @@ int main(int argc, char **argv)
     if (args.size() < 2)
         return 2;
     try {
+        // As the game: the store stays the file it is while it is open here.
+        platform::StoreLock lock(Registry::defaultPath());
+        if (!lock.lock(platform::StoreLock::Mode::Shared, 10000))
+            throw platform::ERegistryError("the store is locked");
+        // The store is closed (its log folded in) before the lock goes.
+        struct CloseFirst {
+            ~CloseFirst() { Registry::closeUser(); }
+        } closeFirst;
         Registry &registry = Registry::user();
         if (args.first() == QLatin1String("seed")) {
             for (const QString &name : args.mid(1)) {
@@ -52,13 +66,26 @@ int main(int argc, char **argv)
                     platform::store::writeBackup(registry);
             }
         }
+        if (args.first() == QLatin1String("bump") && args.size() == 3) {
+            for (int i = args.at(2).toInt(); i > 0; --i) {
+                auto user = TUser::CreateFromRegistry(path, registry);
+                user->ChangeScores(1);
+                user->SaveToRegistry(registry);
+            }
+            return 0;
+        }
         if (args.first() == QLatin1String("grow")) {
-            auto user = TUser::CreateFromRegistry(path, registry);
-            user->ChangeScores(1000);
-            for (int i = user->UsedIds.Count(); i < TUsedIdList::kCapacity; ++i)
-                user->UsedIds.Add(ProblemId(1000 + i));
-            user->SaveToRegistry(registry);
-            std::printf("saved %d\n", user->Scores);
+            std::printf("opened\n");
+            std::fflush(stdout);
+            for (int i = 0; i < 12; ++i) {
+                auto user = TUser::CreateFromRegistry(path, registry);
+                user->ChangeScores(1);
+                for (int n = 0; n < 10 && user->UsedIds.Count() < TUsedIdList::kCapacity; ++n)
+                    user->UsedIds.Add(ProblemId(1000 + user->UsedIds.Count()));
+                user->SaveToRegistry(registry);
+                std::printf("saved %d\n", user->Scores);
+                std::fflush(stdout);
+            }
             return 0;
         }
     } catch (const std::exception &e) {

@@ -1,5 +1,6 @@
 #include "GuiSupport.h"
 
+#include "core/ProfileBackup.h"
 #include "platform/Registry.h"
 #include "screens/UserSelectDialog.h"
 #include "widgets/Stage.h"
@@ -240,7 +241,7 @@ TEST_F(UserSelectTest, UnreadablePlayerIsAnnouncedDeletedAndNotPicked)
     EXPECT_EQ(notices(), QStringList{QStringLiteral("Выберите пользователя.")});
 }
 
-TEST_F(UserSelectTest, DeleteRemovesThePlayerWithoutAsking)
+TEST_F(UserSelectTest, DeleteAsksFirstAndKeepsTheProfileToRestore)
 {
     storePlayer(QStringLiteral("Вася"), 3, 120, 2, 4, 1);
     storePlayer(QStringLiteral("Аня"), 5, 75, 3, 0, 2);
@@ -250,10 +251,21 @@ TEST_F(UserSelectTest, DeleteRemovesThePlayerWithoutAsking)
     d->DeleteButtonClick();  // nothing picked: nothing deleted
     EXPECT_TRUE(stored(QStringLiteral("Вася")));
     pick(*d, QStringLiteral("Вася"));
+    box.reply = mrCancel;
     d->DeleteButton->click();
-    EXPECT_TRUE(box.shown.isEmpty());
+    EXPECT_EQ(notices(), QStringList{QStringLiteral("Удалить игрока Вася?")});
+    EXPECT_TRUE(stored(QStringLiteral("Вася")));
+    EXPECT_TRUE(d->SelectedUser());
+    box.shown.clear();
+    box.reply = mrOk;
+    d->DeleteButton->click();
+    EXPECT_EQ(notices(), QStringList{QStringLiteral("Удалить игрока Вася?")});
+    box.shown.clear();
     EXPECT_FALSE(stored(QStringLiteral("Вася")));
     EXPECT_TRUE(stored(QStringLiteral("Аня")));
+    ASSERT_TRUE(ProfileBackup::restore(*registry, QStringLiteral("Вася")));
+    EXPECT_EQ(TUser::CreateFromRegistry(TUser::PlayerPath(QStringLiteral("Вася")), *registry)->Scores, 120);
+    registry->deleteKey(TUser::PlayerPath(QStringLiteral("Вася")));
     EXPECT_EQ(d->UserSelectComboBox->items(), QStringList{QStringLiteral("Аня")});
     EXPECT_TRUE(d->UserSelectComboBox->text().isEmpty());
     EXPECT_FALSE(d->SelectedUser());

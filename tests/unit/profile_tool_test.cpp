@@ -7,13 +7,17 @@
 #include "platform/StoreFiles.h"
 #include "qt_printers.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <QThread>
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 namespace {
 
@@ -28,15 +32,40 @@ protected:
         QString err;
     };
 
-    Result run(const QStringList &args)
+    void start(QProcess &p, const QStringList &args, bool unprivileged = false)
     {
-        QProcess p;
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert(QStringLiteral("ZENTRIKA_REGISTRY"), store());
         p.setProcessEnvironment(env);
-        p.start(QStringLiteral(ZENTRIKA_TOOLS_DIR "/zentrika-profile"), args);
+        const QString tool = QStringLiteral(ZENTRIKA_TOOLS_DIR "/zentrika-profile");
+        // Permissions stop anyone but root: as root the tool runs as nobody.
+        if (unprivileged && ::geteuid() == 0)
+            p.start(QStringLiteral("setpriv"),
+                    QStringList{QStringLiteral("--reuid=65534"), QStringLiteral("--regid=65534"),
+                                QStringLiteral("--clear-groups"), tool} +
+                        args);
+        else
+            p.start(tool, args);
+    }
+    Result run(const QStringList &args, bool unprivileged = false)
+    {
+        QProcess p;
+        start(p, args, unprivileged);
         p.waitForFinished(60000);
         return {p.exitCode(), p.readAllStandardOutput(), QString::fromUtf8(p.readAllStandardError())};
+    }
+    int scoresOf(const QString &name)
+    {
+        return QJsonDocument::fromJson(run({QStringLiteral("export"), name}).out)
+            .object()
+            .value(QStringLiteral("Scores"))
+            .toInt(-1);
+    }
+    void importScores(const QString &name, int scores)
+    {
+        QJsonObject o = QJsonDocument::fromJson(run({QStringLiteral("export"), name}).out).object();
+        o.insert(QStringLiteral("Scores"), scores);
+        ASSERT_EQ(run({QStringLiteral("import"), writeJson(QJsonDocument(o).toJson())}).code, 0);
     }
 
     void storePlayer(const QString &name)
@@ -331,4 +360,116 @@ TEST_F(ProfileTool, CheckBackupAndRestoreFromAFile)
     const Result damaged = run({QStringLiteral("check")});
     EXPECT_EQ(damaged.code, 1);
     EXPECT_TRUE(damaged.out.contains("damaged")) << damaged.out.constData();
+}
+
+// A reader never opens the store while a recovery has it: it waits, and does
+// not make an empty store in the moment the damaged one is gone.
+TEST_F(ProfileTool, ReadersWaitForARecoveryAndNeverMakeAStore)
+{
+    storePlayer(QStringLiteral("Вася"));
+    platform::StoreLock recovery(store());
+    ASSERT_TRUE(recovery.lock(platform::StoreLock::Mode::Exclusive, 0));
+    ASSERT_TRUE(QFile::rename(store(), store() + QStringLiteral(".away")));
+    QProcess list;
+    start(list, {QStringLiteral("list")});
+    EXPECT_FALSE(list.waitForFinished(700));
+    EXPECT_FALSE(QFile::exists(store()));
+    ASSERT_TRUE(QFile::rename(store() + QStringLiteral(".away"), store()));
+    recovery.unlock();
+    ASSERT_TRUE(list.waitForFinished(20000));
+    EXPECT_EQ(QString::fromUtf8(list.readAllStandardOutput()), QStringLiteral("Вася\tlevel 3\tscore -7\n"));
+
+    // A store gone while its backups remain is missing, not new: readers and
+    // writers refuse to make an empty one, and recover brings the players back.
+    ASSERT_EQ(run({QStringLiteral("backup")}).code, 0);
+    QFile::remove(store());
+    EXPECT_EQ(run({QStringLiteral("check")}).code, 1);
+    const Result listed = run({QStringLiteral("list")});
+    EXPECT_EQ(listed.code, 1);
+    EXPECT_TRUE(listed.err.contains(QStringLiteral("recover"))) << qPrintable(listed.err);
+    EXPECT_EQ(run({QStringLiteral("delete"), QStringLiteral("Вася")}).code, 1);
+    EXPECT_FALSE(QFile::exists(store()));
+    EXPECT_EQ(run({QStringLiteral("recover")}).code, 0);
+    EXPECT_EQ(scoresOf(QStringLiteral("Вася")), -7);
+}
+
+// What delete promises: restore brings the deleted profile back as it was,
+// also for a player who was never saved twice.
+TEST_F(ProfileTool, RestoreUndoesADelete)
+{
+    storePlayer(QStringLiteral("Вася"));
+    storePlayer(QStringLiteral("Петя"));
+    importScores(QStringLiteral("Вася"), 100);
+    importScores(QStringLiteral("Вася"), 555);
+    for (const auto &[name, scores] :
+         {std::pair{QStringLiteral("Вася"), 555}, std::pair{QStringLiteral("Петя"), -7}}) {
+        ASSERT_EQ(run({QStringLiteral("delete"), name}).code, 0);
+        EXPECT_EQ(scoresOf(name), -1);
+        const Result restored = run({QStringLiteral("restore"), name});
+        ASSERT_EQ(restored.code, 0) << qPrintable(restored.err);
+        EXPECT_EQ(scoresOf(name), scores) << qPrintable(name);
+    }
+}
+
+// A lock file this user cannot open (another user's, or a folder in its
+// place) would let a change slip past a running game: changes are refused.
+TEST_F(ProfileTool, AnUnopenableLockRefusesChanges)
+{
+    storePlayer(QStringLiteral("Вася"));
+    const QByteArray json = run({QStringLiteral("export"), QStringLiteral("Вася")}).out;
+    for (const QString &lock :
+         {platform::InstanceLock::lockPath(store()), platform::StoreLock::lockPath(store())}) {
+        QFile::remove(lock);
+        ASSERT_TRUE(QDir().mkpath(lock));
+        for (const QStringList &args : {QStringList{QStringLiteral("import"), writeJson(json)},
+                                        QStringList{QStringLiteral("delete"), QStringLiteral("Вася")}}) {
+            const Result r = run(args);
+            EXPECT_EQ(r.code, 1) << qPrintable(lock) << " " << qPrintable(args.first());
+            EXPECT_TRUE(r.err.contains(QStringLiteral("cannot open the lock file"))) << qPrintable(r.err);
+        }
+        ASSERT_TRUE(QDir(lock).removeRecursively());
+        EXPECT_EQ(scoresOf(QStringLiteral("Вася")), -7);
+    }
+}
+
+// A store the user may not read or write is no damaged store: check says so
+// and leaves no side files it could not write later; recover touches nothing.
+TEST_F(ProfileTool, AStoreThatCannotBeReadOrWrittenIsLeftAlone)
+{
+    storePlayer(QStringLiteral("Вася"));
+    ASSERT_EQ(run({QStringLiteral("backup")}).code, 0);
+    // The unprivileged runs make their own lock files.
+    QFile::remove(platform::InstanceLock::lockPath(store()));
+    QFile::remove(platform::StoreLock::lockPath(store()));
+    ASSERT_TRUE(QFile::setPermissions(tmp.path(), QFileDevice::Permissions(0x7777)));
+    QDir().mkpath(tmp.filePath(QStringLiteral("backups")));
+    QFile::setPermissions(tmp.filePath(QStringLiteral("backups")), QFileDevice::Permissions(0x7777));
+    const QByteArray bytes = [&] {
+        QFile f(store());
+        f.open(QIODevice::ReadOnly);
+        return f.readAll();
+    }();
+    struct Case {
+        QFileDevice::Permissions mode;
+        const char *command;
+        int code;
+    };
+    const Case cases[] = {
+        {QFileDevice::ReadOwner | QFileDevice::ReadGroup | QFileDevice::ReadOther, "check", 3},
+        {QFileDevice::ReadOwner | QFileDevice::ReadGroup | QFileDevice::ReadOther, "recover", 1},
+        {QFileDevice::Permissions(), "check", 3},
+        {QFileDevice::Permissions(), "recover", 1}};
+    for (const Case &c : cases) {
+        ASSERT_TRUE(QFile::setPermissions(store(), c.mode));
+        const Result r = run({QString::fromLatin1(c.command)}, true);
+        EXPECT_EQ(r.code, c.code) << c.command << " " << r.out.constData() << qPrintable(r.err);
+        EXPECT_TRUE((r.out + r.err.toUtf8()).contains("cannot be read or written"))
+            << r.out.constData() << qPrintable(r.err);
+        EXPECT_EQ(QDir(tmp.path()).entryList({QStringLiteral("registry.sqlite3*")}, QDir::Files),
+                  QStringList({QStringLiteral("registry.sqlite3"), QStringLiteral("registry.sqlite3.lock")}));
+    }
+    QFile::setPermissions(store(), QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    QFile f(store());
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    EXPECT_EQ(f.readAll(), bytes);
 }

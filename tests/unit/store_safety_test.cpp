@@ -1,13 +1,14 @@
 // Ways a player's progress used to get lost, and the store's defences: names
 // that address the wrong key, scores at the type's limits, damaged store
 // files with their recovery from backup files, and one game at a time.
+#include "TestFiles.h"
 #include "core/Problem.h"
 #include "core/ProfileBackup.h"
+#include "core/StoreNotice.h"
 #include "core/User.h"
 #include "platform/InstanceLock.h"
 #include "platform/Registry.h"
 #include "platform/StoreFiles.h"
-#include "TestFiles.h"
 #include "qt_printers.h"
 
 #include <QDir>
@@ -205,7 +206,7 @@ TEST_P(DamagedStore, IsFoundAndRecoveredFromTheNewestGoodBackup)
     EXPECT_EQ(QFileInfo(r.damagedAs).size(), damagedSize);  // kept, not deleted
     EXPECT_TRUE(store::check(path()).ok);
     EXPECT_EQ(scoresOf(QStringLiteral("Вася")), 100);
-    const QString message = store::recoveryMessage(r);
+    const QString message = StoreNotice::Recovered(r);
     EXPECT_TRUE(message.startsWith(QStringLiteral("Файл с данными игроков повреждён. Игроки восстановлены из резервной копии от ")))
         << qPrintable(message);
     EXPECT_TRUE(message.contains(store::backupTime(older).toString(QStringLiteral("dd.MM.yyyy HH:mm"))));
@@ -225,9 +226,11 @@ TEST_F(StoreFiles, WithoutAGoodBackupTheStoreStartsEmptyAndSaysSo)
     store::Recovery r;
     ASSERT_TRUE(store::checkAndRecover(path(), &r));
     EXPECT_TRUE(r.restoredFrom.isEmpty());
-    EXPECT_FALSE(QFile::exists(path()));
+    // An empty store stands in its place at once: there is never a moment
+    // without one, in which a reader could make its own.
+    EXPECT_TRUE(store::check(path()).ok);
     EXPECT_TRUE(QFile::exists(r.damagedAs));
-    EXPECT_TRUE(store::recoveryMessage(r).contains(QStringLiteral("Список игроков начат заново")));
+    EXPECT_TRUE(StoreNotice::Recovered(r).contains(QStringLiteral("Список игроков начат заново")));
     Registry fresh(path());
     EXPECT_TRUE(fresh.subKeyNames(TUser::UsersKey).isEmpty());
 
@@ -288,6 +291,153 @@ TEST_F(StoreFiles, AFullDiskFailsTheSaveAndKeepsWhatWasStored)
     // With room again the same save lands.
     user->SaveToRegistry(registry);
     EXPECT_EQ(TUser::CreateFromRegistry(TUser::PlayerPath(QStringLiteral("Вася")), registry)->Scores, 20);
+}
+
+// --- recoveries cut short ----------------------------------------------------
+
+// What a recovery killed at any moment can leave: the damaged store with its
+// good copy waiting, or, from older versions, no store beside its backups.
+// Each is found by the check and ends with the players back.
+enum class Cut { StoreGone, CopyWaiting, CopyWaitingStoreGone, OnlyTheLogLeft };
+
+class CutRecovery : public StoreFiles, public ::testing::WithParamInterface<Cut>
+{
+};
+
+TEST_P(CutRecovery, IsFoundAndFinished)
+{
+    savePlayer(QStringLiteral("Вася"), 100);
+    backup();
+    savePlayer(QStringLiteral("Вася"), 200);
+    const QString waiting = path() + QStringLiteral(".restoring");
+    if (GetParam() == Cut::CopyWaiting || GetParam() == Cut::CopyWaitingStoreGone) {
+        ASSERT_TRUE(QFile::copy(path(), waiting));
+    }
+    if (GetParam() == Cut::OnlyTheLogLeft) {
+        // With no backups either: the log alone says a store was there.
+        QDir(store::backupFolder(path())).removeRecursively();
+        ASSERT_TRUE(QFile::copy(path(), path() + QStringLiteral("-wal")));
+    }
+    if (GetParam() != Cut::CopyWaiting) {
+        ASSERT_TRUE(QFile::remove(path()));
+    } else {
+        overwrite(path(), 0, QByteArray(512, '\0'));
+    }
+
+    const store::Health health = store::check(path());
+    EXPECT_FALSE(health.ok);
+    store::Recovery r;
+    ASSERT_TRUE(store::checkAndRecover(path(), &r));
+    EXPECT_TRUE(store::check(path()).ok);
+    EXPECT_FALSE(QFile::exists(waiting));
+    EXPECT_FALSE(QFile::exists(path() + QStringLiteral("-wal")));
+    if (GetParam() == Cut::OnlyTheLogLeft) {
+        EXPECT_TRUE(r.wasMissing);
+        return;
+    }
+    EXPECT_EQ(scoresOf(QStringLiteral("Вася")), GetParam() == Cut::StoreGone ? 100 : 200);
+    EXPECT_EQ(r.wasMissing, GetParam() == Cut::StoreGone);
+    EXPECT_FALSE(StoreNotice::Recovered(r).isEmpty());
+}
+
+INSTANTIATE_TEST_SUITE_P(Moments, CutRecovery,
+                         ::testing::Values(Cut::StoreGone, Cut::CopyWaiting, Cut::CopyWaitingStoreGone,
+                                           Cut::OnlyTheLogLeft));
+
+// --- which backup counts -----------------------------------------------------
+
+// Files in backups/ are ranked by what they hold, not by their names: junk and
+// copies named in the future neither push a real backup out nor win a recovery.
+enum class Stray { TenJunkFiles, EmptyStoreNamedLater, ClockOnceAhead };
+
+class StrayBackups : public StoreFiles, public ::testing::WithParamInterface<Stray>
+{
+};
+
+TEST_P(StrayBackups, NeitherPushOutNorWin)
+{
+    const QString folder = store::backupFolder(path());
+    QDir().mkpath(folder);
+    savePlayer(QStringLiteral("Вася"), 100);
+    QStringList strays;
+    for (int i = 0; i < (GetParam() == Stray::TenJunkFiles ? 10 : 1); ++i)
+        strays << folder + QStringLiteral("/registry-209912%1-000000.sqlite3").arg(i + 10);
+    if (GetParam() == Stray::TenJunkFiles) {
+        for (const QString &file : strays) {
+            QFile f(file);
+            ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+            f.write(QByteArray(4096, 'j'));
+        }
+    } else if (GetParam() == Stray::EmptyStoreNamedLater) {
+        Registry empty(strays.first());
+    } else {
+        // A backup written while the clock stood in 2099, holding an older profile.
+        savePlayer(QStringLiteral("Вася"), 50);
+        ASSERT_TRUE(QFile::rename(backup(), strays.first()));
+        nextSecond();
+        savePlayer(QStringLiteral("Вася"), 100);
+    }
+    const QString today = backup();
+    EXPECT_TRUE(QFile::exists(today));
+    EXPECT_EQ(store::backups(path()).first(), today);
+    for (const QString &file : strays)
+        EXPECT_TRUE(QFile::exists(file)); // not ours to delete
+
+    savePlayer(QStringLiteral("Вася"), 300);
+    QFile::resize(path(), 100);
+    store::Recovery r;
+    ASSERT_TRUE(store::checkAndRecover(path(), &r));
+    EXPECT_EQ(r.restoredFrom, today);
+    EXPECT_EQ(scoresOf(QStringLiteral("Вася")), 100);
+}
+
+INSTANTIATE_TEST_SUITE_P(Kinds, StrayBackups,
+                         ::testing::Values(Stray::TenJunkFiles, Stray::EmptyStoreNamedLater,
+                                           Stray::ClockOnceAhead));
+
+// --- the write-ahead log ------------------------------------------------------
+
+// A changed byte in the log's last frame makes SQLite drop that save without a
+// word. The check finds it, and the recovery keeps everything before it and says so.
+TEST_F(StoreFiles, ADamagedLogFrameIsReportedNotHidden)
+{
+    savePlayer(QStringLiteral("Вася"), 78);
+    backup();
+    // A game killed after its saves leaves the log and its index behind.
+    const pid_t child = fork();
+    if (child == 0) {
+        Registry registry(path());
+        for (int scores : {79, 80}) {
+            auto user = TUser::CreateFromRegistry(TUser::PlayerPath(QStringLiteral("Вася")), registry);
+            user->Scores = scores;
+            user->SaveToRegistry(registry);
+        }
+        ::kill(::getpid(), SIGKILL);
+    }
+    ASSERT_GT(child, 0);
+    waitpid(child, nullptr, 0);
+    const QString log = path() + QStringLiteral("-wal");
+    ASSERT_GT(QFileInfo(log).size(), 4096);
+    {
+        // Undamaged, the same files are healthy (checked on a copy: a check folds the log in).
+        QTemporaryDir other;
+        for (const char *side : {"", "-wal", "-shm"})
+            QFile::copy(path() + QLatin1String(side),
+                        other.filePath(QStringLiteral("registry.sqlite3") + QLatin1String(side)));
+        EXPECT_TRUE(store::check(other.filePath(QStringLiteral("registry.sqlite3"))).ok);
+    }
+    overwrite(log, QFileInfo(log).size() - 100, QByteArray("\x7f"));
+
+    const store::Health health = store::check(path());
+    EXPECT_FALSE(health.ok);
+    EXPECT_TRUE(health.lostSaves) << qPrintable(health.detail);
+    store::Recovery r;
+    ASSERT_TRUE(store::checkAndRecover(path(), &r));
+    EXPECT_TRUE(r.salvaged);
+    EXPECT_TRUE(QFile::exists(r.damagedAs + QStringLiteral("-wal")));
+    EXPECT_TRUE(StoreNotice::Recovered(r).contains(QStringLiteral("последнее сохранение потеряно")));
+    EXPECT_EQ(scoresOf(QStringLiteral("Вася")), 79);
+    EXPECT_TRUE(store::check(path()).ok);
 }
 
 // --- one game at a time ------------------------------------------------------

@@ -125,11 +125,13 @@ int usage()
                  "usage: zentrika-profile list | show NAME | export NAME | import FILE | delete NAME\n"
                  "                        | restore NAME [1|2|3] | restore NAME --from FILE\n"
                  "                        | check | recover | backup\n"
-                 "Every save keeps the profile it replaces as backup 1 (three are kept); restore brings one back.\n"
+                 "Every save, and delete, keeps the profile it replaces as backup 1 (three are kept);\n"
+                 "restore brings one back, a deleted player too.\n"
                  "backup writes a copy of the store into backups/ beside it (the newest %d are kept);\n"
                  "restore --from takes one player from such a copy. check tells whether the store is\n"
-                 "healthy (exit 0) or damaged (exit 1); recover moves a damaged store aside and puts the\n"
-                 "newest good copy in its place, as the game does at start.\n"
+                 "healthy (exit 0), damaged or missing (exit 1), or cannot be read or written (exit 3);\n"
+                 "recover keeps a damaged store aside and puts the best good copy in its place, as the\n"
+                 "game does at start.\n"
                  "The store is $ZENTRIKA_REGISTRY, or the player's own.\n",
                  platform::store::KeptBackups);
     return 2;
@@ -176,16 +178,59 @@ bool changesStore(const QString &command)
     return std::any_of(std::begin(changing), std::end(changing), [&](const char *c) { return command == QLatin1String(c); });
 }
 
+// A game saves its player over whatever we write meanwhile; so does a second
+// tool. Writers hold the game's lock and the store alone; readers share the
+// store, so that none opens it while a recovery replaces it.
+void lockStore(const QString &command, platform::InstanceLock &game, platform::StoreLock &store)
+{
+    const bool writes = changesStore(command);
+    if (writes && !game.tryLock()) {
+        if (game.unavailable())
+            throw ProfileError(game.error() + QStringLiteral("; nothing was changed"));
+        throw ProfileError(
+            QStringLiteral("the game (or another zentrika-profile) is using %1; close it first")
+                .arg(Registry::defaultPath()));
+    }
+    if (!store.lock(writes ? platform::StoreLock::Mode::Exclusive : platform::StoreLock::Mode::Shared,
+                    10000)) {
+        if (!store.error().isEmpty())
+            throw ProfileError(store.error() + QStringLiteral("; nothing was read or changed"));
+        throw ProfileError(QStringLiteral("%1 stays locked by a recovery or a write; try again")
+                               .arg(Registry::defaultPath()));
+    }
+}
+
+// Opening a missing store would make an empty one, which would then pass for
+// the real one; a store a recovery left unfinished is finished first.
+std::optional<int> refuseMissingStore(const QString &command, const QString &storePath)
+{
+    if (QFile::exists(storePath) && !QFile::exists(storePath + QStringLiteral(".restoring")))
+        return std::nullopt;
+    const platform::store::Health health = platform::store::check(storePath);
+    if (!health.ok)
+        throw ProfileError(QStringLiteral("%1: %2; 'zentrika-profile recover' brings the players back")
+                               .arg(storePath, health.detail));
+    if (command == QLatin1String("import") || command == QLatin1String("restore"))
+        return std::nullopt; // a first player makes the store
+    if (command == QLatin1String("list"))
+        return 0;
+    throw ProfileError(QStringLiteral("%1 holds no players yet").arg(storePath));
+}
+
 // check and recover work on the store's file, which may not open as a store.
 std::optional<int> runStoreFileCommand(const QString &command, const QStringList &args, const QString &storePath)
 {
     if (command == QLatin1String("check") && args.size() == 1) {
         const platform::store::Health health = platform::store::check(storePath);
         const QStringList kept = platform::store::backups(storePath);
-        std::printf("%s: %s\n", qPrintable(storePath), health.ok ? "healthy" : qPrintable(QStringLiteral("damaged: ") + health.detail));
+        const QString state = health.ok ? QStringLiteral("healthy")
+                              : health.inaccessible
+                                  ? QStringLiteral("cannot be read or written: ") + health.detail
+                                  : QStringLiteral("damaged: ") + health.detail;
+        std::printf("%s: %s\n", qPrintable(storePath), qPrintable(state));
         std::printf("backups: %d%s\n", int(kept.size()),
                     kept.isEmpty() ? "" : qPrintable(QStringLiteral(", the newest ") + kept.first()));
-        return health.ok ? 0 : 1;
+        return health.ok ? 0 : health.inaccessible ? 3 : 1;
     }
     if (command == QLatin1String("recover") && args.size() == 1) {
         platform::store::Recovery r;
@@ -193,11 +238,19 @@ std::optional<int> runStoreFileCommand(const QString &command, const QStringList
             std::printf("%s is healthy; nothing to do\n", qPrintable(storePath));
             return 0;
         }
-        std::printf("moved the damaged store to %s (%s)\n", qPrintable(r.damagedAs), qPrintable(r.detail));
-        if (r.restoredFrom.isEmpty())
-            std::printf("no good backup: the store starts empty\n");
+        if (r.interrupted)
+            std::printf("finished a recovery that was cut short\n");
+        else if (r.wasMissing)
+            std::printf("the store was missing (%s)\n", qPrintable(r.detail));
         else
+            std::printf("kept the damaged store as %s (%s)\n", qPrintable(r.damagedAs), qPrintable(r.detail));
+        if (r.salvaged)
+            std::printf(
+                "kept the players as they were at the last readable save; the saves after it are lost\n");
+        else if (!r.restoredFrom.isEmpty())
             std::printf("restored the players from %s\n", qPrintable(r.restoredFrom));
+        else if (!r.interrupted)
+            std::printf("no good backup: the store starts empty\n");
         return 0;
     }
 
@@ -240,8 +293,9 @@ std::optional<int> runPlayerCommand(Registry &registry, const QString &command, 
         const auto stored = findPlayer(registry, args.at(1));
         if (!stored)
             throw ProfileError(QStringLiteral("no player named '%1'").arg(args.at(1)));
-        registry.deleteKey(TUser::PlayerPath(*stored));
-        std::printf("deleted %s\n", qPrintable(*stored));
+        ProfileBackup::deletePlayer(registry, *stored);
+        std::printf("deleted %s; 'restore %s' brings the profile back\n", qPrintable(*stored),
+                    qPrintable(*stored));
         return 0;
     }
     return std::nullopt;
@@ -292,12 +346,16 @@ int main(int argc, char **argv)
     const QString command = args.first();
     const QString storePath = Registry::defaultPath();
     try {
-        // A game saves its player over whatever we write meanwhile; so does a second tool.
-        platform::InstanceLock lock(storePath);
-        if (changesStore(command) && !lock.tryLock() && !lock.unavailable())
-            throw ProfileError(QStringLiteral("the game (or another zentrika-profile) is using %1; close it first").arg(storePath));
-
+        platform::InstanceLock gameLock(storePath);
+        platform::StoreLock storeLock(storePath);
+        lockStore(command, gameLock, storeLock);
+        // The store is closed (its log folded in) before the locks go.
+        struct CloseFirst {
+            ~CloseFirst() { Registry::closeUser(); }
+        } closeFirst;
         if (const auto done = runStoreFileCommand(command, args, storePath))
+            return *done;
+        if (const auto done = refuseMissingStore(command, storePath))
             return *done;
         Registry &registry = Registry::user();
         if (const auto done = runPlayerCommand(registry, command, args))
