@@ -474,6 +474,18 @@ int run(int argc, char **argv)
 namespace
 {
 
+// What every window relies on: the names, the signals that quit, the player's
+// texts for errors and the accessible faces of the painted controls.
+void prepareApplication(platform::GameApplication &application)
+{
+    QCoreApplication::setApplicationName(QStringLiteral("Zentrika"));
+    QGuiApplication::setApplicationDisplayName(QStringLiteral("Zentrika"));
+    quitOnSignals(&application);
+    platform::setErrorTranslator(
+        [](const std::exception *e) { return e ? playerMessage(*e) : playerMessage(); });
+    controls::installAccessibility();
+}
+
 int runOnce(int argc, char **argv, bool &scaledInstead)
 {
     QStringList arguments;
@@ -508,12 +520,7 @@ int runOnce(int argc, char **argv, bool &scaledInstead)
     plan = planVideo(video, fitted.windowSize, {ScreenWidth, ScreenHeight}, output);
     applyVideoScale(plan);
     mark("Qt application");
-    QCoreApplication::setApplicationName(QStringLiteral("Zentrika"));
-    QGuiApplication::setApplicationDisplayName(QStringLiteral("Zentrika"));
-    quitOnSignals(&application);
-    platform::setErrorTranslator(
-        [](const std::exception *e) { return e ? playerMessage(*e) : playerMessage(); });
-    controls::installAccessibility();
+    prepareApplication(application);
     mark("application");
     // One game at a time on a store. The store itself is checked and opened
     // before anything reads it: here for a screen opened straight away, after
