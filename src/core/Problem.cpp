@@ -3,6 +3,7 @@
 #include "core/Errors.h"
 #include "core/GamePath.h"
 #include "core/User.h"
+#include "core/VectorPicture.h"
 #include "platform/Codepage.h"
 
 #include <QFile>
@@ -185,6 +186,7 @@ TProblem::~TProblem()
 void TProblem::LoadData()
 {
     Picture = QImage();
+    PictureSvg = QByteArray();
     const QString imageFile = gamepath::resolve(ImagePath);
     if (imageFile.isEmpty())
         throw ELoadError(QStringLiteral("The BitMap for the problem id - %1 is missing!").arg(Id));
@@ -196,6 +198,9 @@ void TProblem::LoadData()
     QImage image = reader.read();
     if (!image.isNull())
         Picture = image.convertToFormat(QImage::Format_RGB888);
+    // The sharp form is optional: a pack without it, or with one that is not
+    // safe to draw, shows the JPEG as before.
+    PictureSvg = vectorpicture::readSafe(gamepath::resolve(vectorpicture::pathFor(ImagePath)));
 
     LoadDataWithoutPicture();
 }
@@ -280,6 +285,7 @@ void TProblem::UnloadData()
     SolutionText = QByteArray();
     Lines = QStringList();
     Picture = QImage();
+    PictureSvg = QByteArray();
 }
 
 bool TProblem::CheckAnswer(TUser *player, const AnswerValue &answer)

@@ -170,7 +170,7 @@ void TGameForm::ShowView(const GameView &view)
     }
     const TProblem *item = Problems.Selected();
     if (view.textMode && item) {
-        ProblemImage->setPicture(item->Picture);
+        ProblemImage->setPicture(item->Picture, item->PictureSvg);
         StatusPanel->hide();
         ProblemsList->hide();
         ProblemText->show();
@@ -194,7 +194,8 @@ void TGameForm::ShowView(const GameView &view)
         BonusImage->clearPicture();
         DecideButton->setText(texts::Decide);
         if (item) {
-            ProblemImage->setPicture(Thumbnail_);
+            // The thumbnail is white when the puzzle has no picture to draw.
+            ProblemImage->setPicture(Thumbnail_, item->Picture.isNull() ? QByteArray() : item->PictureSvg);
             ProblemName->setCaption(item->Name);
             if (const std::optional<Difficulty> grade = knownDifficulty(item->Difficult)) {
                 const std::size_t d = indexOf(*grade);

@@ -1,6 +1,24 @@
 #include "widgets/Shape.h"
 
 #include <QPainter>
+#include <QSvgRenderer>
+
+QImage zw::renderSharp(QSvgRenderer &svg, QSize logical, qreal ratio)
+{
+    const QSize pixels = (QSizeF(logical) * ratio).toSize();
+    if (!svg.isValid() || pixels.isEmpty())
+        return {};
+    QImage image(pixels, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    {
+        QPainter painter(&image);
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.setRenderHint(QPainter::TextAntialiasing);
+        svg.render(&painter, QRectF(QPointF(0, 0), QSizeF(pixels)));
+    }
+    image.setDevicePixelRatio(ratio);
+    return image;
+}
 
 TShape::TShape(QWidget *parent) : QWidget(parent)
 {
@@ -30,16 +48,56 @@ void TShape::paintEvent(QPaintEvent *)
 
 TPictureBox::TPictureBox(QWidget *parent) : QWidget(parent) {}
 
+TPictureBox::~TPictureBox() = default;
+
 void TPictureBox::setPicture(const QImage &image)
 {
+    setPicture(image, QByteArray());
+}
+
+void TPictureBox::setPicture(const QImage &image, const QByteArray &sharpSource)
+{
     picture_ = image;
+    // The same shared bytes are the same source: a refresh of one puzzle keeps
+    // what was drawn.
+    if (sharpSource.constData() != sharpSource_.constData() || sharpSource.size() != sharpSource_.size()) {
+        sharpSource_ = sharpSource;
+        sharpRenderer_.reset();
+        sharpDrawn_ = {};
+    }
     update();
 }
 
 void TPictureBox::clearPicture()
 {
-    picture_ = QImage();
-    update();
+    setPicture(QImage(), QByteArray());
+}
+
+QRect TPictureBox::pictureRect() const
+{
+    if (stretch_)
+        return rect();
+    if (center_)
+        return QRect(QPoint((width() - picture_.width()) / 2, (height() - picture_.height()) / 2),
+                     picture_.size());
+    return QRect(QPoint(0, 0), picture_.size());
+}
+
+const QImage *TPictureBox::sharpPicture(QSize logical, qreal ratio)
+{
+    for (const QImage &drawn : sharpDrawn_) {
+        if (!drawn.isNull() && drawn.devicePixelRatio() == ratio &&
+            drawn.deviceIndependentSize().toSize() == logical)
+            return &drawn;
+    }
+    if (!sharpRenderer_)
+        sharpRenderer_ = std::make_unique<QSvgRenderer>(sharpSource_);
+    QImage image = zw::renderSharp(*sharpRenderer_, logical, ratio);
+    if (image.isNull())
+        return nullptr;
+    std::swap(sharpDrawn_[0], sharpDrawn_[1]);
+    sharpDrawn_[0] = std::move(image);
+    return &sharpDrawn_[0];
 }
 
 void TPictureBox::setStretch(bool on)
@@ -59,6 +117,14 @@ void TPictureBox::paintEvent(QPaintEvent *)
     if (picture_.isNull())
         return;
     QPainter p(this);
+    const qreal ratio = devicePixelRatioF();
+    if (!sharpSource_.isEmpty() && ratio > 1.0) {
+        const QRect target = pictureRect();
+        if (const QImage *sharp = sharpPicture(target.size(), ratio)) {
+            p.drawImage(target.topLeft(), *sharp);
+            return;
+        }
+    }
     if (stretch_) {
         p.setRenderHint(QPainter::SmoothPixmapTransform);
         p.drawImage(rect(), picture_);
