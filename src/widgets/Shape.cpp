@@ -2,6 +2,7 @@
 
 #include <QPainter>
 #include <QSvgRenderer>
+#include <QTimer>
 
 QImage zw::renderSharp(QSvgRenderer &svg, QSize logical, qreal ratio)
 {
@@ -63,6 +64,7 @@ void TPictureBox::setPicture(const QImage &image, const QByteArray &sharpSource)
     if (sharpSource.constData() != sharpSource_.constData() || sharpSource.size() != sharpSource_.size()) {
         sharpSource_ = sharpSource;
         sharpRenderer_.reset();
+        sharpBroken_ = false;
         sharpDrawn_ = {};
     }
     update();
@@ -83,21 +85,44 @@ QRect TPictureBox::pictureRect() const
     return QRect(QPoint(0, 0), picture_.size());
 }
 
-const QImage *TPictureBox::sharpPicture(QSize logical, qreal ratio)
+const QImage *TPictureBox::drawnSharp(QSize logical, qreal ratio) const
 {
     for (const QImage &drawn : sharpDrawn_) {
         if (!drawn.isNull() && drawn.devicePixelRatio() == ratio &&
             drawn.deviceIndependentSize().toSize() == logical)
             return &drawn;
     }
+    return nullptr;
+}
+
+void TPictureBox::drawSharpLater()
+{
+    if (sharpPending_)
+        return;
+    sharpPending_ = true;
+    QTimer::singleShot(0, this, [this] {
+        sharpPending_ = false;
+        drawSharpNow();
+    });
+}
+
+void TPictureBox::drawSharpNow()
+{
+    const qreal ratio = devicePixelRatioF();
+    const QSize logical = pictureRect().size();
+    if (picture_.isNull() || sharpSource_.isEmpty() || sharpBroken_ || ratio <= 1.0 ||
+        drawnSharp(logical, ratio))
+        return;
     if (!sharpRenderer_)
         sharpRenderer_ = std::make_unique<QSvgRenderer>(sharpSource_);
     QImage image = zw::renderSharp(*sharpRenderer_, logical, ratio);
-    if (image.isNull())
-        return nullptr;
+    if (image.isNull()) {
+        sharpBroken_ = true;
+        return;
+    }
     std::swap(sharpDrawn_[0], sharpDrawn_[1]);
     sharpDrawn_[0] = std::move(image);
-    return &sharpDrawn_[0];
+    update();
 }
 
 void TPictureBox::setStretch(bool on)
@@ -120,10 +145,12 @@ void TPictureBox::paintEvent(QPaintEvent *)
     const qreal ratio = devicePixelRatioF();
     if (!sharpSource_.isEmpty() && ratio > 1.0) {
         const QRect target = pictureRect();
-        if (const QImage *sharp = sharpPicture(target.size(), ratio)) {
+        if (const QImage *sharp = drawnSharp(target.size(), ratio)) {
             p.drawImage(target.topLeft(), *sharp);
             return;
         }
+        if (!sharpBroken_)
+            drawSharpLater();
     }
     if (stretch_) {
         p.setRenderHint(QPainter::SmoothPixmapTransform);

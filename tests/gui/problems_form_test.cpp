@@ -332,7 +332,10 @@ TEST_F(ProblemsFormTest, ScaledUpThePictureIsDrawnFromItsSafeSource)
         SCOPED_TRACE(QStringLiteral("row %1 at %2").arg(c.row).arg(c.factor).toStdString());
         platform::setWindowScale(window, c.factor);
         emit form->ProblemsList->rowChosen(c.row);
-        QApplication::processEvents();
+        // The source is drawn once the queue is empty; what shows then stays.
+        [[maybe_unused]] const bool settled = QTest::qWaitFor(
+            [&] { return near(centreColor(form->ProblemImage->grab().toImage()), c.shown); }, 5000);
+        QTest::qWait(100);
         const QImage shown = form->ProblemImage->grab().toImage();
         EXPECT_EQ(shown.size(), (QSizeF(440, 460) * c.factor).toSize());
         EXPECT_TRUE(near(centreColor(shown), c.shown)) << centreColor(shown).name().toStdString();
