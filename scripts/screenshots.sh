@@ -2,7 +2,7 @@
 # Screenshots of the scaled game for docs/screens: the main menu and the game
 # screen (list, and a puzzle's text with its whole picture) at 1920 x 1080 and
 # 3840 x 2160, on Xorg with the dummy driver.
-# Usage: scripts/screenshots.sh [game folder] [output folder]
+# Usage: [SHOT_WAIT=seconds] scripts/screenshots.sh [game folder] [output folder]
 set -u
 root=$(cd "$(dirname "$0")/.." && pwd)
 GAME_DIR=${1:-$root/build/debug/game}
@@ -19,7 +19,7 @@ shot() {  # name, then the game's options
     shift
     (cd "$GAME_DIR" && exec "$GAME" "$@") >/dev/null 2>&1 &
     GPID=$!
-    sleep 4
+    sleep "${SHOT_WAIT:-4}"  # longer on a busy machine or a debug build
     [ "$name" != menu ] && xdotool mousemove 1 1
     # The puzzle's text beside its whole picture.
     if [ "$name" = game-text ]; then
