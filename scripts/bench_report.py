@@ -28,6 +28,10 @@ TARGETS = [
     ("bench_listbox", "BM_ListRepaintGameLook", "Full repaint of an 18-row game-look list", 1.0),
     ("bench_screens", "BM_GameSelectionChange", "Selection change on the game screen", 8.0),
     ("bench_screens", "BM_CollectionSelectionChange", "Selection change on the collection screen", 8.0),
+    ("bench_pictures", "BM_GameSelectionChangeAtScale/Sharp",
+     "Selection change on the game screen at factor 1.8, with SVG sources, to the first paint", 8.0),
+    ("bench_pictures", "BM_CollectionSelectionChangeAtScale/Sharp",
+     "Selection change on the collection screen at factor 1.8, with SVG sources, to the first paint", 8.0),
     ("bench_alphalabel", "BM_Compose257x72", "One fade tick's composition of the 257 × 72 label", 0.3),
     ("bench_display", "BM_GameScreenFullRepaint", "Full repaint of the game screen on the stage", 8.0),
     ("bench_display", "BM_MenuToGameScreenPainted", "Game screen opened and painted", 16.0),
@@ -41,6 +45,10 @@ RATIOS = [
      "Game screen selection change ÷ bare JPEG decode + scale", 2.0),
     ("bench_screens", "BM_CollectionSelectionChange", "BM_BareDecodeAndScale",
      "Collection screen selection change ÷ bare JPEG decode + scale", 2.0),
+    ("bench_pictures", "BM_GameSelectionChangeAtScale/Sharp", "BM_GameSelectionChangeAtScale/Jpeg",
+     "Game screen selection change at factor 1.8 to the first paint, with ÷ without SVG sources", 1.5),
+    ("bench_pictures", "BM_CollectionSelectionChangeAtScale/Sharp", "BM_CollectionSelectionChangeAtScale/Jpeg",
+     "Collection screen selection change at factor 1.8 to the first paint, with ÷ without SVG sources", 1.5),
 ]
 
 STARTUP_RATIO = 1.5

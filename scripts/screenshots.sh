@@ -1,7 +1,8 @@
 #!/bin/bash
 # Screenshots of the scaled game for docs/screens: the main menu and the game
-# screen at 1920 x 1080 and 3840 x 2160, on Xorg with the dummy driver.
-# Usage: scripts/screenshots.sh [game folder] [output folder]
+# screen (list, and a puzzle's text with its whole picture) at 1920 x 1080 and
+# 3840 x 2160, on Xorg with the dummy driver.
+# Usage: [SHOT_WAIT=seconds] scripts/screenshots.sh [game folder] [output folder]
 set -u
 root=$(cd "$(dirname "$0")/.." && pwd)
 GAME_DIR=${1:-$root/build/debug/game}
@@ -18,8 +19,13 @@ shot() {  # name, then the game's options
     shift
     (cd "$GAME_DIR" && exec "$GAME" "$@") >/dev/null 2>&1 &
     GPID=$!
-    sleep 4
-    [ "$name" = game ] && xdotool mousemove 1 1
+    sleep "${SHOT_WAIT:-4}"  # longer on a busy machine or a debug build
+    [ "$name" != menu ] && xdotool mousemove 1 1
+    # The puzzle's text beside its whole picture.
+    if [ "$name" = game-text ]; then
+        xdotool key Return
+        sleep 1
+    fi
     import -window root "$WORK/shot.png"
     # A palette PNG keeps the 4K pictures small without touching a pixel's colour.
     convert "$WORK/shot.png" -strip "PNG24:$OUT/$name-$size.png"
@@ -32,5 +38,6 @@ for size in 1920x1080 3840x2160; do
     xrandr --output "$OUTPUT" --mode "$size"
     shot menu
     shot game --screen=game --player=Игрок
+    shot game-text --screen=game --player=Игрок
 done
 ls -l "$OUT"/menu-*.png "$OUT"/game-*.png

@@ -185,5 +185,35 @@ class VerifyAnswers(unittest.TestCase):
                 self.assertIn("1 of 2 puzzles have verify.py", out)
 
 
+def coloured_svg(*fills):
+    shapes = "".join(f'<rect x="{40 + 60 * i}" y="200" width="50" height="50" fill="{f}"/>\n'
+                     for i, f in enumerate(fills))
+    return HOUSE + shapes + "</svg>\n"
+
+
+class ColourCheck(unittest.TestCase):
+    RED, BROWN, BLUE = "#d83a2e", "#c98b4a", "#7fb2d9"
+    CASES = [
+        # (what, colours line in puzzle.toml or None, statement, fills, exit code)
+        ("no colour named, none declared", None, "Сколько?", [RED, BROWN], 0),
+        ("red and blue stay apart under every simulation", f'["{RED}", "{BLUE}"]', "Сколько красных?", [RED, BLUE], 0),
+        ("short hex in the picture", '["#ffffff", "#4a3318"]', "Белые?", ["#fff", "#4a3318"], 0),
+        ("named colours, told apart by labels", "[]", "Где синий кубик?", [RED, BLUE], 0),
+        ("red and brown merge with deuteranopia", f'["{RED}", "{BROWN}"]', "Красный?", [RED, BROWN], 1),
+        ("green and blue merge with tritanopia", f'["#8fbf6a", "{BLUE}"]', "Зелёный?", ["#8fbf6a", BLUE], 1),
+        ("one shade, two lightnesses too close", '["#e9c15b", "#fce19a"]', "Жёлтый?", ["#e9c15b", "#fce19a"], 1),
+        ("a colour named without a declaration", None, "Сколько зелёных шариков?", [RED, BLUE], 1),
+        ("a declared colour the picture lacks", f'["{RED}", "#123456"]', "Красный?", [RED, BLUE], 1),
+        ("a declaration that is not a list of colours", '"red"', "Красный?", [RED], 1),
+    ]
+
+    def test_table(self):
+        for what, colours, statement, fills, code in self.CASES:
+            with self.subTest(what):
+                source = toml(statement=statement) + (f"colours = {colours}\n" if colours is not None else "")
+                got, out = run("check_colours.py", {"001": {"puzzle.toml": source, "picture.svg": coloured_svg(*fills)}})
+                self.assertEqual(got, code, out)
+
+
 if __name__ == "__main__":
     unittest.main()

@@ -5,6 +5,7 @@
 #include "core/HintBlock.h"
 #include "core/User.h"
 #include "platform/BoundedFile.h"
+#include "core/VectorPicture.h"
 #include "platform/Codepage.h"
 #include "platform/InputLimits.h"
 
@@ -188,6 +189,7 @@ TProblem::~TProblem()
 void TProblem::LoadData()
 {
     Picture = QImage();
+    PictureSvg = QByteArray();
     const QString imageFile = gamepath::resolve(ImagePath);
     if (imageFile.isEmpty())
         throw ELoadError(QStringLiteral("The BitMap for the problem id - %1 is missing!").arg(Id));
@@ -199,6 +201,9 @@ void TProblem::LoadData()
     QImage image = reader.read();
     if (!image.isNull())
         Picture = image.convertToFormat(QImage::Format_RGB888);
+    // The sharp form is optional: a pack without it, or with one that is not
+    // safe to draw, shows the JPEG as before.
+    PictureSvg = vectorpicture::readSafe(gamepath::resolve(vectorpicture::pathFor(ImagePath)));
 
     LoadDataWithoutPicture();
 }
@@ -306,6 +311,7 @@ void TProblem::UnloadData()
     HintsDamaged = false;
     Lines = QStringList();
     Picture = QImage();
+    PictureSvg = QByteArray();
 }
 
 bool TProblem::CheckAnswer(TUser *player, const AnswerValue &answer)

@@ -81,13 +81,17 @@ public:
     AnswerValue AnswerData;
     QStringList Lines;       // empty while not loaded
     QImage Picture;          // null while not loaded
+    // The picture's SVG source when the pack holds a safe one beside the JPEG
+    // (core/VectorPicture.h), for drawing sharp above factor 1; else empty.
+    QByteArray PictureSvg;
     QByteArray StatementText;
     QByteArray SolutionText;
     QList<QByteArray> Hints;    // graded hints, rich text, easiest first; empty while not loaded
     bool HintsDamaged = false;  // the data file's hint block was begun but is not sound
     bool Bought = false;
 
-    // Reads the picture (24-bit RGB) and the data file. Raises ELoadError.
+    // Reads the picture (24-bit RGB), its sharp form if any, and the data file.
+    // Raises ELoadError.
     void LoadData();
     // LoadData unless it has already succeeded: a puzzle that failed to load is
     // read again rather than shown or answered empty.

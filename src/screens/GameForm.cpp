@@ -174,7 +174,7 @@ void TGameForm::ShowView(const GameView &view)
     }
     const TProblem *item = Problems.Selected();
     if (view.textMode && item) {
-        ProblemImage->setPicture(item->Picture);
+        ProblemImage->setPicture(item->Picture, item->PictureSvg);
         StatusPanel->hide();
         ProblemsList->hide();
         ProblemText->show();
@@ -199,7 +199,8 @@ void TGameForm::ShowView(const GameView &view)
         }
         DecideButton->setText(texts::Decide);
         if (item) {
-            ProblemImage->setPicture(Thumbnail_);
+            // The thumbnail is white when the puzzle has no picture to draw.
+            ProblemImage->setPicture(Thumbnail_, item->Picture.isNull() ? QByteArray() : item->PictureSvg);
             ProblemName->setCaption(item->Name);
             ShowFacts(*item, view);
         } else {

@@ -72,7 +72,7 @@ void TProblemsForm::ShowView(const CollectionView &view)
         ProblemName->setCaption(item->Name);
         if (const std::optional<Difficulty> grade = knownDifficulty(item->Difficult))
             DiffImage->setPicture(screens::mediaBitmap(QStringLiteral("DIFF%1").arg(indexOf(*grade) + 1)));
-        ProblemImage->setPicture(stretched_);
+        ProblemImage->setPicture(stretched_, stretched_.isNull() ? QByteArray() : item->PictureSvg);
         if (textMode_) {
             ProblemsList->hide();
             DecideButton->setText(texts::Answer);

@@ -1,12 +1,14 @@
 #include "ScreensSupport.h"
 
-#include "screens/SolutionForm.h"
+#include "platform/desktop/WindowScale.h"
 #include "screens/ProblemsForm.h"
 #include "screens/ReplyForm.h"
+#include "screens/SolutionForm.h"
 
 #include <QMessageBox>
-#include <QTextEdit>
 #include <QPointer>
+#include <QScopeGuard>
+#include <QTextEdit>
 #include <QWheelEvent>
 
 using namespace guitest;
@@ -290,6 +292,57 @@ TEST_F(ProblemsFormTest, ClickOnAPuzzleWithoutItsPictureShowsThatPuzzle)
     EXPECT_EQ(form->ProblemsList->HighlightedIndex(), 1);
     EXPECT_EQ(form->ProblemName->caption(), QStringLiteral("Два поезда"));
     EXPECT_TRUE(form->ProblemImage->picture().isNull());
+}
+
+// Scaled up, the picture is drawn from its SVG source at the shown size; at
+// factor 1, without a source, or with one that reaches outside itself, the
+// JPEG shows as before.
+TEST_F(ProblemsFormTest, ScaledUpThePictureIsDrawnFromItsSafeSource)
+{
+    const QColor sharp(32, 96, 192);
+    const QByteArray head =
+        "<svg xmlns='http://www.w3.org/2000/svg' xmlns:xlink='http://www.w3.org/1999/xlink' "
+        "width='440' height='460' viewBox='0 0 440 460'><rect width='440' height='460' "
+        "fill='#2060c0'/>";
+    QDir().mkpath(gameDir() + QStringLiteral("/Images"));
+    QFile safe(gameDir() + QStringLiteral("/Images/p11.svg"));
+    ASSERT_TRUE(safe.open(QIODevice::WriteOnly));
+    safe.write(head + "</svg>");
+    safe.close();
+    QFile hostile(gameDir() + QStringLiteral("/Images/p13.svg"));
+    ASSERT_TRUE(hostile.open(QIODevice::WriteOnly));
+    hostile.write(head + "<image width='9' height='9' xlink:href='/etc/hostname'/></svg>");
+    hostile.close();
+    open();
+    QWindow *window = form->windowHandle();
+    ASSERT_NE(window, nullptr);
+    const auto restore = qScopeGuard([window] { platform::setWindowScale(window, 1.0); });
+
+    const struct {
+        int row;
+        double factor;
+        QColor shown;
+    } cases[] = {
+        {0, 1.8, sharp},           {0, 1.0, puzzleColor(11)}, // the source only when scaled up
+        {1, 1.8, puzzleColor(12)},                            // no source
+        {2, 1.8, puzzleColor(13)},                            // a source that names a file
+        {0, 2.5, sharp},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(QStringLiteral("row %1 at %2").arg(c.row).arg(c.factor).toStdString());
+        platform::setWindowScale(window, c.factor);
+        emit form->ProblemsList->rowChosen(c.row);
+        // The source is drawn once the queue is empty; what shows then stays.
+        [[maybe_unused]] const bool settled = QTest::qWaitFor(
+            [&] { return near(centreColor(form->ProblemImage->grab().toImage()), c.shown); }, 5000);
+        QTest::qWait(100);
+        const QImage shown = form->ProblemImage->grab().toImage();
+        EXPECT_EQ(shown.size(), (QSizeF(440, 460) * c.factor).toSize());
+        EXPECT_TRUE(near(centreColor(shown), c.shown)) << centreColor(shown).name().toStdString();
+        // The whole box, to its corner.
+        EXPECT_TRUE(near(shown.pixelColor(shown.width() - 2, shown.height() - 2), c.shown));
+    }
+    EXPECT_TRUE(errors.isEmpty()) << errors.join(QLatin1Char('\n')).toStdString();
 }
 
 TEST_F(ProblemsFormTest, TextViewerPassesTheFocusToTheDecideButton)

@@ -122,6 +122,7 @@ TEST_F(PackSources, BuildsAPackTheGameLoads)
     EXPECT_EQ(time.AnswerKind, AnswerTime);
     EXPECT_EQ(time.AnswerData.time(), 0.0625);
     EXPECT_EQ(time.Picture.size(), QSize(440, 460));
+    EXPECT_EQ(time.PictureSvg, QByteArray(kPicture)); // the sharp form travels with the JPEG
     EXPECT_TRUE(time.GetStatementText().startsWith("{\\rtf1"));
     EXPECT_TRUE(time.GetStatementText().contains("\\b"));
 
@@ -163,7 +164,7 @@ TEST_F(PackSources, SameSourcesGiveTheSameBytes)
     const auto b = readTree(again);
     EXPECT_EQ(a.keys(), b.keys());
     EXPECT_TRUE(a == b);
-    EXPECT_EQ(a.size(), 11);
+    EXPECT_EQ(a.size(), 16); // the catalogue, and a data file, a JPEG and an SVG per puzzle
 }
 
 TEST_F(PackSources, RefusesSourcesThatCannotWork)
@@ -205,6 +206,37 @@ TEST_F(PackSources, RefusesASourceOverItsSizeLimit)
     EXPECT_TRUE(r.err.contains(QStringLiteral("at most %1").arg(limits::MaxPuzzleSourceBytes)))
         << qPrintable(r.err);
     EXPECT_FALSE(QFileInfo::exists(out() + QStringLiteral("/list.lst")));
+}
+
+// A picture may not pull a file of the author's machine (or anything from
+// elsewhere) into the pack; images are embedded inline instead.
+TEST_F(PackSources, PicturesThatReachOutsideAreRefused)
+{
+    const QString secret = tmp.filePath(QStringLiteral("private.png"));
+    QImage(4, 4, QImage::Format_RGB32).save(secret);
+    const QString head =
+        QStringLiteral("<svg xmlns='http://www.w3.org/2000/svg' xmlns:xlink='http://www.w3.org/1999/xlink' "
+                       "width='440' height='460' viewBox='0 0 440 460'>");
+    const QString pictures[] = {
+        QStringLiteral("<image width='40' height='40' xlink:href='%1'/>").arg(secret),
+        QStringLiteral("<image width='40' height='40' xlink:href='file://%1'/>").arg(secret),
+        QStringLiteral("<image width='40' height='40' href='private.png'/>"),
+        QStringLiteral("<rect width='40' height='40' fill='url(http://example.org/p.svg#a)'/>"),
+    };
+    for (const QString &body : pictures) {
+        SCOPED_TRACE(body.toStdString());
+        QDir(src()).removeRecursively();
+        QDir(out()).removeRecursively();
+        addPuzzle(src(), 1, kCommon + QStringLiteral("kind = \"number\"\nanswer = 1\n"));
+        writeFile(src() + QStringLiteral("/001/picture.svg"),
+                  (head + body + QStringLiteral("</svg>")).toUtf8());
+        const ToolRun r = pack({QStringLiteral("build"), src(), out()});
+        EXPECT_EQ(r.code, 1);
+        EXPECT_TRUE(r.err.contains(QStringLiteral("001/picture.svg: an external reference")))
+            << qPrintable(r.err);
+        EXPECT_FALSE(QFileInfo::exists(out() + QStringLiteral("/Images/001.svg")));
+        EXPECT_FALSE(QFileInfo::exists(out() + QStringLiteral("/Images/001.jpg")));
+    }
 }
 
 TEST_F(PackSources, SyntaxErrorsNameTheLine)
@@ -282,6 +314,10 @@ TEST(PackCheck, ReportsWhatWouldHurtAPlayer)
         data.write(QByteArray("HINT\x40\0\0\0\x02\x03\0\0\0abc\x09\0\0\0de", 22));
     }
     QFile::remove(dir + QStringLiteral("/Images/1.jpg"));
+    writeFile(
+        dir + QStringLiteral("/Images/8.svg"),
+        "<svg xmlns='http://www.w3.org/2000/svg'><image href='/etc/hostname' width='9' height='9'/></svg>");
+    writeFile(dir + QStringLiteral("/Images/6.svg"), "<svg xmlns='http://www.w3.org/2000/svg'><rect></svg>");
 
     const ToolRun r = pack({QStringLiteral("check"), dir});
     EXPECT_EQ(r.code, 1);
@@ -296,6 +332,9 @@ TEST(PackCheck, ReportsWhatWouldHurtAPlayer)
         QStringLiteral("id 7: error: difficulty 5 is outside 0..2"),
         QStringLiteral("id 7: error: the question line is missing"),
         QStringLiteral("id 8: error: the solution is empty"),
+        QStringLiteral("id 8: error: the sharp picture %1/Images/8.svg is refused: an external reference")
+            .arg(dir),
+        QStringLiteral("id 6: error: the sharp picture %1/Images/6.svg is refused: not well-formed").arg(dir),
         QStringLiteral("id 1: error: the id stands more than once"),
         QStringLiteral("id 9: error: the solution cannot be read and shows as an empty page"),
         QStringLiteral(
@@ -304,6 +343,8 @@ TEST(PackCheck, ReportsWhatWouldHurtAPlayer)
             .arg(limits::MaxTextBytes),
         // Ids 1, 2, 6, 8, 9 and 10 are easy, 3 and 5 medium, 4 hard; a whole game draws more.
         QStringLiteral("warning: 6 easy puzzles; a whole game draws %1")
+        // Ids 1, 2, 6 and 8 are easy, 3 and 5 medium, 4 hard; a whole game draws more.
+        QStringLiteral("warning: 4 easy puzzles; a whole game draws %1")
             .arg(TGameRules::GameQuota(Difficulty::Easy)),
         QStringLiteral("warning: 2 medium puzzles; a whole game draws %1")
             .arg(TGameRules::GameQuota(Difficulty::Medium)),

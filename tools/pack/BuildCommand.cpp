@@ -1,10 +1,12 @@
 // zentrika-pack build SRC OUT: turns puzzle sources into the catalogue, data
-// files and pictures the game reads. Same sources, same bytes.
+// files and pictures the game reads (each picture as a JPEG and as its SVG
+// source). Same sources, same bytes.
 #include "Commands.h"
 #include "PuzzleSource.h"
 
 #include "core/DataFile.h"
 #include "platform/InputLimits.h"
+#include "core/VectorPicture.h"
 #include "widgets/richtext/RtfWriter.h"
 
 #include <QBuffer>
@@ -42,9 +44,26 @@ QByteArray toRtf(const PuzzleSource &p, const char *field, const QVector<MarkupP
     return rtf;
 }
 
-QByteArray renderPicture(const PuzzleSource &p)
+// The source as the pack will carry it: refused when it reaches outside
+// itself, so that no file of the author's machine lands in the pack.
+QByteArray readPicture(const PuzzleSource &p)
 {
-    QSvgRenderer renderer(p.picturePath);
+    QFile file(p.picturePath);
+    if (!file.open(QIODevice::ReadOnly))
+        throw SourceError(
+            QStringLiteral("%1: cannot read: %2").arg(p.picturePath, file.errorString()).toStdString());
+    const QByteArray svg = file.read(vectorpicture::MaxBytes + 1);
+    if (const QString fault = vectorpicture::fault(svg); !fault.isEmpty())
+        throw SourceError(
+            QStringLiteral("%1: %2 is refused; draw it here, or embed an image inline as a data: URL")
+                .arg(p.picturePath, fault)
+                .toStdString());
+    return svg;
+}
+
+QByteArray renderPicture(const PuzzleSource &p, const QByteArray &svg)
+{
+    QSvgRenderer renderer(svg);
     if (!renderer.isValid())
         throw SourceError(QStringLiteral("%1: not a valid SVG picture").arg(p.picturePath).toStdString());
     QImage image(kPictureSize, QImage::Format_RGB32);
@@ -97,6 +116,7 @@ int runBuild(const QStringList &args)
         std::vector<CatalogueEntry> catalogue;
         for (const PuzzleSource &p : sources) {
             const QString stem = QStringLiteral("%1").arg(p.id, 3, 10, QLatin1Char('0'));
+            const QByteArray svg = readPicture(p);
             PuzzleDataFile data;
             data.kind = p.kind;
             data.answer = p.answer;
@@ -106,7 +126,10 @@ int runBuild(const QStringList &args)
             for (const QVector<MarkupParagraph> &hint : p.hints)
                 data.hints.append(toRtf(p, "hints", hint));
             writeIfChanged(out.filePath(QStringLiteral("Data/") + stem + QStringLiteral(".dat")), encodeDataFile(data));
-            writeIfChanged(out.filePath(QStringLiteral("Images/") + stem + QStringLiteral(".jpg")), renderPicture(p));
+            writeIfChanged(out.filePath(QStringLiteral("Images/") + stem + QStringLiteral(".jpg")),
+                           renderPicture(p, svg));
+            // The source itself, for drawing sharp on screens that scale the game up.
+            writeIfChanged(out.filePath(QStringLiteral("Images/") + stem + QStringLiteral(".svg")), svg);
             catalogue.push_back({p.id, p.difficulty, p.title, stem + QStringLiteral(".jpg"), stem + QStringLiteral(".dat")});
         }
         writeIfChanged(out.filePath(QStringLiteral("list.lst")), encodeCatalogue(catalogue));

@@ -4,14 +4,18 @@
 
 #include "core/Catalogue.h"
 #include "core/Errors.h"
+#include "core/GamePath.h"
 #include "core/GameRules.h"
+#include "core/VectorPicture.h"
 #include "platform/Codepage.h"
 #include "widgets/richtext/RtfReader.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QHash>
 #include <QTextDocument>
+#include <QSvgRenderer>
 #include <cmath>
 #include <cstdio>
 
@@ -121,6 +125,25 @@ void checkAnswer(Report &r, const TProblem &p)
     }
 }
 
+// The sharp form is optional; one that is there must be safe and drawable,
+// since the game would otherwise fall back to the JPEG without a word.
+void checkSharpPicture(Report &r, const TProblem &p)
+{
+    const QString path = gamepath::resolve(vectorpicture::pathFor(p.ImagePath));
+    if (path.isEmpty())
+        return;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        r.error(p.Id, QStringLiteral("the sharp picture %1 cannot be read").arg(path));
+        return;
+    }
+    const QByteArray svg = file.read(vectorpicture::MaxBytes + 1);
+    if (const QString fault = vectorpicture::fault(svg); !fault.isEmpty())
+        r.error(p.Id, QStringLiteral("the sharp picture %1 is refused: %2").arg(path, fault));
+    else if (!QSvgRenderer(svg).isValid())
+        r.error(p.Id, QStringLiteral("the sharp picture %1 cannot be drawn").arg(path));
+}
+
 }  // namespace
 
 int runCheck(const QStringList &args)
@@ -158,6 +181,7 @@ int runCheck(const QStringList &args)
         }
         if (p.Picture.isNull())
             r.error(p.Id, QStringLiteral("the picture %1 cannot be decoded").arg(p.ImagePath));
+        checkSharpPicture(r, p);
         if (p.Lines.isEmpty() || p.Lines.first().trimmed().isEmpty())
             r.error(p.Id, QStringLiteral("the question line is missing"));
         for (const QString &line : p.Lines) {
