@@ -343,8 +343,6 @@ TEST(PackCheck, ReportsWhatWouldHurtAPlayer)
             .arg(limits::MaxTextBytes),
         // Ids 1, 2, 6, 8, 9 and 10 are easy, 3 and 5 medium, 4 hard; a whole game draws more.
         QStringLiteral("warning: 6 easy puzzles; a whole game draws %1")
-        // Ids 1, 2, 6 and 8 are easy, 3 and 5 medium, 4 hard; a whole game draws more.
-        QStringLiteral("warning: 4 easy puzzles; a whole game draws %1")
             .arg(TGameRules::GameQuota(Difficulty::Easy)),
         QStringLiteral("warning: 2 medium puzzles; a whole game draws %1")
             .arg(TGameRules::GameQuota(Difficulty::Medium)),
