@@ -1,4 +1,3 @@
-#include "widgets/richtext/RtfCodepage.h"
 #include "widgets/richtext/RtfReader.h"
 #include "widgets/richtext/TextUnits.h"
 #include "widgets/richtext/RtfWriter.h"
@@ -26,15 +25,6 @@ RtfRun run(const QString &text, bool b = false, bool i = false, bool u = false, 
 }
 
 }  // namespace
-
-TEST(Cp1251Table, MapsBothWaysForEveryByte)
-{
-    for (int b = 0; b < 256; ++b)
-        EXPECT_EQ(cp1251::fromUnicode(cp1251::toUnicode(uchar(b))), b) << b;
-    EXPECT_EQ(cp1251::toUnicode(0xC0), QChar(0x0410));
-    EXPECT_EQ(cp1251::toUnicode(0xB9), QChar(0x2116));
-    EXPECT_EQ(cp1251::fromUnicode(QChar(0x2265)), -1);  // ≥ has no byte
-}
 
 TEST(RtfWriter, WritesHeaderFontAndParagraphs)
 {

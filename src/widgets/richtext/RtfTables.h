@@ -1,0 +1,64 @@
+#pragma once
+// The document's font and colour tables, and the code page its text bytes are in:
+// the document's own (\ansicpg) unless the font in use names a character set.
+#include "platform/Codepage.h"
+
+#include <QByteArray>
+#include <QColor>
+#include <QHash>
+#include <QString>
+#include <QVector>
+
+namespace richtext::rtf
+{
+
+class FontTable
+{
+  public:
+    void setDocumentCodePage(int ansicpg);
+    void setDefaultFont(int number) { defaultFont_ = number; }
+
+    // Inside the table: \fN starts an entry, \fcharsetN gives its character set,
+    // the bytes up to ';' or the end of the entry's group are its name.
+    void startEntry(int number);
+    void setEntryCharset(int charset);
+    void addNameByte(char byte);
+    void endEntry();
+
+    // Of a font number in the text; -1 is the default font.
+    platform::CodePage codePage(int font) const;
+    QString family(int font) const;
+
+  private:
+    struct Font {
+        QString name;
+        platform::CodePage page = platform::CodePage::Windows1251;
+        bool hasCharset = false;
+    };
+    const Font *find(int font) const;
+
+    platform::CodePage documentPage_ = platform::CodePage::Windows1251; // the game's texts are Russian
+    int defaultFont_ = 0;
+    QHash<int, Font> fonts_;
+    int entryNumber_ = -1;
+    QByteArray entryName_;
+    Font entry_;
+};
+
+class ColorTable
+{
+  public:
+    enum Component { Red, Green, Blue };
+    void setComponent(Component component, int value);
+    // ';' ends an entry; one without components is the default colour.
+    void endEntry();
+    // Invalid for entry 0, an entry out of range or a default one: the text keeps its own colour.
+    QColor color(int index) const;
+
+  private:
+    QVector<QColor> colors_;
+    QColor entry_ = QColor(0, 0, 0);
+    bool entrySet_ = false;
+};
+
+} // namespace richtext::rtf
