@@ -11,6 +11,7 @@
 #include <QTextCursor>
 #include <QVector>
 
+#include <string_view>
 #include <utility>
 
 class QTextDocument;
@@ -29,12 +30,15 @@ class DocumentBuilder
 
     void addChar(QChar ch, const GroupState &state)
     {
-        startPendingParagraph(state);
-        if (!text_.isEmpty() && !(textState_ == state.chr))
-            flushText();
-        if (text_.isEmpty())
-            textState_ = state.chr;
+        startRun(state);
         text_ += ch;
+    }
+    // Plain bytes in one code page, all in the same state.
+    void addBytes(std::string_view bytes, platform::CodePage page, const GroupState &state)
+    {
+        startRun(state);
+        for (char c : bytes)
+            text_ += platform::decodeByte(static_cast<unsigned char>(c), page);
     }
     void paragraphMark(const GroupState &state);
     void addPicture(const DecodedPicture &picture, const GroupState &state);
@@ -48,6 +52,15 @@ class DocumentBuilder
             startParagraph(state);
     }
     void startParagraph(const GroupState &state);
+    // Text is held until its character format changes, then put in as one run.
+    void startRun(const GroupState &state)
+    {
+        startPendingParagraph(state);
+        if (!text_.isEmpty() && !(textState_ == state.chr))
+            flushText();
+        if (text_.isEmpty())
+            textState_ = state.chr;
+    }
     void applyBlockFormat(const GroupState &state);
     void flushText();
     QTextCharFormat charFormat(const CharState &s);

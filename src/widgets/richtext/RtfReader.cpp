@@ -63,10 +63,8 @@ class Parser
                 textByte(t.byte);
                 break;
             case Token::Text:
-                for (char c : t.word) {
-                    starred_ = false;
-                    textByte(static_cast<unsigned char>(c));
-                }
+                starred_ = false;
+                textRun(t.word);
                 break;
             }
         }
@@ -281,6 +279,23 @@ class Parser
         case Dest::Skip:
             break;
         }
+    }
+
+    // Plain bytes: nothing in a run changes the state, so the text on the page is
+    // put in at once, after the fallback characters still to skip.
+    void textRun(std::string_view bytes)
+    {
+        if (st().dest != Dest::Normal) {
+            for (char c : bytes)
+                textByte(static_cast<unsigned char>(c));
+            return;
+        }
+        const std::size_t skip = std::min(std::size_t(std::max(skipChars_, 0)), bytes.size());
+        skipChars_ -= int(skip);
+        bytes.remove_prefix(skip);
+        if (bytes.empty() || st().chr.hidden)
+            return;
+        builder_.addBytes(bytes, fonts_.codePage(st().chr.font), st());
     }
 
     void textChar(QChar ch)

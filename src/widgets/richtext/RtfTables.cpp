@@ -24,6 +24,7 @@ platform::CodePage codePageOfCharset(int charset)
 void FontTable::setDocumentCodePage(int ansicpg)
 {
     documentPage_ = ansicpg == 1251 ? platform::CodePage::Windows1251 : platform::CodePage::Windows1252;
+    cacheValid_ = false;
 }
 
 void FontTable::startEntry(int number)
@@ -55,6 +56,7 @@ void FontTable::endEntry()
             name += platform::decodeByte(static_cast<unsigned char>(c), page);
         entry_.name = name.trimmed();
         fonts_.insert(entryNumber_, entry_);
+        cacheValid_ = false;
     }
     entryNumber_ = -1;
     entryName_.clear();
@@ -67,7 +69,7 @@ const FontTable::Font *FontTable::find(int font) const
     return it != fonts_.cend() ? &*it : nullptr;
 }
 
-platform::CodePage FontTable::codePage(int font) const
+platform::CodePage FontTable::lookUpCodePage(int font) const
 {
     const Font *f = find(font);
     return (f && f->hasCharset) ? f->page : documentPage_;

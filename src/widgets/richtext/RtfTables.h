@@ -16,7 +16,11 @@ class FontTable
 {
   public:
     void setDocumentCodePage(int ansicpg);
-    void setDefaultFont(int number) { defaultFont_ = number; }
+    void setDefaultFont(int number)
+    {
+        defaultFont_ = number;
+        cacheValid_ = false;
+    }
 
     // Inside the table: \fN starts an entry, \fcharsetN gives its character set,
     // the bytes up to ';' or the end of the entry's group are its name.
@@ -25,8 +29,17 @@ class FontTable
     void addNameByte(char byte);
     void endEntry();
 
-    // Of a font number in the text; -1 is the default font.
-    platform::CodePage codePage(int font) const;
+    // Of a font number in the text; -1 is the default font. Asked for every byte
+    // of text, so the answer for the last font asked is kept until the table changes.
+    platform::CodePage codePage(int font) const
+    {
+        if (font != cachedFont_ || !cacheValid_) {
+            cachedPage_ = lookUpCodePage(font);
+            cachedFont_ = font;
+            cacheValid_ = true;
+        }
+        return cachedPage_;
+    }
     QString family(int font) const;
 
   private:
@@ -36,6 +49,7 @@ class FontTable
         bool hasCharset = false;
     };
     const Font *find(int font) const;
+    platform::CodePage lookUpCodePage(int font) const;
 
     platform::CodePage documentPage_ = platform::CodePage::Windows1251; // the game's texts are Russian
     int defaultFont_ = 0;
@@ -43,6 +57,9 @@ class FontTable
     int entryNumber_ = -1;
     QByteArray entryName_;
     Font entry_;
+    mutable int cachedFont_ = 0;
+    mutable platform::CodePage cachedPage_ = platform::CodePage::Windows1251;
+    mutable bool cacheValid_ = false;
 };
 
 class ColorTable
