@@ -7,6 +7,8 @@
 #include <QChar>
 #include <QString>
 
+#include <array>
+
 namespace platform {
 
 QString fromCp1251(QByteArrayView bytes);
@@ -23,8 +25,12 @@ enum class CodePage : quint8 {
     Latin1,  // also symbol fonts, whose bytes are their glyphs
 };
 
-// The character one byte stands for; Windows-1251 as fromCp1251 decodes it,
-// the five bytes Windows-1252 leaves undefined as U+FFFD.
-QChar decodeByte(unsigned char byte, CodePage page);
+// The characters of a code page, indexed by byte: Windows-1251 as fromCp1251
+// decodes it, the five bytes Windows-1252 leaves undefined as U+FFFD. For
+// readers that decode one byte at a time and keep the table at hand.
+using ByteTable = std::array<char16_t, 256>;
+const ByteTable &byteTable(CodePage page);
+
+inline QChar decodeByte(unsigned char byte, CodePage page) { return QChar(byteTable(page)[byte]); }
 
 }  // namespace platform

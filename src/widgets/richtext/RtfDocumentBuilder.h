@@ -33,12 +33,12 @@ class DocumentBuilder
         startRun(state);
         text_ += ch;
     }
-    // Plain bytes in one code page, all in the same state.
-    void addBytes(std::string_view bytes, platform::CodePage page, const GroupState &state)
+    // Plain bytes of one code page, all in the same state.
+    void addBytes(std::string_view bytes, const platform::ByteTable &characters, const GroupState &state)
     {
         startRun(state);
         for (char c : bytes)
-            text_ += platform::decodeByte(static_cast<unsigned char>(c), page);
+            text_ += QChar(characters[static_cast<unsigned char>(c)]);
     }
     void paragraphMark(const GroupState &state);
     void addPicture(const DecodedPicture &picture, const GroupState &state);

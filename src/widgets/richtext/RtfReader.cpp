@@ -264,7 +264,7 @@ class Parser
             return;
         switch (st().dest) {
         case Dest::Normal:
-            textChar(platform::decodeByte(b, fonts_.codePage(st().chr.font)));
+            textChar(QChar(fonts_.characters(st().chr.font)[b]));
             break;
         case Dest::FontTable:
             fonts_.addNameByte(char(b));
@@ -295,7 +295,7 @@ class Parser
         bytes.remove_prefix(skip);
         if (bytes.empty() || st().chr.hidden)
             return;
-        builder_.addBytes(bytes, fonts_.codePage(st().chr.font), st());
+        builder_.addBytes(bytes, fonts_.characters(st().chr.font), st());
     }
 
     void textChar(QChar ch)

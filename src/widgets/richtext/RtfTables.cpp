@@ -24,7 +24,7 @@ platform::CodePage codePageOfCharset(int charset)
 void FontTable::setDocumentCodePage(int ansicpg)
 {
     documentPage_ = ansicpg == 1251 ? platform::CodePage::Windows1251 : platform::CodePage::Windows1252;
-    cacheValid_ = false;
+    cached_ = nullptr;
 }
 
 void FontTable::startEntry(int number)
@@ -56,7 +56,7 @@ void FontTable::endEntry()
             name += platform::decodeByte(static_cast<unsigned char>(c), page);
         entry_.name = name.trimmed();
         fonts_.insert(entryNumber_, entry_);
-        cacheValid_ = false;
+        cached_ = nullptr;
     }
     entryNumber_ = -1;
     entryName_.clear();

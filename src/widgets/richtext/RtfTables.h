@@ -19,7 +19,7 @@ class FontTable
     void setDefaultFont(int number)
     {
         defaultFont_ = number;
-        cacheValid_ = false;
+        cached_ = nullptr;
     }
 
     // Inside the table: \fN starts an entry, \fcharsetN gives its character set,
@@ -29,16 +29,16 @@ class FontTable
     void addNameByte(char byte);
     void endEntry();
 
-    // Of a font number in the text; -1 is the default font. Asked for every byte
-    // of text, so the answer for the last font asked is kept until the table changes.
-    platform::CodePage codePage(int font) const
+    // The characters of the code page of a font number in the text; -1 is the
+    // default font. Asked for every byte of text, so the answer for the last
+    // font asked is kept until the table changes.
+    const platform::ByteTable &characters(int font) const
     {
-        if (font != cachedFont_ || !cacheValid_) {
-            cachedPage_ = lookUpCodePage(font);
+        if (font != cachedFont_ || !cached_) {
+            cached_ = &platform::byteTable(lookUpCodePage(font));
             cachedFont_ = font;
-            cacheValid_ = true;
         }
-        return cachedPage_;
+        return *cached_;
     }
     QString family(int font) const;
 
@@ -58,8 +58,7 @@ class FontTable
     QByteArray entryName_;
     Font entry_;
     mutable int cachedFont_ = 0;
-    mutable platform::CodePage cachedPage_ = platform::CodePage::Windows1251;
-    mutable bool cacheValid_ = false;
+    mutable const platform::ByteTable *cached_ = nullptr;
 };
 
 class ColorTable

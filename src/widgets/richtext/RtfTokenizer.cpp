@@ -8,64 +8,12 @@ namespace richtext::rtf
 namespace
 {
 
-int hexValue(char c)
-{
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
-}
-
-bool isAsciiLetter(char c)
-{
-    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
-}
 bool isDigit(char c)
 {
     return c >= '0' && c <= '9';
 }
-bool isPlain(char c)
-{
-    return c != '{' && c != '}' && c != '\\' && c != '\r' && c != '\n';
-}
 
 } // namespace
-
-Token Tokenizer::next()
-{
-    Token token;
-    while (p_ < end_) {
-        const char c = *p_++;
-        switch (c) {
-        case '{':
-            token.type = Token::GroupStart;
-            return token;
-        case '}':
-            token.type = Token::GroupEnd;
-            return token;
-        case '\\':
-            // A backslash at the end, or \' without a byte after it, gives no token.
-            if (p_ < end_ && (isAsciiLetter(*p_) ? controlWord(token) : controlSymbol(token)))
-                return token;
-            break;
-        case '\r':
-        case '\n':
-            break;
-        default: {
-            const char *start = p_ - 1;
-            while (p_ < end_ && isPlain(*p_))
-                ++p_;
-            token.type = Token::Text;
-            token.word = std::string_view(start, std::size_t(p_ - start));
-            return token;
-        }
-        }
-    }
-    return token;
-}
 
 bool Tokenizer::controlWord(Token &token)
 {
@@ -92,36 +40,6 @@ bool Tokenizer::controlWord(Token &token)
     if (p_ < end_ && *p_ == ' ')
         ++p_;
     return true;
-}
-
-bool Tokenizer::controlSymbol(Token &token)
-{
-    const char c = *p_++;
-    switch (c) {
-    case '\'': {
-        if (end_ - p_ < 2) {
-            p_ = end_;
-            return false;
-        }
-        const int hi = hexValue(p_[0]), lo = hexValue(p_[1]);
-        if (hi < 0 || lo < 0)
-            return false; // what follows is read as it stands
-        p_ += 2;
-        token.type = Token::Byte;
-        token.byte = static_cast<unsigned char>(hi * 16 + lo);
-        return true;
-    }
-    case '\\':
-    case '{':
-    case '}':
-        token.type = Token::Byte;
-        token.byte = static_cast<unsigned char>(c);
-        return true;
-    default:
-        token.type = Token::Symbol;
-        token.symbol = c;
-        return true;
-    }
 }
 
 std::string_view Tokenizer::takeBinary(int count)
