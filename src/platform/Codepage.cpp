@@ -3,51 +3,68 @@
 #include <array>
 #include <cerrno>
 #include <iconv.h>
-#include <mutex>
 #include <unordered_map>
 
-namespace platform {
-namespace {
+namespace platform
+{
+namespace
+{
 
 // Windows-1251 is a single-byte code page, so the whole mapping is asked of
 // iconv once and kept as two tables; converting long texts byte by byte
 // through iconv would cost a call per character.
 struct Tables {
-    std::array<char16_t, 256> toUnicode{};
+    ByteTable toUnicode{};
     std::unordered_map<char16_t, unsigned char> fromUnicode;
+    ByteTable cp1252{}, latin1{};
 };
 
-const Tables &tables()
+// Windows-1252 differs from Latin-1 only in 0x80..0x9F.
+constexpr char16_t kCp1252High[32] = {
+    0x20AC, 0xFFFD, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0xFFFD, 0x017D, 0xFFFD, 0xFFFD, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0xFFFD, 0x017E, 0x0178,
+};
+
+Tables buildTables()
 {
-    static Tables t;
-    static std::once_flag once;
-    std::call_once(once, [] {
-        iconv_t cd = iconv_open("UTF-16LE", "CP1251");
-        for (int b = 0; b < 256; ++b) {
-            char16_t u = char16_t(b);  // undefined bytes (0x98) map to the C1 code of the same value
-            if (cd != iconv_t(-1)) {
-                char in = char(b);
-                char out[8] = {};
-                char *inp = &in;
-                char *outp = out;
-                size_t inLeft = 1, outLeft = sizeof out;
-                iconv(cd, nullptr, nullptr, nullptr, nullptr);
-                if (iconv(cd, &inp, &inLeft, &outp, &outLeft) != size_t(-1) && outLeft == sizeof out - 2)
-                    u = char16_t(static_cast<unsigned char>(out[0]) | (static_cast<unsigned char>(out[1]) << 8));
-            } else if (b >= 0x80) {
-                u = u'\uFFFD';
-            }
-            t.toUnicode[b] = u;
+    Tables t;
+    iconv_t cd = iconv_open("UTF-16LE", "CP1251");
+    for (int b = 0; b < 256; ++b) {
+        char16_t u = char16_t(b); // undefined bytes (0x98) map to the C1 code of the same value
+        if (cd != iconv_t(-1)) {
+            char in = char(b);
+            char out[8] = {};
+            char *inp = &in;
+            char *outp = out;
+            size_t inLeft = 1, outLeft = sizeof out;
+            iconv(cd, nullptr, nullptr, nullptr, nullptr);
+            if (iconv(cd, &inp, &inLeft, &outp, &outLeft) != size_t(-1) && outLeft == sizeof out - 2)
+                u = char16_t(static_cast<unsigned char>(out[0]) | (static_cast<unsigned char>(out[1]) << 8));
+        } else if (b >= 0x80) {
+            u = u'\uFFFD';
         }
-        if (cd != iconv_t(-1))
-            iconv_close(cd);
-        for (int b = 255; b >= 0; --b)
-            t.fromUnicode[t.toUnicode[b]] = static_cast<unsigned char>(b);
-    });
+        t.toUnicode[b] = u;
+    }
+    if (cd != iconv_t(-1))
+        iconv_close(cd);
+    for (int b = 255; b >= 0; --b)
+        t.fromUnicode[t.toUnicode[b]] = static_cast<unsigned char>(b);
+    for (int b = 0; b < 256; ++b) {
+        t.latin1[b] = char16_t(b);
+        t.cp1252[b] = (b >= 0x80 && b < 0xA0) ? kCp1252High[b - 0x80] : char16_t(b);
+    }
     return t;
 }
 
-}  // namespace
+// Built on first use; the guard of a function-local static costs only a load after that.
+const Tables &tables()
+{
+    static const Tables t = buildTables();
+    return t;
+}
+
+} // namespace
 
 QString fromCp1251(QByteArrayView bytes)
 {
@@ -94,4 +111,27 @@ bool isCp1251Encodable(const QString &text)
     return ok;
 }
 
-}  // namespace platform
+int cp1251ByteOf(QChar ch)
+{
+    if (ch.unicode() < 0x80)
+        return ch.unicode();
+    const auto &map = tables().fromUnicode;
+    const auto it = map.find(ch.unicode());
+    return it != map.end() ? it->second : -1;
+}
+
+const ByteTable &byteTable(CodePage page)
+{
+    const Tables &t = tables();
+    switch (page) {
+    case CodePage::Windows1251:
+        break;
+    case CodePage::Windows1252:
+        return t.cp1252;
+    case CodePage::Latin1:
+        return t.latin1;
+    }
+    return t.toUnicode;
+}
+
+} // namespace platform

@@ -1,6 +1,6 @@
 #include "RichTextView.h"
 
-#include "widgets/richtext/RtfCodepage.h"
+#include "platform/Codepage.h"
 #include "widgets/richtext/RtfReader.h"
 #include "widgets/richtext/TextUnits.h"
 
@@ -60,11 +60,7 @@ void RichTextView::setRtf(const QByteArray &rtf)
     } else if (richtext::looksLikeRtf(rtf)) {
         richtext::readRtf(rtf, doc, &lastError_);
     } else {
-        QString text;
-        text.reserve(rtf.size());
-        for (char c : rtf)
-            text += richtext::cp1251::toUnicode(uchar(c));
-        doc->setPlainText(text);
+        doc->setPlainText(platform::fromCp1251(rtf));
     }
     if (formattedWith_)
         applyFormat(doc, *formattedWith_, true);

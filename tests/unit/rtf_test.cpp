@@ -1,5 +1,5 @@
-#include "widgets/richtext/RtfCodepage.h"
 #include "widgets/richtext/RtfReader.h"
+#include "widgets/richtext/RtfTokenizer.h"
 #include "widgets/richtext/TextUnits.h"
 #include "widgets/richtext/RtfWriter.h"
 
@@ -9,6 +9,10 @@
 #include <QTextCursor>
 #include <QTextDocument>
 #include <gtest/gtest.h>
+
+#include <string>
+#include <utility>
+#include <vector>
 
 using namespace richtext;
 
@@ -26,15 +30,6 @@ RtfRun run(const QString &text, bool b = false, bool i = false, bool u = false, 
 }
 
 }  // namespace
-
-TEST(Cp1251Table, MapsBothWaysForEveryByte)
-{
-    for (int b = 0; b < 256; ++b)
-        EXPECT_EQ(cp1251::fromUnicode(cp1251::toUnicode(uchar(b))), b) << b;
-    EXPECT_EQ(cp1251::toUnicode(0xC0), QChar(0x0410));
-    EXPECT_EQ(cp1251::toUnicode(0xB9), QChar(0x2116));
-    EXPECT_EQ(cp1251::fromUnicode(QChar(0x2265)), -1);  // ≥ has no byte
-}
 
 TEST(RtfWriter, WritesHeaderFontAndParagraphs)
 {
@@ -264,4 +259,68 @@ TEST(RtfReader, ForgivesTruncatedAndMalformedInput)
     }
     read("{\\rtf1 a}trailing garbage", doc);
     EXPECT_EQ(doc.toPlainText(), "a");
+}
+
+namespace {
+
+// The tokens of an input, one short string each: "{", "}", "w:name" or "w:nameN",
+// "s:c" for a control symbol, "x:hh" for a byte of text, "t:bytes" for plain text.
+std::vector<std::string> tokensOf(const QByteArray &input)
+{
+    using rtf::Token;
+    rtf::Tokenizer tokenizer(input);
+    std::vector<std::string> out;
+    for (Token t = tokenizer.next(); t.type != Token::End; t = tokenizer.next()) {
+        switch (t.type) {
+        case Token::GroupStart:
+            out.emplace_back("{");
+            break;
+        case Token::GroupEnd:
+            out.emplace_back("}");
+            break;
+        case Token::Word:
+            out.push_back("w:" + std::string(t.word) + (t.hasParam ? std::to_string(t.param) : ""));
+            if (t.word == "bin")
+                out.push_back("bin:" + std::string(tokenizer.takeBinary(t.param)));
+            break;
+        case Token::Symbol:
+            out.push_back(std::string("s:") + t.symbol);
+            break;
+        case Token::Byte:
+            out.push_back(QByteArray(1, char(t.byte)).toHex().prepend("x:").toStdString());
+            break;
+        case Token::Text:
+            out.push_back("t:" + std::string(t.word));
+            break;
+        case Token::End:
+            break;
+        }
+    }
+    return out;
+}
+
+}  // namespace
+
+TEST(RtfTokenizer, CutsInputIntoGroupsWordsSymbolsAndText)
+{
+    using V = std::vector<std::string>;
+    const std::pair<QByteArray, V> rows[] = {
+        {"{\\b0 x}", V{"{", "w:b0", "t:x", "}"}},
+        {"\\par  two", V{"w:par", "t: two"}},  // one space belongs to the word
+        {"\\fs-99999999999999 a", V{"w:fs-2147483648", "t:a"}},
+        {"\\fs99999999999999", V{"w:fs2147483647"}},
+        {"\\word-x \\-5", V{"w:word", "t:-x ", "s:-", "t:5"}},
+        {"\\u-3913?", V{"w:u-3913", "t:?"}},
+        {"\\'e9\\'C0\\'zz", V{"x:e9", "x:c0", "t:zz"}},  // a bad escape is dropped, its digits are text
+        {"\\\\\\{\\}", V{"x:5c", "x:7b", "x:7d"}},
+        {"a\r\nb\\\nc", V{"t:a", "t:b", "s:\n", "t:c"}},
+        {"\\*\\~\\_", V{"s:*", "s:~", "s:_"}},
+        {"x\\'4", V{"t:x"}},  // cut inside an escape
+        {"x\\", V{"t:x"}},
+        {"\\bin3 {}\\y", V{"w:bin3", "bin:{}\\", "t:y"}},
+        {"\\bin99 ab", V{"w:bin99", "bin:ab"}},
+        {"\\bin-1 ab", V{"w:bin-1", "bin:", "t:ab"}},
+    };
+    for (const auto &[input, expected] : rows)
+        EXPECT_EQ(tokensOf(input), expected) << input.constData();
 }

@@ -1,6 +1,6 @@
 #include "RtfWriter.h"
 
-#include "RtfCodepage.h"
+#include "platform/Codepage.h"
 
 #include <QTextBlock>
 #include <QTextDocument>
@@ -76,7 +76,7 @@ private:
                 // carriage returns and object placeholders carry no text of their own
             } else if (u < 0x20) {
                 continue;
-            } else if (int b = cp1251::fromUnicode(ch); b >= 0x80) {
+            } else if (int b = platform::cp1251ByteOf(ch); b >= 0x80) {
                 static const char hex[] = "0123456789abcdef";
                 out += "\\'";
                 out += hex[b >> 4];
