@@ -19,10 +19,10 @@ recognise; matching ignores letter case and treats "ё" as "е":
   of a sentence;
 - several numbers: all of them in one hint.
 """
-import pathlib
 import re
 import sys
-import tomllib
+
+import puzzle_checks
 
 MAX_LENGTH = 400  # zentrika-pack refuses a longer hint
 LETTER = "а-яёa-z"
@@ -252,26 +252,19 @@ def hint_problems(puzzle):
 
 
 def problems(root):
-    folders = sorted(p.parent for p in pathlib.Path(root).glob("*/puzzle.toml"))
+    folders = puzzle_checks.puzzle_folders(root)
     found = []
     for folder in folders:
-        try:
-            with open(folder / "puzzle.toml", "rb") as f:
-                puzzle = tomllib.load(f)
-        except (OSError, tomllib.TOMLDecodeError) as e:
-            found.append(f"{folder.name}: cannot read puzzle.toml: {e}")
+        puzzle, error = puzzle_checks.read_puzzle(folder)
+        if error:
+            found.append(error)
             continue
         found += [f"{folder.name}: {p}" for p in hint_problems(puzzle)]
     return len(folders), found
 
 
 def main(argv):
-    root = argv[1] if len(argv) > 1 else pathlib.Path(__file__).resolve().parent / "puzzles"
-    count, found = problems(root)
-    for line in found:
-        print(line)
-    print(f"{count} puzzles, {len(found)} problems with hints")
-    return 1 if found or count == 0 else 0
+    return puzzle_checks.run(argv, problems, "problems with hints")
 
 
 if __name__ == "__main__":

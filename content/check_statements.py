@@ -6,21 +6,20 @@ Usage: check_statements.py [PUZZLES_DIR]
 The last paragraph of a statement must hold its question (a "?"), so that a player
 reads what to find before the answer dialog opens. Hints and notes go before it.
 """
-import pathlib
 import sys
-import tomllib
+
+import puzzle_checks
 
 
 def problems(root):
-    folders = sorted(p.parent for p in pathlib.Path(root).glob("*/puzzle.toml"))
+    folders = puzzle_checks.puzzle_folders(root)
     found = []
     for folder in folders:
-        try:
-            with open(folder / "puzzle.toml", "rb") as f:
-                statement = tomllib.load(f).get("statement", "")
-        except (OSError, tomllib.TOMLDecodeError) as e:
-            found.append(f"{folder.name}: cannot read puzzle.toml: {e}")
+        puzzle, error = puzzle_checks.read_puzzle(folder)
+        if error:
+            found.append(error)
             continue
+        statement = puzzle.get("statement", "")
         paragraphs = [p for p in statement.strip().split("\n\n") if p.strip()]
         if not paragraphs or "?" not in paragraphs[-1]:
             tail = paragraphs[-1].strip().replace("\n", " ") if paragraphs else ""
@@ -29,12 +28,7 @@ def problems(root):
 
 
 def main(argv):
-    root = argv[1] if len(argv) > 1 else pathlib.Path(__file__).resolve().parent / "puzzles"
-    count, found = problems(root)
-    for line in found:
-        print(line)
-    print(f"{count} puzzles, {len(found)} statements without a closing question")
-    return 1 if found or count == 0 else 0
+    return puzzle_checks.run(argv, problems, "statements without a closing question")
 
 
 if __name__ == "__main__":

@@ -13,6 +13,8 @@ import sys
 import tomllib
 import xml.etree.ElementTree as ET
 
+import puzzle_checks
+
 SVG = "{http://www.w3.org/2000/svg}"
 # The strip's baseline is at y=49; the drawing proper starts below about y=70.
 TITLE_BAND = 75.0
@@ -54,12 +56,7 @@ def problems(root):
 
 
 def main(argv):
-    root = argv[1] if len(argv) > 1 else pathlib.Path(__file__).resolve().parent / "puzzles"
-    count, found = problems(root)
-    for line in found:
-        print(line)
-    print(f"{count} puzzles, {len(found)} title mismatches")
-    return 1 if found or count == 0 else 0
+    return puzzle_checks.run(argv, problems, "title mismatches")
 
 
 if __name__ == "__main__":
