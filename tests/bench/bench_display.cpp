@@ -13,6 +13,7 @@
 #include "screens/GameForm.h"
 #include "screens/MessageBoxForm.h"
 #include "screens/ProblemsForm.h"
+#include "ScreenBenchMain.h"
 #include "widgets/Stage.h"
 
 #include <QApplication>
@@ -141,18 +142,9 @@ BENCHMARK(BM_AnswerOkToVerdictPainted)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char **argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
     if (const QByteArray scale = qgetenv("ZENTRIKA_BENCH_SCALE"); !scale.isEmpty()) {
         qputenv("QT_SCALE_FACTOR", scale);
         qputenv("QT_ENABLE_HIGHDPI_SCALING", "0");
     }
-    QApplication app(argc, argv);
-    platform::setMediaLibrary(&media());
-    MessageBoxForm = new TMessageBoxForm;
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    delete MessageBoxForm;
-    return 0;
+    return runScreenBenchmarks(argc, argv, &media());
 }

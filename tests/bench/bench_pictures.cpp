@@ -14,6 +14,7 @@
 #include "screens/GameForm.h"
 #include "screens/MessageBoxForm.h"
 #include "screens/ProblemsForm.h"
+#include "ScreenBenchMain.h"
 
 #include <QApplication>
 #include <QDir>
@@ -143,16 +144,7 @@ BENCHMARK_CAPTURE(BM_CollectionSelectionChangeAtScale, SharpPainted, Variant{tru
 
 int main(int argc, char **argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
     if (qEnvironmentVariableIsEmpty("QT_SCALE_FACTOR"))
         qputenv("QT_SCALE_FACTOR", "1.8");
-    QApplication app(argc, argv);
-    platform::setMediaLibrary(&media());
-    MessageBoxForm = new TMessageBoxForm;
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    delete MessageBoxForm;
-    return 0;
+    return runScreenBenchmarks(argc, argv, &media());
 }

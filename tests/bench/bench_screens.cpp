@@ -14,6 +14,7 @@
 #include "screens/GameForm.h"
 #include "screens/MessageBoxForm.h"
 #include "screens/ProblemsForm.h"
+#include "ScreenBenchMain.h"
 
 #include <QApplication>
 #include <QDir>
@@ -170,14 +171,5 @@ BENCHMARK(BM_CollectionResident)->Arg(100)->Arg(10000)->Iterations(1)->Unit(benc
 
 int main(int argc, char **argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    platform::setMediaLibrary(&media());
-    MessageBoxForm = new TMessageBoxForm;
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    delete MessageBoxForm;
-    return 0;
+    return runScreenBenchmarks(argc, argv, &media());
 }
