@@ -1,5 +1,6 @@
 #include "core/ProfileFormat.h"
 
+#include "core/GameRules.h"
 #include "core/User.h"
 
 #include <QStringList>
@@ -13,6 +14,8 @@ namespace profileformat
 
 namespace
 {
+
+static_assert(LastLevel == TGameRules::LastLevel, "a stored level is one the game plays");
 
 constexpr std::int64_t kU16 = std::numeric_limits<std::uint16_t>::max();
 
