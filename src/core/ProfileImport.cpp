@@ -2,18 +2,18 @@
 
 #include "core/Errors.h"
 #include "core/PlayerName.h"
+#include "core/ProfileFormat.h"
 #include "platform/InputLimits.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonParseError>
+#include <QStringList>
 #include <algorithm>
 #include <vector>
 
 namespace
 {
-
-const char *const kIntegerNames[] = {"Scores", "Level", "Label Index", "LD", "MD", "HD", "LU", "MU", "HU"};
 
 qint64 integerField(const QJsonObject &o, const char *name, qint64 lo, qint64 hi)
 {
@@ -46,73 +46,74 @@ QJsonArray arrayField(const QJsonObject &o, const char *name, const char *countN
     return a;
 }
 
-// Everything is checked before anything is written.
-std::unique_ptr<TUser> profileFields(const QJsonObject &o)
+// Checked as the name dialog checks a typed name; the message shows only the
+// start of a name that is too long.
+QString playerName(const QJsonObject &o)
 {
-    static const char *const known[] = {"Name",
-                                        "Scores",
-                                        "Level",
-                                        "Label Index",
-                                        "LD",
-                                        "MD",
-                                        "HD",
-                                        "LU",
-                                        "MU",
-                                        "HU",
-                                        "Used Problems count",
-                                        "Used Problems Info",
-                                        "Problems on Level count",
-                                        "Problems on Level Info"};
-    for (const QString &k : o.keys()) {
-        if (std::find_if(std::begin(known), std::end(known),
-                         [&](const char *n) { return k == QLatin1String(n); }) == std::end(known))
-            throw EInternalError(QStringLiteral("unknown key \"%1\"").arg(k));
-    }
     if (!o.value(QStringLiteral("Name")).isString())
         throw EInternalError(QStringLiteral("\"Name\" must be a string"));
-    // Checked as the name dialog checks a typed name; the message shows only
-    // the start of a name that is too long.
     const PlayerName name = playername::normalise(o.value(QStringLiteral("Name")).toString());
     if (!name.ok())
         throw EInternalError(
             QStringLiteral("\"Name\" '%1' is not a player name: %2")
                 .arg(name.text.left(limits::MaxNameLength * 2), playername::faultDetail(name.fault)));
-    auto user = std::make_unique<TUser>();
-    user->Name = name.text;
-    user->Scores = std::int32_t(integerField(o, "Scores", TUser::MinScores, TUser::MaxScores));
-    user->Level = std::uint8_t(integerField(o, "Level", 1, 5));
-    user->LabelIndex = std::uint8_t(integerField(o, "Label Index", 1, 5));
-    std::uint16_t *counters[] = {&user->LD, &user->MD, &user->HD, &user->LU, &user->MU, &user->HU};
-    for (int i = 0; i < 6; ++i)
-        *counters[i] = std::uint16_t(integerField(o, kIntegerNames[3 + i], 0, 65535));
+    return name.text;
+}
 
-    const QJsonArray ids = arrayField(o, "Used Problems Info", "Used Problems count", TUsedIdList::kCapacity);
-    std::vector<ProblemId> used;
-    for (const QJsonValue &v : ids) {
-        if (!v.isDouble() || v.toInteger() < 0 || v.toInteger() > 65535 ||
+// An element is a bare number when it has one field, else an object of its fields.
+profileformat::Element listElement(const profileformat::Value &list, const QJsonValue &v)
+{
+    const auto fields = list.fields;
+    if (fields.size() == 1) {
+        const profileformat::Field &f = fields.front();
+        if (!v.isDouble() || v.toInteger() < f.min || v.toInteger() > f.max ||
             v.toDouble() != double(v.toInteger()))
-            throw EInternalError(
-                QStringLiteral("\"Used Problems Info\" holds something that is not an id 0..65535"));
-        used.push_back(ProblemId(v.toInteger()));
+            throw EInternalError(QStringLiteral("\"%1\" holds something that is not an %2 %3..%4")
+                                     .arg(QLatin1String(list.name), QLatin1String(f.name))
+                                     .arg(f.min)
+                                     .arg(f.max));
+        return {v.toInteger()};
     }
-    user->UsedIds.LoadFromArray(used.data(), int(used.size()));
+    const QJsonObject e = v.toObject();
+    if (!v.isObject() || e.size() != qsizetype(fields.size())) {
+        QStringList names;
+        for (const profileformat::Field &f : fields)
+            names << QLatin1String(f.name);
+        throw EInternalError(QStringLiteral("\"%1\" entries are objects with %2")
+                                 .arg(QLatin1String(list.name), names.join(QStringLiteral(", "))));
+    }
+    profileformat::Element element;
+    for (const profileformat::Field &f : fields)
+        element.push_back(integerField(e, f.name, f.min, f.max));
+    return element;
+}
 
-    const QJsonArray entries =
-        arrayField(o, "Problems on Level Info", "Problems on Level count", TProblemsList::kCapacity);
-    std::vector<LevelEntry> level;
-    for (const QJsonValue &v : entries) {
-        const QJsonObject e = v.toObject();
-        if (!v.isObject() || e.size() != 4)
-            throw EInternalError(QStringLiteral(
-                "\"Problems on Level Info\" entries are objects with Id, Solved, Bought, WrongAnswers"));
-        LevelEntry entry;
-        entry.Id = ProblemId(integerField(e, "Id", 0, 65535));
-        entry.Solved = std::uint8_t(integerField(e, "Solved", 0, 1));
-        entry.Bought = std::uint8_t(integerField(e, "Bought", 0, 1));
-        entry.WrongAnswers = std::uint16_t(integerField(e, "WrongAnswers", 0, 65535));
-        level.push_back(entry);
+// Everything is checked before anything is written.
+std::unique_ptr<TUser> profileFields(const QJsonObject &o)
+{
+    using profileformat::Kind;
+    for (const QString &k : o.keys()) {
+        if (!profileformat::find(k))
+            throw EInternalError(QStringLiteral("unknown key \"%1\"").arg(k));
     }
-    user->LevelList.LoadFromArray(level.data(), int(level.size()));
+    auto user = std::make_unique<TUser>();
+    for (const profileformat::Value &v : profileformat::values()) {
+        if (v.kind == Kind::Text && &v == &profileformat::nameValue()) {
+            v.setText(*user, playerName(o));
+        } else if (v.kind == Kind::Text) {
+            if (!o.value(QLatin1String(v.name)).isString())
+                throw EInternalError(QStringLiteral("\"%1\" must be a string").arg(QLatin1String(v.name)));
+            v.setText(*user, o.value(QLatin1String(v.name)).toString());
+        } else if (v.kind == Kind::Integer) {
+            v.set(*user, integerField(o, v.name, v.min, v.max));
+        } else if (v.kind == Kind::List) {
+            const profileformat::Value &count = profileformat::countOf(v);
+            std::vector<profileformat::Element> elements;
+            for (const QJsonValue &e : arrayField(o, v.name, count.name, int(count.max)))
+                elements.push_back(listElement(v, e));
+            v.setElements(*user, elements);
+        }
+    }
     return user;
 }
 

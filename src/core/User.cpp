@@ -1,6 +1,7 @@
 #include "core/User.h"
 
 #include "core/ProfileBackup.h"
+#include "core/ProfileFormat.h"
 
 #include "core/Errors.h"
 #include "platform/Registry.h"
@@ -31,14 +32,39 @@ QImage loadLogo(std::uint8_t index)
     }
 }
 
-const QString kName = QStringLiteral("Name");
-const QString kScores = QStringLiteral("Scores");
-const QString kLevel = QStringLiteral("Level");
-const QString kLabelIndex = QStringLiteral("Label Index");
-const QString kUsedCount = QStringLiteral("Used Problems count");
-const QString kUsedInfo = QStringLiteral("Used Problems Info");
-const QString kLevelCount = QStringLiteral("Problems on Level count");
-const QString kLevelInfo = QStringLiteral("Problems on Level Info");
+// The stored values in the order they are read and written; a list's binary
+// value is read only when its count is not 0.
+void readValues(TUser &user, const platform::RegistryKey &key)
+{
+    using profileformat::Kind;
+    std::uint32_t count = 0;
+    for (const profileformat::Value &v : profileformat::values()) {
+        const QString name = QLatin1String(v.name);
+        switch (v.kind) {
+        case Kind::Text:
+            v.setText(user, key.valueExists(name) ? key.readString(name) : QString());
+            break;
+        case Kind::Integer:
+            v.set(user, key.readInteger(name));
+            break;
+        case Kind::Count:
+            // Compared as unsigned: a negative count is as unusable as a huge one.
+            count = std::uint32_t(key.readInteger(name));
+            if (count > std::uint64_t(v.max))
+                throw EInternalError(QLatin1String(v.tooLong));
+            break;
+        case Kind::List: {
+            if (count == 0)
+                break;
+            QByteArray bytes(int(count) * profileformat::elementBytes(v), '\0');
+            if (key.valueExists(name))
+                key.readBinaryData(name, bytes.data(), int(bytes.size()));
+            v.setElements(user, profileformat::decode(v, bytes, int(count)));
+            break;
+        }
+        }
+    }
+}
 
 }  // namespace
 
@@ -175,48 +201,7 @@ std::unique_ptr<TUser> TUser::CreateFromRegistry(const QString &keyPath, platfor
 
     const QStringList segments = key->path().split(QLatin1Char('\\'), Qt::SkipEmptyParts);
     user->KeyName = segments.isEmpty() ? QString() : segments.last();
-    if (key->valueExists(kName))
-        user->Name = key->readString(kName);
-    else
-        user->Name.clear();
-    user->Scores = key->readInteger(kScores);
-    user->Level = std::uint8_t(key->readInteger(kLevel));
-    user->LabelIndex = std::uint8_t(key->readInteger(kLabelIndex));
-    std::uint16_t *counters[] = {&user->LD, &user->MD, &user->HD, &user->LU, &user->MU, &user->HU};
-    static const QString counterNames[] = {QStringLiteral("LD"), QStringLiteral("MD"), QStringLiteral("HD"),
-                                           QStringLiteral("LU"), QStringLiteral("MU"), QStringLiteral("HU")};
-    for (int i = 0; i < 6; ++i)
-        *counters[i] = std::uint16_t(key->readInteger(counterNames[i]));
-
-    // Counts compare as unsigned: a negative count is as unusable as a huge one.
-    const auto n = std::uint32_t(key->readInteger(kUsedCount));
-    if (n != 0) {
-        if (n > std::uint32_t(user->UsedIds.Capacity()))
-            throw EInternalError(QStringLiteral("Length of the UsedIdList - too small."));
-        std::array<std::uint8_t, TUsedIdList::kCapacity * 2> buffer{};
-        if (key->valueExists(kUsedInfo))
-            key->readBinaryData(kUsedInfo, buffer.data(), int(n * 2));
-        std::array<ProblemId, TUsedIdList::kCapacity> ids{};
-        for (std::uint32_t i = 0; i < n; ++i)
-            ids[i] = ProblemId(buffer[2 * i] | buffer[2 * i + 1] << 8);
-        user->UsedIds.LoadFromArray(ids.data(), int(n));
-    }
-
-    const auto m = std::uint32_t(key->readInteger(kLevelCount));
-    if (m != 0) {
-        if (m > std::uint32_t(user->LevelList.Capacity()))
-            throw EInternalError(QStringLiteral("Length of the ProblemsList too small."));
-        std::array<std::uint8_t, TProblemsList::kCapacity * sizeof(LevelEntry)> buffer{};
-        if (key->valueExists(kLevelInfo))
-            key->readBinaryData(kLevelInfo, buffer.data(), int(m * sizeof(LevelEntry)));
-        std::array<LevelEntry, TProblemsList::kCapacity> entries{};
-        for (std::uint32_t i = 0; i < m; ++i) {
-            const std::uint8_t *p = buffer.data() + i * sizeof(LevelEntry);
-            entries[i] = LevelEntry{ProblemId(p[0] | p[1] << 8), p[2], p[3], std::uint16_t(p[4] | p[5] << 8)};
-        }
-        user->LevelList.LoadFromArray(entries.data(), int(m));
-    }
-
+    readValues(*user, *key);
     user->Logo = loadLogo(user->LabelIndex);
     return user;
 }
@@ -251,36 +236,21 @@ void TUser::SaveToRegistry(platform::Registry &registry) const
         if (!key)
             return;  // the profile is not stored, as when the key cannot be created
 
-        key->writeString(kName, Name);
-        key->writeInteger(kScores, Scores);
-        key->writeInteger(kLevel, Level);
-        key->writeInteger(kLabelIndex, LabelIndex);
-        const std::uint16_t counters[] = {LD, MD, HD, LU, MU, HU};
-        static const QString counterNames[] = {QStringLiteral("LD"), QStringLiteral("MD"), QStringLiteral("HD"),
-                                               QStringLiteral("LU"), QStringLiteral("MU"), QStringLiteral("HU")};
-        for (int i = 0; i < 6; ++i)
-            key->writeInteger(counterNames[i], counters[i]);
-
-        QByteArray used(UsedIds.Count() * 2, Qt::Uninitialized);
-        for (int i = 0; i < UsedIds.Count(); ++i) {
-            used[2 * i] = char(UsedIds.At(i) & 0xFF);
-            used[2 * i + 1] = char(UsedIds.At(i) >> 8);
+        using profileformat::Kind;
+        for (const profileformat::Value &v : profileformat::values()) {
+            const QString name = QLatin1String(v.name);
+            switch (v.kind) {
+            case Kind::Text:
+                key->writeString(name, v.getText(*this));
+                break;
+            case Kind::Integer:
+            case Kind::Count:
+                key->writeInteger(name, std::int32_t(v.get(*this)));
+                break;
+            case Kind::List:
+                key->writeBinary(name, profileformat::encode(v, v.elements(*this)));
+                break;
+            }
         }
-        key->writeInteger(kUsedCount, UsedIds.Count());
-        key->writeBinary(kUsedInfo, used);
-
-        QByteArray level(LevelList.Count() * int(sizeof(LevelEntry)), Qt::Uninitialized);
-        for (int i = 0; i < LevelList.Count(); ++i) {
-            const LevelEntry e = LevelList.GetItem(i);
-            char *p = level.data() + i * int(sizeof(LevelEntry));
-            p[0] = char(e.Id & 0xFF);
-            p[1] = char(e.Id >> 8);
-            p[2] = char(e.Solved);
-            p[3] = char(e.Bought);
-            p[4] = char(e.WrongAnswers & 0xFF);
-            p[5] = char(e.WrongAnswers >> 8);
-        }
-        key->writeInteger(kLevelCount, LevelList.Count());
-        key->writeBinary(kLevelInfo, level);
     });
 }

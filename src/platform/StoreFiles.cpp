@@ -61,6 +61,33 @@ void renameFile(const QString &from, const QString &to)
                  .arg(from, to, QString::fromLocal8Bit(std::strerror(errno))));
 }
 
+// The one way a finished file takes its name: its data synced, one rename,
+// then the folder synced, so after a crash `to` is the old file or the whole
+// new one. A failed rename leaves `from` for the caller to decide about.
+void commitFile(const QString &from, const QString &to)
+{
+    syncFile(from);
+    renameFile(from, to);
+    syncFile(folderOf(to));
+}
+
+// The one way this file opens a store file with SQLite besides Registry. A
+// copy read-only is read as it lies: no lock, no log, no side files made
+// beside it. Null with the reason in `error` when it cannot be opened.
+sqlite3 *openStoreFile(const QString &file, bool readOnly, QString *error)
+{
+    sqlite3 *db = nullptr;
+    const QByteArray name =
+        readOnly ? "file:" + QUrl::toPercentEncoding(QFileInfo(file).absoluteFilePath(), "/") + "?immutable=1"
+                 : QFile::encodeName(file);
+    const int flags = readOnly ? SQLITE_OPEN_READONLY | SQLITE_OPEN_URI : SQLITE_OPEN_READWRITE;
+    if (sqlite3_open_v2(name.constData(), &db, flags, nullptr) == SQLITE_OK)
+        return db;
+    *error = QString::fromUtf8(db ? sqlite3_errmsg(db) : "out of memory");
+    sqlite3_close(db);
+    return nullptr;
+}
+
 // A plain copy, synced; raises on a short write (a full disk).
 void copyFile(const QString &from, const QString &to)
 {
@@ -144,17 +171,9 @@ QString column(sqlite3_stmt *stmt)
 SqlCheck sqlCheck(const QString &file, bool readOnly)
 {
     SqlCheck out;
-    sqlite3 *db = nullptr;
-    // A copy is read as it lies: no lock, no log, no side files made beside it.
-    const QByteArray name =
-        readOnly ? "file:" + QUrl::toPercentEncoding(QFileInfo(file).absoluteFilePath(), "/") + "?immutable=1"
-                 : QFile::encodeName(file);
-    const int flags = readOnly ? SQLITE_OPEN_READONLY | SQLITE_OPEN_URI : SQLITE_OPEN_READWRITE;
-    if (sqlite3_open_v2(name.constData(), &db, flags, nullptr) != SQLITE_OK) {
-        out.detail = QString::fromUtf8(db ? sqlite3_errmsg(db) : "out of memory");
-        sqlite3_close(db);
+    sqlite3 *db = openStoreFile(file, readOnly, &out.detail);
+    if (!db)
         return out;
-    }
     sqlite3_busy_timeout(db, 10000);
     QStringList problems;
     sqlite3_stmt *stmt = nullptr;
@@ -431,12 +450,12 @@ void removeLeftovers(const QString &folder, const QString &pattern)
 
 void setGeneration(const QString &file, int generation)
 {
-    sqlite3 *db = nullptr;
     const QByteArray sql = "PRAGMA user_version = " + QByteArray::number(generation);
-    const bool ok = sqlite3_open_v2(QFile::encodeName(file).constData(), &db, SQLITE_OPEN_READWRITE,
-                                    nullptr) == SQLITE_OK &&
-                    sqlite3_exec(db, sql.constData(), nullptr, nullptr, nullptr) == SQLITE_OK;
-    const QString why = QString::fromUtf8(db ? sqlite3_errmsg(db) : "out of memory");
+    QString why;
+    sqlite3 *db = openStoreFile(file, false, &why);
+    const bool ok = db && sqlite3_exec(db, sql.constData(), nullptr, nullptr, nullptr) == SQLITE_OK;
+    if (db && !ok)
+        why = QString::fromUtf8(sqlite3_errmsg(db));
     if (sqlite3_close(db) != SQLITE_OK || !ok)
         fail(QStringLiteral("cannot mark the backup %1: %2").arg(file, why));
 }
@@ -467,14 +486,12 @@ QString writeBackup(const Registry &registry)
         QFile::remove(tmp);
         fail(QStringLiteral("the store copied to %1 is damaged: %2").arg(tmp, health.detail));
     }
-    syncFile(tmp);
     try {
-        renameFile(tmp, target);
+        commitFile(tmp, target);
     } catch (...) {
         QFile::remove(tmp);
         throw;
     }
-    syncFile(folder);
     // Only checked copies count towards the ten and are rotated out; the one
     // just written has the latest generation.
     const QList<Backup> all = checkedBackups(storePath);
@@ -499,10 +516,9 @@ qint64 salvage(const QString &storePath, const QString &to)
     copyFile(storePath, to);
     if (QFileInfo::exists(storePath + QStringLiteral("-wal")))
         copyFile(storePath + QStringLiteral("-wal"), to + QStringLiteral("-wal"));
-    sqlite3 *db = nullptr;
-    bool ok = sqlite3_open_v2(QFile::encodeName(to).constData(), &db, SQLITE_OPEN_READWRITE, nullptr) ==
-                  SQLITE_OK &&
-              sqlite3_exec(db, "PRAGMA journal_mode = DELETE", nullptr, nullptr, nullptr) == SQLITE_OK;
+    QString why;
+    sqlite3 *db = openStoreFile(to, false, &why);
+    bool ok = db && sqlite3_exec(db, "PRAGMA journal_mode = DELETE", nullptr, nullptr, nullptr) == SQLITE_OK;
     ok = sqlite3_close(db) == SQLITE_OK && ok;
     QFile::remove(to + QStringLiteral("-wal"));
     QFile::remove(to + QStringLiteral("-shm"));
@@ -559,8 +575,7 @@ void putGoodCopyInPlace(const QString &storePath)
 {
     for (const char *side : {"-wal", "-shm", "-journal"})
         QFile::remove(storePath + QLatin1String(side));
-    renameFile(restoringPath(storePath), storePath);
-    syncFile(folderOf(storePath));
+    commitFile(restoringPath(storePath), storePath);
 }
 
 } // namespace
@@ -593,8 +608,7 @@ Recovery recover(const QString &storePath, const Health &health)
     if (!out.wasMissing)
         out.damagedAs = aside;
     syncFile(folder);
-    renameFile(tmp, restoringPath(storePath));
-    syncFile(folder);
+    commitFile(tmp, restoringPath(storePath));
     putGoodCopyInPlace(storePath);
     return out;
 }

@@ -473,3 +473,39 @@ TEST_F(ProfileTool, AStoreThatCannotBeReadOrWrittenIsLeftAlone)
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));
     EXPECT_EQ(f.readAll(), bytes);
 }
+
+// A stored list value cut short: export shows the lists as the game loads
+// them, so an export and import of a damaged player keeps what it played with.
+TEST_F(ProfileTool, AShortListValueExportsAsTheGameReadsIt)
+{
+    const struct {
+        const char *count;
+        const char *info;
+        QByteArray bytes;
+    } cases[] = {{"Used Problems count", "Used Problems Info", QByteArray("\x05\x00\x07", 3)},
+                 {"Problems on Level count", "Problems on Level Info",
+                  QByteArray("\x09\x00\x01\x01\x03\x00\x2c\x01\x01", 9)}};
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.info);
+        storePlayer(QStringLiteral("Вася"));
+        std::unique_ptr<TUser> game;
+        {
+            platform::Registry registry(store());
+            const auto key = registry.openKey(TUser::PlayerPath(QStringLiteral("Вася")), false);
+            key->writeInteger(QLatin1String(c.count), 2);
+            key->writeBinary(QLatin1String(c.info), c.bytes);
+            game = TUser::CreateFromRegistry(TUser::PlayerPath(QStringLiteral("Вася")), registry);
+        }
+        const Result exported = run({QStringLiteral("export"), QStringLiteral("Вася")});
+        ASSERT_EQ(exported.code, 0) << qPrintable(exported.err);
+        ASSERT_EQ(run({QStringLiteral("import"), writeJson(exported.out)}).code, 0);
+        platform::Registry registry(store());
+        const auto back = TUser::CreateFromRegistry(TUser::PlayerPath(QStringLiteral("Вася")), registry);
+        ASSERT_EQ(back->UsedIds.Count(), game->UsedIds.Count());
+        for (int i = 0; i < game->UsedIds.Count(); ++i)
+            EXPECT_EQ(back->UsedIds.At(i), game->UsedIds.At(i)) << i;
+        ASSERT_EQ(back->LevelList.Count(), game->LevelList.Count());
+        for (int i = 0; i < game->LevelList.Count(); ++i)
+            EXPECT_EQ(back->LevelList.GetItem(i), game->LevelList.GetItem(i)) << i;
+    }
+}

@@ -3,6 +3,7 @@
 // no media library: a profile is only numbers and lists.
 #include "core/PlayerName.h"
 #include "core/ProfileBackup.h"
+#include "core/ProfileFormat.h"
 #include "core/ProfileImport.h"
 #include "core/User.h"
 #include "platform/BoundedFile.h"
@@ -17,7 +18,6 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QTemporaryDir>
-#include <QtEndian>
 #include <algorithm>
 #include <csignal>
 #include <cstdio>
@@ -32,8 +32,6 @@ class ProfileError : public std::runtime_error {
 public:
     explicit ProfileError(const QString &m) : std::runtime_error(m.toStdString()) {}
 };
-
-const char *const kIntegerNames[] = {"Scores", "Level", "Label Index", "LD", "MD", "HD", "LU", "MU", "HU"};
 
 // The key name of a stored player, as stored, found without regard to case;
 // failing that, the player whose name looks the same in the game's list.
@@ -50,60 +48,74 @@ std::optional<QString> findPlayer(Registry &registry, const QString &name)
 
 // A stored count is trusted only within the game's own capacity: a damaged one
 // must not make us allocate for it.
-int storedCount(const RegistryKey &key, const char *name, int capacity)
+int storedCount(const RegistryKey &key, const profileformat::Value &v)
 {
-    const std::int32_t n = key.readInteger(QLatin1String(name));
-    if (n < 0 || n > capacity)
-        throw ProfileError(QStringLiteral("\"%1\" is %2; the game holds at most %3").arg(QLatin1String(name)).arg(n).arg(capacity));
+    const std::int32_t n = key.readInteger(QLatin1String(v.name));
+    if (n < 0 || n > v.max)
+        throw ProfileError(QStringLiteral("\"%1\" is %2; the game holds at most %3")
+                               .arg(QLatin1String(v.name))
+                               .arg(n)
+                               .arg(v.max));
     return n;
 }
 
+// A list's elements as the import reads them back: a number for a one-field
+// element, else an object of its fields.
+QJsonArray listJson(const RegistryKey &key, const profileformat::Value &v, int count)
+{
+    const QString name = QLatin1String(v.name);
+    const QByteArray bytes = key.valueExists(name) ? key.readBinary(name) : QByteArray();
+    QJsonArray out;
+    for (const profileformat::Element &e : profileformat::decode(v, bytes, count)) {
+        if (v.fields.size() == 1) {
+            out.append(qint64(e.at(0)));
+            continue;
+        }
+        QJsonObject o;
+        for (std::size_t i = 0; i < v.fields.size(); ++i)
+            o.insert(QLatin1String(v.fields[i].name), qint64(e.at(i)));
+        out.append(o);
+    }
+    return out;
+}
+
+// The values as stored: integers unnarrowed, so that show tells what is there.
 QJsonObject readProfile(Registry &registry, const QString &keyName)
 {
+    using profileformat::Kind;
     const auto key = registry.openKeyReadOnly(TUser::PlayerPath(keyName));
     if (!key)
         throw ProfileError(QStringLiteral("no player named '%1'").arg(keyName));
     QJsonObject o;
-    o.insert(QStringLiteral("Name"), key->valueExists(QStringLiteral("Name")) ? key->readString(QStringLiteral("Name")) : QString());
-    for (const char *name : kIntegerNames)
-        o.insert(QLatin1String(name), key->readInteger(QLatin1String(name)));
-
-    const int used = storedCount(*key, "Used Problems count", TUsedIdList::kCapacity);
-    QByteArray usedBytes = key->valueExists(QStringLiteral("Used Problems Info")) ? key->readBinary(QStringLiteral("Used Problems Info")) : QByteArray();
-    QJsonArray ids;
-    for (int i = 0; i < used; ++i)
-        ids.append(2 * i + 1 < usedBytes.size() ? qFromLittleEndian<quint16>(usedBytes.constData() + 2 * i) : 0);
-    o.insert(QStringLiteral("Used Problems count"), used);
-    o.insert(QStringLiteral("Used Problems Info"), ids);
-
-    const int onLevel = storedCount(*key, "Problems on Level count", TProblemsList::kCapacity);
-    QByteArray levelBytes = key->valueExists(QStringLiteral("Problems on Level Info")) ? key->readBinary(QStringLiteral("Problems on Level Info")) : QByteArray();
-    QJsonArray entries;
-    for (int i = 0; i < onLevel; ++i) {
-        LevelEntry e;
-        if ((i + 1) * 6 <= levelBytes.size())
-            std::memcpy(&e, levelBytes.constData() + 6 * i, 6);
-        QJsonObject entry;
-        entry.insert(QStringLiteral("Id"), e.Id);
-        entry.insert(QStringLiteral("Solved"), e.Solved);
-        entry.insert(QStringLiteral("Bought"), e.Bought);
-        entry.insert(QStringLiteral("WrongAnswers"), e.WrongAnswers);
-        entries.append(entry);
+    int count = 0;
+    for (const profileformat::Value &v : profileformat::values()) {
+        const QString name = QLatin1String(v.name);
+        switch (v.kind) {
+        case Kind::Text:
+            o.insert(name, key->valueExists(name) ? key->readString(name) : QString());
+            break;
+        case Kind::Integer:
+            o.insert(name, key->readInteger(name));
+            break;
+        case Kind::Count:
+            count = storedCount(*key, v);
+            o.insert(name, count);
+            break;
+        case Kind::List:
+            o.insert(name, listJson(*key, v, count));
+            break;
+        }
     }
-    o.insert(QStringLiteral("Problems on Level count"), onLevel);
-    o.insert(QStringLiteral("Problems on Level Info"), entries);
     return o;
 }
 
 // JSON objects do not keep key order; the profile's own order is the registry's.
 QByteArray toJson(const QJsonObject &o)
 {
-    static const char *const order[] = {"Name", "Scores", "Level", "Label Index", "LD", "MD", "HD", "LU", "MU", "HU",
-                                        "Used Problems count", "Used Problems Info", "Problems on Level count",
-                                        "Problems on Level Info"};
+    const auto order = profileformat::values();
     QByteArray out = "{\n";
-    for (std::size_t i = 0; i < std::size(order); ++i) {
-        const QJsonValue v = o.value(QLatin1String(order[i]));
+    for (std::size_t i = 0; i < order.size(); ++i) {
+        const QJsonValue v = o.value(QLatin1String(order[i].name));
         QByteArray value;
         if (v.isArray()) {
             QStringList parts;
@@ -114,7 +126,7 @@ QByteArray toJson(const QJsonObject &o)
         } else {
             value = QJsonDocument(QJsonArray{v}).toJson(QJsonDocument::Compact).mid(1).chopped(1);
         }
-        out += "  \"" + QByteArray(order[i]) + "\": " + value + (i + 1 < std::size(order) ? ",\n" : "\n");
+        out += "  \"" + QByteArray(order[i].name) + "\": " + value + (i + 1 < order.size() ? ",\n" : "\n");
     }
     return out + "}\n";
 }
