@@ -1,10 +1,10 @@
 #!/usr/bin/env bash
-# Builds the libFuzzer targets (clang) and runs each for SECONDS (default 60) on
+# Builds the libFuzzer targets (clang) and runs each for SECONDS (default 300) on
 # a scratch copy of its seed corpus, two at a time. Any crash, leak or
 # sanitizer report fails the run.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
-seconds=${1:-60}
+seconds=${1:-300}
 cd "$root"
 [ -f build/fuzz/build.ninja ] || cmake --preset fuzz >/dev/null
 targets=$(ls tests/fuzz/fuzz_*.cpp | xargs -n1 basename | sed 's/\.cpp$//')
