@@ -21,7 +21,6 @@ const QString &shots::outputDir()
 
 int main(int argc, char **argv)
 {
-    QApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
     if (argc != 2) {
         std::fprintf(stderr, "usage: %s OUTPUT_DIR [--gtest_filter=PATTERN]\n", argv[0]);
@@ -32,5 +31,6 @@ int main(int argc, char **argv)
         std::fprintf(stderr, "cannot create %s\n", argv[1]);
         return 1;
     }
+    QApplication app(argc, argv);
     return RUN_ALL_TESTS();
 }
