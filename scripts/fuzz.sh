@@ -22,6 +22,8 @@ run_one() {
   [ -f "tests/fuzz/$name.dict" ] && dict=(-dict="tests/fuzz/$name.dict")
   if "build/fuzz/tests/fuzz/$t" -max_total_time="$seconds" -timeout=20 -rss_limit_mb=2048 \
        -artifact_prefix="$scratch/$t-" "${dict[@]}" "$scratch/$name" >"$scratch/$t.log" 2>&1; then
+    # INITED: every seed ran, so a short run still catches a seed that crashes.
+    grep -q 'INITED cov' "$scratch/$t.log" || { echo "$t: FAILED, the seeds did not all run"; return 1; }
     echo "$t: $(grep -o 'Done [0-9]* runs' "$scratch/$t.log" | tail -1) in ${seconds} s, clean"
   else
     echo "$t: FAILED"; tail -40 "$scratch/$t.log"; return 1
