@@ -1,10 +1,10 @@
 #!/usr/bin/env bash
-# Builds the libFuzzer targets (clang) and runs each for SECONDS (default 60) on
+# Builds the libFuzzer targets (clang) and runs each for SECONDS (default 300) on
 # a scratch copy of its seed corpus, two at a time. Any crash, leak or
 # sanitizer report fails the run.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
-seconds=${1:-60}
+seconds=${1:-300}
 cd "$root"
 [ -f build/fuzz/build.ninja ] || cmake --preset fuzz >/dev/null
 targets=$(ls tests/fuzz/fuzz_*.cpp | xargs -n1 basename | sed 's/\.cpp$//')
@@ -22,6 +22,8 @@ run_one() {
   [ -f "tests/fuzz/$name.dict" ] && dict=(-dict="tests/fuzz/$name.dict")
   if "build/fuzz/tests/fuzz/$t" -max_total_time="$seconds" -timeout=20 -rss_limit_mb=2048 \
        -artifact_prefix="$scratch/$t-" "${dict[@]}" "$scratch/$name" >"$scratch/$t.log" 2>&1; then
+    # INITED: every seed ran, so a short run still catches a seed that crashes.
+    grep -q 'INITED cov' "$scratch/$t.log" || { echo "$t: FAILED, the seeds did not all run"; return 1; }
     echo "$t: $(grep -o 'Done [0-9]* runs' "$scratch/$t.log" | tail -1) in ${seconds} s, clean"
   else
     echo "$t: FAILED"; tail -40 "$scratch/$t.log"; return 1

@@ -1,7 +1,9 @@
 #!/bin/bash
 # Screenshots of the scaled game for docs/screens: the main menu and the game
 # screen (list, and a puzzle's text with its whole picture) at 1920 x 1080 and
-# 3840 x 2160, on Xorg with the dummy driver.
+# 3840 x 2160, on Xorg with the dummy driver; then the pictures of single windows
+# (dialogs, the puzzle list, the text viewer) that doc_screens saves, built beside
+# the game folder.
 # Usage: [SHOT_WAIT=seconds] scripts/screenshots.sh [game folder] [output folder]
 set -u
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -41,3 +43,7 @@ for size in 1920x1080 3840x2160; do
     shot game-text --screen=game --player=Игрок
 done
 ls -l "$OUT"/menu-*.png "$OUT"/game-*.png
+xrandr --output "$OUTPUT" --mode 1024x768
+shots=$GAME_DIR/../tests/shots/doc_screens
+[ -x "$shots" ] || { echo "$shots is not built" >&2; exit 1; }
+"$shots" "$OUT" || exit 1

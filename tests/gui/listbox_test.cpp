@@ -5,9 +5,7 @@
 #include "core/Errors.h"
 #include "core/ProblemListModel.h"
 #include "core/User.h"
-#include "platform/PeResourceLibrary.h"
 #include "platform/ResourceLibrary.h"
-#include "platform/desktop/PrivateFont.h"
 
 #include <QApplication>
 #include <QDir>
@@ -753,59 +751,6 @@ TEST_F(ListBoxTest, AdvancedColoursFollowTheParent)
     pal.setColor(QPalette::Window, Qt::white);
     form.setPalette(pal);
     EXPECT_EQ(list->Color(), QColor(200, 100, 50));
-}
-
-// Pictures of both looks for the documentation, when asked for, with the
-// game's own Media.dll and face from the game folder when they are built.
-TEST_F(ListBoxTest, Screenshots)
-{
-    const QString out = qEnvironmentVariable("ZENTRIKA_SCREENSHOTS");
-    if (out.isEmpty())
-        GTEST_SKIP() << "set ZENTRIKA_SCREENSHOTS to a folder";
-    const QDir gameDir(QStringLiteral(ZENTRIKA_GAME_DIR));
-    platform::PeResourceLibrary real = platform::PeResourceLibrary::fromFile(gameDir.filePath("Media.dll"));
-    platform::PrivateFont face;
-    face.add({gameDir.filePath("Fonts/comic.ttf")});
-    if (real.isLoaded()) {
-        for (const char *name : {"mDIFF1", "mDIFF2", "mDIFF3", "S1", "S2"})
-            media.addBitmap(QLatin1String(name), real.loadBitmap(QLatin1String(name)));
-    }
-    const char *names[] = {"Кувшины и вода",
-                           "Часы на башне",
-                           "Сколько лет капитану?",
-                           "Мост через реку",
-                           "Три брата",
-                           "Тайна старого сундука с очень длинным названием",
-                           "Спички",
-                           "Шахматная доска",
-                           "Весы и монеты",
-                           "Лабиринт",
-                           "Поезд в полночь",
-                           "Загадка сфинкса",
-                           "Часовщик",
-                           "Пять замков",
-                           "Фальшивая монета",
-                           "Ладья и конь",
-                           "Рыбаки",
-                           "Дорога домой",
-                           "Сорок разбойников",
-                           "Зеркала"};
-    form.show();
-    for (bool game : {true, false}) {
-        auto list = game ? gameList() : collectionList();
-        list->show();
-        int i = 0;
-        for (const char *name : names) {
-            const LevelEntry entry{ProblemId(i + 1), std::uint8_t(i % 3 == 0), 0,
-                                   std::uint16_t(i % 4 == 1 ? i % 7 : 0)};
-            add(*list, record(i + 1, QString::fromUtf8(name), i % 3), entry);
-            ++i;
-        }
-        select(*list, 2);
-        QApplication::processEvents();
-        list->grab().save(QDir(out).filePath(game ? "listbox-game.png" : "listbox-collection.png"));
-    }
-    form.hide();
 }
 
 } // namespace

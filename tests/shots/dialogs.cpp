@@ -1,7 +1,7 @@
-// Pictures of the dialogs for docs/screens, taken when ZENTRIKA_SCREENSHOT_DIR
-// names a folder (run under a real X server with the game folder built);
-// skipped otherwise.
+// Pictures of the dialogs for docs/screens, with the game's own face and
+// Media.dll from the game folder.
 #include "GuiSupport.h"
+#include "Shots.h"
 
 #include "core/Problem.h"
 #include "platform/PeResourceLibrary.h"
@@ -10,7 +10,6 @@
 #include "screens/ReplyForm.h"
 #include "widgets/richtext/RtfWriter.h"
 
-#include <QDir>
 
 using namespace guitest;
 
@@ -20,11 +19,8 @@ class Screenshots : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        dir = qEnvironmentVariable("ZENTRIKA_SCREENSHOT_DIR");
-        if (dir.isEmpty())
-            GTEST_SKIP() << "ZENTRIKA_SCREENSHOT_DIR not set";
-        QDir().mkpath(dir);
-        const QString game = QStringLiteral(ZENTRIKA_GAME_DIR);
+        dir = shots::outputDir();
+        const QString game = shots::gameDir();
         font.add({game + QStringLiteral("/Fonts/comic.ttf"), game + QStringLiteral("/Fonts/comicbd.ttf")});
         media = platform::PeResourceLibrary::fromFile(game + QStringLiteral("/Media.dll"));
         ASSERT_TRUE(media.isLoaded()) << media.errorString().toStdString();
