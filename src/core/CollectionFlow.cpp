@@ -33,11 +33,14 @@ void TCollectionFlow::Decide()
     TProblem *problem = problems_.Selected();
     if (!problem)
         return;
-    const AnswerVerdict verdict = screen_.RunAnswerDialog(*problem, nullptr);
-    if (verdict == AnswerVerdict::Right) {
+    // Anyone may answer here: the answer is judged and nothing is scored.
+    const EnteredAnswer entered = screen_.RunAnswerDialog(*problem);
+    if (entered.cancelled)
+        return;
+    if (problem->CheckAnswer(entered.answer)) {
         SetTextMode(false);
         screen_.ShowTrueAnswer();
-    } else if (verdict == AnswerVerdict::Wrong) {
+    } else {
         screen_.ShowFalseAnswer();
     }
 }

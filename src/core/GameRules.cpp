@@ -22,6 +22,26 @@ std::uint64_t clockSeed()
     return std::uint64_t(std::chrono::system_clock::now().time_since_epoch().count());
 }
 
+std::uint16_t &rightAnswers(TUser &player, Difficulty d)
+{
+    std::uint16_t *counters[] = {&player.LD, &player.MD, &player.HD};
+    return *counters[indexOf(d)];
+}
+
+std::uint16_t &wrongAnswers(TUser &player, Difficulty d)
+{
+    std::uint16_t *counters[] = {&player.LU, &player.MU, &player.HU};
+    return *counters[indexOf(d)];
+}
+
+// The counters are 16 bits in the stored profile; a wrap would turn a long
+// run of wrong answers into none.
+void countOne(std::uint16_t &counter)
+{
+    if (counter < UINT16_MAX)
+        ++counter;
+}
+
 }  // namespace
 
 TGameRules::TGameRules(TCatalogue &catalogue, TUser &player, TProblemListModel &problems, IGamePresentation &screen)
@@ -174,16 +194,43 @@ void TGameRules::Decide()
     }
     if (problems_.Progress(*item).Solved)
         return;
-    const AnswerVerdict verdict = screen_.RunAnswerDialog(*item, &player_);
-    if (verdict == AnswerVerdict::Right) {
-        screen_.ShowTrueAnswer();
-        SetTextMode(false);
-    } else if (verdict == AnswerVerdict::Wrong) {
-        screen_.ShowFalseAnswer();
+    const EnteredAnswer entered = screen_.RunAnswerDialog(*item);
+    if (!entered.cancelled) {
+        if (ScoreAnswer(player_, *item, entered.answer)) {
+            screen_.ShowTrueAnswer();
+            SetTextMode(false);
+        } else {
+            screen_.ShowFalseAnswer();
+        }
     }
     if (LevelSolved())
         LevelCompleted();
     UpdateView();
+}
+
+bool TGameRules::ScoreAnswer(TUser &player, const TProblem &item, const AnswerValue &answer)
+{
+    const bool right = item.CheckAnswer(answer);
+    LevelEntry *entry = player.LevelList.FindEntry(item.Id);
+    if (!entry)
+        return right; // not a puzzle of the player's level: nothing to score
+    // A grade outside the tables changes no score and no counter.
+    const std::optional<Difficulty> grade = knownDifficulty(item.Difficult);
+    if (right) {
+        if (grade) {
+            player.ChangeScores(AnswerBonus[indexOf(*grade)]);
+            countOne(rightAnswers(player, *grade));
+        }
+        entry->Solved = 1;
+        entry->Bought = 1; // a right answer opens the solution for free
+    } else {
+        if (grade)
+            countOne(wrongAnswers(player, *grade));
+        countOne(entry->WrongAnswers);
+        if (grade)
+            player.ChangeScores(-AnswerPenalty[indexOf(*grade)]);
+    }
+    return right;
 }
 
 void TGameRules::LevelCompleted()

@@ -72,8 +72,13 @@ public:
     // at once, without the leave question (nothing is saved then).
     bool Start();
 
-    // The answer dialog scores the player; a solved puzzle opens no dialog.
+    // Runs the answer dialog and scores what was entered; a solved puzzle opens no dialog.
     void Decide() override;
+    // Judges an entered answer and scores it on the player: a right one earns the
+    // bonus, solves and opens the entry, and counts; a wrong one counts on the
+    // player and the entry, then costs the penalty. True when right. A puzzle
+    // not on the player's level is only judged.
+    static bool ScoreAnswer(TUser &player, const TProblem &item, const AnswerValue &answer);
     // Asks the price unless the solution is paid for, then charges it once.
     void ViewSolution() override;
     void Refresh() override { UpdateView(); }

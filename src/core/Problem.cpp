@@ -34,26 +34,6 @@ void writeInt32(std::uint8_t *p, std::int32_t v)
     p[3] = std::uint8_t(u >> 24);
 }
 
-std::uint16_t &rightAnswers(TUser &player, Difficulty d)
-{
-    std::uint16_t *counters[] = {&player.LD, &player.MD, &player.HD};
-    return *counters[indexOf(d)];
-}
-
-std::uint16_t &wrongAnswers(TUser &player, Difficulty d)
-{
-    std::uint16_t *counters[] = {&player.LU, &player.MU, &player.HU};
-    return *counters[indexOf(d)];
-}
-
-// The counters are 16 bits in the stored profile; a wrap would turn a long
-// run of wrong answers into none.
-void countOne(std::uint16_t &counter)
-{
-    if (counter < UINT16_MAX)
-        ++counter;
-}
-
 }  // namespace
 
 AnswerValue AnswerValue::fromInteger(std::int32_t value)
@@ -314,31 +294,9 @@ void TProblem::UnloadData()
     PictureSvg = QByteArray();
 }
 
-bool TProblem::CheckAnswer(TUser *player, const AnswerValue &answer)
+bool TProblem::CheckAnswer(const AnswerValue &answer) const
 {
-    const bool right = answersMatch(AnswerKind, AnswerData, answer);
-    if (!player)
-        return right;
-    LevelEntry *entry = player->LevelList.FindEntry(Id);
-    if (!entry)
-        return right;  // not a puzzle of the player's level: nothing to score
-    // A grade outside the tables changes no score and no counter.
-    const std::optional<Difficulty> grade = knownDifficulty(Difficult);
-    if (right) {
-        if (grade) {
-            player->ChangeScores(AnswerBonus[indexOf(*grade)]);
-            countOne(rightAnswers(*player, *grade));
-        }
-        entry->Solved = 1;
-        entry->Bought = 1;
-    } else {
-        if (grade)
-            countOne(wrongAnswers(*player, *grade));
-        countOne(entry->WrongAnswers);
-        if (grade)
-            player->ChangeScores(-AnswerPenalty[indexOf(*grade)]);
-    }
-    return right;
+    return answersMatch(AnswerKind, AnswerData, answer);
 }
 
 bool TProblem::BuySolution(TUser &player)

@@ -109,8 +109,8 @@ public:
     QByteArray GetStatementText() const { return StatementText; }
     QByteArray GetSolutionText() const { return SolutionText; }
 
-    // With no player only compares; with one, scores the answer on the player.
-    virtual bool CheckAnswer(TUser *player, const AnswerValue &answer);
+    // Compares an entered answer with the right one; the rules score it.
+    virtual bool CheckAnswer(const AnswerValue &answer) const;
     // True when the solution may be shown; charges the price at most once.
     virtual bool BuySolution(TUser &player);
 };

@@ -8,7 +8,6 @@
 #include <QString>
 
 class TProblem;
-class TUser;
 
 class IPuzzleScreen {
 public:
@@ -22,8 +21,8 @@ public:
     virtual void ShowCatalogueError() = 0;
     // The application's error report, for a puzzle a flow chose that cannot be read.
     virtual void ReportError(const QString &message) = 0;
-    // The answer dialog for one puzzle; with a player the answer is scored.
-    virtual AnswerVerdict RunAnswerDialog(TProblem &item, TUser *player) = 0;
+    // The answer dialog for one puzzle: what the player entered, or that they left it.
+    virtual EnteredAnswer RunAnswerDialog(TProblem &item) = 0;
     virtual void RunAnswerViewer(const QByteArray &solution) = 0;
     // Asks the screen to close; the screen asks its flow's CloseQuery first.
     virtual void CloseScreen() = 0;

@@ -316,9 +316,9 @@ void TAbstractForm::ReportError(const QString &message)
     screens::ReportError(message);
 }
 
-AnswerVerdict TAbstractForm::RunAnswerDialog(TProblem &item, TUser *player)
+EnteredAnswer TAbstractForm::RunAnswerDialog(TProblem &item)
 {
-    return TReplyForm::Run(this, item, player);
+    return TReplyForm::Run(this, item);
 }
 
 void TAbstractForm::RunAnswerViewer(const QByteArray &solution)

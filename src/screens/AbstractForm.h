@@ -120,7 +120,7 @@ protected:
     Reply Ask(const QString &text) override;
     void ShowCatalogueError() override;
     void ReportError(const QString &message) override;
-    AnswerVerdict RunAnswerDialog(TProblem &item, TUser *player) override;
+    EnteredAnswer RunAnswerDialog(TProblem &item) override;
     void RunAnswerViewer(const QByteArray &solution) override;
     void CloseScreen() override;
 

@@ -6,6 +6,7 @@
 #include <QAbstractItemView>
 #include <QFocusEvent>
 #include <QKeyEvent>
+#include <QPointer>
 #include <cstring>
 #include <limits>
 #include <vector>
@@ -38,14 +39,21 @@ AnswerVerdict TReplyForm::VerdictOf(int modalResult)
     }
 }
 
-AnswerVerdict TReplyForm::Run(QWidget *owner, TProblem &problem, TUser *player)
+EnteredAnswer TReplyForm::Run(QWidget *owner, TProblem &problem)
 {
     problem.EnsureLoaded();
-    return VerdictOf((new TReplyForm(owner, problem, player))->ShowModal());
+    // The dialog frees itself later, from the event loop: it is still here when the run returns.
+    const QPointer<TReplyForm> form = new TReplyForm(owner, problem);
+    const AnswerVerdict verdict = VerdictOf(form->ShowModal());
+    EnteredAnswer entered;
+    if (verdict != AnswerVerdict::Cancelled && form) {
+        entered.cancelled = false;
+        entered.answer = form->answer();
+    }
+    return entered;
 }
 
-TReplyForm::TReplyForm(QWidget *owner, TProblem &problem, TUser *player)
-    : TForm(owner), problem_(problem), player_(player)
+TReplyForm::TReplyForm(QWidget *owner, TProblem &problem) : TForm(owner), problem_(problem)
 {
     setObjectName(QStringLiteral("QForm"));
     setKeyPreview(true);
@@ -385,7 +393,8 @@ void TReplyForm::OkButtonClick()
     default:
         break;
     }
-    setModalResult(problem_.CheckAnswer(player_, answer_) ? mrYes : mrNo);
+    // The modal code tells right from wrong; the flow that ran the dialog scores the entry.
+    setModalResult(problem_.CheckAnswer(answer_) ? mrYes : mrNo);
 }
 
 void TReplyForm::CancelButtonClick()

@@ -1,8 +1,9 @@
 #pragma once
 // The answer entry dialog: shows the puzzle's question, offers the entry
 // control for its answer kind, checks the entry's shape, packs it into an
-// AnswerValue and hands it to the puzzle's CheckAnswer. Its modal run ends
-// with mrYes (right), mrNo (wrong) or mrCancel and frees the dialog.
+// AnswerValue and compares it with the puzzle's CheckAnswer. Its modal run ends
+// with mrYes (right), mrNo (wrong) or mrCancel and frees the dialog; it scores
+// nothing, the flow that runs it does.
 #include "controls/MyMaskEdit.h"
 #include "controls/RAFlatEdit.h"
 #include "core/DialogResult.h"
@@ -16,18 +17,16 @@
 #include <memory>
 #include <optional>
 
-class TUser;
-
 class TReplyForm : public TForm {
     Q_OBJECT
 public:
-    TReplyForm(QWidget *owner, TProblem &problem, TUser *player);
+    TReplyForm(QWidget *owner, TProblem &problem);
     ~TReplyForm() override;
 
     // Runs the dialog for the puzzle modally. A puzzle whose data could not be
     // read is read again first, so that its error is reported instead of an
-    // answer checked against nothing.
-    static AnswerVerdict Run(QWidget *owner, TProblem &problem, TUser *player);
+    // answer checked against nothing. Gives the entry, or that the player left.
+    static EnteredAnswer Run(QWidget *owner, TProblem &problem);
     static AnswerVerdict VerdictOf(int modalResult);
 
     TShape *OuterFrame = nullptr;
@@ -67,7 +66,6 @@ private:
     bool refuseNotice(const QString &text);
 
     TProblem &problem_;
-    TUser *player_;
     AnswerValue answer_;
     bool digitsOnly_ = false;
 };

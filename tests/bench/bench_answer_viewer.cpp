@@ -73,7 +73,7 @@ void BM_AnswerDialogOpen(benchmark::State &state)
 {
     Puzzle p;
     for (auto _ : state) {
-        TReplyForm form(nullptr, p, nullptr);
+        TReplyForm form(nullptr, p);
         form.show();
         QCoreApplication::processEvents();
         form.hide();

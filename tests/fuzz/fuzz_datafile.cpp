@@ -122,7 +122,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
         if (line.size() > 254)
             std::abort();
     checkHints(p);
-    (void)p.CheckAnswer(nullptr, AnswerValue::fromText(p.Lines.value(0)));
+    (void)p.CheckAnswer(AnswerValue::fromText(p.Lines.value(0)));
     p.UnloadData();
     return 0;
 }

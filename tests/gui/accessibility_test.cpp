@@ -146,7 +146,7 @@ TEST_F(AccessibilityTest, DialogsNameTheirFieldsTextAndButtons)
     catalogue.LoadCatalogue();
     TProblem &problem = *catalogue.FindProblem(100);
     problem.LoadDataWithoutPicture();
-    QPointer<TReplyForm> answer = new TReplyForm(nullptr, problem, nullptr);
+    QPointer<TReplyForm> answer = new TReplyForm(nullptr, problem);
     answer->show();
     QCoreApplication::processEvents();
     QAccessibleInterface *field = QAccessible::queryAccessibleInterface(answer->Edit);

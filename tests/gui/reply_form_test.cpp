@@ -20,16 +20,14 @@ public:
         AnswerKind = kind;
         Lines = std::move(lines);
     }
-    bool CheckAnswer(TUser *player, const AnswerValue &answer) override
+    bool CheckAnswer(const AnswerValue &answer) const override
     {
         ++calls;
-        lastPlayer = player;
         lastAnswer = answer;
         return verdict;
     }
-    int calls = 0;
-    TUser *lastPlayer = nullptr;
-    AnswerValue lastAnswer;
+    mutable int calls = 0;
+    mutable AnswerValue lastAnswer;
     bool verdict = true;
 };
 
@@ -48,9 +46,9 @@ protected:
         MediaFixture::TearDown();
     }
 
-    TReplyForm *open(TestProblem &problem, TUser *player = nullptr)
+    TReplyForm *open(TestProblem &problem)
     {
-        form = new TReplyForm(nullptr, problem, player);
+        form = new TReplyForm(nullptr, problem);
         QObject::connect(form, &TForm::modalFinished, [this](int r) { result = r; });
         form->ShowModalAsync();
         EXPECT_TRUE(QTest::qWaitForWindowActive(form));
@@ -158,8 +156,7 @@ TEST_F(ReplyFormTest, EachKindShowsItsOwnEntryControl)
 TEST_F(ReplyFormTest, WholeNumberAcceptsDigitsOnlyAndChecksTheRange)
 {
     TestProblem p(AnswerInteger, {QStringLiteral("Сколько?")});
-    TUser player;
-    open(p, &player);
+    open(p);
     type(form->Edit, QStringLiteral("a-1 2,x3"));
     EXPECT_EQ(form->Edit->text(), QStringLiteral("123"));
     QTest::keyClick(form->Edit, Qt::Key_Backspace);
@@ -182,7 +179,6 @@ TEST_F(ReplyFormTest, WholeNumberAcceptsDigitsOnlyAndChecksTheRange)
     QTest::keyClick(form->Edit, Qt::Key_Return);
     QCoreApplication::processEvents();
     EXPECT_EQ(p.calls, 1);
-    EXPECT_EQ(p.lastPlayer, &player);
     EXPECT_EQ(p.lastAnswer, AnswerValue::fromInteger(42));
     EXPECT_EQ(result, 7);
     EXPECT_EQ(sounds.played, (QStringList{"CLICK", "ERROR", "CLICK", "ERROR", "CLICK"}));
@@ -479,7 +475,7 @@ TEST_F(ReplyFormTest, PuzzleWithoutLinesOpensEmpty)
 TEST_F(ReplyFormTest, ModalRunReturnsTheVerdict)
 {
     TestProblem p(AnswerInteger, {QStringLiteral("?")});
-    auto *f = new TReplyForm(nullptr, p, nullptr);
+    auto *f = new TReplyForm(nullptr, p);
     QPointer<TReplyForm> guard(f);
     whenModal([](QWidget *w) {
         auto *q = static_cast<TReplyForm *>(w);
@@ -489,6 +485,34 @@ TEST_F(ReplyFormTest, ModalRunReturnsTheVerdict)
     EXPECT_EQ(TReplyForm::VerdictOf(f->ShowModal()), AnswerVerdict::Right);
     flushDeletes();
     EXPECT_TRUE(guard.isNull());
+}
+
+// The run hands back what was entered, right or wrong alike, and nothing when
+// the player leaves: the flow that ran it judges and scores.
+TEST_F(ReplyFormTest, RunGivesTheEntryOrThatThePlayerLeft)
+{
+    struct Case {
+        bool right;
+        int key;
+        bool cancelled;
+    };
+    for (const Case c : {Case{true, Qt::Key_Return, false}, Case{false, Qt::Key_Return, false},
+                         Case{true, Qt::Key_Escape, true}}) {
+        TestProblem p(AnswerInteger, {QStringLiteral("?")});
+        p.verdict = c.right;
+        p.Loaded = true; // its lines stand in for a data file
+        whenModal([&c](QWidget *w) {
+            auto *q = static_cast<TReplyForm *>(w);
+            QTest::keyClicks(q->Edit, QStringLiteral("35"));
+            QTest::keyClick(q->Edit, Qt::Key(c.key));
+        });
+        const EnteredAnswer entered = TReplyForm::Run(nullptr, p);
+        EXPECT_EQ(entered.cancelled, c.cancelled) << c.right << c.key;
+        if (!c.cancelled) {
+            EXPECT_EQ(entered.answer, AnswerValue::fromInteger(35)) << c.right;
+        }
+        flushDeletes();
+    }
 }
 
 // Tab goes from the entry controls, left to right, to "Отмена" and "ОК" and

@@ -47,7 +47,7 @@ public:
         AnswerKind = kind;
         Lines = std::move(lines);
     }
-    bool CheckAnswer(TUser *, const AnswerValue &) override { return true; }
+    bool CheckAnswer(const AnswerValue &) const override { return true; }
 };
 
 TEST_F(Screenshots, MessageBox)
@@ -99,7 +99,7 @@ TEST_F(Screenshots, AnswerDialog)
     };
     for (const Case &c : cases) {
         Puzzle p(c.kind, c.lines);
-        QPointer<TReplyForm> form = new TReplyForm(nullptr, p, nullptr);
+        QPointer<TReplyForm> form = new TReplyForm(nullptr, p);
         form->ShowModalAsync();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(form));
         c.fill(form);

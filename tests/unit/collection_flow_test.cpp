@@ -14,7 +14,7 @@ class FakeCollectionScreen : public ICollectionPresentation {
 public:
     QStringList calls;
     std::deque<Reply> askReplies;  // yes when empty
-    AnswerVerdict verdict = AnswerVerdict::Right;
+    AnswerVerdict verdict = AnswerVerdict::Right; // what the player enters next
     CollectionView view;
 
     void PlayClick() override {}
@@ -27,10 +27,10 @@ public:
     }
     void ShowCatalogueError() override { calls << QStringLiteral("ShowCatalogueError"); }
     void ReportError(const QString &) override { calls << QStringLiteral("ReportError"); }
-    AnswerVerdict RunAnswerDialog(TProblem &item, TUser *player) override
+    EnteredAnswer RunAnswerDialog(TProblem &item) override
     {
-        calls << QStringLiteral("AnswerDialog %1%2").arg(item.Id).arg(player ? " with a player" : "");
-        return verdict;
+        calls << QStringLiteral("AnswerDialog %1").arg(item.Id);
+        return testscript::enter(item, verdict);
     }
     void RunAnswerViewer(const QByteArray &solution) override { calls << QStringLiteral("AnswerViewer ") + solution; }
     void CloseScreen() override { calls << QStringLiteral("CloseScreen"); }
@@ -78,7 +78,7 @@ TEST_F(CollectionFlow, DecideAnswerAndBackWalkTheModes)
         bool textModeAfter;
         QStringList calls;
     };
-    const QString dialog = QStringLiteral("AnswerDialog 1");  // never with a player
+    const QString dialog = QStringLiteral("AnswerDialog 1");
     const Step steps[] = {
         {&TCollectionFlow::Decide, AnswerVerdict::Right, true, {}},
         {&TCollectionFlow::Decide, AnswerVerdict::Wrong, true, {dialog, QStringLiteral("ShowFalseAnswer")}},

@@ -69,7 +69,7 @@ public:
     TProblemListModel *problems = nullptr;
     QStringList calls;
     std::deque<Reply> askReplies;  // yes when empty
-    std::function<AnswerVerdict(TProblem &, TUser *)> answerDialog;
+    std::function<EnteredAnswer(TProblem &)> answerDialog;
     GameView view;
     bool closed = false;
 
@@ -92,10 +92,10 @@ public:
         return testscript::nextReply(askReplies);
     }
     void ShowCatalogueError() override { calls << QStringLiteral("ShowCatalogueError"); }
-    AnswerVerdict RunAnswerDialog(TProblem &item, TUser *player) override
+    EnteredAnswer RunAnswerDialog(TProblem &item) override
     {
         calls << QStringLiteral("AnswerDialog %1").arg(item.Id);
-        return answerDialog(item, player);
+        return answerDialog(item);
     }
     void RunAnswerViewer(const QByteArray &solution) override { calls << QStringLiteral("AnswerViewer ") + QString::fromLatin1(solution); }
     void ReportError(const QString &message) override { calls << QStringLiteral("ReportError ") + message; }
@@ -122,14 +122,15 @@ public:
     QStringList since(int mark) const { return calls.mid(mark); }
 };
 
-AnswerVerdict rightAnswer(TProblem &item, TUser *player)
+// The dialog only hands back what was entered; the rules score it.
+EnteredAnswer rightAnswer(TProblem &item)
 {
-    return item.CheckAnswer(player, item.AnswerData) ? AnswerVerdict::Right : AnswerVerdict::Wrong;
+    return testscript::enter(item, AnswerVerdict::Right);
 }
 
-AnswerVerdict wrongAnswer(TProblem &item, TUser *player)
+EnteredAnswer wrongAnswer(TProblem &item)
 {
-    return item.CheckAnswer(player, AnswerValue::fromInteger(7)) ? AnswerVerdict::Right : AnswerVerdict::Wrong;
+    return testscript::enter(item, AnswerVerdict::Wrong);
 }
 
 class Game {
@@ -144,7 +145,7 @@ public:
     }
 
     // Selects the item, opens its text and answers it.
-    void answer(int position, AnswerVerdict (*how)(TProblem &, TUser *))
+    void answer(int position, EnteredAnswer (*how)(TProblem &))
     {
         screen.select(position);
         screen.answerDialog = how;
@@ -421,7 +422,9 @@ TEST_F(GameRules, CancellingTheAnswerDialogChangesNothing)
     game.screen.select(0);
     game.rules.Decide();
     ASSERT_TRUE(game.rules.TextMode());
-    game.screen.answerDialog = [](TProblem &, TUser *) { return AnswerVerdict::Cancelled; };
+    game.screen.answerDialog = [](TProblem &item) {
+        return testscript::enter(item, AnswerVerdict::Cancelled);
+    };
     const int mark = int(game.screen.calls.size());
     game.rules.Decide();
     EXPECT_EQ(game.screen.since(mark),
@@ -740,4 +743,156 @@ TEST_F(GameRules, AFailedSaveKeepsTheGameOpenAndLeavingRetries)
     EXPECT_TRUE(game.rules.CloseQuery());
     game.rules.End();
     EXPECT_EQ(TUser::CreateFromRegistry(game.player->KeyPath(), registry)->Scores, scores);
+}
+
+// ---------------------------------------------------------------------------
+// Scoring: what an answer does to the player, and a purchase
+
+namespace
+{
+
+struct Scoring : ::testing::Test {
+    std::unique_ptr<TUser> player = TUser::CreateNew(QStringLiteral("Вася"), 1);
+    // Copies of a record take its header only, so records with an answer live on the heap.
+    std::unique_ptr<TProblem> make(ProblemId id, std::uint8_t difficult, std::uint8_t kind,
+                                   const AnswerValue &answer)
+    {
+        auto p = std::make_unique<TProblem>(id, difficult, "", "", "");
+        p->AnswerKind = kind;
+        p->AnswerData = answer;
+        return p;
+    }
+};
+
+} // namespace
+
+TEST_F(Scoring, RightAnswerOnMediumEarnsBonusAndOpensTheSolution)
+{
+    player->LevelList.Add(5);
+    auto p = make(5, 1, AnswerInteger, AnswerValue::fromInteger(10));
+    EXPECT_TRUE(TGameRules::ScoreAnswer(*player, *p, AnswerValue::fromInteger(10)));
+    EXPECT_EQ(player->Scores, 50);
+    EXPECT_EQ(player->MD, 1);
+    EXPECT_EQ(player->LD + player->HD + player->LU + player->MU + player->HU, 0);
+    EXPECT_EQ(player->LevelList.GetItem(0), (LevelEntry{5, 1, 1, 0}));
+    EXPECT_TRUE(p->BuySolution(*player));
+    EXPECT_EQ(player->Scores, 50); // nothing charged
+}
+
+TEST_F(Scoring, WrongAnswerOnEasyMayTakeScoresBelowZero)
+{
+    player->LevelList.Add(5);
+    player->Scores = 2;
+    auto p = make(5, 0, AnswerInteger, AnswerValue::fromInteger(10));
+    EXPECT_FALSE(TGameRules::ScoreAnswer(*player, *p, AnswerValue::fromInteger(11)));
+    EXPECT_EQ(player->Scores, -2);
+    EXPECT_EQ(player->LU, 1);
+    EXPECT_EQ(player->LevelList.GetItem(0), (LevelEntry{5, 0, 0, 1}));
+}
+
+TEST_F(Scoring, PenaltiesAndBonusesFollowTheTables)
+{
+    for (std::uint8_t d = 0; d < 3; ++d) {
+        auto user = TUser::CreateNew("x", 1);
+        user->LevelList.Add(1);
+        auto p = make(1, d, AnswerInteger, AnswerValue::fromInteger(1));
+        TGameRules::ScoreAnswer(*user, *p, AnswerValue::fromInteger(0));
+        EXPECT_EQ(user->Scores, 30 - AnswerPenalty[d]);
+        TGameRules::ScoreAnswer(*user, *p, AnswerValue::fromInteger(1));
+        EXPECT_EQ(user->Scores, 30 - AnswerPenalty[d] + AnswerBonus[d]);
+        const std::uint16_t rights[] = {user->LD, user->MD, user->HD};
+        const std::uint16_t wrongs[] = {user->LU, user->MU, user->HU};
+        for (int k = 0; k < 3; ++k) {
+            EXPECT_EQ(rights[k], k == d ? 1 : 0);
+            EXPECT_EQ(wrongs[k], k == d ? 1 : 0);
+        }
+    }
+    EXPECT_EQ(AnswerPenalty, (std::array<std::uint16_t, 3>{4, 2, 1}));
+    EXPECT_EQ(SolutionCost, (std::array<std::uint16_t, 3>{20, 30, 40}));
+}
+
+TEST_F(Scoring, KindFiveCanNeverBeAnsweredAndAlwaysCosts)
+{
+    player->LevelList.Add(9);
+    auto p = make(9, 2, 5, AnswerValue::fromInteger(0));
+    for (int i = 0; i < 3; ++i)
+        EXPECT_FALSE(TGameRules::ScoreAnswer(*player, *p, AnswerValue::fromInteger(0)));
+    EXPECT_EQ(player->Scores, 27);
+    EXPECT_EQ(player->HU, 3);
+    EXPECT_EQ(player->LevelList.GetItem(0).WrongAnswers, 3);
+}
+
+TEST_F(Scoring, BuyingAtTheExactPriceLeavesZero)
+{
+    player->LevelList.Add(3);
+    auto p = make(3, 2, AnswerInteger, AnswerValue::fromInteger(1));
+    player->Scores = 39;
+    EXPECT_FALSE(p->BuySolution(*player));
+    EXPECT_EQ(player->Scores, 39);
+    EXPECT_EQ(player->LevelList.GetItem(0).Bought, 0);
+    player->Scores = 40;
+    EXPECT_TRUE(p->BuySolution(*player));
+    EXPECT_EQ(player->Scores, 0);
+    EXPECT_EQ(player->LevelList.GetItem(0).Bought, 1);
+    EXPECT_TRUE(p->BuySolution(*player)); // bought once, shown for free
+    EXPECT_EQ(player->Scores, 0);
+}
+
+TEST_F(Scoring, NoPlayerOnlyCompares)
+{
+    auto p = make(3, 1, AnswerInteger, AnswerValue::fromInteger(1));
+    EXPECT_TRUE(p->CheckAnswer(AnswerValue::fromInteger(1)));
+    EXPECT_FALSE(p->CheckAnswer(AnswerValue::fromInteger(2)));
+}
+
+TEST_F(Scoring, AnswersAndAPurchaseLandInTheLevelEntry)
+{
+    player->LevelList.Add(4);
+    auto p = make(4, 0, AnswerInteger, AnswerValue::fromInteger(8));
+    EXPECT_FALSE(TGameRules::ScoreAnswer(*player, *p, AnswerValue::fromInteger(7)));
+    EXPECT_TRUE(p->BuySolution(*player));
+    EXPECT_EQ(player->Scores, 30 - 4 - 20);
+    EXPECT_TRUE(TGameRules::ScoreAnswer(*player, *p, AnswerValue::fromInteger(8)));
+    EXPECT_EQ(player->LevelList.GetItem(0), (LevelEntry{4, 1, 1, 1}));
+}
+
+TEST_F(Scoring, FindEntryChangesOnlyTheFirstOfTwoEqualIds)
+{
+    player->LevelList.Add(6);
+    player->LevelList.Add(6);
+    auto p = make(6, 0, AnswerInteger, AnswerValue::fromInteger(1));
+    TGameRules::ScoreAnswer(*player, *p, AnswerValue::fromInteger(1));
+    EXPECT_EQ(player->LevelList.GetItem(0).Solved, 1);
+    EXPECT_EQ(player->LevelList.GetItem(1).Solved, 0);
+}
+
+TEST_F(Scoring, DifficultyOutsideTheTablesChangesNoScoreOrCounter)
+{
+    player->LevelList.Add(8);
+    auto p = make(8, 3, AnswerInteger, AnswerValue::fromInteger(1));
+    EXPECT_FALSE(TGameRules::ScoreAnswer(*player, *p, AnswerValue::fromInteger(0)));
+    EXPECT_TRUE(TGameRules::ScoreAnswer(*player, *p, AnswerValue::fromInteger(1)));
+    EXPECT_EQ(player->Scores, 30);
+    EXPECT_EQ(player->LD + player->MD + player->HD + player->LU + player->MU + player->HU, 0);
+    EXPECT_EQ(player->LevelList.GetItem(0), (LevelEntry{8, 1, 1, 1}));
+
+    auto other = TUser::CreateNew("o", 1);
+    other->LevelList.Add(8);
+    other->Scores = 1000;
+    auto hard = make(8, 255, AnswerInteger, AnswerValue::fromInteger(1));
+    EXPECT_FALSE(hard->BuySolution(*other));
+    EXPECT_EQ(other->Scores, 1000);
+    EXPECT_EQ(other->LevelList.GetItem(0).Bought, 0);
+}
+
+TEST_F(Scoring, IdNotOnTheLevelListOnlyCompares)
+{
+    player->LevelList.Add(1);
+    auto p = make(2, 1, AnswerInteger, AnswerValue::fromInteger(1));
+    EXPECT_TRUE(TGameRules::ScoreAnswer(*player, *p, AnswerValue::fromInteger(1)));
+    EXPECT_FALSE(TGameRules::ScoreAnswer(*player, *p, AnswerValue::fromInteger(0)));
+    EXPECT_FALSE(p->BuySolution(*player));
+    EXPECT_EQ(player->Scores, 30);
+    EXPECT_EQ(player->MD + player->MU, 0);
+    EXPECT_EQ(player->LevelList.GetItem(0), (LevelEntry{1, 0, 0, 0}));
 }

@@ -136,17 +136,17 @@ TEST_F(PackSources, BuildsAPackTheGameLoads)
     TProblem choice(*catalogue.FindProblem(7));
     choice.LoadData();
     EXPECT_EQ(choice.Lines, (QStringList{QStringLiteral("Введите ответ."), QStringLiteral("Аня"), QStringLiteral("Катя")}));
-    EXPECT_TRUE(choice.CheckAnswer(nullptr, AnswerValue::fromText(QStringLiteral("Катя"))));
+    EXPECT_TRUE(choice.CheckAnswer(AnswerValue::fromText(QStringLiteral("Катя"))));
 
     TProblem numbers(*catalogue.FindProblem(9));
     numbers.LoadData();
-    EXPECT_TRUE(numbers.CheckAnswer(nullptr, AnswerValue::fromNumbers({5, 7, 9})));
+    EXPECT_TRUE(numbers.CheckAnswer(AnswerValue::fromNumbers({5, 7, 9})));
     EXPECT_EQ(numbers.Lines.size(), 4);
 
     TProblem text(*catalogue.FindProblem(20));
     text.LoadData();
-    EXPECT_TRUE(text.CheckAnswer(nullptr, AnswerValue::fromText(QStringLiteral("река"))));
-    EXPECT_FALSE(text.CheckAnswer(nullptr, AnswerValue::fromText(QStringLiteral("Река"))));
+    EXPECT_TRUE(text.CheckAnswer(AnswerValue::fromText(QStringLiteral("река"))));
+    EXPECT_FALSE(text.CheckAnswer(AnswerValue::fromText(QStringLiteral("Река"))));
 
     const ToolRun check = pack({QStringLiteral("check"), out()});
     EXPECT_EQ(check.code, 0) << qPrintable(check.out);

@@ -2,6 +2,7 @@
 // that address the wrong key, scores at the type's limits, damaged store
 // files with their recovery from backup files, and one game at a time.
 #include "TestFiles.h"
+#include "core/GameRules.h"
 #include "core/Problem.h"
 #include "core/ProfileBackup.h"
 #include "core/StoreNotice.h"
@@ -112,7 +113,7 @@ TEST_P(ScoreLimits, ScoresAndCountersSaturateInsteadOfWrapping)
     AnswerValue answer{};
     if (!c.right)
         answer.bytes[0] = 1;
-    puzzle.CheckAnswer(&player, answer);
+    TGameRules::ScoreAnswer(player, puzzle, answer);
     EXPECT_EQ(player.Scores, c.after);
     for (const std::uint16_t *counter : counters)
         EXPECT_EQ(*counter, UINT16_MAX);
