@@ -24,7 +24,7 @@ case "${1:-}" in
 --long) shift; kills=${1:-300} ;;
 [0-9]*) kills=$1 ;;
 esac
-if [ "$mode" = short ]; then damages=4; fulls=6; rounds=4; else damages=$kills; fulls=$kills; rounds=$kills; fi
+if [ "$mode" = short ]; then damages=4; fulls=3; rounds=4; else damages=$kills; fulls=$kills; rounds=$kills; fi
 
 tool=${ZENTRIKA_TOOLS_DIR:-$root/build/debug/bin}/zentrika-profile
 saver=${ZENTRIKA_FAULT_SAVER:-$root/build/debug/tests/faults/fault_saver}
@@ -312,7 +312,7 @@ done
 # failure strikes the save itself; the draws that struck it are counted.
 struck=0
 fresh
-for ((i = 0; i < fulls; i++)); do
+for ((i = 0; i < 2 * fulls; i++)); do  # fulls rounds of each of the two kinds
     before=$(scores Вася)
     limit=$(shuf -i 33-96 -n 1)  # KiB a file may grow to
     if [ $((i % 2)) = 0 ]; then
