@@ -52,7 +52,8 @@ Options parseOptions(const QStringList &arguments)
         } else if (a.startsWith(QLatin1Char('-'))) {
             o.error = QStringLiteral("Неизвестный параметр: %1").arg(a);
         }
-        // Anything else (Qt's own -platform and the like are taken earlier) is ignored.
+        // A word that is not an option is ignored. The options run before Qt's own
+        // are taken, so Qt's -platform and the like are refused above.
     }
     if (o.error.isEmpty() && o.screen == QLatin1String("game") && o.player.trimmed().isEmpty())
         o.error = QStringLiteral("Для --screen=game нужно имя игрока: --player=ИМЯ");

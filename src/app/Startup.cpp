@@ -13,7 +13,6 @@
 #include "screens/MessageBoxForm.h"
 #include "platform/DisplayModes.h"
 #include "platform/Sounds.h"
-#include "platform/desktop/ApplicationEvents.h"
 #include "platform/desktop/DisplayWatcher.h"
 #include "platform/desktop/GameApplication.h"
 #include "platform/desktop/OutputSize.h"
