@@ -2,10 +2,11 @@
 
 #include "app/Diagnostics.h"
 
-// Our own parser rather than QCommandLineParser: it runs before the
-// application object exists (the video mode is settled first), its help is
-// laid out by hand with the keys and the settings file, and its errors are
-// Russian with exit code 2, none of which the generated help and errors give.
+// Our own parser rather than QCommandLineParser: the help is laid out by hand
+// (value lists, keys, the settings file) and the mistakes are Russian, exit
+// with 2 and print the help, while the generated help and its errors are
+// Qt's own layout and texts; and the options are read before the application
+// object exists, which its --help and --version handling needs.
 namespace app
 {
 
