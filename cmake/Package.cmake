@@ -55,7 +55,9 @@ endfunction()
 zentrika_opened_library_depends(libsdl2-2.0-0 ${PROJECT_SOURCE_DIR}/src/platform/desktop/SdlSoundPlayer.cpp sdl_depends)
 # The window scale uses Qt's private API (src/platform/desktop/WindowScale.cpp),
 # whose ABI changes with every Qt release: Debian's Qt packages provide
-# qt6-base-abi at their exact version for packages that use it.
+# qt6-base-abi at their exact version for packages that use it. dpkg-shlibdeps
+# adds it too while the game links a Qt_6_PRIVATE_API symbol, but not for what
+# the private headers inline, so it is named here whatever is linked.
 if(NOT Qt6Gui_VERSION)
   message(FATAL_ERROR "The package needs the version of the Qt it is built with (Qt6Gui_VERSION)")
 endif()
