@@ -53,7 +53,16 @@ function(zentrika_opened_library_depends package source out)
   set(${out} "${result}" PARENT_SCOPE)
 endfunction()
 zentrika_opened_library_depends(libsdl2-2.0-0 ${PROJECT_SOURCE_DIR}/src/platform/desktop/SdlSoundPlayer.cpp sdl_depends)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, ${sdl_depends}")
+# The window scale uses Qt's private API (src/platform/desktop/WindowScale.cpp),
+# whose ABI changes with every Qt release: Debian's Qt packages provide
+# qt6-base-abi at their exact version for packages that use it. dpkg-shlibdeps
+# adds it too while the game links a Qt_6_PRIVATE_API symbol, but not for what
+# the private headers inline, so it is named here whatever is linked.
+if(NOT Qt6Gui_VERSION)
+  message(FATAL_ERROR "The package needs the version of the Qt it is built with (Qt6Gui_VERSION)")
+endif()
+set(qt_private_abi "qt6-base-abi (= ${Qt6Gui_VERSION})")
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, ${qt_private_abi}, ${sdl_depends}")
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-wayland")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 set(CPACK_STRIP_FILES ON)

@@ -1,95 +1,12 @@
 #pragma once
-// The game's main routine: start-up (media library, sounds, font, colours,
-// cursors, display mode), the forms that live for the whole run, the event
-// loop, and the shutdown that gives the desktop back what start-up changed.
-#include "app/Settings.h"
-#include "platform/PeResourceLibrary.h"
-#include "platform/desktop/HighlightColours.h"
-#include "platform/desktop/PrivateFont.h"
-
-#include <QString>
-#include <QStringList>
-#include <functional>
-#include <memory>
-#include <optional>
-
-class QWidget;
-
-namespace platform {
-class IDisplayModes;
-class ISoundPlayer;
-}  // namespace platform
+// The game's main routine: the options, the session that sets up and gives
+// back the desktop, the store guard, the main menu or a screen opened
+// straight away, and the shutdown.
+#include "app/GameSession.h"
+#include "app/MainMenuRun.h"
+#include "app/Options.h"
 
 namespace app {
-
-struct Options {
-    VideoOption video = VideoOption::Auto;
-    bool videoGiven = false;    // --video on the command line, over the settings
-    std::optional<bool> sound;  // --sound=on|off, over the settings
-    bool help = false;
-    bool version = false;
-    bool diagnostics = false;
-    // Opens one screen straight away instead of the main menu: "game" or "collection".
-    QString screen;
-    QString player;   // the game screen's player, loaded or created
-    QString dataDir;  // the folder holding list.lst, Data and Images
-    QString error;  // an option we do not know, or a bad value
-};
-
-Options parseOptions(const QStringList &arguments);  // without the program name
-QString helpText();
-QString versionText();
-
-// The screen size the game takes.
-constexpr int ScreenWidth = 800;
-constexpr int ScreenHeight = 600;
-
-// Start-up and shutdown of the process-wide resources, in their fixed order.
-class GameSession {
-public:
-    // display: null to play in a window without touching the display.
-    // player: null for silence. folders: where relative names are looked up,
-    // in order (the program's folder, then the current directory, by default).
-    GameSession(platform::IDisplayModes *display, platform::ISoundPlayer *player,
-                QStringList folders = defaultFolders());
-    ~GameSession();
-    GameSession(const GameSession &) = delete;
-    GameSession &operator=(const GameSession &) = delete;
-
-    static QStringList defaultFolders();
-    // The first folder holding the relative name, joined to it; the name as it
-    // stands when no folder has it.
-    static QString locate(const QString &relativeName, const QStringList &folders);
-
-    // All steps up to the display mode. False when the display could not be
-    // switched; everything done before it has been undone by then.
-    bool start();
-    // The steps in shutdown order; safe to call twice.
-    void shutdown();
-
-    bool isRunning() const { return running_; }
-    const platform::PeResourceLibrary &media() const { return media_; }
-    const platform::PrivateFont &font() const { return font_; }
-    int cursorsLoaded() const { return cursors_; }
-    // What start-up did, one "key=value" a line, for support and tests.
-    QStringList diagnostics() const;
-
-private:
-    platform::IDisplayModes *display_;
-    platform::ISoundPlayer *player_;
-    QStringList folders_;
-    platform::PeResourceLibrary media_;
-    platform::PrivateFont font_;
-    platform::HighlightColours colours_;
-    int cursors_ = 0;
-    bool started_ = false;
-    bool running_ = false;
-};
-
-// The form whose closing ends the program: the main menu (TMainForm) unless a
-// test puts another form in its place.
-using MainFormFactory = std::function<std::unique_ptr<QWidget>()>;
-void setMainFormFactory(MainFormFactory factory);
 
 // The whole program; returns the exit code.
 int run(int argc, char **argv);

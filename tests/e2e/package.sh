@@ -37,6 +37,10 @@ for lib in libc6 libqt6widgets6 libqt6svg6 libsqlite3-0 libsdl2-2.0-0 libxrandr2
     [[ $depends =~ (^|, )$lib\ \(\>= ]] || fail "Depends lacks a computed $lib: $depends"
 done
 [[ $depends == *qt6-qpa-plugins* ]] || fail "Depends lacks the display plugins: $depends"
+# The window scale uses Qt's private API: the package holds to the Qt it was built with.
+qt_version=$(qmake6 -query QT_VERSION)
+[[ $depends =~ (^|, )qt6-base-abi\ \(=\ ${qt_version//./\\.}\)(,|$) ]] \
+    || fail "Depends lacks qt6-base-abi (= $qt_version): $depends"
 
 ROOT=$WORK/root
 dpkg-deb -x "$deb" "$ROOT" || fail "dpkg-deb -x failed"

@@ -224,6 +224,29 @@ TEST(Options, VideoHelpVersionAndMistakes)
     EXPECT_FALSE(app::parseOptions({QStringLiteral("--frobnicate")}).error.isEmpty());
 }
 
+// What the console answers before any window: a mistake wins over --help and
+// ends with 2, --help and --version with 0, anything else starts the game.
+TEST(Options, ConsoleAnswersBeforeAnyWindow)
+{
+    const struct {
+        QStringList arguments;
+        std::optional<int> code;
+    } cases[] = {
+        {{}, std::nullopt},
+        {{QStringLiteral("--help")}, 0},
+        {{QStringLiteral("-v")}, 0},
+        {{QStringLiteral("--help"), QStringLiteral("--frobnicate")}, 2},
+        {{QStringLiteral("--version"), QStringLiteral("--sound=loud")}, 2},
+        {{QStringLiteral("--screen=game")}, 2},
+        {{QStringLiteral("--screen=game"), QStringLiteral("--player= ")}, 2},
+        {{QStringLiteral("--data")}, 2},
+        {{QStringLiteral("--screen=game"), QStringLiteral("--player=Ира"), QStringLiteral("--data"), QStringLiteral("/x")},
+         std::nullopt},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(app::answerOnConsole(app::parseOptions(c.arguments)), c.code) << qPrintable(c.arguments.join(' '));
+}
+
 TEST(CursorFile, HotSpotAndImageFromTheFile)
 {
     QImage image(16, 16, QImage::Format_ARGB32);

@@ -3,6 +3,17 @@
 #include <QGuiApplication>
 #include <QScreen>
 #include <QWindow>
+#include <QtGlobal>
+
+// The one file on Qt's private API: QHighDpiScaling carries no compatibility
+// promise from one Qt release to the next, and the package depends on the
+// exact Qt it was built with (cmake/Package.cmake).
+#if QT_VERSION != QT_VERSION_CHECK(6, 4, 2)
+#error "WindowScale.cpp uses Qt's private QHighDpiScaling and is tested with Qt 6.4.2 (Debian 12) only. \
+For another Qt, check that QHighDpiScaling::setGlobalFactor, setScreenFactor and factor(const QScreen *) \
+still exist and scale windows as before (tests/gui/display_test.cpp, e2e_scaled_screen), then add the version here."
+#endif
+
 #include <QtGui/private/qhighdpiscaling_p.h>
 #include <qpa/qplatformscreen.h>
 #include <qpa/qplatformwindow.h>

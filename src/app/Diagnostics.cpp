@@ -1,0 +1,59 @@
+#include "app/Diagnostics.h"
+
+#include "app/GameDisplay.h"
+#include "app/GameSession.h"
+#include "platform/desktop/SdlSoundPlayer.h"
+#include "screens/MessageBoxForm.h"
+
+#include <QGuiApplication>
+#include <QPalette>
+#include <QPointer>
+#include <QStringList>
+#include <QWidget>
+#include <chrono>
+
+namespace app
+{
+
+void markStep(const char *step)
+{
+    static const bool on = qEnvironmentVariableIntValue("ZENTRIKA_STARTUP_TIMES") != 0;
+    static const auto origin = std::chrono::steady_clock::now();
+    if (on)
+        std::fprintf(
+            stderr, "%8.1f ms  %s\n",
+            std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - origin).count(),
+            step);
+}
+
+void print(const QString &text, FILE *to)
+{
+    std::fputs(text.toLocal8Bit().constData(), to);
+    std::fflush(to);
+}
+
+void printDiagnostics(const GameSession &session, const GameDisplay &screen,
+                      const platform::SdlSoundPlayer &player, const QPointer<QWidget> &form)
+{
+    QStringList lines = session.diagnostics() + screen.diagnostics();
+    lines << QStringLiteral("sound=%1").arg(player.isOpen() ? QStringLiteral("on") : QStringLiteral("off"));
+    lines << QStringLiteral("message-box=%1")
+                 .arg(MessageBoxForm ? QStringLiteral("ready") : QStringLiteral("missing"));
+    if (form)
+        lines << QStringLiteral("main-form=%1x%2+%3+%4")
+                     .arg(form->width())
+                     .arg(form->height())
+                     .arg(form->x())
+                     .arg(form->y());
+    print(lines.join(QLatin1Char('\n')) + QLatin1Char('\n'));
+}
+
+void printAfterShutdown()
+{
+    const QPalette palette = QGuiApplication::palette();
+    print(QStringLiteral("after-shutdown highlight=%1 highlighted-text=%2\n")
+              .arg(palette.color(QPalette::Active, QPalette::Highlight).name(),
+                   palette.color(QPalette::Active, QPalette::HighlightedText).name()));
+}
+
+} // namespace app

@@ -1,0 +1,121 @@
+#include "app/GameSession.h"
+
+#include "app/DataFolder.h"
+#include "app/Diagnostics.h"
+#include "platform/DisplayModes.h"
+#include "platform/Sounds.h"
+#include "platform/desktop/GameCursors.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QFontInfo>
+#include <QGuiApplication>
+#include <QPalette>
+#include <cstdio>
+
+namespace app
+{
+
+GameSession::GameSession(platform::IDisplayModes *display, platform::ISoundPlayer *player,
+                         QStringList folders)
+    : display_(display), player_(player), folders_(std::move(folders))
+{
+}
+
+GameSession::~GameSession()
+{
+    shutdown();
+}
+
+QStringList GameSession::defaultFolders()
+{
+    QStringList folders{dataFolder(), QCoreApplication::applicationDirPath(), QDir::currentPath()};
+    folders.removeDuplicates();
+    return folders;
+}
+
+QString GameSession::locate(const QString &relativeName, const QStringList &folders)
+{
+    for (const QString &folder : folders) {
+        const QString path = QDir(folder).filePath(relativeName);
+        if (QFileInfo::exists(path))
+            return path;
+    }
+    return relativeName;
+}
+
+bool GameSession::start()
+{
+    started_ = true;
+    // A missing or damaged library is not checked here: it shows up as
+    // silence, and as an error when a screen asks for a picture.
+    media_ = platform::PeResourceLibrary::fromFile(locate(QStringLiteral("Media.dll"), folders_));
+    if (!media_.isLoaded())
+        std::fprintf(stderr, "zentrika: %s\n", qPrintable(media_.errorString()));
+    platform::setMediaLibrary(&media_);
+    markStep("media library");
+
+    platform::setSoundPlayer(player_);
+    platform::loadSounds(media_);
+    markStep("sounds");
+
+    font_.add({locate(QStringLiteral("Fonts/comic.ttf"), folders_),
+               locate(QStringLiteral("Fonts/comicbd.ttf"), folders_)});
+    markStep("font");
+
+    colours_.apply();
+    markStep("colours");
+
+    cursors_ = platform::installGameCursors(locate(QStringLiteral("cursor.cur"), folders_),
+                                            locate(QStringLiteral("hand.cur"), folders_));
+    markStep("cursors");
+
+    platform::setDisplayModes(display_);
+    if (!platform::SwitchDisplayMode(ScreenWidth, ScreenHeight)) {
+        // Leave the desktop as it was found: the mode, and also the font,
+        // colours, sounds and library, which nothing else would give back.
+        shutdown();
+        return false;
+    }
+    markStep("display mode");
+    running_ = true;
+    return true;
+}
+
+void GameSession::shutdown()
+{
+    if (!started_)
+        return;
+    started_ = false;
+    running_ = false;
+    font_.remove();
+    colours_.restore();
+    platform::freeSounds();
+    platform::setSoundPlayer(nullptr);
+    platform::setMediaLibrary(nullptr);
+    media_ = platform::PeResourceLibrary();
+    platform::RestoreDisplayMode();
+    platform::setDisplayModes(nullptr);
+    platform::removeGameCursors();
+    cursors_ = 0;
+}
+
+QStringList GameSession::diagnostics() const
+{
+    QStringList lines;
+    const QPalette palette = QGuiApplication::palette();
+    lines << QStringLiteral("media=%1")
+                 .arg(media_.isLoaded() ? media_.fileName()
+                                        : QStringLiteral("not loaded: ") + media_.errorString());
+    lines << QStringLiteral("font-family=%1").arg(font_.family());
+    lines << QStringLiteral("comic-sans-ms=%1")
+                 .arg(QFontInfo(QFont(QLatin1String(platform::PrivateFont::Face))).family());
+    lines << QStringLiteral("highlight=%1").arg(palette.color(QPalette::Active, QPalette::Highlight).name());
+    lines << QStringLiteral("highlighted-text=%1")
+                 .arg(palette.color(QPalette::Active, QPalette::HighlightedText).name());
+    lines << QStringLiteral("cursors=%1").arg(cursors_);
+    return lines;
+}
+
+} // namespace app
