@@ -252,15 +252,10 @@ def hint_problems(puzzle):
 
 
 def problems(root):
-    folders = puzzle_checks.puzzle_folders(root)
     found = []
-    for folder in folders:
-        puzzle, error = puzzle_checks.read_puzzle(folder)
-        if error:
-            found.append(error)
-            continue
+    for folder, puzzle in puzzle_checks.each_puzzle(root, found):
         found += [f"{folder.name}: {p}" for p in hint_problems(puzzle)]
-    return len(folders), found
+    return len(puzzle_checks.puzzle_folders(root)), found
 
 
 def main(argv):

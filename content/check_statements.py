@@ -12,19 +12,14 @@ import puzzle_checks
 
 
 def problems(root):
-    folders = puzzle_checks.puzzle_folders(root)
     found = []
-    for folder in folders:
-        puzzle, error = puzzle_checks.read_puzzle(folder)
-        if error:
-            found.append(error)
-            continue
+    for folder, puzzle in puzzle_checks.each_puzzle(root, found):
         statement = puzzle.get("statement", "")
         paragraphs = [p for p in statement.strip().split("\n\n") if p.strip()]
         if not paragraphs or "?" not in paragraphs[-1]:
             tail = paragraphs[-1].strip().replace("\n", " ") if paragraphs else ""
             found.append(f"{folder.name}: the statement does not end with its question: …{tail[-60:]}")
-    return len(folders), found
+    return len(puzzle_checks.puzzle_folders(root)), found
 
 
 def main(argv):

@@ -18,6 +18,17 @@ def read_puzzle(folder):
         return None, f"{folder.name}: cannot read puzzle.toml: {e}"
 
 
+def each_puzzle(root, found):
+    """Yields (folder, puzzle) for every readable source; a source that cannot
+    be read is reported in found instead."""
+    for folder in puzzle_folders(root):
+        puzzle, error = read_puzzle(folder)
+        if error:
+            found.append(error)
+        else:
+            yield folder, puzzle
+
+
 def run(argv, problems, what):
     root = argv[1] if len(argv) > 1 else pathlib.Path(__file__).resolve().parent / "puzzles"
     count, found = problems(root)
