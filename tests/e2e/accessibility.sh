@@ -108,7 +108,9 @@ def described(description, role=None):
                                   and (role is None or a.getRole() == role)
                                   and a.getState().contains(pyatspi.STATE_SHOWING))
 def read(*descriptions, role=None):
-    return tuple(described(d, role).name for d in descriptions)
+    # None until the screen has them: the waits below poll for it.
+    found = [described(d, role) for d in descriptions]
+    return None if None in found else tuple(a.name for a in found)
 # A new player's: read once the screen has filled them in.
 wait_for('30 points and level 1', lambda: read('Очки', 'Уровень', role=pyatspi.ROLE_LABEL) == ('30', '1'))
 print('points and level: %s' % (read('Очки', 'Уровень', role=pyatspi.ROLE_LABEL),))
