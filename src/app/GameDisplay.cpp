@@ -57,9 +57,10 @@ void onReportSignal(int)
 
 }  // namespace
 
-GameDisplay::GameDisplay(const VideoPlan &plan, Settings settings, bool videoFromCommandLine, QSize picture,
-                         QString settingsPath)
-    : plan_(plan)
+GameDisplay::GameDisplay(platform::GameApplication &application, const VideoPlan &plan, Settings settings,
+                         bool videoFromCommandLine, QSize picture, QString settingsPath)
+    : application_(application)
+    , plan_(plan)
     , settings_(std::move(settings))
     , videoFromCommandLine_(videoFromCommandLine)
     , settingsPath_(std::move(settingsPath))
@@ -90,7 +91,7 @@ GameDisplay::GameDisplay(const VideoPlan &plan, Settings settings, bool videoFro
         settings_.sound = on;
         saveSettings();
     });
-    platform::GameApplication::setKeyInterceptor([this](QObject *, QKeyEvent *e) {
+    application_.setKeyInterceptor([this](QObject *, QKeyEvent *e) {
         if (stage_ && isFullScreenKey(e)) {
             stage_->toggleFullScreen();
             return true;
@@ -111,7 +112,7 @@ GameDisplay::~GameDisplay()
         ::close(reportPipe_[0]);
         ::close(reportPipe_[1]);
     }
-    platform::GameApplication::setKeyInterceptor({});
+    application_.setKeyInterceptor({});
     QObject::disconnect(&TSoundSwitch::instance(), &TSoundSwitch::changed, &TSoundSwitch::instance(), nullptr);
     // The window as the player left it, however the game ends: by the leave
     // question the stage has closed already, by a signal it still shows.

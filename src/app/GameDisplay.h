@@ -11,13 +11,19 @@
 
 class TStage;
 
+namespace platform {
+class GameApplication;
+}
+
 namespace app {
 
 class GameDisplay {
 public:
-    // videoFromCommandLine: the mode holds for this run only and is not saved.
-    GameDisplay(const VideoPlan &plan, Settings settings, bool videoFromCommandLine, QSize picture,
-                QString settingsPath = Settings::defaultPath());
+    // The keys go through the application's key interceptor for as long as
+    // this lives. videoFromCommandLine: the mode holds for this run only and
+    // is not saved.
+    GameDisplay(platform::GameApplication &application, const VideoPlan &plan, Settings settings,
+                bool videoFromCommandLine, QSize picture, QString settingsPath = Settings::defaultPath());
     ~GameDisplay();
     GameDisplay(const GameDisplay &) = delete;
     GameDisplay &operator=(const GameDisplay &) = delete;
@@ -39,6 +45,7 @@ private:
     void showWindow();
     void keepFrameOnScreen(int tries);
 
+    platform::GameApplication &application_;
     VideoPlan plan_;
     Settings settings_;
     bool videoFromCommandLine_;

@@ -4,7 +4,6 @@
 #include "app/Diagnostics.h"
 #include "platform/DisplayModes.h"
 #include "platform/Sounds.h"
-#include "platform/desktop/GameCursors.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -67,12 +66,12 @@ bool GameSession::start()
     colours_.apply();
     markStep("colours");
 
-    cursors_ = platform::installGameCursors(locate(QStringLiteral("cursor.cur"), folders_),
-                                            locate(QStringLiteral("hand.cur"), folders_));
+    cursorsLoaded_ = cursors_.install(locate(QStringLiteral("cursor.cur"), folders_),
+                                      locate(QStringLiteral("hand.cur"), folders_));
     markStep("cursors");
 
-    platform::setDisplayModes(display_);
-    if (!platform::SwitchDisplayMode(ScreenWidth, ScreenHeight)) {
+    // Without a back end the game plays in a window and the display stays as it is.
+    if (display_ && !platform::SwitchDisplayMode(*display_, ScreenWidth, ScreenHeight)) {
         // Leave the desktop as it was found: the mode, and also the font,
         // colours, sounds and library, which nothing else would give back.
         shutdown();
@@ -95,10 +94,10 @@ void GameSession::shutdown()
     platform::setSoundPlayer(nullptr);
     platform::setMediaLibrary(nullptr);
     media_ = platform::PeResourceLibrary();
-    platform::RestoreDisplayMode();
-    platform::setDisplayModes(nullptr);
-    platform::removeGameCursors();
-    cursors_ = 0;
+    if (display_)
+        display_->restore();
+    cursors_.remove();
+    cursorsLoaded_ = 0;
 }
 
 QStringList GameSession::diagnostics() const
@@ -114,7 +113,7 @@ QStringList GameSession::diagnostics() const
     lines << QStringLiteral("highlight=%1").arg(palette.color(QPalette::Active, QPalette::Highlight).name());
     lines << QStringLiteral("highlighted-text=%1")
                  .arg(palette.color(QPalette::Active, QPalette::HighlightedText).name());
-    lines << QStringLiteral("cursors=%1").arg(cursors_);
+    lines << QStringLiteral("cursors=%1").arg(cursorsLoaded_);
     return lines;
 }
 

@@ -2,6 +2,7 @@
 // Start-up and shutdown of the process-wide resources: media library, sounds,
 // font, colours, cursors and display mode, given back in reverse.
 #include "platform/PeResourceLibrary.h"
+#include "platform/desktop/GameCursors.h"
 #include "platform/desktop/HighlightColours.h"
 #include "platform/desktop/PrivateFont.h"
 
@@ -46,9 +47,12 @@ class GameSession
     void shutdown();
 
     bool isRunning() const { return running_; }
+    // The display back end given at construction (null in a window).
+    platform::IDisplayModes *display() const { return display_; }
     const platform::PeResourceLibrary &media() const { return media_; }
     const platform::PrivateFont &font() const { return font_; }
-    int cursorsLoaded() const { return cursors_; }
+    int cursorsLoaded() const { return cursorsLoaded_; }
+    platform::GameCursors &cursors() { return cursors_; }
     // What start-up did, one "key=value" a line, for support and tests.
     QStringList diagnostics() const;
 
@@ -59,7 +63,8 @@ class GameSession
     platform::PeResourceLibrary media_;
     platform::PrivateFont font_;
     platform::HighlightColours colours_;
-    int cursors_ = 0;
+    platform::GameCursors cursors_;
+    int cursorsLoaded_ = 0;
     bool started_ = false;
     bool running_ = false;
 };

@@ -42,9 +42,11 @@ int runMainMenu(platform::GameApplication &application, GameSession &session, Ga
 {
     std::unique_ptr<QWidget> mainForm = mainFormFactory()();
     // The main menu hides when it closes; the program ends with it.
-    if (auto *menu = qobject_cast<TMainForm *>(mainForm.get()))
+    if (auto *menu = qobject_cast<TMainForm *>(mainForm.get())) {
+        menu->setDisplayModes(session.display());
         QObject::connect(menu, &TMainForm::closed, &application, &QCoreApplication::quit,
                          Qt::QueuedConnection);
+    }
     markStep("main form");
     // What the menu needs only once a player can act on it: the player store
     // (checked, recovered if damaged, and opened) and the game's one message

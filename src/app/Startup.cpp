@@ -11,6 +11,7 @@
 #include "core/Errors.h"
 #include "screens/AbstractForm.h"
 #include "screens/MessageBoxForm.h"
+#include "widgets/Stage.h"
 #include "platform/DisplayModes.h"
 #include "platform/Sounds.h"
 #include "platform/desktop/DisplayWatcher.h"
@@ -21,6 +22,7 @@
 
 #include <QDir>
 #include <QGuiApplication>
+#include <QMessageBox>
 #include <optional>
 #include <vector>
 
@@ -86,6 +88,21 @@ void restartScaled(char **argv, bool platformWasOurs)
     std::perror("zentrika: could not start again");
 }
 
+}  // namespace
+
+void installErrorReport(platform::GameApplication &application)
+{
+    application.setErrorTranslator(
+        [](const std::exception *e) { return e ? playerMessage(*e) : playerMessage(); });
+    application.setErrorReporter([](const QString &message) {
+        QMessageBox box(QMessageBox::Critical, QGuiApplication::applicationDisplayName(), message,
+                        QMessageBox::Ok);
+        box.exec();
+    });
+}
+
+namespace {
+
 // What every window relies on: the names, the signals that quit, the player's
 // texts for errors and the accessible faces of the painted controls.
 void prepareApplication(platform::GameApplication &application)
@@ -93,8 +110,7 @@ void prepareApplication(platform::GameApplication &application)
     QCoreApplication::setApplicationName(QStringLiteral("Zentrika"));
     QGuiApplication::setApplicationDisplayName(QStringLiteral("Zentrika"));
     quitOnSignals(&application);
-    platform::setErrorTranslator(
-        [](const std::exception *e) { return e ? playerMessage(*e) : playerMessage(); });
+    installErrorReport(application);
     controls::installAccessibility();
 }
 
@@ -146,7 +162,7 @@ int runOnce(int argc, char **argv, bool &scaledInstead)
     std::unique_ptr<platform::RandrDisplayModes> randr;
     NoModes noModes;
     platform::IDisplayModes *display = chooseDisplay(plan, randr, noModes);
-    GameDisplay screen(plan, fitted, options.videoGiven, {ScreenWidth, ScreenHeight});
+    GameDisplay screen(application, plan, fitted, options.videoGiven, {ScreenWidth, ScreenHeight});
     if (options.diagnostics)
         screen.reportOnSignal();
 
@@ -156,6 +172,8 @@ int runOnce(int argc, char **argv, bool &scaledInstead)
         scaledInstead = askScaledInstead(&player);
         return 1;
     }
+    if (TStage *stage = screen.stage())
+        QObject::connect(stage, &TStage::scaleChanged, &session.cursors(), &platform::GameCursors::rescale);
 
     TAbstractForm::SetDefaultProgramDir(options.dataDir.isEmpty() ? dataFolder()
                                                                   : QDir(options.dataDir).absolutePath());

@@ -6,7 +6,15 @@
 #include "app/MainMenuRun.h"
 #include "app/Options.h"
 
+namespace platform {
+class GameApplication;
+}
+
 namespace app {
+
+// How an escaped error reaches the player: the Russian text of core/Errors.h
+// in a modal message box.
+void installErrorReport(platform::GameApplication &application);
 
 // The whole program; returns the exit code.
 int run(int argc, char **argv);

@@ -1,7 +1,6 @@
 #include "controls/FatScrollBar.h"
 
 #include "widgets/Colors.h"
-#include "platform/desktop/GameCursors.h"
 
 #include <QMouseEvent>
 #include <QPaintEvent>
@@ -327,7 +326,7 @@ void TFatScrollBar::StartPress(int part, const QPoint &pos)
 
 void TFatScrollBar::mousePressEvent(QMouseEvent *event)
 {
-    setCursor(platform::gameCursor(platform::CursorSlot::HandPoint));
+    setCursor(Qt::PointingHandCursor);
     const QPoint pos = event->position().toPoint();
     lastButtons_ = event->buttons();
     lastModifiers_ = event->modifiers();
@@ -375,7 +374,7 @@ void TFatScrollBar::HandleMove(Qt::MouseButtons buttons, Qt::KeyboardModifiers m
 
 void TFatScrollBar::mouseReleaseEvent(QMouseEvent *event)
 {
-    setCursor(platform::gameCursor(platform::CursorSlot::Arrow));
+    setCursor(Qt::ArrowCursor);
     const QPoint pos = event->position().toPoint();
     lastButtons_ = event->buttons();
     lastModifiers_ = event->modifiers();

@@ -30,29 +30,4 @@ bool SwitchDisplayMode(IDisplayModes &display, std::uint16_t width, std::uint16_
     return display.change(best, false);
 }
 
-namespace {
-IDisplayModes *g_display = nullptr;
-}
-
-IDisplayModes *displayModes()
-{
-    return g_display;
-}
-
-void setDisplayModes(IDisplayModes *display)
-{
-    g_display = display;
-}
-
-bool SwitchDisplayMode(std::uint16_t width, std::uint16_t height)
-{
-    return g_display ? SwitchDisplayMode(*g_display, width, height) : true;
-}
-
-void RestoreDisplayMode()
-{
-    if (g_display)
-        g_display->restore();
-}
-
 }  // namespace platform

@@ -37,11 +37,4 @@ constexpr std::uint32_t MaxRefreshRate = 85;
 // runs at that size.
 bool SwitchDisplayMode(IDisplayModes &display, std::uint16_t width, std::uint16_t height);
 
-// The process-wide back end, set by start-up; null when the game plays in a
-// window, where switching succeeds without touching the display.
-IDisplayModes *displayModes();
-void setDisplayModes(IDisplayModes *display);
-bool SwitchDisplayMode(std::uint16_t width, std::uint16_t height);
-void RestoreDisplayMode();
-
 }  // namespace platform

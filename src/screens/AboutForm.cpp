@@ -1,7 +1,6 @@
 #include "screens/AboutForm.h"
 
 #include "platform/desktop/Shell.h"
-#include "platform/desktop/GameCursors.h"
 
 #include <QDate>
 #include <QFontMetrics>
@@ -76,7 +75,7 @@ TAboutForm::TAboutForm(QWidget *owner)
     setColor(clAboutYellow);
     setClientSize(560, 484);
     setCloseAction(CloseAction::Free);
-    setCursor(platform::gameCursor(platform::CursorSlot::Arrow));
+    setCursor(Qt::ArrowCursor);
 
     Image1 = new TPictureBox(this);
     Image1->setObjectName(QStringLiteral("Image1"));
@@ -104,7 +103,7 @@ TAboutForm::TAboutForm(QWidget *owner)
         l->setFont(arial(11, true));
         l->setTextColor(clBlue);
         l->setCaption(text);
-        l->setCursor(platform::gameCursor(platform::CursorSlot::HandPoint));
+        l->setCursor(Qt::PointingHandCursor);
         l->installEventFilter(this);
         return l;
     };

@@ -10,7 +10,6 @@
 #include "screens/SoundSwitch.h"
 #include "screens/Texts.h"
 #include "screens/UserSelectDialog.h"
-#include "platform/desktop/GameCursors.h"
 
 #include <QKeyEvent>
 #include <QPainter>
@@ -88,7 +87,7 @@ TGradientButton *bigButton(QWidget *parent, const char *name, int top, const QSt
     b->setText(text);
     b->setTextColor(clNavy);
     b->setFont(zw::gameFont(35));
-    b->setCursor(platform::gameCursor(platform::CursorSlot::HandPoint));
+    b->setCursor(Qt::PointingHandCursor);
     b->setFocusPolicy(Qt::StrongFocus);
     return b;
 }
@@ -124,7 +123,7 @@ TMainForm::TMainForm(QWidget *owner)
     setKeyPreview(true);
     setColor(zw::rgbValue(251, 254, 244));
     setClientSize(Width, Height);
-    setCursor(platform::gameCursor(platform::CursorSlot::Arrow));
+    setCursor(Qt::ArrowCursor);
 
     if (platform::IResourceLibrary *media = platform::mediaLibrary()) {
         try {
@@ -157,7 +156,7 @@ TMainForm::TMainForm(QWidget *owner)
     // Named for what it opens: "?" alone tells a screen reader's user nothing.
     AboutButton->setAccessibleName(QStringLiteral("О программе"));
     AboutButton->setFont(zw::gameFont(29));
-    AboutButton->setCursor(platform::gameCursor(platform::CursorSlot::HandPoint));
+    AboutButton->setCursor(Qt::PointingHandCursor);
     AboutButton->setColorFace(zw::clPanel);
     AboutButton->setColorFocused(zw::clFocus);
     AboutButton->setColorDown(zw::clPanel);
@@ -165,7 +164,7 @@ TMainForm::TMainForm(QWidget *owner)
 
     SoundButton = new TSoundButton(this);
     SoundButton->setGeometry(-1, -5, 41, 41);
-    SoundButton->setCursor(platform::gameCursor(platform::CursorSlot::HandPoint));
+    SoundButton->setCursor(Qt::PointingHandCursor);
     SoundButton->setColorFace(zw::clPanel);
     SoundButton->setColorFocused(zw::clFocus);
     SoundButton->setColorDown(zw::clPanel);
@@ -299,17 +298,19 @@ void TMainForm::FormClose(CloseAction &action)
 void TMainForm::ApplicationEventsDeactivate()
 {
     // In a window the desktop keeps its own mode and the game need not hide.
-    if (platform::displayModes())
+    if (display_)
         showMinimized();
 }
 
 void TMainForm::ApplicationEventsMinimize()
 {
-    platform::RestoreDisplayMode();
+    if (display_)
+        display_->restore();
 }
 
 void TMainForm::ApplicationEventsRestore()
 {
     // A refused switch leaves the game at whatever mode the display has.
-    platform::SwitchDisplayMode(Width, Height);
+    if (display_)
+        platform::SwitchDisplayMode(*display_, Width, Height);
 }

@@ -18,6 +18,7 @@ class TUserSelectDialog;
 
 namespace platform {
 class ApplicationEvents;
+class IDisplayModes;
 }
 
 class TMainForm : public TForm {
@@ -52,6 +53,9 @@ public:
     platform::ApplicationEvents *ApplicationEvents;
 
     const QImage &background() const { return background_; }
+    // The display back end to give back while the game is in the background
+    // and to retake after; none (the default) when the game plays in a window.
+    void setDisplayModes(platform::IDisplayModes *display) { display_ = display; }
 
     void NewGameButtonClick();
     void GolovolomkiButtonClick();
@@ -76,4 +80,5 @@ protected:
 
 private:
     QImage background_;
+    platform::IDisplayModes *display_ = nullptr;
 };

@@ -2,7 +2,6 @@
 
 #include "controls/RichEditEx.h"
 #include "platform/Sounds.h"
-#include "platform/desktop/GameCursors.h"
 #include "widgets/RichTextView.h"
 
 #include <QKeyEvent>
@@ -32,7 +31,7 @@ TSolutionForm::TSolutionForm(QWidget *owner, const QByteArray &solutionText)
     setClientSize(425, 415);
     setCloseAction(CloseAction::Free);
     // The game's arrow while the viewer is open, on its own window only.
-    setCursor(platform::gameCursor(platform::CursorSlot::Arrow));
+    setCursor(Qt::ArrowCursor);
 
     OuterFrame = new TShape(this);
     OuterFrame->setObjectName(QStringLiteral("Shape1"));
@@ -65,7 +64,7 @@ TSolutionForm::TSolutionForm(QWidget *owner, const QByteArray &solutionText)
     AnswerText->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     AnswerText->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     AnswerText->setTextInteractionFlags(Qt::NoTextInteraction);
-    AnswerText->viewport()->setCursor(platform::gameCursor(platform::CursorSlot::Arrow));
+    AnswerText->viewport()->setCursor(Qt::ArrowCursor);
     AnswerText->installEventFilter(this);
     AnswerText->viewport()->installEventFilter(this);
     QPalette pal = AnswerText->palette();

@@ -6,7 +6,6 @@
 #include "platform/Sounds.h"
 #include "screens/MessageBoxForm.h"
 #include "screens/Texts.h"
-#include "platform/desktop/GameCursors.h"
 
 #include <QKeyEvent>
 #include <algorithm>
@@ -107,7 +106,7 @@ void TUserSelectDialog::createChoiceControls(QWidget *p)
     UserImage->BorderColor = zw::clGray;
     UserImage->FocusedColor = zw::clFocus;
     UserImage->DownColor = zw::clPanel;
-    UserImage->setCursor(platform::gameCursor(platform::CursorSlot::HandPoint));
+    UserImage->setCursor(Qt::PointingHandCursor);
     connect(UserImage, &TLabelImage::LabelChange, this, &TUserSelectDialog::UserImageLabelChange);
 
     OKButton = new TFlatButton(p);
@@ -219,7 +218,7 @@ void TUserSelectDialog::FormCreate()
         if (on)
             LoadGameRBClick();
     });
-    setCursor(platform::gameCursor(platform::CursorSlot::Arrow));
+    setCursor(Qt::ArrowCursor);
 }
 
 void TUserSelectDialog::FormShow()

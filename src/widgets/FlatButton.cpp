@@ -1,6 +1,5 @@
 #include "widgets/FlatButton.h"
 
-#include "platform/desktop/GameCursors.h"
 #include "widgets/Form.h"
 
 #include <QKeyEvent>
@@ -164,6 +163,6 @@ void TFlatButton::beforeClickHandlers()
 TFlatSpeedButton::TFlatSpeedButton(QWidget *parent) : TFlatButtonBase(parent)
 {
     setFocusPolicy(Qt::NoFocus);
-    setCursor(platform::gameCursor(platform::CursorSlot::HandPoint));
+    setCursor(Qt::PointingHandCursor);
     setFont(zw::gameFont(16));
 }

@@ -1,6 +1,5 @@
 #include "widgets/FlatControls.h"
 
-#include "platform/desktop/GameCursors.h"
 #include "widgets/Form.h"
 
 #include <QAbstractItemView>
@@ -341,7 +340,7 @@ void TGauge::paintEvent(QPaintEvent *)
 
 TGradientButton::TGradientButton(QWidget *parent) : QAbstractButton(parent)
 {
-    setCursor(platform::gameCursor(platform::CursorSlot::HandPoint));
+    setCursor(Qt::PointingHandCursor);
     setFont(zw::gameFont(35));
     setFocusPolicy(Qt::StrongFocus);
     fade_ = new QVariantAnimation(this);

@@ -2,7 +2,6 @@
 
 #include "widgets/Form.h"
 #include "platform/desktop/GameApplication.h"
-#include "platform/desktop/GameCursors.h"
 #include "platform/desktop/WindowScale.h"
 
 #include <QApplication>
@@ -111,16 +110,16 @@ TStage::TStage(QSize picture)
     g_stage = this;
     // Held back before any form's own filter sees it, where the application
     // offers that; a filter of our own otherwise.
-    if (qobject_cast<platform::GameApplication *>(qApp))
-        platform::GameApplication::setEventGate([this](QObject *o, QEvent *e) { return blocks(o, e); });
+    if (auto *application = platform::GameApplication::instance())
+        application->setEventGate([this](QObject *o, QEvent *e) { return blocks(o, e); });
     else
         qApp->installEventFilter(this);
 }
 
 TStage::~TStage()
 {
-    if (qobject_cast<platform::GameApplication *>(qApp))
-        platform::GameApplication::setEventGate({});
+    if (auto *application = platform::GameApplication::instance())
+        application->setEventGate({});
     qApp->removeEventFilter(this);
     if (g_stage == this)
         g_stage = nullptr;
@@ -295,7 +294,7 @@ void TStage::scaleTo(double factor)
         return;
     if (platform::setWindowScale(windowHandle(), factor)) {
         keepMinimumSize();
-        platform::rescaleGameCursors();
+        emit scaleChanged();
         showShrunk();
         // What the last scale left on the screen goes.
         update();

@@ -60,6 +60,8 @@ public:
 
 signals:
     void fullScreenChanged(bool fullScreen);
+    // The windows are drawn at another factor now (the game's cursors follow).
+    void scaleChanged();
 
 protected:
     void resizeEvent(QResizeEvent *event) override;

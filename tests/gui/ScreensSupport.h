@@ -139,12 +139,12 @@ protected:
     {
         MediaFixture::SetUp();
         addScreenBitmaps(media);
-        platform::setErrorReporter([this](const QString &message) { errors << message; });
+        platform::GameApplication::instance()->setErrorReporter([this](const QString &message) { errors << message; });
     }
     void TearDown() override
     {
         flushDeletes();
-        platform::setErrorReporter({});
+        platform::GameApplication::instance()->setErrorReporter({});
         MediaFixture::TearDown();
     }
     QString gameDir() const { return folder.path(); }

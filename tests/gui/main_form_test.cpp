@@ -57,7 +57,6 @@ protected:
         TMainForm::setScreens({});
         TAboutForm::setShellOpener(nullptr);
         MessageBoxForm = nullptr;
-        platform::setDisplayModes(nullptr);
         platform::Registry::closeUser();
         qunsetenv("ZENTRIKA_REGISTRY");
         MediaFixture::TearDown();
@@ -218,7 +217,7 @@ TEST_F(MainFormTest, QuestionMarkOpensAFreshAboutBoxEachTime)
 TEST_F(MainFormTest, BackgroundGivesTheDisplayBackAndRestoringRetakesIt)
 {
     FakeDisplay display;
-    platform::setDisplayModes(&display);
+    form->setDisplayModes(&display);
     form->ApplicationEventsMinimize();
     EXPECT_EQ(display.restores, 1);
     form->ApplicationEventsRestore();

@@ -1,7 +1,6 @@
 #include "GuiSupport.h"
 
 #include "screens/SolutionForm.h"
-#include "platform/desktop/GameCursors.h"
 #include "widgets/RichTextView.h"
 #include "widgets/richtext/RtfWriter.h"
 
@@ -81,7 +80,7 @@ TEST_F(SolutionFormTest, OpensAtTheMiddleStepWithTheDesignLayout)
     EXPECT_EQ(form->ZoomOutBtn->hint(), QStringLiteral("Уменьшить шрифт"));
     EXPECT_EQ(form->ZoomInBtn->hint(), QStringLiteral("Увеличить шрифт"));
     EXPECT_EQ(form->ZoomInBtn->focusPolicy(), Qt::NoFocus);
-    EXPECT_EQ(form->ZoomInBtn->cursor().shape(), platform::gameCursor(platform::CursorSlot::HandPoint).shape());
+    EXPECT_EQ(form->ZoomInBtn->cursor().shape(), Qt::PointingHandCursor);
     EXPECT_EQ(form->Focus->width(), 0);
     EXPECT_EQ(form->ZoomStep, 3);
     EXPECT_TRUE(form->ZoomInBtn->isEnabled());
@@ -216,8 +215,8 @@ TEST_F(SolutionFormTest, EmptySolutionShowsAnEmptyPage)
 TEST_F(SolutionFormTest, ArrowCursorOnItsOwnWindowOnly)
 {
     open(solution(1));
-    EXPECT_EQ(form->cursor().shape(), platform::gameCursor(platform::CursorSlot::Arrow).shape());
-    EXPECT_EQ(form->AnswerText->viewport()->cursor().shape(), platform::gameCursor(platform::CursorSlot::Arrow).shape());
+    EXPECT_EQ(form->cursor().shape(), Qt::ArrowCursor);
+    EXPECT_EQ(form->AnswerText->viewport()->cursor().shape(), Qt::ArrowCursor);
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
 }
 

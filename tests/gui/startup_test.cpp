@@ -119,8 +119,10 @@ protected:
         EXPECT_TRUE(QFont::substitutes(QStringLiteral("Comic Sans MS")).isEmpty());
         EXPECT_EQ(platform::mediaLibrary(), nullptr);
         EXPECT_EQ(platform::soundPlayer(), nullptr);
-        EXPECT_EQ(platform::displayModes(), nullptr);
-        EXPECT_EQ(platform::gameCursor(platform::CursorSlot::Default).shape(), Qt::ArrowCursor);
+        // What a widget sets from now on is Qt's own cursor.
+        QWidget button;
+        button.setCursor(Qt::PointingHandCursor);
+        EXPECT_EQ(button.cursor().shape(), Qt::PointingHandCursor);
     }
 
     QTemporaryDir dir_;
@@ -154,13 +156,21 @@ TEST_F(GameFolder, StartUpTakesTheDesktopAndShutdownGivesItBack)
         EXPECT_EQ(QFontInfo(QFont(QStringLiteral("Comic Sans MS"))).family(), QStringLiteral("DejaVu Sans"));
 
         EXPECT_EQ(session.cursorsLoaded(), 2);
-        EXPECT_EQ(platform::gameCursor(platform::CursorSlot::Default).hotSpot(), QPoint(3, 5));
-        EXPECT_EQ(platform::gameCursor(platform::CursorSlot::Arrow).hotSpot(), QPoint(3, 5));
-        EXPECT_EQ(platform::gameCursor(platform::CursorSlot::HandPoint).hotSpot(), QPoint(9, 1));
-        // Every window that does not choose its own cursor gets the game's arrow.
+        // Qt's arrow and hand become the game's wherever a widget sets them,
+        // and every window that does not choose its own cursor gets the arrow.
         QWidget window;
+        auto *hand = new QWidget(&window);
+        hand->setCursor(Qt::PointingHandCursor);
+        auto *arrow = new QWidget(&window);
+        arrow->setCursor(Qt::ArrowCursor);
+        auto *text = new QWidget(&window);
+        text->setCursor(Qt::IBeamCursor);
         window.show();
         EXPECT_EQ(window.cursor().hotSpot(), QPoint(3, 5));
+        EXPECT_EQ(hand->cursor().hotSpot(), QPoint(9, 1));
+        EXPECT_EQ(arrow->cursor().hotSpot(), QPoint(3, 5));
+        EXPECT_EQ(arrow->cursor().shape(), Qt::BitmapCursor);
+        EXPECT_EQ(text->cursor().shape(), Qt::IBeamCursor);
         window.hide();
 
         session.shutdown();
@@ -195,7 +205,7 @@ TEST_F(GameFolder, MissingFilesLeaveTheGameRunnable)
     EXPECT_THROW(platform::mediaLibrary()->loadBitmap(QStringLiteral("StartScreen")), platform::EResourceError);
     EXPECT_FALSE(session.font().isAdded());
     EXPECT_EQ(session.cursorsLoaded(), 0);
-    EXPECT_EQ(platform::gameCursor(platform::CursorSlot::HandPoint).shape(), Qt::PointingHandCursor);
+    EXPECT_EQ(session.cursors().cursorFor(Qt::PointingHandCursor).shape(), Qt::PointingHandCursor);
     EXPECT_EQ(QApplication::palette().color(QPalette::Active, QPalette::Highlight), QColor(253, 237, 196));
     session.shutdown();
     expectDesktopAsBefore();
@@ -310,9 +320,10 @@ protected:
 TEST(ErrorReport, EscapedErrorIsShownInRussianAndTheProgramGoesOn)
 {
     QStringList shown;
-    platform::setErrorReporter([&](const QString &m) { shown << m; });
-    platform::setErrorTranslator(
-        [](const std::exception *e) { return e ? playerMessage(*e) : playerMessage(); });
+    platform::GameApplication *application = platform::GameApplication::instance();
+    ASSERT_TRUE(application);
+    app::installErrorReport(*application);  // the game's texts
+    application->setErrorReporter([&](const QString &m) { shown << m; });
     Throwing w;
     auto press = [&] {
         QEvent e(QEvent::User);
@@ -350,7 +361,7 @@ TEST(ErrorReport, EscapedErrorIsShownInRussianAndTheProgramGoesOn)
     }
 
     // An error while the report is up goes to stderr, not into a second box.
-    platform::setErrorReporter([&](const QString &m) {
+    application->setErrorReporter([&](const QString &m) {
         shown << m;
         platform::deliverReportingErrors([]() -> bool { throw std::runtime_error("again"); });
     });
@@ -361,8 +372,8 @@ TEST(ErrorReport, EscapedErrorIsShownInRussianAndTheProgramGoesOn)
     EXPECT_EQ(shown.size(), before + 1);
     EXPECT_EQ(shown.last(), playerMessage());
     EXPECT_NE(err.find("again"), std::string::npos);
-    platform::setErrorReporter({});
-    platform::setErrorTranslator({});
+    application->setErrorReporter({});
+    application->setErrorTranslator({});
 }
 
 TEST(HighlightColours, OnlyTheirRolesGoBack)
@@ -408,10 +419,10 @@ namespace {
 TEST(StartScreen, MinimisingGivesTheDisplayBackAndRestoringRetakesIt)
 {
     ScriptedDisplay display({{800, 600, 60, 32}});
-    platform::setDisplayModes(&display);
-    ASSERT_TRUE(platform::SwitchDisplayMode(800, 600));
+    ASSERT_TRUE(platform::SwitchDisplayMode(display, 800, 600));
     {
         TMainForm form;
+        form.setDisplayModes(&display);
         form.show();
         form.showMinimized();
         QApplication::processEvents();
@@ -422,7 +433,6 @@ TEST(StartScreen, MinimisingGivesTheDisplayBackAndRestoringRetakesIt)
         EXPECT_EQ(display.current, (platform::DisplayMode{800, 600, 60, 32}));
         EXPECT_EQ(display.restores, 1);
     }
-    platform::setDisplayModes(nullptr);
 }
 
 }  // namespace

@@ -89,21 +89,4 @@ TEST(SwitchDisplayMode, FailsWhenNothingFitsOrEverythingIsRefused)
     EXPECT_FALSE(platform::SwitchDisplayMode(blank, 800, 600));
 }
 
-TEST(SwitchDisplayMode, ProcessWideBackEndIsOptional)
-{
-    // In a window there is nothing to switch: the switch holds, the restore is a no-op.
-    platform::setDisplayModes(nullptr);
-    EXPECT_TRUE(platform::SwitchDisplayMode(800, 600));
-    platform::RestoreDisplayMode();
-
-    ScriptedDisplay display({{800, 600, 60, 24}});
-    platform::setDisplayModes(&display);
-    EXPECT_TRUE(platform::SwitchDisplayMode(800, 600));
-    EXPECT_TRUE(display.changed);
-    platform::RestoreDisplayMode();
-    EXPECT_FALSE(display.changed);
-    EXPECT_EQ(display.restores, 1);
-    platform::setDisplayModes(nullptr);
-}
-
 }  // namespace

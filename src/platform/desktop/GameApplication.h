@@ -1,7 +1,9 @@
 #pragma once
 // The application object of the game. An error that escapes an event handler
-// is not fatal: its message is shown in a message dialog and the program goes
-// on, as every screen of the game expects.
+// is not fatal: it is reported and the program goes on, as every screen of the
+// game expects. What the player reads and how it is shown are the game's: the
+// app installs them here; this layer only catches, keeps reports from
+// stacking and writes the technical detail to stderr.
 #include <QApplication>
 #include <QKeyEvent>
 #include <exception>
@@ -9,33 +11,10 @@
 
 namespace platform {
 
-// How an escaped error is shown: a modal critical message box titled with the
-// application's name, unless a reporter is set (tests record instead).
+// Shows what a player should read (the game: a modal message box; tests record).
 using ErrorReporter = std::function<void(const QString &message)>;
-void setErrorReporter(ErrorReporter reporter);
-void reportError(const QString &message);
-// Shows what a player should read and writes the technical detail (English,
-// with paths) to stderr.
-void reportError(const QString &shown, const QString &detail);
-
-// Turns an escaped error into what a player reads; start-up sets the game's
-// own. Without one a player reads a general Russian notice.
+// Turns an escaped error (null: not a std::exception) into what a player reads.
 using ErrorTranslator = std::function<QString(const std::exception *error)>;
-void setErrorTranslator(ErrorTranslator translator);
-void reportError(const std::exception *error);
-
-// Runs deliver() and turns an exception escaping it into an error report.
-template <class Deliver> bool deliverReportingErrors(Deliver &&deliver)
-{
-    try {
-        return deliver();
-    } catch (const std::exception &e) {
-        reportError(&e);
-    } catch (...) {
-        reportError(nullptr);
-    }
-    return false;
-}
 
 // Sees every event before any event filter; true drops it. The game's stage
 // holds back input for forms under a modal one, before those forms' own filters.
@@ -50,10 +29,48 @@ class GameApplication : public QApplication {
 public:
     GameApplication(int &argc, char **argv);
 
-    static void setEventGate(EventGate gate);
-    static void setKeyInterceptor(KeyInterceptor interceptor);
+    // The application object of this process when it is a GameApplication
+    // (tools and benchmarks run a plain one).
+    static GameApplication *instance();
+
+    // Each handler belongs to whoever sets it, who sets an empty one before it goes.
+    void setEventGate(EventGate gate);
+    void setKeyInterceptor(KeyInterceptor interceptor);
+    void setErrorReporter(ErrorReporter reporter);
+    void setErrorTranslator(ErrorTranslator translator);
+
+    // Shows `shown` through the reporter (stderr without one) and writes the
+    // detail to stderr. A report raised while one is up (a paint handler that
+    // fails on every repaint) goes to stderr instead of stacking boxes.
+    void reportError(const QString &shown, const QString &detail = QString());
+    void reportError(const std::exception *error);
 
     bool notify(QObject *receiver, QEvent *event) override;
+
+private:
+    EventGate gate_;
+    KeyInterceptor keys_;
+    ErrorReporter reporter_;
+    ErrorTranslator translator_;
+    bool reporting_ = false;
 };
+
+// The same through this process's GameApplication; on stderr where there is none.
+void reportError(const QString &message);
+void reportError(const QString &shown, const QString &detail);
+void reportError(const std::exception *error);
+
+// Runs deliver() and turns an exception escaping it into an error report.
+template <class Deliver> bool deliverReportingErrors(Deliver &&deliver)
+{
+    try {
+        return deliver();
+    } catch (const std::exception &e) {
+        reportError(&e);
+    } catch (...) {
+        reportError(nullptr);
+    }
+    return false;
+}
 
 }  // namespace platform

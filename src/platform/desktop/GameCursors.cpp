@@ -9,7 +9,6 @@
 #include <QScreen>
 #include <QWidget>
 #include <QtEndian>
-#include <array>
 #include <cstdlib>
 
 namespace platform {
@@ -74,31 +73,6 @@ std::optional<CursorImage> readCursorFile(const QString &path, int wantedSize)
 
 namespace {
 
-std::array<std::optional<QCursor>, 3> &cursorSlots()
-{
-    static std::array<std::optional<QCursor>, 3> table;
-    return table;
-}
-
-// Gives the game's arrow to every window as it is shown, unless the window
-// (or the code that made it) chose a cursor of its own: the arrow then holds
-// for all its children that do not choose theirs either.
-class DefaultCursorFilter : public QObject {
-public:
-    using QObject::QObject;
-    bool eventFilter(QObject *watched, QEvent *event) override
-    {
-        if (event->type() == QEvent::Show && watched->isWidgetType()) {
-            auto *w = static_cast<QWidget *>(watched);
-            if (w->isWindow() && !w->testAttribute(Qt::WA_SetCursor) && cursorSlots()[0])
-                w->setCursor(*cursorSlots()[0]);
-        }
-        return false;
-    }
-};
-
-DefaultCursorFilter *g_filter = nullptr;
-
 std::optional<QCursor> load(const QString &file)
 {
     const auto image = readCursorFile(file);
@@ -118,75 +92,89 @@ std::optional<QCursor> load(const QString &file)
     return QCursor(QPixmap::fromImage(image->image), image->hotSpot.x(), image->hotSpot.y());
 }
 
-}  // namespace
-
-QCursor gameCursor(CursorSlot slot)
-{
-    const auto &c = cursorSlots()[std::size_t(slot)];
-    if (c)
-        return *c;
-    return QCursor(slot == CursorSlot::HandPoint ? Qt::PointingHandCursor : Qt::ArrowCursor);
-}
-
-void setGameCursor(CursorSlot slot, const std::optional<QCursor> &cursor)
-{
-    cursorSlots()[std::size_t(slot)] = cursor;
-}
-
-namespace {
-QString g_arrowFile, g_handFile;
-
 qint64 pixmapKey(const std::optional<QCursor> &c)
 {
     return c && c->shape() == Qt::BitmapCursor ? c->pixmap().cacheKey() : 0;
 }
+
 }  // namespace
 
-int installGameCursors(const QString &arrowFile, const QString &handFile)
+GameCursors::GameCursors() = default;
+
+GameCursors::~GameCursors()
 {
-    g_arrowFile = arrowFile;
-    g_handFile = handFile;
-    const auto arrow = load(arrowFile);
-    const auto hand = load(handFile);
-    setGameCursor(CursorSlot::Default, arrow);
-    setGameCursor(CursorSlot::Arrow, arrow);
-    setGameCursor(CursorSlot::HandPoint, hand);
-    if (arrow && !g_filter && qApp) {
-        g_filter = new DefaultCursorFilter(qApp);
-        qApp->installEventFilter(g_filter);
-    }
-    return (arrow ? 1 : 0) + (hand ? 1 : 0);
+    remove();
 }
 
-void rescaleGameCursors()
+void GameCursors::take(std::optional<QCursor> arrow, std::optional<QCursor> hand)
 {
-    auto &held = cursorSlots();
-    if (!held[0] && !held[2])
+    arrow_ = std::move(arrow);
+    hand_ = std::move(hand);
+}
+
+int GameCursors::install(const QString &arrowFile, const QString &handFile)
+{
+    arrowFile_ = arrowFile;
+    handFile_ = handFile;
+    take(load(arrowFile), load(handFile));
+    if ((arrow_ || hand_) && !filtering_ && qApp) {
+        qApp->installEventFilter(this);
+        filtering_ = true;
+    }
+    return (arrow_ ? 1 : 0) + (hand_ ? 1 : 0);
+}
+
+void GameCursors::rescale()
+{
+    if (!arrow_ && !hand_)
         return;
-    const qint64 oldArrow = pixmapKey(held[0]);
-    const qint64 oldHand = pixmapKey(held[2]);
-    const auto arrow = load(g_arrowFile);
-    const auto hand = load(g_handFile);
-    setGameCursor(CursorSlot::Default, arrow);
-    setGameCursor(CursorSlot::Arrow, arrow);
-    setGameCursor(CursorSlot::HandPoint, hand);
+    const qint64 oldArrow = pixmapKey(arrow_);
+    const qint64 oldHand = pixmapKey(hand_);
+    take(load(arrowFile_), load(handFile_));
     for (QWidget *w : QApplication::allWidgets()) {
         if (!w->testAttribute(Qt::WA_SetCursor) || w->cursor().shape() != Qt::BitmapCursor)
             continue;
         const qint64 key = w->cursor().pixmap().cacheKey();
-        if (key == oldArrow && arrow)
-            w->setCursor(*arrow);
-        else if (key == oldHand && hand)
-            w->setCursor(*hand);
+        if (key == oldArrow && arrow_)
+            w->setCursor(*arrow_);
+        else if (key == oldHand && hand_)
+            w->setCursor(*hand_);
     }
 }
 
-void removeGameCursors()
+void GameCursors::remove()
 {
-    delete g_filter;
-    g_filter = nullptr;
-    for (auto &c : cursorSlots())
-        c.reset();
+    if (filtering_ && qApp)
+        qApp->removeEventFilter(this);
+    filtering_ = false;
+    take(std::nullopt, std::nullopt);
+}
+
+QCursor GameCursors::cursorFor(Qt::CursorShape shape) const
+{
+    if (shape == Qt::ArrowCursor && arrow_)
+        return *arrow_;
+    if (shape == Qt::PointingHandCursor && hand_)
+        return *hand_;
+    return QCursor(shape);
+}
+
+bool GameCursors::eventFilter(QObject *watched, QEvent *event)
+{
+    if (!watched->isWidgetType())
+        return false;
+    auto *w = static_cast<QWidget *>(watched);
+    if (event->type() == QEvent::CursorChange && w->testAttribute(Qt::WA_SetCursor)) {
+        // The game's picture for a shape set just now; setting it comes back
+        // here as a bitmap cursor, which stays.
+        const Qt::CursorShape shape = w->cursor().shape();
+        if ((shape == Qt::ArrowCursor && arrow_) || (shape == Qt::PointingHandCursor && hand_))
+            w->setCursor(cursorFor(shape));
+    } else if (event->type() == QEvent::Show && w->isWindow() && !w->testAttribute(Qt::WA_SetCursor) && arrow_) {
+        // The arrow then holds for all its children that choose none either.
+        w->setCursor(*arrow_);
+    }
+    return false;
 }
 
 }  // namespace platform
