@@ -125,10 +125,9 @@ namespace controls
 
 void installAccessibility()
 {
-    static bool installed = false;
-    if (installed)
-        return;
-    installed = true;
+    // Qt keeps the factories for the whole process; ours goes in once however
+    // often this runs.
+    QAccessible::removeFactory(gameControls);
     QAccessible::installFactory(gameControls);
 }
 

@@ -24,7 +24,7 @@ QStringList splitPath(const QString &path)
 
 constexpr sqlite3_int64 kRootId = 1;
 
-const char *kSchema = R"sql(
+constexpr const char *kSchema = R"sql(
 CREATE TABLE IF NOT EXISTS reg_keys (
     id     INTEGER PRIMARY KEY,
     parent INTEGER REFERENCES reg_keys(id) ON DELETE CASCADE,
@@ -145,7 +145,7 @@ struct Registry::Impl {
     // The id of the child with that name, or 0.
     sqlite3_int64 child(sqlite3_int64 parent, const QString &name, QString *storedName = nullptr)
     {
-        static const char *sql = "SELECT id, name FROM reg_keys WHERE parent = ?1 AND folded = ?2";
+        static constexpr const char *sql = "SELECT id, name FROM reg_keys WHERE parent = ?1 AND folded = ?2";
         Stmt st = prepare(sql);
         st.bind(1, parent).bind(2, fold(name));
         if (!st.step(QStringLiteral("key lookup")))
@@ -180,7 +180,7 @@ struct Registry::Impl {
             QString stored;
             sqlite3_int64 next = child(id, seg, &stored);
             if (!next) {
-                static const char *sql = "INSERT INTO reg_keys(parent, name, folded) VALUES (?1, ?2, ?3)";
+                static constexpr const char *sql = "INSERT INTO reg_keys(parent, name, folded) VALUES (?1, ?2, ?3)";
                 Stmt st = prepare(sql);
                 st.bind(1, id).bind(2, seg).bind(3, fold(seg));
                 st.step(QStringLiteral("key creation"));
@@ -214,7 +214,7 @@ struct RegistryKey::Impl {
 
     Value read(const QString &name) const
     {
-        static const char *sql = "SELECT type, data FROM reg_values WHERE key = ?1 AND folded = ?2";
+        static constexpr const char *sql = "SELECT type, data FROM reg_values WHERE key = ?1 AND folded = ?2";
         Registry::Impl::Stmt st = reg->prepare(sql);
         st.bind(1, id).bind(2, fold(name));
         Value v;
@@ -237,7 +237,7 @@ struct RegistryKey::Impl {
             throw ERegistryError(
                 QStringLiteral("Registry value \"%1\" does not exist in the key %2").arg(name, path).toStdString());
         if (v.type != type) {
-            static const char *names[] = {"", "a string", "", "binary data", "an integer"};
+            static constexpr const char *names[] = {"", "a string", "", "binary data", "an integer"};
             throw ERegistryError(QStringLiteral("Registry value \"%1\" in the key %2 is not %3")
                                      .arg(name, path, QLatin1String(names[int(type)]))
                                      .toStdString());
@@ -251,7 +251,7 @@ struct RegistryKey::Impl {
             throw ERegistryError(
                 QStringLiteral("Registry key %1 is open for reading only").arg(path).toStdString());
         // A value written again keeps the spelling of its name; its type and data change.
-        static const char *sql =
+        static constexpr const char *sql =
             "INSERT INTO reg_values(key, name, folded, type, data) VALUES (?1, ?2, ?3, ?4, ?5) "
             "ON CONFLICT(key, folded) DO UPDATE SET type = excluded.type, data = excluded.data";
         Registry::Impl::Stmt st = reg->prepare(sql);
@@ -285,7 +285,7 @@ RegType RegistryKey::valueType(const QString &name) const
 
 QStringList RegistryKey::valueNames() const
 {
-    static const char *sql = "SELECT name FROM reg_values WHERE key = ?1 ORDER BY id";
+    static constexpr const char *sql = "SELECT name FROM reg_values WHERE key = ?1 ORDER BY id";
     Registry::Impl::Stmt st = d->reg->prepare(sql);
     st.bind(1, d->id);
     QStringList names;
@@ -342,7 +342,7 @@ void RegistryKey::deleteValue(const QString &name)
 {
     if (d->readOnly)
         throw ERegistryError(QStringLiteral("Registry key %1 is open for reading only").arg(d->path).toStdString());
-    static const char *sql = "DELETE FROM reg_values WHERE key = ?1 AND folded = ?2";
+    static constexpr const char *sql = "DELETE FROM reg_values WHERE key = ?1 AND folded = ?2";
     Registry::Impl::Stmt st = d->reg->prepare(sql);
     st.bind(1, d->id).bind(2, fold(name));
     st.step(QStringLiteral("value deletion"));
@@ -505,7 +505,7 @@ QStringList Registry::subKeyNames(const QString &path) const
     const sqlite3_int64 id = d->find(path);
     if (!id)
         return names;
-    static const char *sql = "SELECT name FROM reg_keys WHERE parent = ?1 ORDER BY id";
+    static constexpr const char *sql = "SELECT name FROM reg_keys WHERE parent = ?1 ORDER BY id";
     Impl::Stmt st = d->prepare(sql);
     st.bind(1, id);
     while (st.step(QStringLiteral("key listing")))
@@ -519,7 +519,7 @@ bool Registry::deleteKey(const QString &path)
     if (!id || id == kRootId)
         return false;
     // Sub-keys and values go with it through the cascading references.
-    static const char *sql = "DELETE FROM reg_keys WHERE id = ?1";
+    static constexpr const char *sql = "DELETE FROM reg_keys WHERE id = ?1";
     Impl::Stmt st = d->prepare(sql);
     st.bind(1, id);
     st.step(QStringLiteral("key deletion"));

@@ -44,42 +44,46 @@ template <class F> bool resolve(void *library, const char *name, F &function)
     return function != nullptr;
 }
 
+// The library as loaded, or why it could not be.
+struct LoadedSdl {
+    std::optional<Sdl> api;
+    QString why;  // when api is missing
+};
+
+LoadedSdl loadSdl()
+{
+    void *library = ::dlopen("libSDL2-2.0.so.0", RTLD_NOW | RTLD_LOCAL);
+    if (!library)
+        return {std::nullopt, QString::fromLocal8Bit(::dlerror())};
+    Sdl s{};
+    const bool all = resolve(library, "SDL_InitSubSystem", s.InitSubSystem) &&
+                     resolve(library, "SDL_QuitSubSystem", s.QuitSubSystem) &&
+                     resolve(library, "SDL_GetError", s.GetError) &&
+                     resolve(library, "SDL_OpenAudioDevice", s.OpenAudioDevice) &&
+                     resolve(library, "SDL_CloseAudioDevice", s.CloseAudioDevice) &&
+                     resolve(library, "SDL_PauseAudioDevice", s.PauseAudioDevice) &&
+                     resolve(library, "SDL_LockAudioDevice", s.LockAudioDevice) &&
+                     resolve(library, "SDL_UnlockAudioDevice", s.UnlockAudioDevice) &&
+                     resolve(library, "SDL_QueueAudio", s.QueueAudio) &&
+                     resolve(library, "SDL_ClearQueuedAudio", s.ClearQueuedAudio) &&
+                     resolve(library, "SDL_RWFromConstMem", s.RWFromConstMem) &&
+                     resolve(library, "SDL_LoadWAV_RW", s.LoadWAV_RW) &&
+                     resolve(library, "SDL_FreeWAV", s.FreeWAV) &&
+                     resolve(library, "SDL_BuildAudioCVT", s.BuildAudioCVT) &&
+                     resolve(library, "SDL_ConvertAudio", s.ConvertAudio) &&
+                     resolve(library, "SDL_TLSCleanup", s.TLSCleanup);
+    if (!all)
+        return {std::nullopt, QStringLiteral("libSDL2-2.0.so.0 lacks a function the game uses")};
+    return {s, QString()};  // the library stays loaded for the rest of the run
+}
+
 // The library once loaded; null (with the reason) where it is missing.
 const Sdl *sdl(QString *failure = nullptr)
 {
-    static QString why;
-    static const std::optional<Sdl> api = []() -> std::optional<Sdl> {
-        void *library = ::dlopen("libSDL2-2.0.so.0", RTLD_NOW | RTLD_LOCAL);
-        if (!library) {
-            why = QString::fromLocal8Bit(::dlerror());
-            return std::nullopt;
-        }
-        Sdl s{};
-        const bool all = resolve(library, "SDL_InitSubSystem", s.InitSubSystem) &&
-                         resolve(library, "SDL_QuitSubSystem", s.QuitSubSystem) &&
-                         resolve(library, "SDL_GetError", s.GetError) &&
-                         resolve(library, "SDL_OpenAudioDevice", s.OpenAudioDevice) &&
-                         resolve(library, "SDL_CloseAudioDevice", s.CloseAudioDevice) &&
-                         resolve(library, "SDL_PauseAudioDevice", s.PauseAudioDevice) &&
-                         resolve(library, "SDL_LockAudioDevice", s.LockAudioDevice) &&
-                         resolve(library, "SDL_UnlockAudioDevice", s.UnlockAudioDevice) &&
-                         resolve(library, "SDL_QueueAudio", s.QueueAudio) &&
-                         resolve(library, "SDL_ClearQueuedAudio", s.ClearQueuedAudio) &&
-                         resolve(library, "SDL_RWFromConstMem", s.RWFromConstMem) &&
-                         resolve(library, "SDL_LoadWAV_RW", s.LoadWAV_RW) &&
-                         resolve(library, "SDL_FreeWAV", s.FreeWAV) &&
-                         resolve(library, "SDL_BuildAudioCVT", s.BuildAudioCVT) &&
-                         resolve(library, "SDL_ConvertAudio", s.ConvertAudio) &&
-                         resolve(library, "SDL_TLSCleanup", s.TLSCleanup);
-        if (!all) {
-            why = QStringLiteral("libSDL2-2.0.so.0 lacks a function the game uses");
-            return std::nullopt;
-        }
-        return s;  // the library stays loaded for the rest of the run
-    }();
-    if (failure && !api)
-        *failure = why;
-    return api ? &*api : nullptr;
+    static const LoadedSdl loaded = loadSdl();
+    if (failure && !loaded.api)
+        *failure = loaded.why;
+    return loaded.api ? &*loaded.api : nullptr;
 }
 }  // namespace
 
