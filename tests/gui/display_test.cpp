@@ -1,6 +1,7 @@
 // The game on any display: the settings file and the options over it, the
 // scale chosen for a screen, the stage that holds every form in one window,
 // and the sound switch.
+#include "app/GameDisplay.h"
 #include "app/Settings.h"
 #include "app/Startup.h"
 #include "app/VideoMode.h"
@@ -12,6 +13,7 @@
 #include "widgets/Stage.h"
 
 #include "platform/ResourceLibrary.h"
+#include "platform/desktop/GameApplication.h"
 #include "platform/desktop/WindowScale.h"
 #include <QApplication>
 #include <QFile>
@@ -19,6 +21,7 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QScopeGuard>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextEdit>
@@ -378,6 +381,45 @@ TEST(SoundSwitch, OffSilencesEverySoundAndCutsThePlayingOne)
 
 namespace {
 
+// The keys that work on every screen are the application's for as long as the
+// display that installed them lives; a key they take reaches no widget.
+TEST(GameDisplay, ItsKeysGoThroughTheApplicationWhileItLives)
+{
+    platform::GameApplication *application = platform::GameApplication::instance();
+    ASSERT_NE(application, nullptr);
+    struct Keys : QWidget {
+        void keyPressEvent(QKeyEvent *e) override
+        {
+            if (e->key() != Qt::Key_Alt)  // Alt+Enter's own press of Alt
+                seen << e->key();
+        }
+        QList<int> seen;
+    } target;
+    QTemporaryDir dir;
+    app::VideoPlan plan;
+    plan.mode = app::VideoOption::Window;
+    const bool soundBefore = TSoundSwitch::instance().isOn();
+    const auto restore = qScopeGuard([soundBefore] { TSoundSwitch::instance().setOn(soundBefore); });
+    {
+        app::GameDisplay display(*application, plan, app::Settings{}, false, {800, 600},
+                                 dir.filePath(QStringLiteral("zentrika.conf")));
+        ASSERT_NE(display.stage(), nullptr);
+        QTest::keyClick(&target, Qt::Key_M);
+        EXPECT_EQ(TSoundSwitch::instance().isOn(), !soundBefore);
+        QTest::keyClick(&target, Qt::Key_F11);
+        EXPECT_TRUE(display.stage()->isFullScreenState());
+        QTest::keyClick(&target, Qt::Key_Return, Qt::AltModifier);
+        EXPECT_FALSE(display.stage()->isFullScreenState());
+        QTest::keyClick(&target, Qt::Key_N);
+        EXPECT_EQ(target.seen, QList<int>{Qt::Key_N});
+        // What the keys changed is kept for the next run.
+        EXPECT_EQ(app::Settings::load(dir.filePath(QStringLiteral("zentrika.conf"))).sound, !soundBefore);
+    }
+    QTest::keyClick(&target, Qt::Key_M);
+    EXPECT_EQ(TSoundSwitch::instance().isOn(), !soundBefore);
+    EXPECT_EQ(target.seen, (QList<int>{Qt::Key_N, Qt::Key_M}));
+}
+
 // A screen opened straight from the command line is the stage's only form;
 // opening it again after it was freed must find nothing of the old one.
 TEST(StageAlone, AFormOpenedAgainAfterTheOnlyOneWasFreed)
@@ -428,12 +470,15 @@ TEST(StageScale, ThePictureFollowsTheWindowWithItsAspectKept)
         {{300, 200}, {400, 300}, 0.5},  // never below half the picture
         {{800, 600}, {800, 600}, 1.0},
     };
+    QSignalSpy scaled(&stage, &TStage::scaleChanged);  // the game's cursors follow it
     for (const Case &c : cases) {
         SCOPED_TRACE(QStringLiteral("%1x%2").arg(c.asked.width()).arg(c.asked.height()).toStdString());
         const double before = stage.devicePixelRatioF();
+        scaled.clear();
         stage.resize(qRound(c.asked.width() / before), qRound(c.asked.height() / before));
         QApplication::processEvents();
         EXPECT_NEAR(stage.devicePixelRatioF(), c.scale, 0.005);
+        EXPECT_EQ(scaled.count(), 1);
         const QSize device = platform::windowDevicePixels(window);
         EXPECT_NEAR(device.width(), c.device.width(), 2);
         EXPECT_NEAR(device.height(), c.device.height(), 2);
@@ -461,6 +506,10 @@ TEST(StageScale, ThePictureFollowsTheWindowWithItsAspectKept)
     QApplication::processEvents();
     EXPECT_NEAR(stage.devicePixelRatioF(), 1.25, 0.005);
     EXPECT_EQ(stage.minimumSize(), QSize(800, 600));
+    scaled.clear();
+    stage.resize(900, 700);
+    QApplication::processEvents();
+    EXPECT_EQ(scaled.count(), 0);
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 #include "platform/desktop/GameCursors.h"
 #include "platform/desktop/HighlightColours.h"
 #include "platform/desktop/PrivateFont.h"
+#include "platform/desktop/WindowScale.h"
 #include "screens/MainForm.h"
 
 #include <QApplication>
@@ -16,11 +17,15 @@
 #include <QDir>
 #include <QFile>
 #include <QFontInfo>
+#include <QMessageBox>
 #include <QMouseEvent>
+#include <QTimer>
 #include <QPalette>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
+#include <QTest>
+#include <QScopeGuard>
 #include <QtEndian>
 #include <gtest/gtest.h>
 
@@ -179,6 +184,27 @@ TEST_F(GameFolder, StartUpTakesTheDesktopAndShutdownGivesItBack)
         session.shutdown();  // twice is harmless
         EXPECT_EQ(display.restores, 1);
     }
+}
+
+// At another scale the cursors are loaded again at the new size, and the
+// widgets that had the old ones get the new, hot spot and all.
+TEST_F(GameFolder, CursorsFollowTheScale)
+{
+    app::GameSession session(nullptr, nullptr, folders());
+    ASSERT_TRUE(session.start());
+    QWidget window;
+    auto *hand = new QWidget(&window);
+    hand->setCursor(Qt::PointingHandCursor);
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    const QSize before = hand->cursor().pixmap().size();
+    const auto restore = qScopeGuard([&] { platform::setWindowScale(window.windowHandle(), 1.0); });
+    ASSERT_TRUE(platform::setWindowScale(window.windowHandle(), 2.0));
+    session.cursors().rescale();
+    EXPECT_EQ(hand->cursor().pixmap().size(), before * 2);
+    EXPECT_EQ(hand->cursor().hotSpot(), QPoint(18, 2));
+    EXPECT_EQ(window.cursor().hotSpot(), QPoint(6, 10));
+    session.shutdown();
 }
 
 // Without an 800 x 600 mode the program ends; it must not leave the desktop
@@ -372,6 +398,28 @@ TEST(ErrorReport, EscapedErrorIsShownInRussianAndTheProgramGoesOn)
     EXPECT_EQ(shown.size(), before + 1);
     EXPECT_EQ(shown.last(), playerMessage());
     EXPECT_NE(err.find("again"), std::string::npos);
+
+    // Without the game's texts the platform shows the detail: it has no player text of its own.
+    application->setErrorReporter([&](const QString &m) { shown << m; });
+    application->setErrorTranslator({});
+    testing::internal::CaptureStderr();
+    platform::deliverReportingErrors([]() -> bool { throw std::runtime_error("Disk full"); });
+    testing::internal::GetCapturedStderr();
+    EXPECT_EQ(shown.last(), QStringLiteral("Disk full"));
+
+    // The game's own report is a modal box with the player's text.
+    app::installErrorReport(*application);
+    QString boxText;
+    QTimer::singleShot(0, [&] {
+        if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
+            boxText = box->text();
+            box->accept();
+        }
+    });
+    testing::internal::CaptureStderr();
+    platform::deliverReportingErrors([]() -> bool { throw EListError(QStringLiteral("List index out of bounds.")); });
+    testing::internal::GetCapturedStderr();
+    EXPECT_EQ(boxText, playerMessage(EListError(QStringLiteral("List index out of bounds."))));
     application->setErrorReporter({});
     application->setErrorTranslator({});
 }
