@@ -72,7 +72,7 @@ TEST_F(CollectionFlow, DecideAnswerAndBackWalkTheModes)
     ASSERT_TRUE(flow.Start());
     EXPECT_EQ(problems.Count(), 2);
     EXPECT_FALSE(problems.ShowsProgress());
-    EXPECT_EQ(screen.view, (CollectionView{false, true}));
+    EXPECT_EQ(screen.view, (CollectionView{false, true, true}));
 
     struct Step {
         void (TCollectionFlow::*operation)();
