@@ -1,7 +1,7 @@
 #!/bin/bash
 # Screenshots of the scaled game for docs/screens: the main menu and the game
 # screen (list, and a puzzle's text with its whole picture) at 1920 x 1080 and
-# 3840 x 2160, on Xorg with the dummy driver; then the pictures of single windows
+# 3840 x 2160, a hint bought in the game (hints-game.png, at 1920 x 1080), on Xorg with the dummy driver; then the pictures of single windows
 # (dialogs, the puzzle list, the text viewer) that doc_screens saves, built beside
 # the game folder.
 # Usage: [SHOT_WAIT=seconds] scripts/screenshots.sh [game folder] [output folder]
@@ -28,9 +28,18 @@ shot() {  # name, then the game's options
         xdotool key Return
         sleep 1
     fi
+    # F1 and yes to the price: the first hint under the statement.
+    if [ "$name" = hints-game ]; then
+        xdotool key F1
+        sleep 1
+        xdotool key Return
+        sleep 1
+    fi
     import -window root "$WORK/shot.png"
     # A palette PNG keeps the 4K pictures small without touching a pixel's colour.
-    convert "$WORK/shot.png" -strip "PNG24:$OUT/$name-$size.png"
+    local file=$OUT/$name-$size.png
+    [ "$name" = hints-game ] && file=$OUT/$name.png
+    convert "$WORK/shot.png" -strip "PNG24:$file"
     kill -TERM "$GPID"
     wait "$GPID"
     GPID=
@@ -41,8 +50,9 @@ for size in 1920x1080 3840x2160; do
     shot menu
     shot game --screen=game --player=Игрок
     shot game-text --screen=game --player=Игрок
+    [ "$size" = 1920x1080 ] && shot hints-game --screen=game --player=Подсказчик
 done
-ls -l "$OUT"/menu-*.png "$OUT"/game-*.png
+ls -l "$OUT"/menu-*.png "$OUT"/game-*.png "$OUT"/hints-game.png
 xrandr --output "$OUTPUT" --mode 1024x768
 shots=$GAME_DIR/../tests/shots/doc_screens
 [ -x "$shots" ] || { echo "$shots is not built" >&2; exit 1; }

@@ -170,6 +170,14 @@ void TRichEditEx::ScrollTo(std::uint16_t position)
     scrollPosition_ = std::uint16_t(scrollBar_->Position());
 }
 
+void TRichEditEx::ScrollToNote(int index)
+{
+    if (!scrollActive_ || index < 0 || index >= noteStarts().size())
+        return;
+    const int line = lineFromChar(noteStarts().at(index));
+    ScrollTo(std::uint16_t(std::clamp(line, 0, scrollBar_->Max())));
+}
+
 void TRichEditEx::ScrollBarChange()
 {
     const int position = scrollBar_->Position();

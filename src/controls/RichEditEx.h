@@ -28,6 +28,11 @@ public:
 
     // The puzzle's formatted text (RTF bytes); the viewer then re-formats.
     void SetText(const QByteArray &rtf) { setRtf(rtf); }
+    // The text with passages after it (the puzzle's hints), as one text.
+    void SetText(const QByteArray &rtf, const QList<Note> &notes) { setRtf(rtf, notes); }
+    // Scrolls so that the note's heading is the first line in view, or as near
+    // as the text's end allows.
+    void ScrollToNote(int index);
 
     // Only while scroll is active: moves the bar (values outside it are ignored),
     // which scrolls the text.

@@ -1,5 +1,7 @@
 #include "core/CollectionFlow.h"
 
+#include <algorithm>
+
 TCollectionFlow::TCollectionFlow(TCatalogue &catalogue, TProblemListModel &problems, ICollectionPresentation &screen)
     : TPuzzleFlow(problems, screen), catalogue_(catalogue), view_(screen)
 {
@@ -55,11 +57,45 @@ void TCollectionFlow::ViewSolution()
     screen_.RunAnswerViewer(problem->GetSolutionText());
 }
 
+int TCollectionFlow::HintsShown() const
+{
+    const TProblem *problem = problems_.Selected();
+    if (!problem || hintsFor_ != problems_.SelectedIndex())
+        return 0;
+    return std::min(hintsShown_, int(problem->Hints.size()));
+}
+
+void TCollectionFlow::ShowHint()
+{
+    screen_.PlayClick();
+    TProblem *problem = problems_.Selected();
+    if (!problem)
+        return;
+    problem->EnsureLoaded();
+    const int shown = HintsShown();
+    if (shown >= int(problem->Hints.size()))
+        return;
+    hintsShown_ = shown + 1;
+    hintsFor_ = problems_.SelectedIndex();
+    if (textMode_)
+        UpdateView();
+    else
+        SetTextMode(true);
+}
+
 CollectionView TCollectionFlow::UpdateView()
 {
+    // Another puzzle chosen: its hints start hidden, and so do these next time.
+    if (problems_.SelectedIndex() != hintsFor_) {
+        hintsFor_ = -1;
+        hintsShown_ = 0;
+    }
     CollectionView view;
     view.textMode = textMode_;
-    view.hasSelection = problems_.Selected() != nullptr;
+    const TProblem *problem = problems_.Selected();
+    view.hasSelection = problem != nullptr;
+    view.hintsShown = HintsShown();
+    view.hintEnabled = problem && view.hintsShown < int(problem->Hints.size());
     view_.ShowView(view);
     return view;
 }

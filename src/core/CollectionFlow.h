@@ -9,6 +9,8 @@
 struct CollectionView {
     bool textMode = false;
     bool hasSelection = false;
+    bool hintEnabled = false;
+    int hintsShown = 0;  // the first hints of the selected puzzle the text shows
     bool operator==(const CollectionView &) const = default;
 };
 
@@ -31,6 +33,10 @@ public:
     void Decide() override;
     // Free, any number of times.
     void ViewSolution() override;
+    // Free: one more of the selected puzzle's hints, shown in its text. Those
+    // shown stay until another puzzle is chosen.
+    void ShowHint() override;
+    int HintsShown() const;
     void Refresh() override { UpdateView(); }
     CollectionView UpdateView();
     // The leave question, unless the start failed.
@@ -42,4 +48,6 @@ private:
     TCatalogue &catalogue_;
     ICollectionPresentation &view_;
     bool started_ = false;
+    int hintsShown_ = 0;
+    int hintsFor_ = -1;  // the position of the puzzle they were shown for
 };

@@ -2,6 +2,7 @@
 
 #include "core/Errors.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cmath>
 
@@ -15,6 +16,17 @@ const QString kNoRoomToDraw =
     QStringLiteral("Список головоломок игрока полон: начните игру под новым именем.");
 const QString kLevelNotInPack =
     QStringLiteral("Вашего уровня нет в этом наборе: запустите игру с прежним набором.");
+// The question of the solution's price, worded for a hint.
+QString hintQuestion(int price)
+{
+    return QStringLiteral("Хотите получить подсказку за %1 очков?").arg(price);
+}
+
+QString noPointsForHint(int price, std::int32_t scores)
+{
+    return QStringLiteral("Не хватает очков: подсказка стоит %1, у вас %2.").arg(price).arg(scores);
+}
+
 const QString kSaveFailed = QStringLiteral("Не удалось сохранить игру: на диске нет места или запись запрещена. Повторить?");
 
 std::uint64_t clockSeed()
@@ -279,6 +291,63 @@ void TGameRules::ViewSolution()
         screen_.RunAnswerViewer(item->GetSolutionText());
 }
 
+int TGameRules::HintsShown() const
+{
+    const TProblem *item = problems_.Selected();
+    if (!item)
+        return 0;
+    const LevelEntry progress = problems_.Progress(*item);
+    const int available = int(item->Hints.size());
+    if (progress.Solved || progress.Bought)
+        return available;
+    // A stored count beyond the puzzle's hints (a pack with fewer) shows what there is.
+    return std::min(player_.LevelList.HintsBought(item->Id), available);
+}
+
+bool TGameRules::CanBuyHint() const
+{
+    const TProblem *item = problems_.Selected();
+    if (!item || !knownDifficulty(item->Difficult) || !player_.LevelList.FindEntry(item->Id))
+        return false;
+    const LevelEntry progress = problems_.Progress(*item);
+    return !progress.Solved && !progress.Bought && HintsShown() < int(item->Hints.size());
+}
+
+bool TGameRules::BuyHint()
+{
+    TProblem *item = problems_.Selected();
+    if (!item)
+        return false;
+    // A puzzle whose data could not be read is read again before anything is
+    // charged; when it still cannot be, the error goes up and nothing is paid.
+    item->EnsureLoaded();
+    if (!CanBuyHint())
+        return false;
+    const int price = HintPrice(*knownDifficulty(item->Difficult));
+    if (player_.Scores < price) {
+        game_.ShowNotice(noPointsForHint(price, player_.Scores));
+        return false;
+    }
+    if (screen_.Ask(hintQuestion(price)) != Reply::Yes)
+        return false;
+    const int bought = HintsShown() + 1;
+    player_.ChangeScores(-price);
+    player_.LevelList.SetHintsBought(item->Id, bought);
+    return true;
+}
+
+void TGameRules::ShowHint()
+{
+    screen_.PlayClick();
+    if (!BuyHint())
+        return;
+    // The hint shows under the statement; from the list the text opens with it.
+    if (textMode_)
+        UpdateView();
+    else
+        SetTextMode(true);
+}
+
 GameView TGameRules::UpdateView()
 {
     GameView v;
@@ -300,6 +369,8 @@ GameView TGameRules::UpdateView()
         const bool affordable = grade && player_.Scores >= std::int32_t(SolutionCost[indexOf(*grade)]);
         v.viewSolutionEnabled = progress.Bought || affordable;
         v.pricePictureVisible = !progress.Bought;
+        v.hintEnabled = CanBuyHint();
+        v.hintsShown = HintsShown();
     }
     game_.ShowView(v);
     return v;

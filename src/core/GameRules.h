@@ -24,6 +24,8 @@ struct GameView {
     bool decideEnabled = false;
     bool viewSolutionEnabled = false;
     bool pricePictureVisible = false;
+    bool hintEnabled = false;
+    int hintsShown = 0;  // the first hints of the selected puzzle the text shows
     bool operator==(const GameView &) const = default;
 };
 
@@ -81,6 +83,21 @@ public:
     static bool ScoreAnswer(TUser &player, const TProblem &item, const AnswerValue &answer);
     // Asks the price unless the solution is paid for, then charges it once.
     void ViewSolution() override;
+    // Buys the next hint (BuyHint) and shows the text with the hints.
+    void ShowHint() override;
+    // A hint costs a quarter of the solution, rounded up, so that all of a
+    // puzzle's hints cost less than its solution.
+    static constexpr int HintPrice(Difficulty d) { return (SolutionCost[indexOf(d)] + 3) / 4; }
+    // The purchase of the selected puzzle's next hint: asks the price, then
+    // charges it and counts the hint on the level entry. Nothing changes when
+    // no hint can be bought, the player declines, or the points do not reach
+    // (a notice says so). True when a hint was bought.
+    bool BuyHint();
+    // The hints the selected puzzle's text shows: those bought (never more
+    // than it has), or all of them once it is solved or its solution bought.
+    int HintsShown() const;
+    // A hint is for sale: the puzzle is open and has one not yet bought.
+    bool CanBuyHint() const;
     void Refresh() override { UpdateView(); }
     GameView UpdateView();
 

@@ -1,6 +1,7 @@
 #include "core/ProfileFormat.h"
 
 #include "core/GameRules.h"
+#include "core/HintBlock.h"
 #include "core/User.h"
 
 #include <QStringList>
@@ -23,6 +24,7 @@ constexpr Field kIdFields[] = {{"id", 2, 0, kU16}};
 constexpr Field kEntryFields[] = {
     {"Id", 2, 0, kU16}, {"Solved", 1, 0, 1}, {"Bought", 1, 0, 1}, {"WrongAnswers", 2, 0, kU16}};
 static_assert(sizeof(LevelEntry) == 2 + 1 + 1 + 2, "the level entry is stored as its fields");
+constexpr Field kHintFields[] = {{"Id", 2, 0, kU16}, {"Hints", 1, 0, MaxHints}};
 
 std::vector<Element> usedIds(const TUser &u)
 {
@@ -57,6 +59,26 @@ void setLevelEntries(TUser &u, const std::vector<Element> &elements)
         entries.push_back(
             {ProblemId(e.at(0)), std::uint8_t(e.at(1)), std::uint8_t(e.at(2)), std::uint16_t(e.at(3))});
     u.LevelList.LoadFromArray(entries.data(), int(entries.size()));
+}
+
+// Only the entries with hints bought are stored, by id: a row for an id that
+// is not on the level is dropped on reading, so the value never has to follow
+// the order of the level entries, which it is read after.
+std::vector<Element> hintEntries(const TUser &u)
+{
+    std::vector<Element> out;
+    for (int i = 0; i < u.LevelList.Count(); ++i) {
+        const ProblemId id = u.LevelList.GetItem(i).Id;
+        if (const int n = u.LevelList.HintsBought(id))
+            out.push_back({id, n});
+    }
+    return out;
+}
+
+void setHintEntries(TUser &u, const std::vector<Element> &elements)
+{
+    for (const Element &e : elements)
+        u.LevelList.SetHintsBought(ProblemId(e.at(0)), int(std::min<std::int64_t>(e.at(1), MaxHints)));
 }
 
 // A 16-bit answer counter: reading keeps the low 16 bits.
@@ -119,6 +141,19 @@ const Value kValues[] = {
      .fields = kEntryFields,
      .elements = levelEntries,
      .setElements = setLevelEntries},
+    {.name = "Hints Bought count",
+     .kind = Kind::Count,
+     .min = 0,
+     .max = TProblemsList::kCapacity,
+     .get = [](const TUser &u) -> std::int64_t { return std::int64_t(hintEntries(u).size()); },
+     .tooLong = "Length of the hints list too small.",
+     .optional = true},
+    {.name = "Hints Bought Info",
+     .kind = Kind::List,
+     .fields = kHintFields,
+     .elements = hintEntries,
+     .setElements = setHintEntries,
+     .optional = true},
 };
 
 #undef ZENTRIKA_COUNTER

@@ -53,6 +53,11 @@ struct Value {
     void (*setElements)(TUser &, const std::vector<Element> &) = nullptr;
     // Count: the load error when the stored count exceeds max.
     const char *tooLong = nullptr;
+    // Added after the first stored profiles: a profile may lack it, and one
+    // that is missing or unreadable reads as empty without failing the rest.
+    // Set on a Count and on its List. An export leaves it out while empty, so
+    // that builds from before it still import the file.
+    bool optional = false;
 };
 
 // Every value in the order it is written and exported.

@@ -108,6 +108,9 @@ std::unique_ptr<TUser> profileFields(const QJsonObject &o)
             v.set(*user, integerField(o, v.name, v.min, v.max));
         } else if (v.kind == Kind::List) {
             const profileformat::Value &count = profileformat::countOf(v);
+            // Files exported before the value existed, or with it empty, lack it.
+            if (v.optional && !o.contains(QLatin1String(v.name)) && !o.contains(QLatin1String(count.name)))
+                continue;
             std::vector<profileformat::Element> elements;
             for (const QJsonValue &e : arrayField(o, v.name, count.name, int(count.max)))
                 elements.push_back(listElement(v, e));

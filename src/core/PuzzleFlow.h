@@ -23,6 +23,8 @@ public:
     virtual void Decide() = 0;
     // The selected puzzle's solution, at the flow's price.
     virtual void ViewSolution() = 0;
+    // The selected puzzle's next hint, at the flow's price, shown in the text.
+    virtual void ShowHint() = 0;
     // Recomputes what the screen shows and shows it; also after the player
     // has chosen a row of the model.
     virtual void Refresh() = 0;

@@ -4,6 +4,7 @@
 #include "core/ProfileFormat.h"
 
 #include "core/Errors.h"
+#include "core/HintBlock.h"
 #include "platform/Registry.h"
 #include "platform/ResourceLibrary.h"
 
@@ -32,36 +33,53 @@ QImage loadLogo(std::uint8_t index)
     }
 }
 
-// The stored values in the order they are read and written; a list's binary
-// value is read only when its count is not 0.
-void readValues(TUser &user, const platform::RegistryKey &key)
+// A list's binary value is read only when its count is not 0.
+void readValue(TUser &user, const platform::RegistryKey &key, const profileformat::Value &v, std::uint32_t &count)
 {
     using profileformat::Kind;
+    const QString name = QLatin1String(v.name);
+    switch (v.kind) {
+    case Kind::Text:
+        v.setText(user, key.valueExists(name) ? key.readString(name) : QString());
+        break;
+    case Kind::Integer:
+        v.set(user, key.readInteger(name));
+        break;
+    case Kind::Count:
+        count = 0;
+        if (v.optional && !key.valueExists(name))
+            break;
+        // Compared as unsigned: a negative count is as unusable as a huge one.
+        count = std::uint32_t(key.readInteger(name));
+        if (count > std::uint64_t(v.max))
+            throw EInternalError(QLatin1String(v.tooLong));
+        break;
+    case Kind::List: {
+        if (count == 0)
+            break;
+        QByteArray bytes(int(count) * profileformat::elementBytes(v), '\0');
+        if (key.valueExists(name))
+            key.readBinaryData(name, bytes.data(), int(bytes.size()));
+        v.setElements(user, profileformat::decode(v, bytes, int(count)));
+        break;
+    }
+    }
+}
+
+// The stored values in the order they are read and written. An optional value
+// that cannot be read is left empty: the rest of the profile is worth more.
+void readValues(TUser &user, const platform::RegistryKey &key)
+{
     std::uint32_t count = 0;
     for (const profileformat::Value &v : profileformat::values()) {
-        const QString name = QLatin1String(v.name);
-        switch (v.kind) {
-        case Kind::Text:
-            v.setText(user, key.valueExists(name) ? key.readString(name) : QString());
-            break;
-        case Kind::Integer:
-            v.set(user, key.readInteger(name));
-            break;
-        case Kind::Count:
-            // Compared as unsigned: a negative count is as unusable as a huge one.
-            count = std::uint32_t(key.readInteger(name));
-            if (count > std::uint64_t(v.max))
-                throw EInternalError(QLatin1String(v.tooLong));
-            break;
-        case Kind::List: {
-            if (count == 0)
-                break;
-            QByteArray bytes(int(count) * profileformat::elementBytes(v), '\0');
-            if (key.valueExists(name))
-                key.readBinaryData(name, bytes.data(), int(bytes.size()));
-            v.setElements(user, profileformat::decode(v, bytes, int(count)));
-            break;
+        if (!v.optional) {
+            readValue(user, key, v, count);
+            continue;
         }
+        try {
+            readValue(user, key, v, count);
+        } catch (const std::exception &) {
+            count = 0;  // its list, read next, stays empty
         }
     }
 }
@@ -112,6 +130,7 @@ int TUsedIdList::SaveToArray(ProblemId *dest) const
 void TProblemsList::Clear()
 {
     entries_.fill(LevelEntry{});
+    hints_.fill(0);
     count_ = 0;
 }
 
@@ -119,6 +138,7 @@ void TProblemsList::Add(ProblemId id)
 {
     if (count_ >= kCapacity)
         throw outOfBounds();
+    hints_[count_] = 0;
     entries_[count_++] = LevelEntry{id, 0, 0, 0};
 }
 
@@ -170,7 +190,24 @@ void TProblemsList::RemoveAt(int position)
     if (position < 0 || position >= count_)
         throw outOfBounds();
     std::copy(entries_.begin() + position + 1, entries_.begin() + count_, entries_.begin() + position);
+    std::copy(hints_.begin() + position + 1, hints_.begin() + count_, hints_.begin() + position);
+    hints_[count_ - 1] = 0;
     entries_[--count_] = LevelEntry{};
+}
+
+int TProblemsList::HintsBought(ProblemId id) const
+{
+    for (int i = 0; i < count_; ++i)
+        if (entries_[std::size_t(i)].Id == id)
+            return hints_[std::size_t(i)];
+    return 0;
+}
+
+void TProblemsList::SetHintsBought(ProblemId id, int count)
+{
+    for (int i = 0; i < count_; ++i)
+        if (entries_[std::size_t(i)].Id == id)
+            hints_[std::size_t(i)] = std::uint8_t(std::clamp(count, 0, MaxHints));
 }
 
 // ---------------------------------------------------------------------------

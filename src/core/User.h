@@ -43,7 +43,9 @@ private:
 };
 
 // The puzzles of the current level with their state. Its capacity is the
-// largest level quota, so every level draws its full quota.
+// largest level quota, so every level draws its full quota. Beside each entry
+// it keeps how many of the puzzle's hints were bought; that number is stored in
+// a value of its own, so the entries keep their stored layout.
 class TProblemsList {
 public:
     static constexpr int kCapacity = 33;
@@ -59,8 +61,14 @@ public:
     int Count() const { return count_; }
     void RemoveAt(int position);
 
+    // Hints bought for the puzzle with this id; 0 for an id not on the level.
+    int HintsBought(ProblemId id) const;
+    // Ignored for an id not on the level; held to 0..MaxHints.
+    void SetHintsBought(ProblemId id, int count);
+
 private:
     std::array<LevelEntry, kCapacity> entries_{};
+    std::array<std::uint8_t, kCapacity> hints_{};
     std::uint16_t count_ = 0;
 };
 

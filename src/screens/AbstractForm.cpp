@@ -102,6 +102,30 @@ void TAbstractForm::connectButtons(QAbstractButton *solution)
         CloseButton, solution, DecideButton, [this] { CloseButtonClick(); }, [this] { SolutionButtonClick(); },
         [this] { DecideButtonClick(); });
     SetFocusTarget(DecideButton);
+    // In the free space between «назад» and the solution, in the same look.
+    HintButton = screens::makeButton(this, "HintButton", {145, CloseButton->y(), 115, CloseButton->height()},
+                                     texts::Hint, texts::HintHint);
+    HintButton->setEnabled(false);
+    connect(HintButton, &QAbstractButton::clicked, this, [this] { HintButtonClick(); });
+    // Tab goes along the bottom row from left to right.
+    setTabOrder(CloseButton, HintButton);
+    setTabOrder(HintButton, solution);
+}
+
+void TAbstractForm::ShowStatement(const TProblem &item, int hints)
+{
+    const bool samePuzzle = shownText_ == Problems.SelectionSerial();
+    if (samePuzzle && hints == shownHints_)
+        return;
+    QList<RichTextView::Note> notes;
+    for (int i = 0; i < hints && i < item.Hints.size(); ++i)
+        notes.append({texts::HintHeading(i + 1), item.Hints.at(i)});
+    ProblemText->SetText(item.GetStatementText(), notes);
+    // A hint just bought or asked for is what the player wants to read.
+    if (samePuzzle && hints > shownHints_)
+        ProblemText->ScrollToNote(int(notes.size()) - 1);
+    shownText_ = Problems.SelectionSerial();
+    shownHints_ = hints;
 }
 
 void TAbstractForm::DecideButtonClick()
@@ -112,6 +136,11 @@ void TAbstractForm::DecideButtonClick()
 void TAbstractForm::SolutionButtonClick()
 {
     screens::Guarded([this] { flow_->ViewSolution(); });
+}
+
+void TAbstractForm::HintButtonClick()
+{
+    screens::Guarded([this] { flow_->ShowHint(); });
 }
 
 void TAbstractForm::CloseButtonClick()
@@ -150,6 +179,10 @@ bool TAbstractForm::FormKeyDown(QKeyEvent *event)
     case Qt::Key_Escape:
         if (CloseButton->isEnabled())
             CloseButtonClick();
+        return true;
+    case Qt::Key_F1:
+        if (event->modifiers() == Qt::NoModifier && HintButton && HintButton->isEnabled())
+            HintButtonClick();
         return true;
     default:
         return false;

@@ -53,6 +53,8 @@ public:
     TShape *ImageShape = nullptr;
     TFlatButton *CloseButton = nullptr;
     TFlatButton *DecideButton = nullptr;
+    // «подсказка»: the selected puzzle's next hint (F1).
+    TFlatButton *HintButton = nullptr;
 
     bool TextMode() const { return textMode_; }
     // With a puzzle selected: sets the mode and shows it. Without one: nothing.
@@ -65,6 +67,7 @@ public:
     void DecideButtonClick();
     void SolutionButtonClick();
     void CloseButtonClick();
+    void HintButtonClick();
 
     // True when the catalogue could not be read: the screen has shown its
     // message and closes as soon as it is shown, without the leave question.
@@ -129,6 +132,13 @@ protected:
     // The form's brush: a bitmap tiled over the whole client area.
     void SetBackgroundTile(const QImage &tile);
 
+    // The statement of the puzzle with its first `hints` hints under it. The
+    // same puzzle's text keeps the reader's place; a hint just added is
+    // scrolled into view.
+    void ShowStatement(const TProblem &item, int hints);
+    // List mode: the next text shown is set afresh.
+    void ForgetStatement() { shownText_ = 0; }
+
     // The control that takes the focus whenever the text viewer would get it.
     void SetFocusTarget(QWidget *target) { focusTarget_ = target; }
 
@@ -152,6 +162,9 @@ private:
     void ChooseRow(int position);
 
     TPuzzleFlow *flow_ = nullptr;
+    // The choice (the model's selection serial) and the hints the text shows.
+    std::uint64_t shownText_ = 0;
+    int shownHints_ = 0;
     QImage background_;
     QPixmap backgroundPixmap_;
     QWidget *focusTarget_ = nullptr;

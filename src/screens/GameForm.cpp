@@ -179,18 +179,14 @@ void TGameForm::ShowView(const GameView &view)
         ProblemsList->hide();
         ProblemText->show();
         DecideButton->setText(texts::Answer);
-        // The same puzzle's text stays where the reader left it.
-        if (shownText_ != Problems.SelectionSerial()) {
-            ProblemText->SetText(item->GetStatementText());
-            shownText_ = Problems.SelectionSerial();
-        }
+        ShowStatement(*item, view.hintsShown);
         ProblemImage->setGeometry(355, 80, 440, 460);
         ImageShape->setGeometry(355, 80, 440, 460);
     } else {
         StatusPanel->show();
         ProblemsList->show();
         ProblemText->hide();
-        shownText_ = 0;
+        ForgetStatement();
         ProblemImage->setGeometry(460, 190, ThumbnailWidth, ThumbnailHeight);
         ImageShape->setGeometry(460, 190, ThumbnailWidth, ThumbnailHeight);
         for (TPictureBox *fact : {DiffImage, AnswerImage, BonusImage}) {
@@ -210,6 +206,7 @@ void TGameForm::ShowView(const GameView &view)
             DecideButton->setEnabled(false);
         }
     }
+    HintButton->setEnabled(view.hintEnabled);
     ScoresLabel->setCaption(view.scoreText);
     PlaceScore();
     ProgressBar->setProgress(view.progress);

@@ -62,8 +62,6 @@ private:
     TUser &player_;
     TGameRules rules_;
     QImage Thumbnail_;
-    // The choices (the model's selection serials) whose thumbnail and
-    // statement are shown, so that a refresh keeps the reader's place.
+    // The choice (the model's selection serial) whose thumbnail is shown.
     std::uint64_t thumbnailFor_ = 0;
-    std::uint64_t shownText_ = 0;
 };

@@ -77,16 +77,12 @@ void TProblemsForm::ShowView(const CollectionView &view)
             ProblemsList->hide();
             DecideButton->setText(texts::Answer);
             ProblemText->show();
-            // The same puzzle's text stays where the reader left it.
-            if (shownText_ != Problems.SelectionSerial()) {
-                ProblemText->SetText(item->GetStatementText());
-                shownText_ = Problems.SelectionSerial();
-            }
+            ShowStatement(*item, view.hintsShown);
         } else {
             DecideButton->setText(texts::Decide);
             ProblemsList->show();
             ProblemText->hide();
-            shownText_ = 0;
+            ForgetStatement();
         }
     } else {
         QImage white(PictureWidth, PictureHeight, QImage::Format_RGB888);
@@ -96,6 +92,7 @@ void TProblemsForm::ShowView(const CollectionView &view)
         AnswerButton->setEnabled(false);
         ProblemName->setCaption(QString());
     }
+    HintButton->setEnabled(view.hintEnabled);
     ProblemsList->Refresh();
     FocusForMode();
 }

@@ -27,9 +27,7 @@ private:
 
     TCollectionFlow flow_;
     // The selected puzzle's picture stretched to the picture box, once per
-    // choice (the model's selection serial), and the choice whose statement
-    // the viewer shows, so that a refresh keeps the reader's place.
+    // choice (the model's selection serial).
     QImage stretched_;
     std::uint64_t stretchedFor_ = 0;
-    std::uint64_t shownText_ = 0;
 };

@@ -13,6 +13,13 @@ inline const QString ViewSolution = QStringLiteral("посмотреть отв�
 inline const QString BackHint = QStringLiteral("Вернуться в главное меню");
 inline const QString DecideHint = QStringLiteral("Перейти к решению головоломки");
 inline const QString ViewSolutionHint = QStringLiteral("Посмотреть ответ на головоломку");
+inline const QString Hint = QStringLiteral("подсказка");
+inline const QString HintHint = QStringLiteral("Показать следующую подсказку (F1)");
+// The heading of a hint shown under the statement: «Подсказка 1.»
+inline QString HintHeading(int number)
+{
+    return QStringLiteral("Подсказка %1.").arg(number);
+}
 
 // Hints on the parts of the puzzle screens.
 inline const QString PictureHint = QStringLiteral("Картинка");

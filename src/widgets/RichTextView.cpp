@@ -11,6 +11,7 @@
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <QTextDocumentFragment>
 #include <QTextLayout>
 
 #include <algorithm>
@@ -45,7 +46,46 @@ void RichTextView::watch(QTextDocument *doc)
 
 void RichTextView::setRtf(const QByteArray &rtf)
 {
+    setRtf(rtf, {});
+}
+
+void RichTextView::readInto(QTextDocument *doc, const QByteArray &rtf)
+{
+    if (rtf.isEmpty()) {
+        // an empty page
+    } else if (richtext::looksLikeRtf(rtf)) {
+        richtext::readRtf(rtf, doc, &lastError_);
+    } else {
+        doc->setPlainText(platform::fromCp1251(rtf));
+    }
+}
+
+void RichTextView::appendNote(QTextDocument *doc, const Note &note)
+{
+    QTextDocument part;
+    part.setDefaultFont(doc->defaultFont());
+    QString error;
+    if (richtext::looksLikeRtf(note.rtf))
+        richtext::readRtf(note.rtf, &part, &error);
+    else
+        part.setPlainText(platform::fromCp1251(note.rtf));
+    QTextCursor cursor(doc);
+    cursor.movePosition(QTextCursor::End);
+    // A blank line parts the note from what comes before it.
+    cursor.insertBlock(QTextBlockFormat(), QTextCharFormat());
+    cursor.insertBlock(QTextBlockFormat(), QTextCharFormat());
+    noteStarts_.append(cursor.position());
+    QTextCharFormat bold;
+    bold.setFontWeight(QFont::Bold);
+    cursor.insertText(note.heading, bold);
+    cursor.insertBlock(QTextBlockFormat(), QTextCharFormat());
+    cursor.insertFragment(QTextDocumentFragment(&part));
+}
+
+void RichTextView::setRtf(const QByteArray &rtf, const QList<Note> &notes)
+{
     lastError_.clear();
+    noteStarts_.clear();
     // The new content is built in a document of its own, with no layout yet, and
     // given the last whole-text format there; the view then lays it out once, and
     // the usual re-format after the change finds nothing left to do.
@@ -55,13 +95,9 @@ void RichTextView::setRtf(const QByteArray &rtf)
     doc->setDocumentMargin(old->documentMargin());
     doc->setDefaultFont(old->defaultFont());
     doc->setDefaultTextOption(old->defaultTextOption());
-    if (rtf.isEmpty()) {
-        // an empty page
-    } else if (richtext::looksLikeRtf(rtf)) {
-        richtext::readRtf(rtf, doc, &lastError_);
-    } else {
-        doc->setPlainText(platform::fromCp1251(rtf));
-    }
+    readInto(doc, rtf);
+    for (const Note &note : notes)
+        appendNote(doc, note);
     if (formattedWith_)
         applyFormat(doc, *formattedWith_, true);
     const bool preformatted = formattedWith_.has_value();

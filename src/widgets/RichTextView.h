@@ -16,6 +16,16 @@ public:
     // not RTF are shown as plain Windows-1251 text, and a refused document as an
     // empty page (lastError() says why). Emits contentReplaced() afterwards.
     void setRtf(const QByteArray &rtf);
+    // A passage shown after the text: a bold heading on a line of its own, then
+    // its own RTF (or Windows-1251) text.
+    struct Note {
+        QString heading;
+        QByteArray rtf;
+    };
+    // The text followed by the notes, in order, as one document.
+    void setRtf(const QByteArray &rtf, const QList<Note> &notes);
+    // Where each note's heading begins in the document, in order.
+    const QList<int> &noteStarts() const { return noteStarts_; }
     QString lastError() const { return lastError_; }
 
     // Display lines of the whole text, wrapped lines counted.
@@ -70,7 +80,11 @@ private:
 
     void applyFormat(QTextDocument *doc, const Format &format, bool detached);
 
+    void readInto(QTextDocument *doc, const QByteArray &rtf);
+    void appendNote(QTextDocument *doc, const Note &note);
+
     QString lastError_;
+    QList<int> noteStarts_;
     std::optional<Format> formattedWith_;  // the last whole-text format, given to new texts too
     bool formatCurrent_ = false;           // the document still has it everywhere
     bool applyingFormat_ = false;

@@ -1,6 +1,7 @@
 // The puzzle screens: a selection change on the game screen (data file, JPEG
 // decode, thumbnail, UpdateView) against a bare decode and scale of the same
-// picture, and the collection screen's resident memory by catalogue size.
+// picture, the same with puzzles that carry hints, showing one more hint in
+// the text, and the collection screen's resident memory by catalogue size.
 //
 //   build/release/bench/bench_screens --benchmark_repetitions=9 --benchmark_report_aggregates_only=true
 //
@@ -60,8 +61,9 @@ QImage illustration(int seed)
     return image;
 }
 
-// Writes a catalogue of `count` puzzles; all share `pictures` pictures and data files.
-void writeCatalogue(const QString &dir, int count, int pictures)
+// Writes a catalogue of `count` puzzles; all share `pictures` pictures and
+// data files, each with `hints` hints of a few lines.
+void writeCatalogue(const QString &dir, int count, int pictures, int hints = 0)
 {
     QDir().mkpath(dir + QStringLiteral("/Data"));
     QDir().mkpath(dir + QStringLiteral("/Images"));
@@ -75,6 +77,9 @@ void writeCatalogue(const QString &dir, int count, int pictures)
             statement += "A puzzle statement of a usual length, one paragraph of several lines.\\par ";
         data.statement = statement + "}";
         data.solution = "{\\rtf1\\ansi Solution\\par}";
+        for (int h = 0; h < hints; ++h)
+            data.hints.append("{\\rtf1\\ansi A hint of a usual length: two or three lines that point the way "
+                              "to the answer without giving it away.\\par}");
         QFile f(dir + QStringLiteral("/Data/p%1.dat").arg(k));
         if (f.open(QIODevice::WriteOnly))
             f.write(encodeDataFile(data));
@@ -119,6 +124,50 @@ void BM_GameSelectionChange(benchmark::State &state)
     delete form;
 }
 BENCHMARK(BM_GameSelectionChange)->Unit(benchmark::kMillisecond);
+
+// The same with three hints in every data file and the hint button kept up to date.
+void BM_GameSelectionChangeWithHints(benchmark::State &state)
+{
+    QTemporaryDir dir;
+    writeCatalogue(dir.path(), 20, 2, 3);
+    auto player = TUser::CreateNew(QStringLiteral("Bench"), 1);
+    auto *form = new TGameForm(*player, nullptr, dir.path());
+    int position = 0;
+    for (auto _ : state) {
+        position = 1 - position;
+        emit form->ProblemsList->rowChosen(position);
+    }
+    benchmark::DoNotOptimize(form->Thumbnail().constBits());
+    delete form;
+}
+BENCHMARK(BM_GameSelectionChangeWithHints)->Unit(benchmark::kMillisecond);
+
+// One press of «подсказка» in the text: the statement laid out again with one
+// more hint under it and scrolled to it. The collection's, which asks no
+// price; the game shows its hints through the same code. Each round starts
+// from another puzzle, outside the timing.
+void BM_ShowHint(benchmark::State &state)
+{
+    QTemporaryDir dir;
+    writeCatalogue(dir.path(), 20, 2, 3);
+    auto *form = new TProblemsForm(nullptr, dir.path());
+    int position = 0;
+    int shown = 3;
+    for (auto _ : state) {
+        if (shown == 3) {
+            state.PauseTiming();
+            position = 1 - position;
+            emit form->ProblemsList->rowChosen(position);
+            form->SetTextMode(true);
+            shown = 0;
+            state.ResumeTiming();
+        }
+        form->HintButtonClick();
+        ++shown;
+    }
+    delete form;
+}
+BENCHMARK(BM_ShowHint)->Unit(benchmark::kMillisecond);
 
 // The collection screen switching between two puzzles.
 void BM_CollectionSelectionChange(benchmark::State &state)

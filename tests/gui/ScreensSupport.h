@@ -22,6 +22,7 @@ struct PuzzleSpec {
     QString name;
     int answer = 0;
     int statementLines = 3;
+    int hints = 0;  // "Hint N of ID." each
 };
 
 // The colour of a puzzle's picture: tells pictures apart after JPEG and scaling.
@@ -59,6 +60,9 @@ inline void writeCatalogue(const QString &dir, const std::vector<PuzzleSpec> &pu
         data.lines = {QStringLiteral("Сколько?")};
         data.statement = statementFor(p);
         data.solution = "{\\rtf1\\ansi Solution " + QByteArray::number(p.id) + "\\par}";
+        for (int n = 1; n <= p.hints; ++n)
+            data.hints.append("{\\rtf1\\ansi Hint " + QByteArray::number(n) + " of " + QByteArray::number(p.id) +
+                              ".\\par}");
         QFile f(dir + QStringLiteral("/Data/") + stem + QStringLiteral(".dat"));
         EXPECT_TRUE(f.open(QIODevice::WriteOnly));
         f.write(encodeDataFile(data));

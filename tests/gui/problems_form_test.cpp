@@ -446,3 +446,32 @@ TEST_F(ProblemsFormTest, CatalogueWithoutPuzzlesIsACatalogueThatCannotBeLoaded)
 }
 
 }  // namespace
+
+// «подсказка» by key and by button: the text opens with the hints numbered under
+// the statement, as the text viewer gives them to a reader; none left, the
+// button is off; another puzzle starts without them.
+TEST_F(ProblemsFormTest, HintsOpenTheTextAndStandNumberedUnderTheStatement)
+{
+    puzzles[0].hints = 2;
+    open();
+    ASSERT_TRUE(form->HintButton->isEnabled());
+    EXPECT_EQ(form->HintButton->text(), QStringLiteral("подсказка"));
+    EXPECT_EQ(form->HintButton->focusPolicy(), Qt::TabFocus);
+    key(Qt::Key_F1);
+    ASSERT_TRUE(form->TextMode());
+    const auto shown = [this] { return form->ProblemText->toPlainText(); };
+    EXPECT_TRUE(shown().contains(QStringLiteral("Подсказка 1.\nHint 1 of 11."))) << qPrintable(shown());
+    EXPECT_FALSE(shown().contains(QStringLiteral("Hint 2")));
+    QTest::mouseClick(form->HintButton, Qt::LeftButton);
+    EXPECT_TRUE(shown().contains(QStringLiteral("Подсказка 2.\nHint 2 of 11."))) << qPrintable(shown());
+    EXPECT_FALSE(form->HintButton->isEnabled());
+    EXPECT_TRUE(box.shown.isEmpty());  // free: no question
+
+    key(Qt::Key_Escape);
+    key(Qt::Key_Down);
+    EXPECT_FALSE(form->HintButton->isEnabled());  // the next puzzle has none
+    key(Qt::Key_Up);
+    key(Qt::Key_Return);
+    EXPECT_FALSE(shown().contains(QStringLiteral("Подсказка"))) << qPrintable(shown());
+    EXPECT_TRUE(form->HintButton->isEnabled());
+}

@@ -53,7 +53,9 @@ protected:
         PuzzleDataFile f;
         f.kind = AnswerInteger;
         f.solution = "{\\rtf1 solution}";
+        f.hints = {"{\\rtf1 first}", "{\\rtf1 second}"};
         testfiles::write(dir.filePath(QStringLiteral("Data/1.dat")), encodeDataFile(f));
+        f.hints.clear();
         if (readable)
             testfiles::write(dir.filePath(QStringLiteral("Data/2.dat")), encodeDataFile(f));
         testfiles::write(dir.filePath(QStringLiteral("list.lst")),
@@ -70,7 +72,7 @@ TEST_F(CollectionFlow, DecideAnswerAndBackWalkTheModes)
     ASSERT_TRUE(flow.Start());
     EXPECT_EQ(problems.Count(), 2);
     EXPECT_FALSE(problems.ShowsProgress());
-    EXPECT_EQ(screen.view, (CollectionView{false, true}));
+    EXPECT_EQ(screen.view, (CollectionView{false, true, true}));
 
     struct Step {
         void (TCollectionFlow::*operation)();
@@ -135,4 +137,34 @@ TEST_F(CollectionFlow, APuzzleThatCannotBeReadStaysChosenAndIsReadAgainForItsTex
     flow.Decide();
     EXPECT_TRUE(flow.TextMode());
     EXPECT_TRUE(problems.Selected()->Loaded);
+}
+
+// Free hints, one more a press, kept for the puzzle until another is chosen.
+TEST_F(CollectionFlow, HintsShowOneAtATimeFreeUntilAnotherPuzzleIsChosen)
+{
+    writeCatalogue();
+    ASSERT_TRUE(flow.Start());
+    EXPECT_TRUE(screen.view.hintEnabled);
+    flow.ShowHint();  // from the list: the text opens with the first hint
+    EXPECT_TRUE(screen.view.textMode);
+    EXPECT_EQ(screen.view.hintsShown, 1);
+    flow.Back();
+    flow.SetTextMode(true);
+    EXPECT_EQ(screen.view.hintsShown, 1);  // still there in the text
+    flow.ShowHint();
+    EXPECT_EQ(screen.view.hintsShown, 2);
+    EXPECT_FALSE(screen.view.hintEnabled);
+    flow.ShowHint();  // none left: nothing more
+    EXPECT_EQ(screen.view.hintsShown, 2);
+    EXPECT_TRUE(screen.calls.filter(QStringLiteral("Ask")).isEmpty());
+
+    flow.Back();
+    problems.Select(1);  // a puzzle without hints
+    flow.Refresh();
+    EXPECT_EQ(screen.view.hintsShown, 0);
+    EXPECT_FALSE(screen.view.hintEnabled);
+    problems.Select(0);  // back to the first: its hints start hidden again
+    flow.Refresh();
+    EXPECT_EQ(screen.view.hintsShown, 0);
+    EXPECT_TRUE(screen.view.hintEnabled);
 }

@@ -3,6 +3,7 @@
 #include "core/DataFile.h"
 #include "core/Errors.h"
 #include "core/GameRules.h"
+#include "core/HintBlock.h"
 #include "platform/Registry.h"
 #include "ScriptedReplies.h"
 #include "TestFiles.h"
@@ -43,6 +44,8 @@ public:
         f.lines = {QStringLiteral("Сколько?")};
         f.statement = "{\\rtf1 statement}";
         f.solution = "{\\rtf1 solution}";
+        for (int n = 1; n <= hintsPerPuzzle; ++n)
+            f.hints.append(QStringLiteral("{\\rtf1 hint %1 of %2}").arg(n).arg(id).toLatin1());
         const QString data = QStringLiteral("%1.dat").arg(id);
         QFile out(dir.filePath(QStringLiteral("Data/") + data));
         out.open(QIODevice::WriteOnly);
@@ -57,8 +60,17 @@ public:
         list.write(encodeCatalogue(entries));
     }
 
+    // Rewrites every data file with this many hints.
+    void setHints(int count)
+    {
+        hintsPerPuzzle = count;
+        for (CatalogueEntry &e : entries)
+            e = entryFor(e.id, e.difficult);
+    }
+
     QTemporaryDir dir;
     std::vector<CatalogueEntry> entries;
+    int hintsPerPuzzle = 3;
 };
 
 // The screen as the rules see it: scripted replies to questions and answer
@@ -895,4 +907,188 @@ TEST_F(Scoring, IdNotOnTheLevelListOnlyCompares)
     EXPECT_EQ(player->Scores, 30);
     EXPECT_EQ(player->MD + player->MU, 0);
     EXPECT_EQ(player->LevelList.GetItem(0), (LevelEntry{1, 0, 0, 0}));
+}
+
+// ---- hints ------------------------------------------------------------------
+
+namespace
+{
+
+// A stored player whose level is one easy, one medium and one hard puzzle
+// (ids 1, 2, 3 of a catalogue of difficulties 0, 1, 2).
+std::unique_ptr<TUser> playerOfThreeGrades(int scores)
+{
+    auto user = TUser::CreateNew(QStringLiteral("Лиза"), 1);
+    user->Scores = scores;
+    for (ProblemId id : {1, 2, 3}) {
+        user->UsedIds.Add(id);
+        user->LevelList.Add(id);
+    }
+    return user;
+}
+
+}  // namespace
+
+// Each grade's hints, one at a time: the question names the price, the price is
+// a quarter of the solution's rounded up, and all hints cost less than the solution.
+TEST_F(GameRules, HintsAreSoldOneAtATimeAtAQuarterOfTheSolution)
+{
+    CatalogueFiles files({0, 1, 2});
+    Game game(files.dir.path(), registry, playerOfThreeGrades(1000));
+    ASSERT_TRUE(game.rules.Start());
+    const struct {
+        int position;
+        int price;
+        int solution;
+    } grades[] = {{0, 5, 20}, {1, 8, 30}, {2, 10, 40}};
+    for (const auto &g : grades) {
+        SCOPED_TRACE(g.position);
+        game.screen.select(g.position);
+        int spent = 0;
+        for (int n = 1; n <= 3; ++n) {
+            EXPECT_TRUE(game.screen.view.hintEnabled);
+            const int before = game.player->Scores;
+            game.rules.ShowHint();
+            EXPECT_EQ(game.screen.calls.last(), QStringLiteral("Ask Хотите получить подсказку за %1 очков?").arg(g.price));
+            EXPECT_EQ(before - game.player->Scores, g.price);
+            spent += g.price;
+            EXPECT_TRUE(game.rules.TextMode());  // the hint shows in the text at once
+            EXPECT_EQ(game.screen.view.hintsShown, n);
+        }
+        EXPECT_FALSE(game.screen.view.hintEnabled);
+        EXPECT_LT(spent, g.solution);
+        // A press with no hint left asks nothing and charges nothing.
+        const int mark = int(game.screen.calls.size());
+        const int before = game.player->Scores;
+        game.rules.ShowHint();
+        EXPECT_EQ(game.player->Scores, before);
+        EXPECT_EQ(game.screen.since(mark), QStringList{QStringLiteral("PlayClick")});
+        game.rules.Back();
+    }
+}
+
+// Declining, or lacking the points, changes nothing; the notice says why.
+TEST_F(GameRules, AHintNotPaidForChangesNothing)
+{
+    CatalogueFiles files({0, 1, 2});
+    Game game(files.dir.path(), registry, playerOfThreeGrades(7));
+    ASSERT_TRUE(game.rules.Start());
+    game.screen.select(1);  // medium: 8 points
+    int mark = int(game.screen.calls.size());
+    game.rules.ShowHint();
+    EXPECT_EQ(game.screen.since(mark),
+              (QStringList{QStringLiteral("PlayClick"),
+                           QStringLiteral("ShowNotice Не хватает очков: подсказка стоит 8, у вас 7.")}));
+    game.screen.select(0);  // easy: 5 points, but the player says no
+    game.screen.askReplies = {Reply::No};
+    game.rules.ShowHint();
+    for (int position : {0, 1})
+        EXPECT_EQ(game.player->LevelList.HintsBought(game.screen.item(position).Id), 0);
+    EXPECT_EQ(game.player->Scores, 7);
+    EXPECT_FALSE(game.rules.TextMode());
+    EXPECT_EQ(game.screen.view.hintsShown, 0);
+    // A score below zero gets the notice too, never a debt.
+    game.player->Scores = -3;
+    mark = int(game.screen.calls.size());
+    game.rules.ShowHint();
+    EXPECT_EQ(game.player->Scores, -3);
+    EXPECT_TRUE(game.screen.since(mark).last().startsWith(QStringLiteral("ShowNotice")));
+}
+
+// Bought hints are kept with the player: the next game shows them without a
+// question, and a right answer still earns the whole bonus.
+TEST_F(GameRules, BoughtHintsAreKeptAcrossASaveAndTheBonusStaysWhole)
+{
+    CatalogueFiles files({0, 1, 2});
+    QString key;
+    {
+        Game game(files.dir.path(), registry, playerOfThreeGrades(30));
+        ASSERT_TRUE(game.rules.Start());
+        game.screen.select(1);
+        game.rules.ShowHint();
+        game.rules.ShowHint();
+        EXPECT_EQ(game.player->Scores, 14);
+        game.rules.Back();
+        game.rules.Back();
+        ASSERT_TRUE(game.screen.closed);
+        key = game.player->KeyPath();
+    }
+    Game again(files.dir.path(), registry, TUser::CreateFromRegistry(key, registry));
+    ASSERT_TRUE(again.rules.Start());
+    again.screen.select(1);
+    const int mark = int(again.screen.calls.size());
+    again.rules.SetTextMode(true);
+    EXPECT_EQ(again.screen.view.hintsShown, 2);
+    EXPECT_TRUE(again.screen.view.hintEnabled);  // the third is still for sale
+    EXPECT_FALSE(again.screen.since(mark).join(QLatin1Char('\n')).contains(QStringLiteral("Ask")));
+    EXPECT_EQ(again.player->Scores, 14);
+    again.answer(1, rightAnswer);
+    EXPECT_EQ(again.player->Scores, 34);  // the medium bonus, 20, in full
+    // Answered: every hint is free to read and none is for sale.
+    again.screen.select(1);
+    EXPECT_EQ(again.screen.view.hintsShown, 3);
+    EXPECT_FALSE(again.screen.view.hintEnabled);
+}
+
+TEST_F(GameRules, ABoughtSolutionOpensEveryHint)
+{
+    CatalogueFiles files({0, 1, 2});
+    Game game(files.dir.path(), registry, playerOfThreeGrades(100));
+    ASSERT_TRUE(game.rules.Start());
+    game.screen.select(2);
+    game.rules.ShowHint();
+    game.rules.ViewSolution();
+    EXPECT_EQ(game.player->Scores, 100 - 10 - 40);
+    EXPECT_EQ(game.screen.view.hintsShown, 3);
+    EXPECT_FALSE(game.screen.view.hintEnabled);
+    game.rules.ShowHint();
+    EXPECT_EQ(game.player->Scores, 50);
+}
+
+// A stored count the puzzle's hints do not reach (a pack with fewer hints, a
+// hand-edited store) shows what there is and sells nothing; a store without
+// the value, or with it unreadable, has bought no hints and keeps the rest.
+TEST_F(GameRules, StoredHintCountsBeyondThePuzzleOrUnreadableAreHarmless)
+{
+    CatalogueFiles files({0, 1, 2});
+    const QString key = TUser::PlayerPath(QStringLiteral("Лиза"));
+    auto user = playerOfThreeGrades(30);
+    user->LevelList.SetHintsBought(1, 3);
+    user->SaveToRegistry(registry);
+    files.setHints(2);
+    {
+        Game game(files.dir.path(), registry, TUser::CreateFromRegistry(key, registry));
+        ASSERT_TRUE(game.rules.Start());
+        game.rules.SetTextMode(true);
+        EXPECT_EQ(game.screen.view.hintsShown, 2);
+        EXPECT_FALSE(game.screen.view.hintEnabled);
+        game.rules.ShowHint();
+        EXPECT_EQ(game.player->Scores, 30);
+    }
+    const struct {
+        const char *what;
+        std::function<void(platform::RegistryKey &)> damage;
+        int hintsRead = 0;
+    } stores[] = {
+        {"no value", [](platform::RegistryKey &k) {
+             k.deleteValue(QStringLiteral("Hints Bought count"));
+             k.deleteValue(QStringLiteral("Hints Bought Info"));
+         }},
+        {"count too large", [](platform::RegistryKey &k) { k.writeInteger(QStringLiteral("Hints Bought count"), 1000); }},
+        {"count negative", [](platform::RegistryKey &k) { k.writeInteger(QStringLiteral("Hints Bought count"), -1); }},
+        {"count of another type", [](platform::RegistryKey &k) { k.writeString(QStringLiteral("Hints Bought count"), QStringLiteral("1")); }},
+        {"list longer than its count", [](platform::RegistryKey &k) { k.writeBinary(QStringLiteral("Hints Bought Info"), QByteArray(400, '\1')); }},
+        {"count above the hints a puzzle holds", [](platform::RegistryKey &k) {
+             k.writeBinary(QStringLiteral("Hints Bought Info"), QByteArray::fromHex("0100ff"));
+         }, MaxHints},
+    };
+    for (const auto &s : stores) {
+        SCOPED_TRACE(s.what);
+        user->SaveToRegistry(registry);
+        s.damage(*registry.openKey(key, false));
+        const auto read = TUser::CreateFromRegistry(key, registry);
+        EXPECT_EQ(read->Scores, 30);
+        EXPECT_EQ(read->LevelList.Count(), 3);
+        EXPECT_EQ(read->LevelList.HintsBought(1), s.hintsRead);
+    }
 }

@@ -82,6 +82,7 @@ protected:
         user->LevelList.FindEntry(300)->Solved = 1;
         user->LevelList.FindEntry(300)->Bought = 1;
         user->LevelList.FindEntry(9)->WrongAnswers = 3;
+        user->LevelList.SetHintsBought(9, 2);
         user->SaveToRegistry(registry);
     }
 
@@ -107,7 +108,10 @@ TEST_F(ProfileTool, ExportDeleteImportGivesTheSamePlayer)
     const Result exported = run({QStringLiteral("export"), QStringLiteral("ВАСЯ")});  // any letter case
     ASSERT_EQ(exported.code, 0) << qPrintable(exported.err);
     const QJsonObject o = QJsonDocument::fromJson(exported.out).object();
-    EXPECT_EQ(o.keys().size(), 14);
+    EXPECT_EQ(o.keys().size(), 16);
+    EXPECT_EQ(o.value(QStringLiteral("Hints Bought Info")).toArray(),
+              (QJsonArray{QJsonObject{{QStringLiteral("Id"), 9}, {QStringLiteral("Hints"), 2}}}));
+    EXPECT_EQ(QJsonDocument::fromJson(run({QStringLiteral("show"), QStringLiteral("Вася")}).out).object(), o);
     EXPECT_EQ(o.value(QStringLiteral("Name")).toString(), QStringLiteral("Вася"));
     EXPECT_EQ(o.value(QStringLiteral("Used Problems Info")).toArray(), (QJsonArray{5, 9, 11, 300}));
     EXPECT_EQ(o.value(QStringLiteral("Problems on Level Info")).toArray().at(1).toObject(),
@@ -128,6 +132,49 @@ TEST_F(ProfileTool, ExportDeleteImportGivesTheSamePlayer)
     const auto user = TUser::CreateFromRegistry(TUser::UsersKey + QStringLiteral("Вася\\"), registry);
     EXPECT_EQ(user->Scores, -7);
     EXPECT_EQ(user->LevelList.GetItem(0).WrongAnswers, 3);
+    EXPECT_EQ(user->LevelList.HintsBought(9), 2);
+}
+
+// Hints bought are a later value: a file without it (an older export, or a
+// player with no hints) imports with none, and one without hints exports
+// without it, so that older builds still import it.
+TEST_F(ProfileTool, HintsBoughtAreOptionalAndCheckedOnImport)
+{
+    storePlayer(QStringLiteral("Вася"));
+    const QJsonObject full = QJsonDocument::fromJson(run({QStringLiteral("export"), QStringLiteral("Вася")}).out).object();
+    const auto without = [&](QStringList keys, const QJsonObject &add = {}) {
+        QJsonObject o = full;
+        for (const QString &k : keys)
+            o.remove(k);
+        for (auto it = add.begin(); it != add.end(); ++it)
+            o.insert(it.key(), it.value());
+        return QJsonDocument(o).toJson();
+    };
+    const QString count = QStringLiteral("Hints Bought count"), info = QStringLiteral("Hints Bought Info");
+    const QJsonArray tooMany{QJsonObject{{QStringLiteral("Id"), 9}, {QStringLiteral("Hints"), 4}}};
+    const struct {
+        const char *what;
+        QByteArray json;
+        int code;
+        int hintsAfter;  // of puzzle 9, when imported
+    } files[] = {
+        {"as exported", without({}), 0, 2},
+        {"a count without its list", without({info}), 1, 2},
+        {"more hints than a puzzle holds", without({}, {{info, tooMany}}), 1, 2},
+        {"without the value", without({count, info}), 0, 0},
+    };
+    for (const auto &f : files) {
+        SCOPED_TRACE(f.what);
+        const Result r = run({QStringLiteral("import"), writeJson(f.json)});
+        EXPECT_EQ(r.code, f.code) << qPrintable(r.err);
+        platform::Registry registry(store());
+        EXPECT_EQ(TUser::CreateFromRegistry(TUser::PlayerPath(QStringLiteral("Вася")), registry)->LevelList.HintsBought(9),
+                  f.hintsAfter);
+        if (f.code == 0 && f.hintsAfter == 0) {
+            const QByteArray exported = run({QStringLiteral("export"), QStringLiteral("Вася")}).out;
+            EXPECT_FALSE(exported.contains("Hints")) << exported.constData();
+        }
+    }
 }
 
 TEST_F(ProfileTool, ABadImportChangesNothing)
@@ -484,7 +531,8 @@ TEST_F(ProfileTool, AShortListValueExportsAsTheGameReadsIt)
         QByteArray bytes;
     } cases[] = {{"Used Problems count", "Used Problems Info", QByteArray("\x05\x00\x07", 3)},
                  {"Problems on Level count", "Problems on Level Info",
-                  QByteArray("\x09\x00\x01\x01\x03\x00\x2c\x01\x01", 9)}};
+                  QByteArray("\x09\x00\x01\x01\x03\x00\x2c\x01\x01", 9)},
+                 {"Hints Bought count", "Hints Bought Info", QByteArray("\x2c\x01\x01\x09", 4)}};
     for (const auto &c : cases) {
         SCOPED_TRACE(c.info);
         storePlayer(QStringLiteral("Вася"));
@@ -507,5 +555,7 @@ TEST_F(ProfileTool, AShortListValueExportsAsTheGameReadsIt)
         ASSERT_EQ(back->LevelList.Count(), game->LevelList.Count());
         for (int i = 0; i < game->LevelList.Count(); ++i)
             EXPECT_EQ(back->LevelList.GetItem(i), game->LevelList.GetItem(i)) << i;
+        for (ProblemId id : {9, 300})
+            EXPECT_EQ(back->LevelList.HintsBought(id), game->LevelList.HintsBought(id)) << id;
     }
 }

@@ -175,7 +175,8 @@ TEST_F(Profile, NewPlayerStartsAtLevelOneWithThirtyPoints)
     auto k = registry.openKeyReadOnly(user->KeyPath());
     EXPECT_EQ(k->valueNames(), QStringList({"Name", "Scores", "Level", "Label Index", "LD", "MD", "HD", "LU", "MU",
                                             "HU", "Used Problems count", "Used Problems Info",
-                                            "Problems on Level count", "Problems on Level Info"}));
+                                            "Problems on Level count", "Problems on Level Info",
+                                            "Hints Bought count", "Hints Bought Info"}));
     EXPECT_EQ(k->readInteger("Used Problems count"), 0);
     EXPECT_EQ(k->readBinary("Used Problems Info"), QByteArray());
     EXPECT_EQ(k->valueType("Used Problems Info"), platform::RegType::Binary);

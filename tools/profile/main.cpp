@@ -59,6 +59,17 @@ int storedCount(const RegistryKey &key, const profileformat::Value &v)
     return n;
 }
 
+// A value added after the first profiles: missing or unreadable, it is empty
+// as the game reads it, and then left out of what is shown and exported.
+int optionalCount(const RegistryKey &key, const profileformat::Value &v)
+{
+    try {
+        return key.valueExists(QLatin1String(v.name)) ? storedCount(key, v) : 0;
+    } catch (const std::exception &) {
+        return 0;
+    }
+}
+
 // A list's elements as the import reads them back: a number for a one-field
 // element, else an object of its fields.
 QJsonArray listJson(const RegistryKey &key, const profileformat::Value &v, int count)
@@ -90,6 +101,14 @@ QJsonObject readProfile(Registry &registry, const QString &keyName)
     int count = 0;
     for (const profileformat::Value &v : profileformat::values()) {
         const QString name = QLatin1String(v.name);
+        if (v.optional && v.kind == Kind::Count) {
+            count = optionalCount(*key, v);
+            if (count > 0)
+                o.insert(name, count);
+            continue;
+        }
+        if (v.optional && count == 0)
+            continue;
         switch (v.kind) {
         case Kind::Text:
             o.insert(name, key->valueExists(name) ? key->readString(name) : QString());
@@ -113,8 +132,10 @@ QJsonObject readProfile(Registry &registry, const QString &keyName)
 QByteArray toJson(const QJsonObject &o)
 {
     const auto order = profileformat::values();
-    QByteArray out = "{\n";
+    QStringList lines;
     for (std::size_t i = 0; i < order.size(); ++i) {
+        if (!o.contains(QLatin1String(order[i].name)))
+            continue;  // an optional value left out
         const QJsonValue v = o.value(QLatin1String(order[i].name));
         QByteArray value;
         if (v.isArray()) {
@@ -126,9 +147,9 @@ QByteArray toJson(const QJsonObject &o)
         } else {
             value = QJsonDocument(QJsonArray{v}).toJson(QJsonDocument::Compact).mid(1).chopped(1);
         }
-        out += "  \"" + QByteArray(order[i].name) + "\": " + value + (i + 1 < order.size() ? ",\n" : "\n");
+        lines << QStringLiteral("  \"%1\": %2").arg(QLatin1String(order[i].name), QString::fromUtf8(value));
     }
-    return out + "}\n";
+    return "{\n" + lines.join(QStringLiteral(",\n")).toUtf8() + "\n}\n";
 }
 
 int usage()
