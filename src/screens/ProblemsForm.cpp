@@ -185,6 +185,11 @@ void TProblemsForm::ShowView(const CollectionView &view)
         DecideButton->setEnabled(false);
         AnswerButton->setEnabled(false);
         ProblemName->setCaption(QString());
+        // A filter that hid the puzzle being read leaves the (empty) list.
+        DecideButton->setText(texts::Decide);
+        ProblemsList->show();
+        ProblemText->hide();
+        shownText_ = 0;
     }
     showFilter(view);
     ProblemsList->Refresh();

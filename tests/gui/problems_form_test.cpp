@@ -229,6 +229,8 @@ TEST_F(ProblemsFormTest, AKeyActsOnceWhenAButtonHasTheFocus)
     // A button reached with Tab takes Enter as its own click.
     EXPECT_EQ(form->focusWidget(), form->ProblemsList);
     key(Qt::Key_Tab);
+    EXPECT_EQ(form->focusWidget(), form->StarButton);
+    key(Qt::Key_Tab);
     EXPECT_EQ(form->focusWidget(), form->CloseButton);
     key(Qt::Key_Tab);
     ASSERT_EQ(form->focusWidget(), form->AnswerButton);

@@ -85,7 +85,7 @@ TEST_F(CollectionFlow, DecideAnswerAndBackWalkTheModes)
     ASSERT_TRUE(flow.Start());
     EXPECT_EQ(problems.Count(), 2);
     EXPECT_FALSE(problems.ShowsProgress());
-    EXPECT_EQ(screen.view, (CollectionView{false, true, false, 2, 2}));
+    EXPECT_EQ(screen.view, (CollectionView{false, true, false, 2, 2, {}}));
 
     struct Step {
         void (TCollectionFlow::*operation)();
@@ -138,7 +138,7 @@ TEST_F(CollectionFlow, APuzzleThatCannotBeReadStaysChosenAndIsReadAgainForItsTex
     problems.Select(0);
     EXPECT_ANY_THROW(problems.Select(1));
     flow.Refresh();
-    EXPECT_EQ(screen.view, (CollectionView{false, true, false, 2, 2}));
+    EXPECT_EQ(screen.view, (CollectionView{false, true, false, 2, 2, {}}));
     // Still unreadable: the error goes up, and neither a viewer nor an empty text opens.
     EXPECT_ANY_THROW(flow.ViewSolution());
     EXPECT_ANY_THROW(flow.Decide());
@@ -182,13 +182,13 @@ TEST_F(CollectionFlow, TheFilterKeepsTheSelectionOnAShownPuzzle)
         int shown;
     };
     const Step steps[] = {
-        {"the selection shown stays", {1u << 0, 0, {}}, false, -1, 1, 2},
-        {"a hidden selection goes to the first shown", {1u << 2, 0, {}}, false, -1, 2, 2},
-        {"a filter that keeps the second keeps it", {0, 0, QStringLiteral("т")}, false, 1, 3, 1},
-        {"an empty result selects none", {0, 0, QStringLiteral("жираф")}, false, -1, -1, 0},
-        {"from none to the first shown", {0, 0, QStringLiteral("ЕЛ")}, false, -1, 4, 1},
-        {"answer kinds come from the data files", {0, 1u << AnswerInteger, {}}, false, -1, 1, 3},
-        {"a text of a hidden puzzle goes back to the list", {0, 1u << AnswerChoice, {}}, true, -1, 4, 1},
+        {"the selection shown stays", {1u << 0, 0, {}, false}, false, -1, 1, 2},
+        {"a hidden selection goes to the first shown", {1u << 2, 0, {}, false}, false, -1, 2, 2},
+        {"a filter that keeps the second keeps it", {0, 0, QStringLiteral("т"), false}, false, 1, 3, 1},
+        {"an empty result selects none", {0, 0, QStringLiteral("жираф"), false}, false, -1, -1, 0},
+        {"from none to the first shown", {0, 0, QStringLiteral("ЕЛ"), false}, false, -1, 4, 1},
+        {"answer kinds come from the data files", {0, 1u << AnswerInteger, {}, false}, false, -1, 1, 3},
+        {"a text of a hidden puzzle goes back to the list", {0, 1u << AnswerChoice, {}, false}, true, -1, 4, 1},
         {"marked only: marks as stored, junk skipped", {0, 0, {}, true}, false, -1, 3, 1},
         {"clearing keeps the selection where it is", {}, false, -1, 3, 4},
     };
@@ -204,12 +204,13 @@ TEST_F(CollectionFlow, TheFilterKeepsTheSelectionOnAShownPuzzle)
         EXPECT_EQ(screen.view.total, 4);
         EXPECT_EQ(screen.view.hasSelection, step.selectedAfter >= 0);
         EXPECT_FALSE(flow.TextMode());
-        if (step.selectedAfter >= 0)
+        if (step.selectedAfter >= 0) {
             EXPECT_EQ(problems.At(problems.SelectedIndex())->Id, step.selectedAfter);
+        }
     }
 
     // With nothing shown, nothing needs a selection.
-    flow.SetFilter({0, 0, QStringLiteral("жираф")});
+    flow.SetFilter({0, 0, QStringLiteral("жираф"), false});
     screen.calls.clear();
     flow.Decide();
     flow.Decide();
