@@ -75,11 +75,11 @@ TCollectionFilterBar::TCollectionFilterBar(QWidget *parent) : QWidget(parent)
     ClearFilterButton->setFont(zw::gameFont(17));
     ClearFilterButton->setAccessibleName(QStringLiteral("Сбросить фильтр"));
 
-    DifficultyBox = makeList(this, "DifficultyBox", {0, 25, 140, 22}, QStringLiteral("любая сложность"),
+    DifficultyBox = makeList(this, "DifficultyBox", {0, 25, 152, 22}, QStringLiteral("любая сложность"),
                              QStringLiteral("Сложность"));
     for (const QString &line : kGrades)
         DifficultyBox->addItem(line);
-    KindBox = makeList(this, "KindBox", {144, 25, 201, 22}, QStringLiteral("любой ответ"), QStringLiteral("Вид ответа"));
+    KindBox = makeList(this, "KindBox", {156, 25, 189, 22}, QStringLiteral("любой ответ"), QStringLiteral("Вид ответа"));
     for (const QString &line : kKinds)
         KindBox->addItem(line);
 

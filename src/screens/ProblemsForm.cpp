@@ -66,16 +66,17 @@ void TProblemsForm::createTopPanel()
     DiffImage->setGeometry(735, 12, 50, 50);
     DiffFrame = screens::makeFrame(TopPanel, "Shape1", {735, 12, 50, 50}, QStringLiteral("Сложность"));
 
-    StarButton = screens::makeButton(TopPanel, "StarButton", {14, 14, 46, 46}, QStringLiteral("☆"),
+    // Left of the panel picture's title, the count under it.
+    StarButton = screens::makeButton(TopPanel, "StarButton", {8, 14, 46, 46}, QStringLiteral("☆"),
                                      QStringLiteral("Отметить звёздочкой (Insert или *)"));
     StarButton->setFont(zw::gameFont(30));
     connect(StarButton, &QAbstractButton::clicked, this, &TProblemsForm::StarButtonClick);
     FilterInfo = new TLabel(TopPanel);
     FilterInfo->setObjectName(QStringLiteral("FilterInfo"));
-    FilterInfo->setFont(zw::gameFont(17));
+    FilterInfo->setFont(zw::gameFont(14));
     FilterInfo->setAutoSize(false);
     FilterInfo->setTransparent(true);
-    FilterInfo->setGeometry(70, 26, 230, 26);
+    FilterInfo->setGeometry(66, 52, 230, 20);
 }
 
 void TProblemsForm::createFilterBar()
