@@ -33,6 +33,7 @@ TARGETS = [
      "Selection change on the game screen at factor 1.8, with SVG sources, to the first paint", 8.0),
     ("bench_pictures", "BM_CollectionSelectionChangeAtScale/Sharp",
      "Selection change on the collection screen at factor 1.8, with SVG sources, to the first paint", 8.0),
+    ("bench_filter", "BM_FilterTypedLetter", "Filter 10,000 puzzles by a typed letter, the list redrawn", 16.0),
     ("bench_alphalabel", "BM_Compose257x72", "One fade tick's composition of the 257 × 72 label", 0.3),
     ("bench_display", "BM_GameScreenFullRepaint", "Full repaint of the game screen on the stage", 8.0),
     ("bench_display", "BM_MenuToGameScreenPainted", "Game screen opened and painted", 16.0),

@@ -1,7 +1,8 @@
 #!/bin/bash
 # Screenshots of the scaled game for docs/screens: the main menu and the game
 # screen (list, and a puzzle's text with its whole picture) at 1920 x 1080 and
-# 3840 x 2160, a hint bought in the game (hints-game.png, at 1920 x 1080), on Xorg with the dummy driver; then the pictures of single windows
+# 3840 x 2160, a hint bought in the game (hints-game.png) and the collection narrowed by a
+# filter at 1920 x 1080, on Xorg with the dummy driver; then the pictures of single windows
 # (dialogs, the puzzle list, the text viewer) that doc_screens saves, built beside
 # the game folder.
 # Usage: [SHOT_WAIT=seconds] scripts/screenshots.sh [game folder] [output folder]
@@ -12,6 +13,7 @@ OUT=${2:-$root/docs/screens}
 GAME=$GAME_DIR/zentrika
 XORG=$(command -v Xorg)
 . "$root/tests/e2e/lib/dummy_xorg.sh"
+. "$root/tests/e2e/lib/game.sh"
 export XDG_CONFIG_HOME=$WORK/config ZENTRIKA_REGISTRY=$WORK/registry.sqlite3
 OUTPUT=$(xrandr | awk '/ connected/ {print $1; exit}')
 mkdir -p "$OUT"
@@ -33,6 +35,11 @@ shot() {  # name, then the game's options
         xdotool key F1
         sleep 1
         xdotool key Return
+    fi
+    # The collection narrowed by a typed piece of a title, two of its puzzles starred.
+    if [ "$name" = collection-filter ]; then
+        xdotool key ctrl+f
+        xdotool type --delay 150 "час"
         sleep 1
     fi
     import -window root "$WORK/shot.png"
@@ -52,7 +59,13 @@ for size in 1920x1080 3840x2160; do
     shot game-text --screen=game --player=Игрок
     [ "$size" = 1920x1080 ] && shot hints-game --screen=game --player=Подсказчик
 done
-ls -l "$OUT"/menu-*.png "$OUT"/game-*.png "$OUT"/hints-game.png
+xrandr --output "$OUTPUT" --mode 1920x1080
+mkdir -p "$XDG_CONFIG_HOME/zentrika"
+printf '[collection]\nstars=40, 64\n' >"$XDG_CONFIG_HOME/zentrika/zentrika.conf"
+map_letters "час"
+size=1920x1080
+shot collection-filter --screen=collection
+ls -l "$OUT"/menu-*.png "$OUT"/game-*.png "$OUT"/hints-game.png "$OUT"/collection-filter-*.png
 xrandr --output "$OUTPUT" --mode 1024x768
 shots=$GAME_DIR/../tests/shots/doc_screens
 [ -x "$shots" ] || { echo "$shots is not built" >&2; exit 1; }

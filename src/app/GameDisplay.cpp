@@ -4,9 +4,11 @@
 #include "platform/desktop/WindowScale.h"
 #include "screens/SoundSwitch.h"
 #include "widgets/Form.h"
+#include "widgets/Label.h"
 #include "widgets/Stage.h"
 
 #include <QAbstractButton>
+#include <QApplication>
 #include <QGuiApplication>
 #include <QScreen>
 #include <QSocketNotifier>
@@ -238,6 +240,13 @@ QStringList GameDisplay::layoutReport() const
             if (b->isVisible() && !b->objectName().isEmpty())
                 lines << QStringLiteral("control=%1 %2").arg(b->objectName(), rectText(devicePixels(b)));
         }
+        // What the labels say (the chosen puzzle, the filter's count), and where the keyboard is.
+        for (const TLabel *label : top->findChildren<TLabel *>()) {
+            if (label->isVisible() && !label->objectName().isEmpty())
+                lines << QStringLiteral("label=%1 %2").arg(label->objectName(), label->caption().simplified());
+        }
+        if (const QWidget *focus = QApplication::focusWidget(); focus && top->isAncestorOf(focus))
+            lines << QStringLiteral("focus=%1").arg(focus->objectName());
     }
     lines << QStringLiteral("report-end");
     return lines;

@@ -26,7 +26,7 @@ namespace
 
 MainFormFactory &mainFormFactory()
 {
-    static MainFormFactory factory = [] { return std::unique_ptr<QWidget>(new TMainForm); };
+    static MainFormFactory factory = [](IStarStore *stars) { return std::unique_ptr<QWidget>(new TMainForm(nullptr, stars)); };
     return factory;
 }
 
@@ -38,9 +38,10 @@ void setMainFormFactory(MainFormFactory factory)
 }
 
 int runMainMenu(platform::GameApplication &application, GameSession &session, GameDisplay &screen,
-                StoreGuard &storeGuard, const Options &options, platform::SdlSoundPlayer &player)
+                StoreGuard &storeGuard, const Options &options, platform::SdlSoundPlayer &player,
+                IStarStore *stars)
 {
-    std::unique_ptr<QWidget> mainForm = mainFormFactory()();
+    std::unique_ptr<QWidget> mainForm = mainFormFactory()(stars);
     // The main menu hides when it closes; the program ends with it.
     if (auto *menu = qobject_cast<TMainForm *>(mainForm.get())) {
         menu->setDisplayModes(session.display());

@@ -15,14 +15,14 @@
 
 namespace app {
 
-int runScreen(const QString &screen, const QString &playerName)
+int runScreen(const QString &screen, const QString &playerName, IStarStore *stars)
 {
     const bool ownBox = MessageBoxForm == nullptr;
     if (ownBox)
         MessageBoxForm = new TMessageBoxForm;
     int code = 0;
     if (screen == QLatin1String("collection")) {
-        auto *form = new TProblemsForm;
+        auto *form = new TProblemsForm(nullptr, QString(), stars);
         form->ShowModal();
     } else {
         std::unique_ptr<TUser> player;

@@ -13,6 +13,7 @@ const QString VideoKey = QStringLiteral("video/mode");
 const QString WindowKey = QStringLiteral("video/window-size");
 const QString MaximisedKey = QStringLiteral("video/window-maximised");
 const QString SoundKey = QStringLiteral("sound/on");
+const QString StarsKey = QStringLiteral("collection/stars");
 // A few lines are all the file holds; a larger one is not ours, and reading
 // it whole would cost its size in memory at every start.
 constexpr qint64 MaxFileSize = 64 * 1024;
@@ -111,6 +112,31 @@ bool Settings::save(const QString &path) const
         file.remove(WindowKey);
     file.setValue(MaximisedKey, windowMaximised);
     file.setValue(SoundKey, sound);
+    file.sync();
+    return file.status() == QSettings::NoError;
+}
+
+TStars SettingsStarStore::LoadStars()
+{
+    const QFileInfo info(path_);
+    if (!info.exists() || info.size() > MaxFileSize)
+        return {};
+    QSettings file(path_, QSettings::IniFormat);
+    // "1, 5, 9" reads as a list, a lone id as a string, junk as anything.
+    return TStars::FromWords(file.value(StarsKey).toStringList());
+}
+
+bool SettingsStarStore::SaveStars(const TStars &stars)
+{
+    if (!QDir().mkpath(QFileInfo(path_).path()))
+        return false;
+    if (QFileInfo(path_).size() > MaxFileSize)
+        QFile::remove(path_);
+    QSettings file(path_, QSettings::IniFormat);
+    if (stars.Count() == 0)
+        file.remove(StarsKey);
+    else
+        file.setValue(StarsKey, stars.ToWords());
     file.sync();
     return file.status() == QSettings::NoError;
 }

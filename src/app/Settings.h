@@ -2,6 +2,8 @@
 // The player's settings, kept between runs in
 // $XDG_CONFIG_HOME/zentrika/zentrika.conf: the video mode, the window's size
 // and the sound switch. Command-line options override them for one run.
+#include "core/Stars.h"
+
 #include <QSize>
 #include <QString>
 
@@ -25,6 +27,20 @@ struct Settings {
     static Settings load(const QString &path = defaultPath());
     // False when the file could not be written.
     bool save(const QString &path = defaultPath()) const;
+};
+
+// The collection's «★» marks, in the same file (collection/stars, a list of
+// ids). Only this writes them, at each change; Settings::save leaves them be.
+class SettingsStarStore : public IStarStore {
+public:
+    explicit SettingsStarStore(QString path = Settings::defaultPath()) : path_(std::move(path)) {}
+    // Junk in the list is skipped (TStars::FromWords); a missing or oversized
+    // file gives none.
+    TStars LoadStars() override;
+    bool SaveStars(const TStars &stars) override;
+
+private:
+    QString path_;
 };
 
 // A window size the game can open with: at least a quarter of the picture,

@@ -184,9 +184,10 @@ int runOnce(int argc, char **argv, bool &scaledInstead)
         screen.show();
         storeGuard.showNotice();
     }
+    SettingsStarStore stars;
     const int code = options.screen.isEmpty()
-                         ? runMainMenu(application, session, screen, storeGuard, options, player)
-                         : runScreen(options.screen, options.player);
+                         ? runMainMenu(application, session, screen, storeGuard, options, player, &stars)
+                         : runScreen(options.screen, options.player, &stars);
     storeGuard.finish();
     session.shutdown();
     if (options.diagnostics && options.screen.isEmpty())

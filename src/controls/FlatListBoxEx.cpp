@@ -723,4 +723,11 @@ void TFlatListBoxEx::drawRow(QPainter &p, int row, int position, const QStaticTe
     p.setPen(text);
     p.drawStaticText(r.left(), textTop, label);
     p.setClipping(false);
+
+    // A «★» mark stands left of the difficulty picture, over a long name.
+    if (model_->Starred(position)) {
+        const QRect star = difficulty.translated(-(h + 2), 0);
+        p.fillRect(star, highlighted ? colorItemsSelect_ : Color());
+        p.drawText(star, Qt::AlignCenter | Qt::TextSingleLine, QStringLiteral("★"));
+    }
 }

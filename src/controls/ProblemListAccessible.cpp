@@ -150,6 +150,8 @@ QString ProblemListAccessible::describe(const TFlatListBoxEx &list, int position
     }
     if (const std::optional<Difficulty> grade = knownDifficulty(problem->Difficult))
         parts << QStringLiteral("сложность: ") + difficultyName(*grade);
+    if (model->Starred(position))
+        parts << QStringLiteral("отмечена звёздочкой");
     return parts.join(QStringLiteral(", "));
 }
 

@@ -2,10 +2,12 @@
 
 #include <algorithm>
 
-TCollectionFlow::TCollectionFlow(TCatalogue &catalogue, TProblemListModel &problems, ICollectionPresentation &screen)
-    : TPuzzleFlow(problems, screen), catalogue_(catalogue), view_(screen)
+TCollectionFlow::TCollectionFlow(TCatalogue &catalogue, TProblemListModel &problems, ICollectionPresentation &screen,
+                                 IStarStore *stars)
+    : TPuzzleFlow(problems, screen), catalogue_(catalogue), view_(screen), store_(stars)
 {
     problems_.SetLevelEntries(nullptr);
+    problems_.SetStars(&stars_);
 }
 
 bool TCollectionFlow::Start()
@@ -18,9 +20,16 @@ bool TCollectionFlow::Start()
         return false;
     }
     started_ = true;
+    if (store_)
+        stars_ = store_->LoadStars();
     problems_.Clear();
-    for (const auto &record : catalogue_.Items())
+    std::vector<const TProblem *> records;
+    records.reserve(catalogue_.Items().size());
+    for (const auto &record : catalogue_.Items()) {
         problems_.Add(*record);
+        records.push_back(record.get());
+    }
+    index_.Assign(records);
     SelectFirst();
     return true;
 }
@@ -92,10 +101,14 @@ CollectionView TCollectionFlow::UpdateView()
     }
     CollectionView view;
     view.textMode = textMode_;
-    const TProblem *problem = problems_.Selected();
-    view.hasSelection = problem != nullptr;
+    const TProblem *selected = problems_.Selected();
+    view.hasSelection = selected != nullptr;
+    view.selectedStarred = selected && stars_.Contains(selected->Id);
+    view.shown = problems_.Count();
+    view.total = problems_.TotalCount();
+    view.filter = filter_;
     view.hintsShown = HintsShown();
-    view.hintEnabled = problem && view.hintsShown < int(problem->Hints.size());
+    view.hintEnabled = selected && view.hintsShown < int(selected->Hints.size());
     view_.ShowView(view);
     return view;
 }
@@ -108,4 +121,49 @@ bool TCollectionFlow::CloseQuery()
 void TCollectionFlow::End()
 {
     catalogue_.FreeCatalogue();
+}
+
+void TCollectionFlow::SetFilter(const ProblemFilter &filter)
+{
+    filter_ = filter;
+    // Kinds live in the data files: read once, when first asked for.
+    if (filter_.answerKinds != 0 && !index_.KindsKnown())
+        index_.ReadKinds();
+    if (filter_.IsEmpty())
+        problems_.ShowAll();
+    else
+        problems_.SetShown(index_.Shown(filter_, stars_));
+    KeepSelectionShown();
+}
+
+void TCollectionFlow::KeepSelectionShown()
+{
+    const bool hidden = problems_.Selected() && problems_.SelectedIndex() < 0;
+    if (hidden || !problems_.Selected()) {
+        // The text of a puzzle no longer listed goes back to the list.
+        textMode_ = false;
+        if (problems_.Count() == 0) {
+            problems_.ClearSelection();
+        } else {
+            SelectFirst();
+            return;
+        }
+    }
+    Refresh();
+}
+
+void TCollectionFlow::ToggleStar()
+{
+    const TProblem *problem = problems_.Selected();
+    if (!problem)
+        return;
+    stars_.Toggle(problem->Id);
+    // A failed write keeps the mark for this screen; the settings file is no
+    // place to report from.
+    if (store_)
+        store_->SaveStars(stars_);
+    if (filter_.starredOnly)
+        SetFilter(filter_);
+    else
+        Refresh();
 }

@@ -1,9 +1,13 @@
 #pragma once
 // The collection's flow: every puzzle of the catalogue to browse, answer any
-// number of times and read the solution of, with no player and nothing saved.
-// It reaches its screen only through ICollectionPresentation.
+// number of times and read the solution of, with no player and nothing saved
+// but the «★» marks. A filter narrows the list; the selection, the keys and
+// the answers work on what it shows. It reaches its screen only through
+// ICollectionPresentation.
 #include "core/Catalogue.h"
+#include "core/ProblemFilter.h"
 #include "core/PuzzleFlow.h"
+#include "core/Stars.h"
 
 // What the collection screen shows, recomputed by UpdateView.
 struct CollectionView {
@@ -11,6 +15,10 @@ struct CollectionView {
     bool hasSelection = false;
     bool hintEnabled = false;
     int hintsShown = 0;  // the first hints of the selected puzzle the text shows
+    bool selectedStarred = false;
+    int shown = 0;  // puzzles the filter lets through
+    int total = 0;  // puzzles of the catalogue
+    ProblemFilter filter;
     bool operator==(const CollectionView &) const = default;
 };
 
@@ -22,7 +30,10 @@ public:
 
 class TCollectionFlow : public TPuzzleFlow {
 public:
-    TCollectionFlow(TCatalogue &catalogue, TProblemListModel &problems, ICollectionPresentation &screen);
+    // stars: where the marks are read at the start and written at each change;
+    // null keeps them for this screen only.
+    TCollectionFlow(TCatalogue &catalogue, TProblemListModel &problems, ICollectionPresentation &screen,
+                    IStarStore *stars = nullptr);
 
     // Loads the catalogue into the model and selects its first puzzle. False
     // when the catalogue cannot be read: the screen must close at once,
@@ -44,9 +55,28 @@ public:
     // Frees the catalogue.
     void End() override;
 
+    // Shows what the filter lets through. A selected puzzle it hides gives
+    // the selection to the first one shown (none when nothing is); the text
+    // of a hidden puzzle goes back to the list.
+    void SetFilter(const ProblemFilter &filter);
+    void ClearFilter() { SetFilter(ProblemFilter{}); }
+    const ProblemFilter &Filter() const { return filter_; }
+
+    // Marks or unmarks the selected puzzle and keeps the marks; nothing
+    // without a selection.
+    void ToggleStar();
+    const TStars &Stars() const { return stars_; }
+
 private:
+    // Shows the model's selection, or the first puzzle shown when it is hidden.
+    void KeepSelectionShown();
+
     TCatalogue &catalogue_;
     ICollectionPresentation &view_;
+    IStarStore *store_;
+    TStars stars_;
+    TProblemIndex index_;
+    ProblemFilter filter_;
     bool started_ = false;
     int hintsShown_ = 0;
     int hintsFor_ = -1;  // the position of the puzzle they were shown for

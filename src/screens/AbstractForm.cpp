@@ -67,11 +67,11 @@ TAbstractForm::~TAbstractForm()
     ProblemsList->SetModel(nullptr);
 }
 
-void TAbstractForm::SetUpPuzzleViews(int listWidth, bool gameMode, const QColor &arrowColour)
+void TAbstractForm::SetUpPuzzleViews(int listWidth, bool gameMode, const QColor &arrowColour, int listTop)
 {
     ProblemsList->setFont(zw::gameFont(17));
     ProblemsList->BeginLoad();
-    ProblemsList->setGeometry(5, 80, listWidth, 460);
+    ProblemsList->setGeometry(5, listTop, listWidth, 540 - listTop);
     ProblemsList->SetGameMode(gameMode);
     ProblemsList->SetItemHeight(22);
     ProblemsList->SetScrollBars(true);

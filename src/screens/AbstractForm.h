@@ -88,9 +88,9 @@ protected:
     void SetFlow(TPuzzleFlow &flow) { flow_ = &flow; }
 
     // The list and the text viewer as both puzzle screens show them, the list
-    // listWidth wide; a chosen row is selected in the model and shown, a
-    // double click decides.
-    void SetUpPuzzleViews(int listWidth, bool gameMode, const QColor &arrowColour);
+    // listWidth wide, from listTop down to the text viewer's foot; a chosen
+    // row is selected in the model and shown, a double click decides.
+    void SetUpPuzzleViews(int listWidth, bool gameMode, const QColor &arrowColour, int listTop = 80);
 
     // The back, solution (solutionName, of the given type) and decide buttons
     // at the bottom, wired to the operations; decide takes the focus in text mode.

@@ -51,14 +51,16 @@ TMainForm::Screens TMainForm::defaultScreens()
     Screens s;
 #if ZENTRIKA_HAVE_GAME_SCREENS
     s.game = [](QWidget *owner, TUser &player) { return runAndFree(new TGameForm(player, owner)); };
-    s.problems = [](QWidget *owner) { return runAndFree(new TProblemsForm(owner)); };
+    s.problems = [](QWidget *owner, IStarStore *stars) {
+        return runAndFree(new TProblemsForm(owner, QString(), stars));
+    };
 #else
     s.game = [](QWidget *, TUser &) {
         if (MessageBoxForm)
             MessageBoxForm->ShowNotice(QStringLiteral("Игровой режим появится в следующей сборке."));
         return int(mrCancel);
     };
-    s.problems = [](QWidget *) {
+    s.problems = [](QWidget *, IStarStore *) {
         if (MessageBoxForm)
             MessageBoxForm->ShowNotice(QStringLiteral("Сборник головоломок появится в следующей сборке."));
         return int(mrCancel);
@@ -115,8 +117,8 @@ TAlphaLabel *fadingLabel(QWidget *parent, const char *name, QRect geometry, cons
 
 }  // namespace
 
-TMainForm::TMainForm(QWidget *owner)
-    : TForm(owner)
+TMainForm::TMainForm(QWidget *owner, IStarStore *stars)
+    : TForm(owner), stars_(stars)
 {
     setObjectName(QStringLiteral("MainForm"));
     setWindowTitle(QStringLiteral("Zentrika"));
@@ -247,7 +249,7 @@ void TMainForm::NewGameButtonClick()
 
 void TMainForm::GolovolomkiButtonClick()
 {
-    menuScreens().problems(this);
+    menuScreens().problems(this, stars_);
 }
 
 void TMainForm::FlatButton1Click()

@@ -12,6 +12,7 @@
 #include <QImage>
 #include <functional>
 
+class IStarStore;
 class TSoundButton;
 class TUser;
 class TUserSelectDialog;
@@ -28,7 +29,7 @@ public:
     // collection screens by default; tests put recorders in their place.
     struct Screens {
         std::function<int(QWidget *owner, TUser &player)> game;
-        std::function<int(QWidget *owner)> problems;
+        std::function<int(QWidget *owner, IStarStore *stars)> problems;
     };
     static void setScreens(Screens screens);
     static Screens defaultScreens();
@@ -37,7 +38,8 @@ public:
     static constexpr int Height = 600;
     static inline const QString QuitQuestion = QStringLiteral("Хотите выйти из игры?");
 
-    explicit TMainForm(QWidget *owner = nullptr);
+    // stars: where the collection keeps its «★» marks; null keeps them per opening.
+    explicit TMainForm(QWidget *owner = nullptr, IStarStore *stars = nullptr);
     ~TMainForm() override;
 
     TGradientButton *NewGameButton;
@@ -81,4 +83,5 @@ protected:
 private:
     QImage background_;
     platform::IDisplayModes *display_ = nullptr;
+    IStarStore *stars_ = nullptr;
 };

@@ -4,8 +4,15 @@
 
 #include <QKeyEvent>
 
-TProblemsForm::TProblemsForm(QWidget *owner, const QString &programDir)
-    : TAbstractForm("ProblemsForm", owner, programDir), flow_(Catalogue, Problems, *this)
+namespace {
+// The list starts under the filter bar and keeps whole rows down to the
+// text viewer's foot.
+constexpr int kFilterTop = 80;
+constexpr int kListTop = 132;
+}  // namespace
+
+TProblemsForm::TProblemsForm(QWidget *owner, const QString &programDir, IStarStore *stars)
+    : TAbstractForm("ProblemsForm", owner, programDir), flow_(Catalogue, Problems, *this, stars)
 {
     SetFlow(flow_);
     FormCreate();
@@ -15,8 +22,9 @@ void TProblemsForm::FormCreate()
 {
     createTopPanel();
 
-    SetUpPuzzleViews(345, false, QColor(0, 0, 0));
+    SetUpPuzzleViews(345, false, QColor(0, 0, 0), kListTop);
     ProblemsList->setToolTip(QStringLiteral("Список головоломок"));
+    createFilterBar();
 
     ProblemImage = new TPictureBox(this);
     ProblemImage->setObjectName(QStringLiteral("ProblemImage"));
@@ -25,6 +33,10 @@ void TProblemsForm::FormCreate()
     ImageShape = screens::makeFrame(this, "Ramka", {355, 80, PictureWidth, PictureHeight}, texts::PictureHint);
 
     AnswerButton = CreateButtons<TFlatButton>("AnswerButton", {8, 129}, {460, 185}, {664, 129});
+    // Tab goes from the filter to the list it narrows, then the star and the buttons.
+    setTabOrder(FilterBar->KindBox, ProblemsList);
+    setTabOrder(ProblemsList, StarButton);
+    setTabOrder(StarButton, CloseButton);
 
     screens::Guarded([this] {
         PanelImage->setTile(screens::mediaBitmap(QStringLiteral("ListPanel")));
@@ -53,6 +65,85 @@ void TProblemsForm::createTopPanel()
     DiffImage->setObjectName(QStringLiteral("DiffImage"));
     DiffImage->setGeometry(735, 12, 50, 50);
     DiffFrame = screens::makeFrame(TopPanel, "Shape1", {735, 12, 50, 50}, QStringLiteral("Сложность"));
+
+    // Left of the panel picture's title, the count under it.
+    StarButton = screens::makeButton(TopPanel, "StarButton", {8, 14, 46, 46}, QStringLiteral("☆"),
+                                     QStringLiteral("Отметить звёздочкой (Insert или *)"));
+    StarButton->setFont(zw::gameFont(30));
+    connect(StarButton, &QAbstractButton::clicked, this, &TProblemsForm::StarButtonClick);
+    FilterInfo = new TLabel(TopPanel);
+    FilterInfo->setObjectName(QStringLiteral("FilterInfo"));
+    FilterInfo->setFont(zw::gameFont(14));
+    FilterInfo->setAutoSize(false);
+    FilterInfo->setTransparent(true);
+    FilterInfo->setGeometry(66, 52, 230, 20);
+}
+
+void TProblemsForm::createFilterBar()
+{
+    FilterBar = new TCollectionFilterBar(this);
+    FilterBar->move(5, kFilterTop);
+    connect(FilterBar, &TCollectionFilterBar::changed, this,
+            [this] { screens::Guarded([this] { flow_.SetFilter(FilterBar->Read()); }); });
+    connect(FilterBar, &TCollectionFilterBar::clearRequested, this, &TProblemsForm::ClearFilterClick);
+}
+
+void TProblemsForm::StarButtonClick()
+{
+    PlayClick();
+    screens::Guarded([this] { flow_.ToggleStar(); });
+}
+
+void TProblemsForm::ClearFilterClick()
+{
+    PlayClick();
+    screens::Guarded([this] { flow_.ClearFilter(); });
+}
+
+bool TProblemsForm::FormKeyDown(QKeyEvent *event)
+{
+    const bool inSearch = FilterBar->SearchEdit->hasFocus();
+    const bool control = event->modifiers() & Qt::ControlModifier;
+    if (event->matches(QKeySequence::Find)) {
+        if (textMode_)
+            SetTextMode(false);
+        FilterBar->SearchEdit->setFocus(Qt::ShortcutFocusReason);
+        FilterBar->SearchEdit->selectAll();
+        return true;
+    }
+    if ((event->key() == Qt::Key_Backspace && control) ||
+        (event->key() == Qt::Key_Escape && inSearch && !flow_.Filter().IsEmpty())) {
+        ClearFilterClick();
+        return true;
+    }
+    if (event->key() == Qt::Key_Insert || (event->key() == Qt::Key_Asterisk && !inSearch)) {
+        StarButtonClick();
+        return true;
+    }
+    if (event->key() == Qt::Key_Down && inSearch && Problems.Count() > 0) {
+        ProblemsList->setFocus(Qt::OtherFocusReason);
+        return true;
+    }
+    return TAbstractForm::FormKeyDown(event);
+}
+
+void TProblemsForm::showFilter(const CollectionView &view)
+{
+    FilterBar->Show(view.filter);
+    FilterBar->setVisible(!view.textMode);
+    FilterInfo->setCaption(view.filter.IsEmpty() ? QStringLiteral("Всего головоломок: %1").arg(view.total)
+                                                 : QStringLiteral("Показано %1 из %2").arg(view.shown).arg(view.total));
+    StarButton->setText(view.selectedStarred ? QStringLiteral("★") : QStringLiteral("☆"));
+    StarButton->setAccessibleName(view.selectedStarred ? QStringLiteral("Снять звёздочку")
+                                                       : QStringLiteral("Отметить звёздочкой"));
+    StarButton->setEnabled(view.hasSelection);
+    // A new list starts at its top, with the selection in sight.
+    if (Problems.Revision() != scrolledFor_) {
+        scrolledFor_ = Problems.Revision();
+        const int selected = Problems.SelectedIndex();
+        const int rows = std::max(1, ProblemsList->VisibleRows());
+        ProblemsList->SetTopIndex(selected >= rows ? selected - rows + 1 : 0);
+    }
 }
 
 void TProblemsForm::ShowView(const CollectionView &view)
@@ -91,8 +182,14 @@ void TProblemsForm::ShowView(const CollectionView &view)
         DecideButton->setEnabled(false);
         AnswerButton->setEnabled(false);
         ProblemName->setCaption(QString());
+        // A filter that hid the puzzle being read leaves the (empty) list.
+        DecideButton->setText(texts::Decide);
+        ProblemsList->show();
+        ProblemText->hide();
+        shownText_ = 0;
     }
     HintButton->setEnabled(view.hintEnabled);
+    showFilter(view);
     ProblemsList->Refresh();
     FocusForMode();
 }

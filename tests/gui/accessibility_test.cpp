@@ -333,6 +333,21 @@ TEST_F(AccessibilityTest, TheTextViewerGivesThePuzzlesText)
     delete form.data();
 }
 
+TEST_F(AccessibilityTest, AStarIsHeardOnItsRowAndOnItsButton)
+{
+    QPointer<TProblemsForm> form = new TProblemsForm(nullptr, gameDir());
+    form->show();
+    QAccessibleInterface *list = QAccessible::queryAccessibleInterface(form->ProblemsList);
+    ASSERT_NE(list, nullptr);
+    ASSERT_GT(list->childCount(), 1);
+    EXPECT_EQ(form->StarButton->accessibleName(), QStringLiteral("Отметить звёздочкой"));
+    form->StarButton->click();
+    EXPECT_TRUE(list->child(0)->text(QAccessible::Description).endsWith(QStringLiteral(", отмечена звёздочкой")));
+    EXPECT_FALSE(list->child(1)->text(QAccessible::Description).contains(QStringLiteral("звёздочкой")));
+    EXPECT_EQ(form->StarButton->accessibleName(), QStringLiteral("Снять звёздочку"));
+    delete form.data();
+}
+
 TEST_F(AccessibilityTest, PuzzleListRowsGiveTitleProgressAndSelection)
 {
     // The list as a screen uses it: a view of a model over the level's

@@ -92,6 +92,49 @@ TEST(Settings, SurviveARunAndDamagedValuesFallBackToDefaults)
     EXPECT_EQ(app::Settings::load(path).windowSize, QSize(1200, 900));
 }
 
+TEST(Settings, StarsAreKeptBesideTheOtherSettingsAndJunkIsSkipped)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("zentrika/zentrika.conf"));
+    app::SettingsStarStore store(path);
+    EXPECT_EQ(store.LoadStars().Count(), 0);  // no file yet
+
+    TStars stars;
+    stars.Toggle(7);
+    ASSERT_TRUE(store.SaveStars(stars));
+    EXPECT_EQ(store.LoadStars().Ids(), std::vector<ProblemId>{7});
+    stars.Toggle(120);
+    stars.Toggle(3);
+    ASSERT_TRUE(store.SaveStars(stars));
+    // The other settings, saved at the end of a run, leave the marks be.
+    app::Settings s;
+    s.sound = false;
+    ASSERT_TRUE(s.save(path));
+    EXPECT_EQ(store.LoadStars().Ids(), (std::vector<ProblemId>{7, 120, 3}));
+    EXPECT_FALSE(app::Settings::load(path).sound);
+
+    struct Case {
+        std::string text;
+        std::vector<ProblemId> ids;
+    };
+    const Case cases[] = {
+        {"[collection]\nstars=5, x, -1, 70000, 5, 9\n", {5, 9}},
+        {"[collection]\nstars=@Variant(\\0\\0\\0\\x7f)\n", {}},
+        {"[collection]\nstars=\"12\"\n", {12}},
+        {"[collection]\nstars=12\n[sound]\non=off\n" + std::string(70000, ';'), {}},
+    };
+    for (const Case &c : cases) {
+        QFile f(path);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        f.write(c.text.data(), qint64(c.text.size()));
+        f.close();
+        EXPECT_EQ(store.LoadStars().Ids(), c.ids) << c.text.substr(0, 60);
+    }
+    // Clearing the last mark leaves no empty value behind.
+    ASSERT_TRUE(store.SaveStars(TStars{}));
+    EXPECT_EQ(store.LoadStars().Count(), 0);
+}
+
 TEST(Settings, AKeptWindowOpensFittedToTheScreen)
 {
     struct Case {

@@ -1,5 +1,6 @@
 #include "GuiSupport.h"
 
+#include "app/Settings.h"
 #include "core/User.h"
 #include "platform/DisplayModes.h"
 #include "platform/Registry.h"
@@ -43,13 +44,15 @@ protected:
                                    gamePlayers << player.Name;
                                    return int(mrCancel);
                                },
-                               [this](QWidget *owner) {
+                               [this](QWidget *owner, IStarStore *given) {
                                    EXPECT_EQ(owner, form.get());
+                                   // The collection keeps its stars where the menu was told.
+                                   EXPECT_EQ(given, &stars);
                                    ++problemsRuns;
                                    return int(mrCancel);
                                }});
         TAboutForm::setShellOpener([](const QString &) {});
-        form = std::make_unique<TMainForm>();
+        form = std::make_unique<TMainForm>(nullptr, &stars);
     }
     void TearDown() override
     {
@@ -69,6 +72,7 @@ protected:
     }
 
     QTemporaryDir dir;
+    app::SettingsStarStore stars{dir.filePath(QStringLiteral("zentrika.conf"))};
     RecordingMessageBox box;
     std::unique_ptr<TMainForm> form;
     QStringList gamePlayers;

@@ -106,7 +106,7 @@ TEST_F(ProblemsFormTest, OpensInListModeOnTheFirstPuzzleWithItsPictureStretched)
     EXPECT_EQ(form->PanelImage->parentWidget(), form->TopPanel);
 
     // Every control at its place, with its caption, font and hint.
-    EXPECT_EQ(form->ProblemsList->geometry().topLeft(), QPoint(5, 80));
+    EXPECT_EQ(form->ProblemsList->geometry(), QRect(5, 132, 345, 408));  // under the filter
     EXPECT_EQ(form->ProblemsList->width(), 345);
     EXPECT_EQ(form->ProblemText->geometry().topLeft(), QPoint(6, 81));
     EXPECT_EQ(form->CloseButton->geometry(), QRect(8, 552, 129, 33));
@@ -228,6 +228,8 @@ TEST_F(ProblemsFormTest, AKeyActsOnceWhenAButtonHasTheFocus)
     open();
     // A button reached with Tab takes Enter as its own click.
     EXPECT_EQ(form->focusWidget(), form->ProblemsList);
+    key(Qt::Key_Tab);
+    EXPECT_EQ(form->focusWidget(), form->StarButton);
     key(Qt::Key_Tab);
     EXPECT_EQ(form->focusWidget(), form->CloseButton);
     key(Qt::Key_Tab);
@@ -474,4 +476,61 @@ TEST_F(ProblemsFormTest, HintsOpenTheTextAndStandNumberedUnderTheStatement)
     key(Qt::Key_Return);
     EXPECT_FALSE(shown().contains(QStringLiteral("Подсказка"))) << qPrintable(shown());
     EXPECT_TRUE(form->HintButton->isEnabled());
+}
+
+TEST_F(ProblemsFormTest, TypingNarrowsTheListAndTheKeysWorkOnWhatItShows)
+{
+    open();
+    auto typeKey = [this](Qt::Key k, Qt::KeyboardModifiers m = Qt::NoModifier) {
+        QTest::keyClick(form->focusWidget() ? form->focusWidget() : form.data(), k, m);
+    };
+    EXPECT_EQ(form->FilterInfo->caption(), QStringLiteral("Всего головоломок: 3"));
+    typeKey(Qt::Key_F, Qt::ControlModifier);
+    ASSERT_EQ(form->focusWidget(), form->FilterBar->SearchEdit);
+    typeText(form->FilterBar->SearchEdit, QStringLiteral("ДВА"));
+    EXPECT_EQ(form->ProblemsList->Count(), 1);
+    EXPECT_EQ(selected()->Id, 12);
+    EXPECT_EQ(form->FilterInfo->caption(), QStringLiteral("Показано 1 из 3"));
+    EXPECT_EQ(form->ProblemName->caption(), QStringLiteral("Два поезда"));
+
+    // Down goes to the list, Enter opens the shown puzzle, Escape comes back to it.
+    typeKey(Qt::Key_Down);
+    EXPECT_EQ(form->focusWidget(), form->ProblemsList);
+    typeKey(Qt::Key_Return);
+    EXPECT_TRUE(form->TextMode());
+    EXPECT_FALSE(form->FilterBar->isVisible());
+    typeKey(Qt::Key_Escape);
+    EXPECT_FALSE(form->TextMode());
+    EXPECT_TRUE(form->FilterBar->isVisible());
+
+    // Insert marks the selected puzzle; Ctrl+Backspace clears the filter and keeps the choice.
+    typeKey(Qt::Key_Insert);
+    EXPECT_EQ(form->StarButton->text(), QStringLiteral("★"));
+    typeKey(Qt::Key_Backspace, Qt::ControlModifier);
+    EXPECT_EQ(form->ProblemsList->Count(), 3);
+    EXPECT_EQ(form->FilterBar->SearchEdit->text(), QString());
+    EXPECT_EQ(selected()->Id, 12);
+    EXPECT_TRUE(form->Problems.Starred(1));
+
+    // Marked only; then a grade that hides it empties the list and disables what needs a puzzle.
+    form->FilterBar->StarredOnlyButton->click();
+    EXPECT_EQ(form->ProblemsList->Count(), 1);
+    form->FilterBar->DifficultyBox->setCurrentIndex(3);  // сложные
+    EXPECT_EQ(form->ProblemsList->Count(), 0);
+    EXPECT_EQ(selected(), nullptr);
+    EXPECT_FALSE(form->DecideButton->isEnabled());
+    EXPECT_FALSE(form->AnswerButton->isEnabled());
+    EXPECT_FALSE(form->StarButton->isEnabled());
+    EXPECT_EQ(form->FilterInfo->caption(), QStringLiteral("Показано 0 из 3"));
+
+    // Escape in the search box with a filter set clears it; the screen stays and no question is asked.
+    typeKey(Qt::Key_F, Qt::ControlModifier);
+    typeKey(Qt::Key_Escape);
+    EXPECT_TRUE(form->Flow().Filter().IsEmpty());
+    EXPECT_FALSE(form->FilterBar->StarredOnlyButton->isChecked());
+    EXPECT_EQ(form->FilterBar->DifficultyBox->currentIndex(), 0);
+    EXPECT_EQ(selected()->Id, 11);
+    EXPECT_TRUE(box.shown.isEmpty());
+    EXPECT_TRUE(form->isVisible());
+    EXPECT_TRUE(errors.isEmpty()) << errors.join(QLatin1Char('\n')).toStdString();
 }

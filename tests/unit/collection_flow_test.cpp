@@ -37,13 +37,28 @@ public:
     void ShowView(const CollectionView &v) override { view = v; }
 };
 
+// Keeps the marks as the settings file would, and counts the writes.
+class KeptStars : public IStarStore {
+public:
+    QStringList words;
+    int saves = 0;
+    TStars LoadStars() override { return TStars::FromWords(words); }
+    bool SaveStars(const TStars &stars) override
+    {
+        words = stars.ToWords();
+        ++saves;
+        return true;
+    }
+};
+
 class CollectionFlow : public ::testing::Test {
 protected:
     QTemporaryDir dir;
     TCatalogue catalogue{dir.path()};
     TProblemListModel problems;
     FakeCollectionScreen screen;
-    TCollectionFlow flow{catalogue, problems, screen};
+    KeptStars kept;
+    TCollectionFlow flow{catalogue, problems, screen, &kept};
 
     // Two puzzles; the second one's data file is missing when readable is false.
     void writeCatalogue(bool readable = true)
@@ -72,7 +87,7 @@ TEST_F(CollectionFlow, DecideAnswerAndBackWalkTheModes)
     ASSERT_TRUE(flow.Start());
     EXPECT_EQ(problems.Count(), 2);
     EXPECT_FALSE(problems.ShowsProgress());
-    EXPECT_EQ(screen.view, (CollectionView{false, true, true}));
+    EXPECT_EQ(screen.view, (CollectionView{false, true, true, 0, false, 2, 2, {}}));
 
     struct Step {
         void (TCollectionFlow::*operation)();
@@ -125,7 +140,7 @@ TEST_F(CollectionFlow, APuzzleThatCannotBeReadStaysChosenAndIsReadAgainForItsTex
     problems.Select(0);
     EXPECT_ANY_THROW(problems.Select(1));
     flow.Refresh();
-    EXPECT_EQ(screen.view, (CollectionView{false, true}));
+    EXPECT_EQ(screen.view, (CollectionView{false, true, true, 0, false, 2, 2, {}}));
     // Still unreadable: the error goes up, and neither a viewer nor an empty text opens.
     EXPECT_ANY_THROW(flow.ViewSolution());
     EXPECT_ANY_THROW(flow.Decide());
@@ -167,4 +182,94 @@ TEST_F(CollectionFlow, HintsShowOneAtATimeFreeUntilAnotherPuzzleIsChosen)
     flow.Refresh();
     EXPECT_EQ(screen.view.hintsShown, 0);
     EXPECT_TRUE(screen.view.hintEnabled);
+}
+
+TEST_F(CollectionFlow, TheFilterKeepsTheSelectionOnAShownPuzzle)
+{
+    // Four puzzles: 1 easy «Один», 2 hard «Два», 3 hard «Три», 4 easy «Ёлка» (choice).
+    QDir().mkpath(dir.filePath(QStringLiteral("Data")));
+    testfiles::write(dir.filePath(QStringLiteral("Images/p.jpg")), testfiles::jpeg());
+    PuzzleDataFile f;
+    f.kind = AnswerInteger;
+    testfiles::write(dir.filePath(QStringLiteral("Data/n.dat")), encodeDataFile(f));
+    f.kind = AnswerChoice;
+    testfiles::write(dir.filePath(QStringLiteral("Data/c.dat")), encodeDataFile(f));
+    const QString jpg = QStringLiteral("p.jpg"), n = QStringLiteral("n.dat");
+    testfiles::write(dir.filePath(QStringLiteral("list.lst")),
+                     encodeCatalogue({{1, 0, QStringLiteral("Один"), jpg, n},
+                                      {2, 2, QStringLiteral("Два"), jpg, n},
+                                      {3, 2, QStringLiteral("Три"), jpg, n},
+                                      {4, 0, QStringLiteral("Ёлка"), jpg, QStringLiteral("c.dat")}}));
+    kept.words = {QStringLiteral("3"), QStringLiteral("junk"), QStringLiteral("77")};
+    ASSERT_TRUE(flow.Start());
+    ASSERT_EQ(problems.Selected()->Id, 1);
+    auto selectedId = [&] { return problems.Selected() ? int(problems.Selected()->Id) : -1; };
+
+    struct Step {
+        const char *what;
+        ProblemFilter filter;
+        bool textModeBefore;
+        int selectedBefore;  // position among those shown, -1 to leave it
+        int selectedAfter;   // id, -1 for none
+        int shown;
+    };
+    const Step steps[] = {
+        {"the selection shown stays", {1u << 0, 0, {}, false}, false, -1, 1, 2},
+        {"a hidden selection goes to the first shown", {1u << 2, 0, {}, false}, false, -1, 2, 2},
+        {"a filter that keeps the second keeps it", {0, 0, QStringLiteral("т"), false}, false, 1, 3, 1},
+        {"an empty result selects none", {0, 0, QStringLiteral("жираф"), false}, false, -1, -1, 0},
+        {"from none to the first shown", {0, 0, QStringLiteral("ЕЛ"), false}, false, -1, 4, 1},
+        {"answer kinds come from the data files", {0, 1u << AnswerInteger, {}, false}, false, -1, 1, 3},
+        {"a text of a hidden puzzle goes back to the list", {0, 1u << AnswerChoice, {}, false}, true, -1, 4, 1},
+        {"marked only: marks as stored, junk skipped", {0, 0, {}, true}, false, -1, 3, 1},
+        {"clearing keeps the selection where it is", {}, false, -1, 3, 4},
+    };
+    for (const Step &step : steps) {
+        SCOPED_TRACE(step.what);
+        if (step.selectedBefore >= 0)
+            problems.Select(step.selectedBefore);
+        if (step.textModeBefore)
+            flow.SetTextMode(true);
+        flow.SetFilter(step.filter);
+        EXPECT_EQ(selectedId(), step.selectedAfter);
+        EXPECT_EQ(screen.view.shown, step.shown);
+        EXPECT_EQ(screen.view.total, 4);
+        EXPECT_EQ(screen.view.hasSelection, step.selectedAfter >= 0);
+        EXPECT_FALSE(flow.TextMode());
+        if (step.selectedAfter >= 0) {
+            EXPECT_EQ(problems.At(problems.SelectedIndex())->Id, step.selectedAfter);
+        }
+    }
+
+    // With nothing shown, nothing needs a selection.
+    flow.SetFilter({0, 0, QStringLiteral("жираф"), false});
+    screen.calls.clear();
+    flow.Decide();
+    flow.Decide();
+    flow.ViewSolution();
+    flow.ToggleStar();
+    EXPECT_EQ(screen.calls, QStringList());
+    EXPECT_EQ(kept.saves, 0);
+}
+
+TEST_F(CollectionFlow, AStarIsKeptAtOnceAndMarkedOnlyFollowsIt)
+{
+    writeCatalogue();
+    ASSERT_TRUE(flow.Start());
+    flow.ToggleStar();
+    EXPECT_EQ(kept.words, QStringList{QStringLiteral("1")});
+    EXPECT_TRUE(screen.view.selectedStarred);
+    EXPECT_TRUE(problems.Starred(0));
+    EXPECT_FALSE(problems.Starred(1));
+
+    // Taking the mark off the one puzzle shown, in its text, leaves nothing to show.
+    flow.SetFilter({0, 0, {}, true});
+    EXPECT_EQ(screen.view.shown, 1);
+    flow.SetTextMode(true);
+    flow.ToggleStar();
+    EXPECT_EQ(kept.words, QStringList());
+    EXPECT_EQ(kept.saves, 2);
+    EXPECT_EQ(screen.view.shown, 0);
+    EXPECT_FALSE(screen.view.hasSelection);
+    EXPECT_FALSE(flow.TextMode());
 }
