@@ -114,26 +114,13 @@ void TFlatListBoxEx::Loaded()
 void TFlatListBoxEx::Loaded(const platform::IResourceLibrary *library)
 {
     loading_ = false;
-    auto load = [library](const QString &name) {
-        QImage image;
-        if (library) {
-            try {
-                image = library->loadBitmap(name);
-            } catch (const platform::EResourceError &) {
-                image = QImage();
-            }
-        }
-        if (image.isNull())
-            throw platform::EResourceError(QStringLiteral("Resource %1 not found").arg(name).toStdString());
-        return image;
-    };
     // All five are read before any is kept, so a failure leaves the list as it was.
     std::array<QImage, 3> difficulty;
     std::array<QImage, 2> solved;
     for (std::size_t i = 0; i < difficulty.size(); ++i)
-        difficulty[i] = load(kDifficultyPictures[i]);
+        difficulty[i] = platform::loadBitmapFrom(library, kDifficultyPictures[i]);
     for (std::size_t i = 0; i < solved.size(); ++i)
-        solved[i] = load(kSolvedPictures[i]);
+        solved[i] = platform::loadBitmapFrom(library, kSolvedPictures[i]);
     for (std::size_t i = 0; i < difficulty.size(); ++i)
         difficultyPictures_[i] = Picture{difficulty[i], QImage()};
     for (std::size_t i = 0; i < solved.size(); ++i)
