@@ -40,7 +40,7 @@ public:
     ~TMainForm() override;
 
     TGradientButton *NewGameButton;
-    TGradientButton *GolovolomkiButton;
+    TGradientButton *GolovolomkiButton; // "Головоломки": opens the collection
     TGradientButton *ExitButton;
     TAlphaLabel *GameLabel;
     TAlphaLabel *ProblemsLabel;
@@ -54,8 +54,8 @@ public:
     const QImage &background() const { return background_; }
 
     void NewGameButtonClick();
-    void GolovolomkiButtonClick();
-    void FlatButton1Click();
+    void GolovolomkiButtonClick(); // runs the collection screen
+    void FlatButton1Click();       // the exit button: closes the menu, which asks first
     void AboutButtonClick();
     void ApplicationEventsDeactivate();
     void ApplicationEventsMinimize();
