@@ -41,11 +41,6 @@ class TFlatListBoxEx : public QWidget
     Q_PROPERTY(QColor ColorBorder READ ColorBorder WRITE SetColorBorder)
     Q_PROPERTY(QColor ColorItemsRect READ ColorItemsRect WRITE SetColorItemsRect)
     Q_PROPERTY(QColor ColorItemsSelect READ ColorItemsSelect WRITE SetColorItemsSelect)
-    Q_PROPERTY(QColor ColorText READ ColorText WRITE SetColorText)
-    Q_PROPERTY(QColor ColorDecidedText READ ColorDecidedText WRITE SetColorDecidedText)
-    Q_PROPERTY(QColor ColorEasy READ ColorEasy WRITE SetColorEasy)
-    Q_PROPERTY(QColor ColorMedium READ ColorMedium WRITE SetColorMedium)
-    Q_PROPERTY(QColor ColorHard READ ColorHard WRITE SetColorHard)
     Q_PROPERTY(bool GameMode READ GameMode WRITE SetGameMode)
     Q_PROPERTY(bool UseAdvColors READ UseAdvColors WRITE SetUseAdvColors)
     Q_PROPERTY(int AdvColorBorder READ AdvColorBorder WRITE SetAdvColorBorder)
@@ -65,8 +60,8 @@ class TFlatListBoxEx : public QWidget
 
     // Layout loading: while loading, ItemHeight and ScrollBars do not resize the
     // control and size changes are not snapped. Loaded() reads the five pictures
-    // (EResourceError "Resource <name> not found" when one is missing), snaps the
-    // height and rebuilds the rows.
+    // (platform::loadBitmapFrom: EResourceError naming the one that is missing),
+    // snaps the height and rebuilds the rows.
     void BeginLoad();
     void Loaded();
     void Loaded(const platform::IResourceLibrary *library);
@@ -113,17 +108,6 @@ class TFlatListBoxEx : public QWidget
     void SetColorItemsRect(const QColor &c) { setColour(colorItemsRect_, c); }
     QColor ColorItemsSelect() const { return colorItemsSelect_; }
     void SetColorItemsSelect(const QColor &c) { setColour(colorItemsSelect_, c); }
-    // Kept with the layout and returned as set; painting does not use them.
-    QColor ColorText() const { return colorText_; }
-    void SetColorText(const QColor &c) { colorText_ = c; }
-    QColor ColorDecidedText() const { return colorDecidedText_; }
-    void SetColorDecidedText(const QColor &c) { colorDecidedText_ = c; }
-    QColor ColorEasy() const { return colorEasy_; }
-    void SetColorEasy(const QColor &c) { colorEasy_ = c; }
-    QColor ColorMedium() const { return colorMedium_; }
-    void SetColorMedium(const QColor &c) { colorMedium_ = c; }
-    QColor ColorHard() const { return colorHard_; }
-    void SetColorHard(const QColor &c) { colorHard_ = c; }
     bool GameMode() const { return gameMode_; }
     void SetGameMode(bool on);
     bool UseAdvColors() const { return useAdvColors_; }
@@ -211,11 +195,6 @@ class TFlatListBoxEx : public QWidget
     QColor colorBorder_{160, 150, 131};
     QColor colorItemsRect_{255, 255, 255};
     QColor colorItemsSelect_{247, 222, 156};
-    QColor colorText_{0, 0, 0};
-    QColor colorDecidedText_{0, 0, 0};
-    QColor colorEasy_{0, 0, 0};
-    QColor colorMedium_{0, 0, 0};
-    QColor colorHard_{0, 0, 0};
     bool gameMode_ = false;
     bool useAdvColors_ = false;
     int advColorBorder_ = 40;

@@ -88,7 +88,6 @@ public:
     QByteArray SolutionText;
     QList<QByteArray> Hints;    // graded hints, rich text, easiest first; empty while not loaded
     bool HintsDamaged = false;  // the data file's hint block was begun but is not sound
-    bool Bought = false;
 
     // Reads the picture (24-bit RGB), its sharp form if any, and the data file.
     // Raises ELoadError.

@@ -32,4 +32,11 @@ void setMediaLibrary(IResourceLibrary *library)
     g_media = library;
 }
 
+QImage loadBitmapFrom(const IResourceLibrary *library, const QString &name)
+{
+    if (!library)
+        throw EResourceError(QStringLiteral("Resource %1 not found").arg(name).toStdString());
+    return library->loadBitmap(name);
+}
+
 }  // namespace platform

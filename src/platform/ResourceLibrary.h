@@ -56,4 +56,9 @@ private:
 IResourceLibrary *mediaLibrary();
 void setMediaLibrary(IResourceLibrary *library);
 
+// A named bitmap of the library. EResourceError when there is no library
+// ("Resource <name> not found") or the library cannot give it (its own message,
+// which says where it looked and what was wrong).
+QImage loadBitmapFrom(const IResourceLibrary *library, const QString &name);
+
 }  // namespace platform

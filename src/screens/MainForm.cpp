@@ -6,7 +6,9 @@
 #include "platform/ResourceLibrary.h"
 #include "platform/desktop/ApplicationEvents.h"
 #include "screens/AboutForm.h"
+#include "screens/GameForm.h"
 #include "screens/MessageBoxForm.h"
+#include "screens/ProblemsForm.h"
 #include "screens/SoundSwitch.h"
 #include "screens/Texts.h"
 #include "screens/UserSelectDialog.h"
@@ -15,11 +17,6 @@
 #include <QPainter>
 #include <QPointer>
 #include <cstdio>
-
-#if ZENTRIKA_HAVE_GAME_SCREENS
-#include "screens/GameForm.h"
-#include "screens/ProblemsForm.h"
-#endif
 
 namespace {
 
@@ -31,7 +28,6 @@ TMainForm::Screens &menuScreens()
     return s;
 }
 
-#if ZENTRIKA_HAVE_GAME_SCREENS
 // Runs a screen modally and frees it before returning, whether or not it
 // frees itself on close: the player it was given must outlive it.
 template <class Form>
@@ -42,30 +38,16 @@ int runAndFree(Form *form)
     delete guard.data();
     return result;
 }
-#endif
 
 }  // namespace
 
 TMainForm::Screens TMainForm::defaultScreens()
 {
     Screens s;
-#if ZENTRIKA_HAVE_GAME_SCREENS
     s.game = [](QWidget *owner, TUser &player) { return runAndFree(new TGameForm(player, owner)); };
     s.problems = [](QWidget *owner, IStarStore *stars) {
         return runAndFree(new TProblemsForm(owner, QString(), stars));
     };
-#else
-    s.game = [](QWidget *, TUser &) {
-        if (MessageBoxForm)
-            MessageBoxForm->ShowNotice(QStringLiteral("Игровой режим появится в следующей сборке."));
-        return int(mrCancel);
-    };
-    s.problems = [](QWidget *, IStarStore *) {
-        if (MessageBoxForm)
-            MessageBoxForm->ShowNotice(QStringLiteral("Сборник головоломок появится в следующей сборке."));
-        return int(mrCancel);
-    };
-#endif
     return s;
 }
 

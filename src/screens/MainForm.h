@@ -43,7 +43,7 @@ public:
     ~TMainForm() override;
 
     TGradientButton *NewGameButton;
-    TGradientButton *GolovolomkiButton;
+    TGradientButton *GolovolomkiButton; // "Головоломки": opens the collection
     TGradientButton *ExitButton;
     TAlphaLabel *GameLabel;
     TAlphaLabel *ProblemsLabel;
@@ -60,8 +60,8 @@ public:
     void setDisplayModes(platform::IDisplayModes *display) { display_ = display; }
 
     void NewGameButtonClick();
-    void GolovolomkiButtonClick();
-    void FlatButton1Click();
+    void GolovolomkiButtonClick(); // runs the collection screen
+    void FlatButton1Click();       // the exit button: closes the menu, which asks first
     void AboutButtonClick();
     void ApplicationEventsDeactivate();
     void ApplicationEventsMinimize();

@@ -11,10 +11,7 @@ namespace screens {
 
 QImage mediaBitmap(const QString &name)
 {
-    const platform::IResourceLibrary *library = platform::mediaLibrary();
-    if (!library)
-        throw platform::EResourceError(QStringLiteral("Resource %1 not found").arg(name).toStdString());
-    return library->loadBitmap(name);
+    return platform::loadBitmapFrom(platform::mediaLibrary(), name);
 }
 
 void ReportError(const QString &message)

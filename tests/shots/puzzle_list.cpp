@@ -72,7 +72,6 @@ void style(TFlatListBoxEx &list, bool game, platform::IResourceLibrary &media)
     list.SetColorArrow(game ? QColor(128, 128, 0) : QColor(Qt::black));
     list.SetColorBorder(QColor(128, 128, 128));
     list.SetColorItemsSelect(cream);
-    list.SetColorDecidedText(Qt::blue);
     list.SetGameMode(game);
     QFont font(QStringLiteral("Comic Sans MS"));
     font.setPixelSize(17);

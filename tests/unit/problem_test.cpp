@@ -76,7 +76,6 @@ TEST_F(ProblemLoad, CopiesTakeTheHeaderOnly)
 {
     TProblem p = problem();
     p.LoadData();
-    p.Bought = true;
     TProblem copy(p);
     EXPECT_EQ(copy.Id, 12);
     EXPECT_EQ(copy.Difficult, 1);
@@ -84,7 +83,6 @@ TEST_F(ProblemLoad, CopiesTakeTheHeaderOnly)
     EXPECT_EQ(copy.ImagePath, image());
     EXPECT_EQ(copy.DataPath, data());
     EXPECT_FALSE(copy.Loaded);
-    EXPECT_FALSE(copy.Bought);
     EXPECT_TRUE(copy.Lines.isEmpty());
     EXPECT_TRUE(copy.Picture.isNull());
     EXPECT_TRUE(copy.StatementText.isNull());
