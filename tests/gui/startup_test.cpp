@@ -10,6 +10,7 @@
 #include "platform/desktop/HighlightColours.h"
 #include "platform/desktop/PrivateFont.h"
 #include "screens/MainForm.h"
+#include "widgets/Colors.h"
 
 #include <QApplication>
 #include <QBuffer>
@@ -117,6 +118,7 @@ protected:
         EXPECT_EQ(QApplication::palette().color(QPalette::Active, QPalette::Highlight), originalHighlight_);
         EXPECT_EQ(QApplication::palette().color(QPalette::Inactive, QPalette::HighlightedText), originalText_);
         EXPECT_TRUE(QFont::substitutes(QStringLiteral("Comic Sans MS")).isEmpty());
+        EXPECT_EQ(zw::gameFont(13).family(), QStringLiteral("Comic Sans MS"));
         EXPECT_EQ(platform::mediaLibrary(), nullptr);
         EXPECT_EQ(platform::soundPlayer(), nullptr);
         EXPECT_EQ(platform::displayModes(), nullptr);
@@ -133,6 +135,8 @@ TEST_F(GameFolder, StartUpTakesTheDesktopAndShutdownGivesItBack)
     ScriptedDisplay display({{1024, 768, 60, 32}, {800, 600, 60, 32}, {800, 600, 75, 32}});
     Recorder sounds;
     {
+        // As the game starts: the font configuration read on its own thread, then the font added.
+        platform::PrivateFont::readConfigurationAhead();
         app::GameSession session(&display, &sounds, folders());
         ASSERT_TRUE(session.start());
 
@@ -152,6 +156,8 @@ TEST_F(GameFolder, StartUpTakesTheDesktopAndShutdownGivesItBack)
         EXPECT_EQ(session.font().family(), QStringLiteral("DejaVu Sans"));
         EXPECT_EQ(QFont::substitutes(QStringLiteral("Comic Sans MS")).value(0).toLower(), QStringLiteral("dejavu sans"));
         EXPECT_EQ(QFontInfo(QFont(QStringLiteral("Comic Sans MS"))).family(), QStringLiteral("DejaVu Sans"));
+        // The screens ask for the family itself, never the face Qt would search fallbacks for.
+        EXPECT_EQ(zw::gameFont(13).family().toLower(), session.font().family().toLower());
 
         EXPECT_EQ(session.cursorsLoaded(), 2);
         EXPECT_EQ(platform::gameCursor(platform::CursorSlot::Default).hotSpot(), QPoint(3, 5));
