@@ -12,8 +12,25 @@
 #include <QWidget>
 #include <chrono>
 
+#include <sys/resource.h>
+
 namespace app
 {
+
+namespace
+{
+
+// User and system time of the whole process so far: on a busy machine the
+// wall clock mostly says how long the game waited for a core.
+double cpuMilliseconds()
+{
+    rusage usage{};
+    ::getrusage(RUSAGE_SELF, &usage);
+    const auto ms = [](const timeval &t) { return double(t.tv_sec) * 1000.0 + double(t.tv_usec) / 1000.0; };
+    return ms(usage.ru_utime) + ms(usage.ru_stime);
+}
+
+} // namespace
 
 void markStep(const char *step)
 {
@@ -21,9 +38,18 @@ void markStep(const char *step)
     static const auto origin = std::chrono::steady_clock::now();
     if (on)
         std::fprintf(
-            stderr, "%8.1f ms  %s\n",
+            stderr, "%8.1f ms  (cpu %6.1f ms)  %s\n",
             std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - origin).count(),
-            step);
+            cpuMilliseconds(), step);
+}
+
+void printFirstPaint()
+{
+    const auto now = std::chrono::system_clock::now().time_since_epoch();
+    std::printf("first-paint-us=%lld\nfirst-paint-cpu-us=%lld\n",
+                static_cast<long long>(std::chrono::duration_cast<std::chrono::microseconds>(now).count()),
+                static_cast<long long>(cpuMilliseconds() * 1000.0));
+    std::fflush(stdout);
 }
 
 void print(const QString &text, FILE *to)

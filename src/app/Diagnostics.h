@@ -22,6 +22,10 @@ class GameSession;
 // With ZENTRIKA_STARTUP_TIMES=1: the time since the first step, on stderr.
 void markStep(const char *step);
 
+// The moment of the first paint (microseconds since the epoch) and the CPU time
+// spent until then, on stdout for the start-up benchmarks.
+void printFirstPaint();
+
 // In the locale's encoding, flushed at once (the tests read it as it comes).
 void print(const QString &text, FILE *to = stdout);
 

@@ -16,7 +16,6 @@
 #include <QPointer>
 #include <QScopeGuard>
 #include <QTimer>
-#include <chrono>
 
 namespace app
 {
@@ -76,12 +75,9 @@ int runMainMenu(platform::GameApplication &application, GameSession &session, Ga
     new FirstPaint(mainForm.get(), [&session, &options, &player, &screen, exitAfterPaint, afterFirstPicture,
                                     form = QPointer<QWidget>(mainForm.get())] {
         markStep("first paint");
-        player.openInBackground();
         if (exitAfterPaint)
-            print(QStringLiteral("first-paint-us=%1\n")
-                      .arg(std::chrono::duration_cast<std::chrono::microseconds>(
-                               std::chrono::system_clock::now().time_since_epoch())
-                               .count()));
+            printFirstPaint();
+        player.openInBackground();
         afterFirstPicture();
         if (options.diagnostics)
             printDiagnostics(session, screen, player, form);

@@ -17,6 +17,7 @@
 #include "platform/desktop/DisplayWatcher.h"
 #include "platform/desktop/GameApplication.h"
 #include "platform/desktop/OutputSize.h"
+#include "platform/desktop/PrivateFont.h"
 #include "platform/desktop/RandrDisplayModes.h"
 #include "platform/desktop/SdlSoundPlayer.h"
 
@@ -140,6 +141,9 @@ int runOnce(int argc, char **argv, bool &scaledInstead)
     // The sound device opens after the first picture is on the screen: the
     // audio probe would otherwise compete with the first paint.
     platform::SdlSoundPlayer player(platform::SdlSoundPlayer::Opening::Later);
+    // The menu's text needs the font configuration; it is read while Qt
+    // connects to the display.
+    platform::PrivateFont::readConfigurationAhead();
     platform::GameApplication application(argc, argv);
     const platform::OutputSize output = platform::primaryOutput();
     // A size kept from a larger screen opens fitted to this one.

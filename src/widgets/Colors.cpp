@@ -41,7 +41,10 @@ QColor toQColor(ColorValue value)
 
 QFont gameFont(int pixelSize, bool bold)
 {
-    QFont font(QStringLiteral("Comic Sans MS"));
+    // The family the face stands for, when the game's font is in: asked by
+    // the face, Qt would first look for fallbacks of a family it lacks, a
+    // sort of every system font before the first text.
+    QFont font(QFont::substitute(QStringLiteral("Comic Sans MS")));
     font.setPixelSize(pixelSize);
     font.setBold(bold);
     return font;

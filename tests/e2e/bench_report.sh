@@ -61,7 +61,7 @@ expect "$md" "BM_CollectionSelectionChange ÷ BM_BareDecodeAndScale | 1.50× | 2
 expect "$md" "| 10.0 MB more |" "resident difference from fresh processes"
 expect "$md" "| \`bench_core\` BM_LoadCatalogue/1000 | 1.50 ms |" "figures without target still listed"
 refuse "$md" "repeats:" "repetition suffix stripped from names"
-expect "$md" "| Game ÷ minimal Qt window, first paint | 1.55× | 2.00× | ≤ 1.5× | **not met** |" "start-up ratio of medians"
+expect "$md" "| Game ÷ minimal Qt window, first paint | 1.55× | 2.00× | ≤ 1.2× | **not met** |" "start-up ratio of medians"
 expect "$md" "| Game ÷ sgt-puzzles Net, first window | 0.50× | 0.80×" "peer ratio"
 expect "$md" "| \`zentrika --video=window\` | 170 ms | 150 ms | 40.00 ms | 3 |" "start-up medians and run count"
 expect "$md" "\`bench_alphalabel\` does not exist yet" "a missing program is named"
@@ -79,7 +79,7 @@ python3 "$report" "$r" "$tmp/empty.md" "scripts/bench.sh"
 md=$tmp/empty.md
 expect "$md" "BM_LoadCatalogue/10000 | – | – | – | ≤ 20.00 ms | **not measured**" "a crashed program's figures"
 expect "$md" "\`bench_core\`: ended with status 134" "the crash is reported"
-expect "$md" "| Game ÷ minimal Qt window, first paint | – | – | ≤ 1.5× | **not measured** |" "no start-up data"
+expect "$md" "| Game ÷ minimal Qt window, first paint | – | – | ≤ 1.2× | **not measured** |" "no start-up data"
 refuse "$md" "| met |" "nothing measured, nothing met"
 refuse "$md" "Every target is met" "nothing measured, nothing met"
 exit $fail

@@ -11,6 +11,7 @@
 #include "platform/desktop/PrivateFont.h"
 #include "platform/desktop/WindowScale.h"
 #include "screens/MainForm.h"
+#include "widgets/Colors.h"
 
 #include <QApplication>
 #include <QBuffer>
@@ -122,6 +123,7 @@ protected:
         EXPECT_EQ(QApplication::palette().color(QPalette::Active, QPalette::Highlight), originalHighlight_);
         EXPECT_EQ(QApplication::palette().color(QPalette::Inactive, QPalette::HighlightedText), originalText_);
         EXPECT_TRUE(QFont::substitutes(QStringLiteral("Comic Sans MS")).isEmpty());
+        EXPECT_EQ(zw::gameFont(13).family(), QStringLiteral("Comic Sans MS"));
         EXPECT_EQ(platform::mediaLibrary(), nullptr);
         EXPECT_EQ(platform::soundPlayer(), nullptr);
         // What a widget sets from now on is Qt's own cursor.
@@ -140,6 +142,8 @@ TEST_F(GameFolder, StartUpTakesTheDesktopAndShutdownGivesItBack)
     ScriptedDisplay display({{1024, 768, 60, 32}, {800, 600, 60, 32}, {800, 600, 75, 32}});
     Recorder sounds;
     {
+        // As the game starts: the font configuration read on its own thread, then the font added.
+        platform::PrivateFont::readConfigurationAhead();
         app::GameSession session(&display, &sounds, folders());
         ASSERT_TRUE(session.start());
 
@@ -159,6 +163,8 @@ TEST_F(GameFolder, StartUpTakesTheDesktopAndShutdownGivesItBack)
         EXPECT_EQ(session.font().family(), QStringLiteral("DejaVu Sans"));
         EXPECT_EQ(QFont::substitutes(QStringLiteral("Comic Sans MS")).value(0).toLower(), QStringLiteral("dejavu sans"));
         EXPECT_EQ(QFontInfo(QFont(QStringLiteral("Comic Sans MS"))).family(), QStringLiteral("DejaVu Sans"));
+        // The screens ask for the family itself, never the face Qt would search fallbacks for.
+        EXPECT_EQ(zw::gameFont(13).family().toLower(), session.font().family().toLower());
 
         EXPECT_EQ(session.cursorsLoaded(), 2);
         // Qt's arrow and hand become the game's wherever a widget sets them,

@@ -4,10 +4,44 @@
 #include <QFont>
 #include <QFontDatabase>
 
+#include <fontconfig/fontconfig.h>
+#include <thread>
+
 namespace platform {
+
+namespace {
+
+// Joined before anything else asks for fonts, and at the latest when the
+// program ends (a run that stops before its first window).
+struct ConfigurationReader {
+    std::thread thread;
+    ~ConfigurationReader() { wait(); }
+    void wait()
+    {
+        if (thread.joinable())
+            thread.join();
+    }
+};
+
+ConfigurationReader &configurationReader()
+{
+    static ConfigurationReader reader;
+    return reader;
+}
+
+}  // namespace
+
+void PrivateFont::readConfigurationAhead()
+{
+    ConfigurationReader &reader = configurationReader();
+    if (!reader.thread.joinable())
+        reader.thread = std::thread([] { FcInit(); });
+}
 
 bool PrivateFont::add(const QStringList &files)
 {
+    // Qt's font table reads the configuration itself: never twice at once.
+    configurationReader().wait();
     for (const QString &file : files) {
         const int id = QFontDatabase::addApplicationFont(file);
         if (id < 0)

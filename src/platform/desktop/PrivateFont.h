@@ -11,6 +11,10 @@ public:
     static constexpr const char *Face = "Comic Sans MS";
 
     ~PrivateFont() { remove(); }
+    // Starts reading the system's font configuration on a thread of its own.
+    // Parsing it is most of what the first text costs, and it can run while
+    // the application connects to the display; add() waits for it.
+    static void readConfigurationAhead();
     // Adds every file that loads; true when at least one did. The face is then
     // a substitute for the first family found.
     bool add(const QStringList &files);
