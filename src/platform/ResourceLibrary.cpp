@@ -34,9 +34,15 @@ void setMediaLibrary(IResourceLibrary *library)
 
 QImage loadBitmapFrom(const IResourceLibrary *library, const QString &name)
 {
+    // One wording for every cause, as the screens report it while loading.
+    const auto missing = [&] { return EResourceError(QStringLiteral("Resource %1 not found").arg(name).toStdString()); };
     if (!library)
-        throw EResourceError(QStringLiteral("Resource %1 not found").arg(name).toStdString());
-    return library->loadBitmap(name);
+        throw missing();
+    try {
+        return library->loadBitmap(name);
+    } catch (const EResourceError &) {
+        throw missing();
+    }
 }
 
 }  // namespace platform

@@ -292,7 +292,7 @@ TEST_F(ListBoxTest, MissingPictureFailsTheLoadAndLeavesTheListAsItWas)
         list.Loaded(&partial);
         FAIL() << "no error";
     } catch (const platform::EResourceError &e) {
-        EXPECT_STREQ(e.what(), "Bitmap resource S2 not found");
+        EXPECT_STREQ(e.what(), "Resource S2 not found");
     }
     try {
         list.Loaded(nullptr);
