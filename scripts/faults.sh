@@ -49,27 +49,33 @@ count_saves() { # fault lost since
 }
 # The answer log against the profile: "lost duplicated". chain: every point
 # the profile holds since the first record has one record; same: the log holds
-# as many records as before the fault.
+# as many records as before the fault; grew: log_added more than before, the
+# newest for the points the profile holds.
 log_mode=chain
 log_who=Вася
 log_before=0
+log_added=0
 log_faults() {
     "$tool" log "$log_who" --json 2>/dev/null | /usr/bin/python3 -c '
 import json, sys
-mode, scores, before = sys.argv[1], sys.argv[2], int(sys.argv[3])
+mode, scores, before, added = sys.argv[1], sys.argv[2], int(sys.argv[3]), int(sys.argv[4])
 try:
     recs = json.load(sys.stdin)["records"]
 except Exception:
     print("1 0"); sys.exit()
-if mode == "same":
-    print("%d %d" % (max(0, before - len(recs)), max(0, len(recs) - before))); sys.exit()
+if mode in ("same", "grew"):
+    want = before + (added if mode == "grew" else 0)
+    lost, dup = max(0, want - len(recs)), max(0, len(recs) - want)
+    if mode == "grew" and added and recs and str(recs[-1]["after"]) != scores:
+        lost += 1
+    print("%d %d" % (lost, dup)); sys.exit()
 afters = [r["after"] for r in recs if r["event"] == "right"]
 if not afters or not scores:
     print("0 0"); sys.exit()
 want = set(range(recs[0]["before"] + 1, int(scores) + 1))
 dup = len(afters) - len(set(afters)) + len(set(afters) - want)
 print("%d %d" % (len(want - set(afters)), dup))
-' "$log_mode" "$(scores "$log_who")" "$log_before"
+' "$log_mode" "$(scores "$log_who")" "$log_before" "$log_added"
 }
 log_count() { "$tool" log "$1" --json 2>/dev/null | /usr/bin/python3 -c 'import json, sys; print(len(json.load(sys.stdin)["records"]))' 2>/dev/null || echo 0; }
 check_log() { # fault
@@ -364,8 +370,11 @@ for ((i = 0; i < 2 * fulls; i++)); do  # fulls rounds of each of the two kinds
     limit=$(shuf -i 33-96 -n 1)  # KiB a file may grow to
     if [ $((i % 2)) = 0 ]; then
         what="a save with a full disk (ulimit -f)"
+        log_mode=grew
+        log_before=$(log_count Вася)
         (ulimit -f "$limit"; "$saver" grow Вася) >"$work/out" 2>&1
         rc=$?
+        log_added=$(grep -c '^saved ' "$work/out")
         [ $rc -ne 0 ] && grep -q '^opened' "$work/out" && struck=$((struck + 1))
         want=$((before + 12))
         # Each save reported as committed must be there.
@@ -382,7 +391,6 @@ for ((i = 0; i < 2 * fulls; i++)); do  # fulls rounds of each of the two kinds
     fi
     healed=$(heal)
     now=$(scores Вася)
-    [ $((i % 2)) = 0 ] && log_mode=chain
     if [ -n "$healed" ]; then note "$what" "the store needed recovery"
     elif [ $rc -eq 0 ] && [ "$now" = "$want" ]; then note "$what" new
     elif [ $rc -ne 0 ] && [ "$now" = "$before" ]; then note "$what" old

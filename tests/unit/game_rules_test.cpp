@@ -938,7 +938,7 @@ TEST_F(GameRules, EveryEventIsLoggedWithItsPointsAndSecondsAndSavedOnce)
     clock.pass(7);
     game.rules.ViewSolution(); // easy: -20, asked and agreed
     game.rules.ViewSolution(); // paid already: not logged again
-    const ProblemId wrongId = game.item(0).Id;
+    const ProblemId wrongId = game.screen.item(0).Id;
     const auto &log = game.player->PendingLog;
     ASSERT_EQ(log.size(), 3u);
     const AnswerRecord wrong = log[0];
@@ -946,7 +946,8 @@ TEST_F(GameRules, EveryEventIsLoggedWithItsPointsAndSecondsAndSavedOnce)
     EXPECT_EQ(wrong.Puzzle, wrongId);
     EXPECT_EQ(wrong.Difficult, 0);
     EXPECT_EQ(wrong.AnswerKind, AnswerInteger);
-    EXPECT_EQ(std::pair(wrong.ScoresBefore, wrong.ScoresAfter), std::pair<qint64, qint64>(30, 26));
+    EXPECT_EQ(wrong.ScoresBefore, 30);
+    EXPECT_EQ(wrong.ScoresAfter, 26);
     EXPECT_EQ(wrong.Seconds, 12);
     EXPECT_EQ(wrong.Typed, QString::number((1000 + wrongId) ^ 1));
     EXPECT_EQ(wrong.Time, 1796212800 + 12);
@@ -957,7 +958,8 @@ TEST_F(GameRules, EveryEventIsLoggedWithItsPointsAndSecondsAndSavedOnce)
               std::tuple(int(AnswerEvent::Solution), qint64(36), qint64(16), qint64(7)));
 
     // The rest of the level: a level reached, with the new level.
-    for (int i = 1; i < game.problems.Count(); ++i)
+    const int onLevel = game.problems.Count();
+    for (int i = 1; i < onLevel; ++i)
         step(i, 1, rightAnswer);
     ASSERT_EQ(game.player->Level, 2);
     EXPECT_EQ(log.back().Event, int(AnswerEvent::Level));
