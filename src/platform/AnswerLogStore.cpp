@@ -196,16 +196,10 @@ Read read(const Registry &registry, qint64 keyId, int newest)
     if (keyId == 0 || newest <= 0 || !tableExists(db))
         return out;
     try {
-        {
-            Statement total(db, "SELECT count(*) FROM answer_log WHERE key = ?1");
-            total.bind(1, keyId);
-            if (total.step())
-                out.total = total.integer(0);
-        }
         Statement st(db, "SELECT seq, time, event, puzzle, difficulty, kind, points_before, points_after, "
                          "seconds, level, typed FROM answer_log WHERE key = ?1 ORDER BY seq DESC LIMIT ?2");
         st.bind(1, keyId).bind(2, newest);
-        out.rows.reserve(std::size_t(std::min<qint64>(out.total, newest)));
+        out.rows.reserve(std::size_t(std::min(newest, 4096)));
         while (st.step()) {
             bool numbers = true;
             for (int c = 0; c < kNumbers && numbers; ++c)
@@ -222,6 +216,14 @@ Read read(const Registry &registry, qint64 keyId, int newest)
             const auto *text = reinterpret_cast<const char *>(sqlite3_column_text(st.get(), 10));
             r.typed = QString::fromUtf8(text, text ? sqlite3_column_bytes(st.get(), 10) : 0);
             out.rows.push_back(std::move(r));
+        }
+        out.total = qint64(out.rows.size()) + out.malformed;
+        // Only a log read to the limit may hold more: counting costs a pass of its own.
+        if (out.total >= newest) {
+            Statement total(db, "SELECT count(*) FROM answer_log WHERE key = ?1");
+            total.bind(1, keyId);
+            if (total.step())
+                out.total = total.integer(0);
         }
     } catch (const Failure &f) {
         out.damaged = true;

@@ -56,7 +56,8 @@ struct Read {
 Read read(const Registry &registry, qint64 keyId, int newest = Kept);
 
 // Moves every row of `from` to `to`, dropping what `to` had (in the caller's
-// transaction). Nothing to do without the table.
+// transaction). Nothing to do without the table; a table this build cannot
+// use is left as it is, as append leaves it.
 void move(Registry &registry, qint64 from, qint64 to);
 void clear(Registry &registry, qint64 keyId);
 qint64 count(const Registry &registry, qint64 keyId);
