@@ -30,7 +30,8 @@ QString HistoryStartsNowText();
 struct DayPoints {
     QDate day;
     qint64 points = 0;     // after the day's last event
-    int level = 0;         // after the day's last event
+    int level = 0;         // after the day's last event; 0 when no record of the first
+                           // day had possible points (later days carry the day before's)
     bool levelUp = false;  // a level was reached that day (the chart marks it)
     int solved = 0;
     bool operator==(const DayPoints &) const = default;
