@@ -9,7 +9,10 @@
 # size limit (ulimit -f, no root needed) that strikes during the save. After
 # each fault the store must be whole with the old or the new profile, or
 # recovered with no more saves lost than were made since the newest backup,
-# and any loss must be reported.
+# and any loss must be reported. Every save of the game's loop logs its point
+# in the player's answer log: after each fault every save the profile holds
+# must have its record exactly once (the log and the profile are written in
+# one transaction), and an import without a log must leave the log as it was.
 #
 #   scripts/faults.sh --short        a quick run (a test of the suite)
 #   scripts/faults.sh [--long] [N]   by hand: N rounds of each kind (default 300);
@@ -38,13 +41,54 @@ export ZENTRIKA_REGISTRY=$work/store/registry.sqlite3
 store=$ZENTRIKA_REGISTRY
 players=(Вася Петя Маша Коля Оля)
 
-declare -A injected old new recovered lost saves_lost saves_since
+declare -A injected old new recovered lost saves_lost saves_since log_lost log_dup
 # Saves lost in a recovery, and saves made since the newest backup then.
 count_saves() { # fault lost since
     saves_lost[$1]=$(( ${saves_lost[$1]:-0} + $2 ))
     saves_since[$1]=$(( ${saves_since[$1]:-0} + $3 ))
 }
+# The answer log against the profile: "lost duplicated". chain: every point
+# the profile holds since the first record has one record; same: the log holds
+# as many records as before the fault; grew: log_added more than before, the
+# newest for the points the profile holds.
+log_mode=chain
+log_who=Вася
+log_before=0
+log_added=0
+log_faults() {
+    "$tool" log "$log_who" --json 2>/dev/null | /usr/bin/python3 -c '
+import json, sys
+mode, scores, before, added = sys.argv[1], sys.argv[2], int(sys.argv[3]), int(sys.argv[4])
+try:
+    recs = json.load(sys.stdin)["records"]
+except Exception:
+    print("1 0"); sys.exit()
+if mode in ("same", "grew"):
+    want = before + (added if mode == "grew" else 0)
+    lost, dup = max(0, want - len(recs)), max(0, len(recs) - want)
+    if mode == "grew" and added and recs and str(recs[-1]["after"]) != scores:
+        lost += 1
+    print("%d %d" % (lost, dup)); sys.exit()
+afters = [r["after"] for r in recs if r["event"] == "right"]
+if not afters or not scores:
+    print("0 0"); sys.exit()
+want = set(range(recs[0]["before"] + 1, int(scores) + 1))
+dup = len(afters) - len(set(afters)) + len(set(afters) - want)
+print("%d %d" % (len(want - set(afters)), dup))
+' "$log_mode" "$(scores "$log_who")" "$log_before" "$log_added"
+}
+log_count() { "$tool" log "$1" --json 2>/dev/null | /usr/bin/python3 -c 'import json, sys; print(len(json.load(sys.stdin)["records"]))' 2>/dev/null || echo 0; }
+check_log() { # fault
+    [ "$log_mode" = off ] && return
+    local r
+    r=$(log_faults)
+    set -- "$1" $r
+    log_lost[$1]=$(( ${log_lost[$1]:-0} + $2 ))
+    log_dup[$1]=$(( ${log_dup[$1]:-0} + $3 ))
+    [ "$2$3" = 00 ] || echo "LOG after $1: $2 records lost, $3 duplicated" >&2
+}
 note() { # fault outcome
+    check_log "$1"
     injected[$1]=$(( ${injected[$1]:-0} + 1 ))
     case $2 in
     old) old[$1]=$(( ${old[$1]:-0} + 1 )) ;;
@@ -117,8 +161,11 @@ for ((i = 0; i < kills; i++)); do
 done
 
 # --- kills of the tool's import ----------------------------------------------
+# Вася has a log; the files carry none, so every import must keep it.
 fresh
-"$tool" export Вася >"$work/base.json"
+"$saver" bump Вася 3
+"$tool" export Вася --no-log >"$work/base.json"
+log_mode=same
 sed 's/^  "Scores": .*/  "Scores": 1000,/' "$work/base.json" >"$work/a.json"
 sed 's/^  "Scores": .*/  "Scores": 2000,/' "$work/base.json" >"$work/b.json"
 # Kills land anywhere in the tool's whole run: its length is measured first.
@@ -128,6 +175,7 @@ run_ms=$(( ($(date +%s%N) - t0) / 5000000 + 2 ))
 for ((i = 0; i < kills; i++)); do
     before=$(scores Вася)
     if [ "$before" = 1000 ]; then next=2000; file=b; else next=1000; file=a; fi
+    log_before=$(log_count Вася)
     "$tool" import "$work/$file.json" >/dev/null 2>&1 &
     pid=$!
     pause 1 "$run_ms"
@@ -142,6 +190,8 @@ for ((i = 0; i < kills; i++)); do
     else note "kill the tool's import" "score $now (before $before, import exit $rc)"
     fi
 done
+
+log_mode=chain
 
 # --- damaged store files -----------------------------------------------------
 damage() { # kind
@@ -298,6 +348,7 @@ label="delete and restore a player"
 fresh
 for ((i = 0; i < rounds; i++)); do
     who=${players[$(shuf -i 0-4 -n 1)]}
+    log_who=$who
     [ $((i % 3)) = 0 ] && "$saver" bump "$who" "$(shuf -i 1-3 -n 1)"
     before=$("$tool" export "$who")
     "$tool" delete "$who" >/dev/null 2>&1
@@ -306,6 +357,8 @@ for ((i = 0; i < rounds; i++)); do
     else note "$label" "$who did not come back as deleted"
     fi
 done
+
+log_who=Вася
 
 # --- full disk -----------------------------------------------------------------
 # The limit lies above the 32 KiB the store's index needs to open, so the
@@ -317,8 +370,11 @@ for ((i = 0; i < 2 * fulls; i++)); do  # fulls rounds of each of the two kinds
     limit=$(shuf -i 33-96 -n 1)  # KiB a file may grow to
     if [ $((i % 2)) = 0 ]; then
         what="a save with a full disk (ulimit -f)"
+        log_mode=grew
+        log_before=$(log_count Вася)
         (ulimit -f "$limit"; "$saver" grow Вася) >"$work/out" 2>&1
         rc=$?
+        log_added=$(grep -c '^saved ' "$work/out")
         [ $rc -ne 0 ] && grep -q '^opened' "$work/out" && struck=$((struck + 1))
         want=$((before + 12))
         # Each save reported as committed must be there.
@@ -326,6 +382,8 @@ for ((i = 0; i < 2 * fulls; i++)); do  # fulls rounds of each of the two kinds
         [ $rc -ne 0 ] && before=${last:-$before}
     else
         what="an import with a full disk (ulimit -f)"
+        log_mode=same
+        log_before=$(log_count Вася)
         sed "s/^  \"Scores\": .*/  \"Scores\": $((before + 7)),/" "$work/base.json" >"$work/c.json"
         (ulimit -f "$limit"; "$tool" import "$work/c.json") >/dev/null 2>&1
         rc=$?
@@ -344,8 +402,9 @@ done
 
 # --- report --------------------------------------------------------------------
 total_lost=0
-table="| Fault | Injected | Whole, old profile | Whole, new profile | Recovered | Saves lost in recoveries | Saves made since the newest backup | Players lost |
-|---|---:|---:|---:|---:|---:|---:|---:|"
+total_log=0
+table="| Fault | Injected | Whole, old profile | Whole, new profile | Recovered | Saves lost in recoveries | Saves made since the newest backup | Players lost | Log records lost | Log records duplicated |
+|---|---:|---:|---:|---:|---:|---:|---:|---:|---:|"
 for f in "kill the game's save" "kill the tool's import" \
     "store file truncated at a random offset" "store file: 1-3 random pages overwritten" \
     "store file zero-filled" "store file with a header that is not SQLite's" \
@@ -353,11 +412,13 @@ for f in "kill the game's save" "kill the tool's import" \
     "junk and misdated backups" "the store's permissions taken away" "delete and restore a player" \
     "a save with a full disk (ulimit -f)" "an import with a full disk (ulimit -f)"; do
     table+="
-| $f | ${injected[$f]:-0} | ${old[$f]:-0} | ${new[$f]:-0} | ${recovered[$f]:-0} | ${saves_lost[$f]:-0} | ${saves_since[$f]:-0} | ${lost[$f]:-0} |"
+| $f | ${injected[$f]:-0} | ${old[$f]:-0} | ${new[$f]:-0} | ${recovered[$f]:-0} | ${saves_lost[$f]:-0} | ${saves_since[$f]:-0} | ${lost[$f]:-0} | ${log_lost[$f]:-0} | ${log_dup[$f]:-0} |"
     total_lost=$((total_lost + ${lost[$f]:-0}))
+    total_log=$((total_log + ${log_lost[$f]:-0} + ${log_dup[$f]:-0}))
 done
 echo "$table"
 echo "players lost: $total_lost"
+echo "answer log records lost or duplicated: $total_log"
 echo "full-disk saves whose failure struck the save itself: $struck"
 
 if [ "$mode" = long ]; then
@@ -395,11 +456,19 @@ only when a failed save was reported as failed and a reported success really lan
 Anything else counts as players lost: a player missing or changed, more saves lost than
 the newest backup allows, or a loss without a word.
 
+The answer log: every save of the game's loop and of \`fault_saver bump\` and \`grow\` logs its
+point as a record in the player's answer log, in the save's transaction. After each fault the log
+is read back with \`zentrika-profile log NAME --json\`: *log records lost* counts points the
+profile holds (since its first record) that have no record, *duplicated* records written twice or
+for a save the profile does not hold. A recovery that takes the store back to a backup takes the
+log back with it, so only a log that disagrees with its own profile counts. The imports carry no
+log (\`export --no-log\`) and must leave the stored log as it was.
+
 $table
 
-**Players lost: $total_lost.** Saves lost in recoveries: $(IFS=+; echo $(( ${saves_lost[*]:-0} ))), of
+**Players lost: $total_lost. Answer log records lost or duplicated: $total_log.** Saves lost in recoveries: $(IFS=+; echo $(( ${saves_lost[*]:-0} ))), of
 $(IFS=+; echo $(( ${saves_since[*]:-0} ))) made since the newest backup in those rounds.
 EOF
     echo "wrote docs/reliability.md"
 fi
-[ "$total_lost" = 0 ]
+[ "$total_lost" = 0 ] && [ "$total_log" = 0 ]

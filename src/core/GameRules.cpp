@@ -3,6 +3,7 @@
 #include "core/Errors.h"
 
 #include <algorithm>
+#include <QDateTime>
 #include <chrono>
 #include <cmath>
 
@@ -55,6 +56,16 @@ void countOne(std::uint16_t &counter)
 }
 
 }  // namespace
+
+GameClock GameClock::system()
+{
+    return {[] { return qint64(QDateTime::currentSecsSinceEpoch()); },
+            [] {
+                return qint64(std::chrono::duration_cast<std::chrono::milliseconds>(
+                                  std::chrono::steady_clock::now().time_since_epoch())
+                                  .count());
+            }};
+}
 
 TGameRules::TGameRules(TCatalogue &catalogue, TUser &player, TProblemListModel &problems, IGamePresentation &screen)
     : TGameRules(catalogue, player, problems, screen, clockSeed())
@@ -208,7 +219,13 @@ void TGameRules::Decide()
         return;
     const EnteredAnswer entered = screen_.RunAnswerDialog(*item);
     if (!entered.cancelled) {
-        if (ScoreAnswer(player_, *item, entered.answer)) {
+        const qint64 before = player_.Scores;
+        const bool onLevel = player_.LevelList.FindEntry(item->Id) != nullptr;
+        const bool right = ScoreAnswer(player_, *item, entered.answer);
+        if (onLevel)
+            RecordEvent(right ? AnswerEvent::Right : AnswerEvent::Wrong, item, before,
+                        right ? QString() : answerlog::typedText(item->AnswerKind, entered.answer));
+        if (right) {
             screen_.ShowTrueAnswer();
             SetTextMode(false);
         } else {
@@ -248,6 +265,7 @@ bool TGameRules::ScoreAnswer(TUser &player, const TProblem &item, const AnswerVa
 void TGameRules::LevelCompleted()
 {
     if (player_.Level >= LastLevel) {
+        RecordEvent(AnswerEvent::Victory, nullptr, player_.Scores);
         game_.ShowPictureIdNotice(player_.LabelIndex, kVictory);
         screen_.CloseScreen();
         return;
@@ -257,6 +275,7 @@ void TGameRules::LevelCompleted()
     if (!CanCommit(ids))
         return;
     ++player_.Level;
+    RecordEvent(AnswerEvent::Level, nullptr, player_.Scores);
     AnnounceLevelUp();
     CommitDraw(ids);
     FillProblemsList();
@@ -285,7 +304,11 @@ void TGameRules::ViewSolution()
             return;
     }
     // A purchase that fails must not show the solution for free.
+    const bool wasBought = problems_.Progress(*item).Bought;
+    const qint64 before = player_.Scores;
     const bool paid = item->BuySolution(player_);
+    if (paid && !wasBought)
+        RecordEvent(AnswerEvent::Solution, item, before);
     UpdateView();
     if (paid)
         screen_.RunAnswerViewer(item->GetSolutionText());
@@ -331,8 +354,10 @@ bool TGameRules::BuyHint()
     if (screen_.Ask(hintQuestion(price)) != Reply::Yes)
         return false;
     const int bought = HintsShown() + 1;
+    const qint64 before = player_.Scores;
     player_.ChangeScores(-price);
     player_.LevelList.SetHintsBought(item->Id, bought);
+    RecordEvent(AnswerEvent::Hint, item, before);
     return true;
 }
 
@@ -348,8 +373,33 @@ void TGameRules::ShowHint()
         SetTextMode(true);
 }
 
+void TGameRules::RecordEvent(AnswerEvent event, const TProblem *item, qint64 scoresBefore, const QString &typed)
+{
+    AnswerRecord r;
+    r.Time = clock_.wallSeconds();
+    r.Event = int(event);
+    if (item) {
+        r.Puzzle = item->Id;
+        r.Difficult = item->Difficult;
+        r.AnswerKind = item->AnswerKind;
+        r.Seconds = std::max<qint64>(0, (clock_.monotonicMs() - shownAtMs_) / 1000);
+    }
+    r.ScoresBefore = scoresBefore;
+    r.ScoresAfter = player_.Scores;
+    r.Level = player_.Level;
+    r.Typed = typed;
+    player_.PendingLog.push_back(std::move(r));
+}
+
 GameView TGameRules::UpdateView()
 {
+    // A puzzle is open from the moment it is selected (the screen shows it
+    // then) until another one is; choosing its row again changes nothing.
+    const qint64 shown = problems_.Selected() ? qint64(problems_.Selected()->Id) : -1;
+    if (shown != shownPuzzle_) {
+        shownPuzzle_ = shown;
+        shownAtMs_ = clock_.monotonicMs();
+    }
     GameView v;
     v.scoreText = QString::number(player_.Scores);
     v.levelText = QString::number(player_.Level);
@@ -402,6 +452,8 @@ void TGameRules::Save()
         player_.SaveToRegistry(*registry_);
     else
         player_.SaveToRegistry();
+    // Written with the profile: a second save must not append them again.
+    player_.PendingLog.clear();
     saved_ = true;
 }
 

@@ -11,6 +11,7 @@
 #include <QByteArray>
 #include <QString>
 #include <cstdint>
+#include <functional>
 #include <random>
 #include <vector>
 
@@ -38,6 +39,14 @@ public:
     virtual void ShowPictureIdNotice(int picture, const QString &text) = 0;
     // Shows the numbers and states, and the puzzles as the model holds them now.
     virtual void ShowView(const GameView &view) = 0;
+};
+
+// Where the rules read the time: the wall clock stamps the answer log's
+// records, a monotonic one measures how long a puzzle was open. Tests set their own.
+struct GameClock {
+    std::function<qint64()> wallSeconds; // seconds since the epoch, UTC
+    std::function<qint64()> monotonicMs;
+    static GameClock system();
 };
 
 class TGameRules : public TPuzzleFlow {
@@ -118,6 +127,12 @@ public:
     std::vector<ProblemId> DrawIds(int level);
 
     TUser &Player() { return player_; }
+    void SetClock(GameClock clock) { clock_ = std::move(clock); }
+    // Adds a record to the player's pending log, with the points now as the
+    // points after and, for a puzzle, its seconds open since it was selected.
+    // The answers, bought solutions, levels and the victory record themselves;
+    // a hint purchase calls it with AnswerEvent::Hint.
+    void RecordEvent(AnswerEvent event, const TProblem *item, qint64 scoresBefore, const QString &typed = {});
     // The store the player is saved to; the user's own when none is given.
     void SetRegistry(platform::Registry *registry) { registry_ = registry; }
 
@@ -138,6 +153,9 @@ private:
     bool ended_ = false;
     bool saved_ = false;
     platform::Registry *registry_ = nullptr;
+    GameClock clock_ = GameClock::system();
+    qint64 shownPuzzle_ = -1; // the selected puzzle's id, shown since shownAtMs_
+    qint64 shownAtMs_ = 0;
 };
 
 // The stored level list holds a whole level; a larger quota would be drawn short.

@@ -1,10 +1,12 @@
 #include "core/ProfileBackup.h"
 
+#include "core/AnswerLog.h"
 #include "core/User.h"
 #include "platform/Registry.h"
 
 #include <QMap>
 #include <QPair>
+#include <algorithm>
 
 using platform::RegistryKey;
 using platform::RegType;
@@ -16,15 +18,25 @@ QString playerPath(const QString &name)
     return TUser::PlayerPath(name);
 }
 
-// Replaces everything at `to` with the values at `from`, types kept.
+// Replaces everything at `to` with the values at `from`, types kept. The key
+// at `to` stays the same key, so the answer log that refers to it stays too.
 void copyKey(platform::Registry &registry, const QString &from, const QString &to)
 {
     const auto source = registry.openKeyReadOnly(from);
-    registry.deleteKey(to);
-    if (!source)
+    if (!source) {
+        registry.deleteKey(to);
         return;
+    }
     const auto target = registry.openKey(to, true);
-    for (const QString &name : source->valueNames()) {
+    for (const QString &sub : registry.subKeyNames(to))
+        registry.deleteKey(platform::Registry::subKeyPath(to, sub));
+    const QStringList names = source->valueNames();
+    for (const QString &name : target->valueNames()) {
+        if (std::none_of(names.begin(), names.end(),
+                         [&](const QString &n) { return n.toCaseFolded() == name.toCaseFolded(); }))
+            target->deleteValue(name);
+    }
+    for (const QString &name : names) {
         switch (source->valueType(name)) {
         case RegType::String:
             target->writeString(name, source->readString(name));
@@ -59,6 +71,11 @@ QMap<QString, QPair<int, QByteArray>> snapshot(platform::Registry &registry, con
 
 namespace ProfileBackup {
 
+QString logHoldPath(const QString &playerName)
+{
+    return platform::Registry::subKeyPath(BackupsKey, playerName);
+}
+
 QString backupPath(const QString &playerName, int which)
 {
     return platform::Registry::subKeyPath(BackupsKey, playerName) + QString::number(which) + QLatin1Char('\\');
@@ -84,6 +101,8 @@ bool deletePlayer(platform::Registry &registry, const QString &playerName)
         return false;
     registry.transaction([&] {
         keepPrevious(registry, playerName);
+        registry.openKey(logHoldPath(playerName), true);
+        answerlog::move(registry, playerPath(playerName), logHoldPath(playerName));
         registry.deleteKey(playerPath(playerName));
     });
     return true;
@@ -108,8 +127,12 @@ bool restore(platform::Registry &registry, const QString &playerName, int which)
         const QString staging = platform::Registry::subKeyPath(BackupsKey, playerName) + QStringLiteral("restoring\\");
         copyKey(registry, backupPath(playerName, which), staging);
         keepPrevious(registry, playerName);
+        const bool wasStored = registry.keyExists(playerPath(playerName));
         copyKey(registry, staging, playerPath(playerName));
         registry.deleteKey(staging);
+        // A deleted player comes back with the log it had; a stored one keeps its own.
+        if (!wasStored)
+            answerlog::move(registry, logHoldPath(playerName), playerPath(playerName));
     });
     return true;
 }

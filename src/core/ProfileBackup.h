@@ -15,12 +15,16 @@ inline const QString BackupsKey = QStringLiteral("\\Software\\Quorvane\\Zentrika
 inline constexpr int Kept = 3;
 
 QString backupPath(const QString &playerName, int which);
+// Where the answer log of a deleted player waits for its restore (the key
+// above the player's backups): a restore of a player still stored keeps the
+// log the player has, since the log is history rather than state.
+QString logHoldPath(const QString &playerName);
 
 // Runs inside the caller's transaction; does nothing when the player is not stored yet.
 void keepPrevious(platform::Registry &registry, const QString &playerName);
 
-// Deletes the stored player, keeping the deleted profile as backup 1, so
-// that restore() brings it back. False when no such player is stored.
+// Deletes the stored player, keeping the deleted profile as backup 1 and its
+// answer log at logHoldPath(), so that restore() brings both back. False when no such player is stored.
 bool deletePlayer(platform::Registry &registry, const QString &playerName);
 
 // Numbers of the backups that exist, newest first.

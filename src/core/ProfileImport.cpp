@@ -1,5 +1,6 @@
 #include "core/ProfileImport.h"
 
+#include "core/AnswerLog.h"
 #include "core/Errors.h"
 #include "core/PlayerName.h"
 #include "core/ProfileFormat.h"
@@ -89,11 +90,12 @@ profileformat::Element listElement(const profileformat::Value &list, const QJson
 }
 
 // Everything is checked before anything is written.
-std::unique_ptr<TUser> profileFields(const QJsonObject &o)
+std::unique_ptr<TUser> profileFields(const QJsonObject &o, bool *carriesLog)
 {
     using profileformat::Kind;
+    const QString logKey = QLatin1String(profileimport::LogKey);
     for (const QString &k : o.keys()) {
-        if (!profileformat::find(k))
+        if (!profileformat::find(k) && k != logKey)
             throw EInternalError(QStringLiteral("unknown key \"%1\"").arg(k));
     }
     auto user = std::make_unique<TUser>();
@@ -117,6 +119,10 @@ std::unique_ptr<TUser> profileFields(const QJsonObject &o)
             v.setElements(*user, elements);
         }
     }
+    if (o.contains(logKey))
+        user->PendingLog = answerlog::fromJson(o.value(logKey));
+    if (carriesLog)
+        *carriesLog = o.contains(logKey);
     return user;
 }
 
@@ -125,12 +131,12 @@ std::unique_ptr<TUser> profileFields(const QJsonObject &o)
 namespace profileimport
 {
 
-std::unique_ptr<TUser> fromJson(const QJsonObject &o)
+std::unique_ptr<TUser> fromJson(const QJsonObject &o, bool *carriesLog)
 {
-    return profileFields(o);
+    return profileFields(o, carriesLog);
 }
 
-std::unique_ptr<TUser> fromJson(const QByteArray &json)
+std::unique_ptr<TUser> fromJson(const QByteArray &json, bool *carriesLog)
 {
     if (json.size() > limits::MaxProfileFileBytes)
         throw EInternalError(QStringLiteral("%1 bytes; a profile holds at most %2")
@@ -140,7 +146,7 @@ std::unique_ptr<TUser> fromJson(const QByteArray &json)
     const QJsonDocument doc = QJsonDocument::fromJson(json, &error);
     if (!doc.isObject())
         throw EInternalError(QStringLiteral("not a JSON object (%1)").arg(error.errorString()));
-    return profileFields(doc.object());
+    return profileFields(doc.object(), carriesLog);
 }
 
 } // namespace profileimport

@@ -13,7 +13,11 @@ namespace profileimport
 // Raises EInternalError naming what is wrong. A file over
 // limits::MaxProfileFileBytes is refused before it is parsed; the name is
 // normalised as the name dialog does it and refused where the dialog would.
-std::unique_ptr<TUser> fromJson(const QByteArray &json);
-std::unique_ptr<TUser> fromJson(const QJsonObject &o);
+// The key of the answer log in an export: the records go into the profile's
+// PendingLog, and carriesLog tells whether the file had the key at all (an
+// export of an older build, or one made with --no-log, has none).
+inline constexpr const char *LogKey = "Answer log";
+std::unique_ptr<TUser> fromJson(const QByteArray &json, bool *carriesLog = nullptr);
+std::unique_ptr<TUser> fromJson(const QJsonObject &o, bool *carriesLog = nullptr);
 
 } // namespace profileimport

@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <cstdio>
 #include <cstring>
 
 namespace {
@@ -289,5 +290,9 @@ void TUser::SaveToRegistry(platform::Registry &registry) const
                 break;
             }
         }
+        QString detail;
+        if (!answerlog::append(registry, key->path(), PendingLog, &detail))
+            std::fprintf(stderr, "zentrika: the answer log of %s was not written: %s\n", qPrintable(keyName),
+                         qPrintable(detail));
     });
 }

@@ -1,6 +1,7 @@
 #pragma once
 // The player profile and its two fixed-size progress lists, stored in the
 // per-user registry one key per player.
+#include "core/AnswerLog.h"
 #include "core/Problem.h"
 
 #include <QImage>
@@ -92,6 +93,9 @@ public:
     std::uint16_t HU = 0;          // wrong answers to hard puzzles
     TUsedIdList UsedIds;           // every puzzle ever drawn for the player, never drawn again
     TProblemsList LevelList;       // the current level's puzzles with Solved, Bought, WrongAnswers
+    // Events since the last save, oldest first: the save appends them to the
+    // stored answer log in its transaction; whoever saves clears them after.
+    std::vector<AnswerRecord> PendingLog;
 
     // Adds delta to Scores, held at the limits of its type rather than wrapping.
     void ChangeScores(int delta);
@@ -105,7 +109,9 @@ public:
     // Raises EInternalError or the registry's read error.
     static std::unique_ptr<TUser> CreateFromRegistry(const QString &keyPath, platform::Registry &registry);
     static std::unique_ptr<TUser> CreateFromRegistry(const QString &keyPath);
-    // One transaction; a key that cannot be opened writes nothing.
+    // One transaction with the pending log records; a key that cannot be
+    // opened writes nothing. A log table the save cannot use leaves the
+    // records out (with a line on stderr), never the profile.
     void SaveToRegistry(platform::Registry &registry) const;
     void SaveToRegistry() const;
 

@@ -34,7 +34,8 @@ inline constexpr qsizetype MaxMediaLibraryBytes = 64 * 1024 * 1024;
 inline constexpr int MaxNameLength = 14;
 
 // An exported profile: a name, fourteen values and both lists at capacity fit
-// in a few kilobytes.
-inline constexpr qsizetype MaxProfileFileBytes = 64 * 1024;
+// in a few kilobytes; its answer log, about 130 bytes a record, takes the rest
+// (the 100,000 records a player keeps come to some 13 MiB).
+inline constexpr qsizetype MaxProfileFileBytes = 16 * 1024 * 1024;
 
 } // namespace limits

@@ -531,6 +531,16 @@ QString Registry::databasePath() const
     return d->path;
 }
 
+qint64 Registry::keyId(const QString &path) const
+{
+    return d->find(path);
+}
+
+sqlite3 *Registry::connection() const
+{
+    return d->db;
+}
+
 void Registry::begin()
 {
     if (d->depth++ == 0) {

@@ -10,6 +10,8 @@
 #include <memory>
 #include <stdexcept>
 
+struct sqlite3;
+
 namespace platform {
 
 // The registry layer's read error: a missing value or one of another type.
@@ -98,6 +100,14 @@ public:
     }
 
     QString databasePath() const;
+
+    // The row id of the key at path, or 0 when it is missing: tables of their
+    // own beside the values (the answer log) refer to a key by it, so that
+    // deleting the key deletes their rows.
+    qint64 keyId(const QString &path) const;
+    // The connection, for such tables' own statements. Writes belong inside
+    // transaction(); nothing here may close it or change its settings.
+    sqlite3 *connection() const;
 
     // Rows written through this connection since it was opened.
     qint64 changesSinceOpen() const;

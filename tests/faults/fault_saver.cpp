@@ -11,6 +11,8 @@
 //                              store is open: a failure after it struck a save. The
 //                              log grows with each save, so a file size limit above
 //                              what opening needs strikes one of them.
+// Each save of one more point logs it as a right answer (points before and
+// after), so the campaign can tell a log record lost or written twice.
 // The store is $ZENTRIKA_REGISTRY.
 #include "core/User.h"
 #include "platform/InstanceLock.h"
@@ -18,10 +20,31 @@
 #include "platform/StoreFiles.h"
 
 #include <QCoreApplication>
+#include <QDateTime>
 #include <csignal>
 #include <cstdio>
 
 using platform::Registry;
+
+namespace {
+
+// One more point, logged as the game logs a right answer.
+void earnPoint(TUser &user)
+{
+    AnswerRecord r;
+    r.Time = QDateTime::currentSecsSinceEpoch();
+    r.Event = int(AnswerEvent::Right);
+    r.Puzzle = 100;
+    r.Difficult = 0;
+    r.AnswerKind = AnswerInteger;
+    r.ScoresBefore = user.Scores;
+    user.ChangeScores(1);
+    r.ScoresAfter = user.Scores;
+    r.Level = user.Level;
+    user.PendingLog.push_back(r);
+}
+
+} // namespace
 
 int main(int argc, char **argv)
 {
@@ -59,7 +82,7 @@ int main(int argc, char **argv)
         if (args.first() == QLatin1String("loop")) {
             for (;;) {
                 auto user = TUser::CreateFromRegistry(path, registry);
-                user->ChangeScores(1);
+                earnPoint(*user);
                 user->SaveToRegistry(registry);
                 std::printf("saved %d\n", user->Scores);
                 std::fflush(stdout);
@@ -71,7 +94,7 @@ int main(int argc, char **argv)
         if (args.first() == QLatin1String("bump") && args.size() == 3) {
             for (int i = args.at(2).toInt(); i > 0; --i) {
                 auto user = TUser::CreateFromRegistry(path, registry);
-                user->ChangeScores(1);
+                earnPoint(*user);
                 user->SaveToRegistry(registry);
             }
             return 0;
@@ -81,7 +104,7 @@ int main(int argc, char **argv)
             std::fflush(stdout);
             for (int i = 0; i < 12; ++i) {
                 auto user = TUser::CreateFromRegistry(path, registry);
-                user->ChangeScores(1);
+                earnPoint(*user);
                 for (int n = 0; n < 10 && user->UsedIds.Count() < TUsedIdList::kCapacity; ++n)
                     user->UsedIds.Add(ProblemId(1000 + user->UsedIds.Count()));
                 user->SaveToRegistry(registry);

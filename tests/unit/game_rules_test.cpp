@@ -951,6 +951,13 @@ TEST_F(GameRules, HintsAreSoldOneAtATimeAtAQuarterOfTheSolution)
             game.rules.ShowHint();
             EXPECT_EQ(game.screen.calls.last(), QStringLiteral("Ask Хотите получить подсказку за %1 очков?").arg(g.price));
             EXPECT_EQ(before - game.player->Scores, g.price);
+            // Each purchase is one record of the log, with the points it moved.
+            ASSERT_FALSE(game.player->PendingLog.empty());
+            const AnswerRecord &r = game.player->PendingLog.back();
+            EXPECT_EQ(r.Event, int(AnswerEvent::Hint));
+            EXPECT_EQ(r.Puzzle, game.screen.item(g.position).Id);
+            EXPECT_EQ(r.ScoresBefore, before);
+            EXPECT_EQ(r.ScoresAfter, game.player->Scores);
             spent += g.price;
             EXPECT_TRUE(game.rules.TextMode());  // the hint shows in the text at once
             EXPECT_EQ(game.screen.view.hintsShown, n);
@@ -985,6 +992,7 @@ TEST_F(GameRules, AHintNotPaidForChangesNothing)
     for (int position : {0, 1})
         EXPECT_EQ(game.player->LevelList.HintsBought(game.screen.item(position).Id), 0);
     EXPECT_EQ(game.player->Scores, 7);
+    EXPECT_TRUE(game.player->PendingLog.empty());
     EXPECT_FALSE(game.rules.TextMode());
     EXPECT_EQ(game.screen.view.hintsShown, 0);
     // A score below zero gets the notice too, never a debt.
@@ -1091,4 +1099,107 @@ TEST_F(GameRules, StoredHintCountsBeyondThePuzzleOrUnreadableAreHarmless)
         EXPECT_EQ(read->LevelList.Count(), 3);
         EXPECT_EQ(read->LevelList.HintsBought(1), s.hintsRead);
     }
+}
+
+// ---------------------------------------------------------------------------
+// The answer log: each event the rules see, with its points and seconds.
+
+namespace {
+
+struct ManualClock {
+    qint64 wall = 1796212800;
+    qint64 ms = 5000;
+    GameClock clock()
+    {
+        return {[this] { return wall; }, [this] { return ms; }};
+    }
+    void pass(int seconds)
+    {
+        wall += seconds;
+        ms += seconds * 1000;
+    }
+};
+
+}  // namespace
+
+TEST_F(GameRules, EveryEventIsLoggedWithItsPointsAndSecondsAndSavedOnce)
+{
+    CatalogueFiles files(difficulties(20, 10, 5));
+    ManualClock clock;
+    Game game(files.dir.path(), registry, TUser::CreateNew(QStringLiteral("Вася"), 1));
+    game.rules.SetClock(clock.clock());
+    ASSERT_TRUE(game.rules.Start());
+    auto step = [&](int position, int seconds, EnteredAnswer (*how)(TProblem &)) {
+        game.screen.select(position);
+        clock.pass(seconds);
+        game.screen.answerDialog = how;
+        game.rules.Decide(); // the text
+        game.rules.Decide(); // the answer
+    };
+    step(0, 12, wrongAnswer);  // easy: -4
+    step(0, 3, rightAnswer);   // the same puzzle, still open: +10
+    game.screen.select(1);
+    clock.pass(7);
+    game.rules.ViewSolution(); // easy: -20, asked and agreed
+    game.rules.ViewSolution(); // paid already: not logged again
+    const ProblemId wrongId = game.screen.item(0).Id;
+    const auto &log = game.player->PendingLog;
+    ASSERT_EQ(log.size(), 3u);
+    const AnswerRecord wrong = log[0];
+    EXPECT_EQ(wrong.Event, int(AnswerEvent::Wrong));
+    EXPECT_EQ(wrong.Puzzle, wrongId);
+    EXPECT_EQ(wrong.Difficult, 0);
+    EXPECT_EQ(wrong.AnswerKind, AnswerInteger);
+    EXPECT_EQ(wrong.ScoresBefore, 30);
+    EXPECT_EQ(wrong.ScoresAfter, 26);
+    EXPECT_EQ(wrong.Seconds, 12);
+    EXPECT_EQ(wrong.Typed, QString::number((1000 + wrongId) ^ 1));
+    EXPECT_EQ(wrong.Time, 1796212800 + 12);
+    EXPECT_EQ(std::tuple(log[1].Event, log[1].ScoresBefore, log[1].ScoresAfter, log[1].Seconds),
+              std::tuple(int(AnswerEvent::Right), qint64(26), qint64(36), qint64(15)));
+    EXPECT_TRUE(log[1].Typed.isEmpty());
+    EXPECT_EQ(std::tuple(log[2].Event, log[2].ScoresBefore, log[2].ScoresAfter, log[2].Seconds),
+              std::tuple(int(AnswerEvent::Solution), qint64(36), qint64(16), qint64(7)));
+
+    // The rest of the level: a level reached, with the new level.
+    const int onLevel = game.problems.Count();
+    for (int i = 1; i < onLevel; ++i)
+        step(i, 1, rightAnswer);
+    ASSERT_EQ(game.player->Level, 2);
+    EXPECT_EQ(log.back().Event, int(AnswerEvent::Level));
+    EXPECT_EQ(log.back().Level, 2);
+    EXPECT_EQ(log.back().Puzzle, 0);
+    const std::size_t events = log.size();
+
+    ASSERT_TRUE(game.rules.CloseQuery());
+    game.rules.End();
+    EXPECT_TRUE(game.player->PendingLog.empty());
+    const auto stored = answerlog::load(registry, TUser::PlayerPath(QStringLiteral("Вася")));
+    EXPECT_EQ(stored.records.size(), events);
+    EXPECT_EQ(stored.records.front().Typed, QString::number((1000 + wrongId) ^ 1));
+}
+
+TEST_F(GameRules, TheVictoryIsLoggedOnceAndAWonGameLogsNothingMore)
+{
+    CatalogueFiles files(difficulties(4, 1, 0));
+    auto user = TUser::CreateNew(QStringLiteral("Маша"), 1);
+    user->Level = TGameRules::LastLevel;
+    for (ProblemId id = 1; id <= 5; ++id) {
+        user->UsedIds.Add(id);
+        user->LevelList.Add(id);
+    }
+    Game game(files.dir.path(), registry, std::move(user));
+    ASSERT_TRUE(game.rules.Start());
+    for (int i = 0; i < game.problems.Count() && !game.screen.closed; ++i)
+        game.answer(i, rightAnswer);
+    ASSERT_TRUE(game.screen.closed);
+    const auto stored = answerlog::load(registry, TUser::PlayerPath(QStringLiteral("Маша"))).records;
+    ASSERT_EQ(stored.size(), 6u);
+    EXPECT_EQ(stored.back().Event, int(AnswerEvent::Victory));
+    EXPECT_EQ(stored.back().ScoresAfter, stored[4].ScoresAfter);
+
+    auto again = TUser::CreateFromRegistry(TUser::PlayerPath(QStringLiteral("Маша")), registry);
+    Game won(files.dir.path(), registry, std::move(again));
+    EXPECT_FALSE(won.rules.Start());
+    EXPECT_TRUE(won.player->PendingLog.empty());
 }

@@ -236,8 +236,8 @@ TEST_F(ProfileTool, ImportKeepsToTheNameRulesAndTheSizeLimit)
     } names[] = {
         {QStringLiteral("Абвгдеёжзийклмн"), QStringLiteral("longer than 14 characters")},
         {QString(1000, u'я'), QStringLiteral("longer than 14 characters")},
-        {QString(100000, u'я'),
-         QStringLiteral("at most %1").arg(limits::MaxProfileFileBytes)}, // never parsed
+        // Parsed now that a file may carry a log; refused, and not echoed whole.
+        {QString(100000, u'я'), QStringLiteral("longer than 14 characters")},
         {QStringLiteral("Вася\u200B"), QStringLiteral("invisible")},
         {QStringLiteral("\u202EВася"), QStringLiteral("invisible")},
         {QStringLiteral("   "), QStringLiteral("empty")},
@@ -558,4 +558,77 @@ TEST_F(ProfileTool, AShortListValueExportsAsTheGameReadsIt)
         for (ProblemId id : {9, 300})
             EXPECT_EQ(back->LevelList.HintsBought(id), game->LevelList.HintsBought(id)) << id;
     }
+}
+
+// The answer log through the tool: shown, counted, and carried by export,
+// import and a restore from a backup file; an export without it reads as before.
+TEST_F(ProfileTool, TheAnswerLogTravelsWithTheProfile)
+{
+    storePlayer(QStringLiteral("Петя"));
+    {
+        platform::Registry registry(store());
+        auto user = TUser::CreateFromRegistry(TUser::PlayerPath(QStringLiteral("Петя")), registry);
+        AnswerRecord wrong{1796212800, int(AnswerEvent::Wrong), 9, 1, AnswerText, -7, -9, 41, 3, QStringLiteral("ёж")};
+        AnswerRecord right{1796212860, int(AnswerEvent::Right), 9, 1, AnswerText, -9, 11, 60, 3, {}};
+        AnswerRecord level{1796212861, int(AnswerEvent::Level), 0, -1, -1, 11, 11, 0, 4, {}};
+        user->PendingLog = {wrong, right, level};
+        user->SaveToRegistry(registry);
+    }
+    const Result log = run({QStringLiteral("log"), QStringLiteral("петя"), QStringLiteral("--json")});
+    ASSERT_EQ(log.code, 0) << qPrintable(log.err);
+    const QJsonArray records = QJsonDocument::fromJson(log.out).object().value(QStringLiteral("records")).toArray();
+    ASSERT_EQ(records.size(), 3);
+    EXPECT_EQ(records.at(0).toObject().value(QStringLiteral("typed")).toString(), QStringLiteral("ёж"));
+    EXPECT_EQ(records.at(0).toObject().value(QStringLiteral("time")).toString(), QStringLiteral("2026-12-02T12:00:00Z"));
+    EXPECT_EQ(records.at(2).toObject().value(QStringLiteral("event")).toString(), QStringLiteral("level"));
+    EXPECT_EQ(run({QStringLiteral("log"), QStringLiteral("Петя")}).out.count('\n'), 3);
+
+    const QJsonObject stats = QJsonDocument::fromJson(run({QStringLiteral("stats"), QStringLiteral("Петя"), QStringLiteral("--json")}).out).object();
+    EXPECT_FALSE(stats.value(QStringLiteral("history_starts_now")).toBool());
+    EXPECT_EQ(stats.value(QStringLiteral("right_answers")).toInt(), 1);
+    EXPECT_EQ(stats.value(QStringLiteral("wrong_answers")).toInt(), 1);
+    EXPECT_EQ(stats.value(QStringLiteral("levels_reached")).toInt(), 1);
+    EXPECT_EQ(stats.value(QStringLiteral("scores")).toInt(), -7);
+
+    // Export with the log, delete, import: the same log.
+    const QByteArray exported = run({QStringLiteral("export"), QStringLiteral("Петя")}).out;
+    EXPECT_EQ(QJsonDocument::fromJson(exported).object().value(QStringLiteral("Answer log")).toArray(), records);
+    const QJsonObject old = QJsonDocument::fromJson(run({QStringLiteral("export"), QStringLiteral("Петя"), QStringLiteral("--no-log")}).out).object();
+    EXPECT_EQ(old.keys().size(), 14) << "the form builds without the log read";
+    const QString file = writeJson(exported);
+    ASSERT_EQ(run({QStringLiteral("delete"), QStringLiteral("Петя")}).code, 0);
+    EXPECT_TRUE(QJsonDocument::fromJson(run({QStringLiteral("log"), QStringLiteral("Петя"), QStringLiteral("--json")}).out).isNull());
+    ASSERT_EQ(run({QStringLiteral("import"), file}).code, 0);
+    auto logNow = [&] {
+        return QJsonDocument::fromJson(run({QStringLiteral("log"), QStringLiteral("Петя"), QStringLiteral("--json")}).out)
+            .object().value(QStringLiteral("records")).toArray();
+    };
+    EXPECT_EQ(logNow(), records);
+
+    // An import without a log keeps the stored one; one with an empty log replaces it.
+    ASSERT_EQ(run({QStringLiteral("import"), writeJson(QJsonDocument(old).toJson())}).code, 0);
+    EXPECT_EQ(logNow(), records);
+    const QString backup = QString::fromUtf8(run({QStringLiteral("backup")}).out).trimmed();
+    QJsonObject empty = old;
+    empty.insert(QStringLiteral("Answer log"), QJsonArray{});
+    ASSERT_EQ(run({QStringLiteral("import"), writeJson(QJsonDocument(empty).toJson())}).code, 0);
+    EXPECT_TRUE(logNow().isEmpty());
+    const Result none = run({QStringLiteral("stats"), QStringLiteral("Петя")});
+    EXPECT_TRUE(QString::fromUtf8(none.out).contains(QStringLiteral("История ответов начинается сейчас"))) << none.out.constData();
+    // A backup file holds the log; a restore from it brings it back.
+    ASSERT_EQ(run({QStringLiteral("restore"), QStringLiteral("Петя"), QStringLiteral("--from"), backup}).code, 0);
+    EXPECT_EQ(logNow(), records);
+
+    // A bad record refuses the whole file and changes nothing.
+    QJsonObject bad = QJsonDocument::fromJson(exported).object();
+    QJsonArray badLog = records;
+    QJsonObject guess = badLog.at(0).toObject();
+    guess.insert(QStringLiteral("event"), QStringLiteral("guess"));
+    badLog.replace(0, guess);
+    bad.insert(QStringLiteral("Answer log"), badLog);
+    bad.insert(QStringLiteral("Scores"), 5);
+    const Result refused = run({QStringLiteral("import"), writeJson(QJsonDocument(bad).toJson())});
+    EXPECT_EQ(refused.code, 1);
+    EXPECT_TRUE(refused.err.contains(QStringLiteral("record 1"))) << qPrintable(refused.err);
+    EXPECT_EQ(scoresOf(QStringLiteral("Петя")), -7);
 }

@@ -1,6 +1,8 @@
 // zentrika-profile: lists, shows, exports, imports and deletes players in the
 // registry store the game uses ($ZENTRIKA_REGISTRY or the user's own). It needs
 // no media library: a profile is only numbers and lists.
+#include "LogCommands.h"
+#include "core/AnswerLog.h"
 #include "core/PlayerName.h"
 #include "core/ProfileBackup.h"
 #include "core/ProfileFormat.h"
@@ -128,8 +130,9 @@ QJsonObject readProfile(Registry &registry, const QString &keyName)
     return o;
 }
 
-// JSON objects do not keep key order; the profile's own order is the registry's.
-QByteArray toJson(const QJsonObject &o)
+// JSON objects do not keep key order; the profile's own order is the
+// registry's, and the answer log (when given) comes last, a record a line.
+QByteArray toJson(const QJsonObject &o, const QByteArray &log = {})
 {
     const auto order = profileformat::values();
     QStringList lines;
@@ -149,13 +152,16 @@ QByteArray toJson(const QJsonObject &o)
         }
         lines << QStringLiteral("  \"%1\": %2").arg(QLatin1String(order[i].name), QString::fromUtf8(value));
     }
+    if (!log.isEmpty())
+        lines << QStringLiteral("  \"%1\": %2").arg(QLatin1String(profileimport::LogKey), QString::fromUtf8(log));
     return "{\n" + lines.join(QStringLiteral(",\n")).toUtf8() + "\n}\n";
 }
 
 int usage()
 {
     std::fprintf(stderr,
-                 "usage: zentrika-profile list | show NAME | export NAME | import FILE | delete NAME\n"
+                 "usage: zentrika-profile list | show NAME | export NAME [--no-log] | import FILE | delete NAME\n"
+                 "                        | log NAME [--json] | stats NAME [--json]\n"
                  "                        | restore NAME [1|2|3] | restore NAME --from FILE\n"
                  "                        | check | recover | backup\n"
                  "Every save, and delete, keeps the profile it replaces as backup 1 (three are kept);\n"
@@ -165,6 +171,10 @@ int usage()
                  "healthy (exit 0), damaged or missing (exit 1), or cannot be read or written (exit 3);\n"
                  "recover keeps a damaged store aside and puts the best good copy in its place, as the\n"
                  "game does at start.\n"
+                 "log prints the player's answer log, stats the figures of the statistics screen.\n"
+                 "export carries the answer log (\"Answer log\", last); --no-log writes the profile as\n"
+                 "builds without the log read it. An import with a log replaces the stored log (kept\n"
+                 "as a deleted player's is); one without keeps it.\n"
                  "The store is $ZENTRIKA_REGISTRY, or the player's own.\n",
                  platform::store::KeptBackups);
     return 2;
@@ -190,18 +200,32 @@ std::unique_ptr<TUser> playerFromBackup(const QString &file, const QString &name
     QJsonObject o = readProfile(backup, *stored);
     if (o.value(QStringLiteral("Name")).toString().isEmpty())
         o.insert(QStringLiteral("Name"), *stored);
-    return profileimport::fromJson(o);
+    auto user = profileimport::fromJson(o);
+    user->PendingLog = answerlog::load(backup, TUser::PlayerPath(*stored)).records;
+    return user;
 }
 
 // Replaces (or adds) the player, keeping the replaced profile as backup 1.
-void storeProfile(Registry &registry, const TUser &user)
+// A profile that brings a log replaces the stored log, which is kept as a
+// deleted player's is; one without keeps the stored log.
+void storeProfile(Registry &registry, const TUser &user, bool carriesLog)
 {
     registry.transaction([&] {
+        QString keptLog;
         if (const auto existing = findPlayer(registry, user.Name)) {
             ProfileBackup::keepPrevious(registry, *existing);
+            keptLog = ProfileBackup::logHoldPath(*existing);
+            if (!carriesLog)
+                keptLog = Registry::subKeyPath(keptLog, QStringLiteral("moving"));
+            registry.openKey(keptLog, true);
+            answerlog::move(registry, TUser::PlayerPath(*existing), keptLog);
             registry.deleteKey(TUser::PlayerPath(*existing));
         }
         user.SaveToRegistry(registry);
+        if (!carriesLog && !keptLog.isEmpty()) {
+            answerlog::move(registry, keptLog, user.KeyPath());
+            registry.deleteKey(keptLog);
+        }
     });
 }
 
@@ -304,21 +328,43 @@ std::optional<int> runPlayerCommand(Registry &registry, const QString &command, 
         }
         return 0;
     }
-    if ((command == QLatin1String("show") || command == QLatin1String("export")) && args.size() == 2) {
+    const bool option = args.size() == 3 && args.at(2).startsWith(QLatin1String("--"));
+    if ((command == QLatin1String("show") && args.size() == 2) ||
+        (command == QLatin1String("export") && (args.size() == 2 || (option && args.at(2) == QLatin1String("--no-log"))))) {
         const auto stored = findPlayer(registry, args.at(1));
         if (!stored)
             throw ProfileError(QStringLiteral("no player named '%1'").arg(args.at(1)));
-        const QByteArray json = toJson(readProfile(registry, *stored));
+        QByteArray log;
+        if (command == QLatin1String("export") && args.size() == 2) {
+            const answerlog::Loaded stored_log = answerlog::load(registry, TUser::PlayerPath(*stored));
+            qint64 leftOut = 0;
+            if (!stored_log.records.empty())
+                log = profiletool::exportLog(stored_log.records, &leftOut);
+            if (leftOut + stored_log.unreadable > 0 || stored_log.damaged)
+                std::fprintf(stderr, "zentrika-profile: %lld log records could not be exported\n",
+                             leftOut + stored_log.unreadable);
+        }
+        const QByteArray json = toJson(readProfile(registry, *stored), log);
         std::fwrite(json.constData(), 1, std::size_t(json.size()), stdout);
         return 0;
+    }
+    if ((command == QLatin1String("log") || command == QLatin1String("stats")) &&
+        (args.size() == 2 || (option && args.at(2) == QLatin1String("--json")))) {
+        const auto stored = findPlayer(registry, args.at(1));
+        if (!stored)
+            throw ProfileError(QStringLiteral("no player named '%1'").arg(args.at(1)));
+        const bool json = args.size() == 3;
+        return command == QLatin1String("log") ? profiletool::printLog(registry, *stored, json)
+                                               : profiletool::printStats(registry, *stored, json);
     }
     if (command == QLatin1String("import") && args.size() == 2) {
         // Read within the limit: a file of any size must not take the memory.
         const platform::BoundedRead file = platform::readBoundedFile(args.at(1), limits::MaxProfileFileBytes);
         if (!file.ok())
             throw ProfileError(file.detail);
-        const auto user = profileimport::fromJson(file.bytes);
-        storeProfile(registry, *user);
+        bool carriesLog = false;
+        const auto user = profileimport::fromJson(file.bytes, &carriesLog);
+        storeProfile(registry, *user, carriesLog);
         std::printf("imported %s\n", qPrintable(user->Name));
         return 0;
     }
@@ -342,7 +388,7 @@ std::optional<int> runBackupCommand(Registry &registry, const QString &command, 
     }
     if (command == QLatin1String("restore") && args.size() == 4 && args.at(2) == QLatin1String("--from")) {
         const auto user = playerFromBackup(args.at(3), args.at(1));
-        storeProfile(registry, *user);
+        storeProfile(registry, *user, true);
         std::printf("restored %s from %s; the replaced profile is now backup 1\n", qPrintable(user->Name), qPrintable(args.at(3)));
         return 0;
     }
