@@ -10,6 +10,7 @@
 #include "platform/desktop/GameApplication.h"
 #include "platform/desktop/OutputSize.h"
 #include "platform/desktop/SdlSoundPlayer.h"
+#include "screens/GameContext.h"
 #include "screens/MainForm.h"
 #include "screens/MessageBoxForm.h"
 
@@ -21,30 +22,14 @@
 namespace app
 {
 
-namespace
+int runMainMenu(platform::GameApplication &application, GameContext &context, GameSession &session,
+                GameDisplay &screen, StoreGuard &storeGuard, const Options &options,
+                platform::SdlSoundPlayer &player)
 {
-
-MainFormFactory &mainFormFactory()
-{
-    static MainFormFactory factory = [] { return std::unique_ptr<QWidget>(new TMainForm); };
-    return factory;
-}
-
-} // namespace
-
-void setMainFormFactory(MainFormFactory factory)
-{
-    mainFormFactory() = std::move(factory);
-}
-
-int runMainMenu(platform::GameApplication &application, GameSession &session, GameDisplay &screen,
-                StoreGuard &storeGuard, const Options &options, platform::SdlSoundPlayer &player)
-{
-    std::unique_ptr<QWidget> mainForm = mainFormFactory()();
+    auto mainForm = std::make_unique<TMainForm>(context);
     // The main menu hides when it closes; the program ends with it.
-    if (auto *menu = qobject_cast<TMainForm *>(mainForm.get()))
-        QObject::connect(menu, &TMainForm::closed, &application, &QCoreApplication::quit,
-                         Qt::QueuedConnection);
+    QObject::connect(mainForm.get(), &TMainForm::closed, &application, &QCoreApplication::quit,
+                     Qt::QueuedConnection);
     markStep("main form");
     // What the menu needs only once a player can act on it: the player store
     // (checked, recovered if damaged, and opened) and the game's one message
@@ -53,12 +38,12 @@ int runMainMenu(platform::GameApplication &application, GameSession &session, Ga
     // before a player's action on a painted screen.
     std::unique_ptr<TMessageBoxForm> messageBox;
     const auto forgetMessageBox = qScopeGuard([] { MessageBoxForm = nullptr; });
-    auto afterFirstPicture = [&messageBox, &storeGuard] {
+    auto afterFirstPicture = [&messageBox, &storeGuard, &context] {
         if (messageBox)
             return;
         storeGuard.openStore();
         markStep("player store");
-        messageBox.reset(new TMessageBoxForm);
+        messageBox.reset(new TMessageBoxForm(&context.media));
         MessageBoxForm = messageBox.get();
         markStep("message box");
         // Its own turn: a notice is modal, and the caller has more to do first.

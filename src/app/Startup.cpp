@@ -9,9 +9,10 @@
 #include "app/VideoMode.h"
 #include "controls/Accessibility.h"
 #include "core/Errors.h"
-#include "screens/AbstractForm.h"
+#include "screens/GameContext.h"
 #include "screens/MessageBoxForm.h"
 #include "platform/DisplayModes.h"
+#include "platform/UserStore.h"
 #include "platform/Sounds.h"
 #include "platform/desktop/DisplayWatcher.h"
 #include "platform/desktop/GameApplication.h"
@@ -55,7 +56,7 @@ bool askScaledInstead(platform::ISoundPlayer *player)
 {
     GameSession plain(nullptr, player); // the media, font and cursors; the display as it is
     plain.start();
-    TMessageBoxForm box;
+    TMessageBoxForm box(&plain.media());
     // The box has one line.
     return box.Ask(QStringLiteral("Экран не удалось переключить в 800 × 600. Играть на весь экран без "
                                   "переключения?")) == Reply::Yes;
@@ -137,7 +138,8 @@ int runOnce(int argc, char **argv, bool &scaledInstead)
     // One game at a time on a store. The store itself is checked and opened
     // before anything reads it: here for a screen opened straight away, after
     // the menu's first picture otherwise.
-    StoreGuard storeGuard;
+    platform::UserStore store(platform::Registry::defaultPath());
+    StoreGuard storeGuard(store);
     if (!storeGuard.start())
         return storeGuard.exitCode();
 
@@ -157,8 +159,9 @@ int runOnce(int argc, char **argv, bool &scaledInstead)
         return 1;
     }
 
-    TAbstractForm::SetDefaultProgramDir(options.dataDir.isEmpty() ? dataFolder()
-                                                                  : QDir(options.dataDir).absolutePath());
+    // What every screen is made with, for as long as the session runs.
+    GameContext context{session.media(), store,
+                        options.dataDir.isEmpty() ? dataFolder() : QDir(options.dataDir).absolutePath()};
     if (!options.screen.isEmpty()) {
         // A screen opened straight away reads the store at once.
         storeGuard.openStore();
@@ -167,8 +170,8 @@ int runOnce(int argc, char **argv, bool &scaledInstead)
         storeGuard.showNotice();
     }
     const int code = options.screen.isEmpty()
-                         ? runMainMenu(application, session, screen, storeGuard, options, player)
-                         : runScreen(options.screen, options.player);
+                         ? runMainMenu(application, context, session, screen, storeGuard, options, player)
+                         : runScreen(context, options.screen, options.player);
     storeGuard.finish();
     session.shutdown();
     if (options.diagnostics && options.screen.isEmpty())

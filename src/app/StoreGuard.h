@@ -12,13 +12,16 @@
 
 namespace platform {
 class LocalBell;
+class UserStore;
 }
 
 namespace app {
 
 class StoreGuard : public QObject {
 public:
-    StoreGuard();
+    // store: the game's player store, opened here (openStore) and closed
+    // before the locks go.
+    explicit StoreGuard(platform::UserStore &store);
     ~StoreGuard() override;
 
     // False when another game runs on the store: it has been asked to come to
@@ -42,6 +45,7 @@ private:
 
     void refuseStore(const QString &notice, const QString &why);
 
+    platform::UserStore &store_;
     QString storePath_;
     platform::InstanceLock lock_;
     // Shared while the store is open, exclusive while it is checked and recovered.

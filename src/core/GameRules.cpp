@@ -1,6 +1,7 @@
 #include "core/GameRules.h"
 
 #include "core/Errors.h"
+#include "platform/UserStore.h"
 
 #include <chrono>
 #include <cmath>
@@ -44,14 +45,16 @@ void countOne(std::uint16_t &counter)
 
 }  // namespace
 
-TGameRules::TGameRules(TCatalogue &catalogue, TUser &player, TProblemListModel &problems, IGamePresentation &screen)
-    : TGameRules(catalogue, player, problems, screen, clockSeed())
+TGameRules::TGameRules(TCatalogue &catalogue, TUser &player, TProblemListModel &problems, IGamePresentation &screen,
+                       platform::UserStore &store)
+    : TGameRules(catalogue, player, problems, screen, store, clockSeed())
 {
 }
 
 TGameRules::TGameRules(TCatalogue &catalogue, TUser &player, TProblemListModel &problems, IGamePresentation &screen,
-                       std::uint64_t seed)
-    : TPuzzleFlow(problems, screen), catalogue_(catalogue), player_(player), game_(screen), random_(seed)
+                       platform::UserStore &store, std::uint64_t seed)
+    : TPuzzleFlow(problems, screen), catalogue_(catalogue), player_(player), game_(screen), random_(seed),
+      store_(store)
 {
     problems_.SetLevelEntries(&player_.LevelList);
 }
@@ -327,10 +330,7 @@ bool TGameRules::CloseQuery()
 
 void TGameRules::Save()
 {
-    if (registry_)
-        player_.SaveToRegistry(*registry_);
-    else
-        player_.SaveToRegistry();
+    player_.SaveToRegistry(store_.get());
     saved_ = true;
 }
 

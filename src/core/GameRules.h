@@ -14,6 +14,10 @@
 #include <random>
 #include <vector>
 
+namespace platform {
+class UserStore;
+}
+
 // What the screen shows, recomputed by UpdateView.
 struct GameView {
     QString scoreText;
@@ -63,10 +67,12 @@ public:
         return sum;
     }
 
-    // The level's puzzles go into problems, which shows the player's progress from then on.
-    TGameRules(TCatalogue &catalogue, TUser &player, TProblemListModel &problems, IGamePresentation &screen);
+    // The level's puzzles go into problems, which shows the player's progress from then on;
+    // the player is saved to store.
     TGameRules(TCatalogue &catalogue, TUser &player, TProblemListModel &problems, IGamePresentation &screen,
-               std::uint64_t seed);
+               platform::UserStore &store);
+    TGameRules(TCatalogue &catalogue, TUser &player, TProblemListModel &problems, IGamePresentation &screen,
+               platform::UserStore &store, std::uint64_t seed);
 
     // Loads the catalogue and shows the level. False when the screen must close
     // at once, without the leave question (nothing is saved then).
@@ -101,8 +107,6 @@ public:
     std::vector<ProblemId> DrawIds(int level);
 
     TUser &Player() { return player_; }
-    // The store the player is saved to; the user's own when none is given.
-    void SetRegistry(platform::Registry *registry) { registry_ = registry; }
 
 private:
     void Save();
@@ -120,7 +124,7 @@ private:
     bool savesOnEnd_ = true;
     bool ended_ = false;
     bool saved_ = false;
-    platform::Registry *registry_ = nullptr;
+    platform::UserStore &store_;
 };
 
 // The stored level list holds a whole level; a larger quota would be drawn short.

@@ -20,9 +20,8 @@ EListError outOfBounds()
 
 // The logo is decoration: a library that is not loaded yet or lacks the
 // picture leaves it empty rather than making the profile unreadable.
-QImage loadLogo(std::uint8_t index)
+QImage loadLogo(const platform::IResourceLibrary *media, std::uint8_t index)
 {
-    platform::IResourceLibrary *media = platform::mediaLibrary();
     if (!media)
         return {};
     try {
@@ -176,23 +175,20 @@ void TProblemsList::RemoveAt(int position)
 // ---------------------------------------------------------------------------
 // TUser
 
-std::unique_ptr<TUser> TUser::CreateNew(const QString &name, std::uint8_t logo)
+std::unique_ptr<TUser> TUser::CreateNew(const QString &name, std::uint8_t logo,
+                                       const platform::IResourceLibrary *media)
 {
     auto user = std::make_unique<TUser>();
     user->Name = name;
     user->LabelIndex = logo;
     user->Level = 1;
-    user->Logo = loadLogo(logo);
+    user->Logo = loadLogo(media, logo);
     user->Scores = 30;
     return user;
 }
 
-std::unique_ptr<TUser> TUser::CreateFromRegistry(const QString &keyPath)
-{
-    return CreateFromRegistry(keyPath, platform::Registry::user());
-}
-
-std::unique_ptr<TUser> TUser::CreateFromRegistry(const QString &keyPath, platform::Registry &registry)
+std::unique_ptr<TUser> TUser::CreateFromRegistry(const QString &keyPath, platform::Registry &registry,
+                                                 const platform::IResourceLibrary *media)
 {
     auto user = std::make_unique<TUser>();
     const auto key = registry.openKeyReadOnly(keyPath);
@@ -202,7 +198,7 @@ std::unique_ptr<TUser> TUser::CreateFromRegistry(const QString &keyPath, platfor
     const QStringList segments = key->path().split(QLatin1Char('\\'), Qt::SkipEmptyParts);
     user->KeyName = segments.isEmpty() ? QString() : segments.last();
     readValues(*user, *key);
-    user->Logo = loadLogo(user->LabelIndex);
+    user->Logo = loadLogo(media, user->LabelIndex);
     return user;
 }
 
@@ -215,11 +211,6 @@ void TUser::ChangeScores(int delta)
 QString TUser::PlayerPath(const QString &keyName)
 {
     return platform::Registry::subKeyPath(UsersKey, keyName);
-}
-
-void TUser::SaveToRegistry() const
-{
-    SaveToRegistry(platform::Registry::user());
 }
 
 void TUser::SaveToRegistry(platform::Registry &registry) const

@@ -3,6 +3,7 @@
 #include "core/User.h"
 #include "platform/DisplayModes.h"
 #include "platform/Registry.h"
+#include "screens/GameContext.h"
 #include "platform/ResourceLibrary.h"
 #include "platform/desktop/ApplicationEvents.h"
 #include "screens/AboutForm.h"
@@ -26,12 +27,6 @@ namespace {
 
 constexpr zw::ColorValue clNavy = zw::rgbValue(0, 0, 128);
 
-TMainForm::Screens &menuScreens()
-{
-    static TMainForm::Screens s = TMainForm::defaultScreens();
-    return s;
-}
-
 #if ZENTRIKA_HAVE_GAME_SCREENS
 // Runs a screen modally and frees it before returning, whether or not it
 // frees itself on close: the player it was given must outlive it.
@@ -47,13 +42,14 @@ int runAndFree(Form *form)
 
 }  // namespace
 
-TMainForm::Screens TMainForm::defaultScreens()
+TMainForm::Screens TMainForm::defaultScreens(GameContext &context)
 {
     Screens s;
 #if ZENTRIKA_HAVE_GAME_SCREENS
-    s.game = [](QWidget *owner, TUser &player) { return runAndFree(new TGameForm(player, owner)); };
-    s.problems = [](QWidget *owner) { return runAndFree(new TProblemsForm(owner)); };
+    s.game = [&context](QWidget *owner, TUser &player) { return runAndFree(new TGameForm(context, player, owner)); };
+    s.problems = [&context](QWidget *owner) { return runAndFree(new TProblemsForm(context, owner)); };
 #else
+    (void)context;
     s.game = [](QWidget *, TUser &) {
         if (MessageBoxForm)
             MessageBoxForm->ShowNotice(QStringLiteral("Игровой режим появится в следующей сборке."));
@@ -66,16 +62,6 @@ TMainForm::Screens TMainForm::defaultScreens()
     };
 #endif
     return s;
-}
-
-void TMainForm::setScreens(Screens s)
-{
-    const Screens d = defaultScreens();
-    if (!s.game)
-        s.game = d.game;
-    if (!s.problems)
-        s.problems = d.problems;
-    menuScreens() = std::move(s);
 }
 
 namespace {
@@ -116,8 +102,19 @@ TAlphaLabel *fadingLabel(QWidget *parent, const char *name, QRect geometry, cons
 
 }  // namespace
 
-TMainForm::TMainForm(QWidget *owner)
-    : TForm(owner)
+// The screens a test left empty are the game's own.
+TMainForm::Screens TMainForm::withDefaults(Screens screens, GameContext &context)
+{
+    const Screens defaults = defaultScreens(context);
+    if (!screens.game)
+        screens.game = defaults.game;
+    if (!screens.problems)
+        screens.problems = defaults.problems;
+    return screens;
+}
+
+TMainForm::TMainForm(GameContext &context, QWidget *owner, Screens screens)
+    : TForm(owner), context_(context), screens_(withDefaults(std::move(screens), context))
 {
     setObjectName(QStringLiteral("MainForm"));
     setWindowTitle(QStringLiteral("Zentrika"));
@@ -126,12 +123,10 @@ TMainForm::TMainForm(QWidget *owner)
     setClientSize(Width, Height);
     setCursor(platform::gameCursor(platform::CursorSlot::Arrow));
 
-    if (platform::IResourceLibrary *media = platform::mediaLibrary()) {
-        try {
-            background_ = media->loadBitmap(QStringLiteral("StartScreen"));
-        } catch (const platform::EResourceError &) {
-            // The menu still works over its own colour.
-        }
+    try {
+        background_ = context.media.loadBitmap(QStringLiteral("StartScreen"));
+    } catch (const platform::EResourceError &) {
+        // The menu still works over its own colour.
     }
 
     // Created in tab order.
@@ -230,7 +225,7 @@ void TMainForm::NewGameButtonClick()
 {
     std::unique_ptr<TUser> player;
     try {
-        auto dialog = std::make_unique<TUserSelectDialog>(this);
+        auto dialog = std::make_unique<TUserSelectDialog>(context_, this);
         emit userSelectDialogCreated(dialog.get());
         if (dialog->ShowModal() == mrOk)
             player = dialog->takeSelectedUser();
@@ -243,12 +238,12 @@ void TMainForm::NewGameButtonClick()
         return;
     }
     if (player)
-        menuScreens().game(this, *player);
+        screens_.game(this, *player);
 }
 
 void TMainForm::GolovolomkiButtonClick()
 {
-    menuScreens().problems(this);
+    screens_.problems(this);
 }
 
 void TMainForm::FlatButton1Click()

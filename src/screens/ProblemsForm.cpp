@@ -4,8 +4,8 @@
 
 #include <QKeyEvent>
 
-TProblemsForm::TProblemsForm(QWidget *owner, const QString &programDir)
-    : TAbstractForm("ProblemsForm", owner, programDir), flow_(Catalogue, Problems, *this)
+TProblemsForm::TProblemsForm(GameContext &context, QWidget *owner, const QString &programDir)
+    : TAbstractForm(context, "ProblemsForm", owner, programDir), flow_(Catalogue, Problems, *this)
 {
     SetFlow(flow_);
     FormCreate();
@@ -27,8 +27,8 @@ void TProblemsForm::FormCreate()
     AnswerButton = CreateButtons<TFlatButton>("AnswerButton", {8, 129}, {460, 185}, {664, 129});
 
     screens::Guarded([this] {
-        PanelImage->setTile(screens::mediaBitmap(QStringLiteral("ListPanel")));
-        SetBackgroundTile(screens::mediaBitmap(QStringLiteral("texture")));
+        PanelImage->setTile(screens::mediaBitmap(Context.media, QStringLiteral("ListPanel")));
+        SetBackgroundTile(screens::mediaBitmap(Context.media, QStringLiteral("texture")));
     });
 
     screens::Guarded([this] {
@@ -71,7 +71,7 @@ void TProblemsForm::ShowView(const CollectionView &view)
         AnswerButton->setEnabled(true);
         ProblemName->setCaption(item->Name);
         if (const std::optional<Difficulty> grade = knownDifficulty(item->Difficult))
-            DiffImage->setPicture(screens::mediaBitmap(QStringLiteral("DIFF%1").arg(indexOf(*grade) + 1)));
+            DiffImage->setPicture(screens::mediaBitmap(Context.media, QStringLiteral("DIFF%1").arg(indexOf(*grade) + 1)));
         ProblemImage->setPicture(stretched_, stretched_.isNull() ? QByteArray() : item->PictureSvg);
         if (textMode_) {
             ProblemsList->hide();

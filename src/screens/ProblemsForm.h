@@ -13,7 +13,7 @@ public:
     static constexpr int PictureWidth = 440;
     static constexpr int PictureHeight = 460;
 
-    explicit TProblemsForm(QWidget *owner = nullptr, const QString &programDir = QString());
+    explicit TProblemsForm(GameContext &context, QWidget *owner = nullptr, const QString &programDir = QString());
     ~TProblemsForm() override = default;
 
     TCollectionFlow &Flow() { return flow_; }

@@ -4,17 +4,15 @@
 #include "platform/ResourceLibrary.h"
 #include "platform/desktop/GameApplication.h"
 #include "screens/AbstractForm.h"
+#include "screens/GameContext.h"
 #include "screens/MessageBoxForm.h"
 #include "widgets/Colors.h"
 
 namespace screens {
 
-QImage mediaBitmap(const QString &name)
+QImage mediaBitmap(const platform::IResourceLibrary &library, const QString &name)
 {
-    const platform::IResourceLibrary *library = platform::mediaLibrary();
-    if (!library)
-        throw platform::EResourceError(QStringLiteral("Resource %1 not found").arg(name).toStdString());
-    return library->loadBitmap(name);
+    return library.loadBitmap(name);
 }
 
 void ReportError(const QString &message)
@@ -81,10 +79,10 @@ void connectPuzzleButtons(QAbstractButton *back, QAbstractButton *solution, QAbs
     QObject::connect(decide, &QAbstractButton::clicked, decide, onDecide);
 }
 
-TMessageBoxForm &Messages()
+TMessageBoxForm &Messages(const GameContext &context)
 {
     if (!MessageBoxForm)
-        MessageBoxForm = new TMessageBoxForm;
+        MessageBoxForm = new TMessageBoxForm(&context.media);
     return *MessageBoxForm;
 }
 

@@ -8,6 +8,7 @@
 // resident memory the open screen adds); run each size in a process of its own:
 //   build/release/bench/bench_screens --benchmark_filter='CollectionResident/100/'
 //   build/release/bench/bench_screens --benchmark_filter='CollectionResident/10000/'
+#include "FakeResourceLibrary.h"
 #include "core/DataFile.h"
 #include "core/User.h"
 #include "platform/ResourceLibrary.h"
@@ -109,7 +110,7 @@ void BM_GameSelectionChange(benchmark::State &state)
     QTemporaryDir dir;
     writeCatalogue(dir.path(), 20, 2);
     auto player = TUser::CreateNew(QStringLiteral("Bench"), 1);
-    auto *form = new TGameForm(*player, nullptr, dir.path());
+    auto *form = new TGameForm(benchContext(), *player, nullptr, dir.path());
     int position = 0;
     for (auto _ : state) {
         position = 1 - position;
@@ -125,7 +126,7 @@ void BM_CollectionSelectionChange(benchmark::State &state)
 {
     QTemporaryDir dir;
     writeCatalogue(dir.path(), 20, 2);
-    auto *form = new TProblemsForm(nullptr, dir.path());
+    auto *form = new TProblemsForm(benchContext(), nullptr, dir.path());
     int position = 0;
     for (auto _ : state) {
         position = 1 - position;
@@ -158,7 +159,7 @@ void BM_CollectionResident(benchmark::State &state)
     QTemporaryDir dir;
     writeCatalogue(dir.path(), int(state.range(0)), 3);
     const long before = residentKb();
-    auto *form = new TProblemsForm(nullptr, dir.path());
+    auto *form = new TProblemsForm(benchContext(), nullptr, dir.path());
     const long after = residentKb();
     for (auto _ : state)
         benchmark::DoNotOptimize(form->Problems.Selected());

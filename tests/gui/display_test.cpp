@@ -1,6 +1,7 @@
 // The game on any display: the settings file and the options over it, the
 // scale chosen for a screen, the stage that holds every form in one window,
 // and the sound switch.
+#include "FakeResourceLibrary.h"
 #include "app/Settings.h"
 #include "app/Startup.h"
 #include "app/VideoMode.h"

@@ -35,31 +35,26 @@ protected:
     {
         MediaFixture::SetUp();
         media.addBitmap(QStringLiteral("StartScreen"), QImage(800, 600, QImage::Format_RGB32));
-        qputenv("ZENTRIKA_REGISTRY", dir.filePath(QStringLiteral("r.sqlite3")).toUtf8());
-        platform::Registry::closeUser();
         MessageBoxForm = &box;
-        TMainForm::setScreens({[this](QWidget *owner, TUser &player) {
-                                   EXPECT_EQ(owner, form.get());
-                                   gamePlayers << player.Name;
-                                   return int(mrCancel);
-                               },
-                               [this](QWidget *owner) {
-                                   EXPECT_EQ(owner, form.get());
-                                   ++problemsRuns;
-                                   return int(mrCancel);
-                               }});
         TAboutForm::setShellOpener([](const QString &) {});
-        form = std::make_unique<TMainForm>();
+        form = std::make_unique<TMainForm>(context, nullptr,
+                                           TMainForm::Screens{[this](QWidget *owner, TUser &player) {
+                                                                  EXPECT_EQ(owner, form.get());
+                                                                  gamePlayers << player.Name;
+                                                                  return int(mrCancel);
+                                                              },
+                                                              [this](QWidget *owner) {
+                                                                  EXPECT_EQ(owner, form.get());
+                                                                  ++problemsRuns;
+                                                                  return int(mrCancel);
+                                                              }});
     }
     void TearDown() override
     {
         form.reset();
-        TMainForm::setScreens({});
         TAboutForm::setShellOpener(nullptr);
         MessageBoxForm = nullptr;
         platform::setDisplayModes(nullptr);
-        platform::Registry::closeUser();
-        qunsetenv("ZENTRIKA_REGISTRY");
         MediaFixture::TearDown();
     }
     void showForm()
@@ -69,8 +64,7 @@ protected:
         EXPECT_TRUE(QTest::qWaitForWindowExposed(form.get()));
     }
 
-    QTemporaryDir dir;
-    RecordingMessageBox box;
+    RecordingMessageBox box{&media};
     std::unique_ptr<TMainForm> form;
     QStringList gamePlayers;
     int problemsRuns = 0;
