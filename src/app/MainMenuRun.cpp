@@ -47,7 +47,8 @@ int runMainMenu(platform::GameApplication &application, GameContext &context, Ga
         MessageBoxForm = messageBox.get();
         markStep("message box");
         // Its own turn: a notice is modal, and the caller has more to do first.
-        QTimer::singleShot(0, &storeGuard, [&storeGuard] { storeGuard.showNotice(); });
+        QTimer::singleShot(0, &storeGuard,
+                           [&storeGuard, box = messageBox.get()] { storeGuard.showNotice(*box); });
     };
     // A main form that is never painted (started minimised) still gets them.
     QTimer::singleShot(1000, mainForm.get(), afterFirstPicture);

@@ -17,11 +17,9 @@
 
 namespace app {
 
-int runScreen(GameContext &context, const QString &screen, const QString &playerName)
+int runScreen(GameContext &context, TMessageBoxForm &messages, const QString &screen, const QString &playerName)
 {
-    const bool ownBox = MessageBoxForm == nullptr;
-    if (ownBox)
-        MessageBoxForm = new TMessageBoxForm(&context.media);
+    MessageBoxForm = &messages;
     int code = 0;
     if (screen == QLatin1String("collection")) {
         auto *form = new TProblemsForm(context);
@@ -52,10 +50,7 @@ int runScreen(GameContext &context, const QString &screen, const QString &player
             QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         }
     }
-    if (ownBox) {
-        delete MessageBoxForm;
-        MessageBoxForm = nullptr;
-    }
+    MessageBoxForm = nullptr;
     return code;
 }
 

@@ -22,6 +22,7 @@
 
 #include <QDir>
 #include <QGuiApplication>
+#include <QTimer>
 #include <optional>
 #include <vector>
 
@@ -99,6 +100,19 @@ void prepareApplication(platform::GameApplication &application)
     controls::installAccessibility();
 }
 
+// A screen opened straight away reads the store at once; what the guard found
+// is said once the screen runs, in the message box the screen reports through.
+int runScreenAtOnce(GameContext &context, GameSession &session, StoreGuard &storeGuard, GameDisplay &screen,
+                    platform::SdlSoundPlayer &player, const Options &options)
+{
+    storeGuard.openStore();
+    player.openInBackground();
+    screen.show();
+    TMessageBoxForm messages(&session.media());
+    QTimer::singleShot(0, &messages, [&storeGuard, &messages] { storeGuard.showNotice(messages); });
+    return runScreen(context, messages, options.screen, options.player);
+}
+
 int runOnce(int argc, char **argv, bool &scaledInstead)
 {
     QStringList arguments;
@@ -162,16 +176,9 @@ int runOnce(int argc, char **argv, bool &scaledInstead)
     // What every screen is made with, for as long as the session runs.
     GameContext context{session.media(), store,
                         options.dataDir.isEmpty() ? dataFolder() : QDir(options.dataDir).absolutePath()};
-    if (!options.screen.isEmpty()) {
-        // A screen opened straight away reads the store at once.
-        storeGuard.openStore();
-        player.openInBackground();
-        screen.show();
-        storeGuard.showNotice();
-    }
     const int code = options.screen.isEmpty()
                          ? runMainMenu(application, context, session, screen, storeGuard, options, player)
-                         : runScreen(context, options.screen, options.player);
+                         : runScreenAtOnce(context, session, storeGuard, screen, player, options);
     storeGuard.finish();
     session.shutdown();
     if (options.diagnostics && options.screen.isEmpty())

@@ -12,7 +12,6 @@
 #include <QCryptographicHash>
 #include <QDeadlineTimer>
 #include <QThread>
-#include <QTimer>
 #include <QWidget>
 #include <csignal>
 #include <cstdio>
@@ -134,18 +133,13 @@ void StoreGuard::openStore()
         storeLock_.unlock();
 }
 
-void StoreGuard::showNotice()
+void StoreGuard::showNotice(TMessageBoxForm &messages)
 {
     if (notice_.isEmpty())
         return;
-    // The message box is made once the first screen is painted.
-    if (!MessageBoxForm) {
-        QTimer::singleShot(50, this, [this] { showNotice(); });
-        return;
-    }
     const QString text = notice_;
     notice_.clear();
-    MessageBoxForm->ShowNotice(text);
+    messages.ShowNotice(text);
 }
 
 void StoreGuard::finish()

@@ -10,6 +10,8 @@
 #include <QString>
 #include <memory>
 
+class TMessageBoxForm;
+
 namespace platform {
 class LocalBell;
 class UserStore;
@@ -31,8 +33,8 @@ public:
     // anything reads it, and after start() said this game may run.
     void openStore();
     int exitCode() const { return exitCode_; }
-    // Shows what start() found, in the game's message box, once that exists.
-    void showNotice();
+    // Shows what start() and openStore() found in the game's message box, once.
+    void showNotice(TMessageBoxForm &messages);
     // After the event loop: a backup when the session changed the store.
     void finish();
 
