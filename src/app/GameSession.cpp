@@ -52,7 +52,6 @@ bool GameSession::start()
     media_ = platform::PeResourceLibrary::fromFile(locate(QStringLiteral("Media.dll"), folders_));
     if (!media_.isLoaded())
         std::fprintf(stderr, "zentrika: %s\n", qPrintable(media_.errorString()));
-    platform::setMediaLibrary(&media_);
     markStep("media library");
 
     platform::setSoundPlayer(player_);
@@ -92,7 +91,6 @@ void GameSession::shutdown()
     colours_.restore();
     platform::freeSounds();
     platform::setSoundPlayer(nullptr);
-    platform::setMediaLibrary(nullptr);
     media_ = platform::PeResourceLibrary();
     if (display_)
         display_->restore();

@@ -10,6 +10,7 @@
 #include "platform/desktop/GameApplication.h"
 #include "platform/desktop/OutputSize.h"
 #include "platform/desktop/SdlSoundPlayer.h"
+#include "screens/GameContext.h"
 #include "screens/MainForm.h"
 #include "screens/MessageBoxForm.h"
 
@@ -20,33 +21,15 @@
 namespace app
 {
 
-namespace
+int runMainMenu(platform::GameApplication &application, GameContext &context, GameSession &session,
+                GameDisplay &screen, StoreGuard &storeGuard, const Options &options,
+                platform::SdlSoundPlayer &player)
 {
-
-MainFormFactory &mainFormFactory()
-{
-    static MainFormFactory factory = [](IStarStore *stars) { return std::unique_ptr<QWidget>(new TMainForm(nullptr, stars)); };
-    return factory;
-}
-
-} // namespace
-
-void setMainFormFactory(MainFormFactory factory)
-{
-    mainFormFactory() = std::move(factory);
-}
-
-int runMainMenu(platform::GameApplication &application, GameSession &session, GameDisplay &screen,
-                StoreGuard &storeGuard, const Options &options, platform::SdlSoundPlayer &player,
-                IStarStore *stars)
-{
-    std::unique_ptr<QWidget> mainForm = mainFormFactory()(stars);
+    auto mainForm = std::make_unique<TMainForm>(context);
+    mainForm->setDisplayModes(session.display());
     // The main menu hides when it closes; the program ends with it.
-    if (auto *menu = qobject_cast<TMainForm *>(mainForm.get())) {
-        menu->setDisplayModes(session.display());
-        QObject::connect(menu, &TMainForm::closed, &application, &QCoreApplication::quit,
-                         Qt::QueuedConnection);
-    }
+    QObject::connect(mainForm.get(), &TMainForm::closed, &application, &QCoreApplication::quit,
+                     Qt::QueuedConnection);
     markStep("main form");
     // What the menu needs only once a player can act on it: the player store
     // (checked, recovered if damaged, and opened) and the game's one message
@@ -55,16 +38,17 @@ int runMainMenu(platform::GameApplication &application, GameSession &session, Ga
     // before a player's action on a painted screen.
     std::unique_ptr<TMessageBoxForm> messageBox;
     const auto forgetMessageBox = qScopeGuard([] { MessageBoxForm = nullptr; });
-    auto afterFirstPicture = [&messageBox, &storeGuard] {
+    auto afterFirstPicture = [&messageBox, &storeGuard, &context] {
         if (messageBox)
             return;
         storeGuard.openStore();
         markStep("player store");
-        messageBox.reset(new TMessageBoxForm);
+        messageBox.reset(new TMessageBoxForm(&context.media));
         MessageBoxForm = messageBox.get();
         markStep("message box");
         // Its own turn: a notice is modal, and the caller has more to do first.
-        QTimer::singleShot(0, &storeGuard, [&storeGuard] { storeGuard.showNotice(); });
+        QTimer::singleShot(0, &storeGuard,
+                           [&storeGuard, box = messageBox.get()] { storeGuard.showNotice(*box); });
     };
     // A main form that is never painted (started minimised) still gets them.
     QTimer::singleShot(1000, mainForm.get(), afterFirstPicture);

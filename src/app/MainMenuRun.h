@@ -13,6 +13,8 @@ class GameApplication;
 class SdlSoundPlayer;
 } // namespace platform
 
+struct GameContext;
+
 namespace app
 {
 
@@ -21,14 +23,10 @@ class GameSession;
 class StoreGuard;
 struct Options;
 
-// The form whose closing ends the program: the main menu (TMainForm) unless a
-// test puts another form in its place.
-using MainFormFactory = std::function<std::unique_ptr<QWidget>(IStarStore *stars)>;
-void setMainFormFactory(MainFormFactory factory);
-
-// Until the menu closes; returns the event loop's exit code.
-int runMainMenu(platform::GameApplication &application, GameSession &session, GameDisplay &screen,
-                StoreGuard &storeGuard, const Options &options, platform::SdlSoundPlayer &player,
-                IStarStore *stars);
+// Until the menu closes; returns the event loop's exit code. The menu and the
+// screens it opens are made with context.
+int runMainMenu(platform::GameApplication &application, GameContext &context, GameSession &session,
+                GameDisplay &screen, StoreGuard &storeGuard, const Options &options,
+                platform::SdlSoundPlayer &player);
 
 } // namespace app

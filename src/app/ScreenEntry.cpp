@@ -3,6 +3,8 @@
 #include "core/PlayerName.h"
 #include "core/User.h"
 #include "platform/Registry.h"
+#include "platform/UserStore.h"
+#include "screens/GameContext.h"
 #include "screens/GameForm.h"
 #include "screens/MessageBoxForm.h"
 #include "screens/ProblemsForm.h"
@@ -15,14 +17,12 @@
 
 namespace app {
 
-int runScreen(const QString &screen, const QString &playerName, IStarStore *stars)
+int runScreen(GameContext &context, TMessageBoxForm &messages, const QString &screen, const QString &playerName)
 {
-    const bool ownBox = MessageBoxForm == nullptr;
-    if (ownBox)
-        MessageBoxForm = new TMessageBoxForm;
+    MessageBoxForm = &messages;
     int code = 0;
     if (screen == QLatin1String("collection")) {
-        auto *form = new TProblemsForm(nullptr, QString(), stars);
+        auto *form = new TProblemsForm(context);
         form->ShowModal();
     } else {
         std::unique_ptr<TUser> player;
@@ -33,27 +33,24 @@ int runScreen(const QString &screen, const QString &playerName, IStarStore *star
             if (!name.ok())
                 throw std::invalid_argument(
                     qPrintable(QStringLiteral("--player: ") + playername::faultDetail(name.fault)));
-            platform::Registry &store = platform::Registry::user();
+            platform::Registry &store = context.store.get();
             const QString stored = playername::findStored(store.subKeyNames(TUser::UsersKey), name.text);
             if (!stored.isEmpty())
-                player = TUser::CreateFromRegistry(TUser::PlayerPath(stored));
+                player = TUser::CreateFromRegistry(TUser::PlayerPath(stored), store, &context.media);
             else
-                player = TUser::CreateNew(name.text, 1);
+                player = TUser::CreateNew(name.text, 1, &context.media);
         } catch (const std::exception &e) {
             std::fprintf(stderr, "zentrika: %s\n", e.what());
             code = 1;
         }
         if (player) {
-            auto *form = new TGameForm(*player);
+            auto *form = new TGameForm(context, *player);
             form->ShowModal();
             // The closed screen frees itself before its player goes.
             QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         }
     }
-    if (ownBox) {
-        delete MessageBoxForm;
-        MessageBoxForm = nullptr;
-    }
+    MessageBoxForm = nullptr;
     return code;
 }
 

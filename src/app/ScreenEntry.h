@@ -4,11 +4,15 @@
 
 #include <QString>
 
+struct GameContext;
+class TMessageBoxForm;
+
 namespace app {
 
 // Runs the collection screen ("collection") or the game screen ("game") for
-// the named player, read from the registry or created there, modally; returns
-// the exit code. The collection keeps its «★» marks in stars.
-int runScreen(const QString &screen, const QString &playerName, IStarStore *stars = nullptr);
+// the named player, read from the store or created there, modally, with the
+// game's message box (which start-up owns); returns
+// the exit code.
+int runScreen(GameContext &context, TMessageBoxForm &messages, const QString &screen, const QString &playerName);
 
 }  // namespace app

@@ -9,10 +9,11 @@
 #include "app/VideoMode.h"
 #include "controls/Accessibility.h"
 #include "core/Errors.h"
-#include "screens/AbstractForm.h"
+#include "screens/GameContext.h"
 #include "screens/MessageBoxForm.h"
 #include "widgets/Stage.h"
 #include "platform/DisplayModes.h"
+#include "platform/UserStore.h"
 #include "platform/Sounds.h"
 #include "platform/desktop/DisplayWatcher.h"
 #include "platform/desktop/GameApplication.h"
@@ -24,6 +25,7 @@
 #include <QDir>
 #include <QGuiApplication>
 #include <QMessageBox>
+#include <QTimer>
 #include <optional>
 #include <vector>
 
@@ -58,7 +60,7 @@ bool askScaledInstead(platform::ISoundPlayer *player)
 {
     GameSession plain(nullptr, player); // the media, font and cursors; the display as it is
     plain.start();
-    TMessageBoxForm box;
+    TMessageBoxForm box(&plain.media());
     // The box has one line.
     return box.Ask(QStringLiteral("Экран не удалось переключить в 800 × 600. Играть на весь экран без "
                                   "переключения?")) == Reply::Yes;
@@ -115,6 +117,19 @@ void prepareApplication(platform::GameApplication &application)
     controls::installAccessibility();
 }
 
+// A screen opened straight away reads the store at once; what the guard found
+// is said once the screen runs, in the message box the screen reports through.
+int runScreenAtOnce(GameContext &context, GameSession &session, StoreGuard &storeGuard, GameDisplay &screen,
+                    platform::SdlSoundPlayer &player, const Options &options)
+{
+    storeGuard.openStore();
+    player.openInBackground();
+    screen.show();
+    TMessageBoxForm messages(&session.media());
+    QTimer::singleShot(0, &messages, [&storeGuard, &messages] { storeGuard.showNotice(messages); });
+    return runScreen(context, messages, options.screen, options.player);
+}
+
 int runOnce(int argc, char **argv, bool &scaledInstead)
 {
     QStringList arguments;
@@ -157,7 +172,8 @@ int runOnce(int argc, char **argv, bool &scaledInstead)
     // One game at a time on a store. The store itself is checked and opened
     // before anything reads it: here for a screen opened straight away, after
     // the menu's first picture otherwise.
-    StoreGuard storeGuard;
+    platform::UserStore store(platform::Registry::defaultPath());
+    StoreGuard storeGuard(store);
     if (!storeGuard.start())
         return storeGuard.exitCode();
 
@@ -179,19 +195,13 @@ int runOnce(int argc, char **argv, bool &scaledInstead)
     if (TStage *stage = screen.stage())
         QObject::connect(stage, &TStage::scaleChanged, &session.cursors(), &platform::GameCursors::rescale);
 
-    TAbstractForm::SetDefaultProgramDir(options.dataDir.isEmpty() ? dataFolder()
-                                                                  : QDir(options.dataDir).absolutePath());
-    if (!options.screen.isEmpty()) {
-        // A screen opened straight away reads the store at once.
-        storeGuard.openStore();
-        player.openInBackground();
-        screen.show();
-        storeGuard.showNotice();
-    }
+    // What every screen is made with, for as long as the session runs.
     SettingsStarStore stars;
+    GameContext context{session.media(), store,
+                        options.dataDir.isEmpty() ? dataFolder() : QDir(options.dataDir).absolutePath(), &stars};
     const int code = options.screen.isEmpty()
-                         ? runMainMenu(application, session, screen, storeGuard, options, player, &stars)
-                         : runScreen(options.screen, options.player, &stars);
+                         ? runMainMenu(application, context, session, screen, storeGuard, options, player)
+                         : runScreenAtOnce(context, session, storeGuard, screen, player, options);
     storeGuard.finish();
     session.shutdown();
     if (options.diagnostics && options.screen.isEmpty())

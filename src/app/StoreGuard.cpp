@@ -5,13 +5,13 @@
 #include "platform/LocalBell.h"
 #include "platform/Registry.h"
 #include "platform/StoreFiles.h"
+#include "platform/UserStore.h"
 #include "screens/MessageBoxForm.h"
 
 #include <QApplication>
 #include <QCryptographicHash>
 #include <QDeadlineTimer>
 #include <QThread>
-#include <QTimer>
 #include <QWidget>
 #include <csignal>
 #include <cstdio>
@@ -29,15 +29,15 @@ void report(const QString &text)
 
 }  // namespace
 
-StoreGuard::StoreGuard()
-    : storePath_(platform::Registry::defaultPath()), lock_(storePath_), storeLock_(storePath_)
+StoreGuard::StoreGuard(platform::UserStore &store)
+    : store_(store), storePath_(store.path()), lock_(storePath_), storeLock_(storePath_)
 {
 }
 
 StoreGuard::~StoreGuard()
 {
     // The store is closed (its log folded in) before the locks go.
-    platform::Registry::closeUser();
+    store_.close();
 }
 
 QString StoreGuard::serverName(const QString &storePath)
@@ -91,7 +91,7 @@ void StoreGuard::refuseStore(const QString &notice, const QString &why)
     if (notice_.isEmpty())
         notice_ = notice;
     report(why);
-    platform::Registry::setUserUnavailable(why);
+    store_.setUnavailable(why);
     openTried_ = true;
 }
 
@@ -113,7 +113,7 @@ void StoreGuard::openStore()
             notice_ = StoreNotice::Recovered(recovery);
             report(platform::store::recoveryDetail(recovery));
         }
-        platform::Registry &registry = platform::Registry::user();
+        platform::Registry &registry = store_.get();
         opened_ = true;
         storeLock_.lock(platform::StoreLock::Mode::Shared, 10000);
         const QDateTime newest = platform::store::newestBackupTime(storePath_);
@@ -133,18 +133,13 @@ void StoreGuard::openStore()
         storeLock_.unlock();
 }
 
-void StoreGuard::showNotice()
+void StoreGuard::showNotice(TMessageBoxForm &messages)
 {
     if (notice_.isEmpty())
         return;
-    // The message box is made once the first screen is painted.
-    if (!MessageBoxForm) {
-        QTimer::singleShot(50, this, [this] { showNotice(); });
-        return;
-    }
     const QString text = notice_;
     notice_.clear();
-    MessageBoxForm->ShowNotice(text);
+    messages.ShowNotice(text);
 }
 
 void StoreGuard::finish()
@@ -152,7 +147,7 @@ void StoreGuard::finish()
     if (!opened_)
         return;
     try {
-        platform::Registry &registry = platform::Registry::user();
+        platform::Registry &registry = store_.get();
         if (registry.changesSinceOpen() > 0)
             platform::store::writeBackup(registry);
     } catch (const std::exception &e) {

@@ -10,15 +10,20 @@
 #include <QString>
 #include <memory>
 
+class TMessageBoxForm;
+
 namespace platform {
 class LocalBell;
+class UserStore;
 }
 
 namespace app {
 
 class StoreGuard : public QObject {
 public:
-    StoreGuard();
+    // store: the game's player store, opened here (openStore) and closed
+    // before the locks go.
+    explicit StoreGuard(platform::UserStore &store);
     ~StoreGuard() override;
 
     // False when another game runs on the store: it has been asked to come to
@@ -28,8 +33,8 @@ public:
     // anything reads it, and after start() said this game may run.
     void openStore();
     int exitCode() const { return exitCode_; }
-    // Shows what start() found, in the game's message box, once that exists.
-    void showNotice();
+    // Shows what start() and openStore() found in the game's message box, once.
+    void showNotice(TMessageBoxForm &messages);
     // After the event loop: a backup when the session changed the store.
     void finish();
 
@@ -42,6 +47,7 @@ private:
 
     void refuseStore(const QString &notice, const QString &why);
 
+    platform::UserStore &store_;
     QString storePath_;
     platform::InstanceLock lock_;
     // Shared while the store is open, exclusive while it is checked and recovered.

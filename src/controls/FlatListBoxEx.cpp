@@ -89,11 +89,6 @@ void TFlatListBoxEx::BeginLoad()
     loading_ = true;
 }
 
-void TFlatListBoxEx::Loaded()
-{
-    Loaded(platform::mediaLibrary());
-}
-
 void TFlatListBoxEx::Loaded(const platform::IResourceLibrary *library)
 {
     loading_ = false;

@@ -26,7 +26,7 @@ class IResourceLibrary;
 // Screens build the list like this:
 //   list->BeginLoad();
 //   list->setGeometry(...); list->SetItemHeight(22); list->SetScrollBars(true); ...
-//   list->Loaded();   // pictures from the media library, height snapped to whole rows
+//   list->Loaded(&media);   // pictures from the media library, height snapped to whole rows
 // The count box takes the parent's background colour: a parent with a tiled
 // bitmap brush should give that brush its plain colour too (QBrush(color, pixmap)).
 // The text colour is the palette's WindowText, which follows the parent like the font.
@@ -63,7 +63,6 @@ class TFlatListBoxEx : public QWidget
     // (platform::loadBitmapFrom: EResourceError naming the one that is missing),
     // snaps the height and rebuilds the rows.
     void BeginLoad();
-    void Loaded();
     void Loaded(const platform::IResourceLibrary *library);
     bool IsLoading() const { return loading_; }
 

@@ -10,8 +10,9 @@ TLabelImage::TLabelImage(QWidget *parent)
 {
 }
 
-void TLabelImage::Loaded()
+void TLabelImage::Loaded(const platform::IResourceLibrary *media)
 {
+    media_ = media;
     labelIndex_ = 1;
     LoadLabel(1);
 
@@ -96,12 +97,11 @@ void TLabelImage::NextClick()
 bool TLabelImage::LoadLabel(int n)
 {
     clearPicture();
-    platform::IResourceLibrary *media = platform::mediaLibrary();
-    if (!media)
+    if (!media_)
         return false;
     try {
-        setPicture(media->loadBitmap(n));
-        caption_ = media->loadString(n).left(255);
+        setPicture(media_->loadBitmap(n));
+        caption_ = media_->loadString(n).left(255);
     } catch (const std::exception &) {
         // A missing logo shows blank; the dialog carries on with the old name.
         return false;

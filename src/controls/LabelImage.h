@@ -9,6 +9,10 @@
 
 #include "widgets/FlatButton.h"
 
+namespace platform {
+class IResourceLibrary;
+}
+
 class TLabelImage : public TPictureBox {
     Q_OBJECT
 public:
@@ -21,9 +25,10 @@ public:
     zw::ColorValue FocusedColor = zw::clFocus;
     zw::ColorValue DownColor = zw::clPanel;
 
-    // Once the control has its place and colours: loads logo 1 and puts the
-    // arrow buttons on the parent at the control's sides.
-    void Loaded();
+    // Once the control has its place and colours: loads logo 1 from media
+    // (logos and their names; null shows none) and puts the arrow buttons on
+    // the parent at the control's sides.
+    void Loaded(const platform::IResourceLibrary *media);
 
     void SetLabelIndex(int n);
     void SetLocked(bool locked);
@@ -48,6 +53,7 @@ private:
     bool LoadLabel(int n);
 
     int labelIndex_ = 0;
+    const platform::IResourceLibrary *media_ = nullptr;
     QString caption_;
     bool locked_ = false;
     QPointer<TFlatButton> prev_;

@@ -15,7 +15,7 @@ namespace answerlog {
 
 namespace {
 
-const std::array<const char *, 6> kEventNames = {"right", "wrong", "hint", "solution", "level", "victory"};
+constexpr std::array<const char *, 6> kEventNames = {"right", "wrong", "hint", "solution", "level", "victory"};
 
 // Longer than any answer the dialog takes (seven numbers of ten digits).
 constexpr int kMaxTypedLength = 200;

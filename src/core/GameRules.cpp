@@ -1,6 +1,7 @@
 #include "core/GameRules.h"
 
 #include "core/Errors.h"
+#include "platform/UserStore.h"
 
 #include <algorithm>
 #include <QDateTime>
@@ -67,14 +68,16 @@ GameClock GameClock::system()
             }};
 }
 
-TGameRules::TGameRules(TCatalogue &catalogue, TUser &player, TProblemListModel &problems, IGamePresentation &screen)
-    : TGameRules(catalogue, player, problems, screen, clockSeed())
+TGameRules::TGameRules(TCatalogue &catalogue, TUser &player, TProblemListModel &problems, IGamePresentation &screen,
+                       platform::UserStore &store)
+    : TGameRules(catalogue, player, problems, screen, store, clockSeed())
 {
 }
 
 TGameRules::TGameRules(TCatalogue &catalogue, TUser &player, TProblemListModel &problems, IGamePresentation &screen,
-                       std::uint64_t seed)
-    : TPuzzleFlow(problems, screen), catalogue_(catalogue), player_(player), game_(screen), random_(seed)
+                       platform::UserStore &store, std::uint64_t seed)
+    : TPuzzleFlow(problems, screen), catalogue_(catalogue), player_(player), game_(screen), random_(seed),
+      store_(store)
 {
     problems_.SetLevelEntries(&player_.LevelList);
 }
@@ -448,10 +451,7 @@ bool TGameRules::CloseQuery()
 
 void TGameRules::Save()
 {
-    if (registry_)
-        player_.SaveToRegistry(*registry_);
-    else
-        player_.SaveToRegistry();
+    player_.SaveToRegistry(store_.get());
     // Written with the profile: a second save must not append them again.
     player_.PendingLog.clear();
     saved_ = true;

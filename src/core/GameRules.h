@@ -15,6 +15,10 @@
 #include <random>
 #include <vector>
 
+namespace platform {
+class UserStore;
+}
+
 // What the screen shows, recomputed by UpdateView.
 struct GameView {
     QString scoreText;
@@ -74,10 +78,12 @@ public:
         return sum;
     }
 
-    // The level's puzzles go into problems, which shows the player's progress from then on.
-    TGameRules(TCatalogue &catalogue, TUser &player, TProblemListModel &problems, IGamePresentation &screen);
+    // The level's puzzles go into problems, which shows the player's progress from then on;
+    // the player is saved to store.
     TGameRules(TCatalogue &catalogue, TUser &player, TProblemListModel &problems, IGamePresentation &screen,
-               std::uint64_t seed);
+               platform::UserStore &store);
+    TGameRules(TCatalogue &catalogue, TUser &player, TProblemListModel &problems, IGamePresentation &screen,
+               platform::UserStore &store, std::uint64_t seed);
 
     // Loads the catalogue and shows the level. False when the screen must close
     // at once, without the leave question (nothing is saved then).
@@ -133,8 +139,6 @@ public:
     // The answers, bought solutions, levels and the victory record themselves;
     // a hint purchase calls it with AnswerEvent::Hint.
     void RecordEvent(AnswerEvent event, const TProblem *item, qint64 scoresBefore, const QString &typed = {});
-    // The store the player is saved to; the user's own when none is given.
-    void SetRegistry(platform::Registry *registry) { registry_ = registry; }
 
 private:
     void Save();
@@ -152,7 +156,7 @@ private:
     bool savesOnEnd_ = true;
     bool ended_ = false;
     bool saved_ = false;
-    platform::Registry *registry_ = nullptr;
+    platform::UserStore &store_;
     GameClock clock_ = GameClock::system();
     qint64 shownPuzzle_ = -1; // the selected puzzle's id, shown since shownAtMs_
     qint64 shownAtMs_ = 0;

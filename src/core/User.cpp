@@ -22,9 +22,8 @@ EListError outOfBounds()
 
 // The logo is decoration: a library that is not loaded yet or lacks the
 // picture leaves it empty rather than making the profile unreadable.
-QImage loadLogo(std::uint8_t index)
+QImage loadLogo(const platform::IResourceLibrary *media, std::uint8_t index)
 {
-    platform::IResourceLibrary *media = platform::mediaLibrary();
     if (!media)
         return {};
     try {
@@ -214,23 +213,20 @@ void TProblemsList::SetHintsBought(ProblemId id, int count)
 // ---------------------------------------------------------------------------
 // TUser
 
-std::unique_ptr<TUser> TUser::CreateNew(const QString &name, std::uint8_t logo)
+std::unique_ptr<TUser> TUser::CreateNew(const QString &name, std::uint8_t logo,
+                                       const platform::IResourceLibrary *media)
 {
     auto user = std::make_unique<TUser>();
     user->Name = name;
     user->LabelIndex = logo;
     user->Level = 1;
-    user->Logo = loadLogo(logo);
+    user->Logo = loadLogo(media, logo);
     user->Scores = 30;
     return user;
 }
 
-std::unique_ptr<TUser> TUser::CreateFromRegistry(const QString &keyPath)
-{
-    return CreateFromRegistry(keyPath, platform::Registry::user());
-}
-
-std::unique_ptr<TUser> TUser::CreateFromRegistry(const QString &keyPath, platform::Registry &registry)
+std::unique_ptr<TUser> TUser::CreateFromRegistry(const QString &keyPath, platform::Registry &registry,
+                                                 const platform::IResourceLibrary *media)
 {
     auto user = std::make_unique<TUser>();
     const auto key = registry.openKeyReadOnly(keyPath);
@@ -240,7 +236,7 @@ std::unique_ptr<TUser> TUser::CreateFromRegistry(const QString &keyPath, platfor
     const QStringList segments = key->path().split(QLatin1Char('\\'), Qt::SkipEmptyParts);
     user->KeyName = segments.isEmpty() ? QString() : segments.last();
     readValues(*user, *key);
-    user->Logo = loadLogo(user->LabelIndex);
+    user->Logo = loadLogo(media, user->LabelIndex);
     return user;
 }
 
@@ -253,11 +249,6 @@ void TUser::ChangeScores(int delta)
 QString TUser::PlayerPath(const QString &keyName)
 {
     return platform::Registry::subKeyPath(UsersKey, keyName);
-}
-
-void TUser::SaveToRegistry() const
-{
-    SaveToRegistry(platform::Registry::user());
 }
 
 void TUser::SaveToRegistry(platform::Registry &registry) const

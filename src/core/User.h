@@ -12,6 +12,7 @@
 
 namespace platform {
 class Registry;
+class IResourceLibrary;
 }
 
 #pragma pack(push, 1)
@@ -104,16 +105,17 @@ public:
     static constexpr std::int32_t MinScores = -1000000000;
     static constexpr std::int32_t MaxScores = 1000000000;
 
-    // Logo from the process-wide media library when one is set.
-    static std::unique_ptr<TUser> CreateNew(const QString &name, std::uint8_t logo);
+    // The logo picture comes from media when given; without it (or the
+    // picture) the logo stays empty.
+    static std::unique_ptr<TUser> CreateNew(const QString &name, std::uint8_t logo,
+                                            const platform::IResourceLibrary *media = nullptr);
     // Raises EInternalError or the registry's read error.
-    static std::unique_ptr<TUser> CreateFromRegistry(const QString &keyPath, platform::Registry &registry);
-    static std::unique_ptr<TUser> CreateFromRegistry(const QString &keyPath);
+    static std::unique_ptr<TUser> CreateFromRegistry(const QString &keyPath, platform::Registry &registry,
+                                                     const platform::IResourceLibrary *media = nullptr);
     // One transaction with the pending log records; a key that cannot be
     // opened writes nothing. A log table the save cannot use leaves the
     // records out (with a line on stderr), never the profile.
     void SaveToRegistry(platform::Registry &registry) const;
-    void SaveToRegistry() const;
 
     // The key of a stored player. A name that cannot be a key name raises the
     // registry's error, so no name reaches the players' key itself.

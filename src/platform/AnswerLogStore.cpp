@@ -9,7 +9,7 @@ namespace platform::answerlog
 namespace
 {
 
-const char *kTable = R"sql(
+constexpr const char *kTable = R"sql(
 CREATE TABLE IF NOT EXISTS answer_log (
     key           INTEGER NOT NULL REFERENCES reg_keys(id) ON DELETE CASCADE,
     seq           INTEGER NOT NULL,

@@ -2,11 +2,15 @@
 
 #include <QDir>
 #include <QFileInfo>
-#include <QStandardPaths>
 #include <cstring>
 #include <sqlite3.h>
 
 namespace platform {
+
+namespace registrycopy {
+// RegistryCopy.cpp
+void copyDatabase(sqlite3 *source, const QString &file);
+}  // namespace registrycopy
 
 namespace {
 
@@ -377,27 +381,6 @@ Registry::Registry(const QString &databasePath) : d(std::make_unique<Impl>())
 
 Registry::~Registry() = default;
 
-bool Registry::isKeyName(const QString &name)
-{
-    if (name.isEmpty() || name == QLatin1String(".") || name == QLatin1String(".."))
-        return false;
-    for (const QChar c : name) {
-        if (c == QLatin1Char('\\') || c.category() == QChar::Other_Control)
-            return false;
-    }
-    return true;
-}
-
-QString Registry::subKeyPath(const QString &parent, const QString &name)
-{
-    if (!isKeyName(name))
-        throw ERegistryError(QStringLiteral("\"%1\" cannot be a registry key name").arg(name).toStdString());
-    QString path = parent;
-    if (!path.endsWith(QLatin1Char('\\')))
-        path += QLatin1Char('\\');
-    return path + name + QLatin1Char('\\');
-}
-
 qint64 Registry::changesSinceOpen() const
 {
     return sqlite3_total_changes64(d->db) - d->changesAtOpen;
@@ -405,71 +388,7 @@ qint64 Registry::changesSinceOpen() const
 
 void Registry::copyTo(const QString &file) const
 {
-    sqlite3 *target = nullptr;
-    auto fail = [&](const QString &what) {
-        const QString msg = QString::fromUtf8(target ? sqlite3_errmsg(target) : "out of memory");
-        sqlite3_close(target);
-        throw ERegistryError(QStringLiteral("Registry %1 failed: %2 (%3)").arg(what, msg, file).toStdString());
-    };
-    if (sqlite3_open_v2(file.toUtf8().constData(), &target, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr) !=
-        SQLITE_OK)
-        fail(QStringLiteral("backup open"));
-    sqlite3_backup *backup = sqlite3_backup_init(target, "main", d->db, "main");
-    if (!backup)
-        fail(QStringLiteral("backup"));
-    // All pages in one step: the store is small, and a partial copy is never wanted.
-    int rc = sqlite3_backup_step(backup, -1);
-    sqlite3_backup_finish(backup);
-    if (rc != SQLITE_DONE)
-        fail(QStringLiteral("backup"));
-    if (sqlite3_exec(target, "PRAGMA journal_mode = DELETE", nullptr, nullptr, nullptr) != SQLITE_OK)
-        fail(QStringLiteral("backup"));
-    if (sqlite3_close(target) != SQLITE_OK)
-        fail(QStringLiteral("backup close"));
-}
-
-QString Registry::defaultPath()
-{
-    const QByteArray env = qgetenv("ZENTRIKA_REGISTRY");
-    if (!env.isEmpty())
-        return QString::fromLocal8Bit(env);
-    QString base = QString::fromLocal8Bit(qgetenv("XDG_DATA_HOME"));
-    if (base.isEmpty() || !QDir::isAbsolutePath(base))
-        base = QDir::homePath() + QStringLiteral("/.local/share");
-    return base + QStringLiteral("/zentrika/registry.sqlite3");
-}
-
-namespace {
-std::unique_ptr<Registry> &userStore()
-{
-    static std::unique_ptr<Registry> store;
-    return store;
-}
-QString &userUnavailable()
-{
-    static QString reason;
-    return reason;
-}
-}  // namespace
-
-void Registry::setUserUnavailable(const QString &reason)
-{
-    userUnavailable() = reason;
-}
-
-Registry &Registry::user()
-{
-    auto &store = userStore();
-    if (!store && !userUnavailable().isEmpty())
-        throw ERegistryError(userUnavailable().toStdString());
-    if (!store)
-        store = std::make_unique<Registry>(defaultPath());
-    return *store;
-}
-
-void Registry::closeUser()
-{
-    userStore().reset();
+    registrycopy::copyDatabase(d->db, file);
 }
 
 bool Registry::keyExists(const QString &path) const

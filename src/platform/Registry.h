@@ -64,16 +64,6 @@ public:
     // $ZENTRIKA_REGISTRY, else $XDG_DATA_HOME/zentrika/registry.sqlite3
     // (~/.local/share/... when unset).
     static QString defaultPath();
-    // The process-wide store at defaultPath(), opened on first use.
-    static Registry &user();
-    // Closes the process-wide store; the next user() opens defaultPath() again
-    // (tests point ZENTRIKA_REGISTRY elsewhere between cases).
-    static void closeUser();
-    // While set, user() raises ERegistryError with this reason instead of
-    // opening the store: the game found it unusable and must not create one.
-    // An empty reason lifts it.
-    static void setUserUnavailable(const QString &reason);
-
     // parent + name + "\\". A name that is empty, "." or "..", or that holds
     // "\\" or a control character, would address another key (or none): it raises
     // ERegistryError, so a bad player name can never reach the players' key itself.

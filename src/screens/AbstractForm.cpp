@@ -15,24 +15,6 @@
 #include <QPainter>
 #include <QWheelEvent>
 
-namespace {
-QString &defaultProgramDir()
-{
-    static QString dir;
-    return dir;
-}
-}  // namespace
-
-QString TAbstractForm::DefaultProgramDir()
-{
-    return defaultProgramDir().isEmpty() ? QCoreApplication::applicationDirPath() : defaultProgramDir();
-}
-
-void TAbstractForm::SetDefaultProgramDir(const QString &dir)
-{
-    defaultProgramDir() = dir;
-}
-
 static QString withoutTrailingSeparator(QString dir)
 {
     while (dir.size() > 1 && (dir.endsWith(QLatin1Char('/')) || dir.endsWith(QLatin1Char('\\'))))
@@ -40,9 +22,10 @@ static QString withoutTrailingSeparator(QString dir)
     return dir;
 }
 
-TAbstractForm::TAbstractForm(const char *name, QWidget *owner, const QString &programDir)
+TAbstractForm::TAbstractForm(GameContext &context, const char *name, QWidget *owner, const QString &programDir)
     : TForm(owner)
-    , ProgramDir(withoutTrailingSeparator(programDir.isEmpty() ? DefaultProgramDir() : programDir))
+    , Context(context)
+    , ProgramDir(withoutTrailingSeparator(programDir.isEmpty() ? context.dataFolder : programDir))
     , Catalogue(ProgramDir)
 {
     setCloseAction(CloseAction::Free);
@@ -80,7 +63,7 @@ void TAbstractForm::SetUpPuzzleViews(int listWidth, bool gameMode, const QColor 
     ProblemsList->SetColorBorder(QColor(128, 128, 128));
     ProblemsList->SetColorItemsSelect(zw::toQColor(zw::clPanel));
     // Reads the list's own pictures; a missing one is reported, the screen still opens.
-    screens::Guarded([this] { ProblemsList->Loaded(); });
+    screens::Guarded([this] { ProblemsList->Loaded(&Context.media); });
     connect(ProblemsList, &TFlatListBoxEx::rowChosen, this, &TAbstractForm::ChooseRow);
     connect(ProblemsList, &TFlatListBoxEx::doubleClicked, this, [this] {
         if (Problems.Selected() && DecideButton && DecideButton->isEnabled())
@@ -326,17 +309,17 @@ void TAbstractForm::PlayClick()
 
 void TAbstractForm::ShowTrueAnswer()
 {
-    screens::Messages().ShowTrueAnswer();
+    screens::Messages(Context).ShowTrueAnswer();
 }
 
 void TAbstractForm::ShowFalseAnswer()
 {
-    screens::Messages().ShowFalseAnswer();
+    screens::Messages(Context).ShowFalseAnswer();
 }
 
 Reply TAbstractForm::Ask(const QString &text)
 {
-    return screens::Messages().Ask(text);
+    return screens::Messages(Context).Ask(text);
 }
 
 void TAbstractForm::ShowCatalogueError()

@@ -9,6 +9,7 @@
 #include "core/PuzzleFlow.h"
 #include "controls/FlatListBoxEx.h"
 #include "controls/RichEditEx.h"
+#include "screens/GameContext.h"
 #include "screens/ScreenParts.h"
 #include "widgets/FlatButton.h"
 #include "widgets/FlatControls.h"
@@ -28,14 +29,12 @@ public:
     static constexpr int ScreenWidth = 800;
     static constexpr int ScreenHeight = 600;
 
-    // programDir: where list.lst, Data and Images are; DefaultProgramDir() when
-    // empty. The screen is named (objectName) and sized to the whole screen.
-    TAbstractForm(const char *name, QWidget *owner, const QString &programDir);
+    // programDir: where list.lst, Data and Images are; the context's data folder
+    // when empty. The screen is named (objectName) and sized to the whole screen.
+    TAbstractForm(GameContext &context, const char *name, QWidget *owner, const QString &programDir);
     ~TAbstractForm() override;
 
-    // The game folder: the program's own folder unless another was set (--data, tests).
-    static QString DefaultProgramDir();
-    static void SetDefaultProgramDir(const QString &dir);
+    GameContext &Context;
 
     const QString ProgramDir;
     TCatalogue Catalogue;

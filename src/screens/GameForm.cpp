@@ -34,8 +34,9 @@ TPictureBox *makePicture(QWidget *parent, const char *name, const QRect &r)
 
 }  // namespace
 
-TGameForm::TGameForm(TUser &player, QWidget *owner, const QString &programDir)
-    : TAbstractForm("GameForm", owner, programDir), player_(player), rules_(Catalogue, player, Problems, *this)
+TGameForm::TGameForm(GameContext &context, TUser &player, QWidget *owner, const QString &programDir)
+    : TAbstractForm(context, "GameForm", owner, programDir), player_(player),
+      rules_(Catalogue, player, Problems, *this, context.store)
 {
     SetFlow(rules_);
     FormCreate();
@@ -57,8 +58,8 @@ void TGameForm::FormCreate()
     LevelLabel->setCaption(QString());
 
     screens::Guarded([this] {
-        SetBackgroundTile(screens::mediaBitmap(QStringLiteral("TEXTURE")));
-        PanelImage->setTile(screens::mediaBitmap(QStringLiteral("GAMEPANEL")));
+        SetBackgroundTile(screens::mediaBitmap(Context.media, QStringLiteral("TEXTURE")));
+        PanelImage->setTile(screens::mediaBitmap(Context.media, QStringLiteral("GAMEPANEL")));
     });
 
     // The start of the game: the thumbnail, the catalogue, the player, the level.
@@ -152,17 +153,17 @@ void TGameForm::PlayWave(platform::Wave wave)
 
 void TGameForm::ShowNotice(const QString &text)
 {
-    screens::Messages().ShowNotice(text);
+    screens::Messages(Context).ShowNotice(text);
 }
 
 void TGameForm::ShowPictureNotice(const QString &picture, const QString &text)
 {
-    screens::Messages().ShowPictureNotice(picture, text);
+    screens::Messages(Context).ShowPictureNotice(picture, text);
 }
 
 void TGameForm::ShowPictureIdNotice(int picture, const QString &text)
 {
-    screens::Messages().ShowPictureIdNotice(picture, text);
+    screens::Messages(Context).ShowPictureIdNotice(picture, text);
 }
 
 void TGameForm::ShowView(const GameView &view)
@@ -215,7 +216,7 @@ void TGameForm::ShowView(const GameView &view)
         DecideButton->setEnabled(view.decideEnabled);
         BuyButton->setEnabled(true);
         if (view.pricePictureVisible)
-            BuyButton->setGlyph(screens::mediaBitmap(QStringLiteral("PRICE")));
+            BuyButton->setGlyph(screens::mediaBitmap(Context.media, QStringLiteral("PRICE")));
         else
             BuyButton->clearGlyph();
         BuyButton->setEnabled(view.viewSolutionEnabled);
@@ -234,9 +235,9 @@ void TGameForm::ShowFacts(const TProblem &item, const GameView &view)
     // the coin shows 0 rather than a price the player would not pay.
     const bool free = !view.pricePictureVisible;
     const std::uint32_t price = free ? 0 : SolutionCost[d];
-    DiffImage->setPicture(screens::mediaBitmap(QStringLiteral("DIFF%1").arg(d + 1)));
-    BonusImage->setPicture(screens::mediaBitmap(QStringLiteral("COST%1").arg(AnswerBonus[d])));
-    AnswerImage->setPicture(screens::mediaBitmap(QStringLiteral("COST%1").arg(price)));
+    DiffImage->setPicture(screens::mediaBitmap(Context.media, QStringLiteral("DIFF%1").arg(d + 1)));
+    BonusImage->setPicture(screens::mediaBitmap(Context.media, QStringLiteral("COST%1").arg(AnswerBonus[d])));
+    AnswerImage->setPicture(screens::mediaBitmap(Context.media, QStringLiteral("COST%1").arg(price)));
     // The coins are pictures: a screen reader reads what they show from here,
     // with the caption above each as its description.
     DiffImage->setAccessibleName(difficultyName(*grade));

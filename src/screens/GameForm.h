@@ -17,7 +17,7 @@ public:
     static constexpr int ThumbnailHeight = 350;
 
     // The player is kept, changed and saved at close, never freed here.
-    explicit TGameForm(TUser &player, QWidget *owner = nullptr, const QString &programDir = QString());
+    TGameForm(GameContext &context, TUser &player, QWidget *owner = nullptr, const QString &programDir = QString());
     ~TGameForm() override = default;
 
     TGameRules &Rules() { return rules_; }

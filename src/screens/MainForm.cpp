@@ -3,6 +3,7 @@
 #include "core/User.h"
 #include "platform/DisplayModes.h"
 #include "platform/Registry.h"
+#include "screens/GameContext.h"
 #include "platform/ResourceLibrary.h"
 #include "platform/desktop/ApplicationEvents.h"
 #include "screens/AboutForm.h"
@@ -22,12 +23,6 @@ namespace {
 
 constexpr zw::ColorValue clNavy = zw::rgbValue(0, 0, 128);
 
-TMainForm::Screens &menuScreens()
-{
-    static TMainForm::Screens s = TMainForm::defaultScreens();
-    return s;
-}
-
 // Runs a screen modally and frees it before returning, whether or not it
 // frees itself on close: the player it was given must outlive it.
 template <class Form>
@@ -41,24 +36,12 @@ int runAndFree(Form *form)
 
 }  // namespace
 
-TMainForm::Screens TMainForm::defaultScreens()
+TMainForm::Screens TMainForm::defaultScreens(GameContext &context)
 {
     Screens s;
-    s.game = [](QWidget *owner, TUser &player) { return runAndFree(new TGameForm(player, owner)); };
-    s.problems = [](QWidget *owner, IStarStore *stars) {
-        return runAndFree(new TProblemsForm(owner, QString(), stars));
-    };
+    s.game = [&context](QWidget *owner, TUser &player) { return runAndFree(new TGameForm(context, player, owner)); };
+    s.problems = [&context](QWidget *owner) { return runAndFree(new TProblemsForm(context, owner)); };
     return s;
-}
-
-void TMainForm::setScreens(Screens s)
-{
-    const Screens d = defaultScreens();
-    if (!s.game)
-        s.game = d.game;
-    if (!s.problems)
-        s.problems = d.problems;
-    menuScreens() = std::move(s);
 }
 
 namespace {
@@ -99,8 +82,19 @@ TAlphaLabel *fadingLabel(QWidget *parent, const char *name, QRect geometry, cons
 
 }  // namespace
 
-TMainForm::TMainForm(QWidget *owner, IStarStore *stars)
-    : TForm(owner), stars_(stars)
+// The screens a test left empty are the game's own.
+TMainForm::Screens TMainForm::withDefaults(Screens screens, GameContext &context)
+{
+    const Screens defaults = defaultScreens(context);
+    if (!screens.game)
+        screens.game = defaults.game;
+    if (!screens.problems)
+        screens.problems = defaults.problems;
+    return screens;
+}
+
+TMainForm::TMainForm(GameContext &context, QWidget *owner, Screens screens)
+    : TForm(owner), context_(context), screens_(withDefaults(std::move(screens), context))
 {
     setObjectName(QStringLiteral("MainForm"));
     setWindowTitle(QStringLiteral("Zentrika"));
@@ -109,12 +103,10 @@ TMainForm::TMainForm(QWidget *owner, IStarStore *stars)
     setClientSize(Width, Height);
     setCursor(Qt::ArrowCursor);
 
-    if (platform::IResourceLibrary *media = platform::mediaLibrary()) {
-        try {
-            background_ = media->loadBitmap(QStringLiteral("StartScreen"));
-        } catch (const platform::EResourceError &) {
-            // The menu still works over its own colour.
-        }
+    try {
+        background_ = context.media.loadBitmap(QStringLiteral("StartScreen"));
+    } catch (const platform::EResourceError &) {
+        // The menu still works over its own colour.
     }
 
     // Created in tab order.
@@ -213,7 +205,7 @@ void TMainForm::NewGameButtonClick()
 {
     std::unique_ptr<TUser> player;
     try {
-        auto dialog = std::make_unique<TUserSelectDialog>(this);
+        auto dialog = std::make_unique<TUserSelectDialog>(context_, this);
         emit userSelectDialogCreated(dialog.get());
         if (dialog->ShowModal() == mrOk)
             player = dialog->takeSelectedUser();
@@ -226,12 +218,12 @@ void TMainForm::NewGameButtonClick()
         return;
     }
     if (player)
-        menuScreens().game(this, *player);
+        screens_.game(this, *player);
 }
 
 void TMainForm::GolovolomkiButtonClick()
 {
-    menuScreens().problems(this, stars_);
+    screens_.problems(this);
 }
 
 void TMainForm::FlatButton1Click()

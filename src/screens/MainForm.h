@@ -22,24 +22,26 @@ class ApplicationEvents;
 class IDisplayModes;
 }
 
+struct GameContext;
+
 class TMainForm : public TForm {
     Q_OBJECT
 public:
     // The screens the menu runs modally, each a fresh instance. The game and
-    // collection screens by default; tests put recorders in their place.
+    // collection screens made with the menu's context where a field is empty;
+    // tests put recorders in their place.
     struct Screens {
         std::function<int(QWidget *owner, TUser &player)> game;
-        std::function<int(QWidget *owner, IStarStore *stars)> problems;
+        std::function<int(QWidget *owner)> problems;
     };
-    static void setScreens(Screens screens);
-    static Screens defaultScreens();
+    static Screens defaultScreens(GameContext &context);
+    static Screens withDefaults(Screens screens, GameContext &context);
 
     static constexpr int Width = 800;
     static constexpr int Height = 600;
     static inline const QString QuitQuestion = QStringLiteral("Хотите выйти из игры?");
 
-    // stars: where the collection keeps its «★» marks; null keeps them per opening.
-    explicit TMainForm(QWidget *owner = nullptr, IStarStore *stars = nullptr);
+    explicit TMainForm(GameContext &context, QWidget *owner = nullptr, Screens screens = {});
     ~TMainForm() override;
 
     TGradientButton *NewGameButton;
@@ -81,7 +83,8 @@ protected:
     void paintEvent(QPaintEvent *event) override;
 
 private:
+    GameContext &context_;
+    Screens screens_;
     QImage background_;
     platform::IDisplayModes *display_ = nullptr;
-    IStarStore *stars_ = nullptr;
 };

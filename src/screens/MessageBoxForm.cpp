@@ -20,16 +20,16 @@ void styleButton(TFlatButton *b)
     b->setFont(zw::gameFont(13));
 }
 
-platform::IResourceLibrary &media()
+const platform::IResourceLibrary &media(const platform::IResourceLibrary *library)
 {
-    platform::IResourceLibrary *library = platform::mediaLibrary();
     if (!library)
         throw platform::EResourceError("The media library is not loaded");
     return *library;
 }
 }  // namespace
 
-TMessageBoxForm::TMessageBoxForm(QWidget *owner) : TForm(owner, Qt::WindowStaysOnTopHint)
+TMessageBoxForm::TMessageBoxForm(const platform::IResourceLibrary *media, QWidget *owner)
+    : TForm(owner, Qt::WindowStaysOnTopHint), media_(media)
 {
     setObjectName(QStringLiteral("MessageBoxForm"));
     setKeyPreview(true);
@@ -84,13 +84,13 @@ void TMessageBoxForm::ResetLayout()
 void TMessageBoxForm::LoadPicture(const QString &name)
 {
     Image->clearPicture();
-    Image->setPicture(media().loadBitmap(name));
+    Image->setPicture(media(media_).loadBitmap(name));
 }
 
 void TMessageBoxForm::LoadPicture(int id)
 {
     Image->clearPicture();
-    Image->setPicture(media().loadBitmap(id));
+    Image->setPicture(media(media_).loadBitmap(id));
 }
 
 void TMessageBoxForm::ShowNotice(const QString &text)

@@ -8,10 +8,15 @@
 #include "widgets/Label.h"
 #include "widgets/Shape.h"
 
+namespace platform {
+class IResourceLibrary;
+}
+
 class TMessageBoxForm : public TForm {
     Q_OBJECT
 public:
-    explicit TMessageBoxForm(QWidget *owner = nullptr);
+    // Pictures come from media; without it a picture notice raises EResourceError.
+    explicit TMessageBoxForm(const platform::IResourceLibrary *media = nullptr, QWidget *owner = nullptr);
 
     void ShowNotice(const QString &text);
     // Raise platform::EResourceError when the library lacks the picture; the box is not shown then.
@@ -42,6 +47,8 @@ private:
     void LayOutWithPicture();
     void OKButtonClick();
     void CancelBtnClick();
+
+    const platform::IResourceLibrary *media_;
 };
 
 // Created by start-up right after the main menu; tests create their own.

@@ -11,8 +11,8 @@ constexpr int kFilterTop = 80;
 constexpr int kListTop = 132;
 }  // namespace
 
-TProblemsForm::TProblemsForm(QWidget *owner, const QString &programDir, IStarStore *stars)
-    : TAbstractForm("ProblemsForm", owner, programDir), flow_(Catalogue, Problems, *this, stars)
+TProblemsForm::TProblemsForm(GameContext &context, QWidget *owner, const QString &programDir)
+    : TAbstractForm(context, "ProblemsForm", owner, programDir), flow_(Catalogue, Problems, *this, context.stars)
 {
     SetFlow(flow_);
     FormCreate();
@@ -39,8 +39,8 @@ void TProblemsForm::FormCreate()
     setTabOrder(StarButton, CloseButton);
 
     screens::Guarded([this] {
-        PanelImage->setTile(screens::mediaBitmap(QStringLiteral("ListPanel")));
-        SetBackgroundTile(screens::mediaBitmap(QStringLiteral("texture")));
+        PanelImage->setTile(screens::mediaBitmap(Context.media, QStringLiteral("ListPanel")));
+        SetBackgroundTile(screens::mediaBitmap(Context.media, QStringLiteral("texture")));
     });
 
     screens::Guarded([this] {
@@ -162,7 +162,7 @@ void TProblemsForm::ShowView(const CollectionView &view)
         AnswerButton->setEnabled(true);
         ProblemName->setCaption(item->Name);
         if (const std::optional<Difficulty> grade = knownDifficulty(item->Difficult))
-            DiffImage->setPicture(screens::mediaBitmap(QStringLiteral("DIFF%1").arg(indexOf(*grade) + 1)));
+            DiffImage->setPicture(screens::mediaBitmap(Context.media, QStringLiteral("DIFF%1").arg(indexOf(*grade) + 1)));
         ProblemImage->setPicture(stretched_, stretched_.isNull() ? QByteArray() : item->PictureSvg);
         if (textMode_) {
             ProblemsList->hide();

@@ -14,9 +14,7 @@ public:
     static constexpr int PictureWidth = 440;
     static constexpr int PictureHeight = 460;
 
-    // stars: where the «★» marks are kept; null keeps them for this screen only.
-    explicit TProblemsForm(QWidget *owner = nullptr, const QString &programDir = QString(),
-                           IStarStore *stars = nullptr);
+    explicit TProblemsForm(GameContext &context, QWidget *owner = nullptr, const QString &programDir = QString());
     ~TProblemsForm() override = default;
 
     TCollectionFlow &Flow() { return flow_; }

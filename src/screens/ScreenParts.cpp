@@ -4,14 +4,15 @@
 #include "platform/ResourceLibrary.h"
 #include "platform/desktop/GameApplication.h"
 #include "screens/AbstractForm.h"
+#include "screens/GameContext.h"
 #include "screens/MessageBoxForm.h"
 #include "widgets/Colors.h"
 
 namespace screens {
 
-QImage mediaBitmap(const QString &name)
+QImage mediaBitmap(const platform::IResourceLibrary &library, const QString &name)
 {
-    return platform::loadBitmapFrom(platform::mediaLibrary(), name);
+    return library.loadBitmap(name);
 }
 
 void ReportError(const QString &message)
@@ -78,10 +79,10 @@ void connectPuzzleButtons(QAbstractButton *back, QAbstractButton *solution, QAbs
     QObject::connect(decide, &QAbstractButton::clicked, decide, onDecide);
 }
 
-TMessageBoxForm &Messages()
+TMessageBoxForm &Messages(const GameContext &context)
 {
     if (!MessageBoxForm)
-        MessageBoxForm = new TMessageBoxForm;
+        MessageBoxForm = new TMessageBoxForm(&context.media);
     return *MessageBoxForm;
 }
 

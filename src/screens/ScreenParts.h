@@ -15,11 +15,15 @@
 #include <exception>
 #include <functional>
 
+namespace platform {
+class IResourceLibrary;
+}
+struct GameContext;
+
 namespace screens {
 
-// A bitmap of the media library; platform::EResourceError when it is missing
-// (or when no library has been loaded at all).
-QImage mediaBitmap(const QString &name);
+// A bitmap of the media library; platform::EResourceError when it is missing.
+QImage mediaBitmap(const platform::IResourceLibrary &library, const QString &name);
 
 // The application's generic error report: shows the text, the program goes on.
 void ReportError(const QString &message);
@@ -98,6 +102,7 @@ void connectPuzzleButtons(QAbstractButton *back, QAbstractButton *solution, QAbs
 
 class TMessageBoxForm;
 namespace screens {
-// The game's one message box; made on first use when start-up has not made it.
-TMessageBoxForm &Messages();
+// The game's one message box; made on first use, with the context's media,
+// when start-up has not made it.
+TMessageBoxForm &Messages(const GameContext &context);
 }  // namespace screens

@@ -3,6 +3,8 @@
 #include "core/PlayerName.h"
 #include "core/ProfileBackup.h"
 #include "platform/Registry.h"
+#include "platform/UserStore.h"
+#include "screens/GameContext.h"
 #include "platform/Sounds.h"
 #include "screens/MessageBoxForm.h"
 #include "screens/Texts.h"
@@ -49,9 +51,9 @@ TLabel *makeRightLabel(QWidget *parent, const char *name, int right, int top, in
 
 }  // namespace
 
-TUserSelectDialog::TUserSelectDialog(QWidget *owner, platform::Registry *registry)
+TUserSelectDialog::TUserSelectDialog(GameContext &context, QWidget *owner)
     : TForm(owner)
-    , registry_(registry)
+    , context_(context)
 {
     setObjectName(QStringLiteral("UserSelectDialog"));
     setKeyPreview(true);
@@ -67,7 +69,7 @@ TUserSelectDialog::TUserSelectDialog(QWidget *owner, platform::Registry *registr
     createProgressPanel(MainPanel);
 
     // The logo and its arrows once the picture has its place.
-    UserImage->Loaded();
+    UserImage->Loaded(&context_.media);
 
     FormCreate();
 }
@@ -184,7 +186,7 @@ TUserSelectDialog::~TUserSelectDialog() = default;
 
 platform::Registry &TUserSelectDialog::registry() const
 {
-    return registry_ ? *registry_ : platform::Registry::user();
+    return context_.store.get();
 }
 
 bool TUserSelectDialog::isValidName(const QString &name)
@@ -291,7 +293,7 @@ void TUserSelectDialog::UserSelectComboBoxChange()
     QString path;
     try {
         path = TUser::PlayerPath(name);
-        selectedUser_ = TUser::CreateFromRegistry(path, registry());
+        selectedUser_ = TUser::CreateFromRegistry(path, registry(), &context_.media);
         ShowUser(*selectedUser_);
     } catch (const std::exception &) {
         if (MessageBoxForm)
@@ -342,7 +344,7 @@ void TUserSelectDialog::OKButtonClick()
             notice(QStringLiteral("Пользователь с данным именем уже существует."));
             return;
         }
-        selectedUser_ = TUser::CreateNew(name.text, std::uint8_t(UserImage->LabelIndex()));
+        selectedUser_ = TUser::CreateNew(name.text, std::uint8_t(UserImage->LabelIndex()), &context_.media);
         setModalResult(mrOk);
         return;
     }

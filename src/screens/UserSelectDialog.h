@@ -17,13 +17,16 @@ namespace platform {
 class Registry;
 }
 
+struct GameContext;
+
 class TUserSelectDialog : public TForm {
     Q_OBJECT
 public:
     static constexpr int MaxNameLength = limits::MaxNameLength;
 
-    // registry: the store of the players; the process-wide one when null.
-    explicit TUserSelectDialog(QWidget *owner = nullptr, platform::Registry *registry = nullptr);
+    // The players are read from and deleted in the context's store, their
+    // logos come from its media.
+    explicit TUserSelectDialog(GameContext &context, QWidget *owner = nullptr);
     ~TUserSelectDialog() override;
 
     bool NewGameMode = false;
@@ -77,7 +80,7 @@ private:
     bool nameTaken(const QString &name) const;
     platform::Registry &registry() const;
 
-    platform::Registry *registry_;
+    GameContext &context_;
     QStringList userNames_;
     std::unique_ptr<TUser> selectedUser_;
 };

@@ -3,22 +3,40 @@
 // platform is asked for, the given media library, and the message box form the
 // screens report through.
 #include "platform/ResourceLibrary.h"
+#include "platform/UserStore.h"
+#include "screens/GameContext.h"
 #include "screens/MessageBoxForm.h"
 
 #include <QApplication>
+#include <QTemporaryDir>
 #include <benchmark/benchmark.h>
+
+// The context the benchmarks' screens are made with, while they run.
+inline GameContext *&benchContextSlot()
+{
+    static GameContext *context = nullptr;
+    return context;
+}
+inline GameContext &benchContext()
+{
+    return *benchContextSlot();
+}
 
 inline int runScreenBenchmarks(int argc, char **argv, platform::IResourceLibrary *media)
 {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    platform::setMediaLibrary(media);
-    MessageBoxForm = new TMessageBoxForm;
+    QTemporaryDir storeDir;
+    platform::UserStore store(storeDir.filePath(QStringLiteral("registry.sqlite3")));
+    GameContext context{*media, store, QString()};
+    benchContextSlot() = &context;
+    MessageBoxForm = new TMessageBoxForm(media);
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
     delete MessageBoxForm;
     MessageBoxForm = nullptr;
+    benchContextSlot() = nullptr;
     return 0;
 }

@@ -8,6 +8,7 @@
 //       player resized to 1000 x 750 pixels: factor 1.25, set while the game runs
 //
 // Runs offscreen; Qt scales exactly as on a real display at that factor.
+#include "FakeResourceLibrary.h"
 #include "core/User.h"
 #include "platform/ResourceLibrary.h"
 #include "screens/GameForm.h"
@@ -49,6 +50,9 @@ const QString Puzzles = QStringLiteral(ZENTRIKA_GAME_DIR);
 
 // The verdict box shown and painted, without waiting for the player's OK.
 class PaintedBox : public TMessageBoxForm {
+public:
+    PaintedBox() : TMessageBoxForm(&media()) {}
+
 protected:
     int Execute() override
     {
@@ -88,7 +92,7 @@ void BM_GameScreenFullRepaint(benchmark::State &state)
 {
     stage();
     auto player = TUser::CreateNew(QStringLiteral("Bench"), 1);
-    auto *form = new TGameForm(*player, nullptr, Puzzles);
+    auto *form = new TGameForm(benchContext(), *player, nullptr, Puzzles);
     form->show();
     QApplication::processEvents();
     for (auto _ : state)
@@ -119,13 +123,13 @@ void openAndPaint(benchmark::State &state, Open open)
 void BM_MenuToGameScreenPainted(benchmark::State &state)
 {
     auto player = TUser::CreateNew(QStringLiteral("Bench"), 1);
-    openAndPaint(state, [&] { return new TGameForm(*player, nullptr, Puzzles); });
+    openAndPaint(state, [&] { return new TGameForm(benchContext(), *player, nullptr, Puzzles); });
 }
 BENCHMARK(BM_MenuToGameScreenPainted)->Unit(benchmark::kMillisecond);
 
 void BM_MenuToCollectionPainted(benchmark::State &state)
 {
-    openAndPaint(state, [] { return new TProblemsForm(nullptr, Puzzles); });
+    openAndPaint(state, [] { return new TProblemsForm(benchContext(), nullptr, Puzzles); });
 }
 BENCHMARK(BM_MenuToCollectionPainted)->Unit(benchmark::kMillisecond);
 

@@ -5,6 +5,7 @@
 #include "core/ProblemFilter.h"
 #include "core/ProblemListModel.h"
 #include "core/Stars.h"
+#include "FakeResourceLibrary.h"
 #include "platform/ResourceLibrary.h"
 
 #include <QApplication>

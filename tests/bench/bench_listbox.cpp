@@ -1,6 +1,7 @@
 // Full repaints of the puzzle list as the game and collection screens set it
 // up: 450 × 456 (game) or 345 × 456 (collection), 18 rows of 22 pixels, every
 // row filled, one highlighted.
+#include "FakeResourceLibrary.h"
 #include "controls/FlatListBoxEx.h"
 #include "core/Errors.h"
 #include "core/ProblemListModel.h"

@@ -8,6 +8,7 @@
 //   build/release/bench/bench_pictures --benchmark_repetitions=9 --benchmark_report_aggregates_only=true
 //
 // QT_SCALE_FACTOR, when set, takes the place of 1.8.
+#include "FakeResourceLibrary.h"
 #include "core/DataFile.h"
 #include "core/User.h"
 #include "platform/ResourceLibrary.h"
@@ -118,7 +119,7 @@ void BM_GameSelectionChangeAtScale(benchmark::State &state, Variant v)
     QTemporaryDir dir;
     writePack(dir.path(), v.sharp);
     auto player = TUser::CreateNew(QStringLiteral("Bench"), 1);
-    selectionChanges(state, new TGameForm(*player, nullptr, dir.path()), v.until);
+    selectionChanges(state, new TGameForm(benchContext(), *player, nullptr, dir.path()), v.until);
 }
 BENCHMARK_CAPTURE(BM_GameSelectionChangeAtScale, Jpeg, Variant{false, Until::FirstPaint})
     ->Unit(benchmark::kMillisecond);
@@ -131,7 +132,7 @@ void BM_CollectionSelectionChangeAtScale(benchmark::State &state, Variant v)
 {
     QTemporaryDir dir;
     writePack(dir.path(), v.sharp);
-    selectionChanges(state, new TProblemsForm(nullptr, dir.path()), v.until);
+    selectionChanges(state, new TProblemsForm(benchContext(), nullptr, dir.path()), v.until);
 }
 BENCHMARK_CAPTURE(BM_CollectionSelectionChangeAtScale, Jpeg, Variant{false, Until::FirstPaint})
     ->Unit(benchmark::kMillisecond);

@@ -9,6 +9,7 @@
 // resident memory the open screen adds); run each size in a process of its own:
 //   build/release/bench/bench_screens --benchmark_filter='CollectionResident/100/'
 //   build/release/bench/bench_screens --benchmark_filter='CollectionResident/10000/'
+#include "FakeResourceLibrary.h"
 #include "core/DataFile.h"
 #include "core/User.h"
 #include "platform/ResourceLibrary.h"
@@ -114,7 +115,7 @@ void BM_GameSelectionChange(benchmark::State &state)
     QTemporaryDir dir;
     writeCatalogue(dir.path(), 20, 2);
     auto player = TUser::CreateNew(QStringLiteral("Bench"), 1);
-    auto *form = new TGameForm(*player, nullptr, dir.path());
+    auto *form = new TGameForm(benchContext(), *player, nullptr, dir.path());
     int position = 0;
     for (auto _ : state) {
         position = 1 - position;
@@ -131,7 +132,7 @@ void BM_GameSelectionChangeWithHints(benchmark::State &state)
     QTemporaryDir dir;
     writeCatalogue(dir.path(), 20, 2, 3);
     auto player = TUser::CreateNew(QStringLiteral("Bench"), 1);
-    auto *form = new TGameForm(*player, nullptr, dir.path());
+    auto *form = new TGameForm(benchContext(), *player, nullptr, dir.path());
     int position = 0;
     for (auto _ : state) {
         position = 1 - position;
@@ -150,7 +151,7 @@ void BM_ShowHint(benchmark::State &state)
 {
     QTemporaryDir dir;
     writeCatalogue(dir.path(), 20, 2, 3);
-    auto *form = new TProblemsForm(nullptr, dir.path());
+    auto *form = new TProblemsForm(benchContext(), nullptr, dir.path());
     int position = 0;
     int shown = 3;
     for (auto _ : state) {
@@ -174,7 +175,7 @@ void BM_CollectionSelectionChange(benchmark::State &state)
 {
     QTemporaryDir dir;
     writeCatalogue(dir.path(), 20, 2);
-    auto *form = new TProblemsForm(nullptr, dir.path());
+    auto *form = new TProblemsForm(benchContext(), nullptr, dir.path());
     int position = 0;
     for (auto _ : state) {
         position = 1 - position;
@@ -207,7 +208,7 @@ void BM_CollectionResident(benchmark::State &state)
     QTemporaryDir dir;
     writeCatalogue(dir.path(), int(state.range(0)), 3);
     const long before = residentKb();
-    auto *form = new TProblemsForm(nullptr, dir.path());
+    auto *form = new TProblemsForm(benchContext(), nullptr, dir.path());
     const long after = residentKb();
     for (auto _ : state)
         benchmark::DoNotOptimize(form->Problems.Selected());

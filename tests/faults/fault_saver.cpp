@@ -58,11 +58,8 @@ int main(int argc, char **argv)
         platform::StoreLock lock(Registry::defaultPath());
         if (!lock.lock(platform::StoreLock::Mode::Shared, 10000))
             throw platform::ERegistryError("the store is locked");
-        // The store is closed (its log folded in) before the lock goes.
-        struct CloseFirst {
-            ~CloseFirst() { Registry::closeUser(); }
-        } closeFirst;
-        Registry &registry = Registry::user();
+        // Opened after the lock, so the store is closed (its log folded in) before it goes.
+        Registry registry(Registry::defaultPath());
         if (args.first() == QLatin1String("seed")) {
             for (const QString &name : args.mid(1)) {
                 auto user = TUser::CreateNew(name, 1);

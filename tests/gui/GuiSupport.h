@@ -2,13 +2,17 @@
 // Shared fixtures of the GUI tests: a recording sound player, a fake media
 // library with coloured pictures and wave images, a message box that records
 // instead of running modally, and helpers to drive modal forms.
+#include "FakeResourceLibrary.h"
 #include "platform/ResourceLibrary.h"
 #include "platform/Sounds.h"
+#include "platform/UserStore.h"
+#include "screens/GameContext.h"
 #include "screens/MessageBoxForm.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QTest>
+#include <QTemporaryDir>
 #include <QTimer>
 #include <functional>
 #include <gtest/gtest.h>
@@ -33,7 +37,8 @@ inline const QColor kQuestionColor(0, 0, 255);
 inline const QColor kTrueColor(0, 160, 0);
 inline const QColor kFalseColor(200, 0, 0);
 
-// Installs the fake media library and the recording player for one test.
+// The fake media library, the recording player and a context over them and a
+// temporary store, for one test.
 class MediaFixture : public ::testing::Test {
 protected:
     void SetUp() override
@@ -46,7 +51,6 @@ protected:
             media.addBitmap(id, solidImage(QColor(id * 40, 0, 100)));
         for (const char *wave : {"CLICK", "ERROR", "LEVELUP", "TRUEANSWER", "FALSEANSWER"})
             media.addResource(QStringLiteral("WAVE"), QLatin1String(wave), QByteArray("RIFF") + wave);
-        platform::setMediaLibrary(&media);
         platform::loadSounds(media);
         platform::setSoundPlayer(&sounds);
     }
@@ -54,16 +58,20 @@ protected:
     {
         platform::setSoundPlayer(nullptr);
         platform::freeSounds();
-        platform::setMediaLibrary(nullptr);
     }
 
     platform::FakeResourceLibrary media;
     RecordingSoundPlayer sounds;
+    // A store of the test's own, opened when a screen first asks for it.
+    QTemporaryDir playerStoreDir;
+    platform::UserStore playerStore{playerStoreDir.filePath(QStringLiteral("registry.sqlite3"))};
+    GameContext context{media, playerStore, QCoreApplication::applicationDirPath()};
 };
 
 // A message box that records each show instead of running modally.
 class RecordingMessageBox : public TMessageBoxForm {
 public:
+    using TMessageBoxForm::TMessageBoxForm;
     struct Shown {
         QString text;
         bool picture = false;

@@ -3,6 +3,7 @@
 // temporary folder (list.lst, data files, real JPEG pictures), the media
 // library's screen bitmaps, a recorder for the generic error report and a
 // script that answers modal windows one after another.
+#include "FakeResourceLibrary.h"
 #include "GuiSupport.h"
 
 #include "core/DataFile.h"

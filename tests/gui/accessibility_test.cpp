@@ -73,9 +73,6 @@ class AccessibilityTest : public ScreenFixture
         controls::installAccessibility();
         for (int id = 1; id <= 5; ++id)
             media.addString(id, QStringLiteral("Лого %1").arg(id));
-        registryPath = store.filePath(QStringLiteral("registry.sqlite3"));
-        qputenv("ZENTRIKA_REGISTRY", registryPath.toUtf8());
-        platform::Registry::closeUser();
         MessageBoxForm = &box;
         std::vector<PuzzleSpec> puzzles;
         for (int i = 0; i < 16; ++i)
@@ -87,13 +84,9 @@ class AccessibilityTest : public ScreenFixture
     {
         MessageBoxForm = nullptr;
         ScreenFixture::TearDown();
-        platform::Registry::closeUser();
-        qunsetenv("ZENTRIKA_REGISTRY");
     }
 
-    QTemporaryDir store;
-    QString registryPath;
-    RecordingMessageBox box;
+    RecordingMessageBox box{&media};
 };
 
 TEST_F(AccessibilityTest, EveryReachableControlHasANameAndARole)
@@ -105,14 +98,14 @@ TEST_F(AccessibilityTest, EveryReachableControlHasANameAndARole)
         QStringList expected; // names that must be among the controls
     };
     const Window windows[] = {
-        {"main menu", [] { return new TMainForm; }, {"Новая игра", "Головоломки", "Выйти", "О программе"}},
+        {"main menu", [this] { return new TMainForm(context); }, {"Новая игра", "Головоломки", "Выйти", "О программе"}},
         {"player selection",
-         [] { return new TUserSelectDialog(nullptr, &platform::Registry::user()); },
+         [this] { return new TUserSelectDialog(context); },
          {"Новая игра", "Продолжить игру", "Имя пользователя", "OK", "Назад", "Удалить"}},
         {"game",
-         [&] { return new TGameForm(*player, nullptr, gameDir()); },
+         [&] { return new TGameForm(context, *player, nullptr, gameDir()); },
          {"назад", "посмотреть ответ", "решить"}},
-        {"collection", [&] { return new TProblemsForm(nullptr, gameDir()); }, {"назад", "решить"}},
+        {"collection", [&] { return new TProblemsForm(context, nullptr, gameDir()); }, {"назад", "решить"}},
         {"about box", [] { return new TAboutForm; }, {"OK"}},
     };
     for (const Window &w : windows) {
@@ -157,7 +150,7 @@ TEST_F(AccessibilityTest, DialogsNameTheirFieldsTextAndButtons)
     delete answer.data();
 
     // A message box, read while it waits for its answer.
-    TMessageBoxForm messages;
+    TMessageBoxForm messages{&media};
     ModalScript script;
     std::vector<Found> shown;
     QString text;
@@ -191,8 +184,8 @@ TEST_F(AccessibilityTest, EveryControlReachedByTabShowsAFocusMark)
         std::function<TForm *()> make;
     };
     const Window windows[] = {
-        {"main menu", [] { return new TMainForm; }},
-        {"player selection", [] { return new TUserSelectDialog(nullptr, &platform::Registry::user()); }},
+        {"main menu", [this] { return new TMainForm(context); }},
+        {"player selection", [this] { return new TUserSelectDialog(context); }},
     };
     // The puzzle screens' and the about box's buttons take no Tab: Enter and
     // Escape act there.
@@ -229,7 +222,7 @@ TEST_F(AccessibilityTest, ScoreLevelAndProgressSayWhatTheyShow)
 {
     auto player = TUser::CreateNew(QStringLiteral("Вася"), 2);
     player->Scores = 45;
-    QPointer<TGameForm> form = new TGameForm(*player, nullptr, gameDir());
+    QPointer<TGameForm> form = new TGameForm(context, *player, nullptr, gameDir());
     form->show();
     QCoreApplication::processEvents();
     struct Expected {
@@ -287,7 +280,7 @@ TEST_F(AccessibilityTest, StatusPanelFactsAreReadAndAFreeSolutionSaysSo)
         }
         player->LevelList.FindEntry(110)->Solved = c.solved;
         player->LevelList.FindEntry(110)->Bought = c.bought;
-        QPointer<TGameForm> form = new TGameForm(*player, nullptr, gameDir());
+        QPointer<TGameForm> form = new TGameForm(context, *player, nullptr, gameDir());
         form->show();
         QCoreApplication::processEvents();
         struct Fact {
@@ -320,7 +313,7 @@ TEST_F(AccessibilityTest, StatusPanelFactsAreReadAndAFreeSolutionSaysSo)
 
 TEST_F(AccessibilityTest, TheTextViewerGivesThePuzzlesText)
 {
-    QPointer<TProblemsForm> form = new TProblemsForm(nullptr, gameDir());
+    QPointer<TProblemsForm> form = new TProblemsForm(context, nullptr, gameDir());
     form->show();
     form->DecideButton->click();
     QCoreApplication::processEvents();
@@ -335,7 +328,7 @@ TEST_F(AccessibilityTest, TheTextViewerGivesThePuzzlesText)
 
 TEST_F(AccessibilityTest, AStarIsHeardOnItsRowAndOnItsButton)
 {
-    QPointer<TProblemsForm> form = new TProblemsForm(nullptr, gameDir());
+    QPointer<TProblemsForm> form = new TProblemsForm(context, nullptr, gameDir());
     form->show();
     QAccessibleInterface *list = QAccessible::queryAccessibleInterface(form->ProblemsList);
     ASSERT_NE(list, nullptr);

@@ -2,6 +2,7 @@
 // scale chosen for a screen, the stage that holds every form in one window,
 // and the sound switch.
 #include "app/GameDisplay.h"
+#include "FakeResourceLibrary.h"
 #include "app/Settings.h"
 #include "app/Startup.h"
 #include "app/VideoMode.h"

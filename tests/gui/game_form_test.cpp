@@ -33,9 +33,7 @@ protected:
     void SetUp() override
     {
         ScreenFixture::SetUp();
-        registryPath = store.filePath(QStringLiteral("registry.sqlite3"));
-        qputenv("ZENTRIKA_REGISTRY", registryPath.toUtf8());
-        platform::Registry::closeUser();
+        registryPath = playerStore.path();
         MessageBoxForm = &box;
         player = TUser::CreateNew(QStringLiteral("Вася"), 2);
         player->Logo = solidImage(QColor(10, 200, 10));
@@ -46,14 +44,12 @@ protected:
             delete form.data();
         MessageBoxForm = nullptr;
         ScreenFixture::TearDown();
-        platform::Registry::closeUser();
-        qunsetenv("ZENTRIKA_REGISTRY");
     }
 
     TGameForm *open(bool show = true)
     {
         writeCatalogue(gameDir(), levelTwoCatalogue());
-        form = new TGameForm(*player, nullptr, gameDir());
+        form = new TGameForm(context, *player, nullptr, gameDir());
         QObject::connect(form, &TForm::modalFinished, [this](int r) { result = r; });
         if (show) {
             form->ShowModalAsync();
@@ -84,9 +80,8 @@ protected:
         });
     }
 
-    QTemporaryDir store;
     QString registryPath;
-    RecordingMessageBox box;
+    RecordingMessageBox box{&media};
     std::unique_ptr<TUser> player;
     QPointer<TGameForm> form;
     int result = -1;
@@ -243,7 +238,7 @@ TEST_F(GameFormTest, SolvedAndPaidPuzzleFromAnEarlierGame)
     player->LevelList.FindEntry(100)->Solved = 1;
     player->LevelList.FindEntry(100)->Bought = 1;
     player->Scores = 5;
-    form = new TGameForm(*player, nullptr, gameDir());
+    form = new TGameForm(context, *player, nullptr, gameDir());
     form->ShowModalAsync();
 
     ASSERT_EQ(selected()->Id, 100);
@@ -334,14 +329,14 @@ TEST_F(GameFormTest, MissingCatalogueShowsThePlatformErrorClosesWithoutQuestionA
         icon = message->icon();
         QTest::keyClick(w, Qt::Key_Return);
     });
-    form = new TGameForm(*player, nullptr, gameDir());
+    form = new TGameForm(context, *player, nullptr, gameDir());
     EXPECT_EQ(text, QStringLiteral("Невозможно загрузить список задач"));
     EXPECT_EQ(icon, QMessageBox::Critical);
     EXPECT_TRUE(form->StartFailed());
     EXPECT_EQ(form->ShowModal(), mrCancel);
     EXPECT_TRUE(box.shown.isEmpty());
     EXPECT_EQ(player->LevelList.Count(), 0);
-    EXPECT_FALSE(platform::Registry::user().keyExists(player->KeyPath()));
+    EXPECT_FALSE(playerStore.get().keyExists(player->KeyPath()));
 }
 
 TEST_F(GameFormTest, BrokenDataFileIsReportedAndTheGameKeepsItsState)
@@ -355,7 +350,7 @@ TEST_F(GameFormTest, BrokenDataFileIsReportedAndTheGameKeepsItsState)
     ASSERT_TRUE(damaged.open(QIODevice::WriteOnly));
     damaged.write("Xnot a data file");
     damaged.close();
-    form = new TGameForm(*player, nullptr, gameDir());
+    form = new TGameForm(context, *player, nullptr, gameDir());
     form->ShowModalAsync();
     emit form->ProblemsList->rowChosen(1);  // a click: the application reports it
     EXPECT_EQ(errors.size(), 1);
@@ -375,7 +370,7 @@ TEST_F(GameFormTest, BrokenDataFileIsReportedAndTheGameKeepsItsState)
 // then the profile read back from the registry.
 TEST_F(GameFormTest, LevelOnePlayedByKeysRisesToLevelTwoAndIsSaved)
 {
-    TMessageBoxForm realBox;
+    TMessageBoxForm realBox{&media};
     MessageBoxForm = &realBox;
     open();
     const std::vector<ProblemId> first = [&] {
@@ -421,7 +416,7 @@ TEST_F(GameFormTest, LevelOnePlayedByKeysRisesToLevelTwoAndIsSaved)
     flushDeletes();
     EXPECT_TRUE(form.isNull());
 
-    platform::Registry::closeUser();
+    playerStore.close();
     platform::Registry registry(registryPath);
     const auto saved = TUser::CreateFromRegistry(player->KeyPath(), registry);
     EXPECT_EQ(saved->Name, QStringLiteral("Вася"));
@@ -502,7 +497,7 @@ TEST_F(GameFormTest, PuzzleWhosePictureCannotBeDecodedShowsNoPicture)
     ASSERT_TRUE(broken.open(QIODevice::WriteOnly | QIODevice::Truncate));
     broken.write("not a picture at all");
     broken.close();
-    form = new TGameForm(*player, nullptr, gameDir());
+    form = new TGameForm(context, *player, nullptr, gameDir());
     form->ShowModalAsync();
     ASSERT_TRUE(near(centreColor(form->Thumbnail()), puzzleColor(100)));
 

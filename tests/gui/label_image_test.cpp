@@ -1,3 +1,4 @@
+#include "FakeResourceLibrary.h"
 #include "GuiSupport.h"
 
 #include "controls/LabelImage.h"
@@ -19,7 +20,7 @@ protected:
         host.resize(200, 100);
         image = new TLabelImage(&host);
         image->setGeometry(64, 8, 50, 50);
-        image->Loaded();
+        image->Loaded(&media);
     }
     QColor logoColor(int id) const { return QColor(id * 40, 0, 100); }
     QColor shown() const { return image->picture().pixelColor(20, 20); }
@@ -99,7 +100,9 @@ TEST_F(LabelImageTest, MissingLogoLeavesBlankKeepsCaptionAndStaysSilent)
     platform::FakeResourceLibrary partial;
     partial.addBitmap(1, solidImage(Qt::red));
     partial.addString(1, QStringLiteral("Один"));
-    platform::setMediaLibrary(&partial);
+    QWidget other;
+    image = new TLabelImage(&other);
+    image->Loaded(&partial);
     image->SetLabelIndex(5);
     image->SetLabelIndex(1);
     EXPECT_EQ(image->LabelCaption(), QStringLiteral("Один"));
@@ -109,7 +112,6 @@ TEST_F(LabelImageTest, MissingLogoLeavesBlankKeepsCaptionAndStaysSilent)
     EXPECT_FALSE(image->hasPicture());
     EXPECT_EQ(image->LabelCaption(), QStringLiteral("Один"));
     EXPECT_EQ(changes.count(), 0);
-    platform::setMediaLibrary(&media);
 }
 
 TEST_F(LabelImageTest, FrameIsDrawnInTheBorderColour)

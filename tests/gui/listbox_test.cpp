@@ -1,6 +1,7 @@
 // The puzzle list as a view of its model: rows and height snapping, both
 // looks, the rows the player chooses with clicks and keys, arrows with the
 // repeat timer, wheel and double click.
+#include "FakeResourceLibrary.h"
 #include "controls/FlatListBoxEx.h"
 #include "core/Errors.h"
 #include "core/ProblemListModel.h"

@@ -36,32 +36,25 @@ protected:
     {
         MediaFixture::SetUp();
         media.addBitmap(QStringLiteral("StartScreen"), QImage(800, 600, QImage::Format_RGB32));
-        qputenv("ZENTRIKA_REGISTRY", dir.filePath(QStringLiteral("r.sqlite3")).toUtf8());
-        platform::Registry::closeUser();
         MessageBoxForm = &box;
-        TMainForm::setScreens({[this](QWidget *owner, TUser &player) {
-                                   EXPECT_EQ(owner, form.get());
-                                   gamePlayers << player.Name;
-                                   return int(mrCancel);
-                               },
-                               [this](QWidget *owner, IStarStore *given) {
-                                   EXPECT_EQ(owner, form.get());
-                                   // The collection keeps its stars where the menu was told.
-                                   EXPECT_EQ(given, &stars);
-                                   ++problemsRuns;
-                                   return int(mrCancel);
-                               }});
         TAboutForm::setShellOpener([](const QString &) {});
-        form = std::make_unique<TMainForm>(nullptr, &stars);
+        form = std::make_unique<TMainForm>(context, nullptr,
+                                           TMainForm::Screens{[this](QWidget *owner, TUser &player) {
+                                                                  EXPECT_EQ(owner, form.get());
+                                                                  gamePlayers << player.Name;
+                                                                  return int(mrCancel);
+                                                              },
+                                                              [this](QWidget *owner) {
+                                                                  EXPECT_EQ(owner, form.get());
+                                                                  ++problemsRuns;
+                                                                  return int(mrCancel);
+                                                              }});
     }
     void TearDown() override
     {
         form.reset();
-        TMainForm::setScreens({});
         TAboutForm::setShellOpener(nullptr);
         MessageBoxForm = nullptr;
-        platform::Registry::closeUser();
-        qunsetenv("ZENTRIKA_REGISTRY");
         MediaFixture::TearDown();
     }
     void showForm()
@@ -71,9 +64,7 @@ protected:
         EXPECT_TRUE(QTest::qWaitForWindowExposed(form.get()));
     }
 
-    QTemporaryDir dir;
-    app::SettingsStarStore stars{dir.filePath(QStringLiteral("zentrika.conf"))};
-    RecordingMessageBox box;
+    RecordingMessageBox box{&media};
     std::unique_ptr<TMainForm> form;
     QStringList gamePlayers;
     int problemsRuns = 0;

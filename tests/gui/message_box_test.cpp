@@ -54,7 +54,7 @@ protected:
 
     int textWidth(const QString &text) const { return QFontMetrics(box.Text->font()).horizontalAdvance(text); }
 
-    TMessageBoxForm box;
+    TMessageBoxForm box{&media};
 };
 
 TEST_F(MessageBoxTest, NoticeIsLaidOutForItsTextAndPlaysErrorSound)
@@ -174,9 +174,10 @@ TEST_F(MessageBoxTest, MissingPictureRaisesAndShowsNothing)
 {
     EXPECT_THROW(box.ShowPictureNotice(QStringLiteral("NOSUCH"), QStringLiteral("x")), platform::EResourceError);
     EXPECT_THROW(box.ShowPictureIdNotice(42, QStringLiteral("x")), platform::EResourceError);
-    platform::setMediaLibrary(nullptr);
-    EXPECT_THROW(box.Ask(QStringLiteral("x")), platform::EResourceError);
+    TMessageBoxForm bare;  // no library at all
+    EXPECT_THROW(bare.Ask(QStringLiteral("x")), platform::EResourceError);
     EXPECT_FALSE(box.isVisible());
+    EXPECT_FALSE(bare.isVisible());
     EXPECT_TRUE(sounds.played.isEmpty());
 }
 

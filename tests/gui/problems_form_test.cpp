@@ -18,6 +18,7 @@ namespace {
 // Records each message together with the screen's mode at that moment.
 class ModeRecordingBox : public RecordingMessageBox {
 public:
+    using RecordingMessageBox::RecordingMessageBox;
     const TAbstractForm *screen = nullptr;
     QList<bool> textModeAtShow;
 
@@ -50,7 +51,7 @@ protected:
     TProblemsForm *open()
     {
         writeCatalogue(gameDir(), puzzles);
-        form = new TProblemsForm(nullptr, gameDir());
+        form = new TProblemsForm(context, nullptr, gameDir());
         box.screen = form;
         QObject::connect(form, &TForm::modalFinished, [this](int r) { result = r; });
         form->ShowModalAsync();
@@ -73,7 +74,7 @@ protected:
     }
 
     std::vector<PuzzleSpec> puzzles;
-    ModeRecordingBox box;
+    ModeRecordingBox box{&media};
     QPointer<TProblemsForm> form;
     int result = -1;
 };
@@ -394,7 +395,7 @@ TEST_F(ProblemsFormTest, MissingCatalogueShowsThePlatformErrorAndClosesWithoutQu
         buttons = int(message->buttons().size());
         QTest::keyClick(w, Qt::Key_Return);
     });
-    form = new TProblemsForm(nullptr, gameDir());  // an empty folder: no list.lst
+    form = new TProblemsForm(context, nullptr, gameDir());  // an empty folder: no list.lst
     EXPECT_EQ(text, QStringLiteral("Невозможно загрузить список задач"));
     EXPECT_EQ(icon, QMessageBox::Critical);
     EXPECT_EQ(buttons, 1);
@@ -408,7 +409,7 @@ TEST_F(ProblemsFormTest, BrokenPictureIsReportedAndTheScreenGoesOn)
 {
     writeCatalogue(gameDir(), puzzles);
     QFile::remove(gameDir() + QStringLiteral("/Images/p12.jpg"));
-    form = new TProblemsForm(nullptr, gameDir());
+    form = new TProblemsForm(context, nullptr, gameDir());
     form->ShowModalAsync();
     EXPECT_TRUE(errors.isEmpty());
     // A click: the error goes to the application's report.
@@ -440,7 +441,7 @@ TEST_F(ProblemsFormTest, CatalogueWithoutPuzzlesIsACatalogueThatCannotBeLoaded)
             text = message->text();
         QTest::keyClick(w, Qt::Key_Return);
     });
-    form = new TProblemsForm(nullptr, gameDir());
+    form = new TProblemsForm(context, nullptr, gameDir());
     EXPECT_EQ(text, QStringLiteral("Невозможно загрузить список задач"));
     EXPECT_TRUE(form->StartFailed());
     EXPECT_EQ(form->Problems.Selected(), nullptr);

@@ -64,7 +64,7 @@ protected:
     }
     void type(QWidget *w, const QString &text) { typeText(w, text); }
 
-    RecordingMessageBox notices;
+    RecordingMessageBox notices{&media};
     QPointer<TReplyForm> form;
     int result = -1;
 };

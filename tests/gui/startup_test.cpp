@@ -1,15 +1,18 @@
 // Start-up and shutdown of the game's process-wide resources, and the desktop
 // services behind them: font, colours, cursors, the error report.
+#include "FakeResourceLibrary.h"
 #include "app/Startup.h"
 #include "core/Errors.h"
 #include "platform/DisplayModes.h"
 #include "platform/ResourceLibrary.h"
 #include "platform/Sounds.h"
+#include "platform/UserStore.h"
 #include "platform/desktop/GameApplication.h"
 #include "platform/desktop/GameCursors.h"
 #include "platform/desktop/HighlightColours.h"
 #include "platform/desktop/PrivateFont.h"
 #include "platform/desktop/WindowScale.h"
+#include "screens/GameContext.h"
 #include "screens/MainForm.h"
 #include "widgets/Colors.h"
 
@@ -124,7 +127,6 @@ protected:
         EXPECT_EQ(QApplication::palette().color(QPalette::Inactive, QPalette::HighlightedText), originalText_);
         EXPECT_TRUE(QFont::substitutes(QStringLiteral("Comic Sans MS")).isEmpty());
         EXPECT_EQ(zw::gameFont(13).family(), QStringLiteral("Comic Sans MS"));
-        EXPECT_EQ(platform::mediaLibrary(), nullptr);
         EXPECT_EQ(platform::soundPlayer(), nullptr);
         // What a widget sets from now on is Qt's own cursor.
         QWidget button;
@@ -149,8 +151,7 @@ TEST_F(GameFolder, StartUpTakesTheDesktopAndShutdownGivesItBack)
 
         EXPECT_EQ(display.current, (platform::DisplayMode{800, 600, 75, 32}));
         ASSERT_TRUE(session.media().isLoaded()) << session.media().errorString().toStdString();
-        EXPECT_EQ(platform::mediaLibrary(), &session.media());
-        EXPECT_FALSE(platform::mediaLibrary()->loadBitmap(QStringLiteral("startscreen")).isNull());
+        EXPECT_FALSE(session.media().loadBitmap(QStringLiteral("startscreen")).isNull());
         platform::PlayClick();
         platform::PlayWave(platform::Wave::Error);  // not in this library: silence
         EXPECT_EQ(sounds.played, QStringList{QStringLiteral("CLICK")});
@@ -234,7 +235,7 @@ TEST_F(GameFolder, MissingFilesLeaveTheGameRunnable)
     app::GameSession session(nullptr, nullptr, {empty.path()});
     ASSERT_TRUE(session.start());  // in a window nothing needs switching
     EXPECT_FALSE(session.media().isLoaded());
-    EXPECT_THROW(platform::mediaLibrary()->loadBitmap(QStringLiteral("StartScreen")), platform::EResourceError);
+    EXPECT_THROW(session.media().loadBitmap(QStringLiteral("StartScreen")), platform::EResourceError);
     EXPECT_FALSE(session.font().isAdded());
     EXPECT_EQ(session.cursorsLoaded(), 0);
     EXPECT_EQ(session.cursors().cursorFor(Qt::PointingHandCursor).shape(), Qt::PointingHandCursor);
@@ -452,17 +453,19 @@ TEST(StartScreen, BorderlessMainMenuOverTheLibrarysPicture)
     QImage start(800, 600, QImage::Format_RGB32);
     start.fill(qRgb(10, 200, 30));
     media.addBitmap(QStringLiteral("StartScreen"), start);
-    platform::setMediaLibrary(&media);
+    platform::UserStore store{QString()};  // the menu alone opens no store
+    GameContext context{media, store, QString()};
     {
-        TMainForm form;
+        TMainForm form(context);
         EXPECT_EQ(form.objectName(), QStringLiteral("MainForm"));
         EXPECT_EQ(form.size(), QSize(800, 600));
         EXPECT_TRUE(form.windowFlags() & Qt::FramelessWindowHint);
         const QImage shot = form.grab().toImage();
         EXPECT_EQ(shot.pixel(400, 300), qRgb(10, 200, 30));
     }
-    platform::setMediaLibrary(nullptr);
-    TMainForm plain;  // no library: the menu over its own colour, no error
+    platform::FakeResourceLibrary none;
+    GameContext bare{none, store, QString()};
+    TMainForm plain(bare);  // no picture: the menu over its own colour, no error
     EXPECT_EQ(plain.grab().toImage().pixel(400, 300), qRgb(251, 254, 244));
 }
 
@@ -474,8 +477,11 @@ TEST(StartScreen, MinimisingGivesTheDisplayBackAndRestoringRetakesIt)
 {
     ScriptedDisplay display({{800, 600, 60, 32}});
     ASSERT_TRUE(platform::SwitchDisplayMode(display, 800, 600));
+    platform::FakeResourceLibrary media;
+    platform::UserStore store{QString()};
+    GameContext context{media, store, QString()};
     {
-        TMainForm form;
+        TMainForm form(context);
         form.setDisplayModes(&display);
         form.show();
         form.showMinimized();

@@ -7,6 +7,7 @@
 #include "platform/InstanceLock.h"
 #include "platform/Registry.h"
 #include "platform/StoreFiles.h"
+#include "platform/UserStore.h"
 
 #include <QDir>
 #include <QFile>
@@ -32,19 +33,11 @@ class StoreGuardStart : public ::testing::TestWithParam<Case>
 
     void SetUp() override
     {
-        qputenv("ZENTRIKA_REGISTRY", store().toLocal8Bit());
-        platform::Registry::closeUser();
         platform::Registry registry(store());
         auto user = TUser::CreateNew(QStringLiteral("Вася"), 1);
         user->Scores = 555;
         user->SaveToRegistry(registry);
         platform::store::writeBackup(registry);
-    }
-    void TearDown() override
-    {
-        platform::Registry::closeUser();
-        platform::Registry::setUserUnavailable({});
-        qunsetenv("ZENTRIKA_REGISTRY");
     }
     // The store's files; the lock files come and stay.
     QStringList files() const
@@ -72,8 +65,9 @@ TEST_P(StoreGuardStart, TellsThePlayerAndKeepsThePlayers)
         f.write("PK\3\4 not a store at all");
     }
     const QStringList before = files();
+    platform::UserStore playerStore(store());
     {
-        app::StoreGuard guard;
+        app::StoreGuard guard(playerStore);
         ASSERT_TRUE(guard.start());
         guard.openStore();
         const bool refused = start == Start::StoreIsAFolder || start == Start::LockIsAFolder;
@@ -81,7 +75,7 @@ TEST_P(StoreGuardStart, TellsThePlayerAndKeepsThePlayers)
             EXPECT_EQ(guard.notice(),
                       start == Start::LockIsAFolder ? StoreNotice::NoLock() : StoreNotice::NoAccess());
             // Nothing opens the store behind the notice's back.
-            EXPECT_THROW(platform::Registry::user(), platform::ERegistryError);
+            EXPECT_THROW(playerStore.get(), platform::ERegistryError);
             EXPECT_EQ(files(), before);
         } else {
             EXPECT_TRUE(guard.notice().startsWith(start == Start::StoreGone
@@ -89,10 +83,12 @@ TEST_P(StoreGuardStart, TellsThePlayerAndKeepsThePlayers)
                                                       : QStringLiteral("Файл с данными игроков повреждён.")))
                 << qPrintable(guard.notice());
             auto user = TUser::CreateFromRegistry(TUser::PlayerPath(QStringLiteral("Вася")),
-                                                  platform::Registry::user());
+                                                  playerStore.get());
             EXPECT_EQ(user->Scores, 555);
         }
     }
+    // The guard closed the store it opened as it went, before its locks.
+    EXPECT_FALSE(playerStore.isOpen());
 }
 
 INSTANTIATE_TEST_SUITE_P(Stores, StoreGuardStart,

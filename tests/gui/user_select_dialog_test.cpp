@@ -20,7 +20,7 @@ protected:
         MediaFixture::SetUp();
         for (int id = 1; id <= 5; ++id)
             media.addString(id, QStringLiteral("Лого %1").arg(id));
-        registry = std::make_unique<platform::Registry>(dir.filePath(QStringLiteral("registry.sqlite3")));
+        registry = &playerStore.get();  // the store the dialogs are given
         MessageBoxForm = &box;
     }
     void TearDown() override
@@ -46,7 +46,7 @@ protected:
 
     std::unique_ptr<TUserSelectDialog> open()
     {
-        auto d = std::make_unique<TUserSelectDialog>(nullptr, registry.get());
+        auto d = std::make_unique<TUserSelectDialog>(context);
         d->ShowModalAsync();
         return d;
     }
@@ -71,9 +71,8 @@ protected:
     }
     int clicks() const { return int(sounds.played.count(QStringLiteral("CLICK"))); }
 
-    QTemporaryDir dir;
-    std::unique_ptr<platform::Registry> registry;
-    RecordingMessageBox box;
+    platform::Registry *registry = nullptr;
+    RecordingMessageBox box{&media};
 };
 
 TEST_F(UserSelectTest, OpensWithOneClickInNewGameModeWithNewPlayerValues)
@@ -332,7 +331,7 @@ TEST_F(UserSelectTest, NameIsTypedAtOnceOnTheStageAndInAWindow)
             stage->show();
             QApplication::setActiveWindow(stage.get());
         }
-        auto d = std::make_unique<TUserSelectDialog>(menu.get(), registry.get());
+        auto d = std::make_unique<TUserSelectDialog>(context, menu.get());
         d->ShowModalAsync();
         QApplication::processEvents();
         ASSERT_TRUE(QTest::qWaitFor([&] { return QApplication::focusWidget() != nullptr; }, 2000));

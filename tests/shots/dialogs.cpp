@@ -24,9 +24,7 @@ protected:
         font.add({game + QStringLiteral("/Fonts/comic.ttf"), game + QStringLiteral("/Fonts/comicbd.ttf")});
         media = platform::PeResourceLibrary::fromFile(game + QStringLiteral("/Media.dll"));
         ASSERT_TRUE(media.isLoaded()) << media.errorString().toStdString();
-        platform::setMediaLibrary(&media);
     }
-    void TearDown() override { platform::setMediaLibrary(nullptr); }
 
     void save(QWidget *w, const QString &name)
     {
@@ -52,7 +50,7 @@ public:
 
 TEST_F(Screenshots, MessageBox)
 {
-    TMessageBoxForm box;
+    TMessageBoxForm box(&media);
     auto shot = [&](const QString &name) {
         whenModal([&, name](QWidget *w) {
             save(w, name);

@@ -1,5 +1,6 @@
 // Pictures of the puzzle list in both looks (the game's level with its
 // progress, the collection), with the game's own Media.dll pictures and face.
+#include "FakeResourceLibrary.h"
 #include "Shots.h"
 
 #include "controls/FlatListBoxEx.h"

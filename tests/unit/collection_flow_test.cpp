@@ -140,7 +140,8 @@ TEST_F(CollectionFlow, APuzzleThatCannotBeReadStaysChosenAndIsReadAgainForItsTex
     problems.Select(0);
     EXPECT_ANY_THROW(problems.Select(1));
     flow.Refresh();
-    EXPECT_EQ(screen.view, (CollectionView{false, true, true, 0, false, 2, 2, {}}));
+    // The unreadable puzzle stays chosen; it has no hints to offer.
+    EXPECT_EQ(screen.view, (CollectionView{false, true, false, 0, false, 2, 2, {}}));
     // Still unreadable: the error goes up, and neither a viewer nor an empty text opens.
     EXPECT_ANY_THROW(flow.ViewSolution());
     EXPECT_ANY_THROW(flow.Decide());

@@ -4,6 +4,7 @@
 #include "core/Errors.h"
 #include "core/GameRules.h"
 #include "core/HintBlock.h"
+#include "platform/UserStore.h"
 #include "platform/Registry.h"
 #include "ScriptedReplies.h"
 #include "TestFiles.h"
@@ -148,12 +149,12 @@ EnteredAnswer wrongAnswer(TProblem &item)
 class Game {
 public:
     Game(const QString &programDir, platform::Registry &registry, std::unique_ptr<TUser> user, std::uint64_t seed = 42)
-        : catalogue(programDir), player(std::move(user)), rules(catalogue, *player, problems, screen, seed)
+        : catalogue(programDir), player(std::move(user)), store(registry),
+          rules(catalogue, *player, problems, screen, store, seed)
     {
         screen.rules = &rules;
         screen.problems = &problems;
         screen.answerDialog = rightAnswer;
-        rules.SetRegistry(&registry);
     }
 
     // Selects the item, opens its text and answers it.
@@ -170,6 +171,7 @@ public:
     std::unique_ptr<TUser> player;
     TProblemListModel problems;
     FakeScreen screen;
+    platform::UserStore store;
     TGameRules rules;
 };
 

@@ -1,3 +1,4 @@
+#include "FakeResourceLibrary.h"
 #include "platform/ResourceLibrary.h"
 #include "platform/Sounds.h"
 
@@ -39,16 +40,6 @@ TEST(ResourceLibrary, FakeFindsByNameWithoutCaseAndByNumber)
     EXPECT_TRUE(lib.loadString(102).isEmpty());
     EXPECT_EQ(lib.findResource("WAVE", "click"), QByteArray("RIFF...."));
     EXPECT_TRUE(lib.findResource("BITMAP", "click").isEmpty());
-}
-
-TEST(ResourceLibrary, ProcessWideLibraryIsSetAndCleared)
-{
-    EXPECT_EQ(mediaLibrary(), nullptr);
-    FakeResourceLibrary lib;
-    setMediaLibrary(&lib);
-    EXPECT_EQ(mediaLibrary(), &lib);
-    setMediaLibrary(nullptr);
-    EXPECT_EQ(mediaLibrary(), nullptr);
 }
 
 TEST(Sounds, PlaysLoadedImagesThroughTheCurrentPlayer)

@@ -594,7 +594,10 @@ TEST_F(ProfileTool, TheAnswerLogTravelsWithTheProfile)
     const QByteArray exported = run({QStringLiteral("export"), QStringLiteral("Петя")}).out;
     EXPECT_EQ(QJsonDocument::fromJson(exported).object().value(QStringLiteral("Answer log")).toArray(), records);
     const QJsonObject old = QJsonDocument::fromJson(run({QStringLiteral("export"), QStringLiteral("Петя"), QStringLiteral("--no-log")}).out).object();
-    EXPECT_EQ(old.keys().size(), 14) << "the form builds without the log read";
+    // The form builds without the log read: everything else, the log left out.
+    QJsonObject withoutLog = QJsonDocument::fromJson(exported).object();
+    withoutLog.remove(QStringLiteral("Answer log"));
+    EXPECT_EQ(old, withoutLog);
     const QString file = writeJson(exported);
     ASSERT_EQ(run({QStringLiteral("delete"), QStringLiteral("Петя")}).code, 0);
     EXPECT_TRUE(QJsonDocument::fromJson(run({QStringLiteral("log"), QStringLiteral("Петя"), QStringLiteral("--json")}).out).isNull());

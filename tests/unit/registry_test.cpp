@@ -1,5 +1,7 @@
 #include "platform/Registry.h"
+#include "platform/UserStore.h"
 
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 #include <signal.h>
@@ -190,14 +192,40 @@ TEST_F(RegistryTest, DefaultPathFollowsEnvironment)
     qputenv("ZENTRIKA_REGISTRY", dbPath().toUtf8());
     EXPECT_EQ(Registry::defaultPath(), dbPath());
 
-    Registry::closeUser();
-    Registry::user().openKey("\\U", true)->writeInteger("v", 7);
-    EXPECT_EQ(Registry::user().databasePath(), dbPath());
-    Registry::closeUser();
-    EXPECT_EQ(open()->openKeyReadOnly("\\U")->readInteger("v"), 7);
-
     savedReg.isNull() ? qunsetenv("ZENTRIKA_REGISTRY") : qputenv("ZENTRIKA_REGISTRY", savedReg);
     savedXdg.isNull() ? qunsetenv("XDG_DATA_HOME") : qputenv("XDG_DATA_HOME", savedXdg);
+}
+
+// The game's handle on the store: opened once, on first use; refused with the
+// reason (and never created) while the game found it unusable; closed and
+// opened again at the same path.
+TEST_F(RegistryTest, UserStoreOpensOnFirstUseAndNotWhileUnusable)
+{
+    platform::UserStore store(dbPath());
+    EXPECT_FALSE(store.isOpen());
+    store.setUnavailable(QStringLiteral("the lock file belongs to another user"));
+    try {
+        store.get();
+        ADD_FAILURE() << "an unusable store was opened";
+    } catch (const ERegistryError &e) {
+        EXPECT_STREQ(e.what(), "the lock file belongs to another user");
+    }
+    EXPECT_FALSE(QFileInfo::exists(dbPath()));
+    store.setUnavailable({});
+    store.get().openKey("\\U", true)->writeInteger("v", 7);
+    EXPECT_EQ(&store.get(), &store.get());
+    EXPECT_EQ(store.get().databasePath(), dbPath());
+    store.close();
+    EXPECT_FALSE(store.isOpen());
+    EXPECT_EQ(open()->openKeyReadOnly("\\U")->readInteger("v"), 7);
+    EXPECT_EQ(store.get().openKeyReadOnly("\\U")->readInteger("v"), 7);
+
+    // One opened by someone else is used as it is and left open.
+    Registry own(dbPath());
+    platform::UserStore borrowed(own);
+    EXPECT_EQ(&borrowed.get(), &own);
+    borrowed.close();
+    EXPECT_TRUE(borrowed.isOpen());
 }
 
 TEST_F(RegistryTest, UnopenableStoreRaises)

@@ -1,5 +1,6 @@
 // The SDL sound player heard through SDL's disk driver, which writes every
 // sample the device plays into a file at the real playing pace.
+#include "FakeResourceLibrary.h"
 #include "platform/ResourceLibrary.h"
 #include "platform/Sounds.h"
 #include "platform/desktop/SdlSoundPlayer.h"

@@ -1,3 +1,4 @@
+#include "FakeResourceLibrary.h"
 #include "core/Errors.h"
 #include "core/User.h"
 #include "platform/Registry.h"
@@ -134,9 +135,7 @@ protected:
             logo.fill(Qt::blue);
             media.addBitmap(i, logo);
         }
-        platform::setMediaLibrary(&media);
     }
-    void TearDown() override { platform::setMediaLibrary(nullptr); }
 
     // A stored profile written value by value, to be spoiled by a test.
     std::unique_ptr<platform::RegistryKey> stored()
@@ -159,7 +158,7 @@ protected:
 
 TEST_F(Profile, NewPlayerStartsAtLevelOneWithThirtyPoints)
 {
-    auto user = TUser::CreateNew(QStringLiteral("Вася"), 3);
+    auto user = TUser::CreateNew(QStringLiteral("Вася"), 3, &media);
     EXPECT_EQ(user->Name, QStringLiteral("Вася"));
     EXPECT_EQ(user->LabelIndex, 3);
     EXPECT_EQ(user->Level, 1);
@@ -186,14 +185,13 @@ TEST_F(Profile, NewPlayerStartsAtLevelOneWithThirtyPoints)
 
 TEST_F(Profile, MissingLogoLeavesItEmpty)
 {
-    EXPECT_TRUE(TUser::CreateNew("x", 9)->Logo.isNull());
-    platform::setMediaLibrary(nullptr);
-    EXPECT_TRUE(TUser::CreateNew("x", 1)->Logo.isNull());
+    EXPECT_TRUE(TUser::CreateNew("x", 9, &media)->Logo.isNull());
+    EXPECT_TRUE(TUser::CreateNew("x", 1)->Logo.isNull());  // no library
 }
 
 TEST_F(Profile, SaveThenReadGivesTheSameProfile)
 {
-    auto user = TUser::CreateNew(QStringLiteral("Вася"), 2);
+    auto user = TUser::CreateNew(QStringLiteral("Вася"), 2, &media);
     user->Scores = -17;
     user->Level = 4;
     user->LD = 1, user->MD = 2, user->HD = 3, user->LU = 4, user->MU = 5, user->HU = 65535;
@@ -210,7 +208,7 @@ TEST_F(Profile, SaveThenReadGivesTheSameProfile)
     EXPECT_EQ(info.mid(30, 6), QByteArray("\xD5\x07\x01\x01\x01\x02", 6));  // little-endian, packed
     EXPECT_EQ(k->readBinary("Used Problems Info").left(2), QByteArray("\xE8\x03"));
 
-    auto back = TUser::CreateFromRegistry(key, registry);
+    auto back = TUser::CreateFromRegistry(key, registry, &media);
     EXPECT_EQ(back->Name, QStringLiteral("Вася"));
     EXPECT_EQ(back->Scores, -17);
     EXPECT_EQ(back->Level, 4);
@@ -332,16 +330,4 @@ TEST_F(Profile, SaveIsOneTransaction)
     }),
                  std::runtime_error);
     EXPECT_EQ(registry.openKeyReadOnly(key)->readInteger("Scores"), 10);
-}
-
-TEST_F(Profile, ProcessWideStoreFollowsTheEnvironment)
-{
-    const QByteArray saved = qgetenv("ZENTRIKA_REGISTRY");
-    qputenv("ZENTRIKA_REGISTRY", dir.filePath("user.sqlite3").toUtf8());
-    Registry::closeUser();
-    auto user = TUser::CreateNew(QStringLiteral("Оля"), 1);
-    user->SaveToRegistry();
-    EXPECT_EQ(TUser::CreateFromRegistry(user->KeyPath())->Name, QStringLiteral("Оля"));
-    Registry::closeUser();
-    saved.isNull() ? qunsetenv("ZENTRIKA_REGISTRY") : qputenv("ZENTRIKA_REGISTRY", saved);
 }

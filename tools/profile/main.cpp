@@ -428,15 +428,14 @@ int main(int argc, char **argv)
         platform::InstanceLock gameLock(storePath);
         platform::StoreLock storeLock(storePath);
         lockStore(command, gameLock, storeLock);
-        // The store is closed (its log folded in) before the locks go.
-        struct CloseFirst {
-            ~CloseFirst() { Registry::closeUser(); }
-        } closeFirst;
+        // Opened after the locks, so the store is closed (its log folded in) before they go.
+        std::unique_ptr<Registry> opened;
         if (const auto done = runStoreFileCommand(command, args, storePath))
             return *done;
         if (const auto done = refuseMissingStore(command, storePath))
             return *done;
-        Registry &registry = Registry::user();
+        opened = std::make_unique<Registry>(storePath);
+        Registry &registry = *opened;
         if (const auto done = runPlayerCommand(registry, command, args))
             return *done;
         if (const auto done = runBackupCommand(registry, command, args))

@@ -1,0 +1,25 @@
+#pragma once
+// What the screens share, built once by the game's start-up and handed down
+// by constructor: menu, then screens, then the flows they run. Nothing here is
+// owned; whoever builds the context keeps each part alive longer than every
+// screen made with it (a test builds its own from fakes and a temporary store).
+#include <QString>
+
+namespace platform {
+class IResourceLibrary;
+class UserStore;
+}  // namespace platform
+class IStarStore;
+
+struct GameContext {
+    // Media.dll: pictures, logos and their names. One that is not loaded
+    // raises EResourceError for each picture asked of it.
+    const platform::IResourceLibrary &media;
+    // The player store, opened once by its owner; the collection needs none.
+    platform::UserStore &store;
+    // Where list.lst, Data and Images are.
+    QString dataFolder;
+    // Where the collection keeps its «★» marks (the settings file); null keeps
+    // them for one opening of the screen.
+    IStarStore *stars = nullptr;
+};
