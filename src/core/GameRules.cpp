@@ -54,6 +54,7 @@ TGameRules::TGameRules(TCatalogue &catalogue, TUser &player, TProblemListModel &
     : TPuzzleFlow(problems, screen), catalogue_(catalogue), player_(player), game_(screen), random_(seed)
 {
     problems_.SetLevelEntries(&player_.LevelList);
+    SetMemos(memos_);
 }
 
 bool TGameRules::Start()
@@ -197,6 +198,7 @@ void TGameRules::Decide()
     const EnteredAnswer entered = screen_.RunAnswerDialog(*item);
     if (!entered.cancelled) {
         if (ScoreAnswer(player_, *item, entered.answer)) {
+            ForgetMemo(item->Id);
             screen_.ShowTrueAnswer();
             SetTextMode(false);
         } else {
@@ -274,6 +276,8 @@ void TGameRules::ViewSolution()
     }
     // A purchase that fails must not show the solution for free.
     const bool paid = item->BuySolution(player_);
+    if (paid)
+        ForgetMemo(item->Id);
     UpdateView();
     if (paid)
         screen_.RunAnswerViewer(item->GetSolutionText());
@@ -331,6 +335,8 @@ void TGameRules::Save()
         player_.SaveToRegistry(*registry_);
     else
         player_.SaveToRegistry();
+    // A new player's memos wait for the profile's key.
+    memos_.Flush();
     saved_ = true;
 }
 

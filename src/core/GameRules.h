@@ -102,7 +102,11 @@ public:
 
     TUser &Player() { return player_; }
     // The store the player is saved to; the user's own when none is given.
-    void SetRegistry(platform::Registry *registry) { registry_ = registry; }
+    void SetRegistry(platform::Registry *registry)
+    {
+        registry_ = registry;
+        memos_.SetRegistry(registry);
+    }
 
 private:
     void Save();
@@ -121,6 +125,7 @@ private:
     bool ended_ = false;
     bool saved_ = false;
     platform::Registry *registry_ = nullptr;
+    TPlayerMemos memos_{player_};
 };
 
 // The stored level list holds a whole level; a larger quota would be drawn short.
