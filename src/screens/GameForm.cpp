@@ -224,6 +224,7 @@ void TGameForm::ShowView(const GameView &view)
         BuyButton->setEnabled(view.viewSolutionEnabled);
     }
     ProblemsList->Refresh();
+    ShowMemo();
     FocusForMode();
 }
 

@@ -97,5 +97,6 @@ void TProblemsForm::ShowView(const CollectionView &view)
         ProblemName->setCaption(QString());
     }
     ProblemsList->Refresh();
+    ShowMemo();
     FocusForMode();
 }

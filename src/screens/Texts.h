@@ -13,6 +13,12 @@ inline const QString ViewSolution = QStringLiteral("посмотреть отв�
 inline const QString BackHint = QStringLiteral("Вернуться в главное меню");
 inline const QString DecideHint = QStringLiteral("Перейти к решению головоломки");
 inline const QString ViewSolutionHint = QStringLiteral("Посмотреть ответ на головоломку");
+inline const QString Memo = QStringLiteral("заметки");
+inline const QString MemoHint = QStringLiteral("Рисовать на картинке (F2)");
+// What the memo button's description says of the selected puzzle's memo.
+inline const QString MemoDrawing = QStringLiteral("рисование, Escape или F2 заканчивает");
+inline const QString MemoHasDrawings = QStringLiteral("есть рисунки");
+inline const QString MemoEmpty = QStringLiteral("пусто");
 
 // Hints on the parts of the puzzle screens.
 inline const QString PictureHint = QStringLiteral("Картинка");
