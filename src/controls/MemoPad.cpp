@@ -181,7 +181,14 @@ void TMemoPad::finishStroke()
         return;
     memo_.Add(std::move(current_));
     current_ = {};
-    finishedStale_ = true;
+    // The new stroke joins the finished ones where they are already drawn.
+    if (!finishedStale_ && !finished_.isNull()) {
+        QPainter p(&finished_);
+        p.setRenderHint(QPainter::Antialiasing);
+        drawStroke(p, memo_.Strokes().back());
+    } else {
+        finishedStale_ = true;
+    }
     emit changed();
 }
 
