@@ -93,8 +93,11 @@ void TMemoPad::SetDrawing(bool on)
 void TMemoPad::SetTool(Tool tool)
 {
     tool_ = tool;
-    for (int i = 0; i < 3; ++i)
+    // The tool in hand shows in the focus colour, as a pressed key would.
+    for (int i = 0; i < 3; ++i) {
         toolButtons_[i]->setChecked(i == int(tool));
+        toolButtons_[i]->setColorFace(i == int(tool) ? zw::clFocus : zw::clPanel);
+    }
 }
 
 void TMemoPad::ClearAll()
