@@ -39,6 +39,8 @@ TARGETS = [
     ("bench_pictures", "BM_CollectionSelectionChangeAtScale/Sharp",
      "Selection change on the collection screen at factor 1.8, with SVG sources, to the first paint", 8.0),
     ("bench_filter", "BM_FilterTypedLetter", "Filter 10,000 puzzles by a typed letter, the list redrawn", 16.0),
+    ("bench_memo", "BM_MemoStrokePainted",
+     "A memo stroke of 10 moves drawn and painted at factor 1.8 over 60 strokes", 4.0),
     ("bench_alphalabel", "BM_Compose257x72", "One fade tick's composition of the 257 × 72 label", 0.3),
     ("bench_display", "BM_GameScreenFullRepaint", "Full repaint of the game screen on the stage", 8.0),
     ("bench_display", "BM_MenuToGameScreenPainted", "Game screen opened and painted", 16.0),
@@ -58,6 +60,10 @@ RATIOS = [
      "Game screen selection change at factor 1.8 to the first paint, with ÷ without SVG sources", 1.5),
     ("bench_pictures", "BM_CollectionSelectionChangeAtScale/Sharp", "BM_CollectionSelectionChangeAtScale/Jpeg",
      "Collection screen selection change at factor 1.8 to the first paint, with ÷ without SVG sources", 1.5),
+    ("bench_memo", "BM_GameSelectionChange/Memos", "BM_GameSelectionChange/NoMemos",
+     "Game screen selection change at factor 1.8, a memo of 60 strokes on every puzzle ÷ none", 1.5),
+    ("bench_memo", "BM_CollectionSelectionChange/Memos", "BM_CollectionSelectionChange/NoMemos",
+     "Collection screen selection change at factor 1.8, a memo of 60 strokes on every puzzle ÷ none", 1.5),
 ]
 
 STARTUP_RATIO = 1.2

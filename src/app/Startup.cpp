@@ -7,6 +7,7 @@
 #include "app/SignalPipe.h"
 #include "app/StoreGuard.h"
 #include "app/VideoMode.h"
+#include "core/MemoBook.h"
 #include "controls/Accessibility.h"
 #include "core/Errors.h"
 #include "screens/GameContext.h"
@@ -197,8 +198,10 @@ int runOnce(int argc, char **argv, bool &scaledInstead)
 
     // What every screen is made with, for as long as the session runs.
     SettingsStarStore stars;
+    TMemoBook runMemos;
     GameContext context{session.media(), store,
-                        options.dataDir.isEmpty() ? dataFolder() : QDir(options.dataDir).absolutePath(), &stars};
+                        options.dataDir.isEmpty() ? dataFolder() : QDir(options.dataDir).absolutePath(), &stars,
+                        &runMemos};
     const int code = options.screen.isEmpty()
                          ? runMainMenu(application, context, session, screen, storeGuard, options, player)
                          : runScreenAtOnce(context, session, storeGuard, screen, player, options);

@@ -39,6 +39,8 @@ public:
     // when the catalogue cannot be read: the screen must close at once,
     // without the leave question.
     bool Start();
+    // Where the memos are kept: the run's book, so they outlast the screen.
+    void KeepMemosIn(TMemoBook &book) { SetMemos(book); }
 
     // The answer dialog has no player: nothing is scored.
     void Decide() override;

@@ -80,6 +80,7 @@ TGameRules::TGameRules(TCatalogue &catalogue, TUser &player, TProblemListModel &
       store_(store)
 {
     problems_.SetLevelEntries(&player_.LevelList);
+    SetMemos(memos_);
 }
 
 bool TGameRules::Start()
@@ -229,6 +230,7 @@ void TGameRules::Decide()
             RecordEvent(right ? AnswerEvent::Right : AnswerEvent::Wrong, item, before,
                         right ? QString() : answerlog::typedText(item->AnswerKind, entered.answer));
         if (right) {
+            ForgetMemo(item->Id);
             screen_.ShowTrueAnswer();
             SetTextMode(false);
         } else {
@@ -312,6 +314,8 @@ void TGameRules::ViewSolution()
     const bool paid = item->BuySolution(player_);
     if (paid && !wasBought)
         RecordEvent(AnswerEvent::Solution, item, before);
+    if (paid)
+        ForgetMemo(item->Id);
     UpdateView();
     if (paid)
         screen_.RunAnswerViewer(item->GetSolutionText());
@@ -454,6 +458,8 @@ void TGameRules::Save()
     player_.SaveToRegistry(store_.get());
     // Written with the profile: a second save must not append them again.
     player_.PendingLog.clear();
+    // A new player's memos wait for the profile's key.
+    memos_.Flush();
     saved_ = true;
 }
 

@@ -160,6 +160,7 @@ private:
     GameClock clock_ = GameClock::system();
     qint64 shownPuzzle_ = -1; // the selected puzzle's id, shown since shownAtMs_
     qint64 shownAtMs_ = 0;
+    TPlayerMemos memos_{player_, store_};
 };
 
 // The stored level list holds a whole level; a larger quota would be drawn short.

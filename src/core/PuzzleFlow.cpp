@@ -41,3 +41,11 @@ void TPuzzleFlow::SelectFirst()
     }
     Refresh();
 }
+
+void TPuzzleFlow::ForgetMemo(ProblemId id) noexcept
+{
+    try {
+        memos_->Remove(id);
+    } catch (const std::exception &) {
+    }
+}

@@ -2,6 +2,7 @@
 // What the game's rules and the collection's flow share: the model of the
 // puzzles on offer, the list/text mode, going back and the operations a
 // puzzle screen's buttons, keys and list choices run.
+#include "core/MemoBook.h"
 #include "core/ProblemListModel.h"
 #include "core/PuzzleScreen.h"
 
@@ -33,7 +34,15 @@ public:
     // After the screen has agreed to close.
     virtual void End() = 0;
 
+    // The memos on the puzzles' pictures: the collection's last for the run.
+    TMemoBook &Memos() { return *memos_; }
+
 protected:
+    void SetMemos(TMemoBook &book) { memos_ = &book; }
+    // Drops the puzzle's memo once it has served: a failed removal only leaves
+    // the note behind, so it never stops what the player did.
+    void ForgetMemo(ProblemId id) noexcept;
+
     // Selects the first puzzle; one that cannot be read stays selected and its
     // error goes to the screen's report. Then the screen is refreshed.
     void SelectFirst();
@@ -41,4 +50,9 @@ protected:
     TProblemListModel &problems_;
     IPuzzleScreen &screen_;
     bool textMode_ = false;
+
+private:
+    // Without a book of the run's, the flow keeps memos for its own life.
+    TMemoBook ownMemos_;
+    TMemoBook *memos_ = &ownMemos_;
 };

@@ -2,6 +2,8 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QStandardPaths>
+#include <algorithm>
 #include <cstring>
 #include <sqlite3.h>
 
@@ -216,10 +218,12 @@ struct RegistryKey::Impl {
         std::int32_t integer = 0;
     };
 
-    Value read(const QString &name) const
+    // withData false reads the type only.
+    Value read(const QString &name, bool withData = true) const
     {
-        static constexpr const char *sql = "SELECT type, data FROM reg_values WHERE key = ?1 AND folded = ?2";
-        Registry::Impl::Stmt st = reg->prepare(sql);
+        static constexpr const char *full = "SELECT type, data FROM reg_values WHERE key = ?1 AND folded = ?2";
+        static constexpr const char *typeOnly = "SELECT type, NULL FROM reg_values WHERE key = ?1 AND folded = ?2";
+        Registry::Impl::Stmt st = reg->prepare(withData ? full : typeOnly);
         st.bind(1, id).bind(2, fold(name));
         Value v;
         if (!st.step(QStringLiteral("value read")))
@@ -234,9 +238,9 @@ struct RegistryKey::Impl {
         return v;
     }
 
-    Value require(const QString &name, RegType type) const
+    Value require(const QString &name, RegType type, bool withData = true) const
     {
-        Value v = read(name);
+        Value v = read(name, withData);
         if (!v.exists)
             throw ERegistryError(
                 QStringLiteral("Registry value \"%1\" does not exist in the key %2").arg(name, path).toStdString());
@@ -325,6 +329,15 @@ int RegistryKey::readBinaryData(const QString &name, void *buffer, int size) con
     if (!v.data.isEmpty())
         std::memcpy(buffer, v.data.constData(), std::size_t(v.data.size()));
     return int(v.data.size());
+}
+
+QByteArray RegistryKey::readBinaryPrefix(const QString &name, int maxBytes) const
+{
+    (void)d->require(name, RegType::Binary, false);
+    static constexpr const char *sql = "SELECT substr(data, 1, ?3) FROM reg_values WHERE key = ?1 AND folded = ?2";
+    Registry::Impl::Stmt st = d->reg->prepare(sql);
+    st.bind(1, d->id).bind(2, fold(name)).bind(3, sqlite3_int64(std::max(0, maxBytes)));
+    return st.step(QStringLiteral("value read")) ? st.blob(0) : QByteArray();
 }
 
 void RegistryKey::writeString(const QString &name, const QString &value)

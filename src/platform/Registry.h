@@ -40,6 +40,9 @@ public:
     // Fills at most size bytes; a longer stored value raises ERegistryError.
     // Returns the stored length.
     int readBinaryData(const QString &name, void *buffer, int size) const;
+    // At most maxBytes of a binary value, however long the stored one is: a
+    // damaged record cannot make the reader allocate for its whole length.
+    QByteArray readBinaryPrefix(const QString &name, int maxBytes) const;
 
     void writeString(const QString &name, const QString &value);
     void writeInteger(const QString &name, std::int32_t value);

@@ -131,6 +131,77 @@ void TAbstractForm::CloseButtonClick()
     screens::Guarded([this] { flow_->Back(); });
 }
 
+// ---- the memo ------------------------------------------------------------------
+
+void TAbstractForm::SetUpMemo()
+{
+    MemoButton = screens::makeButton(this, "MemoButton", {270, 552, 120, 33}, texts::Memo, texts::MemoHint);
+    QWidget::setTabOrder(CloseButton, MemoButton);
+    connect(MemoButton, &QAbstractButton::clicked, this, [this] {
+        PlayClick();
+        MemoButtonClick();
+    });
+    MemoPad = new TMemoPad(this);
+    connect(MemoPad, &TMemoPad::changed, this, [this] { memoChanged_ = true; });
+    // The pad lies on the picture wherever the screen puts it.
+    ProblemImage->installEventFilter(this);
+    MemoPad->setGeometry(ProblemImage->geometry());
+    MemoPad->raise();
+}
+
+void TAbstractForm::MemoButtonClick()
+{
+    if (MemoPad->Drawing()) {
+        EndMemo();
+        return;
+    }
+    if (!Problems.Selected())
+        return;
+    ShowMemo();
+    memoChanged_ = false;
+    MemoPad->SetDrawing(true);
+    MemoButton->setAccessibleDescription(texts::MemoDrawing);
+}
+
+void TAbstractForm::EndMemo()
+{
+    if (!MemoPad || !MemoPad->Drawing())
+        return;
+    MemoPad->SetDrawing(false);
+    if (memoChanged_ && memoShown_)
+        screens::Guarded([this] { flow_->Memos().Put(memoFor_, MemoPad->Memo()); });
+    memoChanged_ = false;
+    MemoButton->setAccessibleDescription(MemoPad->Memo().IsEmpty() ? texts::MemoEmpty : texts::MemoHasDrawings);
+}
+
+void TAbstractForm::ShowMemo()
+{
+    if (!MemoPad)
+        return;
+    const TProblem *item = Problems.Selected();
+    if (MemoPad->Drawing() && (!item || item->Id != memoFor_))
+        EndMemo();
+    MemoButton->setEnabled(item != nullptr);
+    if (!item) {
+        memoShown_ = false;
+        MemoPad->SetMemo(TMemo());
+        MemoButton->setAccessibleDescription(texts::MemoEmpty);
+        return;
+    }
+    if (!memoShown_ || item->Id != memoFor_) {
+        memoFor_ = item->Id;
+        memoShown_ = true;
+        TMemo memo;
+        screens::Guarded([&] { memo = flow_->Memos().Memo(item->Id); });
+        MemoPad->SetMemo(memo);
+    }
+    if (!MemoPad->Drawing())
+        MemoButton->setAccessibleDescription(MemoPad->Memo().IsEmpty() ? texts::MemoEmpty : texts::MemoHasDrawings);
+    MemoPad->setGeometry(ProblemImage->geometry());
+    MemoPad->setVisible(ProblemImage->isVisible());
+    MemoPad->raise();
+}
+
 bool TAbstractForm::FormCloseQuery()
 {
     bool close = false;
@@ -140,6 +211,7 @@ bool TAbstractForm::FormCloseQuery()
 
 void TAbstractForm::FormClose(CloseAction &action)
 {
+    EndMemo();
     screens::Guarded([this] { flow_->End(); });
     action = CloseAction::Free;
 }
@@ -159,7 +231,16 @@ bool TAbstractForm::FormKeyDown(QKeyEvent *event)
             DecideButtonClick();
         return false;
     }
+    case Qt::Key_F2:
+        if (MemoButton && MemoButton->isEnabled())
+            MemoButtonClick();
+        return true;
     case Qt::Key_Escape:
+        // While drawing, Escape only ends the drawing.
+        if (MemoPad && MemoPad->Drawing()) {
+            EndMemo();
+            return true;
+        }
         if (CloseButton->isEnabled())
             CloseButtonClick();
         return true;
@@ -265,6 +346,8 @@ bool TAbstractForm::eventFilter(QObject *watched, QEvent *event)
     // The application's events pass here from the base constructor on.
     if (!ProblemText)
         return TForm::eventFilter(watched, event);
+    if (MemoPad && watched == ProblemImage && (event->type() == QEvent::Move || event->type() == QEvent::Resize))
+        MemoPad->setGeometry(ProblemImage->geometry());
     if (event->type() == QEvent::FocusIn && (watched == ProblemText || ProblemText->isAncestorOf(qobject_cast<QWidget *>(watched)))) {
         // Passed on once the focus change in progress is over.
         QMetaObject::invokeMethod(

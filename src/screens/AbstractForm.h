@@ -8,6 +8,7 @@
 #include "core/ProblemListModel.h"
 #include "core/PuzzleFlow.h"
 #include "controls/FlatListBoxEx.h"
+#include "controls/MemoPad.h"
 #include "controls/RichEditEx.h"
 #include "screens/GameContext.h"
 #include "screens/ScreenParts.h"
@@ -54,6 +55,9 @@ public:
     TFlatButton *DecideButton = nullptr;
     // «подсказка»: the selected puzzle's next hint (F1).
     TFlatButton *HintButton = nullptr;
+    // «заметки» and the pad over the picture it turns on.
+    TFlatButton *MemoButton = nullptr;
+    TMemoPad *MemoPad = nullptr;
 
     bool TextMode() const { return textMode_; }
     // With a puzzle selected: sets the mode and shows it. Without one: nothing.
@@ -67,6 +71,9 @@ public:
     void SolutionButtonClick();
     void CloseButtonClick();
     void HintButtonClick();
+    // Starts drawing on the selected puzzle's picture, or ends it and keeps the memo.
+    void MemoButtonClick();
+    void EndMemo();
 
     // True when the catalogue could not be read: the screen has shown its
     // message and closes as soon as it is shown, without the leave question.
@@ -101,8 +108,14 @@ protected:
         CloseButton = buttons.back;
         DecideButton = buttons.decide;
         connectButtons(buttons.solution);
+        SetUpMemo();
         return buttons.solution;
     }
+
+    // The memo button and the pad over ProblemImage; after the picture exists.
+    void SetUpMemo();
+    // After each view: the pad shows the selected puzzle's memo where its picture is.
+    void ShowMemo();
 
     // Enter and Escape: a button with the focus takes Enter as its own click
     // (the key is then the form's); otherwise Enter decides while decide is
@@ -168,6 +181,9 @@ private:
     QPixmap backgroundPixmap_;
     QWidget *focusTarget_ = nullptr;
     int wheelRemainder_ = 0;
+    ProblemId memoFor_ = 0;  // the puzzle the pad shows
+    bool memoShown_ = false;
+    bool memoChanged_ = false;  // drawn on since drawing began
     int focusedMode_ = -1;  // the mode the focus was last placed for, -1 for none
     bool startFailed_ = false;
 };

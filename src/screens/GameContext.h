@@ -10,6 +10,7 @@ class IResourceLibrary;
 class UserStore;
 }  // namespace platform
 class IStarStore;
+class TMemoBook;
 
 struct GameContext {
     // Media.dll: pictures, logos and their names. One that is not loaded
@@ -22,4 +23,7 @@ struct GameContext {
     // Where the collection keeps its «★» marks (the settings file); null keeps
     // them for one opening of the screen.
     IStarStore *stars = nullptr;
+    // The collection's memos, kept for as long as the game runs; null keeps
+    // them for one opening of the screen.
+    TMemoBook *memos = nullptr;
 };

@@ -222,6 +222,7 @@ void TGameForm::ShowView(const GameView &view)
         BuyButton->setEnabled(view.viewSolutionEnabled);
     }
     ProblemsList->Refresh();
+    ShowMemo();
     FocusForMode();
 }
 

@@ -14,6 +14,8 @@ constexpr int kListTop = 132;
 TProblemsForm::TProblemsForm(GameContext &context, QWidget *owner, const QString &programDir)
     : TAbstractForm(context, "ProblemsForm", owner, programDir), flow_(Catalogue, Problems, *this, context.stars)
 {
+    if (context.memos)
+        flow_.KeepMemosIn(*context.memos);
     SetFlow(flow_);
     FormCreate();
 }
@@ -191,5 +193,6 @@ void TProblemsForm::ShowView(const CollectionView &view)
     HintButton->setEnabled(view.hintEnabled);
     showFilter(view);
     ProblemsList->Refresh();
+    ShowMemo();
     FocusForMode();
 }

@@ -20,6 +20,12 @@ inline QString HintHeading(int number)
 {
     return QStringLiteral("Подсказка %1.").arg(number);
 }
+inline const QString Memo = QStringLiteral("заметки");
+inline const QString MemoHint = QStringLiteral("Рисовать на картинке (F2)");
+// What the memo button's description says of the selected puzzle's memo.
+inline const QString MemoDrawing = QStringLiteral("рисование, Escape или F2 заканчивает");
+inline const QString MemoHasDrawings = QStringLiteral("есть рисунки");
+inline const QString MemoEmpty = QStringLiteral("пусто");
 
 // Hints on the parts of the puzzle screens.
 inline const QString PictureHint = QStringLiteral("Картинка");

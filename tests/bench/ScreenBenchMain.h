@@ -2,6 +2,7 @@
 // The main of the benchmarks that open the game's screens: offscreen unless a
 // platform is asked for, the given media library, and the message box form the
 // screens report through.
+#include "core/MemoBook.h"
 #include "platform/ResourceLibrary.h"
 #include "platform/UserStore.h"
 #include "screens/GameContext.h"
@@ -29,7 +30,8 @@ inline int runScreenBenchmarks(int argc, char **argv, platform::IResourceLibrary
     QApplication app(argc, argv);
     QTemporaryDir storeDir;
     platform::UserStore store(storeDir.filePath(QStringLiteral("registry.sqlite3")));
-    GameContext context{*media, store, QString()};
+    TMemoBook runMemos;
+    GameContext context{*media, store, QString(), nullptr, &runMemos};
     benchContextSlot() = &context;
     MessageBoxForm = new TMessageBoxForm(media);
     benchmark::Initialize(&argc, argv);

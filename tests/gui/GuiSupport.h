@@ -3,6 +3,7 @@
 // library with coloured pictures and wave images, a message box that records
 // instead of running modally, and helpers to drive modal forms.
 #include "FakeResourceLibrary.h"
+#include "core/MemoBook.h"
 #include "platform/ResourceLibrary.h"
 #include "platform/Sounds.h"
 #include "platform/UserStore.h"
@@ -65,7 +66,8 @@ protected:
     // A store of the test's own, opened when a screen first asks for it.
     QTemporaryDir playerStoreDir;
     platform::UserStore playerStore{playerStoreDir.filePath(QStringLiteral("registry.sqlite3"))};
-    GameContext context{media, playerStore, QCoreApplication::applicationDirPath()};
+    TMemoBook runMemos;
+    GameContext context{media, playerStore, QCoreApplication::applicationDirPath(), nullptr, &runMemos};
 };
 
 // A message box that records each show instead of running modally.

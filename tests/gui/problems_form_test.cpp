@@ -233,6 +233,8 @@ TEST_F(ProblemsFormTest, AKeyActsOnceWhenAButtonHasTheFocus)
     EXPECT_EQ(form->focusWidget(), form->StarButton);
     key(Qt::Key_Tab);
     EXPECT_EQ(form->focusWidget(), form->CloseButton);
+    key(Qt::Key_Tab);  // the bottom row left to right
+    EXPECT_EQ(form->focusWidget(), form->MemoButton);
     key(Qt::Key_Tab);
     ASSERT_EQ(form->focusWidget(), form->AnswerButton);
     ModalScript script;
@@ -533,5 +535,68 @@ TEST_F(ProblemsFormTest, TypingNarrowsTheListAndTheKeysWorkOnWhatItShows)
     EXPECT_EQ(selected()->Id, 11);
     EXPECT_TRUE(box.shown.isEmpty());
     EXPECT_TRUE(form->isVisible());
+    EXPECT_TRUE(errors.isEmpty()) << errors.join(QLatin1Char('\n')).toStdString();
+}
+
+// The memo: F2 turns the picture into a pad, the mouse draws, Escape ends the
+// drawing without leaving; the memo stays with its puzzle for the run and is
+// drawn on the same spot of the picture at any size.
+TEST_F(ProblemsFormTest, AMemoDrawnOnThePictureStaysWithItsPuzzle)
+{
+    open();
+    TMemoPad *pad = form->MemoPad;
+    ASSERT_NE(pad, nullptr);
+    EXPECT_EQ(form->MemoButton->text(), QStringLiteral("заметки"));
+    EXPECT_EQ(form->MemoButton->accessibleDescription(), QStringLiteral("пусто"));
+    EXPECT_EQ(pad->geometry(), form->ProblemImage->geometry());
+    EXPECT_TRUE(pad->testAttribute(Qt::WA_TransparentForMouseEvents));
+
+    key(Qt::Key_F2);
+    ASSERT_TRUE(pad->Drawing());
+    QTest::mousePress(pad, Qt::LeftButton, {}, QPoint(100, 200));
+    QTest::mouseMove(pad, QPoint(150, 220));
+    QTest::mouseMove(pad, QPoint(200, 240));
+    QTest::mouseRelease(pad, Qt::LeftButton, {}, QPoint(200, 240));
+    key(Qt::Key_Escape);
+    EXPECT_FALSE(pad->Drawing());
+    EXPECT_TRUE(form->isVisible());
+    EXPECT_TRUE(box.shown.isEmpty());  // no leave question while drawing
+
+    const TMemo kept = runMemos.Memo(11);
+    ASSERT_EQ(kept.Strokes().size(), 1u);
+    EXPECT_EQ(kept.Strokes().front().points.front(), QPointF(100, 200));  // shown at 440 × 460
+    EXPECT_EQ(form->MemoButton->accessibleDescription(), QStringLiteral("есть рисунки"));
+
+    // Another puzzle has its own, empty memo; coming back shows this one.
+    key(Qt::Key_Down);
+    EXPECT_EQ(selected()->Id, 12);
+    EXPECT_TRUE(pad->Memo().IsEmpty());
+    EXPECT_EQ(form->MemoButton->accessibleDescription(), QStringLiteral("пусто"));
+    key(Qt::Key_Up);
+    EXPECT_EQ(pad->Memo(), kept);
+
+    // At half the size the line lies on the same spot of the picture.
+    const auto inked = [&](QSize size, QPointF picturePoint) {
+        pad->resize(size);
+        QImage shot(size, QImage::Format_ARGB32_Premultiplied);
+        shot.fill(Qt::transparent);
+        pad->render(&shot, {}, {}, QWidget::RenderFlags());
+        const QPoint at = (QPointF(picturePoint.x() * size.width() / 440, picturePoint.y() * size.height() / 460)).toPoint();
+        return qAlpha(shot.pixel(at)) > 128;
+    };
+    for (QSize size : {QSize(440, 460), QSize(220, 230)}) {
+        SCOPED_TRACE(size.width());
+        EXPECT_TRUE(inked(size, {150, 220}));
+        EXPECT_FALSE(inked(size, {150, 260}));
+    }
+    pad->setGeometry(form->ProblemImage->geometry());
+
+    // The eraser takes the whole line.
+    key(Qt::Key_F2);
+    pad->SetTool(TMemoPad::Tool::Eraser);
+    QTest::mouseClick(pad, Qt::LeftButton, {}, QPoint(150, 221));
+    key(Qt::Key_F2);
+    EXPECT_FALSE(pad->Drawing());
+    EXPECT_TRUE(runMemos.Memo(11).IsEmpty());
     EXPECT_TRUE(errors.isEmpty()) << errors.join(QLatin1Char('\n')).toStdString();
 }

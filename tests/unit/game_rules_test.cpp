@@ -1205,3 +1205,37 @@ TEST_F(GameRules, TheVictoryIsLoggedOnceAndAWonGameLogsNothingMore)
     EXPECT_FALSE(won.rules.Start());
     EXPECT_TRUE(won.player->PendingLog.empty());
 }
+
+// A memo lives until its puzzle is answered right or its solution bought; a
+// wrong answer, or a solution already paid for, leaves the others alone.
+TEST_F(GameRules, AMemoGoesWhenItsPuzzleIsSolvedOrItsSolutionBought)
+{
+    CatalogueFiles files(difficulties(4, 1, 0));
+    Game game(files.dir.path(), registry, TUser::CreateNew(QStringLiteral("Оля"), 1));
+    ASSERT_TRUE(game.rules.Start());
+    TMemo memo;
+    memo.Add({MemoInk::Pen, 2.5, {{1, 2}, {30, 40}}});
+    game.player->SaveToRegistry(registry);
+    std::vector<ProblemId> ids;
+    for (int i = 0; i < 4; ++i) {
+        ids.push_back(game.screen.item(i).Id);
+        game.rules.Memos().Put(ids.back(), memo);
+    }
+    const auto stored = [&](int i) { return !TPlayerMemos::Load(registry, game.player->KeyPath(), ids[i]).memo.IsEmpty(); };
+    ASSERT_TRUE(stored(0) && stored(1) && stored(2) && stored(3));
+
+    game.answer(0, wrongAnswer);
+    EXPECT_TRUE(stored(0));
+    game.answer(0, rightAnswer);
+    EXPECT_FALSE(stored(0));
+    EXPECT_FALSE(game.rules.Memos().HasDrawings(ids[0]));
+
+    game.screen.askReplies = {Reply::No};  // the price declined: nothing bought
+    game.screen.select(1);
+    game.rules.ViewSolution();
+    EXPECT_TRUE(stored(1));
+    game.rules.ViewSolution();
+    EXPECT_FALSE(stored(1));
+    EXPECT_TRUE(stored(2) && stored(3));
+    EXPECT_TRUE(game.rules.Memos().HasDrawings(ids[2]));
+}

@@ -1,5 +1,6 @@
 // zentrika-profile as support uses it: players listed, shown, moved between
 // stores exactly, and bad imports refused without touching anything.
+#include "core/MemoBook.h"
 #include "core/User.h"
 #include "platform/InputLimits.h"
 #include "platform/InstanceLock.h"
@@ -634,4 +635,26 @@ TEST_F(ProfileTool, TheAnswerLogTravelsWithTheProfile)
     EXPECT_EQ(refused.code, 1);
     EXPECT_TRUE(refused.err.contains(QStringLiteral("record 1"))) << qPrintable(refused.err);
     EXPECT_EQ(scoresOf(QStringLiteral("Петя")), -7);
+}
+
+// Memos live in a sub-key of the player's key: the tool lists, shows and
+// exports the player as before and leaves them out; a backup the game keeps
+// holds the profile's values only, and deleting the player takes them along.
+TEST_F(ProfileTool, APlayerWithMemosShowsAndExportsAsBefore)
+{
+    storePlayer(QStringLiteral("Вася"));
+    const QByteArray before = run({QStringLiteral("export"), QStringLiteral("Вася")}).out;
+    {
+        platform::Registry registry(store());
+        TMemo memo;
+        memo.Add({MemoInk::Red, 2.5, {{1, 1}, {20, 30}}});
+        TPlayerMemos::Store(registry, TUser::PlayerPath(QStringLiteral("Вася")), 9, memo);
+    }
+    EXPECT_EQ(QString::fromUtf8(run({QStringLiteral("list")}).out), QStringLiteral("Вася\tlevel 3\tscore -7\n"));
+    const Result shown = run({QStringLiteral("show"), QStringLiteral("Вася")});
+    EXPECT_EQ(shown.code, 0) << qPrintable(shown.err);
+    EXPECT_EQ(shown.out, before);
+    EXPECT_EQ(run({QStringLiteral("delete"), QStringLiteral("Вася")}).code, 0);
+    platform::Registry registry(store());
+    EXPECT_FALSE(registry.keyExists(TPlayerMemos::KeyPath(TUser::PlayerPath(QStringLiteral("Вася")))));
 }
