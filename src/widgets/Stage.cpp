@@ -110,24 +110,32 @@ class TStage::PictureLayer : public QWidget
   private:
     // The picture lies a fraction of a logical pixel off the forms under it:
     // what a form repaints may show a display pixel beyond the part Qt asks
-    // this layer for. That pixel follows at once, once.
+    // this layer for. That pixel follows at once; the paint that brings it
+    // asks for nothing more.
     void followUp(const QRegion &asked)
     {
-        if ((asked - followUp_).isEmpty()) {
-            followUp_ = QRegion();
+        if (!awaited_.isEmpty() && (asked - awaited_).isEmpty()) {
+            awaited_ = QRegion();
             return;
         }
-        QRegion wider;
         for (const QRect &r : asked)
-            wider += r.adjusted(-1, -1, 1, 1);
-        followUp_ = wider;
-        QTimer::singleShot(0, this, [this] { update(followUp_); });
+            pending_ += r.adjusted(-1, -1, 1, 1);
+        if (posted_)
+            return;
+        posted_ = true;
+        QTimer::singleShot(0, this, [this] {
+            posted_ = false;
+            awaited_ = pending_;
+            pending_ = QRegion();
+            update(awaited_);
+        });
     }
 
     TStage *stage_;
     QImage cache_;
     QRect drawn_;
-    QRegion followUp_;
+    QRegion pending_, awaited_;
+    bool posted_ = false;
 };
 
 TStage::TStage(QSize picture)
