@@ -122,18 +122,6 @@ sides_are() { # screen-width screen-height side
 picture_at 1440 1080 240
 sleep 1
 sides_are 1920 1080 240
-# The buttons repaint between logical pixels as the pointer passes; once it
-# has left, the screen is as it was, to the last pixel of the picture's edges.
-import -window root "$WORK/still.png"
-for xy in "1644 28" "953 829" "953 915" "953 1002" "275 28" "1644 28"; do
-    xdotool mousemove $xy
-    sleep 0.2
-done
-xdotool mousemove 1919 0
-sleep 0.5
-import -window root "$WORK/hovered.png"
-changed=$(compare -metric AE "$WORK/still.png" "$WORK/hovered.png" null: 2>&1)
-[ "$changed" = 0 ] || fail "hovering the buttons left $changed pixels changed on the screen"
 [ -n "$SHOTS" ] && import -window root "$SHOTS/menu-1920x1080.png"
 # The sides are filled, the picture is drawn in the middle.
 border=$(pixel 100 540)

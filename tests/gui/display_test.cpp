@@ -562,4 +562,38 @@ TEST(StageScale, ThePictureIsCentredToTheDisplaysPixel)
     }
 }
 
+// A form repainting a part of itself at 1.8: the picture lies a third of a
+// logical pixel off the form, and the part's last display column on the
+// screen changes too, not only on the next full paint.
+TEST(StageScale, ARepaintBetweenLogicalPixelsLeavesNothingOld)
+{
+    TStage stage;
+    auto *picture = new QWidget(stage.board());
+    picture->setGeometry(stage.board()->rect());
+    picture->setAutoFillBackground(true);
+    picture->setPalette(QPalette(QColor(200, 60, 40)));
+    // Its right edge at 7 of the board: 12.6 display pixels in, 252.6 on the screen.
+    auto *part = new QWidget(picture);
+    part->setGeometry(2, 2, 5, 20);
+    part->setAutoFillBackground(true);
+    part->setPalette(QPalette(QColor(40, 60, 200)));
+    stage.setScalesWithWindow(true);
+    stage.show();
+    QWindow *window = stage.windowHandle();
+    ASSERT_NE(window, nullptr);
+    const auto restore = qScopeGuard([window] { platform::setWindowScale(window, 1.0); });
+    platform::setWindowPixels(window, {1920, 1080});
+    for (int i = 0; i < 5; ++i)
+        QApplication::processEvents();
+    ASSERT_EQ(stage.pictureDrawn(), QRect(240, 0, 1440, 1080));
+
+    part->setPalette(QPalette(QColor(40, 200, 60)));
+    for (int i = 0; i < 5; ++i)
+        QApplication::processEvents();
+    const QImage screen = window->screen()->grabWindow(stage.winId()).toImage();
+    ASSERT_GE(screen.width(), 260);
+    const QColor last = screen.pixelColor(240 + 12, 20);  // the part's last column
+    EXPECT_EQ(last, QColor(40, 200, 60));
+}
+
 }  // namespace
