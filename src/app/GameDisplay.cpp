@@ -214,7 +214,9 @@ QStringList GameDisplay::diagnostics() const
             stage = stage.intersected(QRect(QPoint(0, 0), plan_.output));
         lines << QStringLiteral("stage=%1%2").arg(rectText(stage),
                                                   stage_->isFullScreen() ? QStringLiteral(" full-screen") : QString());
-        lines << QStringLiteral("picture=%1").arg(rectText(devicePixels(stage_->board())));
+        // Where the pixels went, not where they were meant to go.
+        lines << QStringLiteral("picture=%1").arg(
+                     rectText(stage_->pictureDrawn().translated(devicePixels(stage_.get()).topLeft())));
         // The window's own ratio: a widget's is cut to four decimals.
         if (const QWindow *window = stage_->windowHandle())
             lines << QStringLiteral("scale-now=%1").arg(window->devicePixelRatio(), 0, 'g', 6);

@@ -13,6 +13,7 @@
 #include <QWindow>
 #include <QtMath>
 #include <algorithm>
+#include <cmath>
 
 namespace {
 TStage *g_stage = nullptr;
@@ -44,38 +45,50 @@ bool isInput(QEvent::Type type)
 }
 }  // namespace
 
-// Qt paints no window below one device pixel per logical pixel (its painter
-// takes a smaller ratio as 1), while geometry and input follow any factor.
-// Below 1 this layer lies over the whole stage: it renders the picture at its
-// own size and draws it shrunk, in the display's pixels. Input passes through
-// to the forms, which lie where the picture shows them.
-class TStage::ShrunkPicture : public QWidget
+// Qt places widgets on whole logical pixels: at a fractional factor the
+// picture's place in the middle falls inside one (x = 133.33 at 1.8 on a
+// 1920 x 1080 screen), and the board, 239 display pixels from the left, leaves
+// 241 on the right. Below a factor of 1 Qt's painter draws nothing smaller
+// than one device pixel per logical pixel (it takes a smaller ratio as 1),
+// while geometry and input follow any factor. In both cases this layer lies
+// over the whole stage: it renders the board and draws it where the picture
+// belongs, to the display's pixel, shrunk below 1. Input passes through to
+// the forms, which lie within half a logical pixel of where the picture shows
+// them; the screen reader reads the forms themselves.
+class TStage::PictureLayer : public QWidget
 {
   public:
-    ShrunkPicture(TStage *stage) : QWidget(stage), stage_(stage)
+    PictureLayer(TStage *stage) : QWidget(stage), stage_(stage)
     {
-        setObjectName(QStringLiteral("ShrunkPicture"));
+        setObjectName(QStringLiteral("PictureLayer"));
         setAttribute(Qt::WA_TransparentForMouseEvents);
         // Not opaque: Qt then drops the updates of the forms under it.
         hide();
     }
+
+    // Where the picture was last drawn, in the window's display pixels.
+    QRect drawn() const { return drawn_; }
 
   protected:
     void paintEvent(QPaintEvent *event) override
     {
         QWidget *board = stage_->board();
         const double f = platform::windowScale(stage_->windowHandle());
-        // The dirty part of the picture, from the display's pixels (the
-        // painter's units here) into the board's, a pixel wider for the filter.
-        const QRectF boardDevice(QPointF(board->pos()) * f, QSizeF(board->size()) * f);
+        const QRect target = stage_->pictureTarget();
+        // The picture's pixels: the display's from a factor of 1 up, drawn
+        // one to one; the board's own below it, drawn shrunk.
+        const double ratio = std::max(1.0, f);
+        const QSize cacheSize = f >= 1.0 ? target.size() : board->size();
+        // The dirty part of the picture, from the display's pixels into the
+        // board's, a pixel wider for the filter and the rounding.
         const QRectF asked(QPointF(event->rect().topLeft()) * f, QSizeF(event->rect().size()) * f);
-        const QRectF dirty = asked.translated(-boardDevice.topLeft());
-        const QRect source =
-            QRectF(dirty.topLeft() / f, dirty.size() / f).toAlignedRect().adjusted(-2, -2, 2, 2) &
-            board->rect();
-        if (cache_.size() != board->size()) {
-            cache_ = QImage(board->size(), QImage::Format_RGB32);
-            cache_.fill(BorderColour);
+        const QRectF dirty = asked.translated(-QPointF(target.topLeft()));
+        QRect source =
+            QRectF(dirty.topLeft() / f, dirty.size() / f).toAlignedRect().adjusted(-2, -2, 2, 2) & board->rect();
+        if (cache_.size() != cacheSize || cache_.devicePixelRatio() != ratio) {
+            cache_ = QImage(cacheSize, QImage::Format_RGB32);
+            cache_.setDevicePixelRatio(ratio);
+            source = board->rect();
         }
         if (!source.isEmpty()) {
             QPainter c(&cache_);
@@ -84,14 +97,45 @@ class TStage::ShrunkPicture : public QWidget
             board->render(&cache_, source.topLeft(), QRegion(source), QWidget::DrawChildren);
         }
         QPainter p(this);
+        // In the display's pixels, whatever ratio the painter took.
+        const double unit = p.deviceTransform().m11();
+        p.setWorldTransform(QTransform::fromScale(1.0 / unit, 1.0 / unit));
         p.fillRect(asked, BorderColour);
-        p.setRenderHint(QPainter::SmoothPixmapTransform);
-        p.drawImage(boardDevice, cache_);
+        p.setRenderHint(QPainter::SmoothPixmapTransform, f < 1.0);
+        p.drawImage(QRectF(target), cache_);
+        drawn_ = target;
+        followUp(event->region());
     }
 
   private:
+    // The picture lies a fraction of a logical pixel off the forms under it:
+    // what a form repaints may show a display pixel beyond the part Qt asks
+    // this layer for. That pixel follows at once; the paint that brings it
+    // asks for nothing more.
+    void followUp(const QRegion &asked)
+    {
+        if (!awaited_.isEmpty() && (asked - awaited_).isEmpty()) {
+            awaited_ = QRegion();
+            return;
+        }
+        for (const QRect &r : asked)
+            pending_ += r.adjusted(-1, -1, 1, 1);
+        if (posted_)
+            return;
+        posted_ = true;
+        QTimer::singleShot(0, this, [this] {
+            posted_ = false;
+            awaited_ = pending_;
+            pending_ = QRegion();
+            update(awaited_);
+        });
+    }
+
     TStage *stage_;
     QImage cache_;
+    QRect drawn_;
+    QRegion pending_, awaited_;
+    bool posted_ = false;
 };
 
 TStage::TStage(QSize picture)
@@ -106,7 +150,7 @@ TStage::TStage(QSize picture)
     // The window never shrinks below the picture, so no control is cut off.
     setMinimumSize(picture);
     resize(picture);
-    shrunk_ = new ShrunkPicture(this);
+    layer_ = new PictureLayer(this);
     g_stage = this;
     // Held back before any form's own filter sees it, where the application
     // offers that; a filter of our own otherwise.
@@ -295,17 +339,44 @@ void TStage::scaleTo(double factor)
     if (platform::setWindowScale(windowHandle(), factor)) {
         keepMinimumSize();
         emit scaleChanged();
-        showShrunk();
+        showPictureLayer();
         // What the last scale left on the screen goes.
         update();
     }
 }
 
-void TStage::showShrunk()
+QRect TStage::pictureTarget() const
 {
-    shrunk_->setGeometry(rect());
-    shrunk_->setVisible(platform::windowScale(windowHandle()) < 1.0 - 1e-9);
-    shrunk_->raise();
+    const double f = platform::windowScale(windowHandle());
+    QSize window = platform::windowDevicePixels(windowHandle());
+    if (window.isEmpty())
+        window = (QSizeF(size()) * f).toSize();
+    const QSize picture(qRound(board_->width() * f), qRound(board_->height() * f));
+    return QRect(QPoint((window.width() - picture.width()) / 2, (window.height() - picture.height()) / 2), picture);
+}
+
+QRect TStage::pictureDrawn() const
+{
+    if (layer_->isVisible() && !layer_->drawn().isEmpty())
+        return layer_->drawn();
+    const double f = platform::windowScale(windowHandle());
+    return QRectF(QPointF(board_->pos()) * f, QSizeF(board_->size()) * f).toRect();
+}
+
+void TStage::showPictureLayer()
+{
+    placeBoard();
+    // Where Qt draws the board by itself, to the pixel and at 1 or more, it
+    // is drawn once; elsewhere the layer draws it.
+    const double f = platform::windowScale(windowHandle());
+    const QPointF qtPlace = QPointF(board_->pos()) * f;
+    const QPointF exact = pictureTarget().topLeft();
+    const bool needed = f < 1.0 - 1e-9 || std::abs(qtPlace.x() - exact.x()) > 1e-6 ||
+                        std::abs(qtPlace.y() - exact.y()) > 1e-6;
+    layer_->setGeometry(rect());
+    layer_->setVisible(needed);
+    layer_->raise();
+    layer_->update();
 }
 
 void TStage::fitScale()
@@ -317,7 +388,7 @@ void TStage::fitScale()
     if (!device.isEmpty())
         scaleTo(platform::fitFactor(device, board_->size()));
     keepMinimumSize();  // also for the first show, before any change of scale
-    showShrunk();
+    showPictureLayer();
 }
 
 void TStage::keepMinimumSize()
@@ -347,14 +418,16 @@ void TStage::toggleFullScreen()
 
 void TStage::placeBoard()
 {
-    board_->move((width() - board_->width()) / 2, (height() - board_->height()) / 2);
+    // The whole logical pixel nearest the picture's place in the display's.
+    const double f = platform::windowScale(windowHandle());
+    const QRect target = pictureTarget();
+    board_->move(qRound(target.x() / f), qRound(target.y() / f));
 }
 
 void TStage::resizeEvent(QResizeEvent *event)
 {
     QWidget::resizeEvent(event);
-    placeBoard();
-    shrunk_->setGeometry(rect());
+    showPictureLayer();
     if (isVisible())
         rememberNormalSize();
     // The new scale once this resize is handled: Qt is still delivering it.

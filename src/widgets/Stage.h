@@ -49,6 +49,13 @@ public:
     bool windowWasMaximised() const { return maximised_; }
     void setWindowWasMaximised(bool on) { maximised_ = on; }
 
+    // Where the picture belongs in the window, in the display's pixels:
+    // centred to the pixel, at the window's factor.
+    QRect pictureTarget() const;
+    // Where the picture was drawn in the window, in the display's pixels: by
+    // Qt with the board, or by the layer that draws it between logical pixels.
+    QRect pictureDrawn() const;
+
     // Called by TForm as it shows and hides.
     void embed(TForm *form);
     void release(TForm *form);
@@ -85,14 +92,14 @@ private:
     void refocusTop();
     void scaleTo(double factor);
     void keepMinimumSize();
-    void showShrunk();
+    void showPictureLayer();
     void rememberNormalSize();
 
-    class ShrunkPicture;
+    class PictureLayer;
 
     QWidget *board_;
-    // Draws the picture below its own size, which Qt's painter cannot.
-    ShrunkPicture *shrunk_ = nullptr;
+    // Draws the picture where Qt cannot: between logical pixels, or shrunk.
+    PictureLayer *layer_ = nullptr;
     std::vector<Entry> forms_;  // in the order they were shown
     bool wasFullScreen_ = false;
     QRect windowGeometry_;  // where the window was before full screen, native

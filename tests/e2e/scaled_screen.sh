@@ -103,15 +103,25 @@ win=$(xdotool search --onlyvisible --pid "$GPID" 2>/dev/null | head -1)
 geometry=$(xwininfo -id "$win" 2>/dev/null | awk '/Absolute upper-left X/ {x=$NF} /Absolute upper-left Y/ {y=$NF} /Width/ {w=$NF} /Height/ {h=$NF} END {print w "x" h "+" x "+" y}')
 [ "$geometry" = "1920x1080+0+0" ] || fail "the game's window is $geometry on the X server"
 [ "$(xdotool search --onlyvisible --pid "$GPID" 2>/dev/null | wc -l)" = 1 ] || fail "the game shows more than one window"
-# Centred within a device pixel: at 1.8 a logical pixel is 1.8 of the display's.
+# Centred to the display's pixel, though at 1.8 a logical pixel is 1.8 of the
+# display's and the middle falls inside one: the report says where it was drawn.
 picture_at() {
-    local w h x y
-    IFS='x+' read -r w h x y <<<"$(value picture)"
-    [ "$w" = "$1" ] && [ "$h" = "$2" ] && [ "$y" = 0 ] && [ $((x - $3)) -ge -2 ] && [ $((x - $3)) -le 2 ] ||
-        fail "the picture is at $(value picture), not $1x$2 at x=$3 y=0"
+    [ "$(value picture)" = "$1x$2+$3+0" ] || fail "the picture is at $(value picture), not $1x$2 at x=$3 y=0"
+}
+# The filled sides counted on the screen's own pixels across the middle row,
+# the pointer out of the way.
+sides_are() { # screen-width screen-height side
+    local left right
+    xdotool mousemove "$(($1 - 1))" 0
+    sleep 0.3
+    read -r left right <<<"$(import -window root -crop "${1}x1+0+$(($2 / 2))" -depth 8 txt:- 2>/dev/null |
+        awk 'NR > 1 { c[++n] = ($3 ~ /^#1C1A17/) }
+             END { l = 0; while (l < n && c[l + 1]) l++; r = 0; while (r < n && c[n - r]) r++; print l, r }')"
+    [ "$left" = "$3" ] && [ "$right" = "$3" ] || fail "the sides are $left and $right pixels wide at $1x$2, not $3 each"
 }
 picture_at 1440 1080 240
 sleep 1
+sides_are 1920 1080 240
 [ -n "$SHOTS" ] && import -window root "$SHOTS/menu-1920x1080.png"
 # The sides are filled, the picture is drawn in the middle.
 border=$(pixel 100 540)
@@ -305,6 +315,7 @@ report
 [ "$(value scale-factor)" = 3.6 ] || fail "scale factor $(value scale-factor) at 3840x2160, not 3.6"
 picture_at 2880 2160 480
 sleep 1
+sides_are 3840 2160 480
 [ -n "$SHOTS" ] && import -window root "$SHOTS/menu-3840x2160.png"
 xdotool mousemove $((480 + (272 + 124) * 36 / 10)) $(((440 + 20) * 36 / 10)) click 1
 wait_top UserSelectDialog "a click on the scaled Новая игра at 3840x2160"

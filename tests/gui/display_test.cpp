@@ -556,4 +556,88 @@ TEST(StageScale, ThePictureFollowsTheWindowWithItsAspectKept)
     EXPECT_EQ(scaled.count(), 0);
 }
 
+// Qt places widgets on whole logical pixels; the picture is centred to the
+// display's pixel all the same, at factors that put its edge inside one, and
+// the report says where it was drawn.
+TEST(StageScale, ThePictureIsCentredToTheDisplaysPixel)
+{
+    TStage stage;
+    auto *picture = new QWidget(stage.board());
+    picture->setGeometry(stage.board()->rect());
+    picture->setAutoFillBackground(true);
+    picture->setPalette(QPalette(QColor(200, 60, 40)));
+    stage.setScalesWithWindow(true);
+    stage.resize(800, 600);
+    stage.show();
+    QApplication::processEvents();
+    QWindow *window = stage.windowHandle();
+    ASSERT_NE(window, nullptr);
+    const auto restore = qScopeGuard([window] { platform::setWindowScale(window, 1.0); });
+
+    const QSize sizes[] = {{1920, 1080}, {3840, 2160}, {1000, 700}, {1200, 1000}, {1000, 750}, {640, 470}};
+    for (const QSize asked : sizes) {
+        SCOPED_TRACE(QStringLiteral("%1x%2").arg(asked.width()).arg(asked.height()).toStdString());
+        platform::setWindowPixels(window, asked);
+        QApplication::processEvents();
+        const QSize device = platform::windowDevicePixels(window);
+        ASSERT_EQ(device, asked);
+        // The sides counted on the drawn pixels, across the middle row and
+        // down the middle column.
+        const QImage shot = stage.grab().toImage().convertToFormat(QImage::Format_RGB32);
+        const QRgb border = qRgb(28, 26, 23);
+        auto firstPicture = [&](int length, auto at) {
+            int n = 0;
+            while (n < length && at(n) == border)
+                ++n;
+            return n;
+        };
+        const int midY = device.height() / 2, midX = device.width() / 2;
+        const QRect drawn(
+            QPoint(firstPicture(device.width(), [&](int x) { return shot.pixel(x, midY); }),
+                   firstPicture(device.height(), [&](int y) { return shot.pixel(midX, y); })),
+            QPoint(device.width() - 1 - firstPicture(device.width(), [&](int x) { return shot.pixel(device.width() - 1 - x, midY); }),
+                   device.height() - 1 -
+                       firstPicture(device.height(), [&](int y) { return shot.pixel(midX, device.height() - 1 - y); })));
+        const int left = drawn.left(), right = device.width() - 1 - drawn.right();
+        const int top = drawn.top(), bottom = device.height() - 1 - drawn.bottom();
+        EXPECT_LE(std::abs(left - right), 1) << left << " | " << right;
+        EXPECT_LE(std::abs(top - bottom), 1) << top << " / " << bottom;
+        EXPECT_EQ(stage.pictureDrawn(), drawn);
+    }
+}
+
+// A form repainting a part of itself at 1.8: the picture lies a third of a
+// logical pixel off the form, and the part's last display column on the
+// screen changes too, not only on the next full paint.
+TEST(StageScale, ARepaintBetweenLogicalPixelsLeavesNothingOld)
+{
+    TStage stage;
+    auto *picture = new QWidget(stage.board());
+    picture->setGeometry(stage.board()->rect());
+    picture->setAutoFillBackground(true);
+    picture->setPalette(QPalette(QColor(200, 60, 40)));
+    // Its right edge at 7 of the board: 12.6 display pixels in, 252.6 on the screen.
+    auto *part = new QWidget(picture);
+    part->setGeometry(2, 2, 5, 20);
+    part->setAutoFillBackground(true);
+    part->setPalette(QPalette(QColor(40, 60, 200)));
+    stage.setScalesWithWindow(true);
+    stage.show();
+    QWindow *window = stage.windowHandle();
+    ASSERT_NE(window, nullptr);
+    const auto restore = qScopeGuard([window] { platform::setWindowScale(window, 1.0); });
+    platform::setWindowPixels(window, {1920, 1080});
+    for (int i = 0; i < 5; ++i)
+        QApplication::processEvents();
+    ASSERT_EQ(stage.pictureDrawn(), QRect(240, 0, 1440, 1080));
+
+    part->setPalette(QPalette(QColor(40, 200, 60)));
+    for (int i = 0; i < 5; ++i)
+        QApplication::processEvents();
+    const QImage screen = window->screen()->grabWindow(stage.winId()).toImage();
+    ASSERT_GE(screen.width(), 260);
+    const QColor last = screen.pixelColor(240 + 12, 20);  // the part's last column
+    EXPECT_EQ(last, QColor(40, 200, 60));
+}
+
 }  // namespace
