@@ -1,6 +1,7 @@
 #include "widgets/Stage.h"
 
 #include "widgets/Form.h"
+#include "widgets/StagePictureLayer.h"
 #include "platform/desktop/GameApplication.h"
 #include "platform/desktop/WindowScale.h"
 
@@ -17,9 +18,6 @@
 
 namespace {
 TStage *g_stage = nullptr;
-
-// The colour around the picture: dark, so the eye stays on the game.
-const QColor BorderColour(28, 26, 23);
 
 bool isInput(QEvent::Type type)
 {
@@ -45,98 +43,6 @@ bool isInput(QEvent::Type type)
 }
 }  // namespace
 
-// Qt places widgets on whole logical pixels: at a fractional factor the
-// picture's place in the middle falls inside one (x = 133.33 at 1.8 on a
-// 1920 x 1080 screen), and the board, 239 display pixels from the left, leaves
-// 241 on the right. Below a factor of 1 Qt's painter draws nothing smaller
-// than one device pixel per logical pixel (it takes a smaller ratio as 1),
-// while geometry and input follow any factor. In both cases this layer lies
-// over the whole stage: it renders the board and draws it where the picture
-// belongs, to the display's pixel, shrunk below 1. Input passes through to
-// the forms, which lie within half a logical pixel of where the picture shows
-// them; the screen reader reads the forms themselves.
-class TStage::PictureLayer : public QWidget
-{
-  public:
-    PictureLayer(TStage *stage) : QWidget(stage), stage_(stage)
-    {
-        setObjectName(QStringLiteral("PictureLayer"));
-        setAttribute(Qt::WA_TransparentForMouseEvents);
-        // Not opaque: Qt then drops the updates of the forms under it.
-        hide();
-    }
-
-    // Where the picture was last drawn, in the window's display pixels.
-    QRect drawn() const { return drawn_; }
-
-  protected:
-    void paintEvent(QPaintEvent *event) override
-    {
-        QWidget *board = stage_->board();
-        const double f = platform::windowScale(stage_->windowHandle());
-        const QRect target = stage_->pictureTarget();
-        // The picture's pixels: the display's from a factor of 1 up, drawn
-        // one to one; the board's own below it, drawn shrunk.
-        const double ratio = std::max(1.0, f);
-        const QSize cacheSize = f >= 1.0 ? target.size() : board->size();
-        // The dirty part of the picture, from the display's pixels into the
-        // board's, a pixel wider for the filter and the rounding.
-        const QRectF asked(QPointF(event->rect().topLeft()) * f, QSizeF(event->rect().size()) * f);
-        const QRectF dirty = asked.translated(-QPointF(target.topLeft()));
-        QRect source =
-            QRectF(dirty.topLeft() / f, dirty.size() / f).toAlignedRect().adjusted(-2, -2, 2, 2) & board->rect();
-        if (cache_.size() != cacheSize || cache_.devicePixelRatio() != ratio) {
-            cache_ = QImage(cacheSize, QImage::Format_RGB32);
-            cache_.setDevicePixelRatio(ratio);
-            source = board->rect();
-        }
-        if (!source.isEmpty()) {
-            QPainter c(&cache_);
-            c.fillRect(source, BorderColour);
-            c.end();
-            board->render(&cache_, source.topLeft(), QRegion(source), QWidget::DrawChildren);
-        }
-        QPainter p(this);
-        // In the display's pixels, whatever ratio the painter took.
-        const double unit = p.deviceTransform().m11();
-        p.setWorldTransform(QTransform::fromScale(1.0 / unit, 1.0 / unit));
-        p.fillRect(asked, BorderColour);
-        p.setRenderHint(QPainter::SmoothPixmapTransform, f < 1.0);
-        p.drawImage(QRectF(target), cache_);
-        drawn_ = target;
-        followUp(event->region());
-    }
-
-  private:
-    // The picture lies a fraction of a logical pixel off the forms under it:
-    // what a form repaints may show a display pixel beyond the part Qt asks
-    // this layer for. That pixel follows at once; the paint that brings it
-    // asks for nothing more.
-    void followUp(const QRegion &asked)
-    {
-        if (!awaited_.isEmpty() && (asked - awaited_).isEmpty()) {
-            awaited_ = QRegion();
-            return;
-        }
-        for (const QRect &r : asked)
-            pending_ += r.adjusted(-1, -1, 1, 1);
-        if (posted_)
-            return;
-        posted_ = true;
-        QTimer::singleShot(0, this, [this] {
-            posted_ = false;
-            awaited_ = pending_;
-            pending_ = QRegion();
-            update(awaited_);
-        });
-    }
-
-    TStage *stage_;
-    QImage cache_;
-    QRect drawn_;
-    QRegion pending_, awaited_;
-    bool posted_ = false;
-};
 
 TStage::TStage(QSize picture)
     : QWidget(nullptr, Qt::Window)
@@ -469,7 +375,7 @@ void TStage::paintEvent(QPaintEvent *event)
         fill -= board_->geometry();
     QPainter p(this);
     for (const QRect &r : fill)
-        p.fillRect(r, BorderColour);
+        p.fillRect(r, StageBorderColour);
 }
 
 void TStage::closeEvent(QCloseEvent *event)
