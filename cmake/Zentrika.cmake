@@ -46,10 +46,29 @@ function(zentrika_moc_follows_sources target)
   include(${listing_file})
 endfunction()
 
+# Precompiled headers from cmake/pch/: Qt's and GoogleTest's headers are most of
+# what every file compiles. A target either builds one (HEADER) or reuses the one
+# another target built (REUSE_FROM), which needs the same flags and the same
+# definitions of any macro the headers look at; GCC's -Winvalid-pch, an error
+# here, says when they differ. The libraries without widgets get a header
+# without any Qt Widgets header, so the layer check still sees every such include.
+function(zentrika_pch target)
+  cmake_parse_arguments(A "" "HEADER;REUSE_FROM" "" ${ARGN})
+  if(NOT ZENTRIKA_PCH)
+    return()
+  endif()
+  if(A_REUSE_FROM)
+    target_precompile_headers(${target} REUSE_FROM ${A_REUSE_FROM})
+  else()
+    target_precompile_headers(${target} PRIVATE
+      "$<$<COMPILE_LANGUAGE:CXX>:${PROJECT_SOURCE_DIR}/cmake/pch/${A_HEADER}.h>")
+  endif()
+endfunction()
+
 # One static library per source folder; the folder's own files only, so that a
 # sub-folder can be a library of its own. New files are picked up on the next build.
 function(zentrika_library name dir)
-  cmake_parse_arguments(A "NO_WIDGETS" "" "LINK;EXCLUDE" ${ARGN})
+  cmake_parse_arguments(A "NO_WIDGETS" "" "LINK;EXCLUDE;PCH" ${ARGN})
   file(GLOB srcs CONFIGURE_DEPENDS ${dir}/*.cpp ${dir}/*.h ${dir}/*.c)
   foreach(x ${A_EXCLUDE})
     list(REMOVE_ITEM srcs ${dir}/${x})
@@ -62,6 +81,9 @@ function(zentrika_library name dir)
   endif()
   zentrika_moc_follows_sources(${name})
   zentrika_warnings(${name})
+  if(A_PCH)
+    zentrika_pch(${name} ${A_PCH})
+  endif()
 endfunction()
 
 # A command-line tool in the tools folder of the build.

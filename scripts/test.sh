@@ -2,8 +2,8 @@
 # Sets everything up, builds, and runs the whole test suite:
 #   1. every test of the debug build (unit, GUI offscreen, end-to-end, content, lint);
 #      the debug build also compiles the benchmarks and doc_screens, so they cannot rot;
-#   2. each fuzz target for 15 s (ZENTRIKA_FUZZ_SECONDS) over its seed corpus, so a
-#      seed that crashes fails the run; scripts/fuzz.sh fuzzes longer by hand;
+#   2. each fuzz target for 5 s (ZENTRIKA_FUZZ_SECONDS) over its seed corpus, so a
+#      seed that crashes fails the run; scripts/fuzz.sh fuzzes for 5 min by hand;
 #   3. the unit and GUI tests again under AddressSanitizer + UndefinedBehaviorSanitizer,
 #      building only those two executables and what they need. Last, so that the
 #      output closes with ctest's summary.
@@ -16,7 +16,7 @@ export QT_QPA_PLATFORM=offscreen
 "$root/scripts/setup.sh" debug
 ctest --preset debug "$@"
 
-"$root/scripts/fuzz.sh" "${ZENTRIKA_FUZZ_SECONDS:-15}"
+"$root/scripts/fuzz.sh" "${ZENTRIKA_FUZZ_SECONDS:-5}"
 
 "$root/scripts/setup.sh" asan unit_tests gui_tests
 ASAN_OPTIONS=detect_leaks=1 LSAN_OPTIONS="suppressions=$root/tests/asan/lsan.supp" \
