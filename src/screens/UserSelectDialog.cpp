@@ -147,14 +147,6 @@ void TUserSelectDialog::createChoiceControls(QWidget *p)
     DeleteButton->setText(QStringLiteral("Удалить"));
     styleButton(DeleteButton);
     connect(DeleteButton, &QAbstractButton::clicked, this, &TUserSelectDialog::DeleteButtonClick);
-
-    // Under the player's progress, made here to follow «Удалить» in tab order.
-    StatisticsButton = new TFlatButton(p);
-    StatisticsButton->setObjectName(QStringLiteral("StatisticsButton"));
-    StatisticsButton->setGeometry(289, 208, 120, 22);
-    StatisticsButton->setText(QStringLiteral("статистика"));
-    styleButton(StatisticsButton);
-    connect(StatisticsButton, &QAbstractButton::clicked, this, &TUserSelectDialog::StatisticsButtonClick);
 }
 
 void TUserSelectDialog::createProgressPanel(QWidget *p)
@@ -189,6 +181,14 @@ void TUserSelectDialog::createProgressPanel(QWidget *p)
     LULabel = makeLabel(s, "LULabel", 377, 32, QString(), 11);
     MULabel = makeLabel(s, "MULabel", 377, 48, QString(), 11);
     HULabel = makeLabel(s, "HULabel", 377, 64, QString(), 11);
+
+    // Under the player's progress, after «Удалить» in tab order.
+    StatisticsButton = new TFlatButton(p);
+    StatisticsButton->setObjectName(QStringLiteral("StatisticsButton"));
+    StatisticsButton->setGeometry(289, 208, 120, 22);
+    StatisticsButton->setText(QStringLiteral("статистика"));
+    styleButton(StatisticsButton);
+    connect(StatisticsButton, &QAbstractButton::clicked, this, &TUserSelectDialog::StatisticsButtonClick);
 }
 
 TUserSelectDialog::~TUserSelectDialog() = default;
