@@ -177,7 +177,8 @@ void TStatisticsForm::showFigures(const TUser &player)
     QStringList notes;
     if (figures_.historyStartsNow)
         notes << answerstats::HistoryStartsNowText();
-    if (logDamaged_ || leftOutRows_ > 0 || figures_.leftOut.total() > 0)
+    // A puzzle no longer in the pack still counts: only what was not used is said.
+    if (logDamaged_ || leftOutRows_ > 0 || figures_.leftOut.total() > figures_.leftOut.unknownPuzzle)
         notes << QStringLiteral("Часть истории не прочитана: показано то, что удалось прочитать.");
     Note->setCaption(notes.join(QLatin1Char(' ')));
 }

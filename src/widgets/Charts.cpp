@@ -143,7 +143,8 @@ bool TLineChart::paintPlot(QPainter &p, const QRect &area)
     const int labelWidth = fm.horizontalAdvance(QStringLiteral("30 мая")) + 8;
     const std::size_t every = dx > 0 ? std::size_t(std::max(1.0, std::ceil(labelWidth / dx))) : 1;
     for (std::size_t i = 0; i < points_.size(); i += every)
-        p.drawText(QRectF(xOf(i) - labelWidth / 2.0, plot.bottom() + 2, labelWidth, kAxisLabelHeight),
+        p.drawText(QRectF(std::clamp(xOf(i) - labelWidth / 2.0, double(area.left()), double(area.right() - labelWidth)),
+                          plot.bottom() + 2, labelWidth, kAxisLabelHeight),
                    Qt::AlignHCenter | Qt::AlignTop, points_[i].label);
 
     QPainterPath line;
