@@ -31,6 +31,8 @@ TARGETS = [
     ("bench_richtext", "BM_ViewerFontLevelStep", "Re-format a 20 KB statement at a new font level", 5.0),
     ("bench_answer_viewer", "BM_ViewerZoomStep", "Answer viewer: re-format a 20 KB solution for one zoom step", 5.0),
     ("bench_listbox", "BM_ListRepaintGameLook", "Full repaint of an 18-row game-look list", 1.0),
+    ("bench_screens", "BM_StatisticsScreenOpens",
+     "Statistics screen opening over 100,000 log records: read, figures, charts and the first paint", 100.0),
     ("bench_screens", "BM_GameSelectionChange", "Selection change on the game screen", 8.0),
     ("bench_screens", "BM_CollectionSelectionChange", "Selection change on the collection screen", 8.0),
     ("bench_screens", "BM_ShowHint", "Show one more hint under a puzzle's text", 16.0),

@@ -2,7 +2,7 @@
 # Screenshots of the scaled game for docs/screens: the main menu and the game
 # screen (list, and a puzzle's text with its whole picture) at 1920 x 1080 and
 # 3840 x 2160, a hint bought in the game (hints-game.png) and the collection narrowed by a
-# filter at 1920 x 1080, on Xorg with the dummy driver; then the pictures of single windows
+# filter and the statistics screen at 1920 x 1080, on Xorg with the dummy driver; then the pictures of single windows
 # (dialogs, the puzzle list, the text viewer) that doc_screens saves, built beside
 # the game folder.
 # Usage: [SHOT_WAIT=seconds] scripts/screenshots.sh [game folder] [output folder]
@@ -65,9 +65,13 @@ printf '[collection]\nstars=40, 64\n' >"$XDG_CONFIG_HOME/zentrika/zentrika.conf"
 map_letters "час"
 size=1920x1080
 shot collection-filter --screen=collection
+# The statistics screen of a player with ten weeks of play.
+"$root/scripts/statistics_profile.py" >"$WORK/statistics.json"
+"$GAME_DIR/../bin/zentrika-profile" import "$WORK/statistics.json" >/dev/null
+shot statistics --screen=statistics --player=Марина
 # A memo on the collection's first picture, drawn by the end-to-end script.
 ZENTRIKA_SCREEN_SHOTS=$OUT ZENTRIKA_GAME_DIR=$GAME_DIR bash "$root/tests/e2e/memo_draw.sh" >/dev/null || echo "no memo.png" >&2
-ls -l "$OUT"/menu-*.png "$OUT"/game-*.png "$OUT"/hints-game.png "$OUT"/collection-filter-*.png "$OUT"/memo.png
+ls -l "$OUT"/menu-*.png "$OUT"/game-*.png "$OUT"/statistics-*.png "$OUT"/hints-game.png "$OUT"/collection-filter-*.png "$OUT"/memo.png
 xrandr --output "$OUTPUT" --mode 1024x768
 shots=$GAME_DIR/../tests/shots/doc_screens
 [ -x "$shots" ] || { echo "$shots is not built" >&2; exit 1; }

@@ -39,8 +39,9 @@ Options parseOptions(const QStringList &arguments)
                 o.error = QStringLiteral("Неизвестное значение звука: %1 (ждём on или off)").arg(v);
         } else if (a.startsWith(QLatin1String("--screen="))) {
             o.screen = a.mid(9);
-            if (o.screen != QLatin1String("game") && o.screen != QLatin1String("collection"))
-                o.error = QStringLiteral("Неизвестный экран: %1 (ждём game или collection)").arg(o.screen);
+            if (o.screen != QLatin1String("game") && o.screen != QLatin1String("collection") &&
+                o.screen != QLatin1String("statistics"))
+                o.error = QStringLiteral("Неизвестный экран: %1 (ждём game, collection или statistics)").arg(o.screen);
         } else if (a.startsWith(QLatin1String("--player="))) {
             o.player = a.mid(9);
         } else if (a.startsWith(QLatin1String("--data="))) {
@@ -56,8 +57,9 @@ Options parseOptions(const QStringList &arguments)
         // A word that is not an option is ignored. The options run before Qt's own
         // are taken, so Qt's -platform and the like are refused above.
     }
-    if (o.error.isEmpty() && o.screen == QLatin1String("game") && o.player.trimmed().isEmpty())
-        o.error = QStringLiteral("Для --screen=game нужно имя игрока: --player=ИМЯ");
+    if (o.error.isEmpty() && (o.screen == QLatin1String("game") || o.screen == QLatin1String("statistics")) &&
+        o.player.trimmed().isEmpty())
+        o.error = QStringLiteral("Для --screen=%1 нужно имя игрока: --player=ИМЯ").arg(o.screen);
     return o;
 }
 
@@ -79,6 +81,7 @@ QString helpText()
                           "  --screen=collection          сразу открыть сборник головоломок\n"
                           "  --screen=game --player=ИМЯ   сразу начать игру за игрока (новый\n"
                           "                               игрок создаётся)\n"
+                          "  --screen=statistics --player=ИМЯ   статистика сохранённого игрока\n"
                           "  --data ПАПКА     взять list.lst, Data и Images из другой папки\n"
                           "  --help           эта справка\n"
                           "  --version        версия игры\n");

@@ -8,6 +8,7 @@
 #include "screens/GameForm.h"
 #include "screens/MessageBoxForm.h"
 #include "screens/ProblemsForm.h"
+#include "screens/StatisticsForm.h"
 
 #include <QCoreApplication>
 #include <cstdio>
@@ -37,13 +38,19 @@ int runScreen(GameContext &context, TMessageBoxForm &messages, const QString &sc
             const QString stored = playername::findStored(store.subKeyNames(TUser::UsersKey), name.text);
             if (!stored.isEmpty())
                 player = TUser::CreateFromRegistry(TUser::PlayerPath(stored), store, &context.media);
+            else if (screen == QLatin1String("statistics"))
+                throw std::invalid_argument(qPrintable(QStringLiteral("no stored player %1").arg(name.text)));
             else
                 player = TUser::CreateNew(name.text, 1, &context.media);
         } catch (const std::exception &e) {
             std::fprintf(stderr, "zentrika: %s\n", e.what());
             code = 1;
         }
-        if (player) {
+        if (player && screen == QLatin1String("statistics")) {
+            auto *form = new TStatisticsForm(context, *player);
+            form->ShowModal();
+            QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        } else if (player) {
             auto *form = new TGameForm(context, *player);
             form->ShowModal();
             // The closed screen frees itself before its player goes.

@@ -111,6 +111,9 @@ QAccessibleInterface *gameControls(const QString &className, QObject *object)
     // (the status panel's difficulty and coins).
     if (className == QLatin1String("TPictureBox"))
         return new QAccessibleWidget(static_cast<QWidget *>(object), QAccessible::Graphic);
+    // A chart: its title is its name, its figures the description.
+    if (className == QLatin1String("TChart"))
+        return new QAccessibleWidget(static_cast<QWidget *>(object), QAccessible::Chart);
     if (className == QLatin1String("TLabelImage"))
         return new LogoAccessible(static_cast<TLabelImage *>(object));
     if (className == QLatin1String("TForm") && static_cast<QWidget *>(object)->isWindow())

@@ -118,6 +118,7 @@ bool TGameRules::Start()
             // A game already won: the victory once more, and the screen goes
             // at once; closing it from here, before it is shown, is no option.
             game_.ShowPictureIdNotice(player_.LabelIndex, kVictory);
+            won_ = true;
             savesOnEnd_ = false;
             return false;
         }
@@ -272,6 +273,7 @@ void TGameRules::LevelCompleted()
     if (player_.Level >= LastLevel) {
         RecordEvent(AnswerEvent::Victory, nullptr, player_.Scores);
         game_.ShowPictureIdNotice(player_.LabelIndex, kVictory);
+        won_ = true;
         screen_.CloseScreen();
         return;
     }

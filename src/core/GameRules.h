@@ -123,6 +123,8 @@ public:
     void End() override;
     // A screen that closes without the leave question (start failed) saves nothing.
     bool SavesOnEnd() const { return savesOnEnd_; }
+    // Whether this opening of the screen showed the victory.
+    bool Won() const { return won_; }
 
     // False (with a notice, nothing changed) when the level cannot be drawn:
     // nothing left to draw, or no room left in the used list.
@@ -154,6 +156,7 @@ private:
     IGamePresentation &game_;
     std::mt19937_64 random_;
     bool savesOnEnd_ = true;
+    bool won_ = false;
     bool ended_ = false;
     bool saved_ = false;
     platform::UserStore &store_;

@@ -12,6 +12,7 @@
 #include "screens/ProblemsForm.h"
 #include "screens/SoundSwitch.h"
 #include "screens/Texts.h"
+#include "screens/StatisticsForm.h"
 #include "screens/UserSelectDialog.h"
 
 #include <QKeyEvent>
@@ -39,7 +40,17 @@ int runAndFree(Form *form)
 TMainForm::Screens TMainForm::defaultScreens(GameContext &context)
 {
     Screens s;
-    s.game = [&context](QWidget *owner, TUser &player) { return runAndFree(new TGameForm(context, player, owner)); };
+    s.game = [&context](QWidget *owner, TUser &player) {
+        QPointer<TGameForm> game(new TGameForm(context, player, owner));
+        const int result = game->ShowModal();
+        const bool won = game && game->Rules().Won();
+        delete game.data();
+        // After the victory (the game saved by now) the player may look back
+        // over the whole game.
+        if (won && MessageBoxForm && MessageBoxForm->Ask(VictoryStatisticsQuestion) == Reply::Yes)
+            runAndFree(new TStatisticsForm(context, player, owner));
+        return result;
+    };
     s.problems = [&context](QWidget *owner) { return runAndFree(new TProblemsForm(context, owner)); };
     return s;
 }

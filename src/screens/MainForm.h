@@ -40,6 +40,8 @@ public:
     static constexpr int Width = 800;
     static constexpr int Height = 600;
     static inline const QString QuitQuestion = QStringLiteral("Хотите выйти из игры?");
+    // Asked after the victory; yes opens the statistics screen.
+    static inline const QString VictoryStatisticsQuestion = QStringLiteral("Посмотреть статистику игры?");
 
     explicit TMainForm(GameContext &context, QWidget *owner = nullptr, Screens screens = {});
     ~TMainForm() override;

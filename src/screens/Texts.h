@@ -32,16 +32,23 @@ inline const QString PictureHint = QStringLiteral("Картинка");
 inline const QString StatementHint = QStringLiteral("Текст головоломки");
 inline const QString PuzzleNameHint = QStringLiteral("Имя текущей головоломки");
 
+// A number and the word after it as Russian declines it: one for 1, 21, 31…,
+// few for 2–4, 22–24…, many for the rest (5–20, 25–30… and 11–14).
+inline QString Declined(qint64 n, const char *one, const char *few, const char *many)
+{
+    const qint64 last = (n < 0 ? -n : n) % 100;
+    const char *word = many;
+    if (last % 10 == 1 && last != 11)
+        word = one;
+    else if (last % 10 >= 2 && last % 10 <= 4 && (last < 12 || last > 14))
+        word = few;
+    return QString::number(n) + QLatin1Char(' ') + QString::fromUtf8(word);
+}
+
 // A number of points as a player reads it: «1 очко», «3 очка», «20 очков».
 inline QString Points(qint64 n)
 {
-    const qint64 last = (n < 0 ? -n : n) % 100;
-    const char *word = "очков";
-    if (last % 10 == 1 && last != 11)
-        word = "очко";
-    else if (last % 10 >= 2 && last % 10 <= 4 && (last < 12 || last > 14))
-        word = "очка";
-    return QString::number(n) + QLatin1Char(' ') + QString::fromUtf8(word);
+    return Declined(n, "очко", "очка", "очков");
 }
 
 inline const QString PlayerName = QStringLiteral("Имя пользователя");

@@ -7,6 +7,7 @@
 #include "screens/GameContext.h"
 #include "platform/Sounds.h"
 #include "screens/MessageBoxForm.h"
+#include "screens/StatisticsForm.h"
 #include "screens/Texts.h"
 
 #include <QKeyEvent>
@@ -58,11 +59,11 @@ TUserSelectDialog::TUserSelectDialog(GameContext &context, QWidget *owner)
     setObjectName(QStringLiteral("UserSelectDialog"));
     setKeyPreview(true);
     setColor(zw::clPanel);
-    setClientSize(433, 223);
+    setClientSize(433, 251);
 
     MainPanel = new TFlatPanel(this);
     MainPanel->setObjectName(QStringLiteral("FlatTabControl1"));
-    MainPanel->setGeometry(8, 8, 417, 209);
+    MainPanel->setGeometry(8, 8, 417, 237);
     MainPanel->setColor(zw::clPanel);
     MainPanel->setColorBorder(zw::clGray);
     createChoiceControls(MainPanel);
@@ -180,6 +181,14 @@ void TUserSelectDialog::createProgressPanel(QWidget *p)
     LULabel = makeLabel(s, "LULabel", 377, 32, QString(), 11);
     MULabel = makeLabel(s, "MULabel", 377, 48, QString(), 11);
     HULabel = makeLabel(s, "HULabel", 377, 64, QString(), 11);
+
+    // Under the player's progress, after «Удалить» in tab order.
+    StatisticsButton = new TFlatButton(p);
+    StatisticsButton->setObjectName(QStringLiteral("StatisticsButton"));
+    StatisticsButton->setGeometry(289, 208, 120, 22);
+    StatisticsButton->setText(QStringLiteral("статистика"));
+    styleButton(StatisticsButton);
+    connect(StatisticsButton, &QAbstractButton::clicked, this, &TUserSelectDialog::StatisticsButtonClick);
 }
 
 TUserSelectDialog::~TUserSelectDialog() = default;
@@ -206,6 +215,7 @@ bool TUserSelectDialog::nameTaken(const QString &name) const
 void TUserSelectDialog::FormCreate()
 {
     DeleteButton->setEnabled(false);
+    StatisticsButton->setEnabled(false);
     userNames_ = registry().subKeyNames(TUser::UsersKey);
     SetNewGameMode(true);
     {
@@ -249,6 +259,7 @@ void TUserSelectDialog::SetNewGameMode(bool mode)
         UserImage->SetLabelIndex(1);
         LabelName->setCaption(UserImage->LabelCaption());
         DeleteButton->setEnabled(false);
+        StatisticsButton->setEnabled(false);
         LevelLabel->setCaption(QStringLiteral("1"));
         ScoresLabel->setCaption(QString::number(30));
         for (TLabel *l : {LDLabel, MDLabel, HDLabel, LULabel, MULabel, HULabel})
@@ -285,11 +296,13 @@ void TUserSelectDialog::UserSelectComboBoxChange()
     if (NewGameMode || name.isEmpty()) {
         selectedUser_.reset();
         DeleteButton->setEnabled(false);
+        StatisticsButton->setEnabled(false);
         return;
     }
     // The previous player goes before the next one is read.
     selectedUser_.reset();
     DeleteButton->setEnabled(true);
+    StatisticsButton->setEnabled(true);
     QString path;
     try {
         path = TUser::PlayerPath(name);
@@ -310,6 +323,7 @@ void TUserSelectDialog::UserSelectComboBoxChange()
             UserSelectComboBox->setCurrentIndex(-1);
         }
         DeleteButton->setEnabled(false);
+        StatisticsButton->setEnabled(false);
     }
 }
 
@@ -382,6 +396,17 @@ void TUserSelectDialog::DeleteButtonClick()
     }
     selectedUser_.reset();
     DeleteButton->setEnabled(false);
+    StatisticsButton->setEnabled(false);
+}
+
+void TUserSelectDialog::StatisticsButtonClick()
+{
+    platform::PlayClick();
+    if (!selectedUser_ || NewGameMode)
+        return;
+    // The screen frees itself when it closes; the dialog goes on as it was.
+    auto *screen = new TStatisticsForm(context_, *selectedUser_, this);
+    screen->ShowModal();
 }
 
 void TUserSelectDialog::BackButtonClick()

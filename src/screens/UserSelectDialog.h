@@ -49,6 +49,8 @@ public:
     TLabel *NameCaption;
     TFlatComboBox *UserSelectComboBox;
     TFlatButton *DeleteButton;
+    // «статистика»: the statistics screen of the chosen stored player.
+    TFlatButton *StatisticsButton;
     TFlatPanel *ProgressPanel;
     TLabel *LevelCaption, *LevelLabel, *ScoresCaption, *ScoresLabel, *AnswersCaption;
     TLabel *EasyCaption, *MediumCaption, *HardCaption;
@@ -59,6 +61,7 @@ public:
     void SetNewGameMode(bool mode);
     void OKButtonClick();
     void DeleteButtonClick();
+    void StatisticsButtonClick();
 
 protected:
     bool FormKeyDown(QKeyEvent *event) override;

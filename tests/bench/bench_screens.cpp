@@ -1,4 +1,5 @@
-// The puzzle screens: a selection change on the game screen (data file, JPEG
+// The statistics screen opening over a log of 100,000 records (read, figures,
+// the first paint). The puzzle screens: a selection change on the game screen (data file, JPEG
 // decode, thumbnail, UpdateView) against a bare decode and scale of the same
 // picture, the same with puzzles that carry hints, showing one more hint in
 // the text, and the collection screen's resident memory by catalogue size.
@@ -16,6 +17,9 @@
 #include "screens/GameForm.h"
 #include "screens/MessageBoxForm.h"
 #include "screens/ProblemsForm.h"
+#include "screens/StatisticsForm.h"
+#include "platform/AnswerLogStore.h"
+#include "platform/UserStore.h"
 #include "ScreenBenchMain.h"
 
 #include <QApplication>
@@ -216,6 +220,36 @@ void BM_CollectionResident(benchmark::State &state)
     state.counters["resident_kb"] = double(after - before);
 }
 BENCHMARK(BM_CollectionResident)->Arg(100)->Arg(10000)->Iterations(1)->Unit(benchmark::kMillisecond);
+
+// The screen as the player selection opens it: the log read from the store,
+// the figures computed, the charts filled and painted once.
+void BM_StatisticsScreenOpens(benchmark::State &state)
+{
+    QTemporaryDir dir;
+    platform::UserStore store(dir.filePath(QStringLiteral("registry.sqlite3")));
+    platform::Registry &registry = store.get();
+    auto user = TUser::CreateNew(QStringLiteral("Вася"), 1);
+    user->SaveToRegistry(registry);
+    const qint64 now = 1796212800;
+    std::vector<platform::answerlog::Row> rows;
+    qint64 points = 30;
+    for (int i = 0; i < 100000; ++i) {
+        const qint64 event = i % 7 == 0 ? 2 : i % 13 == 0 ? 4 : 1;
+        const qint64 before = points;
+        points += event == 1 ? 10 : -4;
+        rows.push_back({0, now - qint64(100000 - i) * 300, event, 1 + i % 500, i % 3, i % 5, before, points,
+                        20 + i % 400, 1 + i / 20000, {}});
+    }
+    platform::answerlog::append(registry, registry.keyId(user->KeyPath()), rows);
+    const auto player = TUser::CreateFromRegistry(user->KeyPath(), registry);
+    GameContext context{media(), store, QString()};
+    for (auto _ : state) {
+        auto *form = new TStatisticsForm(context, *player, nullptr, now);
+        benchmark::DoNotOptimize(form->grab());
+        delete form;
+    }
+}
+BENCHMARK(BM_StatisticsScreenOpens)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

@@ -90,7 +90,8 @@ TEST_F(UserSelectTest, OpensWithOneClickInNewGameModeWithNewPlayerValues)
         EXPECT_EQ(l->caption(), QStringLiteral("0"));
     EXPECT_FALSE(d->DeleteButton->isEnabled());
     EXPECT_EQ(d->UserNames(), QStringList{QStringLiteral("Вася")});
-    EXPECT_EQ(d->size(), QSize(433, 223));
+    // The design's 433 × 223 and a row for «статистика» under the progress panel.
+    EXPECT_EQ(d->size(), QSize(433, 251));
     EXPECT_EQ(d->UserImage->geometry(), QRect(264, 8, 50, 50));
     EXPECT_EQ(d->UserSelectComboBox->comboStyle(), TFlatComboBox::Style::Simple);
     EXPECT_EQ(d->UserSelectComboBox->count(), 0);

@@ -295,6 +295,8 @@ TEST_F(GameRules, AWholeGameFromANewPlayerToVictory)
                                        QStringLiteral("CloseScreen"),
                                        QStringLiteral("Ask Хотите выйти в главное меню?")}));
             }
+            // The main menu offers the statistics after this screen, and only after the victory.
+            EXPECT_EQ(game.rules.Won(), level == 5);
         }
         if (level < 5) {
             EXPECT_EQ(screen.view.levelText, QString::number(level + 1));
@@ -697,6 +699,7 @@ TEST_F(GameRules, AGameAlreadyWonShowsTheVictoryAndClosesWithoutTheQuestion)
     EXPECT_FALSE(game.rules.Start());
     EXPECT_EQ(game.screen.calls.last(), QStringLiteral("ShowPictureIdNotice 2 Поздравляем с победой!"));
     EXPECT_FALSE(game.screen.calls.contains(QStringLiteral("CloseScreen")));
+    EXPECT_TRUE(game.rules.Won());
     EXPECT_TRUE(game.rules.CloseQuery());
 }
 
