@@ -5,6 +5,8 @@
 // screen made with it (a test builds its own from fakes and a temporary store).
 #include <QString>
 
+#include <functional>
+
 namespace platform {
 class IResourceLibrary;
 class UserStore;
@@ -26,4 +28,7 @@ struct GameContext {
     // The collection's memos, kept for as long as the game runs; null keeps
     // them for one opening of the screen.
     TMemoBook *memos = nullptr;
+    // What opens the about box's web and mail links; empty opens them with
+    // the desktop's shell (a test records them instead).
+    std::function<void(const QString &target)> openLink = {};
 };

@@ -233,7 +233,7 @@ void TMainForm::FlatButton1Click()
 
 void TMainForm::AboutButtonClick()
 {
-    auto *about = new TAboutForm(this);
+    auto *about = new TAboutForm(this, context_.openLink);
     about->ShowModal();
 }
 
