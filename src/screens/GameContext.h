@@ -9,6 +9,7 @@
 
 namespace platform {
 class IResourceLibrary;
+class Sounds;
 class UserStore;
 }  // namespace platform
 class IStarStore;
@@ -31,4 +32,7 @@ struct GameContext {
     // What opens the about box's web and mail links; empty opens them with
     // the desktop's shell (a test records them instead).
     std::function<void(const QString &target)> openLink = {};
+    // The game's sounds and their switch; null is silence (and a switch
+    // that turns nothing).
+    platform::Sounds *sounds = nullptr;
 };

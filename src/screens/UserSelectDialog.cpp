@@ -236,7 +236,7 @@ void TUserSelectDialog::SetNewGameMode(bool mode)
 {
     if (mode == NewGameMode)
         return;
-    platform::PlayClick();
+    platform::PlayClick(context_.sounds);
     NewGameMode = mode;
     if (mode) {
         {
@@ -329,7 +329,7 @@ void TUserSelectDialog::ShowUser(const TUser &user)
 
 void TUserSelectDialog::OKButtonClick()
 {
-    platform::PlayClick();
+    platform::PlayClick(context_.sounds);
     auto notice = [](const QString &text) {
         if (MessageBoxForm)
             MessageBoxForm->ShowNotice(text);
@@ -357,7 +357,7 @@ void TUserSelectDialog::OKButtonClick()
 
 void TUserSelectDialog::DeleteButtonClick()
 {
-    platform::PlayClick();
+    platform::PlayClick(context_.sounds);
     if (!selectedUser_)
         return;
     const QString name = UserSelectComboBox->text();
@@ -386,7 +386,7 @@ void TUserSelectDialog::DeleteButtonClick()
 
 void TUserSelectDialog::BackButtonClick()
 {
-    platform::PlayClick();
+    platform::PlayClick(context_.sounds);
 }
 
 void TUserSelectDialog::UserImageLabelChange()

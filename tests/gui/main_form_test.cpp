@@ -63,7 +63,7 @@ protected:
         EXPECT_TRUE(QTest::qWaitForWindowExposed(form.get()));
     }
 
-    RecordingMessageBox box{&media};
+    RecordingMessageBox box{&media, nullptr, &waves};
     std::unique_ptr<TMainForm> form;
     QStringList gamePlayers;
     QStringList links;  // what the about box asked to open
