@@ -1,5 +1,6 @@
 #include "app/GameDisplay.h"
 
+#include "platform/Sounds.h"
 #include "platform/desktop/GameApplication.h"
 #include "platform/desktop/WindowScale.h"
 #include "screens/SoundSwitch.h"
@@ -59,9 +60,10 @@ void onReportSignal(int)
 
 }  // namespace
 
-GameDisplay::GameDisplay(platform::GameApplication &application, const VideoPlan &plan, Settings settings,
-                         bool videoFromCommandLine, QSize picture, QString settingsPath)
+GameDisplay::GameDisplay(platform::GameApplication &application, platform::Sounds &sounds, const VideoPlan &plan,
+                         Settings settings, bool videoFromCommandLine, QSize picture, QString settingsPath)
     : application_(application)
+    , sounds_(sounds)
     , plan_(plan)
     , settings_(std::move(settings))
     , videoFromCommandLine_(videoFromCommandLine)
@@ -89,7 +91,7 @@ GameDisplay::GameDisplay(platform::GameApplication &application, const VideoPlan
             }
         });
     }
-    QObject::connect(&TSoundSwitch::instance(), &TSoundSwitch::changed, &TSoundSwitch::instance(), [this](bool on) {
+    QObject::connect(&sounds_, &platform::Sounds::enabledChanged, &sounds_, [this](bool on) {
         settings_.sound = on;
         saveSettings();
     });
@@ -99,7 +101,7 @@ GameDisplay::GameDisplay(platform::GameApplication &application, const VideoPlan
             return true;
         }
         if (TSoundSwitch::isSwitchKey(e, QApplication::focusWidget())) {
-            TSoundSwitch::instance().toggle();
+            sounds_.toggle();
             return true;
         }
         return false;
@@ -115,7 +117,7 @@ GameDisplay::~GameDisplay()
         ::close(reportPipe_[1]);
     }
     application_.setKeyInterceptor({});
-    QObject::disconnect(&TSoundSwitch::instance(), &TSoundSwitch::changed, &TSoundSwitch::instance(), nullptr);
+    QObject::disconnect(&sounds_, &platform::Sounds::enabledChanged, &sounds_, nullptr);
     // The window as the player left it, however the game ends: by the leave
     // question the stage has closed already, by a signal it still shows.
     if (stage_) {
@@ -221,7 +223,7 @@ QStringList GameDisplay::diagnostics() const
         if (const QWindow *window = stage_->windowHandle())
             lines << QStringLiteral("scale-now=%1").arg(window->devicePixelRatio(), 0, 'g', 6);
     }
-    lines << QStringLiteral("sound-switch=%1").arg(TSoundSwitch::instance().isOn() ? QStringLiteral("on")
+    lines << QStringLiteral("sound-switch=%1").arg(sounds_.enabled() ? QStringLiteral("on")
                                                                                    : QStringLiteral("off"));
     return lines;
 }

@@ -13,6 +13,7 @@ class TStage;
 
 namespace platform {
 class GameApplication;
+class Sounds;
 }
 
 namespace app {
@@ -22,7 +23,8 @@ public:
     // The keys go through the application's key interceptor for as long as
     // this lives. videoFromCommandLine: the mode holds for this run only and
     // is not saved.
-    GameDisplay(platform::GameApplication &application, const VideoPlan &plan, Settings settings,
+    // sounds: whose switch the key M turns and the settings keep.
+    GameDisplay(platform::GameApplication &application, platform::Sounds &sounds, const VideoPlan &plan, Settings settings,
                 bool videoFromCommandLine, QSize picture, QString settingsPath = Settings::defaultPath());
     ~GameDisplay();
     GameDisplay(const GameDisplay &) = delete;
@@ -46,6 +48,7 @@ private:
     void keepFrameOnScreen(int tries);
 
     platform::GameApplication &application_;
+    platform::Sounds &sounds_;
     VideoPlan plan_;
     Settings settings_;
     bool videoFromCommandLine_;

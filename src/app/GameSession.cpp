@@ -16,9 +16,9 @@
 namespace app
 {
 
-GameSession::GameSession(platform::IDisplayModes *display, platform::ISoundPlayer *player,
+GameSession::GameSession(platform::IDisplayModes *display, platform::Sounds &sounds, platform::ISoundPlayer *player,
                          QStringList folders)
-    : display_(display), player_(player), folders_(std::move(folders))
+    : display_(display), player_(player), folders_(std::move(folders)), sounds_(sounds)
 {
 }
 
@@ -54,8 +54,8 @@ bool GameSession::start()
         std::fprintf(stderr, "zentrika: %s\n", qPrintable(media_.errorString()));
     markStep("media library");
 
-    platform::setSoundPlayer(player_);
-    platform::loadSounds(media_);
+    sounds_.setPlayer(player_);
+    sounds_.load(media_);
     markStep("sounds");
 
     font_.add({locate(QStringLiteral("Fonts/comic.ttf"), folders_),
@@ -89,8 +89,8 @@ void GameSession::shutdown()
     running_ = false;
     font_.remove();
     colours_.restore();
-    platform::freeSounds();
-    platform::setSoundPlayer(nullptr);
+    sounds_.free();
+    sounds_.setPlayer(nullptr);
     media_ = platform::PeResourceLibrary();
     if (display_)
         display_->restore();

@@ -2,6 +2,7 @@
 // Start-up and shutdown of the process-wide resources: media library, sounds,
 // font, colours, cursors and display mode, given back in reverse.
 #include "platform/PeResourceLibrary.h"
+#include "platform/Sounds.h"
 #include "platform/desktop/GameCursors.h"
 #include "platform/desktop/HighlightColours.h"
 #include "platform/desktop/PrivateFont.h"
@@ -27,9 +28,10 @@ class GameSession
 {
   public:
     // display: null to play in a window without touching the display.
-    // player: null for silence. folders: where relative names are looked up,
+    // sounds: the game's, which start() loads and points at the player and
+    // shutdown() silences. player: null for silence. folders: where relative names are looked up,
     // in order (the program's folder, then the current directory, by default).
-    GameSession(platform::IDisplayModes *display, platform::ISoundPlayer *player,
+    GameSession(platform::IDisplayModes *display, platform::Sounds &sounds, platform::ISoundPlayer *player,
                 QStringList folders = defaultFolders());
     ~GameSession();
     GameSession(const GameSession &) = delete;
@@ -50,6 +52,7 @@ class GameSession
     // The display back end given at construction (null in a window).
     platform::IDisplayModes *display() const { return display_; }
     const platform::PeResourceLibrary &media() const { return media_; }
+    platform::Sounds &sounds() { return sounds_; }
     const platform::PrivateFont &font() const { return font_; }
     int cursorsLoaded() const { return cursorsLoaded_; }
     platform::GameCursors &cursors() { return cursors_; }
@@ -61,6 +64,7 @@ class GameSession
     platform::ISoundPlayer *player_;
     QStringList folders_;
     platform::PeResourceLibrary media_;
+    platform::Sounds &sounds_;
     platform::PrivateFont font_;
     platform::HighlightColours colours_;
     platform::GameCursors cursors_;

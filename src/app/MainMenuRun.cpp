@@ -43,7 +43,7 @@ int runMainMenu(platform::GameApplication &application, GameContext &context, Ga
             return;
         storeGuard.openStore();
         markStep("player store");
-        messageBox.reset(new TMessageBoxForm(&context.media));
+        messageBox.reset(new TMessageBoxForm(&context.media, nullptr, context.sounds));
         MessageBoxForm = messageBox.get();
         markStep("message box");
         // Its own turn: a notice is modal, and the caller has more to do first.

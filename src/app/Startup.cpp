@@ -57,11 +57,11 @@ platform::IDisplayModes *chooseDisplay(const VideoPlan &plan, std::unique_ptr<pl
 
 // The display could not be switched (no RandR under Wayland, no 800 x 600
 // mode): the game's own box says so and offers the mode that needs no switch.
-bool askScaledInstead(platform::ISoundPlayer *player)
+bool askScaledInstead(platform::Sounds &sounds, platform::ISoundPlayer *player)
 {
-    GameSession plain(nullptr, player); // the media, font and cursors; the display as it is
+    GameSession plain(nullptr, sounds, player); // the media, font and cursors; the display as it is
     plain.start();
-    TMessageBoxForm box(&plain.media());
+    TMessageBoxForm box(&plain.media(), nullptr, &sounds);
     // The box has one line.
     return box.Ask(QStringLiteral("Экран не удалось переключить в 800 × 600. Играть на весь экран без "
                                   "переключения?")) == Reply::Yes;
@@ -152,8 +152,8 @@ int runOnce(int argc, char **argv, bool &scaledInstead)
     if (plan.mode == VideoOption::Switch)
         watcher.emplace();
     applyVideoPlan(plan);
-    platform::setSoundsEnabled(options.sound.value_or(settings.sound));
-
+    platform::Sounds sounds;  // for the display (the key M), the session and the screens
+    sounds.setEnabled(options.sound.value_or(settings.sound));
     // The sound device opens after the first picture is on the screen: the
     // audio probe would otherwise compete with the first paint.
     platform::SdlSoundPlayer player(platform::SdlSoundPlayer::Opening::Later);
@@ -183,14 +183,14 @@ int runOnce(int argc, char **argv, bool &scaledInstead)
     std::unique_ptr<platform::RandrDisplayModes> randr;
     NoModes noModes;
     platform::IDisplayModes *display = chooseDisplay(plan, randr, noModes);
-    GameDisplay screen(application, plan, fitted, options.videoGiven, {ScreenWidth, ScreenHeight});
+    GameDisplay screen(application, sounds, plan, fitted, options.videoGiven, {ScreenWidth, ScreenHeight});
     if (options.diagnostics)
         screen.reportOnSignal();
 
     markStep("display back end");
-    GameSession session(display, &player);
+    GameSession session(display, sounds, &player);
     if (!session.start()) {
-        scaledInstead = askScaledInstead(&player);
+        scaledInstead = askScaledInstead(sounds, &player);
         return 1;
     }
     if (TStage *stage = screen.stage())
@@ -201,7 +201,7 @@ int runOnce(int argc, char **argv, bool &scaledInstead)
     TMemoBook runMemos;
     GameContext context{session.media(), store,
                         options.dataDir.isEmpty() ? dataFolder() : QDir(options.dataDir).absolutePath(), &stars,
-                        &runMemos};
+                        &runMemos, {}, &sounds};
     const int code = options.screen.isEmpty()
                          ? runMainMenu(application, context, session, screen, storeGuard, options, player)
                          : runScreenAtOnce(context, session, storeGuard, screen, player, options);

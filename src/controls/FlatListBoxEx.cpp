@@ -9,7 +9,6 @@
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
-#include <QPointer>
 #include <QStyleHints>
 #include <QTimer>
 #include <QWheelEvent>
@@ -17,21 +16,6 @@
 
 namespace
 {
-
-// One auto-repeat timer serves every list: only one arrow can be held at a
-// time, and the list it scrolls is the one last pressed. It lives while any
-// list does, so a second list never loses it when the first goes.
-struct SharedRepeat {
-    QTimer *timer = nullptr;
-    QPointer<TFlatListBoxEx> target;
-    int users = 0;
-};
-
-SharedRepeat &sharedRepeat()
-{
-    static SharedRepeat repeat;
-    return repeat;
-}
 
 const QString kDifficultyPictures[] = {QStringLiteral("mDIFF1"), QStringLiteral("mDIFF2"),
                                        QStringLiteral("mDIFF3")};
@@ -41,19 +25,11 @@ const QString kSolvedPictures[] = {QStringLiteral("S1"), QStringLiteral("S2")};
 
 TFlatListBoxEx::TFlatListBoxEx(QWidget *parent) : QWidget(parent)
 {
-    SharedRepeat &repeat = sharedRepeat();
-    if (!repeat.timer) {
-        repeat.timer = new QTimer;
-        repeat.timer->setInterval(RepeatDelay);
-        QObject::connect(repeat.timer, &QTimer::timeout, [] {
-            SharedRepeat &r = sharedRepeat();
-            if (r.target)
-                r.target->RepeatTick();
-            else
-                r.timer->stop();
-        });
-    }
-    ++repeat.users;
+    // Each list has its own auto-repeat: only one arrow can be held at a time,
+    // and a list that goes takes its timer with it.
+    repeat_ = new QTimer(this);
+    repeat_->setInterval(RepeatDelay);
+    connect(repeat_, &QTimer::timeout, this, &TFlatListBoxEx::RepeatTick);
 
     // Every pixel is painted by the list itself.
     setAttribute(Qt::WA_OpaquePaintEvent);
@@ -63,22 +39,11 @@ TFlatListBoxEx::TFlatListBoxEx(QWidget *parent) : QWidget(parent)
     RebuildRows();
 }
 
-TFlatListBoxEx::~TFlatListBoxEx()
-{
-    SharedRepeat &repeat = sharedRepeat();
-    if (repeat.target == this) {
-        repeat.target = nullptr;
-        repeat.timer->stop();
-    }
-    if (--repeat.users == 0) {
-        delete repeat.timer;
-        repeat.timer = nullptr;
-    }
-}
+TFlatListBoxEx::~TFlatListBoxEx() = default;
 
-QTimer *TFlatListBoxEx::RepeatTimer()
+QTimer *TFlatListBoxEx::RepeatTimer() const
 {
-    return sharedRepeat().timer;
+    return repeat_;
 }
 
 // ---------------------------------------------------------------------------
@@ -240,17 +205,14 @@ void TFlatListBoxEx::resizeEvent(QResizeEvent *event)
 
 void TFlatListBoxEx::restartRepeat()
 {
-    SharedRepeat &repeat = sharedRepeat();
-    repeat.timer->stop();
-    repeat.target = this;
-    repeat.timer->start();
+    repeat_->stop();
+    repeat_->start();
 }
 
 void TFlatListBoxEx::stopRepeat()
 {
-    SharedRepeat &repeat = sharedRepeat();
-    repeat.timer->stop();
-    repeat.timer->setInterval(RepeatDelay);
+    repeat_->stop();
+    repeat_->setInterval(RepeatDelay);
 }
 
 void TFlatListBoxEx::mousePressEvent(QMouseEvent *event)
@@ -346,24 +308,22 @@ void TFlatListBoxEx::mouseReleaseEvent(QMouseEvent *event)
 void TFlatListBoxEx::hideEvent(QHideEvent *event)
 {
     // A hidden list never sees the release that would end its repeat.
-    if (sharedRepeat().target == this)
-        stopRepeat();
+    stopRepeat();
     QWidget::hideEvent(event);
 }
 
 void TFlatListBoxEx::RepeatTick()
 {
-    SharedRepeat &repeat = sharedRepeat();
-    repeat.timer->setInterval(RepeatInterval);
+    repeat_->setInterval(RepeatInterval);
     if (scrollDown_) {
         if (Count() < topIndex_ + visibleRows_ + 1)
-            repeat.timer->stop();
+            repeat_->stop();
         else
             ++topIndex_;
     } else {
         if (topIndex_ - 1 < 0) {
             topIndex_ = 0;
-            repeat.timer->stop();
+            repeat_->stop();
         } else {
             --topIndex_;
         }

@@ -1,9 +1,9 @@
 #pragma once
 // The owner-drawn puzzle list of the game and collection screens: a view of a
 // TProblemListModel. It draws every row itself, scrolls with two arrow strips
-// inside its own area, the wheel and an auto-repeat timer shared by every list
-// of the process, and reports the rows the player chooses; the screen changes
-// the model and refreshes the list.
+// inside its own area, the wheel and an auto-repeat timer of its own, and
+// reports the rows the player chooses; the screen changes the model and
+// refreshes the list.
 #include <QColor>
 #include <QImage>
 #include <QRect>
@@ -121,11 +121,11 @@ class TFlatListBoxEx : public QWidget
     // window's back buffer, which reaches the screen in one step.
     void DrawList(QPainter &painter) const;
 
-    // The auto-repeat timer shared by all lists, or null when no list exists.
-    static QTimer *RepeatTimer();
+    // The list's auto-repeat timer while an arrow strip is held.
+    QTimer *RepeatTimer() const;
 
   public slots:
-    // One step of the auto-repeat; the shared timer calls it on the list it is attached to.
+    // One step of the auto-repeat; the list's timer calls it.
     void RepeatTick();
 
   signals:
@@ -181,6 +181,7 @@ class TFlatListBoxEx : public QWidget
     int visibleRows_ = 0;
     std::vector<QRect> rows_;
     bool scrollDown_ = false;
+    QTimer *repeat_ = nullptr;  // owned as a child
     bool loading_ = false;
 
     std::array<Picture, 3> difficultyPictures_;

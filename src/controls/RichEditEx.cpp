@@ -121,13 +121,13 @@ void TRichEditEx::SetFontLevel(int level)
 
 void TRichEditEx::PlusButtonClick()
 {
-    platform::PlayClick();
+    platform::PlayClick(sounds_);
     SetFontLevel(fontLevel_ + 1);
 }
 
 void TRichEditEx::MinusButtonClick()
 {
-    platform::PlayClick();
+    platform::PlayClick(sounds_);
     SetFontLevel(fontLevel_ - 1);
 }
 

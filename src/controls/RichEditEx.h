@@ -15,6 +15,10 @@
 #include <QRect>
 #include <cstdint>
 
+namespace platform {
+class Sounds;
+}
+
 class TRichEditEx : public RichTextView {
     Q_OBJECT
 public:
@@ -24,6 +28,8 @@ public:
 
     // The companions are parented to the owner, which must be this viewer's parent.
     explicit TRichEditEx(QWidget *owner);
+    // What clicks its zoom buttons; null (the default) is silence.
+    void setSounds(const platform::Sounds *sounds) { sounds_ = sounds; }
     ~TRichEditEx() override;
 
     // The puzzle's formatted text (RTF bytes); the viewer then re-formats.
@@ -79,6 +85,7 @@ protected:
     void wheelEvent(QWheelEvent *event) override;
 
 private:
+    const platform::Sounds *sounds_ = nullptr;
     void Reformat();
     void PlaceCompanions();
     void ScrollBarChange();

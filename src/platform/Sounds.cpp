@@ -2,22 +2,11 @@
 
 #include "platform/ResourceLibrary.h"
 
-#include <array>
-
 namespace platform {
 
 namespace {
 
 constexpr std::array kWaves{Wave::Click, Wave::Error, Wave::LevelUp, Wave::TrueAnswer, Wave::FalseAnswer};
-
-std::array<QByteArray, kWaves.size()> &images()
-{
-    static std::array<QByteArray, kWaves.size()> loaded;
-    return loaded;
-}
-
-ISoundPlayer *g_player = nullptr;
-bool g_enabled = true;
 
 }  // namespace
 
@@ -33,53 +22,53 @@ QString waveName(Wave wave)
     return {};
 }
 
-void loadSounds(const IResourceLibrary &library)
+void Sounds::load(const IResourceLibrary &library)
 {
+    static_assert(kWaves.size() == std::tuple_size_v<decltype(images_)>);
     for (Wave w : kWaves)
-        images()[std::size_t(w)] = library.findResource(QStringLiteral("WAVE"), waveName(w));
+        images_[std::size_t(w)] = library.findResource(QStringLiteral("WAVE"), waveName(w));
 }
 
-void freeSounds()
+void Sounds::free()
 {
-    if (g_player)
-        g_player->stop();  // the player may still read the image being freed
-    for (auto &image : images())
+    if (player_)
+        player_->stop();  // the player may still read the image being freed
+    for (auto &image : images_)
         image.clear();
 }
 
-void setSoundPlayer(ISoundPlayer *player)
+void Sounds::setPlayer(ISoundPlayer *player)
 {
-    g_player = player;
+    player_ = player;
 }
 
-ISoundPlayer *soundPlayer()
+void Sounds::setEnabled(bool on)
 {
-    return g_player;
+    if (on == enabled_)
+        return;
+    enabled_ = on;
+    if (!on && player_)
+        player_->stop();
+    emit enabledChanged(on);
 }
 
-void setSoundsEnabled(bool on)
-{
-    g_enabled = on;
-    if (!on && g_player)
-        g_player->stop();
-}
-
-bool soundsEnabled()
-{
-    return g_enabled;
-}
-
-void PlayWave(Wave wave)
+void Sounds::play(Wave wave) const
 {
     const std::size_t i = std::size_t(wave);
-    if (!g_enabled || !g_player || i >= images().size() || images()[i].isEmpty())
+    if (!enabled_ || !player_ || i >= images_.size() || images_[i].isEmpty())
         return;
-    g_player->play(waveName(wave), images()[i]);
+    player_->play(waveName(wave), images_[i]);
 }
 
-void PlayClick()
+void PlayWave(const Sounds *sounds, Wave wave)
 {
-    PlayWave(Wave::Click);
+    if (sounds)
+        sounds->play(wave);
+}
+
+void PlayClick(const Sounds *sounds)
+{
+    PlayWave(sounds, Wave::Click);
 }
 
 }  // namespace platform

@@ -1,9 +1,12 @@
 #pragma once
-// The game's five sounds and the two routines that play them. The wave images
-// come from the media library at start-up; the player behind them is pluggable
-// (SDL audio in the game, a recorder in tests, nothing at all by default).
+// The game's five sounds and what plays them. The wave images come from the
+// media library at start-up; the player behind them is pluggable (SDL audio
+// in the game, a recorder in tests, nothing at all by default).
 #include <QByteArray>
+#include <QObject>
 #include <QString>
+
+#include <array>
 
 namespace platform {
 
@@ -23,18 +26,39 @@ public:
 
 class IResourceLibrary;
 
-// Loads the five wave images from the library (missing ones stay silent).
-void loadSounds(const IResourceLibrary &library);
-void freeSounds();
-void setSoundPlayer(ISoundPlayer *player);  // not owned; null for silence
-ISoundPlayer *soundPlayer();
+// The game's sounds: the wave images, the player and the player's sound
+// switch. One is made by start-up and handed down (the screens reach it
+// through their context); a test makes its own around a recorder.
+class Sounds : public QObject {
+    Q_OBJECT
+public:
+    // Loads the five wave images from the library (missing ones stay silent).
+    void load(const IResourceLibrary &library);
+    void free();
+    void setPlayer(ISoundPlayer *player);  // not owned; null for silence
+    ISoundPlayer *player() const { return player_; }
 
-// The player's sound switch: when off, PlayWave and PlayClick stay silent
-// and a sound that plays now is cut off. On by default.
-void setSoundsEnabled(bool on);
-bool soundsEnabled();
+    // The sound switch: when off, play and click stay silent and a sound
+    // that plays now is cut off. On by default.
+    void setEnabled(bool on);
+    bool enabled() const { return enabled_; }
+    void toggle() { setEnabled(!enabled_); }
 
-void PlayWave(Wave wave);
-void PlayClick();
+    void play(Wave wave) const;
+    void click() const { play(Wave::Click); }
+
+signals:
+    // The switch changed, so that every view of it follows.
+    void enabledChanged(bool on);
+
+private:
+    std::array<QByteArray, 5> images_;
+    ISoundPlayer *player_ = nullptr;
+    bool enabled_ = true;
+};
+
+// For whoever may have no sounds: null is silence.
+void PlayWave(const Sounds *sounds, Wave wave);
+void PlayClick(const Sounds *sounds);
 
 }  // namespace platform

@@ -7,22 +7,11 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 
-TAboutForm *AboutForm = nullptr;
-
 namespace {
 
 constexpr zw::ColorValue clAboutYellow = 129023;  // RGB(255, 247, 1)
 constexpr zw::ColorValue clYellow = zw::rgbValue(255, 255, 0);
 constexpr zw::ColorValue clBlue = zw::rgbValue(0, 0, 255);
-
-TAboutForm::ShellOpener &shellOpener()
-{
-    static TAboutForm::ShellOpener opener = [](const QString &target) {
-        // A target that cannot be opened does nothing visible.
-        platform::ShellOpen(target);
-    };
-    return opener;
-}
 
 QFont arial(int pixels, bool underline = false)
 {
@@ -43,11 +32,6 @@ static void initAboutResources()
     Q_INIT_RESOURCE(about);
 }
 
-void TAboutForm::setShellOpener(ShellOpener opener)
-{
-    shellOpener() = opener ? std::move(opener) : ShellOpener([](const QString &t) { platform::ShellOpen(t); });
-}
-
 QString TAboutForm::greetingText()
 {
     const QString indent = QStringLiteral("    ");
@@ -66,8 +50,10 @@ QString TAboutForm::greetingText()
     return lines.join(QLatin1Char('\n'));
 }
 
-TAboutForm::TAboutForm(QWidget *owner)
+TAboutForm::TAboutForm(QWidget *owner, ShellOpener opener)
     : TForm(owner)
+    // A target that cannot be opened does nothing visible.
+    , opener_(opener ? std::move(opener) : ShellOpener([](const QString &t) { platform::ShellOpen(t); }))
 {
     initAboutResources();
     setObjectName(QStringLiteral("AboutForm"));
@@ -125,7 +111,6 @@ TAboutForm::TAboutForm(QWidget *owner)
     connect(OKButton, &QAbstractButton::clicked, this, &TAboutForm::OKButtonClick);
     OKButton->setFocus();
 
-    AboutForm = this;
 }
 
 void TAboutForm::placeLinks()
@@ -161,12 +146,12 @@ bool TAboutForm::eventFilter(QObject *watched, QEvent *event)
 
 void TAboutForm::Label2Click()
 {
-    shellOpener()(WebAddress);
+    opener_(WebAddress);
 }
 
 void TAboutForm::Label3Click()
 {
-    shellOpener()(QStringLiteral("mailto:") + MailAddress);
+    opener_(QStringLiteral("mailto:") + MailAddress);
 }
 
 void TAboutForm::OKButtonClick()
@@ -186,6 +171,4 @@ bool TAboutForm::FormKeyDown(QKeyEvent *event)
 void TAboutForm::FormClose(CloseAction &action)
 {
     action = CloseAction::Free;
-    if (AboutForm == this)
-        AboutForm = nullptr;
 }

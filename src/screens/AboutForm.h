@@ -18,7 +18,10 @@ public:
     // The greeting, lines separated by line breaks, paragraphs indented by four blanks.
     static QString greetingText();
 
-    explicit TAboutForm(QWidget *owner = nullptr);
+    // What opens a link; empty opens it with the desktop's shell.
+    using ShellOpener = std::function<void(const QString &target)>;
+
+    explicit TAboutForm(QWidget *owner = nullptr, ShellOpener opener = {});
 
     TPictureBox *Image1;
     TShape *Frame;
@@ -30,10 +33,6 @@ public:
     void Label2Click();
     void Label3Click();
 
-    // What opens a link; the shell by default, a recorder in tests.
-    using ShellOpener = std::function<void(const QString &target)>;
-    static void setShellOpener(ShellOpener opener);
-
 protected:
     bool FormKeyDown(QKeyEvent *event) override;
     void FormClose(CloseAction &action) override;
@@ -42,7 +41,6 @@ protected:
 private:
     void OKButtonClick();
     void placeLinks();
-};
 
-// The box while it is open; null otherwise.
-extern TAboutForm *AboutForm;
+    ShellOpener opener_;
+};

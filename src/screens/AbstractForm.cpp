@@ -36,6 +36,7 @@ TAbstractForm::TAbstractForm(GameContext &context, const char *name, QWidget *ow
     ProblemsList->setObjectName(QStringLiteral("ProblemsList"));
     ProblemsList->SetModel(&Problems);
     ProblemText = new TRichEditEx(this);
+    ProblemText->setSounds(Context.sounds);
     ProblemText->setObjectName(QStringLiteral("ProblemText"));
     ProblemText->setAccessibleName(QStringLiteral("Текст головоломки"));
     setObjectName(QLatin1String(name));
@@ -387,7 +388,7 @@ bool TAbstractForm::eventFilter(QObject *watched, QEvent *event)
 
 void TAbstractForm::PlayClick()
 {
-    platform::PlayClick();
+    platform::PlayClick(Context.sounds);
 }
 
 void TAbstractForm::ShowTrueAnswer()
@@ -417,12 +418,12 @@ void TAbstractForm::ReportError(const QString &message)
 
 EnteredAnswer TAbstractForm::RunAnswerDialog(TProblem &item)
 {
-    return TReplyForm::Run(this, item);
+    return TReplyForm::Run(this, item, Context.sounds);
 }
 
 void TAbstractForm::RunAnswerViewer(const QByteArray &solution)
 {
-    auto *viewer = new TSolutionForm(this, solution);
+    auto *viewer = new TSolutionForm(this, solution, Context.sounds);
     viewer->ShowModal();
 }
 

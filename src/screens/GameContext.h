@@ -5,8 +5,11 @@
 // screen made with it (a test builds its own from fakes and a temporary store).
 #include <QString>
 
+#include <functional>
+
 namespace platform {
 class IResourceLibrary;
+class Sounds;
 class UserStore;
 }  // namespace platform
 class IStarStore;
@@ -26,4 +29,10 @@ struct GameContext {
     // The collection's memos, kept for as long as the game runs; null keeps
     // them for one opening of the screen.
     TMemoBook *memos = nullptr;
+    // What opens the about box's web and mail links; empty opens them with
+    // the desktop's shell (a test records them instead).
+    std::function<void(const QString &target)> openLink = {};
+    // The game's sounds and their switch; null is silence (and a switch
+    // that turns nothing).
+    platform::Sounds *sounds = nullptr;
 };

@@ -148,7 +148,7 @@ void TGameForm::TakeThumbnail()
 
 void TGameForm::PlayWave(platform::Wave wave)
 {
-    platform::PlayWave(wave);
+    platform::PlayWave(Context.sounds, wave);
 }
 
 void TGameForm::ShowNotice(const QString &text)

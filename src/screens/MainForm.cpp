@@ -6,6 +6,7 @@
 #include "screens/GameContext.h"
 #include "platform/ResourceLibrary.h"
 #include "platform/desktop/ApplicationEvents.h"
+#include "platform/Sounds.h"
 #include "screens/AboutForm.h"
 #include "screens/GameForm.h"
 #include "screens/MessageBoxForm.h"
@@ -149,7 +150,7 @@ TMainForm::TMainForm(GameContext &context, QWidget *owner, Screens screens)
     AboutButton->setColorDown(zw::clPanel);
     AboutButton->setColorBorder(zw::clGray);
 
-    SoundButton = new TSoundButton(this);
+    SoundButton = new TSoundButton(context_.sounds, this);
     SoundButton->setGeometry(-1, -5, 41, 41);
     SoundButton->setCursor(Qt::PointingHandCursor);
     SoundButton->setColorFace(zw::clPanel);
@@ -157,12 +158,13 @@ TMainForm::TMainForm(GameContext &context, QWidget *owner, Screens screens)
     SoundButton->setColorDown(zw::clPanel);
     SoundButton->setColorBorder(zw::clGray);
     SoundLabel = fadingLabel(this, "SoundLabel", QRect(46, 8, 180, 18),
-                             TSoundButton::description(TSoundSwitch::instance().isOn()), false,
+                             TSoundButton::description(!context_.sounds || context_.sounds->enabled()), false,
                              Qt::AlignLeft | Qt::AlignTop);
     connect(SoundButton, &TSoundButton::mouseEntered, SoundLabel, &TAlphaLabel::FadeIn);
     connect(SoundButton, &TSoundButton::mouseLeft, SoundLabel, &TAlphaLabel::FadeOut);
-    connect(&TSoundSwitch::instance(), &TSoundSwitch::changed, SoundLabel,
-            [this](bool on) { SoundLabel->setCaption(TSoundButton::description(on)); });
+    if (context_.sounds)
+        connect(context_.sounds, &platform::Sounds::enabledChanged, SoundLabel,
+                [this](bool on) { SoundLabel->setCaption(TSoundButton::description(on)); });
 
     connect(NewGameButton, &QAbstractButton::clicked, this, &TMainForm::NewGameButtonClick);
     connect(GolovolomkiButton, &QAbstractButton::clicked, this, &TMainForm::GolovolomkiButtonClick);
@@ -244,7 +246,7 @@ void TMainForm::FlatButton1Click()
 
 void TMainForm::AboutButtonClick()
 {
-    auto *about = new TAboutForm(this);
+    auto *about = new TAboutForm(this, context_.openLink);
     about->ShowModal();
 }
 

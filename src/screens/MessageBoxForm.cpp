@@ -28,8 +28,9 @@ const platform::IResourceLibrary &media(const platform::IResourceLibrary *librar
 }
 }  // namespace
 
-TMessageBoxForm::TMessageBoxForm(const platform::IResourceLibrary *media, QWidget *owner)
-    : TForm(owner, Qt::WindowStaysOnTopHint), media_(media)
+TMessageBoxForm::TMessageBoxForm(const platform::IResourceLibrary *media, QWidget *owner,
+                                 const platform::Sounds *sounds)
+    : TForm(owner, Qt::WindowStaysOnTopHint), media_(media), sounds_(sounds)
 {
     setObjectName(QStringLiteral("MessageBoxForm"));
     setKeyPreview(true);
@@ -102,7 +103,7 @@ void TMessageBoxForm::ShowNotice(const QString &text)
     Frame->resize(w + 20, Frame->height());
     OKButton->move(w - 45, OKButton->y());
     centre();
-    platform::PlayWave(platform::Wave::Error);
+    platform::PlayWave(sounds_, platform::Wave::Error);
     Execute();
 }
 
@@ -149,19 +150,19 @@ Reply TMessageBoxForm::Ask(const QString &question)
     OKButton->move(CancelBtn->x() - 72, OKButton->y());
     OKButton->setText(QStringLiteral("Да"));
     centre();
-    platform::PlayWave(platform::Wave::Error);
+    platform::PlayWave(sounds_, platform::Wave::Error);
     return Execute() == mrOk ? Reply::Yes : Reply::No;
 }
 
 void TMessageBoxForm::ShowTrueAnswer()
 {
-    platform::PlayWave(platform::Wave::TrueAnswer);
+    platform::PlayWave(sounds_, platform::Wave::TrueAnswer);
     ShowPictureNotice(QStringLiteral("TRUEANSWERB"), QStringLiteral("Поздравляем с правильным ответом!"));
 }
 
 void TMessageBoxForm::ShowFalseAnswer()
 {
-    platform::PlayWave(platform::Wave::FalseAnswer);
+    platform::PlayWave(sounds_, platform::Wave::FalseAnswer);
     ShowPictureNotice(QStringLiteral("FALSEANSWERB"), QStringLiteral("Ответ неправильный, подумайте получше!"));
 }
 
@@ -183,10 +184,10 @@ bool TMessageBoxForm::FormKeyDown(QKeyEvent *event)
 
 void TMessageBoxForm::OKButtonClick()
 {
-    platform::PlayClick();
+    platform::PlayClick(sounds_);
 }
 
 void TMessageBoxForm::CancelBtnClick()
 {
-    platform::PlayClick();
+    platform::PlayClick(sounds_);
 }

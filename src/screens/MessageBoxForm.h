@@ -10,13 +10,16 @@
 
 namespace platform {
 class IResourceLibrary;
+class Sounds;
 }
 
 class TMessageBoxForm : public TForm {
     Q_OBJECT
 public:
     // Pictures come from media; without it a picture notice raises EResourceError.
-    explicit TMessageBoxForm(const platform::IResourceLibrary *media = nullptr, QWidget *owner = nullptr);
+    // sounds: what sounds its notices, verdicts and clicks; null is silence.
+    explicit TMessageBoxForm(const platform::IResourceLibrary *media = nullptr, QWidget *owner = nullptr,
+                             const platform::Sounds *sounds = nullptr);
 
     void ShowNotice(const QString &text);
     // Raise platform::EResourceError when the library lacks the picture; the box is not shown then.
@@ -49,6 +52,7 @@ private:
     void CancelBtnClick();
 
     const platform::IResourceLibrary *media_;
+    const platform::Sounds *sounds_;
 };
 
 // Created by start-up right after the main menu; tests create their own.

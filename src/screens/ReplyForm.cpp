@@ -39,11 +39,11 @@ AnswerVerdict TReplyForm::VerdictOf(int modalResult)
     }
 }
 
-EnteredAnswer TReplyForm::Run(QWidget *owner, TProblem &problem)
+EnteredAnswer TReplyForm::Run(QWidget *owner, TProblem &problem, const platform::Sounds *sounds)
 {
     problem.EnsureLoaded();
     // The dialog frees itself later, from the event loop: it is still here when the run returns.
-    const QPointer<TReplyForm> form = new TReplyForm(owner, problem);
+    const QPointer<TReplyForm> form = new TReplyForm(owner, problem, sounds);
     const AnswerVerdict verdict = VerdictOf(form->ShowModal());
     EnteredAnswer entered;
     if (verdict != AnswerVerdict::Cancelled && form) {
@@ -53,7 +53,8 @@ EnteredAnswer TReplyForm::Run(QWidget *owner, TProblem &problem)
     return entered;
 }
 
-TReplyForm::TReplyForm(QWidget *owner, TProblem &problem) : TForm(owner), problem_(problem)
+TReplyForm::TReplyForm(QWidget *owner, TProblem &problem, const platform::Sounds *sounds)
+    : TForm(owner), sounds_(sounds), problem_(problem)
 {
     setObjectName(QStringLiteral("QForm"));
     setKeyPreview(true);
@@ -319,7 +320,7 @@ bool TReplyForm::refuseNotice(const QString &text)
 
 void TReplyForm::OkButtonClick()
 {
-    platform::PlayClick();
+    platform::PlayClick(sounds_);
     answer_ = AnswerValue{};
     switch (problem_.AnswerKind) {
     case AnswerInteger: {
@@ -399,7 +400,7 @@ void TReplyForm::OkButtonClick()
 
 void TReplyForm::CancelButtonClick()
 {
-    platform::PlayClick();
+    platform::PlayClick(sounds_);
     close();
 }
 

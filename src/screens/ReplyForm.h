@@ -17,16 +17,21 @@
 #include <memory>
 #include <optional>
 
+namespace platform {
+class Sounds;
+}
+
 class TReplyForm : public TForm {
     Q_OBJECT
 public:
-    TReplyForm(QWidget *owner, TProblem &problem);
+    // sounds: what clicks its buttons; null is silence.
+    TReplyForm(QWidget *owner, TProblem &problem, const platform::Sounds *sounds = nullptr);
     ~TReplyForm() override;
 
     // Runs the dialog for the puzzle modally. A puzzle whose data could not be
     // read is read again first, so that its error is reported instead of an
     // answer checked against nothing. Gives the entry, or that the player left.
-    static EnteredAnswer Run(QWidget *owner, TProblem &problem);
+    static EnteredAnswer Run(QWidget *owner, TProblem &problem, const platform::Sounds *sounds = nullptr);
     static AnswerVerdict VerdictOf(int modalResult);
 
     TShape *OuterFrame = nullptr;
@@ -56,6 +61,7 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    const platform::Sounds *sounds_;
     void createEntries();
     void createButtons();
     void FormCreate();

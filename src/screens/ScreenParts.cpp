@@ -82,7 +82,7 @@ void connectPuzzleButtons(QAbstractButton *back, QAbstractButton *solution, QAbs
 TMessageBoxForm &Messages(const GameContext &context)
 {
     if (!MessageBoxForm)
-        MessageBoxForm = new TMessageBoxForm(&context.media);
+        MessageBoxForm = new TMessageBoxForm(&context.media, nullptr, context.sounds);
     return *MessageBoxForm;
 }
 

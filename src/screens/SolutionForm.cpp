@@ -22,8 +22,8 @@ void styleButton(TFlatButtonBase *b)
 
 }  // namespace
 
-TSolutionForm::TSolutionForm(QWidget *owner, const QByteArray &solutionText)
-    : TForm(owner), solution_(solutionText)
+TSolutionForm::TSolutionForm(QWidget *owner, const QByteArray &solutionText, const platform::Sounds *sounds)
+    : TForm(owner), sounds_(sounds), solution_(solutionText)
 {
     setObjectName(QStringLiteral("AnswerForm"));
     setKeyPreview(true);
@@ -126,19 +126,19 @@ void TSolutionForm::SetZoom(int step)
 
 void TSolutionForm::ZoomOutBtnClick()
 {
-    platform::PlayClick();
+    platform::PlayClick(sounds_);
     SetZoom(ZoomStep - 1);
 }
 
 void TSolutionForm::ZoomInBtnClick()
 {
-    platform::PlayClick();
+    platform::PlayClick(sounds_);
     SetZoom(ZoomStep + 1);
 }
 
 void TSolutionForm::OkButtonClick()
 {
-    platform::PlayClick();
+    platform::PlayClick(sounds_);
 }
 
 bool TSolutionForm::FormKeyDown(QKeyEvent *event)

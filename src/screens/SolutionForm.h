@@ -10,6 +10,9 @@
 #include <cstdint>
 
 class QPushButton;
+namespace platform {
+class Sounds;
+}
 class RichTextView;
 
 class TSolutionForm : public TForm {
@@ -19,7 +22,8 @@ public:
     static constexpr std::array<int, 5> ZoomSizes{7, 8, 10, 11, 13};
     static constexpr int OpeningStep = 3;
 
-    TSolutionForm(QWidget *owner, const QByteArray &solutionText);
+    // sounds: what clicks its buttons; null is silence.
+    TSolutionForm(QWidget *owner, const QByteArray &solutionText, const platform::Sounds *sounds = nullptr);
 
     TShape *OuterFrame = nullptr;
     RichTextView *AnswerText = nullptr;
@@ -44,6 +48,7 @@ protected:
     void wheelEvent(QWheelEvent *event) override;
 
 private:
+    const platform::Sounds *sounds_;
     void AnswerTextChange();
     void OkButtonClick();
     void ZoomOutBtnClick();

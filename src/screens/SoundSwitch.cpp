@@ -6,25 +6,6 @@
 #include <QLineEdit>
 #include <QWidget>
 
-TSoundSwitch &TSoundSwitch::instance()
-{
-    static TSoundSwitch s;
-    return s;
-}
-
-bool TSoundSwitch::isOn() const
-{
-    return platform::soundsEnabled();
-}
-
-void TSoundSwitch::setOn(bool on)
-{
-    if (on == isOn())
-        return;
-    platform::setSoundsEnabled(on);
-    emit changed(on);
-}
-
 bool TSoundSwitch::isSwitchKey(const QKeyEvent *event, const QWidget *focused)
 {
     const Qt::KeyboardModifiers mods = event->modifiers() & ~(Qt::KeypadModifier | Qt::GroupSwitchModifier);
@@ -43,16 +24,24 @@ bool TSoundSwitch::isSwitchKey(const QKeyEvent *event, const QWidget *focused)
 #include <QPainter>
 #include <QPainterPath>
 
-TSoundButton::TSoundButton(QWidget *parent)
+TSoundButton::TSoundButton(platform::Sounds *sounds, QWidget *parent)
     : TFlatSpeedButton(parent)
+    , sounds_(sounds)
 {
     setObjectName(QStringLiteral("SoundButton"));
-    connect(this, &QAbstractButton::clicked, this, [] { TSoundSwitch::instance().toggle(); });
-    connect(&TSoundSwitch::instance(), &TSoundSwitch::changed, this, [this] {
-        setAccessibleName(description(TSoundSwitch::instance().isOn()));
-        update();
-    });
-    setAccessibleName(description(TSoundSwitch::instance().isOn()));
+    if (sounds_) {
+        connect(this, &QAbstractButton::clicked, sounds_, &platform::Sounds::toggle);
+        connect(sounds_, &platform::Sounds::enabledChanged, this, [this](bool on) {
+            setAccessibleName(description(on));
+            update();
+        });
+    }
+    setAccessibleName(description(soundOn()));
+}
+
+bool TSoundButton::soundOn() const
+{
+    return !sounds_ || sounds_->enabled();
 }
 
 QString TSoundButton::description(bool soundOn)
@@ -80,7 +69,7 @@ void TSoundButton::paintEvent(QPaintEvent *)
     p.setBrush(Qt::black);
     p.drawPath(speaker);
     p.setBrush(Qt::NoBrush);
-    if (TSoundSwitch::instance().isOn()) {
+    if (soundOn()) {
         p.setPen(QPen(Qt::black, 2.0, Qt::SolidLine, Qt::RoundCap));
         p.drawArc(QRectF(18, 15, 8, 12), -50 * 16, 100 * 16);
         p.drawArc(QRectF(17, 11, 14, 20), -50 * 16, 100 * 16);

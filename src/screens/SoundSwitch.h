@@ -1,26 +1,18 @@
 #pragma once
-// The player's sound switch, shared by the main menu's speaker button and the
-// key M: one state, and a signal so that every view of it follows.
-#include <QObject>
-
+// The player's sound switch (platform::Sounds::enabled) is turned by the main
+// menu's speaker button and the key M.
 class QKeyEvent;
 class QWidget;
 
-class TSoundSwitch : public QObject {
-    Q_OBJECT
+namespace platform {
+class Sounds;
+}
+
+class TSoundSwitch {
 public:
-    static TSoundSwitch &instance();
-
-    bool isOn() const;
-    void setOn(bool on);
-    void toggle() { setOn(!isOn()); }
-
     // M (or the key in its place on a Russian layout) with no modifier, unless
     // the focused control takes typed text: there the key types a letter.
     static bool isSwitchKey(const QKeyEvent *event, const QWidget *focused);
-
-signals:
-    void changed(bool on);
 };
 
 #include "widgets/FlatButton.h"
@@ -30,7 +22,8 @@ signals:
 class TSoundButton : public TFlatSpeedButton {
     Q_OBJECT
 public:
-    explicit TSoundButton(QWidget *parent = nullptr);
+    // sounds: whose switch it shows and turns; null shows it on and turns nothing.
+    explicit TSoundButton(platform::Sounds *sounds, QWidget *parent = nullptr);
 
     // The description shown under the pointer, for the state the click brings.
     static QString description(bool soundOn);
@@ -43,4 +36,9 @@ protected:
     void paintEvent(QPaintEvent *event) override;
     void enterEvent(QEnterEvent *event) override;
     void leaveEvent(QEvent *event) override;
+
+private:
+    bool soundOn() const;
+
+    platform::Sounds *sounds_;
 };

@@ -246,7 +246,7 @@ void TUserSelectDialog::SetNewGameMode(bool mode)
 {
     if (mode == NewGameMode)
         return;
-    platform::PlayClick();
+    platform::PlayClick(context_.sounds);
     NewGameMode = mode;
     if (mode) {
         {
@@ -343,7 +343,7 @@ void TUserSelectDialog::ShowUser(const TUser &user)
 
 void TUserSelectDialog::OKButtonClick()
 {
-    platform::PlayClick();
+    platform::PlayClick(context_.sounds);
     auto notice = [](const QString &text) {
         if (MessageBoxForm)
             MessageBoxForm->ShowNotice(text);
@@ -371,7 +371,7 @@ void TUserSelectDialog::OKButtonClick()
 
 void TUserSelectDialog::DeleteButtonClick()
 {
-    platform::PlayClick();
+    platform::PlayClick(context_.sounds);
     if (!selectedUser_)
         return;
     const QString name = UserSelectComboBox->text();
@@ -411,7 +411,7 @@ void TUserSelectDialog::StatisticsButtonClick()
 
 void TUserSelectDialog::BackButtonClick()
 {
-    platform::PlayClick();
+    platform::PlayClick(context_.sounds);
 }
 
 void TUserSelectDialog::UserImageLabelChange()

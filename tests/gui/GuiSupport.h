@@ -52,22 +52,20 @@ protected:
             media.addBitmap(id, solidImage(QColor(id * 40, 0, 100)));
         for (const char *wave : {"CLICK", "ERROR", "LEVELUP", "TRUEANSWER", "FALSEANSWER"})
             media.addResource(QStringLiteral("WAVE"), QLatin1String(wave), QByteArray("RIFF") + wave);
-        platform::loadSounds(media);
-        platform::setSoundPlayer(&sounds);
+        waves.load(media);
+        waves.setPlayer(&sounds);
     }
-    void TearDown() override
-    {
-        platform::setSoundPlayer(nullptr);
-        platform::freeSounds();
-    }
+    void TearDown() override { waves.free(); }
 
     platform::FakeResourceLibrary media;
     RecordingSoundPlayer sounds;
+    // The game's sounds over the recorder, as the context hands them down.
+    platform::Sounds waves;
     // A store of the test's own, opened when a screen first asks for it.
     QTemporaryDir playerStoreDir;
     platform::UserStore playerStore{playerStoreDir.filePath(QStringLiteral("registry.sqlite3"))};
     TMemoBook runMemos;
-    GameContext context{media, playerStore, QCoreApplication::applicationDirPath(), nullptr, &runMemos};
+    GameContext context{media, playerStore, QCoreApplication::applicationDirPath(), nullptr, &runMemos, {}, &waves};
 };
 
 // A message box that records each show instead of running modally.

@@ -86,7 +86,7 @@ class AccessibilityTest : public ScreenFixture
         ScreenFixture::TearDown();
     }
 
-    RecordingMessageBox box{&media};
+    RecordingMessageBox box{&media, nullptr, &waves};
 };
 
 TEST_F(AccessibilityTest, EveryReachableControlHasANameAndARole)

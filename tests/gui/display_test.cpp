@@ -403,22 +403,25 @@ TEST(SoundSwitch, OffSilencesEverySoundAndCutsThePlayingOne)
     } rec;
     platform::FakeResourceLibrary lib;
     lib.addResource(QStringLiteral("WAVE"), QStringLiteral("CLICK"), QByteArray("RIFF"));
-    platform::setSoundPlayer(&rec);
-    platform::loadSounds(lib);
+    platform::Sounds sounds;
+    sounds.setPlayer(&rec);
+    sounds.load(lib);
     QList<bool> seen;
-    auto c = QObject::connect(&TSoundSwitch::instance(), &TSoundSwitch::changed, [&](bool on) { seen << on; });
-    TSoundSwitch::instance().setOn(false);
-    platform::PlayClick();
-    TSoundSwitch::instance().setOn(false);  // no change, no signal
-    TSoundSwitch::instance().toggle();
-    platform::PlayClick();
-    QObject::disconnect(c);
-    platform::freeSounds();
-    platform::setSoundPlayer(nullptr);
+    QObject::connect(&sounds, &platform::Sounds::enabledChanged, [&](bool on) { seen << on; });
+    // The menu's speaker shows the same switch and turns it.
+    TSoundButton button(&sounds);
+    sounds.setEnabled(false);
+    sounds.click();
+    EXPECT_EQ(button.accessibleName(), TSoundButton::description(false));
+    sounds.setEnabled(false);  // no change, no signal
+    button.click();
+    sounds.click();
+    sounds.free();
     EXPECT_EQ(rec.played, QStringList{QStringLiteral("CLICK")});
     EXPECT_GE(rec.stops, 1);
     EXPECT_EQ(seen, (QList<bool>{false, true}));
-    EXPECT_TRUE(TSoundSwitch::instance().isOn());
+    EXPECT_TRUE(sounds.enabled());
+    EXPECT_EQ(button.accessibleName(), TSoundButton::description(true));
 }
 
 }  // namespace
@@ -442,14 +445,14 @@ TEST(GameDisplay, ItsKeysGoThroughTheApplicationWhileItLives)
     QTemporaryDir dir;
     app::VideoPlan plan;
     plan.mode = app::VideoOption::Window;
-    const bool soundBefore = TSoundSwitch::instance().isOn();
-    const auto restore = qScopeGuard([soundBefore] { TSoundSwitch::instance().setOn(soundBefore); });
+    platform::Sounds sounds;
+    const bool soundBefore = sounds.enabled();
     {
-        app::GameDisplay display(*application, plan, app::Settings{}, false, {800, 600},
+        app::GameDisplay display(*application, sounds, plan, app::Settings{}, false, {800, 600},
                                  dir.filePath(QStringLiteral("zentrika.conf")));
         ASSERT_NE(display.stage(), nullptr);
         QTest::keyClick(&target, Qt::Key_M);
-        EXPECT_EQ(TSoundSwitch::instance().isOn(), !soundBefore);
+        EXPECT_EQ(sounds.enabled(), !soundBefore);
         QTest::keyClick(&target, Qt::Key_F11);
         EXPECT_TRUE(display.stage()->isFullScreenState());
         QTest::keyClick(&target, Qt::Key_Return, Qt::AltModifier);
@@ -460,7 +463,7 @@ TEST(GameDisplay, ItsKeysGoThroughTheApplicationWhileItLives)
         EXPECT_EQ(app::Settings::load(dir.filePath(QStringLiteral("zentrika.conf"))).sound, !soundBefore);
     }
     QTest::keyClick(&target, Qt::Key_M);
-    EXPECT_EQ(TSoundSwitch::instance().isOn(), !soundBefore);
+    EXPECT_EQ(sounds.enabled(), !soundBefore);
     EXPECT_EQ(target.seen, (QList<int>{Qt::Key_N, Qt::Key_M}));
 }
 

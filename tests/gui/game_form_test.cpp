@@ -81,7 +81,7 @@ protected:
     }
 
     QString registryPath;
-    RecordingMessageBox box{&media};
+    RecordingMessageBox box{&media, nullptr, &waves};
     std::unique_ptr<TUser> player;
     QPointer<TGameForm> form;
     int result = -1;
@@ -370,7 +370,7 @@ TEST_F(GameFormTest, BrokenDataFileIsReportedAndTheGameKeepsItsState)
 // then the profile read back from the registry.
 TEST_F(GameFormTest, LevelOnePlayedByKeysRisesToLevelTwoAndIsSaved)
 {
-    TMessageBoxForm realBox{&media};
+    TMessageBoxForm realBox{&media, nullptr, &waves};
     MessageBoxForm = &realBox;
     open();
     const std::vector<ProblemId> first = [&] {

@@ -228,8 +228,8 @@ TEST_F(ListBoxTest, CreationValues)
     EXPECT_EQ(list.VisibleRows(), 5); // (99 - 4) div 19
     EXPECT_EQ(list.Rows().front(), QRect(3, 3, 131, 17));
     EXPECT_EQ(list.Rows().back().top(), 3 + 4 * 19);
-    EXPECT_EQ(TFlatListBoxEx::RepeatTimer()->interval(), 600);
-    EXPECT_FALSE(TFlatListBoxEx::RepeatTimer()->isActive());
+    EXPECT_EQ(list.RepeatTimer()->interval(), 600);
+    EXPECT_FALSE(list.RepeatTimer()->isActive());
 }
 
 TEST_F(ListBoxTest, HeightSnapsToWholeRows)
@@ -464,7 +464,7 @@ TEST_F(ListBoxTest, HoldingTheDownArrowStopsAtTheLastPage)
 {
     auto list = gameList();
     fill(*list, 30);
-    QTimer *timer = TFlatListBoxEx::RepeatTimer();
+    QTimer *timer = list->RepeatTimer();
     for (int top = 0; top <= 12; ++top) {
         list->SetTopIndex(top);
         EXPECT_EQ(list->DownArrowActive(), top <= 11) << "TopIndex " << top;
@@ -510,7 +510,7 @@ TEST_F(ListBoxTest, HoldingTheUpArrowStopsAtTheTop)
     auto list = gameList();
     fill(*list, 30);
     list->SetTopIndex(3);
-    QTimer *timer = TFlatListBoxEx::RepeatTimer();
+    QTimer *timer = list->RepeatTimer();
     QTest::mousePress(list.get(), Qt::LeftButton, {}, topStrip(*list));
     EXPECT_EQ(list->TopIndex(), 2);
     EXPECT_FALSE(list->ScrollingDown());
@@ -532,24 +532,24 @@ TEST_F(ListBoxTest, HoldingTheUpArrowStopsAtTheTop)
     QTest::mouseRelease(list.get(), Qt::LeftButton, {}, QPoint(list->width() / 2, 1));
 }
 
-TEST_F(ListBoxTest, TheSharedTimerDrivesTheListLastPressed)
+TEST_F(ListBoxTest, EachListsTimerDrivesOnlyThatList)
 {
     auto first = gameList();
     auto second = gameList();
     fill(*first, 30);
     fill(*second, 30);
-    QTimer *timer = TFlatListBoxEx::RepeatTimer();
     QTest::mousePress(second.get(), Qt::LeftButton, {}, bottomStrip(*second));
-    ASSERT_TRUE(timer->isActive());
+    ASSERT_TRUE(second->RepeatTimer()->isActive());
+    EXPECT_FALSE(first->RepeatTimer()->isActive());
     // The real timer fires on its own; only what it scrolled is checked.
     EXPECT_TRUE(QTest::qWaitFor([&] { return second->TopIndex() >= 2; }, 5000));
     EXPECT_EQ(first->TopIndex(), 0);
     QTest::mouseRelease(second.get(), Qt::LeftButton, {}, bottomStrip(*second));
 
-    // Destroying one list leaves the timer to the other; hiding stops it.
+    // Destroying one list leaves the other's repeat running; hiding stops it.
     QTest::mousePress(first.get(), Qt::LeftButton, {}, bottomStrip(*first));
+    QTimer *timer = first->RepeatTimer();
     second.reset();
-    ASSERT_EQ(TFlatListBoxEx::RepeatTimer(), timer);
     EXPECT_TRUE(timer->isActive());
     form.show();
     first->hide();

@@ -54,7 +54,7 @@ protected:
 
     int textWidth(const QString &text) const { return QFontMetrics(box.Text->font()).horizontalAdvance(text); }
 
-    TMessageBoxForm box{&media};
+    TMessageBoxForm box{&media, nullptr, &waves};
 };
 
 TEST_F(MessageBoxTest, NoticeIsLaidOutForItsTextAndPlaysErrorSound)
@@ -183,7 +183,7 @@ TEST_F(MessageBoxTest, MissingPictureRaisesAndShowsNothing)
 
 TEST_F(MessageBoxTest, SilentWithoutSoundsAndStillShows)
 {
-    platform::freeSounds();
+    waves.free();
     Layout l;
     run([&] { box.ShowNotice(QStringLiteral("Введите имя пользователя.")); return 0; }, l, pressEnter);
     EXPECT_EQ(l.ok, QStringLiteral("Ok"));

@@ -74,7 +74,7 @@ protected:
     }
 
     std::vector<PuzzleSpec> puzzles;
-    ModeRecordingBox box{&media};
+    ModeRecordingBox box{&media, nullptr, &waves};
     QPointer<TProblemsForm> form;
     int result = -1;
 };

@@ -48,7 +48,7 @@ protected:
 
     TReplyForm *open(TestProblem &problem)
     {
-        form = new TReplyForm(nullptr, problem);
+        form = new TReplyForm(nullptr, problem, &waves);
         QObject::connect(form, &TForm::modalFinished, [this](int r) { result = r; });
         form->ShowModalAsync();
         EXPECT_TRUE(QTest::qWaitForWindowActive(form));
@@ -64,7 +64,7 @@ protected:
     }
     void type(QWidget *w, const QString &text) { typeText(w, text); }
 
-    RecordingMessageBox notices{&media};
+    RecordingMessageBox notices{&media, nullptr, &waves};
     QPointer<TReplyForm> form;
     int result = -1;
 };
@@ -475,7 +475,7 @@ TEST_F(ReplyFormTest, PuzzleWithoutLinesOpensEmpty)
 TEST_F(ReplyFormTest, ModalRunReturnsTheVerdict)
 {
     TestProblem p(AnswerInteger, {QStringLiteral("?")});
-    auto *f = new TReplyForm(nullptr, p);
+    auto *f = new TReplyForm(nullptr, p, &waves);
     QPointer<TReplyForm> guard(f);
     whenModal([](QWidget *w) {
         auto *q = static_cast<TReplyForm *>(w);

@@ -40,7 +40,7 @@ protected:
     }
     TSolutionForm *open(const QByteArray &text)
     {
-        form = new TSolutionForm(nullptr, text);
+        form = new TSolutionForm(nullptr, text, &waves);
         QObject::connect(form, &TForm::modalFinished, [this](int r) { result = r; });
         form->ShowModalAsync();
         EXPECT_TRUE(QTest::qWaitForWindowActive(form));

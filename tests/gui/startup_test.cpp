@@ -127,7 +127,6 @@ protected:
         EXPECT_EQ(QApplication::palette().color(QPalette::Inactive, QPalette::HighlightedText), originalText_);
         EXPECT_TRUE(QFont::substitutes(QStringLiteral("Comic Sans MS")).isEmpty());
         EXPECT_EQ(zw::gameFont(13).family(), QStringLiteral("Comic Sans MS"));
-        EXPECT_EQ(platform::soundPlayer(), nullptr);
         // What a widget sets from now on is Qt's own cursor.
         QWidget button;
         button.setCursor(Qt::PointingHandCursor);
@@ -146,14 +145,15 @@ TEST_F(GameFolder, StartUpTakesTheDesktopAndShutdownGivesItBack)
     {
         // As the game starts: the font configuration read on its own thread, then the font added.
         platform::PrivateFont::readConfigurationAhead();
-        app::GameSession session(&display, &sounds, folders());
+        platform::Sounds waves;
+        app::GameSession session(&display, waves, &sounds, folders());
         ASSERT_TRUE(session.start());
 
         EXPECT_EQ(display.current, (platform::DisplayMode{800, 600, 75, 32}));
         ASSERT_TRUE(session.media().isLoaded()) << session.media().errorString().toStdString();
         EXPECT_FALSE(session.media().loadBitmap(QStringLiteral("startscreen")).isNull());
-        platform::PlayClick();
-        platform::PlayWave(platform::Wave::Error);  // not in this library: silence
+        waves.click();
+        waves.play(platform::Wave::Error);  // not in this library: silence
         EXPECT_EQ(sounds.played, QStringList{QStringLiteral("CLICK")});
 
         const QPalette palette = QApplication::palette();
@@ -188,6 +188,7 @@ TEST_F(GameFolder, StartUpTakesTheDesktopAndShutdownGivesItBack)
         session.shutdown();
         EXPECT_EQ(display.restores, 1);
         expectDesktopAsBefore();
+        EXPECT_EQ(waves.player(), nullptr);
         session.shutdown();  // twice is harmless
         EXPECT_EQ(display.restores, 1);
     }
@@ -197,7 +198,8 @@ TEST_F(GameFolder, StartUpTakesTheDesktopAndShutdownGivesItBack)
 // widgets that had the old ones get the new, hot spot and all.
 TEST_F(GameFolder, CursorsFollowTheScale)
 {
-    app::GameSession session(nullptr, nullptr, folders());
+    platform::Sounds waves;
+    app::GameSession session(nullptr, waves, nullptr, folders());
     ASSERT_TRUE(session.start());
     QWidget window;
     auto *hand = new QWidget(&window);
@@ -220,19 +222,22 @@ TEST_F(GameFolder, FailedSwitchUndoesEverythingBeforeIt)
 {
     ScriptedDisplay display({{1024, 768, 60, 32}, {640, 480, 60, 32}});
     Recorder sounds;
-    app::GameSession session(&display, &sounds, folders());
+    platform::Sounds waves;
+    app::GameSession session(&display, waves, &sounds, folders());
     EXPECT_FALSE(session.start());
     EXPECT_FALSE(session.isRunning());
     EXPECT_EQ(display.restores, 1);
     expectDesktopAsBefore();
-    platform::PlayClick();
+    waves.click();
     EXPECT_TRUE(sounds.played.isEmpty());
+    EXPECT_EQ(waves.player(), nullptr);  // the session let go of its player
 }
 
 TEST_F(GameFolder, MissingFilesLeaveTheGameRunnable)
 {
     QTemporaryDir empty;
-    app::GameSession session(nullptr, nullptr, {empty.path()});
+    platform::Sounds waves;
+    app::GameSession session(nullptr, waves, nullptr, {empty.path()});
     ASSERT_TRUE(session.start());  // in a window nothing needs switching
     EXPECT_FALSE(session.media().isLoaded());
     EXPECT_THROW(session.media().loadBitmap(QStringLiteral("StartScreen")), platform::EResourceError);

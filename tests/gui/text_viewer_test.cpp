@@ -41,6 +41,7 @@ struct TextViewer : guitest::MediaFixture {
         guitest::MediaFixture::SetUp();
         owner.resize(800, 600);
         viewer = new TRichEditEx(&owner);
+        viewer->setSounds(&waves);
         viewer->SetEditWidth(344);
         viewer->setGeometry(30, 40, 344, 300);
         owner.show();

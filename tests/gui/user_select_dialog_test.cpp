@@ -72,7 +72,7 @@ protected:
     int clicks() const { return int(sounds.played.count(QStringLiteral("CLICK"))); }
 
     platform::Registry *registry = nullptr;
-    RecordingMessageBox box{&media};
+    RecordingMessageBox box{&media, nullptr, &waves};
 };
 
 TEST_F(UserSelectTest, OpensWithOneClickInNewGameModeWithNewPlayerValues)

@@ -53,22 +53,23 @@ TEST(Sounds, PlaysLoadedImagesThroughTheCurrentPlayer)
     FakeResourceLibrary lib;
     lib.addResource("WAVE", "click", "click-image");
     lib.addResource("WAVE", "TrueAnswer", "true-image");
-    loadSounds(lib);
+    Sounds sounds;
+    sounds.load(lib);
 
-    PlayClick();  // no player: silence, no crash
+    sounds.click();  // no player: silence, no crash
+    PlayClick(nullptr);  // no sounds at all: the same
     RecordingPlayer player;
-    setSoundPlayer(&player);
-    EXPECT_EQ(soundPlayer(), &player);
-    PlayClick();
-    PlayWave(Wave::TrueAnswer);
-    PlayWave(Wave::LevelUp);  // not in the library: silent
+    sounds.setPlayer(&player);
+    EXPECT_EQ(sounds.player(), &player);
+    PlayClick(&sounds);
+    PlayWave(&sounds, Wave::TrueAnswer);
+    sounds.play(Wave::LevelUp);  // not in the library: silent
     ASSERT_EQ(player.played.size(), 2u);
     EXPECT_EQ(player.played[0], std::make_pair(QStringLiteral("CLICK"), QByteArray("click-image")));
     EXPECT_EQ(player.played[1], std::make_pair(QStringLiteral("TRUEANSWER"), QByteArray("true-image")));
 
-    freeSounds();
+    sounds.free();
     EXPECT_EQ(player.stops, 1);
-    PlayClick();
+    sounds.click();
     EXPECT_EQ(player.played.size(), 2u);
-    setSoundPlayer(nullptr);
 }

@@ -244,15 +244,16 @@ TEST(SoundRoutines, PlayTheLoadedImagesByName)
     lib.addResource(QStringLiteral("wave"), QStringLiteral("click"), QByteArray(3, 'c'));
     lib.addResource(QStringLiteral("WAVE"), QStringLiteral("TrueAnswer"), QByteArray(5, 't'));
     Recorder rec;
-    platform::setSoundPlayer(&rec);
-    platform::loadSounds(lib);
-    platform::PlayClick();
-    platform::PlayWave(platform::Wave::TrueAnswer);
-    platform::PlayWave(platform::Wave::LevelUp);  // missing: silence
-    platform::freeSounds();
-    platform::PlayClick();  // after shutdown: nothing
-    platform::setSoundPlayer(nullptr);
-    platform::PlayClick();
+    platform::Sounds sounds;
+    sounds.setPlayer(&rec);
+    sounds.load(lib);
+    sounds.click();
+    sounds.play(platform::Wave::TrueAnswer);
+    sounds.play(platform::Wave::LevelUp);  // missing: silence
+    sounds.free();
+    sounds.click();  // after shutdown: nothing
+    sounds.setPlayer(nullptr);
+    sounds.click();
     EXPECT_EQ(rec.played, (QStringList{QStringLiteral("CLICK3"), QStringLiteral("TRUEANSWER5")}));
     EXPECT_EQ(rec.stops, 1);
 }
