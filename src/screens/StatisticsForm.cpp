@@ -90,7 +90,7 @@ QString TStatisticsForm::durationText(double seconds)
 }
 
 TStatisticsForm::TStatisticsForm(GameContext &context, const TUser &player, QWidget *owner, qint64 now)
-    : TForm(owner)
+    : TForm(owner), sounds_(context.sounds)
 {
     setObjectName(QStringLiteral("StatisticsForm"));
     setAccessibleName(QStringLiteral("Статистика"));
@@ -163,7 +163,7 @@ void TStatisticsForm::createControls()
     BackButton = screens::makeButton(this, "BackButton", {680, 552, 104, 33}, texts::Back,
                                      QStringLiteral("Вернуться"));
     connect(BackButton, &QAbstractButton::clicked, this, [this] {
-        platform::PlayClick();
+        platform::PlayClick(sounds_);
         close();
     });
 }

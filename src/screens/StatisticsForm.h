@@ -12,6 +12,9 @@
 #include <QStringList>
 
 struct GameContext;
+namespace platform {
+class Sounds;
+}
 class TUser;
 
 class TStatisticsForm : public TForm {
@@ -59,4 +62,5 @@ private:
     answerstats::Figures figures_;
     bool logDamaged_ = false;
     qint64 leftOutRows_ = 0;
+    const platform::Sounds *sounds_ = nullptr;
 };

@@ -401,7 +401,7 @@ void TUserSelectDialog::DeleteButtonClick()
 
 void TUserSelectDialog::StatisticsButtonClick()
 {
-    platform::PlayClick();
+    platform::PlayClick(context_.sounds);
     if (!selectedUser_ || NewGameMode)
         return;
     // The screen frees itself when it closes; the dialog goes on as it was.
