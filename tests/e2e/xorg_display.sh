@@ -14,6 +14,7 @@ if [ -z "$XORG" ] || ! command -v xrandr >/dev/null; then
 fi
 
 . "$(dirname "$0")/lib/dummy_xorg.sh"
+. "$(dirname "$0")/lib/game.sh"
 export XDG_CONFIG_HOME=$WORK/config
 fail() { echo "FAIL: $*"; echo "--- game output:"; cat "$WORK/game.out" "$WORK/game.err" 2>/dev/null; exit 1; }
 
@@ -22,11 +23,7 @@ xrandr --output "$OUTPUT" --mode 1024x768 >/dev/null 2>&1
 [ "$(screen_size)" = 1024x768 ] || fail "the server did not start at 1024x768 but $(screen_size)"
 # The game looks beside itself first, then in the current directory: a game
 # folder without its font yet is served from there.
-if [ ! -f "$GAME_DIR/Fonts/comic.ttf" ]; then
-    for f in /usr/share/fonts/truetype/dejavu/DejaVuSans.ttf /usr/share/fonts/truetype/*/*.ttf; do
-        [ -f "$f" ] && { mkdir -p "$WORK/Fonts"; cp "$f" "$WORK/Fonts/comic.ttf"; break; }
-    done
-fi
+fallback_font
 
 # Runs the game with the given options until its first paint, checks the
 # screen and the diagnostics, then ends it as a session manager would.
