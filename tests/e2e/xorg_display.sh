@@ -7,14 +7,10 @@ GAME_DIR=${ZENTRIKA_GAME_DIR:?ZENTRIKA_GAME_DIR is not set}
 GAME=$GAME_DIR/zentrika
 [ -x "$GAME" ] || { echo "FAIL: no game at $GAME"; exit 1; }
 
-XORG=$(command -v Xorg || true)
-if [ -z "$XORG" ] || ! command -v xrandr >/dev/null; then
-    echo "SKIP: Xorg or xrandr is not installed"
-    exit 77
-fi
+. "$(dirname "$0")/lib/game.sh"
+need_x_tools xrandr
 
 . "$(dirname "$0")/lib/dummy_xorg.sh"
-. "$(dirname "$0")/lib/game.sh"
 export XDG_CONFIG_HOME=$WORK/config
 fail() { echo "FAIL: $*"; echo "--- game output:"; cat "$WORK/game.out" "$WORK/game.err" 2>/dev/null; exit 1; }
 
