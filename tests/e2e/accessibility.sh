@@ -11,15 +11,8 @@ TOOLS_DIR=${ZENTRIKA_TOOLS_DIR:?ZENTRIKA_TOOLS_DIR is not set}
 GAME=$GAME_DIR/zentrika
 [ -x "$GAME" ] || { echo "FAIL: no game at $GAME"; exit 1; }
 . "$(dirname "$0")/lib/atspi_bus.sh"
-if ! command -v Xvfb >/dev/null || ! atspi_available; then
-    echo "SKIP: Xvfb, dbus-run-session, at-spi2-core or python3-pyatspi is not installed"
-    exit 77
-fi
-
-# A session bus of our own, so that nothing of the desktop's is touched.
-if [ -z "${ZENTRIKA_A11Y_SESSION:-}" ]; then
-    ZENTRIKA_A11Y_SESSION=1 exec dbus-run-session -- bash "$0" "$@"
-fi
+command -v Xvfb >/dev/null || { echo "SKIP: Xvfb is not installed"; exit 77; }
+atspi_session "$@"
 
 WORK=$(mktemp -d)
 PIDS=()

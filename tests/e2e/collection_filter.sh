@@ -15,14 +15,10 @@ PACK=$TOOLS_DIR/zentrika-pack
 for f in "$GAME" "$PACK"; do
     [ -x "$f" ] || { echo "FAIL: $f is missing"; exit 1; }
 done
-XORG=$(command -v Xorg || true)
-for tool in xrandr xdotool xprop xmodmap openbox; do
-    command -v $tool >/dev/null || { echo "SKIP: $tool is not installed"; exit 77; }
-done
-[ -n "$XORG" ] || { echo "SKIP: Xorg is not installed"; exit 77; }
+. "$(dirname "$0")/lib/game.sh"
+need_x_tools xrandr xdotool xprop xmodmap openbox
 
 . "$(dirname "$0")/lib/dummy_xorg.sh"
-. "$(dirname "$0")/lib/game.sh"
 WMPID=
 stop_all() {
     [ -n "$WMPID" ] && kill "$WMPID" 2>/dev/null
@@ -42,13 +38,7 @@ shot() { [ -n "${ZENTRIKA_E2E_SHOTS:-}" ] && import -window root "$ZENTRIKA_E2E_
 
 OUTPUT=$(xrandr | awk '/ connected/ {print $1; exit}')
 xrandr --output "$OUTPUT" --mode 1920x1080 >/dev/null 2>&1
-openbox --sm-disable >"$WORK/openbox.log" 2>&1 &
-WMPID=$!
-for _ in $(seq 1 50); do
-    xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break
-    sleep 0.1
-done
-xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' || fail "openbox did not start"
+start_openbox
 
 # Five number puzzles; four hold «еж» or «ёж» in some case, two of those are hard.
 SRC=$WORK/src
@@ -79,11 +69,7 @@ done <<'LIST'
 915|2|5|Мост через реку
 LIST
 "$PACK" build "$SRC" "$WORK/pack" >"$WORK/pack.out" 2>&1 || { cat "$WORK/pack.out"; fail "the test pack did not build"; }
-if [ ! -f "$GAME_DIR/Fonts/comic.ttf" ]; then
-    for f in /usr/share/fonts/truetype/dejavu/DejaVuSans.ttf /usr/share/fonts/truetype/*/*.ttf; do
-        [ -f "$f" ] && { mkdir -p "$WORK/Fonts"; cp "$f" "$WORK/Fonts/comic.ttf"; break; }
-    done
-fi
+fallback_font
 
 export ZENTRIKA_REGISTRY=$WORK/registry.sqlite3 XDG_CONFIG_HOME=$WORK/config
 CONF=$XDG_CONFIG_HOME/zentrika/zentrika.conf
@@ -92,17 +78,6 @@ map_letters "еЖ"
 GPID=$!
 : >"$WORK/report"
 
-report() {
-    local before
-    before=$(grep -c '^report-end' "$WORK/game.out")
-    kill -USR1 "$GPID" 2>/dev/null || fail "the game is gone"
-    for _ in $(seq 1 50); do
-        [ "$(grep -c '^report-end' "$WORK/game.out")" -gt "$before" ] && break
-        sleep 0.1
-    done
-    awk -v n="$before" 'c == n && !/^report-end/; /^report-end/ {c++}' "$WORK/game.out" >"$WORK/report"
-}
-value() { sed -n "s/^$1=//p" "$WORK/report" | tail -1; }
 label() { sed -n "s/^label=$1 //p" "$WORK/report" | tail -1; }
 # Runs a key step, then waits up to five seconds for the report to show what is expected.
 expect() { # what, field (top-form, focus or a label's name), value, keys...

@@ -17,21 +17,12 @@ PROFILE=$TOOLS_DIR/zentrika-profile
 for f in "$GAME" "$PACK" "$PROFILE"; do
     [ -x "$f" ] || { echo "FAIL: $f is missing"; exit 1; }
 done
-XORG=$(command -v Xorg || true)
-for tool in xdotool xprop openbox xmodmap; do
-    command -v $tool >/dev/null || { echo "SKIP: $tool is not installed"; exit 77; }
-done
-[ -n "$XORG" ] || { echo "SKIP: Xorg is not installed"; exit 77; }
+. "$(dirname "$0")/lib/game.sh"
+need_x_tools xdotool xprop openbox xmodmap
 . "$(dirname "$0")/lib/atspi_bus.sh"
-atspi_available || { echo "SKIP: dbus-run-session, at-spi2-core or python3-pyatspi is not installed"; exit 77; }
-
-# A session bus of our own, so that nothing of the desktop's is touched.
-if [ -z "${ZENTRIKA_A11Y_SESSION:-}" ]; then
-    ZENTRIKA_A11Y_SESSION=1 exec dbus-run-session -- bash "$0" "$@"
-fi
+atspi_session "$@"
 
 . "$(dirname "$0")/lib/dummy_xorg.sh"
-. "$(dirname "$0")/lib/game.sh"
 PIDS=()
 stop_all() {
     for ((i = ${#PIDS[@]} - 1; i >= 0; i--)); do kill "${PIDS[i]}" 2>/dev/null; done
@@ -46,13 +37,8 @@ fail() {
     exit 1
 }
 
-openbox --sm-disable >"$WORK/openbox.log" 2>&1 &
-PIDS+=($!)
-for _ in $(seq 1 50); do
-    xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break
-    sleep 0.1
-done
-xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' || fail "openbox did not start"
+start_openbox
+PIDS+=("$WMPID")
 atspi_start
 
 # Two puzzles on the player's level (easy 931, answer 5; medium 932) and one
@@ -86,11 +72,7 @@ TOML
 SVG
 done
 "$PACK" build "$SRC" "$WORK/pack" >"$WORK/pack.out" 2>&1 || { cat "$WORK/pack.out"; fail "the test pack did not build"; }
-if [ ! -f "$GAME_DIR/Fonts/comic.ttf" ]; then
-    for f in /usr/share/fonts/truetype/dejavu/DejaVuSans.ttf /usr/share/fonts/truetype/*/*.ttf; do
-        [ -f "$f" ] && { mkdir -p "$WORK/Fonts"; cp "$f" "$WORK/Fonts/comic.ttf"; break; }
-    done
-fi
+fallback_font
 
 # The player, stored as the profile tool imports one: the level is known.
 export ZENTRIKA_REGISTRY=$WORK/registry.sqlite3

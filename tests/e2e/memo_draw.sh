@@ -10,20 +10,12 @@ set -uo pipefail
 GAME_DIR=${ZENTRIKA_GAME_DIR:?ZENTRIKA_GAME_DIR is not set}
 GAME=$GAME_DIR/zentrika
 [ -x "$GAME" ] || { echo "FAIL: no game at $GAME"; exit 1; }
-XORG=$(command -v Xorg || true)
-for tool in xrandr xdotool import openbox; do
-    command -v $tool >/dev/null || { echo "SKIP: needs $tool"; exit 77; }
-done
-[ -n "$XORG" ] || { echo "SKIP: Xorg is not installed"; exit 77; }
+. "$(dirname "$0")/lib/game.sh"
+need_x_tools xrandr xdotool xprop import openbox
 . "$(dirname "$0")/lib/atspi_bus.sh"
-atspi_available || { echo "SKIP: dbus-run-session, at-spi2-core or python3-pyatspi is not installed"; exit 77; }
-# A session bus of our own, so that nothing of the desktop's is touched.
-if [ -z "${ZENTRIKA_A11Y_SESSION:-}" ]; then
-    ZENTRIKA_A11Y_SESSION=1 exec dbus-run-session -- bash "$0" "$@"
-fi
+atspi_session "$@"
 
 . "$(dirname "$0")/lib/dummy_xorg.sh"
-. "$(dirname "$0")/lib/game.sh"
 PIDS=()
 trap 'for p in "${PIDS[@]}"; do kill "$p" 2>/dev/null; done; cleanup' EXIT
 fail() { echo "FAIL: $*"; echo "--- game output:"; tail -40 "$WORK/game.out" "$WORK/game.err" 2>/dev/null; exit 1; }
@@ -32,26 +24,14 @@ SHOTS=${ZENTRIKA_E2E_SHOTS:-}
 
 # Room for the larger window with openbox's frame.
 xrandr --output "$(xrandr | awk '/ connected/ {print $1; exit}')" --mode 1920x1080 >/dev/null 2>&1
-openbox --sm-disable >/dev/null 2>&1 &
-PIDS+=($!)
-sleep 0.5
+start_openbox
+PIDS+=("$WMPID")
 atspi_start
 
 (cd "$GAME_DIR" && exec "$GAME" --diagnostics --video=window) >"$WORK/game.out" 2>"$WORK/game.err" &
 GPID=$!
 wait_first_paint "$WORK/game.out"
 
-report() {
-    local before
-    before=$(grep -c '^report-end' "$WORK/game.out")
-    kill -USR1 "$GPID"
-    for _ in $(seq 1 50); do
-        [ "$(grep -c '^report-end' "$WORK/game.out")" -gt "$before" ] && break
-        sleep 0.1
-    done
-    awk -v n="$before" 'c == n && !/^report-end/; /^report-end/ {c++}' "$WORK/game.out" >"$WORK/report"
-}
-value() { sed -n "s/^$1=//p" "$WORK/report" | tail -1; }
 wait_top() {
     for _ in $(seq 1 50); do
         report
@@ -77,6 +57,23 @@ at() { # picture x, picture y
     local w h x y
     IFS='x+' read -r w h x y <<<"$(value picture)"
     echo $((x + (355 + $1) * w / 800)) $((y + (80 + $2) * h / 600))
+}
+# Drags with button 1 held through the picture's points, one "x y" a line on
+# stdin: pressed at the first, released after the last.
+drag() {
+    local px py mx my pressed=
+    while read -r px py; do
+        read -r mx my <<<"$(at "$px" "$py")"
+        if [ -z "$pressed" ]; then
+            xdotool mousemove "$mx" "$my" mousedown 1
+            pressed=1
+        else
+            xdotool mousemove "$mx" "$my"
+            sleep 0.02
+        fi
+    done
+    xdotool mouseup 1
+    sleep 0.3
 }
 shot() { import -window root "$WORK/$1.png"; [ -n "$SHOTS" ] && cp "$WORK/$1.png" "$SHOTS/memo-$1.png"; }
 pixel() { # shot, picture x, picture y
@@ -116,15 +113,7 @@ done
 report
 click_control MemoButton
 sleep 0.5
-read -r sx sy <<<"$(at 100 50)"
-xdotool mousemove "$sx" "$sy" mousedown 1
-for px in $(seq 110 10 300); do
-    read -r mx my <<<"$(at "$px" 50)"
-    xdotool mousemove "$mx" "$my"
-    sleep 0.02
-done
-xdotool mouseup 1
-sleep 0.3
+for px in $(seq 100 10 300); do echo "$px 50"; done | drag
 xdotool key F2
 sleep 0.5
 shot small-after
@@ -150,16 +139,12 @@ sleep 0.3
 report
 click_control MemoRed
 sleep 0.2
-read -r cx cy <<<"$(at 329 130)"
-xdotool mousemove "$cx" "$cy" mousedown 1
-for a in $(seq 0 12 372); do
-    read -r px py <<<"$(/usr/bin/python3 -c "import math; print(round(295 + 34 * math.cos(math.radians($a))), round(130 + 30 * math.sin(math.radians($a))))")"
-    read -r mx my <<<"$(at "$px" "$py")"
-    xdotool mousemove "$mx" "$my"
-    sleep 0.02
-done
-xdotool mouseup 1
-sleep 0.3
+{
+    echo 329 130
+    for a in $(seq 0 12 372); do
+        /usr/bin/python3 -c "import math; print(round(295 + 34 * math.cos(math.radians($a))), round(130 + 30 * math.sin(math.radians($a))))"
+    done
+} | drag
 shot red
 read -r r g b <<<"$(pixel red 329 130)"
 [ "$r" -gt 150 ] && [ "$g" -lt 100 ] || fail "no red ring at the picture's (329, 130): $r $g $b"

@@ -14,14 +14,10 @@ PROFILE=$TOOLS_DIR/zentrika-profile
 [ -x "$PROFILE" ] || { echo "FAIL: no zentrika-profile at $PROFILE"; exit 1; }
 [ -f "$GAME_DIR/list.lst" ] || { echo "FAIL: no puzzles in $GAME_DIR"; exit 1; }
 
-XORG=$(command -v Xorg || true)
-if [ -z "$XORG" ] || ! command -v xrandr >/dev/null || ! command -v xdotool >/dev/null; then
-    echo "SKIP: Xorg, xrandr or xdotool is not installed"
-    exit 77
-fi
+. "$(dirname "$0")/lib/game.sh"
+need_x_tools xrandr xdotool
 
 . "$(dirname "$0")/lib/dummy_xorg.sh"
-. "$(dirname "$0")/lib/game.sh"
 fail() {
     echo "FAIL: $*"
     echo "--- game output:"

@@ -10,14 +10,10 @@ set -u
 GAME_DIR=${ZENTRIKA_GAME_DIR:?ZENTRIKA_GAME_DIR is not set}
 GAME=$GAME_DIR/zentrika
 [ -x "$GAME" ] || { echo "FAIL: no game at $GAME"; exit 1; }
-XORG=$(command -v Xorg || true)
-for tool in xrandr xdotool xwininfo import convert compare; do
-    command -v $tool >/dev/null || { echo "SKIP: needs $tool"; exit 77; }
-done
-[ -n "$XORG" ] || { echo "SKIP: Xorg is not installed"; exit 77; }
+. "$(dirname "$0")/lib/game.sh"
+need_x_tools xrandr xdotool xwininfo import convert compare
 
 . "$(dirname "$0")/lib/dummy_xorg.sh"
-. "$(dirname "$0")/lib/game.sh"
 fail() { echo "FAIL: $*"; echo "--- game output:"; tail -40 "$WORK/game.out" "$WORK/game.err" 2>/dev/null; exit 1; }
 export XDG_CONFIG_HOME=$WORK/config
 export ZENTRIKA_REGISTRY=$WORK/registry.sqlite3
@@ -48,19 +44,6 @@ start_game() {
     done
     fail "no first paint within 20 s ($*)"
 }
-# The game's layout report: waits for it and leaves it in $WORK/report.
-report() {
-    local before
-    before=$(grep -c '^report-end' "$WORK/game.out")
-    kill -USR1 "$GPID"
-    for _ in $(seq 1 50); do
-        [ "$(grep -c '^report-end' "$WORK/game.out")" -gt "$before" ] && break
-        sleep 0.1
-    done
-    # Only the last report: everything after the previous report-end.
-    awk -v n="$before" 'c == n && !/^report-end/; /^report-end/ {c++}' "$WORK/game.out" >"$WORK/report"
-}
-value() { sed -n "s/^$1=//p" "$WORK/report" | tail -1; }
 top_form() { value top-form | cut -d' ' -f1; }
 # Waits until the form on top is the named one.
 wait_top() {

@@ -17,11 +17,7 @@ ls /usr/lib/x86_64-linux-gnu/qt6/plugins/platforms/libqwayland-generic.so >/dev/
     { echo "SKIP: Qt's Wayland plugin (qt6-wayland) is not installed"; exit 77; }
 
 . "$(dirname "$0")/lib/atspi_bus.sh"
-atspi_available || { echo "SKIP: dbus-run-session, at-spi2-core or python3-pyatspi is not installed"; exit 77; }
-# A session bus of our own, so that nothing of the desktop's is touched.
-if [ -z "${ZENTRIKA_A11Y_SESSION:-}" ]; then
-    ZENTRIKA_A11Y_SESSION=1 exec dbus-run-session -- bash "$0" "$@"
-fi
+atspi_session "$@"
 
 WORK=$(mktemp -d)
 WPID=

@@ -18,14 +18,10 @@ for f in "$GAME" "$PACK" "$PROFILE"; do
     [ -x "$f" ] || { echo "FAIL: $f is missing"; exit 1; }
 done
 
-XORG=$(command -v Xorg || true)
-for tool in xrandr xdotool xprop openbox xlogo; do
-    command -v $tool >/dev/null || { echo "SKIP: $tool is not installed"; exit 77; }
-done
-[ -n "$XORG" ] || { echo "SKIP: Xorg is not installed"; exit 77; }
+. "$(dirname "$0")/lib/game.sh"
+need_x_tools xrandr xdotool xprop openbox xlogo
 
 . "$(dirname "$0")/lib/dummy_xorg.sh"
-. "$(dirname "$0")/lib/game.sh"
 WMPID=
 LOGOPID=
 stop_all() {
@@ -46,13 +42,7 @@ OUTPUT=$(xrandr | awk '/ connected/ {print $1; exit}')
 xrandr --output "$OUTPUT" --mode 1024x768 >/dev/null 2>&1
 [ "$(screen_size)" = 1024x768 ] || fail "the server did not start at 1024x768 but $(screen_size)"
 
-openbox --sm-disable >"$WORK/openbox.log" 2>&1 &
-WMPID=$!
-for _ in $(seq 1 50); do
-    xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break
-    sleep 0.1
-done
-xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' || fail "openbox did not start"
+start_openbox
 
 # Two easy time puzzles with one answer, so that whichever the draw puts
 # first, 7:40:00 is right.
@@ -79,12 +69,7 @@ SVG
 done
 "$PACK" build "$SRC" "$WORK/pack" >"$WORK/pack.out" 2>&1 || { cat "$WORK/pack.out"; fail "the test pack did not build"; }
 
-# The game looks beside itself for its font, then in the current directory.
-if [ ! -f "$GAME_DIR/Fonts/comic.ttf" ]; then
-    for f in /usr/share/fonts/truetype/dejavu/DejaVuSans.ttf /usr/share/fonts/truetype/*/*.ttf; do
-        [ -f "$f" ] && { mkdir -p "$WORK/Fonts"; cp "$f" "$WORK/Fonts/comic.ttf"; break; }
-    done
-fi
+fallback_font
 
 export ZENTRIKA_REGISTRY=$WORK/registry.sqlite3
 NAME=Часовщик

@@ -7,11 +7,8 @@ GAME_DIR=${ZENTRIKA_GAME_DIR:?ZENTRIKA_GAME_DIR is not set}
 GAME=$GAME_DIR/zentrika
 [ -x "$GAME" ] || { echo "FAIL: no game at $GAME"; exit 1; }
 
-XORG=$(command -v Xorg || true)
-if [ -z "$XORG" ] || ! command -v xrandr >/dev/null; then
-    echo "SKIP: Xorg or xrandr is not installed"
-    exit 77
-fi
+. "$(dirname "$0")/lib/game.sh"
+need_x_tools xrandr
 
 . "$(dirname "$0")/lib/dummy_xorg.sh"
 export XDG_CONFIG_HOME=$WORK/config
@@ -22,11 +19,7 @@ xrandr --output "$OUTPUT" --mode 1024x768 >/dev/null 2>&1
 [ "$(screen_size)" = 1024x768 ] || fail "the server did not start at 1024x768 but $(screen_size)"
 # The game looks beside itself first, then in the current directory: a game
 # folder without its font yet is served from there.
-if [ ! -f "$GAME_DIR/Fonts/comic.ttf" ]; then
-    for f in /usr/share/fonts/truetype/dejavu/DejaVuSans.ttf /usr/share/fonts/truetype/*/*.ttf; do
-        [ -f "$f" ] && { mkdir -p "$WORK/Fonts"; cp "$f" "$WORK/Fonts/comic.ttf"; break; }
-    done
-fi
+fallback_font
 
 # Runs the game with the given options until its first paint, checks the
 # screen and the diagnostics, then ends it as a session manager would.

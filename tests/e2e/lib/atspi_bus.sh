@@ -13,6 +13,15 @@ atspi_available() {
         /usr/bin/python3 -c 'import pyatspi' 2>/dev/null
 }
 
+# Skips (77) where it cannot run, else runs the script again under a session
+# bus of its own, so that nothing of the desktop's is touched.
+atspi_session() { # the script's arguments
+    atspi_available || { echo "SKIP: dbus-run-session, at-spi2-core or python3-pyatspi is not installed"; exit 77; }
+    if [ -z "${ZENTRIKA_A11Y_SESSION:-}" ]; then
+        ZENTRIKA_A11Y_SESSION=1 exec dbus-run-session -- bash "$0" "$@"
+    fi
+}
+
 atspi_start() {
     "$ATSPI_LAUNCHER" --launch-immediately >"$WORK/launcher.log" 2>&1 &
     PIDS+=($!)

@@ -1,4 +1,51 @@
-# Waiting on the game started in the background as $GPID; the script defines fail().
+# Shared steps of the end-to-end scripts. Functions only, so it may be sourced
+# before lib/dummy_xorg.sh. The game runs in the background as $GPID; the
+# script defines fail().
+
+# Skips (77) unless Xorg and every named tool are installed; sets XORG.
+need_x_tools() { # tool...
+    XORG=$(command -v Xorg || true)
+    local tool
+    for tool in "$@"; do
+        command -v "$tool" >/dev/null || { echo "SKIP: $tool is not installed"; exit 77; }
+    done
+    [ -n "$XORG" ] || { echo "SKIP: Xorg is not installed"; exit 77; }
+}
+
+# Starts openbox as $WMPID and waits until it has taken the screen; the script stops it.
+start_openbox() {
+    openbox --sm-disable >"$WORK/openbox.log" 2>&1 &
+    WMPID=$!
+    for _ in $(seq 1 50); do
+        xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && return 0
+        sleep 0.1
+    done
+    fail "openbox did not start"
+}
+
+# The game looks beside itself for its font, then in the current directory ($WORK).
+fallback_font() {
+    [ -f "$GAME_DIR/Fonts/comic.ttf" ] && return 0
+    local f
+    for f in /usr/share/fonts/truetype/dejavu/DejaVuSans.ttf /usr/share/fonts/truetype/*/*.ttf; do
+        [ -f "$f" ] && { mkdir -p "$WORK/Fonts"; cp "$f" "$WORK/Fonts/comic.ttf"; break; }
+    done
+    return 0
+}
+
+# The game's layout report (--diagnostics, SIGUSR1): waits for it and leaves
+# only the latest one, everything after the previous report-end, in $WORK/report.
+report() {
+    local before
+    before=$(grep -c '^report-end' "$WORK/game.out")
+    kill -USR1 "$GPID" 2>/dev/null || fail "the game is gone"
+    for _ in $(seq 1 50); do
+        [ "$(grep -c '^report-end' "$WORK/game.out")" -gt "$before" ] && break
+        sleep 0.1
+    done
+    awk -v n="$before" 'c == n && !/^report-end/; /^report-end/ {c++}' "$WORK/game.out" >"$WORK/report"
+}
+value() { sed -n "s/^$1=//p" "$WORK/report" | tail -1; }
 
 # The game painted its first window: --diagnostics prints main-form= into the given file.
 wait_first_paint() { # output file
