@@ -12,10 +12,8 @@ GAME_DIR=${ZENTRIKA_GAME_DIR:?ZENTRIKA_GAME_DIR is not set}
 TOOLS_DIR=${ZENTRIKA_TOOLS_DIR:?ZENTRIKA_TOOLS_DIR is not set}
 GAME=$GAME_DIR/zentrika
 PACK=$TOOLS_DIR/zentrika-pack
-for f in "$GAME" "$PACK"; do
-    [ -x "$f" ] || { echo "FAIL: $f is missing"; exit 1; }
-done
 . "$(dirname "$0")/lib/game.sh"
+need_programs "$GAME" "$PACK"
 need_x_tools xrandr xdotool xprop xmodmap openbox
 
 . "$(dirname "$0")/lib/dummy_xorg.sh"

@@ -11,32 +11,14 @@ TOOLS_DIR=${ZENTRIKA_TOOLS_DIR:?ZENTRIKA_TOOLS_DIR is not set}
 GAME=$GAME_DIR/zentrika
 PACK=$TOOLS_DIR/zentrika-pack
 PROFILE=$TOOLS_DIR/zentrika-profile
-for f in "$GAME" "$PACK" "$PROFILE"; do
-    [ -x "$f" ] || { echo "FAIL: $f is missing"; exit 1; }
-done
 . "$(dirname "$0")/lib/game.sh"
+need_programs "$GAME" "$PACK" "$PROFILE"
 need_x_tools xdotool xprop openbox
 . "$(dirname "$0")/lib/atspi_bus.sh"
 atspi_session "$@"
 
 . "$(dirname "$0")/lib/dummy_xorg.sh"
-PIDS=()
-stop_all() {
-    for ((i = ${#PIDS[@]} - 1; i >= 0; i--)); do kill "${PIDS[i]}" 2>/dev/null; done
-    cleanup
-}
-trap stop_all EXIT
-fail() {
-    echo "FAIL: $*"
-    [ -n "${ZENTRIKA_E2E_SHOTS:-}" ] && import -window root "$ZENTRIKA_E2E_SHOTS/failure.png" 2>/dev/null
-    echo "--- game output:"
-    cat "$WORK/game.out" "$WORK/game.err" 2>/dev/null
-    exit 1
-}
-
-start_openbox
-PIDS+=("$WMPID")
-atspi_start
+start_reader_desktop
 
 # Five easy puzzles on the player's level, so that the level is not done
 # after three; their answers are what the pack tool reads back.

@@ -14,11 +14,9 @@ TOOLS_DIR=${ZENTRIKA_TOOLS_DIR:?ZENTRIKA_TOOLS_DIR is not set}
 GAME=$GAME_DIR/zentrika
 PACK=$TOOLS_DIR/zentrika-pack
 PROFILE=$TOOLS_DIR/zentrika-profile
-for f in "$GAME" "$PACK" "$PROFILE"; do
-    [ -x "$f" ] || { echo "FAIL: $f is missing"; exit 1; }
-done
 
 . "$(dirname "$0")/lib/game.sh"
+need_programs "$GAME" "$PACK" "$PROFILE"
 need_x_tools xrandr xdotool xprop openbox xlogo
 
 . "$(dirname "$0")/lib/dummy_xorg.sh"

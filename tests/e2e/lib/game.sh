@@ -12,6 +12,36 @@ need_x_tools() { # tool...
     [ -n "$XORG" ] || { echo "SKIP: Xorg is not installed"; exit 77; }
 }
 
+# Fails (1) unless each named program is there and can run.
+need_programs() { # path...
+    local f
+    for f in "$@"; do
+        [ -x "$f" ] || { echo "FAIL: $f is missing"; exit 1; }
+    done
+}
+
+# For a game read through the accessibility interface: openbox and the AT-SPI
+# registry (lib/atspi_bus.sh) started, each stopped at exit with the X server,
+# and a fail() that shows the game's output.
+start_reader_desktop() {
+    PIDS=()
+    stop_all() {
+        for ((i = ${#PIDS[@]} - 1; i >= 0; i--)); do kill "${PIDS[i]}" 2>/dev/null; done
+        cleanup
+    }
+    trap stop_all EXIT
+    fail() {
+        echo "FAIL: $*"
+        [ -n "${ZENTRIKA_E2E_SHOTS:-}" ] && import -window root "$ZENTRIKA_E2E_SHOTS/failure.png" 2>/dev/null
+        echo "--- game output:"
+        cat "$WORK/game.out" "$WORK/game.err" 2>/dev/null
+        exit 1
+    }
+    start_openbox
+    PIDS+=("$WMPID")
+    atspi_start
+}
+
 # Starts openbox as $WMPID and waits until it has taken the screen; the script stops it.
 start_openbox() {
     openbox --sm-disable >"$WORK/openbox.log" 2>&1 &
