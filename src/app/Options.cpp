@@ -10,6 +10,14 @@
 namespace app
 {
 
+QStringList argumentsOf(int argc, char **argv)
+{
+    QStringList arguments;
+    for (int i = 1; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    return arguments;
+}
+
 Options parseOptions(const QStringList &arguments)
 {
     Options o;

@@ -25,6 +25,7 @@ struct Options {
 };
 
 Options parseOptions(const QStringList &arguments); // without the program name
+QStringList argumentsOf(int argc, char **argv);     // main's, less the program name
 QString helpText();
 QString versionText();
 

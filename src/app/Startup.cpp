@@ -133,10 +133,7 @@ int runScreenAtOnce(GameContext &context, GameSession &session, StoreGuard &stor
 
 int runOnce(int argc, char **argv, bool &scaledInstead)
 {
-    QStringList arguments;
-    for (int i = 1; i < argc; ++i)
-        arguments << QString::fromLocal8Bit(argv[i]);
-    const Options options = parseOptions(arguments);
+    const Options options = parseOptions(argumentsOf(argc, argv));
     if (const auto answered = answerOnConsole(options))
         return *answered;
 
@@ -157,8 +154,7 @@ int runOnce(int argc, char **argv, bool &scaledInstead)
     // The sound device opens after the first picture is on the screen: the
     // audio probe would otherwise compete with the first paint.
     platform::SdlSoundPlayer player(platform::SdlSoundPlayer::Opening::Later);
-    // The menu's text needs the font configuration; it is read while Qt
-    // connects to the display.
+    // The menu's text needs fontconfig's configuration: read while Qt connects.
     platform::PrivateFont::readConfigurationAhead();
     platform::GameApplication application(argc, argv);
     const platform::OutputSize output = platform::primaryOutput();

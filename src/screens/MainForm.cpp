@@ -92,6 +92,17 @@ TAlphaLabel *fadingLabel(QWidget *parent, const char *name, QRect geometry, cons
     return l;
 }
 
+// The two small buttons in the top corners look alike.
+void cornerButton(TFlatSpeedButton *b, int left)
+{
+    b->setGeometry(left, -5, 41, 41);
+    b->setCursor(Qt::PointingHandCursor);
+    b->setColorFace(zw::clPanel);
+    b->setColorFocused(zw::clFocus);
+    b->setColorDown(zw::clPanel);
+    b->setColorBorder(zw::clGray);
+}
+
 }  // namespace
 
 // The screens a test left empty are the game's own.
@@ -139,24 +150,14 @@ TMainForm::TMainForm(GameContext &context, QWidget *owner, Screens screens)
 
     AboutButton = new TFlatSpeedButton(this);
     AboutButton->setObjectName(QStringLiteral("AboutButton"));
-    AboutButton->setGeometry(760, -5, 41, 41);
+    cornerButton(AboutButton, 760);
     AboutButton->setText(QStringLiteral("?"));
     // Named for what it opens: "?" alone tells a screen reader's user nothing.
     AboutButton->setAccessibleName(QStringLiteral("О программе"));
     AboutButton->setFont(zw::gameFont(29));
-    AboutButton->setCursor(Qt::PointingHandCursor);
-    AboutButton->setColorFace(zw::clPanel);
-    AboutButton->setColorFocused(zw::clFocus);
-    AboutButton->setColorDown(zw::clPanel);
-    AboutButton->setColorBorder(zw::clGray);
 
     SoundButton = new TSoundButton(context_.sounds, this);
-    SoundButton->setGeometry(-1, -5, 41, 41);
-    SoundButton->setCursor(Qt::PointingHandCursor);
-    SoundButton->setColorFace(zw::clPanel);
-    SoundButton->setColorFocused(zw::clFocus);
-    SoundButton->setColorDown(zw::clPanel);
-    SoundButton->setColorBorder(zw::clGray);
+    cornerButton(SoundButton, -1);
     SoundLabel = fadingLabel(this, "SoundLabel", QRect(46, 8, 180, 18),
                              TSoundButton::description(!context_.sounds || context_.sounds->enabled()), false,
                              Qt::AlignLeft | Qt::AlignTop);
