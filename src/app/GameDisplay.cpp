@@ -17,14 +17,16 @@
 #include <QWindow>
 
 #include <csignal>
-#include <cstdlib>
 #include <cstdio>
+#include <cstdlib>
 #include <sys/socket.h>
 #include <unistd.h>
 
-namespace app {
+namespace app
+{
 
-namespace {
+namespace
+{
 
 QString rectText(QRect r)
 {
@@ -58,16 +60,13 @@ void onReportSignal(int)
     [[maybe_unused]] const auto n = ::write(g_reportFd, &c, 1);
 }
 
-}  // namespace
+} // namespace
 
-GameDisplay::GameDisplay(platform::GameApplication &application, platform::Sounds &sounds, const VideoPlan &plan,
-                         Settings settings, bool videoFromCommandLine, QSize picture, QString settingsPath)
-    : application_(application)
-    , sounds_(sounds)
-    , plan_(plan)
-    , settings_(std::move(settings))
-    , videoFromCommandLine_(videoFromCommandLine)
-    , settingsPath_(std::move(settingsPath))
+GameDisplay::GameDisplay(platform::GameApplication &application, platform::Sounds &sounds,
+                         const VideoPlan &plan, Settings settings, bool videoFromCommandLine, QSize picture,
+                         QString settingsPath)
+    : application_(application), sounds_(sounds), plan_(plan), settings_(std::move(settings)),
+      videoFromCommandLine_(videoFromCommandLine), settingsPath_(std::move(settingsPath))
 {
     if (plan_.mode != VideoOption::Switch) {
         stage_ = std::make_unique<TStage>(picture);
@@ -78,11 +77,12 @@ GameDisplay::GameDisplay(platform::GameApplication &application, platform::Sound
             // F11 leaves full screen for the window's last size, centred.
             const double compositorScale = plan_.factor / plan_.qtFactor;
             const QSize device = settings_.windowSize.isValid() ? settings_.windowSize : picture;
-            const QSize native = (QSizeF(device) / compositorScale).toSize().boundedTo(plan_.output / compositorScale);
+            const QSize native =
+                (QSizeF(device) / compositorScale).toSize().boundedTo(plan_.output / compositorScale);
             const QSize output = (QSizeF(plan_.output) / compositorScale).toSize();
-            stage_->setWindowGeometry(QRect(QPoint((output.width() - native.width()) / 2,
-                                                   (output.height() - native.height()) / 2),
-                                            native));
+            stage_->setWindowGeometry(
+                QRect(QPoint((output.width() - native.width()) / 2, (output.height() - native.height()) / 2),
+                      native));
         }
         QObject::connect(stage_.get(), &TStage::fullScreenChanged, stage_.get(), [this](bool fullScreen) {
             if (!videoFromCommandLine_) {
@@ -126,7 +126,8 @@ GameDisplay::~GameDisplay()
         // shrink the window by a pixel at each start.
         const QSize size = sanitisedWindowSize(stage_->normalWindowPixels());
         const QSize off = size - settings_.windowSize;
-        if (size.isValid() && !(settings_.windowSize.isValid() && std::abs(off.width()) <= 1 && std::abs(off.height()) <= 1))
+        if (size.isValid() &&
+            !(settings_.windowSize.isValid() && std::abs(off.width()) <= 1 && std::abs(off.height()) <= 1))
             settings_.windowSize = size;
         settings_.windowMaximised = stage_->windowWasMaximised();
         saveSettings();
@@ -214,23 +215,25 @@ QStringList GameDisplay::diagnostics() const
         // window itself is never larger than the output.
         if (!plan_.output.isEmpty())
             stage = stage.intersected(QRect(QPoint(0, 0), plan_.output));
-        lines << QStringLiteral("stage=%1%2").arg(rectText(stage),
-                                                  stage_->isFullScreen() ? QStringLiteral(" full-screen") : QString());
+        lines << QStringLiteral("stage=%1%2")
+                     .arg(rectText(stage),
+                          stage_->isFullScreen() ? QStringLiteral(" full-screen") : QString());
         // Where the pixels went, not where they were meant to go.
-        lines << QStringLiteral("picture=%1").arg(
-                     rectText(stage_->pictureDrawn().translated(devicePixels(stage_.get()).topLeft())));
+        lines << QStringLiteral("picture=%1")
+                     .arg(rectText(stage_->pictureDrawn().translated(devicePixels(stage_.get()).topLeft())));
         // The window's own ratio: a widget's is cut to four decimals.
         if (const QWindow *window = stage_->windowHandle())
             lines << QStringLiteral("scale-now=%1").arg(window->devicePixelRatio(), 0, 'g', 6);
     }
-    lines << QStringLiteral("sound-switch=%1").arg(sounds_.enabled() ? QStringLiteral("on")
-                                                                                   : QStringLiteral("off"));
+    lines << QStringLiteral("sound-switch=%1")
+                 .arg(sounds_.enabled() ? QStringLiteral("on") : QStringLiteral("off"));
     return lines;
 }
 
-}  // namespace app
+} // namespace app
 
-namespace app {
+namespace app
+{
 
 QStringList GameDisplay::layoutReport() const
 {
@@ -247,7 +250,8 @@ QStringList GameDisplay::layoutReport() const
         // What the labels say (the chosen puzzle, the filter's count), and where the keyboard is.
         for (const TLabel *label : top->findChildren<TLabel *>()) {
             if (label->isVisible() && !label->objectName().isEmpty())
-                lines << QStringLiteral("label=%1 %2").arg(label->objectName(), label->caption().simplified());
+                lines
+                    << QStringLiteral("label=%1 %2").arg(label->objectName(), label->caption().simplified());
         }
         if (const QWidget *focus = QApplication::focusWidget(); focus && top->isAncestorOf(focus))
             lines << QStringLiteral("focus=%1").arg(focus->objectName());
@@ -269,11 +273,12 @@ void GameDisplay::reportOnSignal()
         std::fwrite(text.constData(), 1, size_t(text.size()), stdout);
         std::fflush(stdout);
     });
-    struct sigaction sa {};
+    struct sigaction sa {
+    };
     sa.sa_handler = onReportSignal;
     sigemptyset(&sa.sa_mask);
     sa.sa_flags = SA_RESTART;
     sigaction(SIGUSR1, &sa, nullptr);
 }
 
-}  // namespace app
+} // namespace app

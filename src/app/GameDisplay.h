@@ -11,21 +11,25 @@
 
 class TStage;
 
-namespace platform {
+namespace platform
+{
 class GameApplication;
 class Sounds;
-}
+} // namespace platform
 
-namespace app {
+namespace app
+{
 
-class GameDisplay {
-public:
+class GameDisplay
+{
+  public:
     // The keys go through the application's key interceptor for as long as
     // this lives. videoFromCommandLine: the mode holds for this run only and
     // is not saved.
     // sounds: whose switch the key M turns and the settings keep.
-    GameDisplay(platform::GameApplication &application, platform::Sounds &sounds, const VideoPlan &plan, Settings settings,
-                bool videoFromCommandLine, QSize picture, QString settingsPath = Settings::defaultPath());
+    GameDisplay(platform::GameApplication &application, platform::Sounds &sounds, const VideoPlan &plan,
+                Settings settings, bool videoFromCommandLine, QSize picture,
+                QString settingsPath = Settings::defaultPath());
     ~GameDisplay();
     GameDisplay(const GameDisplay &) = delete;
     GameDisplay &operator=(const GameDisplay &) = delete;
@@ -42,7 +46,7 @@ public:
     void reportOnSignal();
     const Settings &settings() const { return settings_; }
 
-private:
+  private:
     void saveSettings();
     void showWindow();
     void keepFrameOnScreen(int tries);
@@ -57,4 +61,4 @@ private:
     int reportPipe_[2] = {-1, -1};
 };
 
-}  // namespace app
+} // namespace app

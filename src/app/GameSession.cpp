@@ -16,8 +16,8 @@
 namespace app
 {
 
-GameSession::GameSession(platform::IDisplayModes *display, platform::Sounds &sounds, platform::ISoundPlayer *player,
-                         QStringList folders)
+GameSession::GameSession(platform::IDisplayModes *display, platform::Sounds &sounds,
+                         platform::ISoundPlayer *player, QStringList folders)
     : display_(display), player_(player), folders_(std::move(folders)), sounds_(sounds)
 {
 }

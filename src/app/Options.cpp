@@ -49,7 +49,8 @@ Options parseOptions(const QStringList &arguments)
             o.screen = a.mid(9);
             if (o.screen != QLatin1String("game") && o.screen != QLatin1String("collection") &&
                 o.screen != QLatin1String("statistics"))
-                o.error = QStringLiteral("Неизвестный экран: %1 (ждём game, collection или statistics)").arg(o.screen);
+                o.error = QStringLiteral("Неизвестный экран: %1 (ждём game, collection или statistics)")
+                              .arg(o.screen);
         } else if (a.startsWith(QLatin1String("--player="))) {
             o.player = a.mid(9);
         } else if (a.startsWith(QLatin1String("--data="))) {

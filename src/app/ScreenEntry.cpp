@@ -16,9 +16,11 @@
 #include <memory>
 #include <stdexcept>
 
-namespace app {
+namespace app
+{
 
-int runScreen(GameContext &context, TMessageBoxForm &messages, const QString &screen, const QString &playerName)
+int runScreen(GameContext &context, TMessageBoxForm &messages, const QString &screen,
+              const QString &playerName)
 {
     MessageBoxForm = &messages;
     int code = 0;
@@ -61,4 +63,4 @@ int runScreen(GameContext &context, TMessageBoxForm &messages, const QString &sc
     return code;
 }
 
-}  // namespace app
+} // namespace app

@@ -6,9 +6,11 @@
 #include <QSettings>
 #include <QStandardPaths>
 
-namespace app {
+namespace app
+{
 
-namespace {
+namespace
+{
 const QString VideoKey = QStringLiteral("video/mode");
 const QString WindowKey = QStringLiteral("video/window-size");
 const QString MaximisedKey = QStringLiteral("video/window-maximised");
@@ -27,15 +29,19 @@ bool isTrue(const QVariant &value)
 // Sizes outside this range are a damaged file, not a window anybody had.
 constexpr int MinWidth = 400, MinHeight = 300;
 constexpr int MaxSide = 16384;
-}  // namespace
+} // namespace
 
 QString videoName(VideoOption video)
 {
     switch (video) {
-    case VideoOption::Auto: return QStringLiteral("auto");
-    case VideoOption::Switch: return QStringLiteral("switch");
-    case VideoOption::Window: return QStringLiteral("window");
-    case VideoOption::Scale: return QStringLiteral("scale");
+    case VideoOption::Auto:
+        return QStringLiteral("auto");
+    case VideoOption::Switch:
+        return QStringLiteral("switch");
+    case VideoOption::Window:
+        return QStringLiteral("window");
+    case VideoOption::Scale:
+        return QStringLiteral("scale");
     }
     return QStringLiteral("auto");
 }
@@ -56,7 +62,8 @@ VideoOption videoFromName(const QString &name, bool *known)
 
 QSize sanitisedWindowSize(QSize size)
 {
-    if (size.width() < MinWidth || size.height() < MinHeight || size.width() > MaxSide || size.height() > MaxSide)
+    if (size.width() < MinWidth || size.height() < MinHeight || size.width() > MaxSide ||
+        size.height() > MaxSide)
         return {};
     return size;
 }
@@ -93,7 +100,8 @@ Settings Settings::load(const QString &path)
     }
     s.windowMaximised = isTrue(file.value(MaximisedKey));
     const QString sound = file.value(SoundKey).toString().trimmed().toLower();
-    s.sound = !(sound == QLatin1String("false") || sound == QLatin1String("off") || sound == QLatin1String("0"));
+    s.sound =
+        !(sound == QLatin1String("false") || sound == QLatin1String("off") || sound == QLatin1String("0"));
     return s;
 }
 
@@ -141,4 +149,4 @@ bool SettingsStarStore::SaveStars(const TStars &stars)
     return file.status() == QSettings::NoError;
 }
 
-}  // namespace app
+} // namespace app

@@ -7,7 +7,8 @@
 #include <QSize>
 #include <QString>
 
-namespace app {
+namespace app
+{
 
 enum class VideoOption { Auto, Switch, Window, Scale };
 
@@ -17,7 +18,7 @@ VideoOption videoFromName(const QString &name, bool *known = nullptr);
 
 struct Settings {
     VideoOption video = VideoOption::Auto;
-    QSize windowSize;  // in the display's pixels; empty until a window was closed
+    QSize windowSize;             // in the display's pixels; empty until a window was closed
     bool windowMaximised = false; // the window was maximised when the game ended
     bool sound = true;
 
@@ -31,15 +32,16 @@ struct Settings {
 
 // The collection's «★» marks, in the same file (collection/stars, a list of
 // ids). Only this writes them, at each change; Settings::save leaves them be.
-class SettingsStarStore : public IStarStore {
-public:
+class SettingsStarStore : public IStarStore
+{
+  public:
     explicit SettingsStarStore(QString path = Settings::defaultPath()) : path_(std::move(path)) {}
     // Junk in the list is skipped (TStars::FromWords); a missing or oversized
     // file gives none.
     TStars LoadStars() override;
     bool SaveStars(const TStars &stars) override;
 
-private:
+  private:
     QString path_;
 };
 
@@ -50,4 +52,4 @@ QSize sanitisedWindowSize(QSize size);
 // pixels; unknown when empty), never below the smallest size allowed.
 QSize fittedWindowSize(QSize size, QSize available);
 
-}  // namespace app
+} // namespace app

@@ -7,21 +7,21 @@
 #include "app/SignalPipe.h"
 #include "app/StoreGuard.h"
 #include "app/VideoMode.h"
-#include "core/MemoBook.h"
 #include "controls/Accessibility.h"
 #include "core/Errors.h"
-#include "screens/GameContext.h"
-#include "screens/MessageBoxForm.h"
-#include "widgets/Stage.h"
+#include "core/MemoBook.h"
 #include "platform/DisplayModes.h"
-#include "platform/UserStore.h"
 #include "platform/Sounds.h"
+#include "platform/UserStore.h"
 #include "platform/desktop/DisplayWatcher.h"
 #include "platform/desktop/GameApplication.h"
 #include "platform/desktop/OutputSize.h"
 #include "platform/desktop/PrivateFont.h"
 #include "platform/desktop/RandrDisplayModes.h"
 #include "platform/desktop/SdlSoundPlayer.h"
+#include "screens/GameContext.h"
+#include "screens/MessageBoxForm.h"
+#include "widgets/Stage.h"
 
 #include <QDir>
 #include <QGuiApplication>
@@ -33,9 +33,11 @@
 #include <cstdio>
 #include <unistd.h>
 
-namespace app {
+namespace app
+{
 
-namespace {
+namespace
+{
 
 struct NoModes : platform::IDisplayModes {
     std::vector<platform::DisplayMode> modes() override { return {}; }
@@ -45,8 +47,8 @@ struct NoModes : platform::IDisplayModes {
 
 // The display back end: RandR where the X server has it, and only where the
 // game switches the mode; the other modes leave the display as it is.
-platform::IDisplayModes *chooseDisplay(const VideoPlan &plan, std::unique_ptr<platform::RandrDisplayModes> &randr,
-                                       NoModes &noModes)
+platform::IDisplayModes *chooseDisplay(const VideoPlan &plan,
+                                       std::unique_ptr<platform::RandrDisplayModes> &randr, NoModes &noModes)
 {
     if (plan.mode != VideoOption::Switch)
         return nullptr;
@@ -92,7 +94,7 @@ void restartScaled(char **argv, bool platformWasOurs)
     std::perror("zentrika: could not start again");
 }
 
-}  // namespace
+} // namespace
 
 void installErrorReport(platform::GameApplication &application)
 {
@@ -105,7 +107,8 @@ void installErrorReport(platform::GameApplication &application)
     });
 }
 
-namespace {
+namespace
+{
 
 // What every window relies on: the names, the signals that quit, the player's
 // texts for errors and the accessible faces of the painted controls.
@@ -149,7 +152,7 @@ int runOnce(int argc, char **argv, bool &scaledInstead)
     if (plan.mode == VideoOption::Switch)
         watcher.emplace();
     applyVideoPlan(plan);
-    platform::Sounds sounds;  // for the display (the key M), the session and the screens
+    platform::Sounds sounds; // for the display (the key M), the session and the screens
     sounds.setEnabled(options.sound.value_or(settings.sound));
     // The sound device opens after the first picture is on the screen: the
     // audio probe would otherwise compete with the first paint.
@@ -195,9 +198,13 @@ int runOnce(int argc, char **argv, bool &scaledInstead)
     // What every screen is made with, for as long as the session runs.
     SettingsStarStore stars;
     TMemoBook runMemos;
-    GameContext context{session.media(), store,
-                        options.dataDir.isEmpty() ? dataFolder() : QDir(options.dataDir).absolutePath(), &stars,
-                        &runMemos, {}, &sounds};
+    GameContext context{session.media(),
+                        store,
+                        options.dataDir.isEmpty() ? dataFolder() : QDir(options.dataDir).absolutePath(),
+                        &stars,
+                        &runMemos,
+                        {},
+                        &sounds};
     const int code = options.screen.isEmpty()
                          ? runMainMenu(application, context, session, screen, storeGuard, options, player)
                          : runScreenAtOnce(context, session, storeGuard, screen, player, options);
@@ -208,7 +215,7 @@ int runOnce(int argc, char **argv, bool &scaledInstead)
     return code;
 }
 
-}  // namespace
+} // namespace
 
 int run(int argc, char **argv)
 {
@@ -221,4 +228,4 @@ int run(int argc, char **argv)
     return code;
 }
 
-}  // namespace app
+} // namespace app

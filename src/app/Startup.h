@@ -6,11 +6,13 @@
 #include "app/MainMenuRun.h"
 #include "app/Options.h"
 
-namespace platform {
+namespace platform
+{
 class GameApplication;
 }
 
-namespace app {
+namespace app
+{
 
 // How an escaped error reaches the player: the Russian text of core/Errors.h
 // in a modal message box.
@@ -19,4 +21,4 @@ void installErrorReport(platform::GameApplication &application);
 // The whole program; returns the exit code.
 int run(int argc, char **argv);
 
-}  // namespace app
+} // namespace app

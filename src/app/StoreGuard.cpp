@@ -16,9 +16,11 @@
 #include <csignal>
 #include <cstdio>
 
-namespace app {
+namespace app
+{
 
-namespace {
+namespace
+{
 
 constexpr int kBackupAgeSeconds = 24 * 60 * 60;
 
@@ -27,7 +29,7 @@ void report(const QString &text)
     std::fprintf(stderr, "zentrika: %s\n", qPrintable(text));
 }
 
-}  // namespace
+} // namespace
 
 StoreGuard::StoreGuard(platform::UserStore &store)
     : store_(store), storePath_(store.path()), lock_(storePath_), storeLock_(storePath_)
@@ -117,7 +119,8 @@ void StoreGuard::openStore()
         opened_ = true;
         storeLock_.lock(platform::StoreLock::Mode::Shared, 10000);
         const QDateTime newest = platform::store::newestBackupTime(storePath_);
-        const bool stale = !newest.isValid() || newest.secsTo(QDateTime::currentDateTime()) > kBackupAgeSeconds;
+        const bool stale =
+            !newest.isValid() || newest.secsTo(QDateTime::currentDateTime()) > kBackupAgeSeconds;
         if (stale && !registry.subKeyNames(TUser::UsersKey).isEmpty())
             platform::store::writeBackup(registry);
     } catch (const platform::store::EStoreAccess &e) {
@@ -172,4 +175,4 @@ void StoreGuard::bringToFront()
     }
 }
 
-}  // namespace app
+} // namespace app

@@ -12,15 +12,18 @@
 
 class TMessageBoxForm;
 
-namespace platform {
+namespace platform
+{
 class LocalBell;
 class UserStore;
-}
+} // namespace platform
 
-namespace app {
+namespace app
+{
 
-class StoreGuard : public QObject {
-public:
+class StoreGuard : public QObject
+{
+  public:
     // store: the game's player store, opened here (openStore) and closed
     // before the locks go.
     explicit StoreGuard(platform::UserStore &store);
@@ -42,7 +45,7 @@ public:
     // The local socket name a running game listens on, for its store.
     static QString serverName(const QString &storePath);
 
-private:
+  private:
     void bringToFront();
 
     void refuseStore(const QString &notice, const QString &why);
@@ -59,4 +62,4 @@ private:
     int exitCode_ = 0;
 };
 
-}  // namespace app
+} // namespace app

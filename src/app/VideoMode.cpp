@@ -6,7 +6,8 @@
 #include <algorithm>
 #include <cmath>
 
-namespace app {
+namespace app
+{
 
 double fitFactor(QSize area, QSize picture)
 {
@@ -22,8 +23,9 @@ VideoPlan planVideo(VideoOption requested, QSize windowSize, QSize picture, plat
     // A Wayland session gets a Wayland client; X11 stays the fallback should
     // Qt's Wayland plugin be missing.
     const QString asked = qEnvironmentVariable("QT_QPA_PLATFORM");
-    const bool wayland = asked.isEmpty() ? qEnvironmentVariableIsSet("WAYLAND_DISPLAY") && plan.mode != VideoOption::Switch
-                                         : asked.startsWith(QLatin1String("wayland"));
+    const bool wayland =
+        asked.isEmpty() ? qEnvironmentVariableIsSet("WAYLAND_DISPLAY") && plan.mode != VideoOption::Switch
+                        : asked.startsWith(QLatin1String("wayland"));
     if (asked.isEmpty() && wayland)
         plan.platform = QStringLiteral("wayland;xcb");
     // Switching the display mode needs X11's RandR.
@@ -32,13 +34,13 @@ VideoPlan planVideo(VideoOption requested, QSize windowSize, QSize picture, plat
 
     plan.userFactor = qEnvironmentVariableIsSet("QT_SCALE_FACTOR");
     if (plan.mode == VideoOption::Switch)
-        return plan;  // 800 x 600 on an 800 x 600 display: no scaling
+        return plan; // 800 x 600 on an 800 x 600 display: no scaling
 
     plan.output = output.pixels;
     const int compositorScale = std::max(1, output.scale);
     if (plan.mode == VideoOption::Scale)
         plan.factor = fitFactor(plan.output, picture);
-    else  // the window as large as last time, or the picture's own size
+    else // the window as large as last time, or the picture's own size
         plan.factor = windowSize.isValid() ? fitFactor(windowSize, picture) : 1.0;
     // A window must fit on the screen it opens on.
     if (plan.mode == VideoOption::Window && !plan.output.isEmpty())
@@ -65,4 +67,4 @@ void applyVideoScale(const VideoPlan &plan)
         platform::setGlobalScale(plan.qtFactor);
 }
 
-}  // namespace app
+} // namespace app

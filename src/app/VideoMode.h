@@ -9,18 +9,19 @@
 #include <QSize>
 #include <QString>
 
-namespace app {
+namespace app
+{
 
 // The largest factor at which the picture fits the area; 1 for an unknown area.
 double fitFactor(QSize area, QSize picture);
 
 struct VideoPlan {
-    VideoOption mode = VideoOption::Scale;  // never Auto
-    QString platform;                       // the QPA platform asked for; empty: Qt's choice
-    QSize output;                           // the output's pixels, when known
-    double factor = 1.0;                    // the game's whole scale in device pixels
-    double qtFactor = 1.0;                  // what QT_SCALE_FACTOR gets (the compositor may scale too)
-    bool userFactor = false;                // the player set QT_SCALE_FACTOR; left alone
+    VideoOption mode = VideoOption::Scale; // never Auto
+    QString platform;                      // the QPA platform asked for; empty: Qt's choice
+    QSize output;                          // the output's pixels, when known
+    double factor = 1.0;                   // the game's whole scale in device pixels
+    double qtFactor = 1.0;                 // what QT_SCALE_FACTOR gets (the compositor may scale too)
+    bool userFactor = false;               // the player set QT_SCALE_FACTOR; left alone
 };
 
 // The plan for a run. windowSize: the window's last size (window mode);
@@ -32,4 +33,4 @@ void applyVideoPlan(const VideoPlan &plan);
 // Once the application exists and before any window: the plan's factor.
 void applyVideoScale(const VideoPlan &plan);
 
-}  // namespace app
+} // namespace app

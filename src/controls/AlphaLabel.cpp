@@ -1,15 +1,13 @@
 #include "controls/AlphaLabel.h"
 
 #include <QPainter>
-#include <QtMath>
 #include <QResizeEvent>
 #include <QTimer>
+#include <QtMath>
 #include <algorithm>
 #include <cmath>
 
-TAlphaLabel::TAlphaLabel(QWidget *parent)
-    : TLabel(parent)
-    , timer_(new QTimer(this))
+TAlphaLabel::TAlphaLabel(QWidget *parent) : TLabel(parent), timer_(new QTimer(this))
 {
     setTransparent(true);
     // The label only shows a description; the pointer belongs to what lies below.

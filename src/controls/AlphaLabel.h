@@ -10,9 +10,10 @@
 
 class QTimer;
 
-class TAlphaLabel : public TLabel {
+class TAlphaLabel : public TLabel
+{
     Q_OBJECT
-public:
+  public:
     explicit TAlphaLabel(QWidget *parent = nullptr);
 
     std::uint8_t Alpha() const { return alpha_; }
@@ -21,9 +22,9 @@ public:
     // Also computes FadeStep from the MinAlpha and MaxAlpha of this moment.
     void setShowTime(std::uint16_t ms);
     std::uint8_t MinAlpha() const { return minAlpha_; }
-    void setMinAlpha(std::uint8_t value);  // ignored unless below MaxAlpha
+    void setMinAlpha(std::uint8_t value); // ignored unless below MaxAlpha
     std::uint8_t MaxAlpha() const { return maxAlpha_; }
-    void setMaxAlpha(std::uint8_t value);  // ignored unless above MinAlpha
+    void setMaxAlpha(std::uint8_t value); // ignored unless above MinAlpha
     std::uint8_t FadeStep() const { return fadeStep_; }
 
     void FadeIn();
@@ -55,11 +56,11 @@ public:
         return std::uint8_t((alpha * c + (255 - alpha) * b + 127) / 255);
     }
 
-protected:
+  protected:
     void paintEvent(QPaintEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
 
-private:
+  private:
     void takeSnapshot();
     static QImage resized(const QImage &image, QSize size, qreal ratio);
     QSize surfaceSize() const;

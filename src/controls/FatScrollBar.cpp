@@ -65,9 +65,13 @@ TStyleProperty::TStyleProperty(QObject *parent)
 
 // ---- TFatScrollBar ----
 
-namespace {
+namespace
+{
 
-QColor sys(int index) { return zw::toQColor(zw::systemColor(index)); }
+QColor sys(int index)
+{
+    return zw::toQColor(zw::systemColor(index));
+}
 
 void setStyleColors(TStyleProperty *style, std::array<int, 3> border, std::array<int, 3> fill)
 {
@@ -77,23 +81,34 @@ void setStyleColors(TStyleProperty *style, std::array<int, 3> border, std::array
 
 // Rectangles are given as the design states them: left, top, right, bottom with
 // the right and bottom edges outside.
-QRect ltrb(int l, int t, int r, int b) { return QRect(l, t, r - l, b - t); }
+QRect ltrb(int l, int t, int r, int b)
+{
+    return QRect(l, t, r - l, b - t);
+}
 
-int nearest(double x) { return int(std::nearbyint(x)); }
+int nearest(double x)
+{
+    return int(std::nearbyint(x));
+}
 
-}  // namespace
+} // namespace
 
-int TFatScrollBar::pct(int a, int p) { return nearest(a / 100.0 * p); }
+int TFatScrollBar::pct(int a, int p)
+{
+    return nearest(a / 100.0 * p);
+}
 
 TFatScrollBar::TFatScrollBar(QWidget *parent)
     : QWidget(parent), styleArrow_(new TStyleProperty(this)), styleArrowButton_(new TStyleProperty(this)),
-      styleTrack_(new TStyleProperty(this)), styleScroller_(new TStyleProperty(this)), timer_(new QTimer(this))
+      styleTrack_(new TStyleProperty(this)), styleScroller_(new TStyleProperty(this)),
+      timer_(new QTimer(this))
 {
     using namespace zw;
     setStyleColors(styleArrow_, {SysWindowText, SysWindow, SysWindow}, {SysWindowText, SysWindow, SysWindow});
     setStyleColors(styleArrowButton_, {SysBtnShadow, SysBtnShadow, SysWindow},
                    {SysBtnFace, SysBtnShadow, SysWindowText});
-    setStyleColors(styleTrack_, {SysBtnShadow, SysBtnShadow, SysWindow}, {SysWindow, SysBtnShadow, SysWindowText});
+    setStyleColors(styleTrack_, {SysBtnShadow, SysBtnShadow, SysWindow},
+                   {SysWindow, SysBtnShadow, SysWindowText});
     setStyleColors(styleScroller_, {SysBtnShadow, SysBtnShadow, SysWindow},
                    {SysBtnFace, SysBtnShadow, SysWindowText});
     for (TStyleProperty *s : {styleArrow_, styleArrowButton_, styleTrack_, styleScroller_})
@@ -104,14 +119,17 @@ TFatScrollBar::TFatScrollBar(QWidget *parent)
     connect(timer_, &QTimer::timeout, this, &TFatScrollBar::RepeatTimerTimer);
 
     setMouseTracking(true);
-    setAttribute(Qt::WA_OpaquePaintEvent);  // every pixel comes from the off-screen image
+    setAttribute(Qt::WA_OpaquePaintEvent); // every pixel comes from the off-screen image
     resize(150, arrowWidth_);
     Recompute();
 }
 
 TFatScrollBar::~TFatScrollBar() = default;
 
-bool TFatScrollBar::RepeatTimerActive() const { return timer_->isActive(); }
+bool TFatScrollBar::RepeatTimerActive() const
+{
+    return timer_->isActive();
+}
 
 void TFatScrollBar::SetKind(TScrollBarKind kind)
 {
@@ -125,7 +143,7 @@ void TFatScrollBar::SetMin(int v)
 {
     if (v < 0 || v > max_ || v == min_)
         return;
-    min_ = v;  // the position stays where it is, even outside the new range
+    min_ = v; // the position stays where it is, even outside the new range
     RecomputeTrack();
 }
 
@@ -196,14 +214,16 @@ void TFatScrollBar::ComputeArrows()
         triangles_[0] = {QPoint(pct(W, 50), pct(AW, S)), QPoint(pct(W, S), pct(AW, 100 - S)),
                          QPoint(pct(W, 100 - S), pct(AW, 100 - S))};
         rects_[SecondArrow] = ltrb(0, H - AW, W, H);
-        triangles_[1] = {QPoint(pct(W, 50), H - AW + pct(AW, 100 - S)), QPoint(pct(W, S), H - AW + pct(AW, S)),
+        triangles_[1] = {QPoint(pct(W, 50), H - AW + pct(AW, 100 - S)),
+                         QPoint(pct(W, S), H - AW + pct(AW, S)),
                          QPoint(pct(W, 100 - S), H - AW + pct(AW, S))};
     } else {
         rects_[FirstArrow] = ltrb(0, 0, AW, H);
         triangles_[0] = {QPoint(pct(AW, S), pct(H, 50)), QPoint(pct(AW, 100 - S), pct(H, S)),
                          QPoint(pct(AW, 100 - S), pct(H, 100 - S))};
         rects_[SecondArrow] = ltrb(W - AW, 0, W, H);
-        triangles_[1] = {QPoint(W - AW + pct(AW, 100 - S), pct(H, 50)), QPoint(W - AW + pct(AW, S), pct(H, S)),
+        triangles_[1] = {QPoint(W - AW + pct(AW, 100 - S), pct(H, 50)),
+                         QPoint(W - AW + pct(AW, S), pct(H, S)),
                          QPoint(W - AW + pct(AW, S), pct(H, 100 - S))};
     }
 }
@@ -242,7 +262,10 @@ void TFatScrollBar::RecomputeTrack()
     DrawPart(TrackAfter);
 }
 
-void TFatScrollBar::StyleChanged() { DrawAll(); }
+void TFatScrollBar::StyleChanged()
+{
+    DrawAll();
+}
 
 void TFatScrollBar::EnsureBuffer()
 {
@@ -319,7 +342,7 @@ void TFatScrollBar::StartPress(int part, const QPoint &pos)
         grab_ = pos - rects_[Scroller].topLeft();
     } else {
         timerPart_ = part;
-        if (!timer_->isActive())  // a running timer keeps its rhythm
+        if (!timer_->isActive()) // a running timer keeps its rhythm
             timer_->start();
     }
 }
@@ -394,7 +417,10 @@ void TFatScrollBar::mouseReleaseEvent(QMouseEvent *event)
     }
 }
 
-void TFatScrollBar::enterEvent(QEnterEvent *) { emit OnMouseIn(); }
+void TFatScrollBar::enterEvent(QEnterEvent *)
+{
+    emit OnMouseIn();
+}
 
 void TFatScrollBar::leaveEvent(QEvent *)
 {

@@ -19,9 +19,10 @@ enum class TPartState : int { Cold = 0, Hot = 1, Down = 2 };
 
 // Colour, brush style and pattern for each of the three states. A change
 // notifies the owning style, which notifies the bar.
-class TStateStyleProperty : public QObject {
+class TStateStyleProperty : public QObject
+{
     Q_OBJECT
-public:
+  public:
     explicit TStateStyleProperty(QObject *parent = nullptr);
 
     QColor Color(TPartState state) const { return colors_[int(state)]; }
@@ -56,36 +57,45 @@ public:
     // Sets all three colours at once (cold, hot, down), notifying once if any changed.
     void SetColors(const QColor &cold, const QColor &hot, const QColor &down);
 
-signals:
+  signals:
     void OnChange();
 
-private:
+  private:
     std::array<QColor, 3> colors_;
     std::array<Qt::BrushStyle, 3> styles_{Qt::SolidPattern, Qt::SolidPattern, Qt::SolidPattern};
     std::array<QImage, 3> patterns_;
 };
 
-class TStyleProperty : public QObject {
+class TStyleProperty : public QObject
+{
     Q_OBJECT
-public:
+  public:
     explicit TStyleProperty(QObject *parent = nullptr);
     TStateStyleProperty *Border() const { return border_; }
     TStateStyleProperty *Fill() const { return fill_; }
 
-signals:
+  signals:
     void OnChange();
 
-private:
+  private:
     TStateStyleProperty *border_;
     TStateStyleProperty *fill_;
 };
 
-class TFatScrollBar : public QWidget {
+class TFatScrollBar : public QWidget
+{
     Q_OBJECT
-public:
+  public:
     enum TScrollBarKind { sbHorizontal, sbVertical };
     // The parts in the order the bar numbers, hit-tests and paints them.
-    enum TPart { NoPart = -1, FirstArrow = 0, SecondArrow = 1, TrackBefore = 2, TrackAfter = 3, Scroller = 4 };
+    enum TPart {
+        NoPart = -1,
+        FirstArrow = 0,
+        SecondArrow = 1,
+        TrackBefore = 2,
+        TrackAfter = 3,
+        Scroller = 4
+    };
     static constexpr int PartCount = 5;
 
     explicit TFatScrollBar(QWidget *parent = nullptr);
@@ -130,18 +140,18 @@ public:
     // pct(a, p): a / 100 * p rounded to the nearest, ties to even.
     static int pct(int a, int p);
 
-public slots:
+  public slots:
     // One tick of the repeat timer.
     void RepeatTimerTimer();
 
-signals:
+  signals:
     void OnChange();
     void OnMouseIn();
     void OnMouseOut();
     // A part was drawn into the off-screen image (and its rectangle scheduled for the screen).
     void PartDrawn(int part);
 
-protected:
+  protected:
     void paintEvent(QPaintEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
@@ -150,11 +160,11 @@ protected:
     void enterEvent(QEnterEvent *event) override;
     void leaveEvent(QEvent *event) override;
 
-private:
+  private:
     void ComputeArrows();
     void ComputeTrack();
-    void Recompute();           // arrows, tracks and thumb, then a full paint
-    void RecomputeTrack();      // tracks and thumb, then parts 2, 4 and 3
+    void Recompute();      // arrows, tracks and thumb, then a full paint
+    void RecomputeTrack(); // tracks and thumb, then parts 2, 4 and 3
     void DrawPart(int part);
     void DrawAll();
     void EnsureBuffer();

@@ -181,7 +181,7 @@ class TFlatListBoxEx : public QWidget
     int visibleRows_ = 0;
     std::vector<QRect> rows_;
     bool scrollDown_ = false;
-    QTimer *repeat_ = nullptr;  // owned as a child
+    QTimer *repeat_ = nullptr; // owned as a child
     bool loading_ = false;
 
     std::array<Picture, 3> difficultyPictures_;

@@ -106,7 +106,8 @@ void TFlatListBoxEx::DrawList(QPainter &p) const
     }
 }
 
-void TFlatListBoxEx::drawRow(QPainter &p, int row, int position, const QStaticText &label, bool highlighted) const
+void TFlatListBoxEx::drawRow(QPainter &p, int row, int position, const QStaticText &label,
+                             bool highlighted) const
 {
     const int h = itemHeight_;
     QRect r = rows_[std::size_t(row)];

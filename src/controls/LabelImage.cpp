@@ -5,10 +5,7 @@
 
 #include <QPainter>
 
-TLabelImage::TLabelImage(QWidget *parent)
-    : TPictureBox(parent)
-{
-}
+TLabelImage::TLabelImage(QWidget *parent) : TPictureBox(parent) {}
 
 void TLabelImage::Loaded(const platform::IResourceLibrary *media)
 {

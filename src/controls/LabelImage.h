@@ -9,13 +9,15 @@
 
 #include "widgets/FlatButton.h"
 
-namespace platform {
+namespace platform
+{
 class IResourceLibrary;
 }
 
-class TLabelImage : public TPictureBox {
+class TLabelImage : public TPictureBox
+{
     Q_OBJECT
-public:
+  public:
     static constexpr int LogoCount = 5;
     static constexpr int NoLabel = -1;
 
@@ -42,14 +44,14 @@ public:
     void PrevClick();
     void NextClick();
 
-signals:
+  signals:
     // After a logo was loaded.
     void LabelChange(TLabelImage *sender);
 
-protected:
+  protected:
     void paintEvent(QPaintEvent *event) override;
 
-private:
+  private:
     bool LoadLabel(int n);
 
     int labelIndex_ = 0;

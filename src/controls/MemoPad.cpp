@@ -9,10 +9,11 @@
 #include <QPainter>
 #include <QPainterPath>
 
-namespace {
+namespace
+{
 constexpr int kStripHeight = 24;
 constexpr int kStripMargin = 4;
-}  // namespace
+} // namespace
 
 TMemoPad::TMemoPad(QWidget *parent) : QWidget(parent)
 {
@@ -43,11 +44,14 @@ void TMemoPad::createToolStrip()
         row->addWidget(b);
         return b;
     };
-    toolButtons_[int(Tool::Pen)] = make("MemoPen", QStringLiteral("перо"), QStringLiteral("Рисовать тёмным пером"), 52);
-    toolButtons_[int(Tool::Red)] = make("MemoRed", QStringLiteral("красный"), QStringLiteral("Рисовать красным"), 72);
+    toolButtons_[int(Tool::Pen)] =
+        make("MemoPen", QStringLiteral("перо"), QStringLiteral("Рисовать тёмным пером"), 52);
+    toolButtons_[int(Tool::Red)] =
+        make("MemoRed", QStringLiteral("красный"), QStringLiteral("Рисовать красным"), 72);
     toolButtons_[int(Tool::Eraser)] =
         make("MemoEraser", QStringLiteral("ластик"), QStringLiteral("Стирать линии, которых коснётся"), 62);
-    clearButton_ = make("MemoClear", QStringLiteral("стереть всё"), QStringLiteral("Стереть все рисунки"), 100);
+    clearButton_ =
+        make("MemoClear", QStringLiteral("стереть всё"), QStringLiteral("Стереть все рисунки"), 100);
     for (int i = 0; i < 3; ++i) {
         toolButtons_[i]->setCheckable(true);
         connect(toolButtons_[i], &QAbstractButton::clicked, this, [this, i] { SetTool(Tool(i)); });

@@ -11,9 +11,10 @@
 
 class TFlatButton;
 
-class TMemoPad : public QWidget {
+class TMemoPad : public QWidget
+{
     Q_OBJECT
-public:
+  public:
     enum class Tool { Pen, Red, Eraser };
 
     explicit TMemoPad(QWidget *parent = nullptr);
@@ -39,18 +40,18 @@ public:
     static constexpr qreal PenWidth = 2.5;
     static constexpr qreal EraserRadius = 6.0;
 
-signals:
+  signals:
     // A stroke was added or removed.
     void changed();
 
-protected:
+  protected:
     void paintEvent(QPaintEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
 
-private:
+  private:
     void createToolStrip();
     void placeToolStrip();
     void extendStroke(QPointF local);

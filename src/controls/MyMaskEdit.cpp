@@ -8,7 +8,8 @@
 #include <QTimer>
 #include <utility>
 
-namespace {
+namespace
+{
 const QString kEmpty = QStringLiteral("__:__:__");
 }
 
@@ -268,7 +269,8 @@ void TMyMaskEdit::focusOutEvent(QFocusEvent *event)
         return;
     // A press on a button (the dialog's ОК or Отмена) must reach its release:
     // taking the focus back now would cancel the button's click.
-    if (event->reason() == Qt::MouseFocusReason && qobject_cast<QAbstractButton *>(QApplication::focusWidget()))
+    if (event->reason() == Qt::MouseFocusReason &&
+        qobject_cast<QAbstractButton *>(QApplication::focusWidget()))
         return;
     // Silent: no beep, no message; the focus comes back once the move is over.
     QTimer::singleShot(0, this, [this] {

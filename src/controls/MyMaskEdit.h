@@ -11,9 +11,10 @@
 // button still gets its click. No context menu.
 #include <QLineEdit>
 
-class TMyMaskEdit : public QLineEdit {
+class TMyMaskEdit : public QLineEdit
+{
     Q_OBJECT
-public:
+  public:
     static constexpr char Blank = '_';
     static constexpr char Separator = ':';
 
@@ -35,14 +36,14 @@ public:
     static bool isOptional(int pos) { return pos == 0; }
     static constexpr int Length = 8;
 
-protected:
+  protected:
     void keyPressEvent(QKeyEvent *event) override;
     void focusInEvent(QFocusEvent *event) override;
     void focusOutEvent(QFocusEvent *event) override;
     void contextMenuEvent(QContextMenuEvent *event) override;
     void inputMethodEvent(QInputMethodEvent *event) override;
 
-private:
+  private:
     void putDigit(QChar digit);
     void clearRange(int from, int to);
     void clearSelectedCells();

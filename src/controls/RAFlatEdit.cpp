@@ -9,5 +9,5 @@ TRAFlatEdit::TRAFlatEdit(QWidget *parent) : TFlatEdit(parent)
 
 void TRAFlatEdit::contextMenuEvent(QContextMenuEvent *event)
 {
-    event->accept();  // consumed: no menu, and the owner sees none either
+    event->accept(); // consumed: no menu, and the owner sees none either
 }

@@ -3,11 +3,12 @@
 // right edge and no context menu.
 #include "widgets/FlatEdit.h"
 
-class TRAFlatEdit : public TFlatEdit {
+class TRAFlatEdit : public TFlatEdit
+{
     Q_OBJECT
-public:
+  public:
     explicit TRAFlatEdit(QWidget *parent = nullptr);
 
-protected:
+  protected:
     void contextMenuEvent(QContextMenuEvent *event) override;
 };

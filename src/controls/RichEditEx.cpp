@@ -12,11 +12,12 @@
 #include <algorithm>
 #include <array>
 
-namespace {
+namespace
+{
 
-constexpr int kBarWidth = 24;  // the view narrows by this much to make room for the bar
+constexpr int kBarWidth = 24; // the view narrows by this much to make room for the bar
 
-}  // namespace
+} // namespace
 
 TRichEditEx::TRichEditEx(QWidget *owner) : RichTextView(owner)
 {
@@ -61,8 +62,7 @@ TRichEditEx::TRichEditEx(QWidget *owner) : RichTextView(owner)
         return b;
     };
     plusButton_ = makeButton(QStringLiteral("+"), ZoomInHint(), QStringLiteral("FontPlusButton"));
-    minusButton_ =
-        makeButton(QStringLiteral("-"), ZoomOutHint(), QStringLiteral("FontMinusButton"));
+    minusButton_ = makeButton(QStringLiteral("-"), ZoomOutHint(), QStringLiteral("FontMinusButton"));
     connect(plusButton_, &QAbstractButton::clicked, this, &TRichEditEx::PlusButtonClick);
     connect(minusButton_, &QAbstractButton::clicked, this, &TRichEditEx::MinusButtonClick);
 
@@ -195,7 +195,7 @@ void TRichEditEx::Reformat()
     format.pointSize = FontSizeOfLevel(fontLevel_);
     format.alignment = Qt::AlignJustify;
     format.startIndent = 25;
-    format.offset = -23;  // following lines begin 2 points from the left edge
+    format.offset = -23; // following lines begin 2 points from the left edge
     format.rightIndent = 2;
     formatAll(format);
 
@@ -250,8 +250,8 @@ void TRichEditEx::resizeEvent(QResizeEvent *event)
 void TRichEditEx::setVisible(bool visible)
 {
     RichTextView::setVisible(visible);
-    for (QWidget *w : {static_cast<QWidget *>(plusButton_.data()), static_cast<QWidget *>(minusButton_.data()),
-                       static_cast<QWidget *>(frame_.data())})
+    for (QWidget *w : {static_cast<QWidget *>(plusButton_.data()),
+                       static_cast<QWidget *>(minusButton_.data()), static_cast<QWidget *>(frame_.data())})
         if (w)
             w->setVisible(visible);
     // The bar comes with the viewer only while the text is longer than the view.
@@ -259,4 +259,7 @@ void TRichEditEx::setVisible(bool visible)
         scrollBar_->setVisible(visible && scrollActive_);
 }
 
-void TRichEditEx::wheelEvent(QWheelEvent *event) { event->ignore(); }
+void TRichEditEx::wheelEvent(QWheelEvent *event)
+{
+    event->ignore();
+}

@@ -15,13 +15,15 @@
 #include <QRect>
 #include <cstdint>
 
-namespace platform {
+namespace platform
+{
 class Sounds;
 }
 
-class TRichEditEx : public RichTextView {
+class TRichEditEx : public RichTextView
+{
     Q_OBJECT
-public:
+  public:
     // The hints of the font-size buttons, which the solution viewer carries too.
     static QString ZoomInHint() { return QStringLiteral("Увеличить шрифт"); }
     static QString ZoomOutHint() { return QStringLiteral("Уменьшить шрифт"); }
@@ -74,17 +76,17 @@ public:
 
     void setVisible(bool visible) override;
 
-signals:
+  signals:
     // After every re-formatting.
     void OnChange();
 
-protected:
+  protected:
     void moveEvent(QMoveEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
     // The screens scroll the viewer through ScrollTo; the wheel goes on to them.
     void wheelEvent(QWheelEvent *event) override;
 
-private:
+  private:
     const platform::Sounds *sounds_ = nullptr;
     void Reformat();
     void PlaceCompanions();

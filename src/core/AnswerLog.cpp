@@ -11,11 +11,14 @@
 #include <array>
 #include <cmath>
 
-namespace answerlog {
+namespace answerlog
+{
 
-namespace {
+namespace
+{
 
-constexpr std::array<const char *, 6> kEventNames = {"right", "wrong", "hint", "solution", "level", "victory"};
+constexpr std::array<const char *, 6> kEventNames = {"right",    "wrong", "hint",
+                                                     "solution", "level", "victory"};
 
 // Longer than any answer the dialog takes (seven numbers of ten digits).
 constexpr int kMaxTypedLength = 200;
@@ -64,37 +67,42 @@ qint64 wholeField(const QJsonObject &o, const char *name, qint64 lo, qint64 hi, 
 {
     const QJsonValue v = o.value(QLatin1String(name));
     if (!v.isDouble() || v.toDouble() != double(v.toInteger()) || v.toInteger() < lo || v.toInteger() > hi)
-        throw EInternalError(QStringLiteral("\"Answer log\" record %1: \"%2\" must be a whole number in %3..%4")
-                                 .arg(index)
-                                 .arg(QLatin1String(name))
-                                 .arg(lo)
-                                 .arg(hi));
+        throw EInternalError(
+            QStringLiteral("\"Answer log\" record %1: \"%2\" must be a whole number in %3..%4")
+                .arg(index)
+                .arg(QLatin1String(name))
+                .arg(lo)
+                .arg(hi));
     return v.toInteger();
 }
 
 AnswerRecord recordFromJson(const QJsonValue &value, int index)
 {
-    static const QStringList known = {QStringLiteral("time"),   QStringLiteral("event"), QStringLiteral("puzzle"),
-                                      QStringLiteral("difficulty"), QStringLiteral("kind"), QStringLiteral("before"),
-                                      QStringLiteral("after"),  QStringLiteral("seconds"), QStringLiteral("level"),
-                                      QStringLiteral("typed")};
+    static const QStringList known = {QStringLiteral("time"),   QStringLiteral("event"),
+                                      QStringLiteral("puzzle"), QStringLiteral("difficulty"),
+                                      QStringLiteral("kind"),   QStringLiteral("before"),
+                                      QStringLiteral("after"),  QStringLiteral("seconds"),
+                                      QStringLiteral("level"),  QStringLiteral("typed")};
     if (!value.isObject())
         throw EInternalError(QStringLiteral("\"Answer log\" record %1 is not an object").arg(index));
     const QJsonObject o = value.toObject();
     for (const QString &k : o.keys())
         if (!known.contains(k))
-            throw EInternalError(QStringLiteral("\"Answer log\" record %1: unknown key \"%2\"").arg(index).arg(k));
+            throw EInternalError(
+                QStringLiteral("\"Answer log\" record %1: unknown key \"%2\"").arg(index).arg(k));
     AnswerRecord r;
     const QDateTime time = QDateTime::fromString(o.value(QStringLiteral("time")).toString(), Qt::ISODate);
     if (!time.isValid())
         throw EInternalError(
-            QStringLiteral("\"Answer log\" record %1: \"time\" must be a date and time in ISO 8601").arg(index));
+            QStringLiteral("\"Answer log\" record %1: \"time\" must be a date and time in ISO 8601")
+                .arg(index));
     r.Time = time.toSecsSinceEpoch();
     const std::optional<AnswerEvent> event = eventFromName(o.value(QStringLiteral("event")).toString());
     if (!event)
-        throw EInternalError(QStringLiteral("\"Answer log\" record %1: \"event\" must be one of %2")
-                                 .arg(index)
-                                 .arg(QStringList(kEventNames.begin(), kEventNames.end()).join(QStringLiteral(", "))));
+        throw EInternalError(
+            QStringLiteral("\"Answer log\" record %1: \"event\" must be one of %2")
+                .arg(index)
+                .arg(QStringList(kEventNames.begin(), kEventNames.end()).join(QStringLiteral(", "))));
     r.Event = int(*event);
     r.Puzzle = wholeField(o, "puzzle", 0, kU16, index);
     r.Difficult = int(wholeField(o, "difficulty", -1, 255, index));
@@ -106,10 +114,11 @@ AnswerRecord recordFromJson(const QJsonValue &value, int index)
     if (o.contains(QStringLiteral("typed"))) {
         const QJsonValue typed = o.value(QStringLiteral("typed"));
         if (!typed.isString() || typed.toString().size() > kMaxTypedLength)
-            throw EInternalError(QStringLiteral("\"Answer log\" record %1: \"typed\" must be a text of at most %2 "
-                                                "characters")
-                                     .arg(index)
-                                     .arg(kMaxTypedLength));
+            throw EInternalError(
+                QStringLiteral("\"Answer log\" record %1: \"typed\" must be a text of at most %2 "
+                               "characters")
+                    .arg(index)
+                    .arg(kMaxTypedLength));
         r.Typed = typed.toString();
     }
     return r;
@@ -174,7 +183,8 @@ Loaded load(const platform::Registry &registry, const QString &keyPath, int newe
         out.detail = QString::fromUtf8(e.what());
         return out;
     }
-    const platform::answerlog::Read read = platform::answerlog::read(registry, id, newest < 0 ? kept() : newest);
+    const platform::answerlog::Read read =
+        platform::answerlog::read(registry, id, newest < 0 ? kept() : newest);
     out.records.reserve(read.rows.size());
     for (const platform::answerlog::Row &row : read.rows)
         out.records.push_back(fromRow(row));

@@ -12,7 +12,8 @@
 #include <optional>
 #include <vector>
 
-namespace platform {
+namespace platform
+{
 class Registry;
 }
 
@@ -28,25 +29,26 @@ enum class AnswerEvent : std::uint8_t {
 // Wide fields: a stored record is kept as read, so that the statistics can
 // tell an impossible value from a usable one.
 struct AnswerRecord {
-    qint64 Time = 0;      // seconds since the epoch, UTC
-    int Event = 0;        // an AnswerEvent; another number is a record of a later build
-    qint64 Puzzle = 0;    // the puzzle's id; 0 for a level reached and the victory
-    int Difficult = -1;   // the puzzle's stored difficulty byte; -1 without a puzzle
-    int AnswerKind = -1;  // the puzzle's AnswerKindCode; -1 without a puzzle
+    qint64 Time = 0;     // seconds since the epoch, UTC
+    int Event = 0;       // an AnswerEvent; another number is a record of a later build
+    qint64 Puzzle = 0;   // the puzzle's id; 0 for a level reached and the victory
+    int Difficult = -1;  // the puzzle's stored difficulty byte; -1 without a puzzle
+    int AnswerKind = -1; // the puzzle's AnswerKindCode; -1 without a puzzle
     qint64 ScoresBefore = 0;
     qint64 ScoresAfter = 0;
-    qint64 Seconds = 0;   // how long the puzzle had been open before the event
-    int Level = 0;        // the player's level after the event
-    QString Typed;        // a wrong answer as entered
+    qint64 Seconds = 0; // how long the puzzle had been open before the event
+    int Level = 0;      // the player's level after the event
+    QString Typed;      // a wrong answer as entered
     bool operator==(const AnswerRecord &) const = default;
 };
 
-namespace answerlog {
+namespace answerlog
+{
 
 // The newest records kept per player.
 int kept();
 
-QString eventName(int event);          // "right", "wrong", …; empty for an unknown number
+QString eventName(int event); // "right", "wrong", …; empty for an unknown number
 std::optional<AnswerEvent> eventFromName(const QString &name);
 
 // An entered answer as the player would write it: the number, the text, the

@@ -7,18 +7,21 @@
 #include <algorithm>
 #include <map>
 
-namespace answerstats {
+namespace answerstats
+{
 
-namespace {
+namespace
+{
 
-constexpr qint64 kEarliest = 946684800;        // 2000-01-01: no record is older than the game
-constexpr qint64 kClockSlack = 300;            // a clock a little ahead is no fault
-constexpr qint64 kLongestOpen = 366 * 86400;   // a puzzle left open longer is a bad clock
+constexpr qint64 kEarliest = 946684800;      // 2000-01-01: no record is older than the game
+constexpr qint64 kClockSlack = 300;          // a clock a little ahead is no fault
+constexpr qint64 kLongestOpen = 366 * 86400; // a puzzle left open longer is a bad clock
 
 // The day of a time, asking the time zone once per day: records come in
 // order, so nearly all fall on the day of the record before.
-class DayOf {
-public:
+class DayOf
+{
+  public:
     explicit DayOf(const QTimeZone &zone) : zone_(zone) {}
     QDate operator()(qint64 t)
     {
@@ -32,7 +35,7 @@ public:
         return day_;
     }
 
-private:
+  private:
     QTimeZone zone_;
     QDate day_;
     qint64 start_ = 1;
@@ -136,12 +139,28 @@ struct Pass {
                                  ? std::max<qint64>(0, r.ScoresBefore - r.ScoresAfter)
                                  : 0;
         switch (event) {
-        case AnswerEvent::Right: ++f.rightAnswers; ++day.solved; break;
-        case AnswerEvent::Wrong: ++f.wrongAnswers; break;
-        case AnswerEvent::Hint: ++f.hintsBought; f.pointsOnHints += spent; break;
-        case AnswerEvent::Solution: ++f.solutionsBought; f.pointsOnSolutions += spent; break;
-        case AnswerEvent::Level: ++f.levelsReached; day.levelUp = true; break;
-        case AnswerEvent::Victory: f.won = true; break;
+        case AnswerEvent::Right:
+            ++f.rightAnswers;
+            ++day.solved;
+            break;
+        case AnswerEvent::Wrong:
+            ++f.wrongAnswers;
+            break;
+        case AnswerEvent::Hint:
+            ++f.hintsBought;
+            f.pointsOnHints += spent;
+            break;
+        case AnswerEvent::Solution:
+            ++f.solutionsBought;
+            f.pointsOnSolutions += spent;
+            break;
+        case AnswerEvent::Level:
+            ++f.levelsReached;
+            day.levelUp = true;
+            break;
+        case AnswerEvent::Victory:
+            f.won = true;
+            break;
         }
     }
 
@@ -256,13 +275,12 @@ QJsonObject toJson(const Figures &f)
         {QStringLiteral("won"), f.won},
         {QStringLiteral("calendar_first"), f.calendarFirst.toString(Qt::ISODate)},
         {QStringLiteral("calendar"), numbers(f.calendar)},
-        {QStringLiteral("left_out"),
-         QJsonObject{{QStringLiteral("unknown_event"), l.unknownEvent},
-                     {QStringLiteral("bad_time"), l.badTime},
-                     {QStringLiteral("bad_seconds"), l.badSeconds},
-                     {QStringLiteral("bad_points"), l.badPoints},
-                     {QStringLiteral("unknown_puzzle"), l.unknownPuzzle},
-                     {QStringLiteral("bad_grade"), l.badGrade}}},
+        {QStringLiteral("left_out"), QJsonObject{{QStringLiteral("unknown_event"), l.unknownEvent},
+                                                 {QStringLiteral("bad_time"), l.badTime},
+                                                 {QStringLiteral("bad_seconds"), l.badSeconds},
+                                                 {QStringLiteral("bad_points"), l.badPoints},
+                                                 {QStringLiteral("unknown_puzzle"), l.unknownPuzzle},
+                                                 {QStringLiteral("bad_grade"), l.badGrade}}},
     };
 }
 

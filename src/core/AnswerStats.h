@@ -18,7 +18,8 @@
 
 class TUser;
 
-namespace answerstats {
+namespace answerstats
+{
 
 inline constexpr int CalendarWeeks = 12;
 inline constexpr int CalendarDays = CalendarWeeks * 7;
@@ -29,10 +30,10 @@ QString HistoryStartsNowText();
 
 struct DayPoints {
     QDate day;
-    qint64 points = 0;     // after the day's last event
-    int level = 0;         // after the day's last event; 0 when no record of the first
-                           // day had possible points (later days carry the day before's)
-    bool levelUp = false;  // a level was reached that day (the chart marks it)
+    qint64 points = 0;    // after the day's last event
+    int level = 0;        // after the day's last event; 0 when no record of the first
+                          // day had possible points (later days carry the day before's)
+    bool levelUp = false; // a level was reached that day (the chart marks it)
     int solved = 0;
     bool operator==(const DayPoints &) const = default;
 };
@@ -59,7 +60,7 @@ struct Figures {
     std::array<int, DifficultyCount> rightCounters{};
     std::array<int, DifficultyCount> wrongCounters{};
 
-    qint64 records = 0; // records used
+    qint64 records = 0;          // records used
     std::vector<DayPoints> days; // days played, in order: the points chart
     std::array<int, DifficultyCount> solvedByDifficulty{};
     std::array<int, AnswerKinds> solvedByKind{};
@@ -75,14 +76,14 @@ struct Figures {
     int daysPlayed = 0;
     int levelsReached = 0;
     bool won = false;
-    QDate calendarFirst; // a Monday: the calendar's first cell
+    QDate calendarFirst;                      // a Monday: the calendar's first cell
     std::array<int, CalendarDays> calendar{}; // puzzles solved per day, from calendarFirst
     LeftOut leftOut;
 };
 
 struct Options {
-    qint64 now = 0;          // seconds since the epoch: "today" and "the future"
-    QTimeZone zone;          // days are the player's days
+    qint64 now = 0; // seconds since the epoch: "today" and "the future"
+    QTimeZone zone; // days are the player's days
     // Whether a puzzle id is in the pack; without it every id counts as known.
     std::function<bool(qint64)> knownPuzzle;
 };

@@ -8,7 +8,8 @@
 
 #include <QDir>
 
-namespace {
+namespace
+{
 
 // The id a section name stands for: a whole number (decimal, or hexadecimal
 // after "0x" or "$"), kept to its low 16 bits.
@@ -20,21 +21,23 @@ ProblemId sectionId(const QString &name)
     return ProblemId(std::uint32_t(*n) & 0xFFFF);
 }
 
-}  // namespace
+} // namespace
 
-namespace {
+namespace
+{
 
 // Paths are built on the cleaned absolute folder so that the only ".." or
 // empty parts in them can come from the catalogue's own values.
 QString baseDir(const QString &programDir)
 {
-    QString base = QDir::cleanPath(QDir(programDir.isEmpty() ? QStringLiteral(".") : programDir).absolutePath());
+    QString base =
+        QDir::cleanPath(QDir(programDir.isEmpty() ? QStringLiteral(".") : programDir).absolutePath());
     if (base.endsWith(QLatin1Char('/')))
         base.chop(1);
     return base;
 }
 
-}  // namespace
+} // namespace
 
 void TCatalogue::LoadCatalogue()
 {
@@ -68,8 +71,8 @@ void TCatalogue::LoadFromIni(const platform::IniFile &ini)
                                  .arg(limits::MaxCatalogueSections));
     const QString base = baseDir(ProgramDir);
 
-    static const QString keys[] = {QStringLiteral("Difficult"), QStringLiteral("Name"), QStringLiteral("ImageFN"),
-                                   QStringLiteral("DataFN")};
+    static const QString keys[] = {QStringLiteral("Difficult"), QStringLiteral("Name"),
+                                   QStringLiteral("ImageFN"), QStringLiteral("DataFN")};
     const QString imagesDir = base + QStringLiteral("/Images");
     const QString dataDir = base + QStringLiteral("/Data");
 
@@ -80,10 +83,12 @@ void TCatalogue::LoadFromIni(const platform::IniFile &ini)
         for (int k = 0; k < 4; ++k) {
             values[k] = ini.valueAt(i, keys[k]);
             if (!values[k])
-                throw EInternalError(QStringLiteral("В задача с Id - %1, отсутствуют некоторые поля.").arg(id));
+                throw EInternalError(
+                    QStringLiteral("В задача с Id - %1, отсутствуют некоторые поля.").arg(id));
         }
         const auto difficult = std::uint8_t(platform::IniFile::parseInteger(*values[0]).value_or(1));
-        items_.push_back(std::make_unique<TProblem>(id, difficult, *values[1], gamepath::join(imagesDir, *values[2]),
+        items_.push_back(std::make_unique<TProblem>(id, difficult, *values[1],
+                                                    gamepath::join(imagesDir, *values[2]),
                                                     gamepath::join(dataDir, *values[3])));
     }
 }

@@ -5,12 +5,14 @@
 #include <memory>
 #include <vector>
 
-namespace platform {
+namespace platform
+{
 class IniFile;
 }
 
-class TCatalogue {
-public:
+class TCatalogue
+{
+  public:
     explicit TCatalogue(const QString &programDir) : ProgramDir(programDir) {}
 
     // Raises on any failure; records appended before it stay.
@@ -25,8 +27,8 @@ public:
     const std::vector<std::unique_ptr<TProblem>> &Items() const { return items_; }
     int Count() const { return int(items_.size()); }
 
-    QString ProgramDir;  // no trailing separator
+    QString ProgramDir; // no trailing separator
 
-private:
+  private:
     std::vector<std::unique_ptr<TProblem>> items_;
 };

@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-TCollectionFlow::TCollectionFlow(TCatalogue &catalogue, TProblemListModel &problems, ICollectionPresentation &screen,
-                                 IStarStore *stars)
+TCollectionFlow::TCollectionFlow(TCatalogue &catalogue, TProblemListModel &problems,
+                                 ICollectionPresentation &screen, IStarStore *stars)
     : TPuzzleFlow(problems, screen), catalogue_(catalogue), view_(screen), store_(stars)
 {
     problems_.SetLevelEntries(nullptr);

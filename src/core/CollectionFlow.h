@@ -14,22 +14,24 @@ struct CollectionView {
     bool textMode = false;
     bool hasSelection = false;
     bool hintEnabled = false;
-    int hintsShown = 0;  // the first hints of the selected puzzle the text shows
+    int hintsShown = 0; // the first hints of the selected puzzle the text shows
     bool selectedStarred = false;
-    int shown = 0;  // puzzles the filter lets through
-    int total = 0;  // puzzles of the catalogue
+    int shown = 0; // puzzles the filter lets through
+    int total = 0; // puzzles of the catalogue
     ProblemFilter filter;
     bool operator==(const CollectionView &) const = default;
 };
 
-class ICollectionPresentation : public virtual IPuzzleScreen {
-public:
+class ICollectionPresentation : public virtual IPuzzleScreen
+{
+  public:
     // Shows the modes, and the puzzles as the model holds them now.
     virtual void ShowView(const CollectionView &view) = 0;
 };
 
-class TCollectionFlow : public TPuzzleFlow {
-public:
+class TCollectionFlow : public TPuzzleFlow
+{
+  public:
     // stars: where the marks are read at the start and written at each change;
     // null keeps them for this screen only.
     TCollectionFlow(TCatalogue &catalogue, TProblemListModel &problems, ICollectionPresentation &screen,
@@ -69,7 +71,7 @@ public:
     void ToggleStar();
     const TStars &Stars() const { return stars_; }
 
-private:
+  private:
     // Shows the model's selection, or the first puzzle shown when it is hidden.
     void KeepSelectionShown();
 
@@ -81,5 +83,5 @@ private:
     ProblemFilter filter_;
     bool started_ = false;
     int hintsShown_ = 0;
-    int hintsFor_ = -1;  // the position of the puzzle they were shown for
+    int hintsFor_ = -1; // the position of the puzzle they were shown for
 };

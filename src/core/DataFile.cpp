@@ -5,7 +5,8 @@
 
 #include <QtEndian>
 
-namespace {
+namespace
+{
 
 void appendInt32(QByteArray &out, std::int32_t value)
 {
@@ -14,7 +15,7 @@ void appendInt32(QByteArray &out, std::int32_t value)
     out.append(raw, 4);
 }
 
-}  // namespace
+} // namespace
 
 QByteArray encodeDataFile(const PuzzleDataFile &file)
 {
@@ -39,18 +40,20 @@ QByteArray encodeDataFile(const PuzzleDataFile &file)
     return out;
 }
 
-namespace {
+namespace
+{
 
 // The reader drops one pair of enclosing quotes, so a value that is itself
 // quoted gets a pair more to keep its own.
 QString iniValue(const QString &value)
 {
-    if (value.size() >= 2 && (value.front() == u'"' || value.front() == u'\'') && value.back() == value.front())
+    if (value.size() >= 2 && (value.front() == u'"' || value.front() == u'\'') &&
+        value.back() == value.front())
         return QLatin1Char('"') + value + QLatin1Char('"');
     return value;
 }
 
-}  // namespace
+} // namespace
 
 QByteArray encodeCatalogue(const std::vector<CatalogueEntry> &entries)
 {

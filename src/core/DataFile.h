@@ -12,10 +12,10 @@
 struct PuzzleDataFile {
     std::uint8_t kind = 0;
     AnswerValue answer;
-    QStringList lines;      // line 0: the question; then choices or number names
-    QByteArray statement;   // rich text, as stored
+    QStringList lines;    // line 0: the question; then choices or number names
+    QByteArray statement; // rich text, as stored
     QByteArray solution;
-    QList<QByteArray> hints;  // rich text each; written as the block of core/HintBlock.h
+    QList<QByteArray> hints; // rich text each; written as the block of core/HintBlock.h
 };
 
 // Lines longer than 254 Windows-1251 bytes are cut, since a line's size is one byte.
@@ -26,8 +26,8 @@ struct CatalogueEntry {
     ProblemId id = 0;
     int difficult = 0;
     QString name;
-    QString imageFile;  // relative to Images
-    QString dataFile;   // relative to Data
+    QString imageFile; // relative to Images
+    QString dataFile;  // relative to Data
 };
 
 // Windows-1251 INI text with CRLF line ends, sections in the given order.

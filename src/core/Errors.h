@@ -4,33 +4,38 @@
 #include <QString>
 #include <stdexcept>
 
-class EZentrikaError : public std::runtime_error {
-public:
+class EZentrikaError : public std::runtime_error
+{
+  public:
     explicit EZentrikaError(const QString &message) : std::runtime_error(message.toStdString()) {}
     QString message() const { return QString::fromStdString(what()); }
 };
 
 // A puzzle's picture or data file cannot be used.
-class ELoadError : public EZentrikaError {
-public:
+class ELoadError : public EZentrikaError
+{
+  public:
     using EZentrikaError::EZentrikaError;
 };
 
 // A damaged catalogue or profile, or a rule broken inside the game.
-class EInternalError : public EZentrikaError {
-public:
+class EInternalError : public EZentrikaError
+{
+  public:
     using EZentrikaError::EZentrikaError;
 };
 
 // A position outside a list.
-class EListError : public EZentrikaError {
-public:
+class EListError : public EZentrikaError
+{
+  public:
     using EZentrikaError::EZentrikaError;
 };
 
 // A text that should hold a whole number does not.
-class EConvertError : public EZentrikaError {
-public:
+class EConvertError : public EZentrikaError
+{
+  public:
     using EZentrikaError::EZentrikaError;
 };
 

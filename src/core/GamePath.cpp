@@ -3,7 +3,8 @@
 #include <QDir>
 #include <QFileInfo>
 
-namespace gamepath {
+namespace gamepath
+{
 
 QString join(const QString &base, const QString &relative)
 {
@@ -14,7 +15,8 @@ QString join(const QString &base, const QString &relative)
 
 bool isUnsafe(const QString &path)
 {
-    const QStringList parts = QString(path).replace(QLatin1Char('\\'), QLatin1Char('/')).split(QLatin1Char('/'));
+    const QStringList parts =
+        QString(path).replace(QLatin1Char('\\'), QLatin1Char('/')).split(QLatin1Char('/'));
     // The first part is empty for an absolute path and may be "." or ".." for
     // a relative base given on a command line; the rest comes from data.
     for (qsizetype i = 1; i < parts.size(); ++i) {
@@ -61,4 +63,4 @@ QString resolve(const QString &path)
     return QFileInfo(current).isFile() ? current : QString();
 }
 
-}  // namespace gamepath
+} // namespace gamepath

@@ -4,7 +4,8 @@
 // separator and a differently cased file is found by a directory scan.
 #include <QString>
 
-namespace gamepath {
+namespace gamepath
+{
 
 // base + "/" + relative, with every "\" of relative read as "/".
 QString join(const QString &base, const QString &relative);
@@ -18,4 +19,4 @@ bool isUnsafe(const QString &path);
 // case when no exact match exists; empty when there is none or the path is unsafe.
 QString resolve(const QString &path);
 
-}  // namespace gamepath
+} // namespace gamepath

@@ -3,12 +3,13 @@
 #include "core/Errors.h"
 #include "platform/UserStore.h"
 
-#include <algorithm>
 #include <QDateTime>
+#include <algorithm>
 #include <chrono>
 #include <cmath>
 
-namespace {
+namespace
+{
 
 const QString kVictory = QStringLiteral("Поздравляем с победой!");
 const QString kLevelUp = QStringLiteral("Поздравляем с переходом на новый уровень!");
@@ -29,7 +30,8 @@ QString noPointsForHint(int price, std::int32_t scores)
     return QStringLiteral("Не хватает очков: подсказка стоит %1, у вас %2.").arg(price).arg(scores);
 }
 
-const QString kSaveFailed = QStringLiteral("Не удалось сохранить игру: на диске нет места или запись запрещена. Повторить?");
+const QString kSaveFailed =
+    QStringLiteral("Не удалось сохранить игру: на диске нет места или запись запрещена. Повторить?");
 
 std::uint64_t clockSeed()
 {
@@ -56,7 +58,7 @@ void countOne(std::uint16_t &counter)
         ++counter;
 }
 
-}  // namespace
+} // namespace
 
 GameClock GameClock::system()
 {
@@ -68,14 +70,14 @@ GameClock GameClock::system()
             }};
 }
 
-TGameRules::TGameRules(TCatalogue &catalogue, TUser &player, TProblemListModel &problems, IGamePresentation &screen,
-                       platform::UserStore &store)
+TGameRules::TGameRules(TCatalogue &catalogue, TUser &player, TProblemListModel &problems,
+                       IGamePresentation &screen, platform::UserStore &store)
     : TGameRules(catalogue, player, problems, screen, store, clockSeed())
 {
 }
 
-TGameRules::TGameRules(TCatalogue &catalogue, TUser &player, TProblemListModel &problems, IGamePresentation &screen,
-                       platform::UserStore &store, std::uint64_t seed)
+TGameRules::TGameRules(TCatalogue &catalogue, TUser &player, TProblemListModel &problems,
+                       IGamePresentation &screen, platform::UserStore &store, std::uint64_t seed)
     : TPuzzleFlow(problems, screen), catalogue_(catalogue), player_(player), game_(screen), random_(seed),
       store_(store)
 {
@@ -307,7 +309,8 @@ void TGameRules::ViewSolution()
     item->EnsureLoaded();
     if (!problems_.Progress(*item).Bought) {
         const QString price = QString::number(SolutionCost[indexOf(*grade)]);
-        if (screen_.Ask(QStringLiteral("Хотите посмотреть ответ за ") + price + QStringLiteral(" очков?")) != Reply::Yes)
+        if (screen_.Ask(QStringLiteral("Хотите посмотреть ответ за ") + price + QStringLiteral(" очков?")) !=
+            Reply::Yes)
             return;
     }
     // A purchase that fails must not show the solution for free.
@@ -382,7 +385,8 @@ void TGameRules::ShowHint()
         SetTextMode(true);
 }
 
-void TGameRules::RecordEvent(AnswerEvent event, const TProblem *item, qint64 scoresBefore, const QString &typed)
+void TGameRules::RecordEvent(AnswerEvent event, const TProblem *item, qint64 scoresBefore,
+                             const QString &typed)
 {
     AnswerRecord r;
     r.Time = clock_.wallSeconds();

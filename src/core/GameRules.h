@@ -15,7 +15,8 @@
 #include <random>
 #include <vector>
 
-namespace platform {
+namespace platform
+{
 class UserStore;
 }
 
@@ -23,20 +24,21 @@ class UserStore;
 struct GameView {
     QString scoreText;
     QString levelText;
-    int progress = 0;  // 0..100
+    int progress = 0; // 0..100
     bool textMode = false;
     bool hasSelection = false;
     bool decideEnabled = false;
     bool viewSolutionEnabled = false;
     bool pricePictureVisible = false;
     bool hintEnabled = false;
-    int hintsShown = 0;  // the first hints of the selected puzzle the text shows
+    int hintsShown = 0; // the first hints of the selected puzzle the text shows
     bool operator==(const GameView &) const = default;
 };
 
 // The game screen adds the notices of levels and victory to what both screens do.
-class IGamePresentation : public virtual IPuzzleScreen {
-public:
+class IGamePresentation : public virtual IPuzzleScreen
+{
+  public:
     virtual void PlayWave(platform::Wave wave) = 0;
     virtual void ShowNotice(const QString &text) = 0;
     virtual void ShowPictureNotice(const QString &picture, const QString &text) = 0;
@@ -53,8 +55,9 @@ struct GameClock {
     static GameClock system();
 };
 
-class TGameRules : public TPuzzleFlow {
-public:
+class TGameRules : public TPuzzleFlow
+{
+  public:
     static constexpr int LastLevel = 5;
     // How many easy, medium and hard puzzles each level 1..5 draws.
     static constexpr int Quota[LastLevel][DifficultyCount] = {
@@ -142,7 +145,7 @@ public:
     // a hint purchase calls it with AnswerEvent::Hint.
     void RecordEvent(AnswerEvent event, const TProblem *item, qint64 scoresBefore, const QString &typed = {});
 
-private:
+  private:
     void Save();
     void LevelCompleted();
     void AnnounceLevelUp();

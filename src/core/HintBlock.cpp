@@ -4,7 +4,8 @@
 #include <algorithm>
 #include <cstring>
 
-namespace {
+namespace
+{
 
 void appendInt32(QByteArray &out, std::int32_t value)
 {
@@ -18,7 +19,7 @@ std::int32_t int32At(const char *p)
     return qFromLittleEndian<std::int32_t>(p);
 }
 
-}  // namespace
+} // namespace
 
 void appendHintBlock(QByteArray &out, const QList<QByteArray> &hints)
 {

@@ -24,7 +24,7 @@ inline constexpr int MaxHintBlockSize = limits::MaxHintBlockSize;
 void appendHintBlock(QByteArray &out, const QList<QByteArray> &hints);
 
 struct HintBlockRead {
-    QList<QByteArray> hints;  // those that could be read whole, in order
+    QList<QByteArray> hints; // those that could be read whole, in order
     bool damaged = false;    // a block was begun but is not sound
 };
 

@@ -9,7 +9,8 @@
 // the ink (8 bits), the width in quarter pixels (8 bits), the point count
 // (16 bits) and each point as x, y in sixteenths of a picture pixel (16 bits
 // each: 460 × 16 fits), which keeps strokes sharp at the largest scales.
-namespace {
+namespace
+{
 
 constexpr char kMagic[3] = {'Z', 'M', 'M'};
 constexpr std::uint8_t kVersion = 1;
@@ -48,7 +49,7 @@ qreal distanceToSegment(QPointF p, QPointF a, QPointF b)
     return QLineF(p, a + t * ab).length();
 }
 
-}  // namespace
+} // namespace
 
 void TMemo::Add(MemoStroke stroke)
 {
@@ -88,7 +89,8 @@ QByteArray TMemo::Serialize() const
     // The newest strokes that fit, counted back from the last.
     int bytes = kHeaderBytes;
     std::size_t first = strokes_.size();
-    while (first > 0 && bytes + strokeBytes(strokes_[first - 1]) <= MaxBytes && strokes_.size() - first < 0xffff) {
+    while (first > 0 && bytes + strokeBytes(strokes_[first - 1]) <= MaxBytes &&
+           strokes_.size() - first < 0xffff) {
         bytes += strokeBytes(strokes_[first - 1]);
         --first;
     }
@@ -146,6 +148,6 @@ TMemo::Parsed TMemo::Parse(const QByteArray &bytes)
         r.memo.Add(std::move(s));
     }
     if (at != size)
-        r.damaged = true;  // trailing bytes: written by something else
+        r.damaged = true; // trailing bytes: written by something else
     return r;
 }

@@ -13,13 +13,14 @@ enum class MemoInk : std::uint8_t { Pen = 0, Red = 1 };
 
 struct MemoStroke {
     MemoInk ink = MemoInk::Pen;
-    qreal width = 2.5;  // in picture pixels
-    std::vector<QPointF> points;  // in picture pixels, within TMemo::Picture
+    qreal width = 2.5;           // in picture pixels
+    std::vector<QPointF> points; // in picture pixels, within TMemo::Picture
     bool operator==(const MemoStroke &) const = default;
 };
 
-class TMemo {
-public:
+class TMemo
+{
+  public:
     // The coordinates strokes are kept in: the whole picture as the text mode shows it.
     static constexpr int PictureWidth = 440;
     static constexpr int PictureHeight = 460;
@@ -52,11 +53,11 @@ public:
     // read. Allocates no more than the bytes given justify.
     static Parsed Parse(const QByteArray &bytes);
 
-private:
+  private:
     std::vector<MemoStroke> strokes_;
 };
 
 struct TMemo::Parsed {
     TMemo memo;
-    bool damaged = false;  // something was left out
+    bool damaged = false; // something was left out
 };

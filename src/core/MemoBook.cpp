@@ -47,7 +47,8 @@ TMemo::Parsed TPlayerMemos::Load(platform::Registry &registry, const QString &pl
     return TMemo::Parse(key->readBinaryPrefix(name, TMemo::MaxBytes + 1));
 }
 
-void TPlayerMemos::Store(platform::Registry &registry, const QString &playerPath, ProblemId id, const TMemo &memo)
+void TPlayerMemos::Store(platform::Registry &registry, const QString &playerPath, ProblemId id,
+                         const TMemo &memo)
 {
     if (memo.IsEmpty()) {
         if (const auto key = registry.openKey(KeyPath(playerPath), false))

@@ -10,13 +10,15 @@
 #include <set>
 
 class TUser;
-namespace platform {
+namespace platform
+{
 class Registry;
 class UserStore;
-}
+} // namespace platform
 
-class TMemoBook {
-public:
+class TMemoBook
+{
+  public:
     TMemoBook() = default;
     virtual ~TMemoBook() = default;
     TMemoBook(const TMemoBook &) = delete;
@@ -29,7 +31,7 @@ public:
     virtual void Remove(ProblemId id);
     bool HasDrawings(ProblemId id) { return !Memo(id).IsEmpty(); }
 
-protected:
+  protected:
     std::map<ProblemId, TMemo> memos_;
 };
 
@@ -38,8 +40,9 @@ protected:
 // values, so they load such a profile as before; deleting the player deletes
 // the sub-key with it. A player not stored yet keeps them in memory until
 // Flush, after the profile's first save, so no key without a profile appears.
-class TPlayerMemos : public TMemoBook {
-public:
+class TPlayerMemos : public TMemoBook
+{
+  public:
     static inline const QString SubKey = QStringLiteral("Memos");
 
     // store: the one the player is saved to.
@@ -58,9 +61,10 @@ public:
     static QString ValueName(ProblemId id) { return QString::number(id); }
     // The stored memo, read no further than TMemo::MaxBytes.
     static TMemo::Parsed Load(platform::Registry &registry, const QString &playerPath, ProblemId id);
-    static void Store(platform::Registry &registry, const QString &playerPath, ProblemId id, const TMemo &memo);
+    static void Store(platform::Registry &registry, const QString &playerPath, ProblemId id,
+                      const TMemo &memo);
 
-private:
+  private:
     platform::Registry &registry() const;
     bool playerStored() const;
 

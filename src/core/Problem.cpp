@@ -4,8 +4,8 @@
 #include "core/GamePath.h"
 #include "core/HintBlock.h"
 #include "core/User.h"
-#include "platform/BoundedFile.h"
 #include "core/VectorPicture.h"
+#include "platform/BoundedFile.h"
 #include "platform/Codepage.h"
 #include "platform/InputLimits.h"
 
@@ -17,7 +17,8 @@
 // ---------------------------------------------------------------------------
 // AnswerValue
 
-namespace {
+namespace
+{
 
 std::int32_t readInt32(const std::uint8_t *p)
 {
@@ -34,7 +35,7 @@ void writeInt32(std::uint8_t *p, std::int32_t v)
     p[3] = std::uint8_t(u >> 24);
 }
 
-}  // namespace
+} // namespace
 
 AnswerValue AnswerValue::fromInteger(std::int32_t value)
 {
@@ -59,7 +60,8 @@ AnswerValue AnswerValue::fromRawText(const QByteArray &cp1251)
 
 double AnswerValue::dayFraction(int hours, int minutes, int seconds)
 {
-    const std::int64_t ms = std::int64_t(hours) * 3600000 + std::int64_t(minutes) * 60000 + std::int64_t(seconds) * 1000;
+    const std::int64_t ms =
+        std::int64_t(hours) * 3600000 + std::int64_t(minutes) * 60000 + std::int64_t(seconds) * 1000;
     return double(ms) / 86400000.0;
 }
 
@@ -67,7 +69,7 @@ AnswerValue AnswerValue::fromTime(int hours, int minutes, int seconds)
 {
     AnswerValue a;
     const double d = dayFraction(hours, minutes, seconds);
-    std::memcpy(a.bytes.data(), &d, sizeof d);  // little-endian host
+    std::memcpy(a.bytes.data(), &d, sizeof d); // little-endian host
     return a;
 }
 
@@ -135,7 +137,7 @@ bool answersMatch(std::uint8_t kind, const AnswerValue &stored, const AnswerValu
     case AnswerNumbers: {
         const int n = stored.count();
         if (n < 1 || n > AnswerValue::MaxNumbers)
-            return false;  // a damaged count never matches
+            return false; // a damaged count never matches
         for (int i = 0; i < n; ++i)
             if (stored.number(i) != given.number(i))
                 return false;
@@ -196,14 +198,16 @@ void TProblem::LoadDataWithoutPicture()
                                            : platform::readBoundedFile(dataFile, limits::MaxDataFileBytes);
     using Status = platform::BoundedRead::Status;
     if (read.status == Status::Missing || read.status == Status::NotAFile)
-        throw ELoadError(QStringLiteral("Can not open the text file %1 for the problem id - %2").arg(DataPath).arg(Id));
+        throw ELoadError(
+            QStringLiteral("Can not open the text file %1 for the problem id - %2").arg(DataPath).arg(Id));
     if (read.status == Status::TooLarge)
         throw ELoadError(QStringLiteral("The text file %1 for the problem id - %2 is larger than %3 bytes")
                              .arg(DataPath)
                              .arg(Id)
                              .arg(limits::MaxDataFileBytes));
     if (!read.ok())
-        throw ELoadError(QStringLiteral("Bad format of the text file %1 for the problem id - %2").arg(DataPath).arg(Id));
+        throw ELoadError(
+            QStringLiteral("Bad format of the text file %1 for the problem id - %2").arg(DataPath).arg(Id));
     LoadDataFromBytes(read.bytes);
 }
 
@@ -215,7 +219,8 @@ void TProblem::LoadDataFromBytes(const QByteArray &bytes)
     qsizetype pos = 0;
 
     auto bad = [this]() {
-        return ELoadError(QStringLiteral("Bad format of the text file %1 for the problem id - %2").arg(DataPath).arg(Id));
+        return ELoadError(
+            QStringLiteral("Bad format of the text file %1 for the problem id - %2").arg(DataPath).arg(Id));
     };
     auto tooLarge = [this](qsizetype limit) {
         return ELoadError(QStringLiteral("The text file %1 for the problem id - %2 holds more than %3 bytes")

@@ -45,10 +45,10 @@ struct AnswerValue {
     static AnswerValue fromNumbers(const std::vector<std::int32_t> &numbers);
 
     std::int32_t integer() const;
-    QByteArray rawText() const;  // bytes 1..L
-    QString text() const;        // rawText decoded from Windows-1251
+    QByteArray rawText() const; // bytes 1..L
+    QString text() const;       // rawText decoded from Windows-1251
     double time() const;
-    std::uint8_t count() const;  // byte 0
+    std::uint8_t count() const; // byte 0
     std::int32_t number(int i) const;
 
     bool operator==(const AnswerValue &) const = default;
@@ -62,8 +62,9 @@ inline constexpr std::array<std::uint16_t, DifficultyCount> SolutionCost{20, 30,
 inline constexpr std::array<std::uint16_t, DifficultyCount> AnswerBonus{10, 20, 30};
 inline constexpr std::array<std::uint16_t, DifficultyCount> AnswerPenalty{4, 2, 1};
 
-class TProblem {
-public:
+class TProblem
+{
+  public:
     TProblem(ProblemId id, std::uint8_t difficult, const QString &name, const QString &imagePath,
              const QString &dataPath);
     // Copies the header only; nothing loaded is copied.
@@ -75,19 +76,19 @@ public:
     QString Name;
     QString ImagePath;
     QString DataPath;
-    std::uint8_t Difficult = 0;  // as stored; see knownDifficulty()
+    std::uint8_t Difficult = 0; // as stored; see knownDifficulty()
     bool Loaded = false;
     std::uint8_t AnswerKind = 0;
     AnswerValue AnswerData;
-    QStringList Lines;       // empty while not loaded
-    QImage Picture;          // null while not loaded
+    QStringList Lines; // empty while not loaded
+    QImage Picture;    // null while not loaded
     // The picture's SVG source when the pack holds a safe one beside the JPEG
     // (core/VectorPicture.h), for drawing sharp above factor 1; else empty.
     QByteArray PictureSvg;
     QByteArray StatementText;
     QByteArray SolutionText;
-    QList<QByteArray> Hints;    // graded hints, rich text, easiest first; empty while not loaded
-    bool HintsDamaged = false;  // the data file's hint block was begun but is not sound
+    QList<QByteArray> Hints;   // graded hints, rich text, easiest first; empty while not loaded
+    bool HintsDamaged = false; // the data file's hint block was begun but is not sound
 
     // Reads the picture (24-bit RGB), its sharp form if any, and the data file.
     // Raises ELoadError.

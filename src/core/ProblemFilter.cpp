@@ -13,7 +13,8 @@ bool ProblemFilter::IsEmpty() const
     return difficulties == 0 && answerKinds == 0 && title.trimmed().isEmpty() && !starredOnly;
 }
 
-namespace problemfilter {
+namespace problemfilter
+{
 
 QString fold(QStringView text)
 {
@@ -39,14 +40,15 @@ std::optional<std::uint8_t> readAnswerKind(const QString &dataPath)
         return std::nullopt;
     const qint32 length = qFromLittleEndian<qint32>(head + 1);
     char kind = 0;
-    if (length < 0 || length > limits::MaxTextBytes || !file.seek(5 + qint64(length)) || file.read(&kind, 1) != 1)
+    if (length < 0 || length > limits::MaxTextBytes || !file.seek(5 + qint64(length)) ||
+        file.read(&kind, 1) != 1)
         return std::nullopt;
     if (std::uint8_t(kind) > AnswerNumbers)
         return std::nullopt;
     return std::uint8_t(kind);
 }
 
-}  // namespace problemfilter
+} // namespace problemfilter
 
 void TProblemIndex::Assign(const std::vector<const TProblem *> &records)
 {

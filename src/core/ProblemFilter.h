@@ -25,7 +25,8 @@ struct ProblemFilter {
     bool operator==(const ProblemFilter &) const = default;
 };
 
-namespace problemfilter {
+namespace problemfilter
+{
 
 // A text as titles are matched: case folded, ё as е.
 QString fold(QStringView text);
@@ -34,10 +35,11 @@ QString fold(QStringView text);
 // cannot be read or does not hold a known kind.
 std::optional<std::uint8_t> readAnswerKind(const QString &dataPath);
 
-}  // namespace problemfilter
+} // namespace problemfilter
 
-class TProblemIndex {
-public:
+class TProblemIndex
+{
+  public:
     // The records, in the order the positions count.
     void Assign(const std::vector<const TProblem *> &records);
     int Count() const { return int(entries_.size()); }
@@ -53,11 +55,11 @@ public:
     // record whose kind is unknown.
     std::vector<int> Shown(const ProblemFilter &filter, const TStars &stars) const;
 
-private:
+  private:
     struct Entry {
         ProblemId id = 0;
         std::uint8_t difficult = 0;
-        std::int16_t kind = -1;  // unknown
+        std::int16_t kind = -1; // unknown
         QString folded;
         QString dataPath;
     };

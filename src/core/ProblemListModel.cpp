@@ -27,9 +27,10 @@ std::size_t TProblemListModel::insertPosition(const QString &name) const
     if (!sorted_)
         return items_.size();
     // Equal names keep the order in which they came.
-    const auto at = std::upper_bound(items_.begin(), items_.end(), name, [this](const QString &n, const auto &item) {
-        return collator_->compare(n, item->Name) < 0;
-    });
+    const auto at =
+        std::upper_bound(items_.begin(), items_.end(), name, [this](const QString &n, const auto &item) {
+            return collator_->compare(n, item->Name) < 0;
+        });
     return std::size_t(at - items_.begin());
 }
 
@@ -132,7 +133,8 @@ void TProblemListModel::SetSorted(bool on)
             return collator_->compare(a->Name, b->Name) < 0;
         });
         if (chosen) {
-            const auto at = std::find_if(items_.begin(), items_.end(), [chosen](const auto &p) { return p.get() == chosen; });
+            const auto at = std::find_if(items_.begin(), items_.end(),
+                                         [chosen](const auto &p) { return p.get() == chosen; });
             selected_ = int(at - items_.begin());
         }
     }

@@ -15,8 +15,9 @@ class TProblemsList;
 class TStars;
 struct LevelEntry;
 
-class TProblemListModel {
-public:
+class TProblemListModel
+{
+  public:
     TProblemListModel();
     ~TProblemListModel();
     TProblemListModel(const TProblemListModel &) = delete;
@@ -75,15 +76,15 @@ public:
     // Grows on every change of the items or their order.
     std::uint64_t Revision() const { return revision_; }
 
-private:
+  private:
     std::size_t insertPosition(const QString &name) const;
     // The item shown at a position, or -1.
     int itemAt(int position) const;
     void updateSelectedShown();
 
     std::vector<std::unique_ptr<TProblem>> items_;
-    int selected_ = -1;       // index into items_
-    int selectedShown_ = -1;  // its position among those shown
+    int selected_ = -1;      // index into items_
+    int selectedShown_ = -1; // its position among those shown
     std::vector<int> shown_;
     bool filtered_ = false;
     const TStars *stars_ = nullptr;

@@ -11,7 +11,8 @@
 using platform::RegistryKey;
 using platform::RegType;
 
-namespace {
+namespace
+{
 
 QString playerPath(const QString &name)
 {
@@ -67,9 +68,10 @@ QMap<QString, QPair<int, QByteArray>> snapshot(platform::Registry &registry, con
     return values;
 }
 
-}  // namespace
+} // namespace
 
-namespace ProfileBackup {
+namespace ProfileBackup
+{
 
 QString logHoldPath(const QString &playerName)
 {
@@ -78,7 +80,8 @@ QString logHoldPath(const QString &playerName)
 
 QString backupPath(const QString &playerName, int which)
 {
-    return platform::Registry::subKeyPath(BackupsKey, playerName) + QString::number(which) + QLatin1Char('\\');
+    return platform::Registry::subKeyPath(BackupsKey, playerName) + QString::number(which) +
+           QLatin1Char('\\');
 }
 
 void keepPrevious(platform::Registry &registry, const QString &playerName)
@@ -124,7 +127,8 @@ bool restore(platform::Registry &registry, const QString &playerName, int which)
         return false;
     registry.transaction([&] {
         // The chosen backup is read before the rotation moves it.
-        const QString staging = platform::Registry::subKeyPath(BackupsKey, playerName) + QStringLiteral("restoring\\");
+        const QString staging =
+            platform::Registry::subKeyPath(BackupsKey, playerName) + QStringLiteral("restoring\\");
         copyKey(registry, backupPath(playerName, which), staging);
         keepPrevious(registry, playerName);
         const bool wasStored = registry.keyExists(playerPath(playerName));
@@ -137,4 +141,4 @@ bool restore(platform::Registry &registry, const QString &playerName, int which)
     return true;
 }
 
-}  // namespace ProfileBackup
+} // namespace ProfileBackup

@@ -5,11 +5,13 @@
 // outlast a deleted player, so a player deleted by mistake can come back.
 #include <QString>
 
-namespace platform {
+namespace platform
+{
 class Registry;
 }
 
-namespace ProfileBackup {
+namespace ProfileBackup
+{
 
 inline const QString BackupsKey = QStringLiteral("\\Software\\Quorvane\\Zentrika\\Backups\\");
 inline constexpr int Kept = 3;
@@ -34,4 +36,4 @@ QList<int> available(platform::Registry &registry, const QString &playerName);
 // replaces as the newest backup. False when there is no such backup.
 bool restore(platform::Registry &registry, const QString &playerName, int which = 1);
 
-}  // namespace ProfileBackup
+} // namespace ProfileBackup

@@ -6,8 +6,9 @@
 #include "core/ProblemListModel.h"
 #include "core/PuzzleScreen.h"
 
-class TPuzzleFlow {
-public:
+class TPuzzleFlow
+{
+  public:
     TPuzzleFlow(TProblemListModel &problems, IPuzzleScreen &screen) : problems_(problems), screen_(screen) {}
     virtual ~TPuzzleFlow() = default;
     TPuzzleFlow(const TPuzzleFlow &) = delete;
@@ -37,7 +38,7 @@ public:
     // The memos on the puzzles' pictures: the collection's last for the run.
     TMemoBook &Memos() { return *memos_; }
 
-protected:
+  protected:
     void SetMemos(TMemoBook &book) { memos_ = &book; }
     // Drops the puzzle's memo once it has served: a failed removal only leaves
     // the note behind, so it never stops what the player did.
@@ -51,7 +52,7 @@ protected:
     IPuzzleScreen &screen_;
     bool textMode_ = false;
 
-private:
+  private:
     // Without a book of the run's, the flow keeps memos for its own life.
     TMemoBook ownMemos_;
     TMemoBook *memos_ = &ownMemos_;

@@ -9,8 +9,9 @@
 
 class TProblem;
 
-class IPuzzleScreen {
-public:
+class IPuzzleScreen
+{
+  public:
     virtual ~IPuzzleScreen() = default;
 
     virtual void PlayClick() = 0;
@@ -28,7 +29,8 @@ public:
     virtual void CloseScreen() = 0;
 };
 
-namespace puzzles {
+namespace puzzles
+{
 
 // The question before a puzzle screen goes back to the main menu.
 inline QString LeaveQuestion()
@@ -36,4 +38,4 @@ inline QString LeaveQuestion()
     return QStringLiteral("Хотите выйти в главное меню?");
 }
 
-}  // namespace puzzles
+} // namespace puzzles

@@ -10,7 +10,8 @@ TStars TStars::FromWords(const QStringList &words)
             break;
         const QString text = word.trimmed();
         // Digits only: toUInt would also take a sign or blanks inside.
-        if (text.isEmpty() || text.size() > 5 || !std::all_of(text.begin(), text.end(), [](QChar c) { return c >= u'0' && c <= u'9'; }))
+        if (text.isEmpty() || text.size() > 5 ||
+            !std::all_of(text.begin(), text.end(), [](QChar c) { return c >= u'0' && c <= u'9'; }))
             continue;
         const uint value = text.toUInt();
         if (value > 65535 || stars.marked_.test(value))

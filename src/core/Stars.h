@@ -9,8 +9,9 @@
 #include <bitset>
 #include <vector>
 
-class TStars {
-public:
+class TStars
+{
+  public:
     // More than any pack holds, and still a few kilobytes in the settings file.
     static constexpr int MaxStars = 4096;
 
@@ -29,14 +30,15 @@ public:
     // MaxStars pushes out the oldest one.
     bool Toggle(ProblemId id);
 
-private:
-    std::vector<ProblemId> order_;  // oldest first
+  private:
+    std::vector<ProblemId> order_; // oldest first
     std::bitset<65536> marked_;
 };
 
 // Where the marks are kept between runs.
-class IStarStore {
-public:
+class IStarStore
+{
+  public:
     virtual ~IStarStore() = default;
     virtual TStars LoadStars() = 0;
     // False when they could not be written; they stay marked for this run.

@@ -13,7 +13,8 @@
 #include <cstdio>
 #include <cstring>
 
-namespace {
+namespace
+{
 
 EListError outOfBounds()
 {
@@ -34,7 +35,8 @@ QImage loadLogo(const platform::IResourceLibrary *media, std::uint8_t index)
 }
 
 // A list's binary value is read only when its count is not 0.
-void readValue(TUser &user, const platform::RegistryKey &key, const profileformat::Value &v, std::uint32_t &count)
+void readValue(TUser &user, const platform::RegistryKey &key, const profileformat::Value &v,
+               std::uint32_t &count)
 {
     using profileformat::Kind;
     const QString name = QLatin1String(v.name);
@@ -79,12 +81,12 @@ void readValues(TUser &user, const platform::RegistryKey &key)
         try {
             readValue(user, key, v, count);
         } catch (const std::exception &) {
-            count = 0;  // its list, read next, stays empty
+            count = 0; // its list, read next, stays empty
         }
     }
 }
 
-}  // namespace
+} // namespace
 
 // ---------------------------------------------------------------------------
 // TUsedIdList
@@ -214,7 +216,7 @@ void TProblemsList::SetHintsBought(ProblemId id, int count)
 // TUser
 
 std::unique_ptr<TUser> TUser::CreateNew(const QString &name, std::uint8_t logo,
-                                       const platform::IResourceLibrary *media)
+                                        const platform::IResourceLibrary *media)
 {
     auto user = std::make_unique<TUser>();
     user->Name = name;
@@ -263,7 +265,7 @@ void TUser::SaveToRegistry(platform::Registry &registry) const
             key.reset();
         }
         if (!key)
-            return;  // the profile is not stored, as when the key cannot be created
+            return; // the profile is not stored, as when the key cannot be created
 
         using profileformat::Kind;
         for (const profileformat::Value &v : profileformat::values()) {

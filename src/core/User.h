@@ -10,28 +10,30 @@
 #include <cstdint>
 #include <memory>
 
-namespace platform {
+namespace platform
+{
 class Registry;
 class IResourceLibrary;
-}
+} // namespace platform
 
 #pragma pack(push, 1)
 struct LevelEntry {
-    std::uint16_t Id = 0;            // the puzzle's id in the catalogue
-    std::uint8_t Solved = 0;         // 1 once answered right
-    std::uint8_t Bought = 0;         // 1 once the solution may be shown free: bought or answered right
-    std::uint16_t WrongAnswers = 0;  // wrong answers given to it
+    std::uint16_t Id = 0;           // the puzzle's id in the catalogue
+    std::uint8_t Solved = 0;        // 1 once answered right
+    std::uint8_t Bought = 0;        // 1 once the solution may be shown free: bought or answered right
+    std::uint16_t WrongAnswers = 0; // wrong answers given to it
     bool operator==(const LevelEntry &) const = default;
 };
 #pragma pack(pop)
 static_assert(sizeof(LevelEntry) == 6);
 
 // Every puzzle ever drawn for the player, in draw order.
-class TUsedIdList {
-public:
+class TUsedIdList
+{
+  public:
     static constexpr int kCapacity = 170;
     void Clear();
-    void Add(ProblemId id);  // EListError "List index out of bounds." when full
+    void Add(ProblemId id); // EListError "List index out of bounds." when full
     bool Contains(ProblemId id) const;
     int Capacity() const { return kCapacity; }
     void LoadFromArray(const ProblemId *ids, int n);
@@ -39,7 +41,7 @@ public:
     int Count() const { return count_; }
     ProblemId At(int i) const { return ids_.at(i); }
 
-private:
+  private:
     std::array<ProblemId, kCapacity> ids_{};
     std::uint16_t count_ = 0;
 };
@@ -48,15 +50,16 @@ private:
 // largest level quota, so every level draws its full quota. Beside each entry
 // it keeps how many of the puzzle's hints were bought; that number is stored in
 // a value of its own, so the entries keep their stored layout.
-class TProblemsList {
-public:
+class TProblemsList
+{
+  public:
     static constexpr int kCapacity = 33;
     void Clear();
-    void Add(ProblemId id);  // EListError "List index out of bounds." when full
-    LevelEntry GetItem(int position) const;  // EListError outside 0..count-1
+    void Add(ProblemId id);                 // EListError "List index out of bounds." when full
+    LevelEntry GetItem(int position) const; // EListError outside 0..count-1
     LevelEntry *FindEntry(ProblemId id);
     const LevelEntry *FindEntry(ProblemId id) const;
-    int SolvedCount() const;  // EInternalError "No Problems in problem list." when empty
+    int SolvedCount() const; // EInternalError "No Problems in problem list." when empty
     int Capacity() const { return kCapacity; }
     void LoadFromArray(const LevelEntry *entries, int n);
     int SaveToArray(LevelEntry *dest) const;
@@ -68,32 +71,33 @@ public:
     // Ignored for an id not on the level; held to 0..MaxHints.
     void SetHintsBought(ProblemId id, int count);
 
-private:
+  private:
     std::array<LevelEntry, kCapacity> entries_{};
     std::array<std::uint8_t, kCapacity> hints_{};
     std::uint16_t count_ = 0;
 };
 
-class TUser {
-public:
+class TUser
+{
+  public:
     static inline const QString UsersKey = QStringLiteral("\\Software\\Quorvane\\Zentrika\\Users info\\");
 
-    QString Name;                  // the player's name, also the name of the player's key
+    QString Name; // the player's name, also the name of the player's key
     // The name of the key the profile was read from. It is the one the profile
     // is saved under: a stored "Name" may be missing or differ from it.
     QString KeyName;
-    QImage Logo;                   // the logo picture, from the media library's bitmap LabelIndex
-    std::uint8_t LabelIndex = 0;   // number of the logo bitmap, 1 to 5
-    std::int32_t Scores = 30;      // points; may fall below zero
-    std::uint8_t Level = 1;        // the current level, 1 to TGameRules::LastLevel
-    std::uint16_t LD = 0;          // right answers to easy puzzles
-    std::uint16_t MD = 0;          // right answers to medium puzzles
-    std::uint16_t HD = 0;          // right answers to hard puzzles
-    std::uint16_t LU = 0;          // wrong answers to easy puzzles
-    std::uint16_t MU = 0;          // wrong answers to medium puzzles
-    std::uint16_t HU = 0;          // wrong answers to hard puzzles
-    TUsedIdList UsedIds;           // every puzzle ever drawn for the player, never drawn again
-    TProblemsList LevelList;       // the current level's puzzles with Solved, Bought, WrongAnswers
+    QImage Logo;                 // the logo picture, from the media library's bitmap LabelIndex
+    std::uint8_t LabelIndex = 0; // number of the logo bitmap, 1 to 5
+    std::int32_t Scores = 30;    // points; may fall below zero
+    std::uint8_t Level = 1;      // the current level, 1 to TGameRules::LastLevel
+    std::uint16_t LD = 0;        // right answers to easy puzzles
+    std::uint16_t MD = 0;        // right answers to medium puzzles
+    std::uint16_t HD = 0;        // right answers to hard puzzles
+    std::uint16_t LU = 0;        // wrong answers to easy puzzles
+    std::uint16_t MU = 0;        // wrong answers to medium puzzles
+    std::uint16_t HU = 0;        // wrong answers to hard puzzles
+    TUsedIdList UsedIds;         // every puzzle ever drawn for the player, never drawn again
+    TProblemsList LevelList;     // the current level's puzzles with Solved, Bought, WrongAnswers
     // Events since the last save, oldest first: the save appends them to the
     // stored answer log in its transaction; whoever saves clears them after.
     std::vector<AnswerRecord> PendingLog;

@@ -123,8 +123,9 @@ bool tableExists(sqlite3 *db)
 
 [[noreturn]] void raise(const Registry &registry, const QString &what, const Failure &f)
 {
-    throw ERegistryError(
-        QStringLiteral("Answer log %1 failed: %2 (%3)").arg(what, f.detail, registry.databasePath()).toStdString());
+    throw ERegistryError(QStringLiteral("Answer log %1 failed: %2 (%3)")
+                             .arg(what, f.detail, registry.databasePath())
+                             .toStdString());
 }
 
 void insertRows(sqlite3 *db, qint64 keyId, const std::vector<Row> &rows, int keep)
@@ -186,7 +187,8 @@ Appended append(Registry &registry, qint64 keyId, const std::vector<Row> &rows, 
 {
     if (rows.empty())
         return {};
-    return guarded(registry, QStringLiteral("write"), [&](sqlite3 *db) { insertRows(db, keyId, rows, keep); });
+    return guarded(registry, QStringLiteral("write"),
+                   [&](sqlite3 *db) { insertRows(db, keyId, rows, keep); });
 }
 
 Read read(const Registry &registry, qint64 keyId, int newest)
@@ -209,7 +211,7 @@ Read read(const Registry &registry, qint64 keyId, int newest)
                 continue;
             }
             Row r;
-            qint64 *fields[kNumbers] = {&r.seq,  &r.time,  &r.event,   &r.puzzle, &r.difficulty,
+            qint64 *fields[kNumbers] = {&r.seq,  &r.time,   &r.event, &r.puzzle,  &r.difficulty,
                                         &r.kind, &r.before, &r.after, &r.seconds, &r.level};
             for (int c = 0; c < kNumbers; ++c)
                 *fields[c] = st.integer(c);

@@ -9,7 +9,8 @@
 
 #include <array>
 
-namespace platform {
+namespace platform
+{
 
 QString fromCp1251(QByteArrayView bytes);
 // Characters without a Windows-1251 code become '?' and clear *ok.
@@ -22,7 +23,7 @@ int cp1251ByteOf(QChar ch);
 enum class CodePage : quint8 {
     Windows1251,
     Windows1252,
-    Latin1,  // also symbol fonts, whose bytes are their glyphs
+    Latin1, // also symbol fonts, whose bytes are their glyphs
 };
 
 // The characters of a code page, indexed by byte: Windows-1251 as fromCp1251
@@ -31,6 +32,9 @@ enum class CodePage : quint8 {
 using ByteTable = std::array<char16_t, 256>;
 const ByteTable &byteTable(CodePage page);
 
-inline QChar decodeByte(unsigned char byte, CodePage page) { return QChar(byteTable(page)[byte]); }
+inline QChar decodeByte(unsigned char byte, CodePage page)
+{
+    return QChar(byteTable(page)[byte]);
+}
 
-}  // namespace platform
+} // namespace platform

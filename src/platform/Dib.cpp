@@ -6,8 +6,10 @@
 #include <cstring>
 #include <vector>
 
-namespace platform {
-namespace {
+namespace platform
+{
+namespace
+{
 
 constexpr std::uint32_t BI_RGB = 0, BI_RLE8 = 1, BI_RLE4 = 2, BI_BITFIELDS = 3, BI_ALPHABITFIELDS = 6;
 // Game bitmaps are at most a screen; anything far larger is a damaged header,
@@ -26,8 +28,8 @@ struct Reader {
     {
         if (at < 0 || at + 4 > size)
             fail("header is cut short");
-        return std::uint32_t(data[at]) | std::uint32_t(data[at + 1]) << 8 | std::uint32_t(data[at + 2]) << 16 |
-               std::uint32_t(data[at + 3]) << 24;
+        return std::uint32_t(data[at]) | std::uint32_t(data[at + 1]) << 8 |
+               std::uint32_t(data[at + 2]) << 16 | std::uint32_t(data[at + 3]) << 24;
     }
     std::uint16_t u16(std::int64_t at) const
     {
@@ -58,19 +60,19 @@ struct Channel {
 
 struct Dib {
     std::int64_t width = 0;
-    std::int64_t height = 0;  // rows of the colour image
+    std::int64_t height = 0; // rows of the colour image
     bool topDown = false;
     int bpp = 0;
     std::uint32_t compression = BI_RGB;
     std::vector<QRgb> palette;
     Channel r, g, b, a;
-    std::int64_t pixelsAt = 0;  // offset of the first row
+    std::int64_t pixelsAt = 0; // offset of the first row
     std::int64_t stride = 0;
 };
 
 // Where the header leaves the reader, and what it says of the colour table.
 struct HeaderEnd {
-    std::int64_t at = 0;  // the first byte after the header and its bit masks
+    std::int64_t at = 0; // the first byte after the header and its bit masks
     int paletteEntrySize = 4;
     std::uint32_t colorsUsed = 0;
 };
@@ -137,12 +139,16 @@ void checkSize(Dib &d, bool icon)
 void checkFormat(const Dib &d, bool icon)
 {
     switch (d.bpp) {
-    case 1: case 4: case 8: case 24:
+    case 1:
+    case 4:
+    case 8:
+    case 24:
         if (d.compression != BI_RGB && !(d.compression == BI_RLE8 && d.bpp == 8) &&
             !(d.compression == BI_RLE4 && d.bpp == 4))
             fail("unsupported compression");
         break;
-    case 16: case 32:
+    case 16:
+    case 32:
         if (d.compression != BI_RGB && d.compression != BI_BITFIELDS && d.compression != BI_ALPHABITFIELDS)
             fail("unsupported compression");
         break;
@@ -211,11 +217,16 @@ Dib parseHeader(const Reader &in, bool icon)
 inline std::uint32_t readPixel(const unsigned char *row, std::int64_t x, int bpp)
 {
     switch (bpp) {
-    case 1: return (row[x >> 3] >> (7 - (x & 7))) & 1;
-    case 4: return (row[x >> 1] >> ((x & 1) ? 0 : 4)) & 0xF;
-    case 8: return row[x];
-    case 16: return std::uint32_t(row[2 * x] | row[2 * x + 1] << 8);
-    case 24: return std::uint32_t(row[3 * x] | row[3 * x + 1] << 8 | row[3 * x + 2] << 16);
+    case 1:
+        return (row[x >> 3] >> (7 - (x & 7))) & 1;
+    case 4:
+        return (row[x >> 1] >> ((x & 1) ? 0 : 4)) & 0xF;
+    case 8:
+        return row[x];
+    case 16:
+        return std::uint32_t(row[2 * x] | row[2 * x + 1] << 8);
+    case 24:
+        return std::uint32_t(row[3 * x] | row[3 * x + 1] << 8 | row[3 * x + 2] << 16);
     default:
         return std::uint32_t(row[4 * x]) | std::uint32_t(row[4 * x + 1]) << 8 |
                std::uint32_t(row[4 * x + 2]) << 16 | std::uint32_t(row[4 * x + 3]) << 24;
@@ -233,7 +244,8 @@ void decodeUncompressed(const Reader &in, const Dib &d, QImage &out, bool &anyAl
         if (d.bpp == 24) {
             // The pictures' own depth: a row at a time, with no test per pixel.
             for (std::int64_t x = 0; x < d.width; ++x, row += 3)
-                line[x] = 0xFF000000u | std::uint32_t(row[0]) | std::uint32_t(row[1]) << 8 | std::uint32_t(row[2]) << 16;
+                line[x] = 0xFF000000u | std::uint32_t(row[0]) | std::uint32_t(row[1]) << 8 |
+                          std::uint32_t(row[2]) << 16;
             continue;
         }
         for (std::int64_t x = 0; x < d.width; ++x) {
@@ -256,7 +268,7 @@ void decodeRle(const Reader &in, const Dib &d, QImage &out)
 {
     const bool four = d.compression == BI_RLE4;
     std::int64_t pos = d.pixelsAt;
-    std::int64_t x = 0, y = 0;  // y counts from the bottom row
+    std::int64_t x = 0, y = 0; // y counts from the bottom row
     auto put = [&](std::uint32_t index) {
         if (x < d.width && y < d.height)
             reinterpret_cast<QRgb *>(out.scanLine(int(d.height - 1 - y)))[x] = d.palette[index];
@@ -275,15 +287,15 @@ void decodeRle(const Reader &in, const Dib &d, QImage &out)
                 put(four ? ((i & 1) ? value & 0xF : value >> 4) : value);
             continue;
         }
-        if (value == 0) {  // end of line
+        if (value == 0) { // end of line
             x = 0;
             ++y;
-        } else if (value == 1) {  // end of bitmap
+        } else if (value == 1) { // end of bitmap
             break;
-        } else if (value == 2) {  // move by a delta
+        } else if (value == 2) { // move by a delta
             x += byte();
             y += byte();
-        } else {  // a run of literal pixels, padded to a 16-bit boundary
+        } else { // a run of literal pixels, padded to a 16-bit boundary
             const std::int64_t bytes = four ? (value + 1) / 2 : value;
             if (bytes > in.size - pos)
                 fail("compressed data is cut short");
@@ -301,7 +313,7 @@ QImage decode(const QByteArray &packed, bool icon)
     const Reader in{reinterpret_cast<const unsigned char *>(packed.constData()), packed.size()};
     Dib d = parseHeader(in, icon);
     if (!icon)
-        d.a = Channel();  // a bitmap's alpha mask, if any, is not shown
+        d.a = Channel(); // a bitmap's alpha mask, if any, is not shown
     // Only icons carry alpha; every other pixel is written opaque, so a
     // bitmap is made in its final format with no conversion pass.
     QImage out(int(d.width), int(d.height), icon ? QImage::Format_ARGB32 : QImage::Format_RGB32);
@@ -339,7 +351,7 @@ QImage decode(const QByteArray &packed, bool icon)
     return out;
 }
 
-}  // namespace
+} // namespace
 
 QImage decodeDib(const QByteArray &packed)
 {
@@ -351,4 +363,4 @@ QImage decodeIconDib(const QByteArray &packed)
     return decode(packed, true);
 }
 
-}  // namespace platform
+} // namespace platform

@@ -6,10 +6,12 @@
 #include <QImage>
 #include <stdexcept>
 
-namespace platform {
+namespace platform
+{
 
-class EDibError : public std::runtime_error {
-public:
+class EDibError : public std::runtime_error
+{
+  public:
     using std::runtime_error::runtime_error;
 };
 
@@ -24,4 +26,4 @@ QImage decodeDib(const QByteArray &packed);
 // alpha of 32-bit images) as transparency.
 QImage decodeIconDib(const QByteArray &packed);
 
-}  // namespace platform
+} // namespace platform

@@ -1,6 +1,7 @@
 #include "platform/DisplayModes.h"
 
-namespace platform {
+namespace platform
+{
 
 bool SwitchDisplayMode(IDisplayModes &display, std::uint16_t width, std::uint16_t height)
 {
@@ -30,4 +31,4 @@ bool SwitchDisplayMode(IDisplayModes &display, std::uint16_t width, std::uint16_
     return display.change(best, false);
 }
 
-}  // namespace platform
+} // namespace platform

@@ -6,18 +6,20 @@
 #include <cstdint>
 #include <vector>
 
-namespace platform {
+namespace platform
+{
 
 struct DisplayMode {
     std::uint32_t width = 0;
     std::uint32_t height = 0;
-    std::uint32_t refresh = 0;  // Hz
-    std::uint32_t depth = 0;    // bits per pixel
+    std::uint32_t refresh = 0; // Hz
+    std::uint32_t depth = 0;   // bits per pixel
     bool operator==(const DisplayMode &) const = default;
 };
 
-class IDisplayModes {
-public:
+class IDisplayModes
+{
+  public:
     virtual ~IDisplayModes() = default;
     // The modes of the current display device, in the order it lists them.
     virtual std::vector<DisplayMode> modes() = 0;
@@ -37,4 +39,4 @@ constexpr std::uint32_t MaxRefreshRate = 85;
 // runs at that size.
 bool SwitchDisplayMode(IDisplayModes &display, std::uint16_t width, std::uint16_t height);
 
-}  // namespace platform
+} // namespace platform

@@ -5,9 +5,11 @@
 #include <QFile>
 #include <QHash>
 
-namespace platform {
+namespace platform
+{
 
-namespace {
+namespace
+{
 
 // Names compare without regard to case. Most names are ASCII, where a plain
 // lower-casing is the fold, and an already lower-case name needs no copy.
@@ -56,7 +58,7 @@ bool sameName(const QString &a, const QString &b)
 // Sections longer than this get a hash of their keys.
 constexpr int kScanLimit = 16;
 
-}  // namespace
+} // namespace
 
 struct IniFile::Entry {
     QString key;
@@ -65,10 +67,10 @@ struct IniFile::Entry {
 
 struct IniFile::Section {
     QString name;
-    int first = 0;  // position of the first entry in entries_
+    int first = 0; // position of the first entry in entries_
     int count = 0;
-    int sameNameAs = -1;  // a repeated name reads this earlier section
-    QHash<QString, int> index;  // folded key -> entry, for long sections only
+    int sameNameAs = -1;       // a repeated name reads this earlier section
+    QHash<QString, int> index; // folded key -> entry, for long sections only
 };
 
 IniFile::~IniFile() = default;
@@ -153,7 +155,7 @@ IniFile IniFile::fromBytes(const QByteArray &bytes)
             continue;
         QString key = keyName(trimmed(line.first(eq)));
         if (ini.find(*current, key))
-            continue;  // the first occurrence of a key wins
+            continue; // the first occurrence of a key wins
         ini.entries_.push_back(Entry{std::move(key), decode(unquoted(trimmed(line.sliced(eq + 1))))});
         ++current->count;
         if (current->count > kScanLimit) {
@@ -264,4 +266,4 @@ std::optional<int> IniFile::parseInteger(QStringView s)
     return static_cast<int>(negative ? 0u - bits : bits);
 }
 
-}  // namespace platform
+} // namespace platform

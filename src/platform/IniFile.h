@@ -11,10 +11,12 @@
 #include <optional>
 #include <vector>
 
-namespace platform {
+namespace platform
+{
 
-class IniFile {
-public:
+class IniFile
+{
+  public:
     // Empty (no sections) when the file cannot be read.
     static IniFile fromFile(const QString &path);
     static IniFile fromBytes(const QByteArray &bytes);
@@ -35,18 +37,19 @@ public:
     static std::optional<int> parseInteger(QStringView text);
     static std::optional<int> parseInteger(const QString &text) { return parseInteger(QStringView(text)); }
 
-private:
+  private:
     struct Section;
     struct Entry;
     std::vector<Section> sections_;
-    std::vector<Entry> entries_;  // of all sections, in file order
-    QHash<QString, int> firstByName_;  // folded name -> first section of that name
+    std::vector<Entry> entries_;      // of all sections, in file order
+    QHash<QString, int> firstByName_; // folded name -> first section of that name
     IniFile() = default;
     const Entry *find(const Section &section, const QString &key) const;
-public:
+
+  public:
     ~IniFile();
     IniFile(IniFile &&) noexcept;
     IniFile &operator=(IniFile &&) noexcept;
 };
 
-}  // namespace platform
+} // namespace platform

@@ -11,7 +11,8 @@
 #include <sys/file.h>
 #include <unistd.h>
 
-namespace platform {
+namespace platform
+{
 
 namespace
 {
@@ -65,7 +66,7 @@ void InstanceLock::unlock()
 {
     if (fd_ < 0)
         return;
-    ::close(fd_);  // the file stays: removing it would race with a process opening it
+    ::close(fd_); // the file stays: removing it would race with a process opening it
     fd_ = -1;
 }
 
@@ -115,4 +116,4 @@ void StoreLock::unlock()
     locked_ = false;
 }
 
-}  // namespace platform
+} // namespace platform

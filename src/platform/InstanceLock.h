@@ -11,10 +11,12 @@
 //   recovery could create an empty store, or lay its log on the restored one.
 #include <QString>
 
-namespace platform {
+namespace platform
+{
 
-class InstanceLock {
-public:
+class InstanceLock
+{
+  public:
     explicit InstanceLock(const QString &storePath);
     ~InstanceLock();
     InstanceLock(const InstanceLock &) = delete;
@@ -31,7 +33,7 @@ public:
 
     static QString lockPath(const QString &storePath);
 
-private:
+  private:
     QString path_;
     int fd_ = -1;
     QString error_;
@@ -65,4 +67,4 @@ class StoreLock
     QString error_;
 };
 
-}  // namespace platform
+} // namespace platform

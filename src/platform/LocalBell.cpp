@@ -13,9 +13,11 @@
 #include <sys/un.h>
 #include <unistd.h>
 
-namespace platform {
+namespace platform
+{
 
-namespace {
+namespace
+{
 
 // False when the path does not fit a socket address.
 bool addressOf(const QString &path, sockaddr_un &address)
@@ -52,7 +54,7 @@ bool peerIsThisUser(int fd)
     return ::getsockopt(fd, SOL_SOCKET, SO_PEERCRED, &peer, &size) == 0 && peer.uid == ::geteuid();
 }
 
-}  // namespace
+} // namespace
 
 LocalBell::LocalBell(QObject *parent) : QObject(parent) {}
 
@@ -120,8 +122,8 @@ void LocalBell::acceptAll()
     for (;;) {
         const int client = ::accept4(fd_, nullptr, nullptr, SOCK_CLOEXEC);
         if (client < 0)
-            break;  // EAGAIN: no more waiting
-        ::close(client);  // the call itself is the message
+            break;       // EAGAIN: no more waiting
+        ::close(client); // the call itself is the message
         ++rings;
     }
     for (int i = 0; i < rings; ++i)
@@ -140,15 +142,15 @@ bool LocalBell::ring(const QString &name, const QByteArray &message, int timeout
     if (!connected && errno == EAGAIN) {
         // The listener's queue is full: wait for room.
         pollfd p{fd, POLLOUT, 0};
-        connected = ::poll(&p, 1, timeoutMs) == 1 && ::connect(fd, reinterpret_cast<const sockaddr *>(&address),
-                                                               sizeof address) == 0;
+        connected = ::poll(&p, 1, timeoutMs) == 1 &&
+                    ::connect(fd, reinterpret_cast<const sockaddr *>(&address), sizeof address) == 0;
     }
     // The file was ours a moment ago; the listener must be ours too.
     connected = connected && peerIsThisUser(fd);
-    if (connected && !message.isEmpty())
-        [[maybe_unused]] const auto n = ::send(fd, message.constData(), size_t(message.size()), MSG_NOSIGNAL);
+    if (connected && !message.isEmpty()) [[maybe_unused]]
+        const auto n = ::send(fd, message.constData(), size_t(message.size()), MSG_NOSIGNAL);
     ::close(fd);
     return connected;
 }
 
-}  // namespace platform
+} // namespace platform

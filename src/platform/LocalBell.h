@@ -11,11 +11,13 @@
 
 class QSocketNotifier;
 
-namespace platform {
+namespace platform
+{
 
-class LocalBell : public QObject {
+class LocalBell : public QObject
+{
     Q_OBJECT
-public:
+  public:
     explicit LocalBell(QObject *parent = nullptr);
     ~LocalBell() override;
 
@@ -35,10 +37,10 @@ public:
     // running as another user, is not rung.
     static bool ring(const QString &name, const QByteArray &message, int timeoutMs);
 
-signals:
+  signals:
     void rung();
 
-private:
+  private:
     void acceptAll();
 
     int fd_ = -1;
@@ -46,4 +48,4 @@ private:
     QSocketNotifier *notifier_ = nullptr;
 };
 
-}  // namespace platform
+} // namespace platform

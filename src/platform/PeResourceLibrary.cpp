@@ -7,8 +7,10 @@
 #include <QFile>
 #include <QFileInfo>
 
-namespace platform {
-namespace {
+namespace platform
+{
+namespace
+{
 
 constexpr int RT_BITMAP = 2;
 constexpr int RT_STRING = 6;
@@ -28,12 +30,13 @@ QString indexKey(const QString &typeKey, const QString &nameKey)
 
 struct Section {
     std::uint32_t va = 0;
-    std::uint32_t extent = 0;  // bytes present in the file
+    std::uint32_t extent = 0; // bytes present in the file
     std::int64_t fileOffset = 0;
 };
 
-class Parser {
-public:
+class Parser
+{
+  public:
     explicit Parser(const QByteArray &image)
         : data_(reinterpret_cast<const unsigned char *>(image.constData())), size_(image.size())
     {
@@ -61,7 +64,7 @@ public:
         const std::uint32_t directoryCount = u32(countAt);
         const std::int64_t directories = countAt + 4;
         if (directoryCount <= 2 || directories + 3 * 8 > optional + optionalSize)
-            return {};  // no resource directory at all
+            return {}; // no resource directory at all
         const std::uint32_t resourceRva = u32(directories + 2 * 8);
 
         const std::int64_t sectionTable = optional + optionalSize;
@@ -84,13 +87,13 @@ public:
         return std::move(entries_);
     }
 
-private:
+  private:
     std::uint32_t u32(std::int64_t at) const
     {
         if (at < 0 || at > size_ - 4)
             fail(QStringLiteral("header is cut short"));
-        return std::uint32_t(data_[at]) | std::uint32_t(data_[at + 1]) << 8 | std::uint32_t(data_[at + 2]) << 16 |
-               std::uint32_t(data_[at + 3]) << 24;
+        return std::uint32_t(data_[at]) | std::uint32_t(data_[at + 1]) << 8 |
+               std::uint32_t(data_[at + 2]) << 16 | std::uint32_t(data_[at + 3]) << 24;
     }
     std::uint16_t u16(std::int64_t at) const
     {
@@ -161,10 +164,9 @@ private:
     std::vector<PeResourceLibrary::Entry> entries_;
 };
 
-}  // namespace
+} // namespace
 
-PeResourceLibrary::PeResourceLibrary(const QByteArray &image)
-    : image_(image)
+PeResourceLibrary::PeResourceLibrary(const QByteArray &image) : image_(image)
 {
     entries_ = Parser(image_).run();
     // Several languages of one name: the first listed wins, as there is no
@@ -297,4 +299,4 @@ QByteArray PeResourceLibrary::findResource(int type, const QString &name) const
     return e ? data(*e) : QByteArray();
 }
 
-}  // namespace platform
+} // namespace platform

@@ -10,14 +10,16 @@
 #include <cstdint>
 #include <vector>
 
-namespace platform {
+namespace platform
+{
 
-class PeResourceLibrary : public IResourceLibrary {
-public:
+class PeResourceLibrary : public IResourceLibrary
+{
+  public:
     // One resource as the directory lists it (the first language of each name).
     struct Entry {
-        QString type;  // "#2" for numbered types, else the name as stored
-        QString name;  // "#101" for numbered names, else the name as stored
+        QString type; // "#2" for numbered types, else the name as stored
+        QString name; // "#101" for numbered names, else the name as stored
         std::uint16_t language = 0;
         std::uint32_t rva = 0;
         std::int64_t fileOffset = 0;
@@ -51,7 +53,7 @@ public:
     static QString keyOf(const QString &name);
     static QString keyOf(int id);
 
-private:
+  private:
     const Entry *find(const QString &typeKey, const QString &nameKey) const;
     QImage bitmap(const QString &nameKey, const QString &shown) const;
 
@@ -60,7 +62,7 @@ private:
     QString fileName_;
     QByteArray image_;
     std::vector<Entry> entries_;
-    QHash<QString, int> index_;  // typeKey + '/' + nameKey -> entries_
+    QHash<QString, int> index_; // typeKey + '/' + nameKey -> entries_
 };
 
-}  // namespace platform
+} // namespace platform

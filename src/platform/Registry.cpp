@@ -7,14 +7,17 @@
 #include <cstring>
 #include <sqlite3.h>
 
-namespace platform {
+namespace platform
+{
 
-namespace registrycopy {
+namespace registrycopy
+{
 // RegistryCopy.cpp
 void copyDatabase(sqlite3 *source, const QString &file);
-}  // namespace registrycopy
+} // namespace registrycopy
 
-namespace {
+namespace
+{
 
 QString fold(const QString &name)
 {
@@ -52,14 +55,14 @@ CREATE TABLE IF NOT EXISTS reg_serial (n INTEGER NOT NULL);
 INSERT INTO reg_serial(n) SELECT 0 WHERE NOT EXISTS (SELECT 1 FROM reg_serial);
 )sql";
 
-}  // namespace
+} // namespace
 
 // ---------------------------------------------------------------------------
 
 struct Registry::Impl {
     sqlite3 *db = nullptr;
     QString path;
-    int depth = 0;  // nesting of transaction()
+    int depth = 0; // nesting of transaction()
     sqlite3_int64 changesAtOpen = 0;
 
     ~Impl()
@@ -83,7 +86,8 @@ struct Registry::Impl {
         if (sqlite3_exec(db, sql, nullptr, nullptr, &err) != SQLITE_OK) {
             QString msg = QString::fromUtf8(err ? err : "unknown error");
             sqlite3_free(err);
-            throw ERegistryError(QStringLiteral("Registry %1 failed: %2 (%3)").arg(what, msg, path).toStdString());
+            throw ERegistryError(
+                QStringLiteral("Registry %1 failed: %2 (%3)").arg(what, msg, path).toStdString());
         }
     }
 
@@ -186,7 +190,8 @@ struct Registry::Impl {
             QString stored;
             sqlite3_int64 next = child(id, seg, &stored);
             if (!next) {
-                static constexpr const char *sql = "INSERT INTO reg_keys(parent, name, folded) VALUES (?1, ?2, ?3)";
+                static constexpr const char *sql =
+                    "INSERT INTO reg_keys(parent, name, folded) VALUES (?1, ?2, ?3)";
                 Stmt st = prepare(sql);
                 st.bind(1, id).bind(2, seg).bind(3, fold(seg));
                 st.step(QStringLiteral("key creation"));
@@ -221,8 +226,10 @@ struct RegistryKey::Impl {
     // withData false reads the type only.
     Value read(const QString &name, bool withData = true) const
     {
-        static constexpr const char *full = "SELECT type, data FROM reg_values WHERE key = ?1 AND folded = ?2";
-        static constexpr const char *typeOnly = "SELECT type, NULL FROM reg_values WHERE key = ?1 AND folded = ?2";
+        static constexpr const char *full =
+            "SELECT type, data FROM reg_values WHERE key = ?1 AND folded = ?2";
+        static constexpr const char *typeOnly =
+            "SELECT type, NULL FROM reg_values WHERE key = ?1 AND folded = ?2";
         Registry::Impl::Stmt st = reg->prepare(withData ? full : typeOnly);
         st.bind(1, id).bind(2, fold(name));
         Value v;
@@ -231,9 +238,15 @@ struct RegistryKey::Impl {
         v.exists = true;
         v.type = RegType(st.integer(0));
         switch (v.type) {
-        case RegType::String: v.text = st.text(1); break;
-        case RegType::Integer: v.integer = std::int32_t(st.integer(1)); break;
-        case RegType::Binary: v.data = st.blob(1); break;
+        case RegType::String:
+            v.text = st.text(1);
+            break;
+        case RegType::Integer:
+            v.integer = std::int32_t(st.integer(1));
+            break;
+        case RegType::Binary:
+            v.data = st.blob(1);
+            break;
         }
         return v;
     }
@@ -242,8 +255,9 @@ struct RegistryKey::Impl {
     {
         Value v = read(name, withData);
         if (!v.exists)
-            throw ERegistryError(
-                QStringLiteral("Registry value \"%1\" does not exist in the key %2").arg(name, path).toStdString());
+            throw ERegistryError(QStringLiteral("Registry value \"%1\" does not exist in the key %2")
+                                     .arg(name, path)
+                                     .toStdString());
         if (v.type != type) {
             static constexpr const char *names[] = {"", "a string", "", "binary data", "an integer"};
             throw ERegistryError(QStringLiteral("Registry value \"%1\" in the key %2 is not %3")
@@ -286,8 +300,9 @@ RegType RegistryKey::valueType(const QString &name) const
 {
     const auto v = d->read(name);
     if (!v.exists)
-        throw ERegistryError(
-            QStringLiteral("Registry value \"%1\" does not exist in the key %2").arg(name, d->path).toStdString());
+        throw ERegistryError(QStringLiteral("Registry value \"%1\" does not exist in the key %2")
+                                 .arg(name, d->path)
+                                 .toStdString());
     return v.type;
 }
 
@@ -321,11 +336,12 @@ int RegistryKey::readBinaryData(const QString &name, void *buffer, int size) con
 {
     const auto v = d->require(name, RegType::Binary);
     if (v.data.size() > size)
-        throw ERegistryError(QStringLiteral("Registry value \"%1\" in the key %2 holds %3 bytes, more than %4")
-                                 .arg(name, d->path)
-                                 .arg(v.data.size())
-                                 .arg(size)
-                                 .toStdString());
+        throw ERegistryError(
+            QStringLiteral("Registry value \"%1\" in the key %2 holds %3 bytes, more than %4")
+                .arg(name, d->path)
+                .arg(v.data.size())
+                .arg(size)
+                .toStdString());
     if (!v.data.isEmpty())
         std::memcpy(buffer, v.data.constData(), std::size_t(v.data.size()));
     return int(v.data.size());
@@ -334,7 +350,8 @@ int RegistryKey::readBinaryData(const QString &name, void *buffer, int size) con
 QByteArray RegistryKey::readBinaryPrefix(const QString &name, int maxBytes) const
 {
     (void)d->require(name, RegType::Binary, false);
-    static constexpr const char *sql = "SELECT substr(data, 1, ?3) FROM reg_values WHERE key = ?1 AND folded = ?2";
+    static constexpr const char *sql =
+        "SELECT substr(data, 1, ?3) FROM reg_values WHERE key = ?1 AND folded = ?2";
     Registry::Impl::Stmt st = d->reg->prepare(sql);
     st.bind(1, d->id).bind(2, fold(name)).bind(3, sqlite3_int64(std::max(0, maxBytes)));
     return st.step(QStringLiteral("value read")) ? st.blob(0) : QByteArray();
@@ -358,7 +375,8 @@ void RegistryKey::writeBinary(const QString &name, const QByteArray &value)
 void RegistryKey::deleteValue(const QString &name)
 {
     if (d->readOnly)
-        throw ERegistryError(QStringLiteral("Registry key %1 is open for reading only").arg(d->path).toStdString());
+        throw ERegistryError(
+            QStringLiteral("Registry key %1 is open for reading only").arg(d->path).toStdString());
     static constexpr const char *sql = "DELETE FROM reg_values WHERE key = ?1 AND folded = ?2";
     Registry::Impl::Stmt st = d->reg->prepare(sql);
     st.bind(1, d->id).bind(2, fold(name));
@@ -372,8 +390,9 @@ Registry::Registry(const QString &databasePath) : d(std::make_unique<Impl>())
     d->path = databasePath;
     const QFileInfo info(databasePath);
     QDir().mkpath(info.absolutePath());
-    const int rc = sqlite3_open_v2(databasePath.toUtf8().constData(), &d->db,
-                                   SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_FULLMUTEX, nullptr);
+    const int rc =
+        sqlite3_open_v2(databasePath.toUtf8().constData(), &d->db,
+                        SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_FULLMUTEX, nullptr);
     if (rc != SQLITE_OK)
         d->fail(QStringLiteral("open"));
     // Another process may hold the store for a moment (a save of its own).
@@ -510,4 +529,4 @@ void Registry::rollback()
         sqlite3_exec(d->db, "ROLLBACK", nullptr, nullptr, nullptr);
 }
 
-}  // namespace platform
+} // namespace platform

@@ -12,11 +12,13 @@
 
 struct sqlite3;
 
-namespace platform {
+namespace platform
+{
 
 // The registry layer's read error: a missing value or one of another type.
-class ERegistryError : public std::runtime_error {
-public:
+class ERegistryError : public std::runtime_error
+{
+  public:
     using std::runtime_error::runtime_error;
 };
 
@@ -25,13 +27,14 @@ enum class RegType { String = 1, Binary = 3, Integer = 4 };
 class Registry;
 
 // An open key. Reads and writes go to the store at once (or at commit, inside a transaction).
-class RegistryKey {
-public:
+class RegistryKey
+{
+  public:
     ~RegistryKey();
     QString path() const;
 
     bool valueExists(const QString &name) const;
-    RegType valueType(const QString &name) const;  // ERegistryError when missing
+    RegType valueType(const QString &name) const; // ERegistryError when missing
     QStringList valueNames() const;
 
     QString readString(const QString &name) const;
@@ -49,15 +52,16 @@ public:
     void writeBinary(const QString &name, const QByteArray &value);
     void deleteValue(const QString &name);
 
-private:
+  private:
     friend class Registry;
     struct Impl;
     explicit RegistryKey(std::unique_ptr<Impl> impl);
     std::unique_ptr<Impl> d;
 };
 
-class Registry {
-public:
+class Registry
+{
+  public:
     // Opens (creating if needed) the store at path. Raises ERegistryError when it cannot.
     explicit Registry(const QString &databasePath);
     ~Registry();
@@ -74,10 +78,10 @@ public:
     static bool isKeyName(const QString &name);
 
     bool keyExists(const QString &path) const;
-    std::unique_ptr<RegistryKey> openKeyReadOnly(const QString &path) const;  // null when missing
-    std::unique_ptr<RegistryKey> openKey(const QString &path, bool canCreate);  // null when missing
-    QStringList subKeyNames(const QString &path) const;  // creation order
-    bool deleteKey(const QString &path);  // and everything below it
+    std::unique_ptr<RegistryKey> openKeyReadOnly(const QString &path) const;   // null when missing
+    std::unique_ptr<RegistryKey> openKey(const QString &path, bool canCreate); // null when missing
+    QStringList subKeyNames(const QString &path) const;                        // creation order
+    bool deleteKey(const QString &path);                                       // and everything below it
 
     // Runs fn in one transaction: all of its writes land, or none.
     template <class Fn> void transaction(Fn &&fn)
@@ -108,7 +112,7 @@ public:
     // online backup; the copy uses a rollback journal, so it is one file.
     void copyTo(const QString &file) const;
 
-private:
+  private:
     friend class RegistryKey;
     void begin();
     void commit();
@@ -117,4 +121,4 @@ private:
     std::unique_ptr<Impl> d;
 };
 
-}  // namespace platform
+} // namespace platform

@@ -3,7 +3,8 @@
 #include <sqlite3.h>
 
 // The online backup of a whole store, apart from the key and value code.
-namespace platform::registrycopy {
+namespace platform::registrycopy
+{
 
 void copyDatabase(sqlite3 *source, const QString &file)
 {
@@ -11,10 +12,11 @@ void copyDatabase(sqlite3 *source, const QString &file)
     auto fail = [&](const QString &what) {
         const QString msg = QString::fromUtf8(target ? sqlite3_errmsg(target) : "out of memory");
         sqlite3_close(target);
-        throw ERegistryError(QStringLiteral("Registry %1 failed: %2 (%3)").arg(what, msg, file).toStdString());
+        throw ERegistryError(
+            QStringLiteral("Registry %1 failed: %2 (%3)").arg(what, msg, file).toStdString());
     };
-    if (sqlite3_open_v2(file.toUtf8().constData(), &target, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr) !=
-        SQLITE_OK)
+    if (sqlite3_open_v2(file.toUtf8().constData(), &target, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE,
+                        nullptr) != SQLITE_OK)
         fail(QStringLiteral("backup open"));
     sqlite3_backup *backup = sqlite3_backup_init(target, "main", source, "main");
     if (!backup)
@@ -30,4 +32,4 @@ void copyDatabase(sqlite3 *source, const QString &file)
         fail(QStringLiteral("backup close"));
 }
 
-}  // namespace platform::registrycopy
+} // namespace platform::registrycopy

@@ -4,7 +4,8 @@
 
 // What a key path may hold and where the player store lies: nothing here
 // touches a store.
-namespace platform {
+namespace platform
+{
 
 bool Registry::isKeyName(const QString &name)
 {
@@ -38,4 +39,4 @@ QString Registry::defaultPath()
     return base + QStringLiteral("/zentrika/registry.sqlite3");
 }
 
-}  // namespace platform
+} // namespace platform

@@ -1,11 +1,14 @@
 #include "platform/ResourceLibrary.h"
 
-namespace platform {
+namespace platform
+{
 
 QImage loadBitmapFrom(const IResourceLibrary *library, const QString &name)
 {
     // One wording for every cause, as the screens report it while loading.
-    const auto missing = [&] { return EResourceError(QStringLiteral("Resource %1 not found").arg(name).toStdString()); };
+    const auto missing = [&] {
+        return EResourceError(QStringLiteral("Resource %1 not found").arg(name).toStdString());
+    };
     if (!library)
         throw missing();
     try {
@@ -15,4 +18,4 @@ QImage loadBitmapFrom(const IResourceLibrary *library, const QString &name)
     }
 }
 
-}  // namespace platform
+} // namespace platform

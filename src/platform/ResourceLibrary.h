@@ -6,15 +6,18 @@
 #include <QString>
 #include <stdexcept>
 
-namespace platform {
+namespace platform
+{
 
-class EResourceError : public std::runtime_error {
-public:
+class EResourceError : public std::runtime_error
+{
+  public:
     using std::runtime_error::runtime_error;
 };
 
-class IResourceLibrary {
-public:
+class IResourceLibrary
+{
+  public:
     virtual ~IResourceLibrary() = default;
     // Raise EResourceError when the bitmap is missing or cannot be decoded.
     virtual QImage loadBitmap(const QString &name) const = 0;
@@ -29,4 +32,4 @@ public:
 // when there is no library or the library cannot give it.
 QImage loadBitmapFrom(const IResourceLibrary *library, const QString &name);
 
-}  // namespace platform
+} // namespace platform

@@ -2,22 +2,29 @@
 
 #include "platform/ResourceLibrary.h"
 
-namespace platform {
+namespace platform
+{
 
-namespace {
+namespace
+{
 
 constexpr std::array kWaves{Wave::Click, Wave::Error, Wave::LevelUp, Wave::TrueAnswer, Wave::FalseAnswer};
 
-}  // namespace
+} // namespace
 
 QString waveName(Wave wave)
 {
     switch (wave) {
-    case Wave::Click: return QStringLiteral("CLICK");
-    case Wave::Error: return QStringLiteral("ERROR");
-    case Wave::LevelUp: return QStringLiteral("LEVELUP");
-    case Wave::TrueAnswer: return QStringLiteral("TRUEANSWER");
-    case Wave::FalseAnswer: return QStringLiteral("FALSEANSWER");
+    case Wave::Click:
+        return QStringLiteral("CLICK");
+    case Wave::Error:
+        return QStringLiteral("ERROR");
+    case Wave::LevelUp:
+        return QStringLiteral("LEVELUP");
+    case Wave::TrueAnswer:
+        return QStringLiteral("TRUEANSWER");
+    case Wave::FalseAnswer:
+        return QStringLiteral("FALSEANSWER");
     }
     return {};
 }
@@ -32,7 +39,7 @@ void Sounds::load(const IResourceLibrary &library)
 void Sounds::free()
 {
     if (player_)
-        player_->stop();  // the player may still read the image being freed
+        player_->stop(); // the player may still read the image being freed
     for (auto &image : images_)
         image.clear();
 }
@@ -71,4 +78,4 @@ void PlayClick(const Sounds *sounds)
     PlayWave(sounds, Wave::Click);
 }
 
-}  // namespace platform
+} // namespace platform

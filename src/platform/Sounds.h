@@ -8,15 +8,17 @@
 
 #include <array>
 
-namespace platform {
+namespace platform
+{
 
 enum class Wave { Click, Error, LevelUp, TrueAnswer, FalseAnswer };
 
 // Resource names in Media.dll: "CLICK", "ERROR", "LEVELUP", "TRUEANSWER", "FALSEANSWER".
 QString waveName(Wave wave);
 
-class ISoundPlayer {
-public:
+class ISoundPlayer
+{
+  public:
     virtual ~ISoundPlayer() = default;
     // Plays a RIFF WAVE image asynchronously, cutting off what plays now.
     // Never reports failure: no device means silence.
@@ -29,13 +31,14 @@ class IResourceLibrary;
 // The game's sounds: the wave images, the player and the player's sound
 // switch. One is made by start-up and handed down (the screens reach it
 // through their context); a test makes its own around a recorder.
-class Sounds : public QObject {
+class Sounds : public QObject
+{
     Q_OBJECT
-public:
+  public:
     // Loads the five wave images from the library (missing ones stay silent).
     void load(const IResourceLibrary &library);
     void free();
-    void setPlayer(ISoundPlayer *player);  // not owned; null for silence
+    void setPlayer(ISoundPlayer *player); // not owned; null for silence
     ISoundPlayer *player() const { return player_; }
 
     // The sound switch: when off, play and click stay silent and a sound
@@ -47,11 +50,11 @@ public:
     void play(Wave wave) const;
     void click() const { play(Wave::Click); }
 
-signals:
+  signals:
     // The switch changed, so that every view of it follows.
     void enabledChanged(bool on);
 
-private:
+  private:
     std::array<QByteArray, 5> images_;
     ISoundPlayer *player_ = nullptr;
     bool enabled_ = true;
@@ -61,4 +64,4 @@ private:
 void PlayWave(const Sounds *sounds, Wave wave);
 void PlayClick(const Sounds *sounds);
 
-}  // namespace platform
+} // namespace platform

@@ -6,8 +6,8 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QUrl>
 #include <QStringList>
+#include <QUrl>
 #include <cerrno>
 #include <csignal>
 #include <cstdio>
@@ -16,9 +16,11 @@
 #include <sqlite3.h>
 #include <unistd.h>
 
-namespace platform::store {
+namespace platform::store
+{
 
-namespace {
+namespace
+{
 
 void renameFile(const QString &from, const QString &to)
 {
@@ -90,7 +92,8 @@ void copyFile(const QString &from, const QString &to)
     QFile source(from);
     QFile target(to);
     if (!source.open(QIODevice::ReadOnly) || !target.open(QIODevice::WriteOnly))
-        fail(QStringLiteral("cannot copy %1 to %2: %3").arg(from, to, source.isOpen() ? target.errorString() : source.errorString()));
+        fail(QStringLiteral("cannot copy %1 to %2: %3")
+                 .arg(from, to, source.isOpen() ? target.errorString() : source.errorString()));
     while (!source.atEnd()) {
         const QByteArray chunk = source.read(1 << 16);
         if (chunk.isEmpty() && source.error() != QFile::NoError)

@@ -7,7 +7,8 @@
 
 struct sqlite3;
 
-namespace platform::store {
+namespace platform::store
+{
 
 // The time in the names of backups and damaged copies.
 inline const QString kStampFormat = QStringLiteral("yyyyMMdd-HHmmss");

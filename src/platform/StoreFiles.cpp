@@ -13,9 +13,11 @@
 #include <sqlite3.h>
 #include <unistd.h>
 
-namespace platform::store {
+namespace platform::store
+{
 
-namespace {
+namespace
+{
 
 // The access SQLite needs to use the store: the file and its side files
 // read and written, the folder written (the log is made there).

@@ -10,9 +10,11 @@
 #include <QtEndian>
 #include <cstring>
 
-namespace platform::store {
+namespace platform::store
+{
 
-namespace {
+namespace
+{
 
 struct LogFrames {
     bool headerOk = false;

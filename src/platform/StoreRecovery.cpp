@@ -9,7 +9,8 @@
 #include <sqlite3.h>
 #include <unistd.h>
 
-namespace platform::store {
+namespace platform::store
+{
 
 namespace
 {

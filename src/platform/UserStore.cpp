@@ -1,6 +1,7 @@
 #include "platform/UserStore.h"
 
-namespace platform {
+namespace platform
+{
 
 UserStore::UserStore(QString path) : path_(std::move(path)) {}
 
@@ -27,4 +28,4 @@ void UserStore::close()
     owned_.reset();
 }
 
-}  // namespace platform
+} // namespace platform

@@ -8,10 +8,12 @@
 #include <QString>
 #include <memory>
 
-namespace platform {
+namespace platform
+{
 
-class UserStore {
-public:
+class UserStore
+{
+  public:
     // The store at path, opened by the first get().
     explicit UserStore(QString path);
     // A store already open, not owned (tests, tools that opened their own).
@@ -30,11 +32,11 @@ public:
     // opens it again.
     void close();
 
-private:
+  private:
     QString path_;
     std::unique_ptr<Registry> owned_;
     Registry *open_ = nullptr;
     QString unavailable_;
 };
 
-}  // namespace platform
+} // namespace platform

@@ -7,9 +7,10 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 
-namespace {
+namespace
+{
 
-constexpr zw::ColorValue clAboutYellow = 129023;  // RGB(255, 247, 1)
+constexpr zw::ColorValue clAboutYellow = 129023; // RGB(255, 247, 1)
 constexpr zw::ColorValue clYellow = zw::rgbValue(255, 255, 0);
 constexpr zw::ColorValue clBlue = zw::rgbValue(0, 0, 255);
 
@@ -24,7 +25,7 @@ QFont arial(int pixels, bool underline = false)
 const QString kWebLine = QStringLiteral("Сайт: ");
 const QString kMailLine = QStringLiteral("Почта: ");
 
-}  // namespace
+} // namespace
 
 // Outside any namespace: the macro declares the resource's global initialiser.
 static void initAboutResources()
@@ -39,10 +40,14 @@ QString TAboutForm::greetingText()
     lines << QStringLiteral("Программа разработана компанией %1.").arg(Maker) << QString();
     // One line each for the first and last paragraph, so that the whole
     // greeting stays inside the frame.
-    lines << indent + QStringLiteral("Мы хотели создать универсальное развлечение, одинаково интересное детям и взрослым.");
-    lines << indent + QStringLiteral("Помня о юных игроках, мы с особой заботой рисовали иллюстрации, продумывали "
-                                     "оформление и делали интерфейс простым и понятным.");
-    lines << indent + QStringLiteral("Желаем вам приятно провести время за головоломками, собранными со всего света.");
+    lines << indent +
+                 QStringLiteral(
+                     "Мы хотели создать универсальное развлечение, одинаково интересное детям и взрослым.");
+    lines << indent +
+                 QStringLiteral("Помня о юных игроках, мы с особой заботой рисовали иллюстрации, продумывали "
+                                "оформление и делали интерфейс простым и понятным.");
+    lines << indent + QStringLiteral(
+                          "Желаем вам приятно провести время за головоломками, собранными со всего света.");
     lines << QString();
     lines << QStringLiteral("Наши адреса в Интернет:") << kWebLine << kMailLine << QString();
     lines << QStringLiteral("С наилучшими пожеланиями,");
@@ -52,8 +57,9 @@ QString TAboutForm::greetingText()
 
 TAboutForm::TAboutForm(QWidget *owner, ShellOpener opener)
     : TForm(owner)
-    // A target that cannot be opened does nothing visible.
-    , opener_(opener ? std::move(opener) : ShellOpener([](const QString &t) { platform::ShellOpen(t); }))
+      // A target that cannot be opened does nothing visible.
+      ,
+      opener_(opener ? std::move(opener) : ShellOpener([](const QString &t) { platform::ShellOpen(t); }))
 {
     initAboutResources();
     setObjectName(QStringLiteral("AboutForm"));
@@ -110,7 +116,6 @@ TAboutForm::TAboutForm(QWidget *owner, ShellOpener opener)
     OKButton->setTabStop(true);
     connect(OKButton, &QAbstractButton::clicked, this, &TAboutForm::OKButtonClick);
     OKButton->setFocus();
-
 }
 
 void TAboutForm::placeLinks()
@@ -131,7 +136,8 @@ void TAboutForm::placeLinks()
 
 bool TAboutForm::eventFilter(QObject *watched, QEvent *event)
 {
-    if (event->type() == QEvent::MouseButtonRelease && static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton) {
+    if (event->type() == QEvent::MouseButtonRelease &&
+        static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton) {
         if (watched == WebLink) {
             Label2Click();
             return true;

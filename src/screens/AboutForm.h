@@ -8,9 +8,10 @@
 
 #include <functional>
 
-class TAboutForm : public TForm {
+class TAboutForm : public TForm
+{
     Q_OBJECT
-public:
+  public:
     static inline const QString Maker = QStringLiteral("Quorvane");
     static inline const QString WebAddress = QStringLiteral("https://quorvane.example/zentrika");
     static inline const QString MailAddress = QStringLiteral("zentrika@quorvane.example");
@@ -33,12 +34,12 @@ public:
     void Label2Click();
     void Label3Click();
 
-protected:
+  protected:
     bool FormKeyDown(QKeyEvent *event) override;
     void FormClose(CloseAction &action) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
-private:
+  private:
     void OKButtonClick();
     void placeLinks();
 

@@ -9,8 +9,8 @@
 
 #include <QApplication>
 #include <QCoreApplication>
-#include <QMessageBox>
 #include <QKeyEvent>
+#include <QMessageBox>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QWheelEvent>
@@ -22,11 +22,11 @@ static QString withoutTrailingSeparator(QString dir)
     return dir;
 }
 
-TAbstractForm::TAbstractForm(GameContext &context, const char *name, QWidget *owner, const QString &programDir)
-    : TForm(owner)
-    , Context(context)
-    , ProgramDir(withoutTrailingSeparator(programDir.isEmpty() ? context.dataFolder : programDir))
-    , Catalogue(ProgramDir)
+TAbstractForm::TAbstractForm(GameContext &context, const char *name, QWidget *owner,
+                             const QString &programDir)
+    : TForm(owner), Context(context),
+      ProgramDir(withoutTrailingSeparator(programDir.isEmpty() ? context.dataFolder : programDir)),
+      Catalogue(ProgramDir)
 {
     setCloseAction(CloseAction::Free);
     setKeyPreview(true);
@@ -83,8 +83,8 @@ void TAbstractForm::SetUpPuzzleViews(int listWidth, bool gameMode, const QColor 
 void TAbstractForm::connectButtons(QAbstractButton *solution)
 {
     screens::connectPuzzleButtons(
-        CloseButton, solution, DecideButton, [this] { CloseButtonClick(); }, [this] { SolutionButtonClick(); },
-        [this] { DecideButtonClick(); });
+        CloseButton, solution, DecideButton, [this] { CloseButtonClick(); },
+        [this] { SolutionButtonClick(); }, [this] { DecideButtonClick(); });
     SetFocusTarget(DecideButton);
     // In the free space between «назад» and the solution, in the same look.
     HintButton = screens::makeButton(this, "HintButton", {145, CloseButton->y(), 115, CloseButton->height()},
@@ -172,7 +172,8 @@ void TAbstractForm::EndMemo()
     if (memoChanged_ && memoShown_)
         screens::Guarded([this] { flow_->Memos().Put(memoFor_, MemoPad->Memo()); });
     memoChanged_ = false;
-    MemoButton->setAccessibleDescription(MemoPad->Memo().IsEmpty() ? texts::MemoEmpty : texts::MemoHasDrawings);
+    MemoButton->setAccessibleDescription(MemoPad->Memo().IsEmpty() ? texts::MemoEmpty
+                                                                   : texts::MemoHasDrawings);
 }
 
 void TAbstractForm::ShowMemo()
@@ -197,7 +198,8 @@ void TAbstractForm::ShowMemo()
         MemoPad->SetMemo(memo);
     }
     if (!MemoPad->Drawing())
-        MemoButton->setAccessibleDescription(MemoPad->Memo().IsEmpty() ? texts::MemoEmpty : texts::MemoHasDrawings);
+        MemoButton->setAccessibleDescription(MemoPad->Memo().IsEmpty() ? texts::MemoEmpty
+                                                                       : texts::MemoHasDrawings);
     MemoPad->setGeometry(ProblemImage->geometry());
     MemoPad->setVisible(ProblemImage->isVisible());
     MemoPad->raise();
@@ -347,9 +349,11 @@ bool TAbstractForm::eventFilter(QObject *watched, QEvent *event)
     // The application's events pass here from the base constructor on.
     if (!ProblemText)
         return TForm::eventFilter(watched, event);
-    if (MemoPad && watched == ProblemImage && (event->type() == QEvent::Move || event->type() == QEvent::Resize))
+    if (MemoPad && watched == ProblemImage &&
+        (event->type() == QEvent::Move || event->type() == QEvent::Resize))
         MemoPad->setGeometry(ProblemImage->geometry());
-    if (event->type() == QEvent::FocusIn && (watched == ProblemText || ProblemText->isAncestorOf(qobject_cast<QWidget *>(watched)))) {
+    if (event->type() == QEvent::FocusIn &&
+        (watched == ProblemText || ProblemText->isAncestorOf(qobject_cast<QWidget *>(watched)))) {
         // Passed on once the focus change in progress is over.
         QMetaObject::invokeMethod(
             this,

@@ -3,13 +3,13 @@
 // is open, the puzzle list and the puzzle text viewer, the list/text mode and
 // the things both screens do alike (tiled background, wheel, focus, the
 // platform dialog for a catalogue that cannot be read, the leave question).
+#include "controls/FlatListBoxEx.h"
+#include "controls/MemoPad.h"
+#include "controls/RichEditEx.h"
 #include "core/Catalogue.h"
 #include "core/GameRules.h"
 #include "core/ProblemListModel.h"
 #include "core/PuzzleFlow.h"
-#include "controls/FlatListBoxEx.h"
-#include "controls/MemoPad.h"
-#include "controls/RichEditEx.h"
 #include "screens/GameContext.h"
 #include "screens/ScreenParts.h"
 #include "widgets/FlatButton.h"
@@ -24,9 +24,10 @@
 
 // It does for both screens' flows what both do alike (IPuzzleScreen); each
 // screen adds what its own flow needs.
-class TAbstractForm : public TForm, protected virtual IPuzzleScreen {
+class TAbstractForm : public TForm, protected virtual IPuzzleScreen
+{
     Q_OBJECT
-public:
+  public:
     static constexpr int ScreenWidth = 800;
     static constexpr int ScreenHeight = 600;
 
@@ -89,7 +90,7 @@ public:
     static QString LeaveQuestion() { return puzzles::LeaveQuestion(); }
     static QString CatalogueErrorText() { return QStringLiteral("Невозможно загрузить список задач"); }
 
-protected:
+  protected:
     // The flow the screen's operations run; set once by the screen's constructor.
     void SetFlow(TPuzzleFlow &flow) { flow_ = &flow; }
 
@@ -101,10 +102,11 @@ protected:
     // The back, solution (solutionName, of the given type) and decide buttons
     // at the bottom, wired to the operations; decide takes the focus in text mode.
     template <typename SolutionButton>
-    SolutionButton *CreateButtons(const char *solutionName, screens::ButtonPlace back, screens::ButtonPlace solution,
-                                  screens::ButtonPlace decide)
+    SolutionButton *CreateButtons(const char *solutionName, screens::ButtonPlace back,
+                                  screens::ButtonPlace solution, screens::ButtonPlace decide)
     {
-        const auto buttons = screens::makePuzzleButtons<SolutionButton>(this, solutionName, back, solution, decide);
+        const auto buttons =
+            screens::makePuzzleButtons<SolutionButton>(this, solutionName, back, solution, decide);
         CloseButton = buttons.back;
         DecideButton = buttons.decide;
         connectButtons(buttons.solution);
@@ -168,7 +170,7 @@ protected:
 
     bool textMode_ = false;
 
-private:
+  private:
     void connectButtons(QAbstractButton *solution);
     // A row the player chose: selected in the model, then shown.
     void ChooseRow(int position);
@@ -181,9 +183,9 @@ private:
     QPixmap backgroundPixmap_;
     QWidget *focusTarget_ = nullptr;
     int wheelRemainder_ = 0;
-    ProblemId memoFor_ = 0;  // the puzzle the pad shows
+    ProblemId memoFor_ = 0; // the puzzle the pad shows
     bool memoShown_ = false;
-    bool memoChanged_ = false;  // drawn on since drawing began
-    int focusedMode_ = -1;  // the mode the focus was last placed for, -1 for none
+    bool memoChanged_ = false; // drawn on since drawing began
+    int focusedMode_ = -1;     // the mode the focus was last placed for, -1 for none
     bool startFailed_ = false;
 };

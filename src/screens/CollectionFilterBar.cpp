@@ -5,10 +5,12 @@
 #include <QSignalBlocker>
 #include <array>
 
-namespace {
+namespace
+{
 
 // The lists' lines after «any», in the order of the grades and the kinds.
-const std::array<QString, 3> kGrades{QStringLiteral("лёгкие"), QStringLiteral("средние"), QStringLiteral("сложные")};
+const std::array<QString, 3> kGrades{QStringLiteral("лёгкие"), QStringLiteral("средние"),
+                                     QStringLiteral("сложные")};
 const std::array<QString, 5> kKinds{QStringLiteral("число"), QStringLiteral("текст"), QStringLiteral("время"),
                                     QStringLiteral("выбор из списка"), QStringLiteral("несколько чисел")};
 
@@ -46,7 +48,7 @@ int lineOf(std::uint8_t bits)
     return 0;
 }
 
-}  // namespace
+} // namespace
 
 TCollectionFilterBar::TCollectionFilterBar(QWidget *parent) : QWidget(parent)
 {
@@ -79,7 +81,8 @@ TCollectionFilterBar::TCollectionFilterBar(QWidget *parent) : QWidget(parent)
                              QStringLiteral("Сложность"));
     for (const QString &line : kGrades)
         DifficultyBox->addItem(line);
-    KindBox = makeList(this, "KindBox", {156, 25, 189, 22}, QStringLiteral("любой ответ"), QStringLiteral("Вид ответа"));
+    KindBox = makeList(this, "KindBox", {156, 25, 189, 22}, QStringLiteral("любой ответ"),
+                       QStringLiteral("Вид ответа"));
     for (const QString &line : kKinds)
         KindBox->addItem(line);
 

@@ -9,9 +9,10 @@
 
 #include <QWidget>
 
-class TCollectionFilterBar : public QWidget {
+class TCollectionFilterBar : public QWidget
+{
     Q_OBJECT
-public:
+  public:
     static constexpr int Width = 345;
     static constexpr int Height = 47;
     // The longest title piece the box takes: longer than any title.
@@ -30,12 +31,12 @@ public:
     // Sets the controls to a filter without reporting a change.
     void Show(const ProblemFilter &filter);
 
-signals:
+  signals:
     // The player changed a control; Read() tells what it sets now.
     void changed();
     // The clear button was pressed.
     void clearRequested();
 
-private:
+  private:
     void showStarredOnly(bool on);
 };

@@ -7,11 +7,12 @@
 
 #include <functional>
 
-namespace platform {
+namespace platform
+{
 class IResourceLibrary;
 class Sounds;
 class UserStore;
-}  // namespace platform
+} // namespace platform
 class IStarStore;
 class TMemoBook;
 

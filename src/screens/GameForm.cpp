@@ -9,7 +9,8 @@
 #include <QKeyEvent>
 #include <algorithm>
 
-namespace {
+namespace
+{
 
 TLabel *makeLabel(QWidget *parent, const char *name, int x, int y, int w, int h, int px, bool fixed,
                   Qt::Alignment align = Qt::AlignLeft | Qt::AlignTop, bool bold = false)
@@ -32,7 +33,7 @@ TPictureBox *makePicture(QWidget *parent, const char *name, const QRect &r)
     return p;
 }
 
-}  // namespace
+} // namespace
 
 TGameForm::TGameForm(GameContext &context, TUser &player, QWidget *owner, const QString &programDir)
     : TAbstractForm(context, "GameForm", owner, programDir), player_(player),
@@ -78,10 +79,12 @@ void TGameForm::createTopPanel()
     TopPanel = screens::makeTopPanel(this, "TopPanel", PanelImage);
     UserImage = makePicture(TopPanel, "UserImage", {12, 12, 50, 50});
     UserImage->setStretch(true);
-    UserImageFrame = screens::makeFrame(TopPanel, "Shape4", {12, 12, 50, 50}, QStringLiteral("Логотип пользователя"));
+    UserImageFrame =
+        screens::makeFrame(TopPanel, "Shape4", {12, 12, 50, 50}, QStringLiteral("Логотип пользователя"));
     NameLabel = makeLabel(TopPanel, "NameLabel", 67, 20, 182, 29, 21, true);
     NameLabel->setToolTip(texts::PlayerName);
-    ProblemName = makeLabel(TopPanel, "ProblemName", 241, 35, 312, 26, 21, true, Qt::AlignHCenter | Qt::AlignTop);
+    ProblemName =
+        makeLabel(TopPanel, "ProblemName", 241, 35, 312, 26, 21, true, Qt::AlignHCenter | Qt::AlignTop);
     ProblemName->setToolTip(texts::PuzzleNameHint);
     LevelCaption = makeLabel(TopPanel, "Label1", 592, 7, 84, 28, 20, false);
     LevelCaption->setCaption(QStringLiteral("Уровень "));
@@ -95,12 +98,12 @@ void TGameForm::createTopPanel()
     ProgressBar->setColorBar(zw::clGray);
     ProgressBar->setFont(zw::gameFont(16));
     ProgressBar->setToolTip(QStringLiteral("Решённые головоломки"));
-    ScoresLabel = makeLabel(TopPanel, "ScoresLabel", 728, 15, 54, 40, 29, true, Qt::AlignRight | Qt::AlignTop, true);
+    ScoresLabel =
+        makeLabel(TopPanel, "ScoresLabel", 728, 15, 54, 40, 29, true, Qt::AlignRight | Qt::AlignTop, true);
     ScoresLabel->setToolTip(QStringLiteral("Очки"));
     // Labels with hints must see the pointer for the hint to show.
     for (TLabel *l : {NameLabel, ProblemName, ScoresLabel})
         l->setAttribute(Qt::WA_TransparentForMouseEvents, false);
-
 }
 
 void TGameForm::createStatusPanel()
@@ -136,8 +139,9 @@ void TGameForm::TakeThumbnail()
     // Scaled once per choice; every later refresh shows this bitmap as it is.
     const TProblem *item = Problems.Selected();
     if (item && !item->Picture.isNull()) {
-        Thumbnail_ = item->Picture.convertToFormat(QImage::Format_RGB888)
-                         .scaled(ThumbnailWidth, ThumbnailHeight, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        Thumbnail_ =
+            item->Picture.convertToFormat(QImage::Format_RGB888)
+                .scaled(ThumbnailWidth, ThumbnailHeight, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
     } else {
         // No picture rather than the previous puzzle's under the new title.
         Thumbnail_.fill(Qt::white);

@@ -10,14 +10,16 @@
 
 class TUser;
 
-class TGameForm : public TAbstractForm, private IGamePresentation {
+class TGameForm : public TAbstractForm, private IGamePresentation
+{
     Q_OBJECT
-public:
+  public:
     static constexpr int ThumbnailWidth = 335;
     static constexpr int ThumbnailHeight = 350;
 
     // The player is kept, changed and saved at close, never freed here.
-    TGameForm(GameContext &context, TUser &player, QWidget *owner = nullptr, const QString &programDir = QString());
+    TGameForm(GameContext &context, TUser &player, QWidget *owner = nullptr,
+              const QString &programDir = QString());
     ~TGameForm() override = default;
 
     TGameRules &Rules() { return rules_; }
@@ -41,7 +43,7 @@ public:
     TShape *AnswerFrame;
     TGlyphButton *BuyButton;
 
-private:
+  private:
     void FormCreate();
     void createTopPanel();
     void createStatusPanel();

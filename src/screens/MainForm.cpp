@@ -3,17 +3,17 @@
 #include "core/User.h"
 #include "platform/DisplayModes.h"
 #include "platform/Registry.h"
-#include "screens/GameContext.h"
 #include "platform/ResourceLibrary.h"
-#include "platform/desktop/ApplicationEvents.h"
 #include "platform/Sounds.h"
+#include "platform/desktop/ApplicationEvents.h"
 #include "screens/AboutForm.h"
+#include "screens/GameContext.h"
 #include "screens/GameForm.h"
 #include "screens/MessageBoxForm.h"
 #include "screens/ProblemsForm.h"
 #include "screens/SoundSwitch.h"
-#include "screens/Texts.h"
 #include "screens/StatisticsForm.h"
+#include "screens/Texts.h"
 #include "screens/UserSelectDialog.h"
 
 #include <QKeyEvent>
@@ -21,14 +21,14 @@
 #include <QPointer>
 #include <cstdio>
 
-namespace {
+namespace
+{
 
 constexpr zw::ColorValue clNavy = zw::rgbValue(0, 0, 128);
 
 // Runs a screen modally and frees it before returning, whether or not it
 // frees itself on close: the player it was given must outlive it.
-template <class Form>
-int runAndFree(Form *form)
+template <class Form> int runAndFree(Form *form)
 {
     QPointer<Form> guard(form);
     const int result = form->ShowModal();
@@ -36,7 +36,7 @@ int runAndFree(Form *form)
     return result;
 }
 
-}  // namespace
+} // namespace
 
 TMainForm::Screens TMainForm::defaultScreens(GameContext &context)
 {
@@ -56,7 +56,8 @@ TMainForm::Screens TMainForm::defaultScreens(GameContext &context)
     return s;
 }
 
-namespace {
+namespace
+{
 
 TGradientButton *bigButton(QWidget *parent, const char *name, int top, const QString &text)
 {
@@ -103,7 +104,7 @@ void cornerButton(TFlatSpeedButton *b, int left)
     b->setColorBorder(zw::clGray);
 }
 
-}  // namespace
+} // namespace
 
 // The screens a test left empty are the game's own.
 TMainForm::Screens TMainForm::withDefaults(Screens screens, GameContext &context)
@@ -137,16 +138,18 @@ TMainForm::TMainForm(GameContext &context, QWidget *owner, Screens screens)
     GolovolomkiButton = bigButton(this, "GolovolomkiButton", 488, QStringLiteral("Головоломки"));
     ExitButton = bigButton(this, "ExitButton", 536, QStringLiteral("Выйти"));
 
-    GameLabel = fadingLabel(this, "GameLabel", QRect(8, 424, 257, 72),
-                            QStringLiteral("   Войти в игровой режим. Здесь вам предложат пройти по нескольким уровням "
-                                           "и набрать максимальное кол-во очков, решая головоломки."),
-                            true, Qt::AlignRight | Qt::AlignTop);
-    ProblemsLabel = fadingLabel(this, "ProblemsLabel", QRect(528, 472, 254, 72),
-                                QStringLiteral("Войти в сборник головоломок. В нём представлены все головоломки, "
-                                               "встречающиеся в игре, здесь же можно посмотреть все ответы к ним."),
-                                true, Qt::AlignLeft | Qt::AlignTop);
-    ExitLabel = fadingLabel(this, "ExitLabel", QRect(154, 547, 110, 18), QStringLiteral("Выйти из игры"), false,
-                            Qt::AlignLeft | Qt::AlignTop);
+    GameLabel = fadingLabel(
+        this, "GameLabel", QRect(8, 424, 257, 72),
+        QStringLiteral("   Войти в игровой режим. Здесь вам предложат пройти по нескольким уровням "
+                       "и набрать максимальное кол-во очков, решая головоломки."),
+        true, Qt::AlignRight | Qt::AlignTop);
+    ProblemsLabel =
+        fadingLabel(this, "ProblemsLabel", QRect(528, 472, 254, 72),
+                    QStringLiteral("Войти в сборник головоломок. В нём представлены все головоломки, "
+                                   "встречающиеся в игре, здесь же можно посмотреть все ответы к ним."),
+                    true, Qt::AlignLeft | Qt::AlignTop);
+    ExitLabel = fadingLabel(this, "ExitLabel", QRect(154, 547, 110, 18), QStringLiteral("Выйти из игры"),
+                            false, Qt::AlignLeft | Qt::AlignTop);
 
     AboutButton = new TFlatSpeedButton(this);
     AboutButton->setObjectName(QStringLiteral("AboutButton"));
@@ -179,9 +182,12 @@ TMainForm::TMainForm(GameContext &context, QWidget *owner, Screens screens)
     connect(ExitButton, &TGradientButton::mouseLeft, ExitLabel, &TAlphaLabel::FadeOut);
 
     ApplicationEvents = new platform::ApplicationEvents(this);
-    connect(ApplicationEvents, &platform::ApplicationEvents::deactivated, this, &TMainForm::ApplicationEventsDeactivate);
-    connect(ApplicationEvents, &platform::ApplicationEvents::minimized, this, &TMainForm::ApplicationEventsMinimize);
-    connect(ApplicationEvents, &platform::ApplicationEvents::restored, this, &TMainForm::ApplicationEventsRestore);
+    connect(ApplicationEvents, &platform::ApplicationEvents::deactivated, this,
+            &TMainForm::ApplicationEventsDeactivate);
+    connect(ApplicationEvents, &platform::ApplicationEvents::minimized, this,
+            &TMainForm::ApplicationEventsMinimize);
+    connect(ApplicationEvents, &platform::ApplicationEvents::restored, this,
+            &TMainForm::ApplicationEventsRestore);
 
     NewGameButton->setFocus();
 }

@@ -17,16 +17,18 @@ class TSoundButton;
 class TUser;
 class TUserSelectDialog;
 
-namespace platform {
+namespace platform
+{
 class ApplicationEvents;
 class IDisplayModes;
-}
+} // namespace platform
 
 struct GameContext;
 
-class TMainForm : public TForm {
+class TMainForm : public TForm
+{
     Q_OBJECT
-public:
+  public:
     // The screens the menu runs modally, each a fresh instance. The game and
     // collection screens made with the menu's context where a field is empty;
     // tests put recorders in their place.
@@ -71,20 +73,20 @@ public:
     void ApplicationEventsMinimize();
     void ApplicationEventsRestore();
 
-signals:
+  signals:
     // The menu has closed: the program ends.
     void closed();
     // A player selection dialog was made; tests drive it from here.
     void userSelectDialogCreated(TUserSelectDialog *dialog);
 
-protected:
+  protected:
     bool FormKeyDown(QKeyEvent *event) override;
     bool FormCloseQuery() override;
     void FormClose(CloseAction &action) override;
     void FormShow() override;
     void paintEvent(QPaintEvent *event) override;
 
-private:
+  private:
     GameContext &context_;
     Screens screens_;
     QImage background_;

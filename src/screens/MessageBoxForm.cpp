@@ -7,7 +7,8 @@
 
 TMessageBoxForm *MessageBoxForm = nullptr;
 
-namespace {
+namespace
+{
 constexpr int kHeight = 78;
 
 void styleButton(TFlatButton *b)
@@ -26,7 +27,7 @@ const platform::IResourceLibrary &media(const platform::IResourceLibrary *librar
         throw platform::EResourceError("The media library is not loaded");
     return *library;
 }
-}  // namespace
+} // namespace
 
 TMessageBoxForm::TMessageBoxForm(const platform::IResourceLibrary *media, QWidget *owner,
                                  const platform::Sounds *sounds)
@@ -163,7 +164,8 @@ void TMessageBoxForm::ShowTrueAnswer()
 void TMessageBoxForm::ShowFalseAnswer()
 {
     platform::PlayWave(sounds_, platform::Wave::FalseAnswer);
-    ShowPictureNotice(QStringLiteral("FALSEANSWERB"), QStringLiteral("Ответ неправильный, подумайте получше!"));
+    ShowPictureNotice(QStringLiteral("FALSEANSWERB"),
+                      QStringLiteral("Ответ неправильный, подумайте получше!"));
 }
 
 bool TMessageBoxForm::FormKeyDown(QKeyEvent *event)

@@ -8,14 +8,16 @@
 #include "widgets/Label.h"
 #include "widgets/Shape.h"
 
-namespace platform {
+namespace platform
+{
 class IResourceLibrary;
 class Sounds;
-}
+} // namespace platform
 
-class TMessageBoxForm : public TForm {
+class TMessageBoxForm : public TForm
+{
     Q_OBJECT
-public:
+  public:
     // Pictures come from media; without it a picture notice raises EResourceError.
     // sounds: what sounds its notices, verdicts and clicks; null is silence.
     explicit TMessageBoxForm(const platform::IResourceLibrary *media = nullptr, QWidget *owner = nullptr,
@@ -30,7 +32,7 @@ public:
     void ShowTrueAnswer();
     void ShowFalseAnswer();
 
-    static constexpr int PictureWidth = 50;  // P
+    static constexpr int PictureWidth = 50; // P
 
     TShape *Frame = nullptr;
     TLabel *Text = nullptr;
@@ -38,12 +40,12 @@ public:
     TFlatButton *OKButton = nullptr;
     TFlatButton *CancelBtn = nullptr;
 
-protected:
+  protected:
     // The modal run of every show; tests replace it to read the layout.
     virtual int Execute();
     bool FormKeyDown(QKeyEvent *event) override;
 
-private:
+  private:
     void ResetLayout();
     void LoadPicture(const QString &name);
     void LoadPicture(int id);

@@ -4,15 +4,17 @@
 
 #include <QKeyEvent>
 
-namespace {
+namespace
+{
 // The list starts under the filter bar and keeps whole rows down to the
 // text viewer's foot.
 constexpr int kFilterTop = 80;
 constexpr int kListTop = 132;
-}  // namespace
+} // namespace
 
 TProblemsForm::TProblemsForm(GameContext &context, QWidget *owner, const QString &programDir)
-    : TAbstractForm(context, "ProblemsForm", owner, programDir), flow_(Catalogue, Problems, *this, context.stars)
+    : TAbstractForm(context, "ProblemsForm", owner, programDir),
+      flow_(Catalogue, Problems, *this, context.stars)
 {
     if (context.memos)
         flow_.KeepMemosIn(*context.memos);
@@ -32,7 +34,8 @@ void TProblemsForm::FormCreate()
     ProblemImage->setObjectName(QStringLiteral("ProblemImage"));
     ProblemImage->setGeometry(355, 80, PictureWidth, PictureHeight);
     ProblemImage->setToolTip(texts::PictureHint);
-    ImageShape = screens::makeFrame(this, "Ramka", {355, 80, PictureWidth, PictureHeight}, texts::PictureHint);
+    ImageShape =
+        screens::makeFrame(this, "Ramka", {355, 80, PictureWidth, PictureHeight}, texts::PictureHint);
 
     AnswerButton = CreateButtons<TFlatButton>("AnswerButton", {8, 129}, {460, 185}, {664, 129});
     // Tab goes from the filter to the list it narrows, then the star and the buttons.
@@ -133,8 +136,9 @@ void TProblemsForm::showFilter(const CollectionView &view)
 {
     FilterBar->Show(view.filter);
     FilterBar->setVisible(!view.textMode);
-    FilterInfo->setCaption(view.filter.IsEmpty() ? QStringLiteral("Всего головоломок: %1").arg(view.total)
-                                                 : QStringLiteral("Показано %1 из %2").arg(view.shown).arg(view.total));
+    FilterInfo->setCaption(view.filter.IsEmpty()
+                               ? QStringLiteral("Всего головоломок: %1").arg(view.total)
+                               : QStringLiteral("Показано %1 из %2").arg(view.shown).arg(view.total));
     StarButton->setText(view.selectedStarred ? QStringLiteral("★") : QStringLiteral("☆"));
     StarButton->setAccessibleName(view.selectedStarred ? QStringLiteral("Снять звёздочку")
                                                        : QStringLiteral("Отметить звёздочкой"));
@@ -156,7 +160,8 @@ void TProblemsForm::ShowView(const CollectionView &view)
     if (Problems.SelectionSerial() != stretchedFor_) {
         stretchedFor_ = Problems.SelectionSerial();
         stretched_ = item && !item->Picture.isNull()
-                         ? item->Picture.scaled(PictureWidth, PictureHeight, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
+                         ? item->Picture.scaled(PictureWidth, PictureHeight, Qt::IgnoreAspectRatio,
+                                                Qt::SmoothTransformation)
                          : QImage();
     }
     if (item) {
@@ -164,7 +169,8 @@ void TProblemsForm::ShowView(const CollectionView &view)
         AnswerButton->setEnabled(true);
         ProblemName->setCaption(item->Name);
         if (const std::optional<Difficulty> grade = knownDifficulty(item->Difficult))
-            DiffImage->setPicture(screens::mediaBitmap(Context.media, QStringLiteral("DIFF%1").arg(indexOf(*grade) + 1)));
+            DiffImage->setPicture(
+                screens::mediaBitmap(Context.media, QStringLiteral("DIFF%1").arg(indexOf(*grade) + 1)));
         ProblemImage->setPicture(stretched_, stretched_.isNull() ? QByteArray() : item->PictureSvg);
         if (textMode_) {
             ProblemsList->hide();

@@ -8,13 +8,15 @@
 
 #include <QImage>
 
-class TProblemsForm : public TAbstractForm, private ICollectionPresentation {
+class TProblemsForm : public TAbstractForm, private ICollectionPresentation
+{
     Q_OBJECT
-public:
+  public:
     static constexpr int PictureWidth = 440;
     static constexpr int PictureHeight = 460;
 
-    explicit TProblemsForm(GameContext &context, QWidget *owner = nullptr, const QString &programDir = QString());
+    explicit TProblemsForm(GameContext &context, QWidget *owner = nullptr,
+                           const QString &programDir = QString());
     ~TProblemsForm() override = default;
 
     TCollectionFlow &Flow() { return flow_; }
@@ -29,13 +31,13 @@ public:
     void StarButtonClick();
     void ClearFilterClick();
 
-protected:
+  protected:
     // Ctrl+F: the search box; Insert, or * outside the search box: the star;
     // Ctrl+Backspace, or Escape in the search box while a filter is set:
     // clears the filter; Down in the search box: to the list.
     bool FormKeyDown(QKeyEvent *event) override;
 
-private:
+  private:
     void FormCreate();
     void createTopPanel();
     void createFilterBar();

@@ -11,7 +11,8 @@
 #include <limits>
 #include <vector>
 
-namespace {
+namespace
+{
 
 const QString kEnterAnswer = QStringLiteral("Введите свой ответ!");
 
@@ -25,7 +26,7 @@ void styleButton(TFlatButton *b)
     b->setFont(zw::gameFont(11));
 }
 
-}  // namespace
+} // namespace
 
 AnswerVerdict TReplyForm::VerdictOf(int modalResult)
 {
@@ -161,7 +162,8 @@ void TReplyForm::FormCreate()
     const QStringList &lines = problem_.Lines;
     QText->setCaption(lines.isEmpty() ? QString() : lines.first());
     // A screen reader names each field after its caption and reads the question with it.
-    for (QWidget *field : {static_cast<QWidget *>(Edit), static_cast<QWidget *>(List), static_cast<QWidget *>(TimeEdit)}) {
+    for (QWidget *field :
+         {static_cast<QWidget *>(Edit), static_cast<QWidget *>(List), static_cast<QWidget *>(TimeEdit)}) {
         field->setAccessibleName(AnswerCaption->caption());
         field->setAccessibleDescription(QText->caption());
     }
@@ -218,7 +220,7 @@ void TReplyForm::FormShow()
     else if (TimeEdit->isVisibleTo(this))
         TimeEdit->setFocus(Qt::OtherFocusReason);
     else
-        OkButton->setFocus(Qt::OtherFocusReason);  // not "Отмена", the first tab stop: Enter confirms
+        OkButton->setFocus(Qt::OtherFocusReason); // not "Отмена", the first tab stop: Enter confirms
 }
 
 bool TReplyForm::eventFilter(QObject *watched, QEvent *event)
@@ -228,7 +230,8 @@ bool TReplyForm::eventFilter(QObject *watched, QEvent *event)
             // Only digits and backspace reach the number edit.
             const auto *key = static_cast<QKeyEvent *>(event);
             const QString t = key->text();
-            if (!t.isEmpty() && t.at(0).isPrint() && !(t.at(0) >= QLatin1Char('0') && t.at(0) <= QLatin1Char('9')))
+            if (!t.isEmpty() && t.at(0).isPrint() &&
+                !(t.at(0) >= QLatin1Char('0') && t.at(0) <= QLatin1Char('9')))
                 return true;
         } else if (event->type() == QEvent::FocusOut && NumberTexts) {
             const auto reason = static_cast<QFocusEvent *>(event)->reason();

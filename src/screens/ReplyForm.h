@@ -17,13 +17,15 @@
 #include <memory>
 #include <optional>
 
-namespace platform {
+namespace platform
+{
 class Sounds;
 }
 
-class TReplyForm : public TForm {
+class TReplyForm : public TForm
+{
     Q_OBJECT
-public:
+  public:
     // sounds: what clicks its buttons; null is silence.
     TReplyForm(QWidget *owner, TProblem &problem, const platform::Sounds *sounds = nullptr);
     ~TReplyForm() override;
@@ -54,13 +56,13 @@ public:
     static std::optional<std::int32_t> StrToInt(const QString &text);
     static std::optional<double> StrToTime(const QString &text);
 
-protected:
+  protected:
     bool FormKeyDown(QKeyEvent *event) override;
     void FormClose(CloseAction &action) override;
     void FormShow() override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
-private:
+  private:
     const platform::Sounds *sounds_;
     void createEntries();
     void createButtons();

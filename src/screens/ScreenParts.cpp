@@ -8,7 +8,8 @@
 #include "screens/MessageBoxForm.h"
 #include "widgets/Colors.h"
 
-namespace screens {
+namespace screens
+{
 
 QImage mediaBitmap(const platform::IResourceLibrary &library, const QString &name)
 {
@@ -59,7 +60,8 @@ TShape *makeFrame(QWidget *parent, const char *name, const QRect &r, const QStri
     return s;
 }
 
-void styleButton(TFlatButton *b, const char *name, const QRect &r, const QString &caption, const QString &hint)
+void styleButton(TFlatButton *b, const char *name, const QRect &r, const QString &caption,
+                 const QString &hint)
 {
     b->setObjectName(QLatin1String(name));
     b->setGeometry(r);
@@ -86,4 +88,4 @@ TMessageBoxForm &Messages(const GameContext &context)
     return *MessageBoxForm;
 }
 
-}  // namespace screens
+} // namespace screens

@@ -1,11 +1,11 @@
 #pragma once
 // Small pieces both puzzle screens are built from: pictures from the media
 // library, the frames and buttons of their layouts, and the generic error report.
+#include "screens/Texts.h"
 #include "widgets/FlatButton.h"
 #include "widgets/FlatControls.h"
 #include "widgets/Shape.h"
 #include "widgets/TiledShape.h"
-#include "screens/Texts.h"
 
 #include <QAbstractButton>
 #include <QImage>
@@ -15,12 +15,14 @@
 #include <exception>
 #include <functional>
 
-namespace platform {
+namespace platform
+{
 class IResourceLibrary;
 }
 struct GameContext;
 
-namespace screens {
+namespace screens
+{
 
 // A bitmap of the media library; platform::EResourceError when it is missing.
 QImage mediaBitmap(const platform::IResourceLibrary &library, const QString &name);
@@ -32,8 +34,7 @@ void ReportError(const QString &message);
 void ReportError(const std::exception *error);
 
 // Runs f; an error it raises goes to the generic report instead of on up.
-template <typename F>
-bool Guarded(F &&f)
+template <typename F> bool Guarded(F &&f)
 {
     try {
         f();
@@ -55,10 +56,12 @@ TShape *makeFrame(QWidget *parent, const char *name, const QRect &r);
 TShape *makeFrame(QWidget *parent, const char *name, const QRect &r, const QString &hint);
 
 // The look every button of the puzzle screens shares; reached with Tab only.
-void styleButton(TFlatButton *button, const char *name, const QRect &r, const QString &caption, const QString &hint);
+void styleButton(TFlatButton *button, const char *name, const QRect &r, const QString &caption,
+                 const QString &hint);
 
 template <typename Button = TFlatButton>
-Button *makeButton(QWidget *parent, const char *name, const QRect &r, const QString &caption, const QString &hint)
+Button *makeButton(QWidget *parent, const char *name, const QRect &r, const QString &caption,
+                   const QString &hint)
 {
     auto *b = new Button(parent);
     styleButton(b, name, r, caption, hint);
@@ -73,8 +76,7 @@ struct ButtonPlace {
 
 // The three buttons along the bottom of a puzzle screen: back, the solution
 // (named solutionName) and decide.
-template <typename SolutionButton>
-struct PuzzleButtons {
+template <typename SolutionButton> struct PuzzleButtons {
     TFlatButton *back = nullptr;
     SolutionButton *solution = nullptr;
     TFlatButton *decide = nullptr;
@@ -86,10 +88,12 @@ PuzzleButtons<SolutionButton> makePuzzleButtons(QWidget *parent, const char *sol
 {
     constexpr int top = 552, height = 33;
     PuzzleButtons<SolutionButton> b;
-    b.back = makeButton(parent, "CloseButton", {back.x, top, back.width, height}, texts::Back, texts::BackHint);
+    b.back =
+        makeButton(parent, "CloseButton", {back.x, top, back.width, height}, texts::Back, texts::BackHint);
     b.solution = makeButton<SolutionButton>(parent, solutionName, {solution.x, top, solution.width, height},
                                             texts::ViewSolution, texts::ViewSolutionHint);
-    b.decide = makeButton(parent, "DecideButton", {decide.x, top, decide.width, height}, texts::Decide, texts::DecideHint);
+    b.decide = makeButton(parent, "DecideButton", {decide.x, top, decide.width, height}, texts::Decide,
+                          texts::DecideHint);
     return b;
 }
 
@@ -98,11 +102,12 @@ void connectPuzzleButtons(QAbstractButton *back, QAbstractButton *solution, QAbs
                           const std::function<void()> &onBack, const std::function<void()> &onSolution,
                           const std::function<void()> &onDecide);
 
-}  // namespace screens
+} // namespace screens
 
 class TMessageBoxForm;
-namespace screens {
+namespace screens
+{
 // The game's one message box; made on first use, with the context's media,
 // when start-up has not made it.
 TMessageBoxForm &Messages(const GameContext &context);
-}  // namespace screens
+} // namespace screens

@@ -9,7 +9,8 @@
 #include <QWheelEvent>
 #include <algorithm>
 
-namespace {
+namespace
+{
 
 void styleButton(TFlatButtonBase *b)
 {
@@ -20,7 +21,7 @@ void styleButton(TFlatButtonBase *b)
     b->setColorHighLight(zw::clBlack);
 }
 
-}  // namespace
+} // namespace
 
 TSolutionForm::TSolutionForm(QWidget *owner, const QByteArray &solutionText, const platform::Sounds *sounds)
     : TForm(owner), sounds_(sounds), solution_(solutionText)
@@ -95,7 +96,7 @@ TSolutionForm::TSolutionForm(QWidget *owner, const QByteArray &solutionText, con
 
 void TSolutionForm::FormShow()
 {
-    AnswerText->setRtf(solution_);  // reports the change, which formats the text
+    AnswerText->setRtf(solution_); // reports the change, which formats the text
     Focus->setFocus(Qt::OtherFocusReason);
 }
 
@@ -106,8 +107,8 @@ void TSolutionForm::AnswerTextChange()
     format.face = QStringLiteral("Comic Sans MS");
     format.pointSize = zoomPointSize();
     format.alignment = Qt::AlignJustify;
-    format.startIndent = 25;  // first lines 25 points from the left edge
-    format.offset = -23;      // the others 2 points from it
+    format.startIndent = 25; // first lines 25 points from the left edge
+    format.offset = -23;     // the others 2 points from it
     format.rightIndent = 2;
     AnswerText->formatAll(format);
 }

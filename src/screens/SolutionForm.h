@@ -10,14 +10,16 @@
 #include <cstdint>
 
 class QPushButton;
-namespace platform {
+namespace platform
+{
 class Sounds;
 }
 class RichTextView;
 
-class TSolutionForm : public TForm {
+class TSolutionForm : public TForm
+{
     Q_OBJECT
-public:
+  public:
     // Point sizes by zoom step 1..5.
     static constexpr std::array<int, 5> ZoomSizes{7, 8, 10, 11, 13};
     static constexpr int OpeningStep = 3;
@@ -40,14 +42,14 @@ public:
     // Scrolls the text by whole display lines (negative: up).
     void ScrollLines(int lines);
 
-protected:
+  protected:
     void FormShow() override;
     bool FormKeyDown(QKeyEvent *event) override;
     void FormClose(CloseAction &action) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
     void wheelEvent(QWheelEvent *event) override;
 
-private:
+  private:
     const platform::Sounds *sounds_;
     void AnswerTextChange();
     void OkButtonClick();

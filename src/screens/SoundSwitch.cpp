@@ -25,8 +25,7 @@ bool TSoundSwitch::isSwitchKey(const QKeyEvent *event, const QWidget *focused)
 #include <QPainterPath>
 
 TSoundButton::TSoundButton(platform::Sounds *sounds, QWidget *parent)
-    : TFlatSpeedButton(parent)
-    , sounds_(sounds)
+    : TFlatSpeedButton(parent), sounds_(sounds)
 {
     setObjectName(QStringLiteral("SoundButton"));
     if (sounds_) {
@@ -53,7 +52,8 @@ void TSoundButton::paintEvent(QPaintEvent *)
 {
     QPainter p(this);
     p.setRenderHint(QPainter::Antialiasing);
-    const QColor fill = zw::toQColor(isDown() ? colors().down : (highlighted() ? colors().focused : colors().face));
+    const QColor fill =
+        zw::toQColor(isDown() ? colors().down : (highlighted() ? colors().focused : colors().face));
     paintFace(p, fill);
     // Drawn in a 41-pixel box as "?" is; the part above the screen's edge is hidden.
     p.translate(width() / 2.0 - 20.5 + (isDown() ? 1 : 0), height() / 2.0 - 20.5 + 2.5 + (isDown() ? 1 : 0));

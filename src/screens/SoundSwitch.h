@@ -4,12 +4,14 @@
 class QKeyEvent;
 class QWidget;
 
-namespace platform {
+namespace platform
+{
 class Sounds;
 }
 
-class TSoundSwitch {
-public:
+class TSoundSwitch
+{
+  public:
     // M (or the key in its place on a Russian layout) with no modifier, unless
     // the focused control takes typed text: there the key types a letter.
     static bool isSwitchKey(const QKeyEvent *event, const QWidget *focused);
@@ -19,25 +21,26 @@ public:
 
 // The main menu's speaker: a flat speed button like "?" with a speaker drawn
 // on it, sounding waves when the sounds are on and a cross when they are off.
-class TSoundButton : public TFlatSpeedButton {
+class TSoundButton : public TFlatSpeedButton
+{
     Q_OBJECT
-public:
+  public:
     // sounds: whose switch it shows and turns; null shows it on and turns nothing.
     explicit TSoundButton(platform::Sounds *sounds, QWidget *parent = nullptr);
 
     // The description shown under the pointer, for the state the click brings.
     static QString description(bool soundOn);
 
-signals:
+  signals:
     void mouseEntered();
     void mouseLeft();
 
-protected:
+  protected:
     void paintEvent(QPaintEvent *event) override;
     void enterEvent(QEnterEvent *event) override;
     void leaveEvent(QEvent *event) override;
 
-private:
+  private:
     bool soundOn() const;
 
     platform::Sounds *sounds_;

@@ -15,7 +15,8 @@
 #include <array>
 #include <cmath>
 
-namespace {
+namespace
+{
 
 constexpr zw::ColorValue clScreen = zw::rgbValue(255, 251, 240);
 
@@ -28,8 +29,8 @@ QString gradeName(std::size_t i)
 
 QString kindName(std::size_t i)
 {
-    static constexpr std::array<const char *, answerstats::AnswerKinds> names = {"число", "текст", "время",
-                                                                                  "выбор из списка", "несколько чисел"};
+    static constexpr std::array<const char *, answerstats::AnswerKinds> names = {
+        "число", "текст", "время", "выбор из списка", "несколько чисел"};
     return QString::fromUtf8(names[i]);
 }
 
@@ -72,7 +73,7 @@ std::function<bool(qint64)> packIds(const QString &dataFolder)
     }
 }
 
-}  // namespace
+} // namespace
 
 QString TStatisticsForm::solvedWord(int n)
 {
@@ -171,7 +172,10 @@ void TStatisticsForm::createControls()
 void TStatisticsForm::showFigures(const TUser &player)
 {
     const QString name = player.Name.isEmpty() ? player.KeyName : player.Name;
-    Header->setCaption(QStringLiteral("%1 — уровень %2, %3").arg(name).arg(figures_.level).arg(texts::Points(figures_.scores)));
+    Header->setCaption(QStringLiteral("%1 — уровень %2, %3")
+                           .arg(name)
+                           .arg(figures_.level)
+                           .arg(texts::Points(figures_.scores)));
     showCharts();
     showLines();
     QStringList notes;
@@ -189,8 +193,8 @@ void TStatisticsForm::showCharts()
     std::vector<TLineChart::Point> points;
     points.reserve(f.days.size());
     for (const answerstats::DayPoints &d : f.days)
-        points.push_back({zw::shortDate(d.day), double(d.points), d.levelUp,
-                          QStringLiteral("уровень %1").arg(d.level)});
+        points.push_back(
+            {zw::shortDate(d.day), double(d.points), d.levelUp, QStringLiteral("уровень %1").arg(d.level)});
     PointsChart->setEmptyText(QStringLiteral("Очки появятся здесь после первых ответов."));
     PointsChart->setPoints(std::move(points));
 
@@ -227,17 +231,21 @@ void TStatisticsForm::showLines()
     const QString dash = QStringLiteral("—");
     Rate->setCaption(QStringLiteral("Верных ответов: %1 (%2 из %3)")
                          .arg(right + wrong > 0 ? percent(double(right) / (right + wrong)) : dash)
-                         .arg(right).arg(right + wrong));
-    WrongPerSolved->setCaption(QStringLiteral("Ошибок на решённую: %1")
-                                   .arg(right > 0 ? decimal(double(wrong) / right) : dash));
-    Hints->setCaption(QStringLiteral("Куплено подсказок: %1").arg(f.hintsBought) +
-                      (f.pointsOnHints ? QStringLiteral(" за %1").arg(texts::Points(f.pointsOnHints)) : QString()));
-    Solutions->setCaption(QStringLiteral("Куплено решений: %1").arg(f.solutionsBought) +
-                          (f.pointsOnSolutions ? QStringLiteral(" за %1").arg(texts::Points(f.pointsOnSolutions)) : QString()));
+                         .arg(right)
+                         .arg(right + wrong));
+    WrongPerSolved->setCaption(
+        QStringLiteral("Ошибок на решённую: %1").arg(right > 0 ? decimal(double(wrong) / right) : dash));
+    Hints->setCaption(
+        QStringLiteral("Куплено подсказок: %1").arg(f.hintsBought) +
+        (f.pointsOnHints ? QStringLiteral(" за %1").arg(texts::Points(f.pointsOnHints)) : QString()));
+    Solutions->setCaption(
+        QStringLiteral("Куплено решений: %1").arg(f.solutionsBought) +
+        (f.pointsOnSolutions ? QStringLiteral(" за %1").arg(texts::Points(f.pointsOnSolutions)) : QString()));
     DaysPlayed->setCaption(QStringLiteral("Дней в игре: %1").arg(f.daysPlayed));
     QStringList medians;
     for (std::size_t i = 0; i < f.medianSeconds.size(); ++i)
-        medians << gradeName(i) + QStringLiteral(" — ") + (f.medianSeconds[i] ? durationText(*f.medianSeconds[i]) : dash);
+        medians << gradeName(i) + QStringLiteral(" — ") +
+                       (f.medianSeconds[i] ? durationText(*f.medianSeconds[i]) : dash);
     Medians->setCaption(medians.join(QStringLiteral(", ")));
 }
 

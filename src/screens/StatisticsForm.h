@@ -12,14 +12,16 @@
 #include <QStringList>
 
 struct GameContext;
-namespace platform {
+namespace platform
+{
 class Sounds;
 }
 class TUser;
 
-class TStatisticsForm : public TForm {
+class TStatisticsForm : public TForm
+{
     Q_OBJECT
-public:
+  public:
     static constexpr int ScreenWidth = 800;
     static constexpr int ScreenHeight = 600;
 
@@ -38,22 +40,22 @@ public:
     TBarChart *DifficultyChart;
     TBarChart *KindChart;
     TCalendarChart *Calendar;
-    TLabel *Note;  // the history starts now, or what was left out
+    TLabel *Note; // the history starts now, or what was left out
     TFlatButton *BackButton;
 
     // The texts a screen reader gets, one per chart and line, in screen order.
     QStringList spokenFigures() const;
 
     // Declined words after numbers, as the screen writes them.
-    static QString solvedWord(int n);     // «1 головоломка»
-    static QString durationText(double seconds);  // «1 мин 5 с»
+    static QString solvedWord(int n);            // «1 головоломка»
+    static QString durationText(double seconds); // «1 мин 5 с»
 
-protected:
+  protected:
     bool FormKeyDown(QKeyEvent *event) override;
     void FormClose(CloseAction &action) override;
     void FormShow() override;
 
-private:
+  private:
     void createControls();
     void showFigures(const TUser &player);
     void showCharts();

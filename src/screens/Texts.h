@@ -3,7 +3,8 @@
 // every place at once.
 #include <QString>
 
-namespace texts {
+namespace texts
+{
 
 // The buttons of both puzzle screens, and their hints.
 inline const QString Decide = QStringLiteral("решить");
@@ -54,4 +55,4 @@ inline QString Points(qint64 n)
 inline const QString PlayerName = QStringLiteral("Имя пользователя");
 inline const QString NewGame = QStringLiteral("Новая игра");
 
-}  // namespace texts
+} // namespace texts

@@ -3,9 +3,9 @@
 #include "core/PlayerName.h"
 #include "core/ProfileBackup.h"
 #include "platform/Registry.h"
+#include "platform/Sounds.h"
 #include "platform/UserStore.h"
 #include "screens/GameContext.h"
-#include "platform/Sounds.h"
 #include "screens/MessageBoxForm.h"
 #include "screens/StatisticsForm.h"
 #include "screens/Texts.h"
@@ -13,7 +13,8 @@
 #include <QKeyEvent>
 #include <algorithm>
 
-namespace {
+namespace
+{
 
 void styleButton(TFlatButton *b)
 {
@@ -50,11 +51,9 @@ TLabel *makeRightLabel(QWidget *parent, const char *name, int right, int top, in
     return l;
 }
 
-}  // namespace
+} // namespace
 
-TUserSelectDialog::TUserSelectDialog(GameContext &context, QWidget *owner)
-    : TForm(owner)
-    , context_(context)
+TUserSelectDialog::TUserSelectDialog(GameContext &context, QWidget *owner) : TForm(owner), context_(context)
 {
     setObjectName(QStringLiteral("UserSelectDialog"));
     setKeyPreview(true);
@@ -139,7 +138,8 @@ void TUserSelectDialog::createChoiceControls(QWidget *p)
     UserSelectComboBox->setColorArrowBackground(zw::clFocus);
     UserSelectComboBox->setColorBorder(zw::clGray);
     UserSelectComboBox->setFont(zw::gameFont(11));
-    connect(UserSelectComboBox, &QComboBox::currentTextChanged, this, &TUserSelectDialog::UserSelectComboBoxChange);
+    connect(UserSelectComboBox, &QComboBox::currentTextChanged, this,
+            &TUserSelectDialog::UserSelectComboBoxChange);
 
     DeleteButton = new TFlatButton(p);
     DeleteButton->setObjectName(QStringLiteral("DeleteButton"));
@@ -164,11 +164,12 @@ void TUserSelectDialog::createProgressPanel(QWidget *p)
     ScoresLabel = makeLabel(s, "ScoresLabel", 88, 48, QString(), 19);
     ScoresLabel->setAccessibleDescription(QStringLiteral("Очки"));
     // The values keep clear of their captions, whose width depends on the face.
-    const int valueLeft =
-        std::max({88, LevelCaption->x() + LevelCaption->width() + 6, ScoresCaption->x() + ScoresCaption->width() + 6});
+    const int valueLeft = std::max(
+        {88, LevelCaption->x() + LevelCaption->width() + 6, ScoresCaption->x() + ScoresCaption->width() + 6});
     LevelLabel->move(valueLeft, 16);
     ScoresLabel->move(valueLeft, 48);
-    AnswersCaption = makeLabel(s, "Label5", 144, 8, QStringLiteral("К-во правильных/неправильных ответов"), 12);
+    AnswersCaption =
+        makeLabel(s, "Label5", 144, 8, QStringLiteral("К-во правильных/неправильных ответов"), 12);
     EasyCaption = makeLabel(s, "Label6", 144, 32, QStringLiteral("На лёгкие задачи:"), 11);
     MediumCaption = makeLabel(s, "Label7", 144, 48, QStringLiteral("На средние задачи:"), 11);
     HardCaption = makeLabel(s, "Label8", 144, 64, QStringLiteral("На тяжёлые задачи:"), 11);
@@ -310,7 +311,8 @@ void TUserSelectDialog::UserSelectComboBoxChange()
         ShowUser(*selectedUser_);
     } catch (const std::exception &) {
         if (MessageBoxForm)
-            MessageBoxForm->ShowNotice(QStringLiteral("Невозможно загрузить данные о пользователе. Пользователь будет удалён"));
+            MessageBoxForm->ShowNotice(
+                QStringLiteral("Невозможно загрузить данные о пользователе. Пользователь будет удалён"));
         try {
             if (!path.isEmpty())
                 registry().deleteKey(path);

@@ -13,15 +13,17 @@
 #include <QStringList>
 #include <memory>
 
-namespace platform {
+namespace platform
+{
 class Registry;
 }
 
 struct GameContext;
 
-class TUserSelectDialog : public TForm {
+class TUserSelectDialog : public TForm
+{
     Q_OBJECT
-public:
+  public:
     static constexpr int MaxNameLength = limits::MaxNameLength;
 
     // The players are read from and deleted in the context's store, their
@@ -63,12 +65,12 @@ public:
     void DeleteButtonClick();
     void StatisticsButtonClick();
 
-protected:
+  protected:
     bool FormKeyDown(QKeyEvent *event) override;
     void FormClose(CloseAction &action) override;
     void FormShow() override;
 
-private:
+  private:
     // The radio buttons, the logo, the name box and the buttons; then the
     // panel with the chosen player's level, scores and answers.
     void createChoiceControls(QWidget *p);

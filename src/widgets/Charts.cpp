@@ -7,17 +7,30 @@
 #include <array>
 #include <cmath>
 
-namespace {
+namespace
+{
 
 constexpr int kTitleHeight = 22;
 constexpr int kAxisLabelHeight = 16;
 
 // The game's palette: the panel's browns for lines and text, a warm orange
 // for what is plotted.
-QColor ink() { return QColor(60, 45, 20); }
-QColor grid() { return QColor(200, 185, 150); }
-QColor plotted() { return QColor(214, 110, 20); }
-QColor marked() { return QColor(40, 110, 40); }
+QColor ink()
+{
+    return QColor(60, 45, 20);
+}
+QColor grid()
+{
+    return QColor(200, 185, 150);
+}
+QColor plotted()
+{
+    return QColor(214, 110, 20);
+}
+QColor marked()
+{
+    return QColor(40, 110, 40);
+}
 
 QString number(double v)
 {
@@ -41,9 +54,10 @@ double gridStep(double top, int lines)
     return 10 * power;
 }
 
-}  // namespace
+} // namespace
 
-namespace zw {
+namespace zw
+{
 
 QString shortDate(const QDate &day)
 {
@@ -51,13 +65,13 @@ QString shortDate(const QDate &day)
                                                             "июл", "авг", "сен", "окт", "ноя", "дек"};
     if (!day.isValid())
         return QString();
-    return QString::number(day.day()) + QLatin1Char(' ') + QString::fromUtf8(months[std::size_t(day.month() - 1)]);
+    return QString::number(day.day()) + QLatin1Char(' ') +
+           QString::fromUtf8(months[std::size_t(day.month() - 1)]);
 }
 
-}  // namespace zw
+} // namespace zw
 
-TChart::TChart(QWidget *parent)
-    : QWidget(parent)
+TChart::TChart(QWidget *parent) : QWidget(parent)
 {
     setAttribute(Qt::WA_OpaquePaintEvent, false);
     // Reached with Tab so that a screen reader reads each chart in turn; the
@@ -111,7 +125,8 @@ void TLineChart::setPoints(std::vector<Point> points)
     points_ = std::move(points);
     QStringList said;
     for (const Point &pt : points_)
-        said << pt.label + QStringLiteral(" — ") + number(pt.value) + (pt.marked ? QStringLiteral(" (") + pt.mark + QLatin1Char(')') : QString());
+        said << pt.label + QStringLiteral(" — ") + number(pt.value) +
+                    (pt.marked ? QStringLiteral(" (") + pt.mark + QLatin1Char(')') : QString());
     setFigures(said.isEmpty() ? QString() : title_ + QStringLiteral(": ") + said.join(QStringLiteral(", ")));
     update();
 }
@@ -120,8 +135,8 @@ bool TLineChart::paintPlot(QPainter &p, const QRect &area)
 {
     if (points_.empty())
         return false;
-    const auto [lo, hi] = std::minmax_element(points_.begin(), points_.end(),
-                                              [](const Point &a, const Point &b) { return a.value < b.value; });
+    const auto [lo, hi] = std::minmax_element(
+        points_.begin(), points_.end(), [](const Point &a, const Point &b) { return a.value < b.value; });
     const double bottom = std::min(0.0, lo->value);
     const double step = gridStep(hi->value - bottom, 4);
     const double top = bottom + std::max(step, std::ceil((hi->value - bottom) / step) * step);
@@ -131,19 +146,23 @@ bool TLineChart::paintPlot(QPainter &p, const QRect &area)
                       area.height() - kAxisLabelHeight - 6);
     auto yOf = [&](double v) { return plot.bottom() - (v - bottom) / (top - bottom) * plot.height(); };
     const double dx = points_.size() > 1 ? plot.width() / double(points_.size() - 1) : 0;
-    auto xOf = [&](std::size_t i) { return points_.size() > 1 ? plot.left() + dx * double(i) : plot.center().x(); };
+    auto xOf = [&](std::size_t i) {
+        return points_.size() > 1 ? plot.left() + dx * double(i) : plot.center().x();
+    };
 
     for (double v = bottom; v <= top + step / 2; v += step) {
         p.setPen(QPen(grid(), 1));
         p.drawLine(QPointF(plot.left(), yOf(v)), QPointF(plot.right(), yOf(v)));
         p.setPen(ink());
-        p.drawText(QRectF(area.left(), yOf(v) - 8, axisWidth - 4, 16), Qt::AlignRight | Qt::AlignVCenter, number(v));
+        p.drawText(QRectF(area.left(), yOf(v) - 8, axisWidth - 4, 16), Qt::AlignRight | Qt::AlignVCenter,
+                   number(v));
     }
     // Labels under the axis as often as they fit.
     const int labelWidth = fm.horizontalAdvance(QStringLiteral("30 мая")) + 8;
     const std::size_t every = dx > 0 ? std::size_t(std::max(1.0, std::ceil(labelWidth / dx))) : 1;
     for (std::size_t i = 0; i < points_.size(); i += every)
-        p.drawText(QRectF(std::clamp(xOf(i) - labelWidth / 2.0, double(area.left()), double(area.right() - labelWidth)),
+        p.drawText(QRectF(std::clamp(xOf(i) - labelWidth / 2.0, double(area.left()),
+                                     double(area.right() - labelWidth)),
                           plot.bottom() + 2, labelWidth, kAxisLabelHeight),
                    Qt::AlignHCenter | Qt::AlignTop, points_[i].label);
 
@@ -232,7 +251,7 @@ void TCalendarChart::refreshFigures()
             said << zw::shortDate(first_.addDays(qint64(i))) + QStringLiteral(" — ") +
                         (say_ ? say_(counts_[i]) : QString::number(counts_[i]));
     }
-    setFigures(counts_.empty() ? QString()
+    setFigures(counts_.empty()  ? QString()
                : said.isEmpty() ? title_ + QStringLiteral(": ни одного дня с решёнными")
                                 : title_ + QStringLiteral(": ") + said.join(QStringLiteral(", ")));
 }
@@ -245,31 +264,34 @@ bool TCalendarChart::paintPlot(QPainter &p, const QRect &area)
     const int hi = *std::max_element(counts_.begin(), counts_.end());
     const QFontMetrics fm(p.font());
     const int dayNames = fm.horizontalAdvance(QStringLiteral("Пн")) + 4;
-    const double cell = std::min((area.width() - dayNames) / double(weeks), (area.height() - kAxisLabelHeight) / 7.0);
+    const double cell =
+        std::min((area.width() - dayNames) / double(weeks), (area.height() - kAxisLabelHeight) / 7.0);
     const QPointF origin(area.left() + dayNames, area.top());
     p.setPen(ink());
     static constexpr std::array<const char *, 7> names = {"Пн", "", "Ср", "", "Пт", "", "Вс"};
     for (int d = 0; d < 7; ++d)
-        p.drawText(QRectF(area.left(), origin.y() + d * cell, dayNames - 4, cell), Qt::AlignRight | Qt::AlignVCenter,
-                   QString::fromUtf8(names[std::size_t(d)]));
+        p.drawText(QRectF(area.left(), origin.y() + d * cell, dayNames - 4, cell),
+                   Qt::AlignRight | Qt::AlignVCenter, QString::fromUtf8(names[std::size_t(d)]));
     for (std::size_t i = 0; i < counts_.size(); ++i) {
         const int week = int(i / 7), day = int(i % 7);
         const QRectF r(origin.x() + week * cell + 1, origin.y() + day * cell + 1, cell - 2, cell - 2);
         const double share = hi > 0 ? double(counts_[i]) / hi : 0;
         // From the panel's pale yellow to the plotted orange.
         const QColor pale = zw::toQColor(zw::clWhite), full = plotted();
-        const QColor shade = counts_[i] > 0
-            ? QColor::fromRgbF(float(pale.redF() + (full.redF() - pale.redF()) * (0.25 + 0.75 * share)),
-                               float(pale.greenF() + (full.greenF() - pale.greenF()) * (0.25 + 0.75 * share)),
-                               float(pale.blueF() + (full.blueF() - pale.blueF()) * (0.25 + 0.75 * share)))
-            : pale;
+        const QColor shade =
+            counts_[i] > 0
+                ? QColor::fromRgbF(
+                      float(pale.redF() + (full.redF() - pale.redF()) * (0.25 + 0.75 * share)),
+                      float(pale.greenF() + (full.greenF() - pale.greenF()) * (0.25 + 0.75 * share)),
+                      float(pale.blueF() + (full.blueF() - pale.blueF()) * (0.25 + 0.75 * share)))
+                : pale;
         p.setPen(QPen(grid(), 1));
         p.setBrush(shade);
         p.drawRoundedRect(r, 2, 2);
         if (day == 0 && week % 4 == 0) {
             p.setPen(ink());
-            p.drawText(QRectF(r.left(), origin.y() + 7 * cell, 4 * cell, kAxisLabelHeight), Qt::AlignLeft | Qt::AlignTop,
-                       zw::shortDate(first_.addDays(qint64(i))));
+            p.drawText(QRectF(r.left(), origin.y() + 7 * cell, 4 * cell, kAxisLabelHeight),
+                       Qt::AlignLeft | Qt::AlignTop, zw::shortDate(first_.addDays(qint64(i))));
         }
     }
     return true;

@@ -12,9 +12,10 @@
 #include <vector>
 
 // What every chart shares: the title above the plot and the empty state.
-class TChart : public QWidget {
+class TChart : public QWidget
+{
     Q_OBJECT
-public:
+  public:
     explicit TChart(QWidget *parent = nullptr);
 
     void setTitle(const QString &title);
@@ -22,7 +23,7 @@ public:
     // The text in place of the plot while there is nothing to draw.
     void setEmptyText(const QString &text);
 
-protected:
+  protected:
     void paintEvent(QPaintEvent *event) override;
     // The plot below the title; false: nothing to draw.
     virtual bool paintPlot(class QPainter &p, const QRect &area) = 0;
@@ -34,60 +35,63 @@ protected:
 };
 
 // A line through one value per point, with some points marked.
-class TLineChart : public TChart {
+class TLineChart : public TChart
+{
     Q_OBJECT
-public:
+  public:
     struct Point {
-        QString label;  // under the axis and in the figures
+        QString label; // under the axis and in the figures
         double value = 0;
         bool marked = false;
-        QString mark;   // said after the value in the figures when marked
+        QString mark; // said after the value in the figures when marked
     };
     using TChart::TChart;
     void setPoints(std::vector<Point> points);
     const std::vector<Point> &points() const { return points_; }
 
-protected:
+  protected:
     bool paintPlot(QPainter &p, const QRect &area) override;
 
-private:
+  private:
     std::vector<Point> points_;
 };
 
 // One bar per category, its value written over it.
-class TBarChart : public TChart {
+class TBarChart : public TChart
+{
     Q_OBJECT
-public:
+  public:
     struct Bar {
         QString label;
         double value = 0;
-        QString shown;  // the value as written; the number itself when empty
+        QString shown; // the value as written; the number itself when empty
     };
     using TChart::TChart;
     void setBars(std::vector<Bar> bars);
     const std::vector<Bar> &bars() const { return bars_; }
 
-protected:
+  protected:
     bool paintPlot(QPainter &p, const QRect &area) override;
 
-private:
+  private:
     std::vector<Bar> bars_;
 };
 
 // Weeks as columns, Monday at the top; a day's shade grows with its count.
-class TCalendarChart : public TChart {
+class TCalendarChart : public TChart
+{
     Q_OBJECT
-public:
+  public:
     using TChart::TChart;
     // counts[i] is the day first + i; whole weeks, first a Monday.
     void setDays(const QDate &first, std::vector<int> counts);
     // How the figures say a day's count («3 решено»).
     void setCountWord(QString (*say)(int count));
 
-protected:
+  protected:
     bool paintPlot(QPainter &p, const QRect &area) override;
 
-private:
+  private:
     void refreshFigures();
 
     QDate first_;
@@ -95,7 +99,8 @@ private:
     QString (*say_)(int) = nullptr;
 };
 
-namespace zw {
+namespace zw
+{
 // «2 дек»: a day as the charts write it.
 QString shortDate(const QDate &day);
-}  // namespace zw
+} // namespace zw

@@ -3,7 +3,8 @@
 #include <QGuiApplication>
 #include <QPalette>
 
-namespace zw {
+namespace zw
+{
 
 QColor toQColor(ColorValue value)
 {
@@ -50,4 +51,4 @@ QFont gameFont(int pixelSize, bool bold)
     return font;
 }
 
-}  // namespace zw
+} // namespace zw

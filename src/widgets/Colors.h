@@ -6,7 +6,8 @@
 #include <QFont>
 #include <cstdint>
 
-namespace zw {
+namespace zw
+{
 
 using ColorValue = std::uint32_t;
 
@@ -20,8 +21,8 @@ inline constexpr ColorValue clWhite = rgbValue(255, 255, 255);
 inline constexpr ColorValue clGray = rgbValue(128, 128, 128);
 inline constexpr ColorValue clSilver = rgbValue(192, 192, 192);
 // The game's panel colour and its focus and highlight colour.
-inline constexpr ColorValue clPanel = 12905981;  // RGB(253, 237, 196)
-inline constexpr ColorValue clFocus = 10150396;  // RGB(252, 225, 154)
+inline constexpr ColorValue clPanel = 12905981; // RGB(253, 237, 196)
+inline constexpr ColorValue clFocus = 10150396; // RGB(252, 225, 154)
 // The flat controls' border colour at creation.
 inline constexpr ColorValue clFlatBorder = rgbValue(160, 150, 131);
 
@@ -48,7 +49,10 @@ enum SystemColor : int {
     SysInfoBk = 24,
 };
 
-constexpr ColorValue systemColor(int index) { return 0x80000000u | ColorValue(index & 0xFF); }
+constexpr ColorValue systemColor(int index)
+{
+    return 0x80000000u | ColorValue(index & 0xFF);
+}
 
 // Converts a colour value to a QColor; system colours resolve through the
 // application palette so that start-up's palette changes reach them.
@@ -58,4 +62,4 @@ QColor toQColor(ColorValue value);
 // face by start-up.
 QFont gameFont(int pixelSize, bool bold = false);
 
-}  // namespace zw
+} // namespace zw

@@ -16,9 +16,10 @@ struct TFlatButtonColors {
     zw::ColorValue highlight = zw::clBlack;
 };
 
-class TFlatButtonBase : public QAbstractButton {
+class TFlatButtonBase : public QAbstractButton
+{
     Q_OBJECT
-public:
+  public:
     explicit TFlatButtonBase(QWidget *parent = nullptr);
 
     TFlatButtonColors colors() const { return colors_; }
@@ -38,7 +39,7 @@ public:
 
     QSize sizeHint() const override;
 
-protected:
+  protected:
     void paintEvent(QPaintEvent *event) override;
     // Fill, border and the pressed or focused edge, as every flat button shows them.
     void paintFace(QPainter &p, const QColor &fill) const;
@@ -48,14 +49,15 @@ protected:
     virtual void beforeClickHandlers() {}
     bool highlighted() const;
 
-private:
+  private:
     TFlatButtonColors colors_;
     bool parentColor_ = false;
 };
 
-class TFlatButton : public TFlatButtonBase {
+class TFlatButton : public TFlatButtonBase
+{
     Q_OBJECT
-public:
+  public:
     explicit TFlatButton(QWidget *parent = nullptr);
 
     int ModalResult() const { return modalResult_; }
@@ -63,16 +65,17 @@ public:
     // Flat buttons take the focus on a mouse press only, unless asked.
     void setTabStop(bool on);
 
-protected:
+  protected:
     void beforeClickHandlers() override;
 
-private:
+  private:
     int modalResult_ = 0;
 };
 
-class TFlatSpeedButton : public TFlatButtonBase {
+class TFlatSpeedButton : public TFlatButtonBase
+{
     Q_OBJECT
-public:
+  public:
     explicit TFlatSpeedButton(QWidget *parent = nullptr);
     void setHint(const QString &hint) { setToolTip(hint); }
     QString hint() const { return toolTip(); }

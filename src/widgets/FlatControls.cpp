@@ -12,7 +12,8 @@
 #include <QVariantAnimation>
 #include <algorithm>
 
-namespace {
+namespace
+{
 
 // The mark of the control that has the keyboard: a dotted frame, as the
 // manual promises for every control Tab reaches.
@@ -27,7 +28,7 @@ void drawFocusFrame(QPainter &p, const QRect &r)
     p.restore();
 }
 
-}  // namespace
+} // namespace
 
 TFlatPanel::TFlatPanel(QWidget *parent) : QWidget(parent) {}
 

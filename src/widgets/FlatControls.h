@@ -10,47 +10,62 @@
 class QVariantAnimation;
 
 // A framed panel; its children are placed inside it.
-class TFlatPanel : public QWidget {
+class TFlatPanel : public QWidget
+{
     Q_OBJECT
-public:
+  public:
     explicit TFlatPanel(QWidget *parent = nullptr);
     void setColor(zw::ColorValue v);
     void setColorBorder(zw::ColorValue v);
     zw::ColorValue color() const { return color_; }
 
-protected:
+  protected:
     void paintEvent(QPaintEvent *event) override;
 
-private:
+  private:
     zw::ColorValue color_ = zw::clPanel;
     zw::ColorValue border_ = zw::clGray;
 };
 
 // A radio button drawn flat; among its siblings only one is checked, and its
 // click is raised only when it becomes the checked one.
-class TFlatRadioButton : public QAbstractButton {
+class TFlatRadioButton : public QAbstractButton
+{
     Q_OBJECT
-public:
+  public:
     explicit TFlatRadioButton(QWidget *parent = nullptr);
-    void setColorFocused(zw::ColorValue v) { focused_ = v; update(); }
-    void setColorBorder(zw::ColorValue v) { border_ = v; update(); }
-    void setColorCheck(zw::ColorValue v) { check_ = v; update(); }
+    void setColorFocused(zw::ColorValue v)
+    {
+        focused_ = v;
+        update();
+    }
+    void setColorBorder(zw::ColorValue v)
+    {
+        border_ = v;
+        update();
+    }
+    void setColorCheck(zw::ColorValue v)
+    {
+        check_ = v;
+        update();
+    }
     QSize sizeHint() const override;
 
-protected:
+  protected:
     void paintEvent(QPaintEvent *event) override;
     bool hitButton(const QPoint &pos) const override;
     void nextCheckState() override;
 
-private:
+  private:
     zw::ColorValue focused_ = zw::clFocus;
     zw::ColorValue border_ = zw::clGray;
     zw::ColorValue check_ = zw::clBlack;
 };
 
-class TFlatComboBox : public QComboBox {
+class TFlatComboBox : public QComboBox
+{
     Q_OBJECT
-public:
+  public:
     // Simple: a plain name box the user types into. DropDownList: pick only.
     enum class Style { Simple, DropDownList };
 
@@ -81,13 +96,13 @@ public:
     bool isStepping() const { return stepping_; }
     void showPopup() override;
 
-protected:
+  protected:
     void paintEvent(QPaintEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
     void wheelEvent(QWheelEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
-private:
+  private:
     bool stepping_ = false;
     Style style_ = Style::DropDownList;
     bool sorted_ = false;
@@ -98,21 +113,34 @@ private:
 };
 
 // A flat progress gauge from 0 to 100 showing "NN %".
-class TGauge : public QWidget {
+class TGauge : public QWidget
+{
     Q_OBJECT
-public:
+  public:
     explicit TGauge(QWidget *parent = nullptr);
     void setProgress(int value);
     int progress() const { return progress_; }
     QString text() const;
-    void setColor(zw::ColorValue v) { color_ = v; update(); }
-    void setColorBorder(zw::ColorValue v) { border_ = v; update(); }
-    void setColorBar(zw::ColorValue v) { bar_ = v; update(); }
+    void setColor(zw::ColorValue v)
+    {
+        color_ = v;
+        update();
+    }
+    void setColorBorder(zw::ColorValue v)
+    {
+        border_ = v;
+        update();
+    }
+    void setColorBar(zw::ColorValue v)
+    {
+        bar_ = v;
+        update();
+    }
 
-protected:
+  protected:
     void paintEvent(QPaintEvent *event) override;
 
-private:
+  private:
     int progress_ = 0;
     zw::ColorValue color_ = zw::clPanel;
     zw::ColorValue border_ = zw::clGray;
@@ -121,30 +149,43 @@ private:
 
 // A push button painted with a gradient that fades to its hover colours
 // while the pointer is over it.
-class TGradientButton : public QAbstractButton {
+class TGradientButton : public QAbstractButton
+{
     Q_OBJECT
-public:
+  public:
     explicit TGradientButton(QWidget *parent = nullptr);
     void setGradient(zw::ColorValue from, zw::ColorValue to);
     void setHotGradient(zw::ColorValue from, zw::ColorValue to);
-    void setVertical(bool on) { vertical_ = on; update(); }
-    void setTextColor(zw::ColorValue v) { textColor_ = v; update(); }
-    void setColorBorder(zw::ColorValue v) { border_ = v; update(); }
+    void setVertical(bool on)
+    {
+        vertical_ = on;
+        update();
+    }
+    void setTextColor(zw::ColorValue v)
+    {
+        textColor_ = v;
+        update();
+    }
+    void setColorBorder(zw::ColorValue v)
+    {
+        border_ = v;
+        update();
+    }
     // 0 at rest, 1 fully hot.
     qreal hotLevel() const { return hot_; }
     void setFadeTime(int ms) { fadeMs_ = ms; }
     QSize sizeHint() const override;
 
-signals:
+  signals:
     void mouseEntered();
     void mouseLeft();
 
-protected:
+  protected:
     void paintEvent(QPaintEvent *event) override;
     void enterEvent(QEnterEvent *event) override;
     void leaveEvent(QEvent *event) override;
 
-private:
+  private:
     void fadeTo(qreal target);
 
     zw::ColorValue from_ = zw::rgbValue(255, 255, 255);

@@ -6,9 +6,10 @@
 
 #include <QLineEdit>
 
-class TFlatEdit : public QLineEdit {
+class TFlatEdit : public QLineEdit
+{
     Q_OBJECT
-public:
+  public:
     explicit TFlatEdit(QWidget *parent = nullptr);
 
     void setColorFlat(zw::ColorValue v);
@@ -23,12 +24,12 @@ public:
     // Height follows the font unless fixed by the caller afterwards.
     static int heightFor(const QFont &font);
 
-protected:
+  protected:
     void paintEvent(QPaintEvent *event) override;
     void changeEvent(QEvent *event) override;
     bool event(QEvent *event) override;
 
-private:
+  private:
     void refreshColors();
     void adjustHeight();
 

@@ -11,12 +11,13 @@
 
 // Watches the application's keys for one form, apart from the form's own
 // event filter so that subclasses keep theirs to themselves.
-class TKeyPreviewFilter : public QObject {
-public:
+class TKeyPreviewFilter : public QObject
+{
+  public:
     explicit TKeyPreviewFilter(TForm *form) : QObject(form), form_(form) {}
     bool eventFilter(QObject *watched, QEvent *event) override { return form_->previewKey(watched, event); }
 
-private:
+  private:
     TForm *form_;
 };
 
@@ -133,7 +134,7 @@ int TForm::ShowModal()
         return result;
     disconnect(finished);
     loop_ = nullptr;
-    if (isVisible())  // the loop ended for another reason (application quit)
+    if (isVisible()) // the loop ended for another reason (application quit)
         endModal();
     result = modalResult_;
     if (closeAction_ == CloseAction::Free)

@@ -19,9 +19,10 @@ enum ModalResult : int {
     mrNo = 7,
 };
 
-class TForm : public QWidget {
+class TForm : public QWidget
+{
     Q_OBJECT
-public:
+  public:
     enum class CloseAction { None, Hide, Free };
 
     explicit TForm(QWidget *owner = nullptr, Qt::WindowFlags extra = {});
@@ -60,8 +61,7 @@ public:
 
     // Runs a handler so that a modal result it sets takes effect only when
     // it is over (a button click sets the result, then its handler may take it back).
-    template <typename F>
-    void runHandler(F &&f)
+    template <typename F> void runHandler(F &&f)
     {
         ++handlerDepth_;
         struct Guard {
@@ -77,10 +77,10 @@ public:
     // window (or on the stage), not in a popup of one of them.
     bool holdsControl(const QWidget *widget) const;
 
-signals:
+  signals:
     void modalFinished(int result);
 
-protected:
+  protected:
     // Seen before the focused control while key preview is on; the key still
     // reaches the control afterwards unless this returns true.
     virtual bool FormKeyDown(QKeyEvent *event);
@@ -96,7 +96,7 @@ protected:
     void showEvent(QShowEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
 
-private:
+  private:
     friend class TKeyPreviewFilter;
     bool previewKey(QObject *watched, QEvent *event);
     void leaveHandler();

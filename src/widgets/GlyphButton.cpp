@@ -30,6 +30,7 @@ void TGlyphButton::paintEvent(QPaintEvent *event)
     p.drawImage(left, (r.height() - glyph_.height()) / 2 + shift, glyph_);
     p.setFont(font());
     p.setPen(isEnabled() ? QColor(Qt::black) : zw::toQColor(zw::clGray));
-    const QRect textRect(left + glyph_.width() + gap, r.top() + shift, r.width() - left - glyph_.width() - gap, r.height());
+    const QRect textRect(left + glyph_.width() + gap, r.top() + shift,
+                         r.width() - left - glyph_.width() - gap, r.height());
     p.drawText(textRect, Qt::AlignLeft | Qt::AlignVCenter, text());
 }

@@ -4,18 +4,19 @@
 
 #include <QImage>
 
-class TGlyphButton : public TFlatButton {
+class TGlyphButton : public TFlatButton
+{
     Q_OBJECT
-public:
+  public:
     explicit TGlyphButton(QWidget *parent = nullptr);
     void setGlyph(const QImage &glyph);
     void clearGlyph() { setGlyph(QImage()); }
     const QImage &glyph() const { return glyph_; }
     bool hasGlyph() const { return !glyph_.isNull(); }
 
-protected:
+  protected:
     void paintEvent(QPaintEvent *event) override;
 
-private:
+  private:
     QImage glyph_;
 };

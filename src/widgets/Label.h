@@ -6,9 +6,10 @@
 
 #include <QWidget>
 
-class TLabel : public QWidget {
+class TLabel : public QWidget
+{
     Q_OBJECT
-public:
+  public:
     explicit TLabel(QWidget *parent = nullptr);
 
     void setCaption(const QString &text);
@@ -32,11 +33,11 @@ public:
 
     QSize sizeHint() const override;
 
-protected:
+  protected:
     void paintEvent(QPaintEvent *event) override;
     void changeEvent(QEvent *event) override;
 
-private:
+  private:
     void adjustBounds();
 
     QString text_;

@@ -38,7 +38,7 @@ void RichTextView::watch(QTextDocument *doc)
             return;
         linesSettled_ = false;
         if (applyingFormat_)
-            return;  // formats only: the text and its kept breaks stay
+            return; // formats only: the text and its kept breaks stay
         formatCurrent_ = false;
         keptBreaks_.clear();
     });
@@ -102,10 +102,10 @@ void RichTextView::setRtf(const QByteArray &rtf, const QList<Note> &notes)
         applyFormat(doc, *formattedWith_, true);
     const bool preformatted = formattedWith_.has_value();
     {
-        const QSignalBlocker blocker(this);  // contentReplaced below is the one notice
+        const QSignalBlocker blocker(this); // contentReplaced below is the one notice
         setDocument(doc);
     }
-    if (old && old->parent() == this)  // the view may have freed it already
+    if (old && old->parent() == this) // the view may have freed it already
         delete old.data();
     watch(doc);
     // Breaks kept in the old text mean nothing in the new one.
@@ -147,7 +147,8 @@ void RichTextView::paintEvent(QPaintEvent *event)
     QTextEdit::paintEvent(event);
 }
 
-namespace {
+namespace
+{
 
 // Words of a line: runs between blanks that hold a letter or a digit (a
 // bullet or a dash alone is none).
@@ -204,7 +205,7 @@ void replaceCharAt(QTextDocument *doc, int position, const QString &text)
     c.insertText(text, format);
 }
 
-}  // namespace
+} // namespace
 
 void RichTextView::restoreBreaks()
 {
@@ -224,10 +225,10 @@ void RichTextView::settleLines() const
     QTextDocument *doc = self->document();
     if (settling_ || (linesSettled_ && settledDoc_ == doc && settledWidth_ == lineWrapColumnOrWidth()))
         return;
-    const QSignalBlocker blocker(self);  // the text stays the same to its readers
+    const QSignalBlocker blocker(self); // the text stays the same to its readers
     self->settling_ = true;
     self->restoreBreaks();
-    doc->documentLayout()->documentSize();  // laid out afresh without them
+    doc->documentLayout()->documentSize(); // laid out afresh without them
     const QVector<int> ends = shortLineEnds(*doc, MinWordsToStretch);
     for (int position : ends)
         replaceCharAt(doc, position, QString(QChar(QChar::LineSeparator)));
@@ -242,7 +243,7 @@ QVector<qreal> RichTextView::lineTops() const
 {
     settleLines();
     const QTextDocument *doc = document();
-    doc->documentLayout()->documentSize();  // finishes a layout still running in the background
+    doc->documentLayout()->documentSize(); // finishes a layout still running in the background
     QVector<qreal> tops;
     for (QTextBlock b = doc->begin(); b.isValid(); b = b.next()) {
         const QTextLayout *layout = b.layout();
@@ -255,7 +256,10 @@ QVector<qreal> RichTextView::lineTops() const
     return tops;
 }
 
-int RichTextView::lineCount() const { return int(lineTops().size()); }
+int RichTextView::lineCount() const
+{
+    return int(lineTops().size());
+}
 
 int RichTextView::firstVisibleLine() const
 {
@@ -294,7 +298,10 @@ int RichTextView::lineFromChar(int position) const
     return line;
 }
 
-void RichTextView::scrollLines(int delta) { scrollToLine(topLine_ + delta); }
+void RichTextView::scrollLines(int delta)
+{
+    scrollToLine(topLine_ + delta);
+}
 
 void RichTextView::scrollToLine(int line)
 {

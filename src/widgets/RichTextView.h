@@ -7,14 +7,15 @@
 #include <QTextEdit>
 #include <optional>
 
-class RichTextView : public QTextEdit {
+class RichTextView : public QTextEdit
+{
     Q_OBJECT
-public:
+  public:
     explicit RichTextView(QWidget *parent = nullptr);
 
-    // Replaces the content (and the document object) with an RTF document (Windows-1251 bytes); bytes that are
-    // not RTF are shown as plain Windows-1251 text, and a refused document as an
-    // empty page (lastError() says why). Emits contentReplaced() afterwards.
+    // Replaces the content (and the document object) with an RTF document (Windows-1251 bytes); bytes that
+    // are not RTF are shown as plain Windows-1251 text, and a refused document as an empty page (lastError()
+    // says why). Emits contentReplaced() afterwards.
     void setRtf(const QByteArray &rtf);
     // A passage shown after the text: a bold heading on a line of its own, then
     // its own RTF (or Windows-1251) text.
@@ -45,9 +46,9 @@ public:
         QString face;
         double pointSize = 10;
         Qt::Alignment alignment = Qt::AlignJustify;
-        double startIndent = 0;  // points: first line of a paragraph from the left edge
-        double offset = 0;       // points: following lines relative to the first
-        double rightIndent = 0;  // points
+        double startIndent = 0; // points: first line of a paragraph from the left edge
+        double offset = 0;      // points: following lines relative to the first
+        double rightIndent = 0; // points
         bool operator==(const Format &) const = default;
     };
     // Sets face, size, alignment and indents of the whole text and leaves the caret
@@ -59,15 +60,15 @@ public:
     // two gaps would open wide.
     static constexpr int MinWordsToStretch = 4;
 
-signals:
+  signals:
     // The content was replaced by setRtf (format changes never emit it).
     void contentReplaced();
 
-protected:
+  protected:
     void resizeEvent(QResizeEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
 
-private:
+  private:
     void syncLayoutWidth() const;
     // Lays the text out at the view's width, with the short justified lines
     // left unstretched: the space that ends such a line becomes a line
@@ -85,8 +86,8 @@ private:
 
     QString lastError_;
     QList<int> noteStarts_;
-    std::optional<Format> formattedWith_;  // the last whole-text format, given to new texts too
-    bool formatCurrent_ = false;           // the document still has it everywhere
+    std::optional<Format> formattedWith_; // the last whole-text format, given to new texts too
+    bool formatCurrent_ = false;          // the document still has it everywhere
     bool applyingFormat_ = false;
     int topLine_ = 0;
     // The spaces made line separators, and the layout they were chosen for.

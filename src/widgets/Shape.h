@@ -11,15 +11,17 @@
 
 class QSvgRenderer;
 
-namespace zw {
+namespace zw
+{
 // The SVG drawn onto white at `logical` size times `ratio` in pixels, the
 // result tagged with that device pixel ratio; null when it cannot be drawn.
 QImage renderSharp(QSvgRenderer &svg, QSize logical, qreal ratio);
-}  // namespace zw
+} // namespace zw
 
-class TShape : public QWidget {
+class TShape : public QWidget
+{
     Q_OBJECT
-public:
+  public:
     explicit TShape(QWidget *parent = nullptr);
     void setPenColor(zw::ColorValue v);
     // No brush: the shape is an outline over what lies below.
@@ -27,17 +29,18 @@ public:
     zw::ColorValue penColor() const { return pen_; }
     std::optional<zw::ColorValue> brushColor() const { return brush_; }
 
-protected:
+  protected:
     void paintEvent(QPaintEvent *event) override;
 
-private:
+  private:
     zw::ColorValue pen_ = zw::clGray;
     std::optional<zw::ColorValue> brush_;
 };
 
-class TPictureBox : public QWidget {
+class TPictureBox : public QWidget
+{
     Q_OBJECT
-public:
+  public:
     explicit TPictureBox(QWidget *parent = nullptr);
     ~TPictureBox() override;
     void setPicture(const QImage &image);
@@ -56,10 +59,10 @@ public:
     bool stretch() const { return stretch_; }
     void setCenter(bool on);
 
-protected:
+  protected:
     void paintEvent(QPaintEvent *event) override;
 
-private:
+  private:
     QRect pictureRect() const;
     const QImage *drawnSharp(QSize logical, qreal ratio) const;
     void drawSharpLater();
@@ -69,9 +72,9 @@ private:
     bool stretch_ = false;
     bool center_ = false;
     QByteArray sharpSource_;
-    std::unique_ptr<QSvgRenderer> sharpRenderer_;  // parsed on first need
+    std::unique_ptr<QSvgRenderer> sharpRenderer_; // parsed on first need
     bool sharpPending_ = false;
-    bool sharpBroken_ = false;  // the source cannot be drawn: the bitmap only
+    bool sharpBroken_ = false; // the source cannot be drawn: the bitmap only
     // The last two sizes drawn: the game screen shows the thumbnail and the
     // whole picture of one puzzle in turn.
     std::array<QImage, 2> sharpDrawn_;

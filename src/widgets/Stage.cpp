@@ -1,9 +1,9 @@
 #include "widgets/Stage.h"
 
-#include "widgets/Form.h"
-#include "widgets/StagePictureLayer.h"
 #include "platform/desktop/GameApplication.h"
 #include "platform/desktop/WindowScale.h"
+#include "widgets/Form.h"
+#include "widgets/StagePictureLayer.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -16,7 +16,8 @@
 #include <algorithm>
 #include <cmath>
 
-namespace {
+namespace
+{
 TStage *g_stage = nullptr;
 
 bool isInput(QEvent::Type type)
@@ -41,11 +42,9 @@ bool isInput(QEvent::Type type)
         return false;
     }
 }
-}  // namespace
+} // namespace
 
-
-TStage::TStage(QSize picture)
-    : QWidget(nullptr, Qt::Window)
+TStage::TStage(QSize picture) : QWidget(nullptr, Qt::Window)
 {
     setObjectName(QStringLiteral("Stage"));
     setAttribute(Qt::WA_OpaquePaintEvent);
@@ -121,7 +120,7 @@ bool TStage::isBlocked(const QWidget *widget) const
     while (w && w->parentWidget() != board_)
         w = w->parentWidget();
     if (!w)
-        return false;  // popups, tooltips, the stage itself
+        return false; // popups, tooltips, the stage itself
     const TForm *top = topForm();
     return top && w != top;
 }
@@ -144,7 +143,8 @@ void TStage::embed(TForm *form)
 {
     if (entryOf(form))
         return;
-    forms_.erase(std::remove_if(forms_.begin(), forms_.end(), [](const Entry &e) { return !e.form; }), forms_.end());
+    forms_.erase(std::remove_if(forms_.begin(), forms_.end(), [](const Entry &e) { return !e.form; }),
+                 forms_.end());
     Entry e;
     e.form = form;
     e.owner = form->parentWidget();
@@ -258,7 +258,8 @@ QRect TStage::pictureTarget() const
     if (window.isEmpty())
         window = (QSizeF(size()) * f).toSize();
     const QSize picture(qRound(board_->width() * f), qRound(board_->height() * f));
-    return QRect(QPoint((window.width() - picture.width()) / 2, (window.height() - picture.height()) / 2), picture);
+    return QRect(QPoint((window.width() - picture.width()) / 2, (window.height() - picture.height()) / 2),
+                 picture);
 }
 
 QRect TStage::pictureDrawn() const
@@ -293,7 +294,7 @@ void TStage::fitScale()
     const QSize device = platform::windowDevicePixels(windowHandle());
     if (!device.isEmpty())
         scaleTo(platform::fitFactor(device, board_->size()));
-    keepMinimumSize();  // also for the first show, before any change of scale
+    keepMinimumSize(); // also for the first show, before any change of scale
     showPictureLayer();
 }
 
@@ -370,8 +371,9 @@ void TStage::paintEvent(QPaintEvent *event)
     // itself, and filling under it too was a good part of the first paint.
     QRegion fill = event->region();
     const QList<QWidget *> forms = board_->findChildren<QWidget *>(Qt::FindDirectChildrenOnly);
-    if (std::any_of(forms.begin(), forms.end(),
-                    [this](const QWidget *w) { return w->isVisible() && w->geometry().contains(board_->rect()); }))
+    if (std::any_of(forms.begin(), forms.end(), [this](const QWidget *w) {
+            return w->isVisible() && w->geometry().contains(board_->rect());
+        }))
         fill -= board_->geometry();
     QPainter p(this);
     for (const QRect &r : fill)
@@ -384,7 +386,7 @@ void TStage::closeEvent(QCloseEvent *event)
     // while a dialog is open it waits, as the dialog's owner would.
     TForm *top = topForm();
     if (!top) {
-        event->accept();  // the main form has closed: the game is ending
+        event->accept(); // the main form has closed: the game is ending
         return;
     }
     event->ignore();

@@ -11,9 +11,10 @@
 
 class TForm;
 
-class TStage : public QWidget {
+class TStage : public QWidget
+{
     Q_OBJECT
-public:
+  public:
     explicit TStage(QSize picture = QSize(800, 600));
     ~TStage() override;
 
@@ -59,18 +60,18 @@ public:
     // Called by TForm as it shows and hides.
     void embed(TForm *form);
     void release(TForm *form);
-    void forget(TForm *form);  // a form being destroyed
+    void forget(TForm *form); // a form being destroyed
     bool holds(const TForm *form) const;
     // The rectangle, in board coordinates, a form is centred on: its owner's
     // when it asks for that and the owner shows here, else the whole picture.
     QRect centreArea(const TForm *form, bool onOwner) const;
 
-signals:
+  signals:
     void fullScreenChanged(bool fullScreen);
     // The windows are drawn at another factor now (the game's cursors follow).
     void scaleChanged();
 
-protected:
+  protected:
     void resizeEvent(QResizeEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
@@ -78,7 +79,7 @@ protected:
     void changeEvent(QEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
-private:
+  private:
     struct Entry {
         QPointer<TForm> form;
         QPointer<QWidget> owner;
@@ -100,9 +101,9 @@ private:
     QWidget *board_;
     // Draws the picture where Qt cannot: between logical pixels, or shrunk.
     PictureLayer *layer_ = nullptr;
-    std::vector<Entry> forms_;  // in the order they were shown
+    std::vector<Entry> forms_; // in the order they were shown
     bool wasFullScreen_ = false;
-    QRect windowGeometry_;  // where the window was before full screen, native
+    QRect windowGeometry_; // where the window was before full screen, native
     bool scalesWithWindow_ = false;
     bool fitPending_ = false;
     QSize normalPixels_, previousNormalPixels_;

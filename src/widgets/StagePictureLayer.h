@@ -1,11 +1,11 @@
 #pragma once
 // The stage's layer that draws the picture to the display's pixel (TStage only).
-#include "widgets/Stage.h"
 #include "platform/desktop/WindowScale.h"
+#include "widgets/Stage.h"
 
 #include <QImage>
-#include <QPainter>
 #include <QPaintEvent>
+#include <QPainter>
 #include <QRegion>
 #include <QTimer>
 #include <QWidget>
@@ -51,8 +51,8 @@ class TStage::PictureLayer : public QWidget
         // board's, a pixel wider for the filter and the rounding.
         const QRectF asked(QPointF(event->rect().topLeft()) * f, QSizeF(event->rect().size()) * f);
         const QRectF dirty = asked.translated(-QPointF(target.topLeft()));
-        QRect source =
-            QRectF(dirty.topLeft() / f, dirty.size() / f).toAlignedRect().adjusted(-2, -2, 2, 2) & board->rect();
+        QRect source = QRectF(dirty.topLeft() / f, dirty.size() / f).toAlignedRect().adjusted(-2, -2, 2, 2) &
+                       board->rect();
         if (cache_.size() != cacheSize || cache_.devicePixelRatio() != ratio) {
             cache_ = QImage(cacheSize, QImage::Format_RGB32);
             cache_.setDevicePixelRatio(ratio);

@@ -3,16 +3,17 @@
 #include <QImage>
 #include <QWidget>
 
-class TTiledShape : public QWidget {
+class TTiledShape : public QWidget
+{
     Q_OBJECT
-public:
+  public:
     explicit TTiledShape(QWidget *parent = nullptr);
     void setTile(const QImage &tile);
     const QImage &tile() const { return tile_; }
 
-protected:
+  protected:
     void paintEvent(QPaintEvent *event) override;
 
-private:
+  private:
     QImage tile_;
 };

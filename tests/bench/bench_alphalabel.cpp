@@ -6,7 +6,8 @@
 #include <QPainter>
 #include <benchmark/benchmark.h>
 
-namespace {
+namespace
+{
 
 QImage backdrop(QSize size)
 {
@@ -30,9 +31,10 @@ void BM_Compose257x72(benchmark::State &state)
         f.setStyleStrategy(QFont::NoAntialias);
         p.setFont(f);
         p.setPen(QColor(0, 0, 128));
-        p.drawText(surface.rect(), Qt::AlignRight | Qt::TextWordWrap,
-                   QStringLiteral("   Войти в игровой режим. Здесь вам предложат пройти по нескольким уровням и "
-                                  "набрать максимальное кол-во очков, решая головоломки."));
+        p.drawText(
+            surface.rect(), Qt::AlignRight | Qt::TextWordWrap,
+            QStringLiteral("   Войти в игровой режим. Здесь вам предложат пройти по нескольким уровням и "
+                           "набрать максимальное кол-во очков, решая головоломки."));
     }
     const QImage start = surface;
     std::uint8_t alpha = 0;
@@ -62,13 +64,14 @@ void BM_FadeTickRepaint(benchmark::State &state)
     label->setAutoSize(false);
     label->setWordWrap(true);
     label->setAlignment(Qt::AlignRight | Qt::AlignTop);
-    label->setCaption(QStringLiteral("   Войти в игровой режим. Здесь вам предложат пройти по нескольким уровням и "
-                                     "набрать максимальное кол-во очков, решая головоломки."));
+    label->setCaption(
+        QStringLiteral("   Войти в игровой режим. Здесь вам предложат пройти по нескольким уровням и "
+                       "набрать максимальное кол-во очков, решая головоломки."));
     label->setGeometry(8, 424, 257, 72);
     label->setAlpha(0);
     label->setShowTime(500);
     QImage target(label->size(), QImage::Format_RGB32);
-    label->render(&target);  // the first paint takes the snapshot
+    label->render(&target); // the first paint takes the snapshot
     for (auto _ : state) {
         if (!label->isFading())
             label->Alpha() == 255 ? label->FadeOut() : label->FadeIn();
@@ -79,7 +82,7 @@ void BM_FadeTickRepaint(benchmark::State &state)
 }
 BENCHMARK(BM_FadeTickRepaint);
 
-}  // namespace
+} // namespace
 
 int main(int argc, char **argv)
 {

@@ -12,7 +12,8 @@
 #include <benchmark/benchmark.h>
 #include <sqlite3.h>
 
-namespace {
+namespace
+{
 
 constexpr qint64 kNow = 1796212800;
 
@@ -68,8 +69,17 @@ struct LogStore {
         const qint64 id = registry->keyId(user->KeyPath());
         std::vector<platform::answerlog::Row> batch;
         for (const AnswerRecord &r : madeUpLog(rows)) {
-            batch.push_back({0, r.Time, r.Event, r.Puzzle, r.Difficult, r.AnswerKind, r.ScoresBefore, r.ScoresAfter,
-                             r.Seconds, r.Level, {}});
+            batch.push_back({0,
+                             r.Time,
+                             r.Event,
+                             r.Puzzle,
+                             r.Difficult,
+                             r.AnswerKind,
+                             r.ScoresBefore,
+                             r.ScoresAfter,
+                             r.Seconds,
+                             r.Level,
+                             {}});
         }
         // Written past the bound on purpose: a log another build let grow.
         platform::answerlog::append(*registry, id, batch, rows);
@@ -88,7 +98,7 @@ void BM_StatsScreenFiguresFromTheStore(benchmark::State &state)
 }
 BENCHMARK(BM_StatsScreenFiguresFromTheStore)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond);
 
-}  // namespace
+} // namespace
 
 int main(int argc, char **argv)
 {

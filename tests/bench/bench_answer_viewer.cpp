@@ -1,15 +1,16 @@
 // The answer viewer's re-format for one zoom step, and the opening of the
 // viewer and of the answer dialog, on a 20 KB solution.
 #include "core/Problem.h"
-#include "screens/SolutionForm.h"
 #include "screens/ReplyForm.h"
+#include "screens/SolutionForm.h"
 #include "widgets/RichTextView.h"
 #include "widgets/richtext/RtfWriter.h"
 
 #include <QApplication>
 #include <benchmark/benchmark.h>
 
-namespace {
+namespace
+{
 
 QByteArray solution20k()
 {
@@ -18,7 +19,8 @@ QByteArray solution20k()
     for (int i = 0; rtf.size() < 20 * 1024; ++i) {
         richtext::RtfParagraph p;
         richtext::RtfRun a, b;
-        a.text = QStringLiteral("Шаг %1. Разложим монеты на три кучки и сравним две из них на весах; ").arg(i + 1);
+        a.text =
+            QStringLiteral("Шаг %1. Разложим монеты на три кучки и сравним две из них на весах; ").arg(i + 1);
         b.text = QStringLiteral("лёгкая кучка укажет, где искать дальше.");
         b.bold = i % 3 == 0;
         p.runs = {a, b};
@@ -59,8 +61,9 @@ void BM_ViewerOpen(benchmark::State &state)
 }
 BENCHMARK(BM_ViewerOpen)->Unit(benchmark::kMillisecond);
 
-class Puzzle : public TProblem {
-public:
+class Puzzle : public TProblem
+{
+  public:
     Puzzle() : TProblem(1, 0, QString(), QString(), QString())
     {
         AnswerKind = AnswerNumbers;
@@ -81,7 +84,7 @@ void BM_AnswerDialogOpen(benchmark::State &state)
 }
 BENCHMARK(BM_AnswerDialogOpen)->Unit(benchmark::kMillisecond);
 
-}  // namespace
+} // namespace
 
 int main(int argc, char **argv)
 {

@@ -8,13 +8,14 @@
 
 #include <QCoreApplication>
 #include <QDir>
-#include <QFileInfo>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 #include <malloc.h>
 
-namespace {
+namespace
+{
 
 QTemporaryDir &tempDir()
 {
@@ -37,7 +38,8 @@ QString catalogueDir(int n)
     if (!QFile::exists(dir + "/list.lst")) {
         QString text;
         for (int i = 0; i < n; ++i)
-            text += QStringLiteral("[%1]\r\nDifficult=%2\r\nName=Головоломка номер %1\r\nImageFN=%1.jpg\r\nDataFN=%1.dat\r\n\r\n")
+            text += QStringLiteral("[%1]\r\nDifficult=%2\r\nName=Головоломка номер "
+                                   "%1\r\nImageFN=%1.jpg\r\nDataFN=%1.dat\r\n\r\n")
                         .arg(i + 1)
                         .arg(i % 3);
         writeFile(dir + "/list.lst", platform::toCp1251(text));
@@ -68,7 +70,13 @@ void BM_LoadCatalogue(benchmark::State &state)
     state.counters["heap_bytes_per_section"] = double(heap) / n;
 }
 // Repetitions give the median; the three sizes show the memory growing linearly.
-BENCHMARK(BM_LoadCatalogue)->Arg(1000)->Arg(10000)->Arg(40000)->Unit(benchmark::kMillisecond)->Repetitions(9)->ReportAggregatesOnly(true);
+BENCHMARK(BM_LoadCatalogue)
+    ->Arg(1000)
+    ->Arg(10000)
+    ->Arg(40000)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(9)
+    ->ReportAggregatesOnly(true);
 
 void BM_LoadDataWithoutPicture(benchmark::State &state)
 {
@@ -89,7 +97,10 @@ void BM_LoadDataWithoutPicture(benchmark::State &state)
     }
     state.SetBytesProcessed(state.iterations() * 64 * 1024);
 }
-BENCHMARK(BM_LoadDataWithoutPicture)->Unit(benchmark::kMicrosecond)->Repetitions(5)->ReportAggregatesOnly(true);
+BENCHMARK(BM_LoadDataWithoutPicture)
+    ->Unit(benchmark::kMicrosecond)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true);
 
 std::unique_ptr<TUser> fullProfile()
 {
@@ -128,7 +139,7 @@ void BM_CreateFromRegistry(benchmark::State &state)
 }
 BENCHMARK(BM_CreateFromRegistry)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
 
-}  // namespace
+} // namespace
 
 int main(int argc, char **argv)
 {

@@ -9,12 +9,12 @@
 //
 // Runs offscreen; Qt scales exactly as on a real display at that factor.
 #include "FakeResourceLibrary.h"
+#include "ScreenBenchMain.h"
 #include "core/User.h"
 #include "platform/ResourceLibrary.h"
 #include "screens/GameForm.h"
 #include "screens/MessageBoxForm.h"
 #include "screens/ProblemsForm.h"
-#include "ScreenBenchMain.h"
 #include "widgets/Stage.h"
 
 #include <QApplication>
@@ -22,15 +22,17 @@
 #include <QPainter>
 #include <benchmark/benchmark.h>
 
-namespace {
+namespace
+{
 
 platform::FakeResourceLibrary &media()
 {
     static platform::FakeResourceLibrary library = [] {
         platform::FakeResourceLibrary l;
-        for (const char *name : {"TEXTURE", "GAMEPANEL", "ListPanel", "DIFF1", "DIFF2", "DIFF3", "COST0", "COST10", "COST20",
-                                 "COST30", "COST40", "PRICE", "mDIFF1", "mDIFF2", "mDIFF3", "S1", "S2", "QUESTION",
-                                 "TRUEANSWERB", "FALSEANSWERB", "LEVELUP"}) {
+        for (const char *name :
+             {"TEXTURE", "GAMEPANEL", "ListPanel", "DIFF1",    "DIFF2",       "DIFF3",        "COST0",
+              "COST10",  "COST20",    "COST30",    "COST40",   "PRICE",       "mDIFF1",       "mDIFF2",
+              "mDIFF3",  "S1",        "S2",        "QUESTION", "TRUEANSWERB", "FALSEANSWERB", "LEVELUP"}) {
             QImage image(50, 50, QImage::Format_RGB32);
             image.fill(QColor(200, 190, 160));
             l.addBitmap(QLatin1String(name), image);
@@ -49,11 +51,12 @@ platform::FakeResourceLibrary &media()
 const QString Puzzles = QStringLiteral(ZENTRIKA_GAME_DIR);
 
 // The verdict box shown and painted, without waiting for the player's OK.
-class PaintedBox : public TMessageBoxForm {
-public:
+class PaintedBox : public TMessageBoxForm
+{
+  public:
     PaintedBox() : TMessageBoxForm(&media()) {}
 
-protected:
+  protected:
     int Execute() override
     {
         show();
@@ -104,8 +107,7 @@ void BM_GameScreenFullRepaint(benchmark::State &state)
 }
 BENCHMARK(BM_GameScreenFullRepaint)->Unit(benchmark::kMillisecond);
 
-template <class Open>
-void openAndPaint(benchmark::State &state, Open open)
+template <class Open> void openAndPaint(benchmark::State &state, Open open)
 {
     stage();
     for (auto _ : state) {
@@ -142,7 +144,7 @@ void BM_AnswerOkToVerdictPainted(benchmark::State &state)
 }
 BENCHMARK(BM_AnswerOkToVerdictPainted)->Unit(benchmark::kMillisecond);
 
-}  // namespace
+} // namespace
 
 int main(int argc, char **argv)
 {

@@ -1,11 +1,11 @@
 // The collection's filter over 10,000 puzzles: one typed letter, from the
 // index's answer to the list redrawn, beside the index's answer alone and the
 // folding of every title that building the index costs once.
+#include "FakeResourceLibrary.h"
 #include "controls/FlatListBoxEx.h"
 #include "core/ProblemFilter.h"
 #include "core/ProblemListModel.h"
 #include "core/Stars.h"
-#include "FakeResourceLibrary.h"
 #include "platform/ResourceLibrary.h"
 
 #include <QApplication>
@@ -49,7 +49,8 @@ struct Collection {
     {
         std::vector<const TProblem *> pointers;
         for (int i = 0; i < kPuzzles; ++i) {
-            records.push_back(std::make_unique<TProblem>(ProblemId(i + 1), std::uint8_t(i % 3), title(i), "", ""));
+            records.push_back(
+                std::make_unique<TProblem>(ProblemId(i + 1), std::uint8_t(i % 3), title(i), "", ""));
             pointers.push_back(records.back().get());
         }
         index.Assign(pointers);
@@ -66,7 +67,8 @@ QImage square(QColor colour)
 }
 
 // The letters a player types and takes back in turn: each step a new list.
-const QString kTyped[] = {QStringLiteral("е"), QStringLiteral("ё"), QStringLiteral("к"), QStringLiteral("ка")};
+const QString kTyped[] = {QStringLiteral("е"), QStringLiteral("ё"), QStringLiteral("к"),
+                          QStringLiteral("ка")};
 
 void BM_FilterIndexOnly(benchmark::State &state)
 {

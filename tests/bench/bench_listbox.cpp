@@ -58,9 +58,10 @@ struct Screen {
             model.SetLevelEntries(&level);
         for (int i = 0; i < 30; ++i) {
             level.Add(ProblemId(i));
-            *level.FindEntry(ProblemId(i)) = LevelEntry{ProblemId(i), std::uint8_t(i % 2), 0, std::uint16_t(i % 5)};
-            model.Add(TProblem(ProblemId(i), std::uint8_t(i % 3), QStringLiteral("Головоломка номер %1 про часы").arg(i),
-                               "", ""));
+            *level.FindEntry(ProblemId(i)) =
+                LevelEntry{ProblemId(i), std::uint8_t(i % 2), 0, std::uint16_t(i % 5)};
+            model.Add(TProblem(ProblemId(i), std::uint8_t(i % 3),
+                               QStringLiteral("Головоломка номер %1 про часы").arg(i), "", ""));
         }
         list->SetModel(&model);
         try {

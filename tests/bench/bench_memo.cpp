@@ -1,22 +1,22 @@
 // Memos at the factor of a 1920 x 1080 screen (1.8). StrokePainted: one stroke
 // of 10 mouse moves drawn over a memo of 60 strokes, each move's piece painted
-// as the event loop paints it, and the stroke kept as the button is released. SelectionChange: a selection change
-// on each puzzle screen, picture and pad painted, with no memo anywhere (as
-// before memos) and with a memo on every puzzle, side by side in one run.
+// as the event loop paints it, and the stroke kept as the button is released. SelectionChange: a selection
+// change on each puzzle screen, picture and pad painted, with no memo anywhere (as before memos) and with a
+// memo on every puzzle, side by side in one run.
 //
 //   build/release/bench/bench_memo --benchmark_repetitions=9 --benchmark_report_aggregates_only=true
 //
 // QT_SCALE_FACTOR, when set, takes the place of 1.8.
+#include "FakeResourceLibrary.h"
+#include "ScreenBenchMain.h"
 #include "core/DataFile.h"
 #include "core/MemoBook.h"
 #include "core/User.h"
 #include "platform/Registry.h"
 #include "platform/ResourceLibrary.h"
 #include "platform/UserStore.h"
-#include "FakeResourceLibrary.h"
 #include "screens/GameForm.h"
 #include "screens/ProblemsForm.h"
-#include "ScreenBenchMain.h"
 
 #include <QApplication>
 #include <QDir>
@@ -25,14 +25,16 @@
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 
-namespace {
+namespace
+{
 
 platform::FakeResourceLibrary &media()
 {
     static platform::FakeResourceLibrary library = [] {
         platform::FakeResourceLibrary l;
-        for (const char *name : {"TEXTURE", "GAMEPANEL", "ListPanel", "DIFF1", "DIFF2", "DIFF3", "COST10", "COST20",
-                                 "COST30", "COST40", "PRICE", "mDIFF1", "mDIFF2", "mDIFF3", "S1", "S2"}) {
+        for (const char *name :
+             {"TEXTURE", "GAMEPANEL", "ListPanel", "DIFF1", "DIFF2", "DIFF3", "COST10", "COST20", "COST30",
+              "COST40", "PRICE", "mDIFF1", "mDIFF2", "mDIFF3", "S1", "S2"}) {
             QImage image(50, 50, QImage::Format_RGB32);
             image.fill(QColor(200, 190, 160));
             l.addBitmap(QLatin1String(name), image);
@@ -110,7 +112,7 @@ void BM_MemoStrokePainted(benchmark::State &state)
         QApplication::processEvents();
         state.PauseTiming();
         form->MemoPad->SetMemo(base);
-        form->MemoPad->repaint();  // the finished strokes drawn again, outside the timing
+        form->MemoPad->repaint(); // the finished strokes drawn again, outside the timing
         state.ResumeTiming();
     }
     state.counters["scale"] = form->devicePixelRatioF();
@@ -158,7 +160,7 @@ void BM_GameSelectionChange(benchmark::State &state, bool memos)
     writePack(dir.path());
     platform::UserStore &store = benchContext().store;
     auto player = TUser::CreateNew(QStringLiteral("Bench"), 1);
-    delete new TGameForm(benchContext(), *player, nullptr, dir.path());  // draws the level
+    delete new TGameForm(benchContext(), *player, nullptr, dir.path()); // draws the level
     player->SaveToRegistry(store.get());
     for (int i = 0; memos && i < player->LevelList.Count(); ++i)
         TPlayerMemos::Store(store.get(), player->KeyPath(), player->LevelList.GetItem(i).Id, scribble());
@@ -167,7 +169,7 @@ void BM_GameSelectionChange(benchmark::State &state, bool memos)
 BENCHMARK_CAPTURE(BM_GameSelectionChange, NoMemos, false)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BM_GameSelectionChange, Memos, true)->Unit(benchmark::kMillisecond);
 
-}  // namespace
+} // namespace
 
 int main(int argc, char **argv)
 {

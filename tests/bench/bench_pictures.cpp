@@ -9,13 +9,13 @@
 //
 // QT_SCALE_FACTOR, when set, takes the place of 1.8.
 #include "FakeResourceLibrary.h"
+#include "ScreenBenchMain.h"
 #include "core/DataFile.h"
 #include "core/User.h"
 #include "platform/ResourceLibrary.h"
 #include "screens/GameForm.h"
 #include "screens/MessageBoxForm.h"
 #include "screens/ProblemsForm.h"
-#include "ScreenBenchMain.h"
 
 #include <QApplication>
 #include <QDir>

@@ -8,7 +8,8 @@
 #include <QTextDocument>
 #include <benchmark/benchmark.h>
 
-namespace {
+namespace
+{
 
 // About 20 KB of RTF: Russian paragraphs with the emphasis and colours puzzle texts use.
 QByteArray statement()
@@ -21,10 +22,11 @@ QByteArray statement()
     QVector<RtfParagraph> ps;
     QByteArray rtf;
     for (int i = 0; rtf.size() < 20 * 1024; ++i) {
-        ps.append(RtfParagraph{{RtfRun{words, false, false, false, {}},
-                                RtfRun{QString::fromUtf8("Сколько молока"), true, false, false, {}},
-                                RtfRun{QString::fromUtf8(" выпили коты?"), false, true, false, QColor(200, 0, 0)},
-                                RtfRun{words, false, false, false, {}}}});
+        ps.append(
+            RtfParagraph{{RtfRun{words, false, false, false, {}},
+                          RtfRun{QString::fromUtf8("Сколько молока"), true, false, false, {}},
+                          RtfRun{QString::fromUtf8(" выпили коты?"), false, true, false, QColor(200, 0, 0)},
+                          RtfRun{words, false, false, false, {}}}});
         rtf = richtext::writeRtf(ps);
     }
     return rtf;
@@ -103,7 +105,7 @@ void BM_ViewerFontLevelStep(benchmark::State &state)
 }
 BENCHMARK(BM_ViewerFontLevelStep)->Unit(benchmark::kMillisecond);
 
-}  // namespace
+} // namespace
 
 int main(int argc, char **argv)
 {

@@ -11,16 +11,16 @@
 //   build/release/bench/bench_screens --benchmark_filter='CollectionResident/100/'
 //   build/release/bench/bench_screens --benchmark_filter='CollectionResident/10000/'
 #include "FakeResourceLibrary.h"
+#include "ScreenBenchMain.h"
 #include "core/DataFile.h"
 #include "core/User.h"
+#include "platform/AnswerLogStore.h"
 #include "platform/ResourceLibrary.h"
+#include "platform/UserStore.h"
 #include "screens/GameForm.h"
 #include "screens/MessageBoxForm.h"
 #include "screens/ProblemsForm.h"
 #include "screens/StatisticsForm.h"
-#include "platform/AnswerLogStore.h"
-#include "platform/UserStore.h"
-#include "ScreenBenchMain.h"
 
 #include <QApplication>
 #include <QDir>
@@ -32,14 +32,16 @@
 #include <cstdio>
 #include <unistd.h>
 
-namespace {
+namespace
+{
 
 platform::FakeResourceLibrary &media()
 {
     static platform::FakeResourceLibrary library = [] {
         platform::FakeResourceLibrary l;
-        for (const char *name : {"TEXTURE", "GAMEPANEL", "ListPanel", "DIFF1", "DIFF2", "DIFF3", "COST0", "COST10", "COST20",
-                                 "COST30", "COST40", "PRICE", "mDIFF1", "mDIFF2", "mDIFF3", "S1", "S2"}) {
+        for (const char *name :
+             {"TEXTURE", "GAMEPANEL", "ListPanel", "DIFF1", "DIFF2", "DIFF3", "COST0", "COST10", "COST20",
+              "COST30", "COST40", "PRICE", "mDIFF1", "mDIFF2", "mDIFF3", "S1", "S2"}) {
             QImage image(50, 50, QImage::Format_RGB32);
             image.fill(QColor(200, 190, 160));
             l.addBitmap(QLatin1String(name), image);
@@ -199,8 +201,8 @@ void BM_BareDecodeAndScale(benchmark::State &state)
         k = 1 - k;
         QImage picture(dir.path() + QStringLiteral("/Images/p%1.jpg").arg(k));
         QImage thumbnail = picture.convertToFormat(QImage::Format_RGB888)
-                               .scaled(TGameForm::ThumbnailWidth, TGameForm::ThumbnailHeight, Qt::IgnoreAspectRatio,
-                                       Qt::SmoothTransformation);
+                               .scaled(TGameForm::ThumbnailWidth, TGameForm::ThumbnailHeight,
+                                       Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
         benchmark::DoNotOptimize(thumbnail.constBits());
     }
 }
@@ -237,8 +239,17 @@ void BM_StatisticsScreenOpens(benchmark::State &state)
         const qint64 event = i % 7 == 0 ? 2 : i % 13 == 0 ? 4 : 1;
         const qint64 before = points;
         points += event == 1 ? 10 : -4;
-        rows.push_back({0, now - qint64(100000 - i) * 300, event, 1 + i % 500, i % 3, i % 5, before, points,
-                        20 + i % 400, 1 + i / 20000, {}});
+        rows.push_back({0,
+                        now - qint64(100000 - i) * 300,
+                        event,
+                        1 + i % 500,
+                        i % 3,
+                        i % 5,
+                        before,
+                        points,
+                        20 + i % 400,
+                        1 + i / 20000,
+                        {}});
     }
     platform::answerlog::append(registry, registry.keyId(user->KeyPath()), rows);
     const auto player = TUser::CreateFromRegistry(user->KeyPath(), registry);
@@ -251,7 +262,7 @@ void BM_StatisticsScreenOpens(benchmark::State &state)
 }
 BENCHMARK(BM_StatisticsScreenOpens)->Unit(benchmark::kMillisecond);
 
-}  // namespace
+} // namespace
 
 int main(int argc, char **argv)
 {

@@ -8,7 +8,8 @@
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 
-namespace {
+namespace
+{
 
 // 100 players well into the game: full used-id lists and a level list each,
 // with the three in-store backups that a long history leaves.
@@ -54,7 +55,7 @@ void BM_BackupFile100Players(benchmark::State &state)
 }
 BENCHMARK(BM_BackupFile100Players)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
 
-}  // namespace
+} // namespace
 
 int main(int argc, char **argv)
 {

@@ -1,7 +1,6 @@
 // The yardstick for start-up timing: a bare Qt Widgets program that opens one
-// 800 x 600 window, or with --full-screen one that fills the screen. With ZENTRIKA_EXIT_AFTER_FIRST_PAINT=1 it prints the moment
-// of its first paint and the CPU time it took to get there, as the game does,
-// and ends.
+// 800 x 600 window, or with --full-screen one that fills the screen. With ZENTRIKA_EXIT_AFTER_FIRST_PAINT=1
+// it prints the moment of its first paint and the CPU time it took to get there, as the game does, and ends.
 #include <QApplication>
 #include <QTimer>
 #include <QWidget>
@@ -9,13 +8,16 @@
 #include <cstdio>
 #include <sys/resource.h>
 
-namespace {
-class Window : public QWidget {
-protected:
+namespace
+{
+class Window : public QWidget
+{
+  protected:
     bool event(QEvent *e) override
     {
         const bool handled = QWidget::event(e);
-        if (e->type() == QEvent::Paint && !painted_ && qEnvironmentVariableIntValue("ZENTRIKA_EXIT_AFTER_FIRST_PAINT")) {
+        if (e->type() == QEvent::Paint && !painted_ &&
+            qEnvironmentVariableIntValue("ZENTRIKA_EXIT_AFTER_FIRST_PAINT")) {
             painted_ = true;
             QTimer::singleShot(0, [] {
                 const auto us = std::chrono::duration_cast<std::chrono::microseconds>(
@@ -24,7 +26,8 @@ protected:
                 getrusage(RUSAGE_SELF, &usage);
                 const long long cpu = (usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) * 1000000LL +
                                       usage.ru_utime.tv_usec + usage.ru_stime.tv_usec;
-                std::printf("first-paint-us=%lld\nfirst-paint-cpu-us=%lld\n", static_cast<long long>(us.count()), cpu);
+                std::printf("first-paint-us=%lld\nfirst-paint-cpu-us=%lld\n",
+                            static_cast<long long>(us.count()), cpu);
                 std::fflush(stdout);
                 QCoreApplication::quit();
             });
@@ -32,10 +35,10 @@ protected:
         return handled;
     }
 
-private:
+  private:
     bool painted_ = false;
 };
-}  // namespace
+} // namespace
 
 int main(int argc, char **argv)
 {

@@ -26,7 +26,8 @@
 
 using platform::Registry;
 
-namespace {
+namespace
+{
 
 // One more point, logged as the game logs a right answer.
 void earnPoint(TUser &user)

@@ -58,7 +58,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
         checkRecords(catalogue, text.count('['));
         return 0;
     }
-    const auto ini = platform::IniFile::fromBytes(QByteArray(reinterpret_cast<const char *>(data), qsizetype(size)));
+    const auto ini =
+        platform::IniFile::fromBytes(QByteArray(reinterpret_cast<const char *>(data), qsizetype(size)));
     const QStringList sections = ini.sectionNames();
     for (const QString &s : sections) {
         (void)ini.readInteger(s, QStringLiteral("Difficult"), 1);

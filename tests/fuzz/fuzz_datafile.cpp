@@ -15,7 +15,8 @@
 
 #include <cstdlib>
 
-namespace {
+namespace
+{
 
 QByteArray repeated(const QByteArray &pattern, qsizetype size)
 {
@@ -71,7 +72,7 @@ void loadAfterASoundSolution(const QByteArray &tail)
     try {
         p.LoadDataFromBytes(head + tail);
     } catch (const ELoadError &) {
-        std::abort();  // a tail can cost hints, never the puzzle
+        std::abort(); // a tail can cost hints, never the puzzle
     }
     if (!p.Loaded || p.StatementText != sound.statement || p.SolutionText != sound.solution ||
         p.Lines != sound.lines || p.AnswerData != sound.answer)
@@ -79,7 +80,7 @@ void loadAfterASoundSolution(const QByteArray &tail)
     checkHints(p);
 }
 
-}  // namespace
+} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
 {

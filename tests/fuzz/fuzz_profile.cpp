@@ -10,12 +10,24 @@
 #include <cstdlib>
 #include <memory>
 
-namespace {
+namespace
+{
 
-const char *const kNames[] = {"Name",   "Scores", "Level", "Label Index",         "LD",
-                              "MD",     "HD",     "LU",    "MU",                  "HU",
-                              "Used Problems count",     "Used Problems Info",    "Problems on Level count",
-                              "Problems on Level Info",  "Other"};
+const char *const kNames[] = {"Name",
+                              "Scores",
+                              "Level",
+                              "Label Index",
+                              "LD",
+                              "MD",
+                              "HD",
+                              "LU",
+                              "MU",
+                              "HU",
+                              "Used Problems count",
+                              "Used Problems Info",
+                              "Problems on Level count",
+                              "Problems on Level Info",
+                              "Other"};
 
 platform::Registry &registry()
 {
@@ -39,7 +51,7 @@ bool sameProfile(const TUser &a, const TUser &b)
     return true;
 }
 
-}  // namespace
+} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
 {

@@ -14,7 +14,7 @@ extern "C" int LLVMFuzzerInitialize(int *argc, char ***argv)
     setenv("QT_QPA_PLATFORM", "offscreen", 1);
     // Broken pictures are expected here; the decoders' complaints would drown the fuzzer's output.
     qInstallMessageHandler([](QtMsgType, const QMessageLogContext &, const QString &) {});
-    static QGuiApplication app(*argc, *argv);  // image decoders and fonts want one
+    static QGuiApplication app(*argc, *argv); // image decoders and fonts want one
     return 0;
 }
 

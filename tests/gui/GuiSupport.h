@@ -12,16 +12,18 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
-#include <QTest>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QTimer>
 #include <functional>
 #include <gtest/gtest.h>
 
-namespace guitest {
+namespace guitest
+{
 
-class RecordingSoundPlayer : public platform::ISoundPlayer {
-public:
+class RecordingSoundPlayer : public platform::ISoundPlayer
+{
+  public:
     void play(const QString &name, const QByteArray &) override { played << name; }
     void stop() override {}
     QStringList played;
@@ -40,8 +42,9 @@ inline const QColor kFalseColor(200, 0, 0);
 
 // The fake media library, the recording player and a context over them and a
 // temporary store, for one test.
-class MediaFixture : public ::testing::Test {
-protected:
+class MediaFixture : public ::testing::Test
+{
+  protected:
     void SetUp() override
     {
         media.addBitmap(QStringLiteral("QUESTION"), solidImage(kQuestionColor));
@@ -65,12 +68,14 @@ protected:
     QTemporaryDir playerStoreDir;
     platform::UserStore playerStore{playerStoreDir.filePath(QStringLiteral("registry.sqlite3"))};
     TMemoBook runMemos;
-    GameContext context{media, playerStore, QCoreApplication::applicationDirPath(), nullptr, &runMemos, {}, &waves};
+    GameContext context{media, playerStore, QCoreApplication::applicationDirPath(), nullptr, &runMemos,
+                        {},    &waves};
 };
 
 // A message box that records each show instead of running modally.
-class RecordingMessageBox : public TMessageBoxForm {
-public:
+class RecordingMessageBox : public TMessageBoxForm
+{
+  public:
     using TMessageBoxForm::TMessageBoxForm;
     struct Shown {
         QString text;
@@ -80,7 +85,7 @@ public:
     QList<Shown> shown;
     int reply = mrOk;
 
-protected:
+  protected:
     int Execute() override
     {
         shown.append({Text->caption(), Image->isVisibleTo(this), CancelBtn->isVisibleTo(this)});
@@ -117,7 +122,8 @@ inline void typeText(QWidget *w, const QString &text)
         if (ch.unicode() < 128)
             QTest::keyClick(w, char(ch.unicode()));
         else
-            QTest::sendKeyEvent(QTest::Click, w, Qt::Key(ch.toUpper().unicode()), QString(ch), Qt::NoModifier);
+            QTest::sendKeyEvent(QTest::Click, w, Qt::Key(ch.toUpper().unicode()), QString(ch),
+                                Qt::NoModifier);
     }
 }
 
@@ -128,4 +134,4 @@ inline void flushDeletes()
     QCoreApplication::processEvents();
 }
 
-}  // namespace guitest
+} // namespace guitest

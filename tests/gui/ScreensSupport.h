@@ -15,7 +15,8 @@
 #include <QTemporaryDir>
 #include <deque>
 
-namespace guitest {
+namespace guitest
+{
 
 struct PuzzleSpec {
     ProblemId id = 0;
@@ -23,7 +24,7 @@ struct PuzzleSpec {
     QString name;
     int answer = 0;
     int statementLines = 3;
-    int hints = 0;  // "Hint N of ID." each
+    int hints = 0; // "Hint N of ID." each
 };
 
 // The colour of a puzzle's picture: tells pictures apart after JPEG and scaling.
@@ -54,7 +55,8 @@ inline void writeCatalogue(const QString &dir, const std::vector<PuzzleSpec> &pu
     std::vector<CatalogueEntry> entries;
     for (const PuzzleSpec &p : puzzles) {
         const QString stem = QStringLiteral("p%1").arg(p.id);
-        entries.push_back({p.id, p.difficult, p.name, stem + QStringLiteral(".jpg"), stem + QStringLiteral(".dat")});
+        entries.push_back(
+            {p.id, p.difficult, p.name, stem + QStringLiteral(".jpg"), stem + QStringLiteral(".dat")});
         PuzzleDataFile data;
         data.kind = AnswerInteger;
         data.answer = AnswerValue::fromInteger(p.answer);
@@ -62,8 +64,8 @@ inline void writeCatalogue(const QString &dir, const std::vector<PuzzleSpec> &pu
         data.statement = statementFor(p);
         data.solution = "{\\rtf1\\ansi Solution " + QByteArray::number(p.id) + "\\par}";
         for (int n = 1; n <= p.hints; ++n)
-            data.hints.append("{\\rtf1\\ansi Hint " + QByteArray::number(n) + " of " + QByteArray::number(p.id) +
-                              ".\\par}");
+            data.hints.append("{\\rtf1\\ansi Hint " + QByteArray::number(n) + " of " +
+                              QByteArray::number(p.id) + ".\\par}");
         QFile f(dir + QStringLiteral("/Data/") + stem + QStringLiteral(".dat"));
         EXPECT_TRUE(f.open(QIODevice::WriteOnly));
         f.write(encodeDataFile(data));
@@ -80,12 +82,22 @@ inline void writeCatalogue(const QString &dir, const std::vector<PuzzleSpec> &pu
 inline void addScreenBitmaps(platform::FakeResourceLibrary &media)
 {
     const std::pair<const char *, QColor> named[] = {
-        {"TEXTURE", QColor(240, 230, 200)}, {"GAMEPANEL", QColor(200, 180, 140)}, {"ListPanel", QColor(180, 200, 140)},
-        {"DIFF1", QColor(0, 200, 0)},       {"DIFF2", QColor(200, 200, 0)},       {"DIFF3", QColor(200, 0, 0)},
-        {"COST0", QColor(0, 90, 0)},        {"COST10", QColor(10, 10, 60)},     {"COST20", QColor(20, 20, 80)},
+        {"TEXTURE", QColor(240, 230, 200)},
+        {"GAMEPANEL", QColor(200, 180, 140)},
+        {"ListPanel", QColor(180, 200, 140)},
+        {"DIFF1", QColor(0, 200, 0)},
+        {"DIFF2", QColor(200, 200, 0)},
+        {"DIFF3", QColor(200, 0, 0)},
+        {"COST0", QColor(0, 90, 0)},
+        {"COST10", QColor(10, 10, 60)},
+        {"COST20", QColor(20, 20, 80)},
         {"COST30", QColor(30, 30, 100)},
-        {"COST40", QColor(40, 40, 120)},    {"PRICE", QColor(250, 200, 0)},       {"mDIFF1", QColor(0, 150, 0)},
-        {"mDIFF2", QColor(150, 150, 0)},    {"mDIFF3", QColor(150, 0, 0)},        {"S1", QColor(220, 220, 220)},
+        {"COST40", QColor(40, 40, 120)},
+        {"PRICE", QColor(250, 200, 0)},
+        {"mDIFF1", QColor(0, 150, 0)},
+        {"mDIFF2", QColor(150, 150, 0)},
+        {"mDIFF3", QColor(150, 0, 0)},
+        {"S1", QColor(220, 220, 220)},
         {"S2", QColor(0, 0, 220)},
     };
     for (const auto &[name, color] : named) {
@@ -103,8 +115,9 @@ inline QColor centreColor(const QImage &image)
 
 // Answers modal windows in turn: each step gets the topmost modal window that
 // is not one of the ignored ones (the screen under test itself).
-class ModalScript {
-public:
+class ModalScript
+{
+  public:
     using Step = std::function<void(QWidget *)>;
 
     ModalScript()
@@ -116,9 +129,9 @@ public:
     void ignore(QWidget *w) { ignored_.push_back(w); }
     void then(Step step) { steps_.push_back(std::move(step)); }
     bool done() const { return steps_.empty(); }
-    QStringList seen;  // class names of the windows answered
+    QStringList seen; // class names of the windows answered
 
-private:
+  private:
     void poll()
     {
         QWidget *modal = QApplication::activeModalWidget();
@@ -138,13 +151,15 @@ private:
 };
 
 // Installs the screens' bitmaps, a recording error report and a temporary game folder.
-class ScreenFixture : public MediaFixture {
-protected:
+class ScreenFixture : public MediaFixture
+{
+  protected:
     void SetUp() override
     {
         MediaFixture::SetUp();
         addScreenBitmaps(media);
-        platform::GameApplication::instance()->setErrorReporter([this](const QString &message) { errors << message; });
+        platform::GameApplication::instance()->setErrorReporter(
+            [this](const QString &message) { errors << message; });
     }
     void TearDown() override
     {
@@ -158,4 +173,4 @@ protected:
     QStringList errors;
 };
 
-}  // namespace guitest
+} // namespace guitest

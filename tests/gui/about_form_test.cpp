@@ -7,10 +7,12 @@
 
 using namespace guitest;
 
-namespace {
+namespace
+{
 
-class AboutFormTest : public ::testing::Test {
-protected:
+class AboutFormTest : public ::testing::Test
+{
+  protected:
     QStringList opened;
     TAboutForm::ShellOpener recorder = [this](const QString &t) { opened << t; };
 };
@@ -42,8 +44,9 @@ TEST_F(AboutFormTest, LayoutPictureAndGreeting)
     EXPECT_LT(f->MailLink->geometry().bottom(), f->Greeting->geometry().bottom());
     EXPECT_FALSE(f->MailLink->geometry().intersects(f->OKButton->geometry()));
     // The whole greeting, wrapped, stays inside the frame.
-    const QRect text = QFontMetrics(f->Greeting->font())
-                           .boundingRect(QRect(0, 0, f->Greeting->width(), 10000), Qt::TextWordWrap, f->Greeting->caption());
+    const QRect text =
+        QFontMetrics(f->Greeting->font())
+            .boundingRect(QRect(0, 0, f->Greeting->width(), 10000), Qt::TextWordWrap, f->Greeting->caption());
     EXPECT_LE(f->Greeting->y() + text.height(), f->Frame->geometry().bottom());
     delete f.data();
 }
@@ -83,4 +86,4 @@ TEST_F(AboutFormTest, EnterEscapeAndOkCloseAndFreeTheBox)
     }
 }
 
-}  // namespace
+} // namespace

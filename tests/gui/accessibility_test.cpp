@@ -98,7 +98,9 @@ TEST_F(AccessibilityTest, EveryReachableControlHasANameAndARole)
         QStringList expected; // names that must be among the controls
     };
     const Window windows[] = {
-        {"main menu", [this] { return new TMainForm(context); }, {"Новая игра", "Головоломки", "Выйти", "О программе"}},
+        {"main menu",
+         [this] { return new TMainForm(context); },
+         {"Новая игра", "Головоломки", "Выйти", "О программе"}},
         {"player selection",
          [this] { return new TUserSelectDialog(context); },
          {"Новая игра", "Продолжить игру", "Имя пользователя", "OK", "Назад", "Удалить"}},
@@ -335,7 +337,8 @@ TEST_F(AccessibilityTest, AStarIsHeardOnItsRowAndOnItsButton)
     ASSERT_GT(list->childCount(), 1);
     EXPECT_EQ(form->StarButton->accessibleName(), QStringLiteral("Отметить звёздочкой"));
     form->StarButton->click();
-    EXPECT_TRUE(list->child(0)->text(QAccessible::Description).endsWith(QStringLiteral(", отмечена звёздочкой")));
+    EXPECT_TRUE(
+        list->child(0)->text(QAccessible::Description).endsWith(QStringLiteral(", отмечена звёздочкой")));
     EXPECT_FALSE(list->child(1)->text(QAccessible::Description).contains(QStringLiteral("звёздочкой")));
     EXPECT_EQ(form->StarButton->accessibleName(), QStringLiteral("Снять звёздочку"));
     delete form.data();

@@ -6,15 +6,17 @@
 #include <cmath>
 #include <gtest/gtest.h>
 
-namespace {
+namespace
+{
 
 // A parent with a known picture behind the label: a horizontal gradient.
-class Backdrop : public QWidget {
-public:
+class Backdrop : public QWidget
+{
+  public:
     Backdrop() { resize(300, 120); }
     static QColor at(int x, int y) { return QColor(x % 256, (x + y) % 256, 200); }
 
-protected:
+  protected:
     void paintEvent(QPaintEvent *) override
     {
         QPainter p(this);
@@ -29,15 +31,15 @@ TEST(AlphaLabel, StepFollowsShowTimeWithTiesToEven)
     TAlphaLabel l;
     EXPECT_EQ(l.Alpha(), 255);
     EXPECT_EQ(l.ShowTime(), 1000);
-    EXPECT_EQ(l.FadeStep(), 3);  // 2.55
+    EXPECT_EQ(l.FadeStep(), 3); // 2.55
     l.setShowTime(500);
-    EXPECT_EQ(l.FadeStep(), 5);  // 5.1
+    EXPECT_EQ(l.FadeStep(), 5); // 5.1
     l.setShowTime(5100);
-    EXPECT_EQ(l.FadeStep(), 0);  // 0.5: the even neighbour
+    EXPECT_EQ(l.FadeStep(), 0); // 0.5: the even neighbour
     l.setShowTime(1700);
-    EXPECT_EQ(l.FadeStep(), 2);  // 1.5: the even neighbour
+    EXPECT_EQ(l.FadeStep(), 2); // 1.5: the even neighbour
     l.setShowTime(0);
-    EXPECT_EQ(l.FadeStep(), 255);  // no division by zero: one tick
+    EXPECT_EQ(l.FadeStep(), 255); // no division by zero: one tick
     l.setShowTime(5);
     EXPECT_EQ(l.FadeStep(), 255);
 }
@@ -46,17 +48,17 @@ TEST(AlphaLabel, RangeShapesOnlyTheNextStepAndRefusesOutOfOrderValues)
 {
     TAlphaLabel l;
     l.setShowTime(500);
-    l.setMinAlpha(255);  // not below MaxAlpha 255
+    l.setMinAlpha(255); // not below MaxAlpha 255
     EXPECT_EQ(l.MinAlpha(), 0);
-    l.setMaxAlpha(0);  // not above MinAlpha 0
+    l.setMaxAlpha(0); // not above MinAlpha 0
     EXPECT_EQ(l.MaxAlpha(), 255);
     l.setMinAlpha(100);
     l.setMaxAlpha(150);
     EXPECT_EQ(l.MinAlpha(), 100);
     EXPECT_EQ(l.MaxAlpha(), 150);
-    EXPECT_EQ(l.FadeStep(), 5);  // set before the range changed
+    EXPECT_EQ(l.FadeStep(), 5); // set before the range changed
     l.setShowTime(500);
-    EXPECT_EQ(l.FadeStep(), 1);  // 50 / 50
+    EXPECT_EQ(l.FadeStep(), 1); // 50 / 50
 }
 
 TEST(AlphaLabel, FadesEndAtTheEndsAndStopTheirTimer)
@@ -74,7 +76,7 @@ TEST(AlphaLabel, FadesEndAtTheEndsAndStopTheirTimer)
             EXPECT_EQ(l.Alpha(), ticks * 5);
         }
     }
-    EXPECT_EQ(ticks, 51);  // 5, 10, ..., 250, then 255
+    EXPECT_EQ(ticks, 51); // 5, 10, ..., 250, then 255
     EXPECT_EQ(l.Alpha(), 255);
 
     l.setAlpha(3);
@@ -152,10 +154,10 @@ TEST(AlphaLabel, ComposeReplacesKeyPixelsAndBlendsTheRest)
     for (int x = 0; x < 4; ++x)
         snap.setPixel(x, 0, qRgb(10 * x, 100, 200));
     QImage surf(4, 1, QImage::Format_RGB32);
-    surf.setPixel(0, 0, qRgb(255, 255, 255));  // the key
+    surf.setPixel(0, 0, qRgb(255, 255, 255)); // the key
     surf.setPixel(1, 0, qRgb(0, 0, 128));
     surf.setPixel(2, 0, qRgb(255, 255, 255));
-    surf.setPixel(3, 0, qRgb(255, 255, 254));  // one off the key: blended
+    surf.setPixel(3, 0, qRgb(255, 255, 254)); // one off the key: blended
     QImage s = surf;
     TAlphaLabel::Compose(s, snap, 0);
     EXPECT_EQ(s.pixel(1, 0), snap.pixel(1, 0));
@@ -168,12 +170,14 @@ TEST(AlphaLabel, ComposeReplacesKeyPixelsAndBlendsTheRest)
     EXPECT_EQ(s.pixel(3, 0), qRgb(255, 255, 254));
     s = surf;
     TAlphaLabel::Compose(s, snap, 128);
-    EXPECT_EQ(s.pixel(1, 0), qRgb(TAlphaLabel::blendChannel(128, 0, 10), TAlphaLabel::blendChannel(128, 0, 100),
-                                  TAlphaLabel::blendChannel(128, 128, 200)));
+    EXPECT_EQ(s.pixel(1, 0),
+              qRgb(TAlphaLabel::blendChannel(128, 0, 10), TAlphaLabel::blendChannel(128, 0, 100),
+                   TAlphaLabel::blendChannel(128, 128, 200)));
 }
 
-class AlphaLabelOnBackdrop : public ::testing::Test {
-protected:
+class AlphaLabelOnBackdrop : public ::testing::Test
+{
+  protected:
     void SetUp() override
     {
         label = new TAlphaLabel(&backdrop);
@@ -217,7 +221,7 @@ TEST_F(AlphaLabelOnBackdrop, InvisibleShowsTheParentAndSolidShowsTheCaption)
                 ++other;
         }
     EXPECT_GT(navy, 30);
-    EXPECT_EQ(other, 0);  // outside the text the backdrop stays as it was
+    EXPECT_EQ(other, 0); // outside the text the backdrop stays as it was
 
     // Half way: text pixels lie between navy and the backdrop.
     label->setAlpha(128);
@@ -244,7 +248,7 @@ TEST(AlphaLabel, CaptionOverTheTopLeftPixelMakesTextColourTheKey)
     TAlphaLabel::Compose(surf, snap, 255);
     EXPECT_EQ(surf.pixel(0, 0), qRgb(30, 60, 90));
     EXPECT_EQ(surf.pixel(1, 0), qRgb(30, 60, 90));
-    EXPECT_EQ(surf.pixel(2, 0), qRgb(255, 255, 255));  // the blank surface now counts as text
+    EXPECT_EQ(surf.pixel(2, 0), qRgb(255, 255, 255)); // the blank surface now counts as text
 }
 
-}  // namespace
+} // namespace

@@ -9,10 +9,12 @@
 
 using namespace guitest;
 
-namespace {
+namespace
+{
 
-class AnswerEditsTest : public ::testing::Test {
-protected:
+class AnswerEditsTest : public ::testing::Test
+{
+  protected:
     void SetUp() override
     {
         host.resize(300, 100);
@@ -46,8 +48,8 @@ TEST_F(AnswerEditsTest, DigitsFillTheMaskAndSkipTheSeparators)
     EXPECT_EQ(time->Text(), QStringLiteral("12:3 :  "));
     EXPECT_EQ(time->cursorPosition(), 4);
     QTest::keyClicks(time, QStringLiteral("9"));
-    EXPECT_EQ(time->cursorPosition(), 6);  // past the separator
-    QTest::keyClicks(time, QStringLiteral("000"));  // the last digit finds no place
+    EXPECT_EQ(time->cursorPosition(), 6);          // past the separator
+    QTest::keyClicks(time, QStringLiteral("000")); // the last digit finds no place
     EXPECT_EQ(time->Text(), QStringLiteral("12:39:00"));
 }
 
@@ -111,7 +113,7 @@ TEST_F(AnswerEditsTest, LeavingAnIncompleteTimeReturnsTheFocusSilently)
     QTest::keyClicks(time, QStringLiteral("3"));
     leaveTime();
     EXPECT_TRUE(time->hasFocus());
-    EXPECT_EQ(time->cursorPosition(), 4);  // one hour digit will do: the second minute digit
+    EXPECT_EQ(time->cursorPosition(), 4); // one hour digit will do: the second minute digit
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
     EXPECT_EQ(QApplication::activePopupWidget(), nullptr);
 }
@@ -151,8 +153,8 @@ TEST_F(AnswerEditsTest, NumberSitsAtTheRightEdge)
     EXPECT_TRUE(number->alignment() & Qt::AlignRight);
     const QRect caret = number->inputMethodQuery(Qt::ImCursorRectangle).toRect();
     EXPECT_GT(caret.x(), number->width() / 2);
-    QTest::keyClick(number, Qt::Key_Return);  // one line: Enter adds nothing
+    QTest::keyClick(number, Qt::Key_Return); // one line: Enter adds nothing
     EXPECT_EQ(number->text(), QStringLiteral("42"));
 }
 
-}  // namespace
+} // namespace

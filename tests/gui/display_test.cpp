@@ -1,8 +1,8 @@
 // The game on any display: the settings file and the options over it, the
 // scale chosen for a screen, the stage that holds every form in one window,
 // and the sound switch.
-#include "app/GameDisplay.h"
 #include "FakeResourceLibrary.h"
+#include "app/GameDisplay.h"
 #include "app/Settings.h"
 #include "app/Startup.h"
 #include "app/VideoMode.h"
@@ -30,7 +30,8 @@
 #include <QWindow>
 #include <gtest/gtest.h>
 
-namespace {
+namespace
+{
 
 // ---- settings and options ---------------------------------------------------
 
@@ -38,7 +39,7 @@ TEST(Settings, SurviveARunAndDamagedValuesFallBackToDefaults)
 {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("sub/zentrika/zentrika.conf"));
-    const app::Settings fresh = app::Settings::load(path);  // no file yet
+    const app::Settings fresh = app::Settings::load(path); // no file yet
     EXPECT_EQ(fresh.video, app::VideoOption::Auto);
     EXPECT_FALSE(fresh.windowSize.isValid());
     EXPECT_TRUE(fresh.sound);
@@ -48,7 +49,7 @@ TEST(Settings, SurviveARunAndDamagedValuesFallBackToDefaults)
     s.windowSize = QSize(1200, 900);
     s.windowMaximised = true;
     s.sound = false;
-    ASSERT_TRUE(s.save(path));  // makes the folders
+    ASSERT_TRUE(s.save(path)); // makes the folders
     const app::Settings back = app::Settings::load(path);
     EXPECT_EQ(back.video, app::VideoOption::Window);
     EXPECT_EQ(back.windowSize, QSize(1200, 900));
@@ -98,7 +99,7 @@ TEST(Settings, StarsAreKeptBesideTheOtherSettingsAndJunkIsSkipped)
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("zentrika/zentrika.conf"));
     app::SettingsStarStore store(path);
-    EXPECT_EQ(store.LoadStars().Count(), 0);  // no file yet
+    EXPECT_EQ(store.LoadStars().Count(), 0); // no file yet
 
     TStars stars;
     stars.Toggle(7);
@@ -182,7 +183,11 @@ TEST(Options, VideoAndSoundOverTheSettings)
         {{}, app::VideoOption::Auto, false, std::nullopt, false},
         {{QStringLiteral("--video=scale")}, app::VideoOption::Scale, true, std::nullopt, false},
         {{QStringLiteral("--video=auto")}, app::VideoOption::Auto, true, std::nullopt, false},
-        {{QStringLiteral("--video=window"), QStringLiteral("--sound=off")}, app::VideoOption::Window, true, false, false},
+        {{QStringLiteral("--video=window"), QStringLiteral("--sound=off")},
+         app::VideoOption::Window,
+         true,
+         false,
+         false},
         {{QStringLiteral("--sound=on")}, app::VideoOption::Auto, false, true, false},
         {{QStringLiteral("--sound=loud")}, app::VideoOption::Auto, false, std::nullopt, true},
         {{QStringLiteral("--video=")}, app::VideoOption::Auto, false, std::nullopt, true},
@@ -206,14 +211,12 @@ TEST(Scale, LargestFactorThatKeepsTheAspect)
         double factor;
     };
     const Case cases[] = {
-        {{1920, 1080}, 1.8},  // 1440 x 1080, bars left and right
-        {{3840, 2160}, 3.6},
-        {{1366, 768}, 1.28},
-        {{1280, 1024}, 1.6},  // 1280 x 960, bars above and below
-        {{800, 600}, 1.0},
-        {{2560, 1600}, 2.6666666666666665},
-        {{320, 200}, 0.5},  // never below half size
-        {{}, 1.0},          // unknown screen
+        {{1920, 1080}, 1.8}, // 1440 x 1080, bars left and right
+        {{3840, 2160}, 3.6}, {{1366, 768}, 1.28},
+        {{1280, 1024}, 1.6}, // 1280 x 960, bars above and below
+        {{800, 600}, 1.0},   {{2560, 1600}, 2.6666666666666665},
+        {{320, 200}, 0.5}, // never below half size
+        {{}, 1.0},         // unknown screen
     };
     for (const Case &c : cases) {
         const double f = app::fitFactor(c.area, picture);
@@ -236,10 +239,10 @@ TEST(Scale, WindowModeStartsAtItsLastSizeAndAutoMeansScale)
 
 // ---- the stage --------------------------------------------------------------
 
-class Dialog : public TForm {
-public:
-    explicit Dialog(QWidget *owner, QSize size = {300, 200})
-        : TForm(owner)
+class Dialog : public TForm
+{
+  public:
+    explicit Dialog(QWidget *owner, QSize size = {300, 200}) : TForm(owner)
     {
         if (owner)
             setCloseAction(CloseAction::Free);
@@ -264,8 +267,9 @@ public:
     TFlatButton *second;
 };
 
-class StageTest : public ::testing::Test {
-protected:
+class StageTest : public ::testing::Test
+{
+  protected:
     void SetUp() override
     {
         stage = std::make_unique<TStage>(QSize(800, 600));
@@ -287,7 +291,7 @@ protected:
 
 TEST_F(StageTest, FormsShowCentredInsideThePictureAndOnlyTheTopOneTakesInput)
 {
-    EXPECT_EQ(stage->board()->geometry(), QRect(100, 50, 800, 600));  // centred, bars around
+    EXPECT_EQ(stage->board()->geometry(), QRect(100, 50, 800, 600)); // centred, bars around
     EXPECT_EQ(menu->parentWidget(), stage->board());
     EXPECT_EQ(menu->pos(), QPoint(0, 0));
 
@@ -316,7 +320,7 @@ TEST_F(StageTest, FormsShowCentredInsideThePictureAndOnlyTheTopOneTakesInput)
         checked = true;
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
         if (dialog->isVisible())
-            dialog->close();  // never hang the suite
+            dialog->close(); // never hang the suite
     });
     result = dialog->ShowModal();
     EXPECT_TRUE(checked);
@@ -380,11 +384,11 @@ TEST(SoundSwitch, MTogglesExceptWhereTextIsTyped)
     const Case cases[] = {
         {Qt::Key_M, Qt::NoModifier, &plain, true},
         {Qt::Key_M, Qt::ShiftModifier, nullptr, true},
-        {0x042C, Qt::NoModifier, &plain, true},  // the same key on a Russian layout
+        {0x042C, Qt::NoModifier, &plain, true}, // the same key on a Russian layout
         {Qt::Key_M, Qt::ControlModifier, &plain, false},
         {Qt::Key_M, Qt::AltModifier, &plain, false},
         {Qt::Key_N, Qt::NoModifier, &plain, false},
-        {Qt::Key_M, Qt::NoModifier, &edit, false},  // a name or an answer being typed
+        {Qt::Key_M, Qt::NoModifier, &edit, false}, // a name or an answer being typed
         {Qt::Key_M, Qt::NoModifier, &readOnly, true},
     };
     for (const Case &c : cases) {
@@ -413,7 +417,7 @@ TEST(SoundSwitch, OffSilencesEverySoundAndCutsThePlayingOne)
     sounds.setEnabled(false);
     sounds.click();
     EXPECT_EQ(button.accessibleName(), TSoundButton::description(false));
-    sounds.setEnabled(false);  // no change, no signal
+    sounds.setEnabled(false); // no change, no signal
     button.click();
     sounds.click();
     sounds.free();
@@ -424,9 +428,10 @@ TEST(SoundSwitch, OffSilencesEverySoundAndCutsThePlayingOne)
     EXPECT_EQ(button.accessibleName(), TSoundButton::description(true));
 }
 
-}  // namespace
+} // namespace
 
-namespace {
+namespace
+{
 
 // The keys that work on every screen are the application's for as long as the
 // display that installed them lives; a key they take reaches no widget.
@@ -437,7 +442,7 @@ TEST(GameDisplay, ItsKeysGoThroughTheApplicationWhileItLives)
     struct Keys : QWidget {
         void keyPressEvent(QKeyEvent *e) override
         {
-            if (e->key() != Qt::Key_Alt)  // Alt+Enter's own press of Alt
+            if (e->key() != Qt::Key_Alt) // Alt+Enter's own press of Alt
                 seen << e->key();
         }
         QList<int> seen;
@@ -488,9 +493,10 @@ TEST(StageAlone, AFormOpenedAgainAfterTheOnlyOneWasFreed)
     }
 }
 
-}  // namespace
+} // namespace
 
-namespace {
+namespace
+{
 
 // A window the player resizes: the picture takes the largest scale at which it
 // fits, centred, as full screen shows it; full screen and back give each its own.
@@ -506,18 +512,18 @@ TEST(StageScale, ThePictureFollowsTheWindowWithItsAspectKept)
     const auto restore = qScopeGuard([window] { platform::setWindowScale(window, 1.0); });
 
     struct Case {
-        QSize asked;   // the window's new size in the display's pixels
-        QSize device;  // what it gets
+        QSize asked;  // the window's new size in the display's pixels
+        QSize device; // what it gets
         double scale;
     };
     const Case cases[] = {
-        {{1000, 750}, {1000, 750}, 1.25},  // the picture's aspect
-        {{1600, 700}, {1600, 700}, 700.0 / 600},  // wider: bars left and right
-        {{900, 1000}, {900, 1000}, 900.0 / 800},  // taller: bars above and below
-        {{300, 200}, {400, 300}, 0.5},  // never below half the picture
+        {{1000, 750}, {1000, 750}, 1.25},        // the picture's aspect
+        {{1600, 700}, {1600, 700}, 700.0 / 600}, // wider: bars left and right
+        {{900, 1000}, {900, 1000}, 900.0 / 800}, // taller: bars above and below
+        {{300, 200}, {400, 300}, 0.5},           // never below half the picture
         {{800, 600}, {800, 600}, 1.0},
     };
-    QSignalSpy scaled(&stage, &TStage::scaleChanged);  // the game's cursors follow it
+    QSignalSpy scaled(&stage, &TStage::scaleChanged); // the game's cursors follow it
     for (const Case &c : cases) {
         SCOPED_TRACE(QStringLiteral("%1x%2").arg(c.asked.width()).arg(c.asked.height()).toStdString());
         const double before = stage.devicePixelRatioF();
@@ -598,9 +604,12 @@ TEST(StageScale, ThePictureIsCentredToTheDisplaysPixel)
         const QRect drawn(
             QPoint(firstPicture(device.width(), [&](int x) { return shot.pixel(x, midY); }),
                    firstPicture(device.height(), [&](int y) { return shot.pixel(midX, y); })),
-            QPoint(device.width() - 1 - firstPicture(device.width(), [&](int x) { return shot.pixel(device.width() - 1 - x, midY); }),
-                   device.height() - 1 -
-                       firstPicture(device.height(), [&](int y) { return shot.pixel(midX, device.height() - 1 - y); })));
+            QPoint(device.width() - 1 -
+                       firstPicture(device.width(),
+                                    [&](int x) { return shot.pixel(device.width() - 1 - x, midY); }),
+                   device.height() - 1 - firstPicture(device.height(), [&](int y) {
+                       return shot.pixel(midX, device.height() - 1 - y);
+                   })));
         const int left = drawn.left(), right = device.width() - 1 - drawn.right();
         const int top = drawn.top(), bottom = device.height() - 1 - drawn.bottom();
         EXPECT_LE(std::abs(left - right), 1) << left << " | " << right;
@@ -639,8 +648,8 @@ TEST(StageScale, ARepaintBetweenLogicalPixelsLeavesNothingOld)
         QApplication::processEvents();
     const QImage screen = window->screen()->grabWindow(stage.winId()).toImage();
     ASSERT_GE(screen.width(), 260);
-    const QColor last = screen.pixelColor(240 + 12, 20);  // the part's last column
+    const QColor last = screen.pixelColor(240 + 12, 20); // the part's last column
     EXPECT_EQ(last, QColor(40, 200, 60));
 }
 
-}  // namespace
+} // namespace

@@ -6,7 +6,8 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
-namespace {
+namespace
+{
 
 using Part = TFatScrollBar::TPart;
 
@@ -19,14 +20,23 @@ void press(QWidget *w, QPoint pos, Qt::MouseButton b = Qt::LeftButton)
 {
     sendMouse(w, QEvent::MouseButtonPress, pos, b, b);
 }
-void moveHeld(QWidget *w, QPoint pos) { sendMouse(w, QEvent::MouseMove, pos, Qt::NoButton, Qt::LeftButton); }
-void moveFree(QWidget *w, QPoint pos) { sendMouse(w, QEvent::MouseMove, pos, Qt::NoButton, Qt::NoButton); }
+void moveHeld(QWidget *w, QPoint pos)
+{
+    sendMouse(w, QEvent::MouseMove, pos, Qt::NoButton, Qt::LeftButton);
+}
+void moveFree(QWidget *w, QPoint pos)
+{
+    sendMouse(w, QEvent::MouseMove, pos, Qt::NoButton, Qt::NoButton);
+}
 void release(QWidget *w, QPoint pos, Qt::MouseButton b = Qt::LeftButton)
 {
     sendMouse(w, QEvent::MouseButtonRelease, pos, b, Qt::NoButton);
 }
 
-QRect ltrb(int l, int t, int r, int b) { return QRect(l, t, r - l, b - t); }
+QRect ltrb(int l, int t, int r, int b)
+{
+    return QRect(l, t, r - l, b - t);
+}
 
 // The viewer's bar: 25 x 461, arrows 22, stretch 37, 31 positions, a 14-pixel thumb.
 struct ViewerBar : ::testing::Test {
@@ -45,7 +55,7 @@ struct ViewerBar : ::testing::Test {
     QPoint upArrow() const { return bar.PartRect(Part::FirstArrow).center(); }
 };
 
-}  // namespace
+} // namespace
 
 TEST(FatScrollBar, StartsWithItsDesignValues)
 {
@@ -86,7 +96,7 @@ TEST_F(ViewerBar, LaysOutPartsByTheFormulasWithTiesToEven)
     bar.SetPosition(31);
     EXPECT_EQ(bar.PartRect(Part::Scroller), ltrb(0, 424, 25, 440));
     EXPECT_EQ(bar.PartRect(Part::TrackAfter), ltrb(0, 439, 25, 440));
-    bar.SetPosition(1);  // 403 / 31 = 13
+    bar.SetPosition(1); // 403 / 31 = 13
     EXPECT_EQ(bar.PartRect(Part::Scroller), ltrb(0, 34, 25, 50));
 }
 
@@ -95,14 +105,15 @@ TEST(FatScrollBar, HorizontalBarLaysOutAlongXAndRoundsTheThumbToEven)
     TFatScrollBar bar;
     bar.resize(49, 10);
     bar.SetArrowWidth(20);
-    bar.SetScrollerWidth(4);  // 49 - 40 - 4 = 5 pixels of travel
+    bar.SetScrollerWidth(4); // 49 - 40 - 4 = 5 pixels of travel
     bar.SetMax(2);
-    bar.SetPosition(1);  // 5 * 50 / 100 = 2.5, rounded to 2
+    bar.SetPosition(1); // 5 * 50 / 100 = 2.5, rounded to 2
     EXPECT_EQ(bar.PartRect(Part::Scroller), ltrb(22, -1, 26, 11));
     EXPECT_EQ(bar.PartRect(Part::TrackBefore), ltrb(20, 0, 22, 10));
     EXPECT_EQ(bar.PartRect(Part::TrackAfter), ltrb(26, 0, 29, 10));
     EXPECT_EQ(bar.PartRect(Part::SecondArrow), ltrb(29, 0, 49, 10));
-    // Stretch 35: pct(20, 35) = 7, pct(20, 65) = 13, pct(10, 50) = 5, pct(10, 35) = 3.5 -> 4, pct(10, 65) = 6.5 -> 6.
+    // Stretch 35: pct(20, 35) = 7, pct(20, 65) = 13, pct(10, 50) = 5, pct(10, 35) = 3.5 -> 4, pct(10, 65)
+    // = 6.5 -> 6.
     EXPECT_EQ(bar.Triangle(0), (std::array<QPoint, 3>{QPoint(7, 5), QPoint(13, 4), QPoint(13, 6)}));
     EXPECT_EQ(bar.Triangle(1), (std::array<QPoint, 3>{QPoint(42, 5), QPoint(36, 4), QPoint(36, 6)}));
 }
@@ -112,25 +123,25 @@ TEST_F(ViewerBar, RefusesOutOfRangeSettingsSilently)
     QSignalSpy changes(&bar, &TFatScrollBar::OnChange);
     bar.SetPosition(32);
     bar.SetPosition(-1);
-    bar.SetPosition(0);  // equal to the current value
+    bar.SetPosition(0); // equal to the current value
     EXPECT_EQ(changes.count(), 0);
     bar.SetMax(-1);
     bar.SetMin(5);
-    bar.SetMin(40);  // above Max
-    bar.SetMax(4);   // below Min
+    bar.SetMin(40); // above Max
+    bar.SetMax(4);  // below Min
     EXPECT_EQ(bar.Min(), 5);
     EXPECT_EQ(bar.Max(), 31);
-    EXPECT_EQ(bar.Position(), 0);  // a later change of Min does not move it
+    EXPECT_EQ(bar.Position(), 0); // a later change of Min does not move it
     bar.SetMin(-1);
     EXPECT_EQ(bar.Min(), 5);
 
     bar.SetLargeChange(0);
-    bar.SetSmallChange(5);  // not below LargeChange
+    bar.SetSmallChange(5); // not below LargeChange
     bar.SetSmallChange(0);
     EXPECT_EQ(bar.SmallChange(), 1);
     EXPECT_EQ(bar.LargeChange(), 5);
     bar.SetSmallChange(3);
-    bar.SetLargeChange(2);  // below SmallChange
+    bar.SetLargeChange(2); // below SmallChange
     EXPECT_EQ(bar.LargeChange(), 5);
     EXPECT_EQ(bar.SmallChange(), 3);
 
@@ -147,7 +158,7 @@ TEST_F(ViewerBar, RefusesOutOfRangeSettingsSilently)
     bar.SetArrowWidth(1);
     EXPECT_EQ(bar.ArrowWidth(), 2);
     bar.SetArrowWidth(1000);
-    EXPECT_EQ(bar.ArrowWidth(), 230);  // half the height
+    EXPECT_EQ(bar.ArrowWidth(), 230); // half the height
     bar.SetArrowWidth(22);
     bar.SetScrollerWidth(1000);
     EXPECT_EQ(bar.ScrollerWidth(), 461 - 44 - 1);
@@ -183,7 +194,7 @@ TEST_F(ViewerBar, StyleChangesRepaintOnlyWhenSomethingChanges)
     QImage pattern(8, 8, QImage::Format_RGB32);
     pattern.fill(QColor(0, 200, 0));
     bar.StyleTrack()->Fill()->SetPatternCold(pattern);
-    pattern.fill(Qt::red);  // the bar kept its own copy
+    pattern.fill(Qt::red); // the bar kept its own copy
     EXPECT_EQ(bar.OffscreenImage().pixelColor(inTrack), QColor(0, 200, 0));
     const int before = int(drawn.count());
     bar.StyleTrack()->Fill()->SetPatternCold(bar.StyleTrack()->Fill()->PatternCold());
@@ -235,9 +246,9 @@ TEST_F(ViewerBar, HeldArrowStepsEachTickPausesOffTheArrowAndResumes)
     bar.RepeatTimerTimer();
     EXPECT_EQ(bar.Position(), 3);
 
-    moveHeld(&bar, QPoint(12, 300));  // off the arrow, button still held
+    moveHeld(&bar, QPoint(12, 300)); // off the arrow, button still held
     EXPECT_EQ(bar.PartState(Part::SecondArrow), TPartState::Cold);
-    bar.RepeatTimerTimer();  // the tick finds the pointer elsewhere: the timer stops
+    bar.RepeatTimerTimer(); // the tick finds the pointer elsewhere: the timer stops
     EXPECT_FALSE(bar.RepeatTimerActive());
     EXPECT_EQ(bar.Position(), 3);
 
@@ -303,7 +314,7 @@ TEST_F(ViewerBar, DraggingTheThumbFollowsThePointerAndStopsInsideTheRange)
     EXPECT_EQ(bar.Position(), 31);
     moveHeld(&bar, grabAt + QPoint(0, 13 * 29));
     EXPECT_EQ(bar.Position(), 29);
-    moveHeld(&bar, QPoint(12, 2000));  // far past the end: refused, stays at the last value
+    moveHeld(&bar, QPoint(12, 2000)); // far past the end: refused, stays at the last value
     EXPECT_EQ(bar.Position(), 29);
     moveHeld(&bar, QPoint(12, -500));
     EXPECT_EQ(bar.Position(), 29);

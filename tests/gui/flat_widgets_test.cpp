@@ -10,7 +10,8 @@
 
 using namespace guitest;
 
-namespace {
+namespace
+{
 
 TEST(Colors, ValuesHoldRedInTheLowestByte)
 {
@@ -20,12 +21,14 @@ TEST(Colors, ValuesHoldRedInTheLowestByte)
     EXPECT_EQ(zw::toQColor(0xFF0000), QColor(0, 0, 255));
     EXPECT_EQ(zw::rgbValue(160, 150, 131), zw::clFlatBorder);
     // A system colour follows the palette.
-    EXPECT_EQ(zw::toQColor(zw::systemColor(zw::SysHighlight)), QGuiApplication::palette().color(QPalette::Highlight));
+    EXPECT_EQ(zw::toQColor(zw::systemColor(zw::SysHighlight)),
+              QGuiApplication::palette().color(QPalette::Highlight));
 }
 
 // A form that records the order in which it and its edit see keys.
-class RecordingForm : public TForm {
-public:
+class RecordingForm : public TForm
+{
+  public:
     RecordingForm()
     {
         setKeyPreview(true);
@@ -47,7 +50,7 @@ public:
         log << QStringLiteral("form:") + e->text();
         if (e->key() == Qt::Key_Escape)
             setModalResult(mrCancel);
-        return e->key() == Qt::Key_X;  // consumed: the edit never sees it
+        return e->key() == Qt::Key_X; // consumed: the edit never sees it
     }
     bool FormCloseQuery() override { return allowClose; }
 
@@ -84,7 +87,7 @@ TEST(Form, ButtonSetsTheResultBeforeItsHandlerWhichMayTakeItBack)
     EXPECT_EQ(form.seenInHandler, mrOk);
     EXPECT_TRUE(form.isVisible());
     EXPECT_EQ(finished, -1);
-    EXPECT_TRUE(form.ok->hasFocus());  // a mouse press takes the focus
+    EXPECT_TRUE(form.ok->hasFocus()); // a mouse press takes the focus
 
     form.refuse = false;
     QTest::mouseClick(form.ok, Qt::LeftButton);
@@ -98,11 +101,11 @@ TEST(Form, ShowModalReturnsTheResultAndAsksBeforeClosing)
     RecordingForm form;
     form.allowClose = false;
     whenModal([&](QWidget *w) {
-        QTest::keyClick(w, Qt::Key_Escape);  // refused by the close query
+        QTest::keyClick(w, Qt::Key_Escape); // refused by the close query
         QCoreApplication::processEvents();
         EXPECT_TRUE(form.isVisible());
         form.allowClose = true;
-        form.close();  // closing gives "cancel"
+        form.close(); // closing gives "cancel"
     });
     EXPECT_EQ(form.ShowModal(), mrCancel);
     EXPECT_FALSE(form.isVisible());
@@ -156,13 +159,13 @@ TEST(FlatEdit, HeightFollowsTheFontAndColoursFollowTheFocus)
     host.resize(300, 100);
     host.show();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&host));
-    QEvent leave(QEvent::Leave);  // the pointer away from the edit
+    QEvent leave(QEvent::Leave); // the pointer away from the edit
     QApplication::sendEvent(edit, &leave);
     other->setFocus();
     EXPECT_EQ(edit->currentBackground(), zw::toQColor(zw::clPanel));
     QEvent enter(QEvent::Enter);
     QApplication::sendEvent(edit, &enter);
-    EXPECT_EQ(edit->currentBackground(), QColor(Qt::white));  // under the pointer
+    EXPECT_EQ(edit->currentBackground(), QColor(Qt::white)); // under the pointer
     QApplication::sendEvent(edit, &leave);
     edit->setFocus();
     EXPECT_EQ(edit->currentBackground(), QColor(Qt::white));
@@ -244,7 +247,7 @@ TEST(Label, SizesToItsTextOrWrapsToItsWidth)
     wrap.setConstraints(0, 0, 0, 60);
     wrap.setCaption(QStringLiteral("слово слово слово слово слово слово слово слово слово слово"));
     EXPECT_EQ(wrap.width(), 120);
-    EXPECT_EQ(wrap.height(), 60);  // held at its maximum
+    EXPECT_EQ(wrap.height(), 60); // held at its maximum
     wrap.setCaption(QStringLiteral("слово"));
     EXPECT_EQ(wrap.height(), QFontMetrics(wrap.font()).height());
 }
@@ -303,4 +306,4 @@ TEST(FocusFrame, RadioButtonAndListShowWhereTheKeyboardIs)
     }
 }
 
-}  // namespace
+} // namespace

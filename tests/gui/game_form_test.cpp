@@ -3,9 +3,9 @@
 #include "app/Startup.h"
 #include "core/User.h"
 #include "platform/Registry.h"
-#include "screens/SolutionForm.h"
 #include "screens/GameForm.h"
 #include "screens/ReplyForm.h"
+#include "screens/SolutionForm.h"
 
 #include <QMessageBox>
 #include <QPointer>
@@ -14,7 +14,8 @@
 
 using namespace guitest;
 
-namespace {
+namespace
+{
 
 // Ten easy, four medium and two hard puzzles: enough for levels 1 and 2.
 std::vector<PuzzleSpec> levelTwoCatalogue()
@@ -28,8 +29,9 @@ std::vector<PuzzleSpec> levelTwoCatalogue()
     return p;
 }
 
-class GameFormTest : public ScreenFixture {
-protected:
+class GameFormTest : public ScreenFixture
+{
+  protected:
     void SetUp() override
     {
         ScreenFixture::SetUp();
@@ -114,7 +116,7 @@ TEST_F(GameFormTest, NewPlayerStartsInListModeWithTheThumbnailAndTheThreeFacts)
     EXPECT_EQ(centreColor(form->BonusImage->picture()), QColor(10, 10, 60));
     EXPECT_EQ(centreColor(form->AnswerImage->picture()), QColor(20, 20, 80));
     EXPECT_TRUE(form->BuyButton->hasGlyph());
-    EXPECT_TRUE(form->BuyButton->isEnabled());  // 30 points buy a 20-point solution
+    EXPECT_TRUE(form->BuyButton->isEnabled()); // 30 points buy a 20-point solution
 
     EXPECT_EQ(form->ScoresLabel->caption(), QStringLiteral("30"));
     EXPECT_EQ(form->LevelLabel->caption(), QStringLiteral("1"));
@@ -151,11 +153,11 @@ TEST_F(GameFormTest, NewPlayerStartsInListModeWithTheThumbnailAndTheThreeFacts)
     EXPECT_EQ(form->UserImageFrame->toolTip(), QStringLiteral("Логотип пользователя"));
     EXPECT_EQ(form->ImageShape->toolTip(), QStringLiteral("Картинка"));
     EXPECT_EQ(form->ScoresLabel->toolTip(), QStringLiteral("Очки"));
-    for (const char *name : {"TopPanel", "PanelImage", "UserImage", "Shape4", "NameLabel", "ProblemName", "Label1",
-                             "LevelLabel", "ProgressBar", "ScoresLabel", "ProblemsList", "ProblemText", "StatusPanel",
-                             "Label4", "Label6", "Label7", "DiffImage", "BonusImage", "AnswerImage", "Shape1",
-                             "Shape2", "Shape3", "ProblemImage", "ImageShape", "CloseButton", "BuyButton",
-                             "DecideButton"})
+    for (const char *name :
+         {"TopPanel",   "PanelImage",   "UserImage",   "Shape4",       "NameLabel",   "ProblemName", "Label1",
+          "LevelLabel", "ProgressBar",  "ScoresLabel", "ProblemsList", "ProblemText", "StatusPanel", "Label4",
+          "Label6",     "Label7",       "DiffImage",   "BonusImage",   "AnswerImage", "Shape1",      "Shape2",
+          "Shape3",     "ProblemImage", "ImageShape",  "CloseButton",  "BuyButton",   "DecideButton"})
         EXPECT_NE(form->findChild<QWidget *>(QLatin1String(name)), nullptr) << name;
     EXPECT_TRUE(errors.isEmpty()) << errors.join(QLatin1Char('\n')).toStdString();
 }
@@ -225,7 +227,7 @@ TEST_F(GameFormTest, MediumPuzzleShowsItsDifficultyBonusAndPrice)
     EXPECT_EQ(centreColor(form->BonusImage->picture()), QColor(20, 20, 80));
     EXPECT_EQ(centreColor(form->AnswerImage->picture()), QColor(30, 30, 100));
     EXPECT_TRUE(near(centreColor(form->Thumbnail()), puzzleColor(selected()->Id)));
-    EXPECT_TRUE(form->BuyButton->isEnabled());  // 30 points, price 30
+    EXPECT_TRUE(form->BuyButton->isEnabled()); // 30 points, price 30
 }
 
 TEST_F(GameFormTest, SolvedAndPaidPuzzleFromAnEarlierGame)
@@ -306,8 +308,8 @@ TEST_F(GameFormTest, KeysActOnceWheelOnlyInTextModeFocusToDecide)
     EXPECT_EQ(clicks(), 2);
 
     auto wheel = [&](QWidget *target, int delta) {
-        QWheelEvent e(QPointF(10, 10), target->mapToGlobal(QPointF(10, 10)), QPoint(), QPoint(0, delta), Qt::NoButton,
-                      Qt::NoModifier, Qt::NoScrollPhase, false);
+        QWheelEvent e(QPointF(10, 10), target->mapToGlobal(QPointF(10, 10)), QPoint(), QPoint(0, delta),
+                      Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
         QApplication::sendEvent(target, &e);
     };
     wheel(form, -120);
@@ -352,7 +354,7 @@ TEST_F(GameFormTest, BrokenDataFileIsReportedAndTheGameKeepsItsState)
     damaged.close();
     form = new TGameForm(context, *player, nullptr, gameDir());
     form->ShowModalAsync();
-    emit form->ProblemsList->rowChosen(1);  // a click: the application reports it
+    emit form->ProblemsList->rowChosen(1); // a click: the application reports it
     EXPECT_EQ(errors.size(), 1);
     ModalScript script;
     script.ignore(form);
@@ -389,9 +391,9 @@ TEST_F(GameFormTest, LevelOnePlayedByKeysRisesToLevelTwoAndIsSaved)
         key(Qt::Key_Return);
         ASSERT_TRUE(form->TextMode());
         answer(script, true);
-        script.then(pressEnter);  // the right-answer notice
+        script.then(pressEnter); // the right-answer notice
         if (i == 4)
-            script.then(pressEnter);  // the level-up notice
+            script.then(pressEnter); // the level-up notice
         key(Qt::Key_Return);
         ASSERT_TRUE(script.done()) << i;
         EXPECT_FALSE(form->TextMode());
@@ -399,9 +401,17 @@ TEST_F(GameFormTest, LevelOnePlayedByKeysRisesToLevelTwoAndIsSaved)
             EXPECT_EQ(form->ProgressBar->progress(), (i + 1) * 20);
         }
     }
-    EXPECT_EQ(script.seen, (QStringList{} << "TReplyForm" << "TMessageBoxForm" << "TReplyForm" << "TMessageBoxForm" << "TReplyForm"
-                                          << "TMessageBoxForm" << "TReplyForm" << "TMessageBoxForm" << "TReplyForm"
-                                          << "TMessageBoxForm" << "TMessageBoxForm"));
+    EXPECT_EQ(script.seen, (QStringList{} << "TReplyForm"
+                                          << "TMessageBoxForm"
+                                          << "TReplyForm"
+                                          << "TMessageBoxForm"
+                                          << "TReplyForm"
+                                          << "TMessageBoxForm"
+                                          << "TReplyForm"
+                                          << "TMessageBoxForm"
+                                          << "TReplyForm"
+                                          << "TMessageBoxForm"
+                                          << "TMessageBoxForm"));
     EXPECT_EQ(sounds.played.count(QStringLiteral("LEVELUP")), 1);
     EXPECT_EQ(form->LevelLabel->caption(), QStringLiteral("2"));
     EXPECT_EQ(form->ProgressBar->progress(), 0);
@@ -443,9 +453,10 @@ TEST_F(GameFormTest, LevelOnePlayedByKeysRisesToLevelTwoAndIsSaved)
     MessageBoxForm = &box;
 }
 
-}  // namespace
+} // namespace
 
-namespace {
+namespace
+{
 
 TEST(ScreenOptions, ScreenPlayerAndDataFolder)
 {
@@ -453,8 +464,9 @@ TEST(ScreenOptions, ScreenPlayerAndDataFolder)
     EXPECT_TRUE(collection.error.isEmpty());
     EXPECT_EQ(collection.screen, QStringLiteral("collection"));
 
-    const app::Options game = app::parseOptions(
-        {QStringLiteral("--screen=game"), QStringLiteral("--player=Вася Пупкин"), QStringLiteral("--data"), QStringLiteral("/srv/puzzles")});
+    const app::Options game =
+        app::parseOptions({QStringLiteral("--screen=game"), QStringLiteral("--player=Вася Пупкин"),
+                           QStringLiteral("--data"), QStringLiteral("/srv/puzzles")});
     EXPECT_TRUE(game.error.isEmpty());
     EXPECT_EQ(game.player, QStringLiteral("Вася Пупкин"));
     EXPECT_EQ(game.dataDir, QStringLiteral("/srv/puzzles"));
@@ -462,12 +474,13 @@ TEST(ScreenOptions, ScreenPlayerAndDataFolder)
 
     // A game needs a player; an unknown screen and a --data without a folder are mistakes.
     EXPECT_FALSE(app::parseOptions({QStringLiteral("--screen=game")}).error.isEmpty());
-    EXPECT_FALSE(app::parseOptions({QStringLiteral("--screen=game"), QStringLiteral("--player=  ")}).error.isEmpty());
+    EXPECT_FALSE(
+        app::parseOptions({QStringLiteral("--screen=game"), QStringLiteral("--player=  ")}).error.isEmpty());
     EXPECT_FALSE(app::parseOptions({QStringLiteral("--screen=menu")}).error.isEmpty());
     EXPECT_FALSE(app::parseOptions({QStringLiteral("--data")}).error.isEmpty());
 }
 
-}  // namespace
+} // namespace
 
 TEST_F(GameFormTest, ScoreShowsEveryDigitAndKeepsClearOfTheLevel)
 {
@@ -480,8 +493,10 @@ TEST_F(GameFormTest, ScoreShowsEveryDigitAndKeepsClearOfTheLevel)
         EXPECT_EQ(label->caption(), QString::number(score));
         EXPECT_GE(label->width(), label->textWidth());
         EXPECT_LE(label->geometry().right(), form->TopPanel->width() - 1);
-        for (QWidget *other : std::initializer_list<QWidget *>{form->ProgressBar, form->LevelLabel, form->LevelCaption})
-            EXPECT_FALSE(label->geometry().intersects(other->geometry())) << other->objectName().toStdString();
+        for (QWidget *other :
+             std::initializer_list<QWidget *>{form->ProgressBar, form->LevelLabel, form->LevelCaption})
+            EXPECT_FALSE(label->geometry().intersects(other->geometry()))
+                << other->objectName().toStdString();
         EXPECT_LT(form->ProblemName->geometry().right(), form->LevelCaption->x());
     }
 }

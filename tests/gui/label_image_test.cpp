@@ -8,10 +8,12 @@
 
 using namespace guitest;
 
-namespace {
+namespace
+{
 
-class LabelImageTest : public MediaFixture {
-protected:
+class LabelImageTest : public MediaFixture
+{
+  protected:
     void SetUp() override
     {
         MediaFixture::SetUp();
@@ -52,7 +54,7 @@ TEST_F(LabelImageTest, ArrowsAndIndicesWrapAround)
     image->NextButton()->click();
     EXPECT_EQ(image->LabelIndex(), 1);
     EXPECT_EQ(changes.count(), 2);
-    image->SetLabelIndex(6);  // wraps to the logo shown, which loads again
+    image->SetLabelIndex(6); // wraps to the logo shown, which loads again
     EXPECT_EQ(image->LabelIndex(), 1);
     EXPECT_EQ(changes.count(), 3);
     image->SetLabelIndex(3);
@@ -123,4 +125,4 @@ TEST_F(LabelImageTest, FrameIsDrawnInTheBorderColour)
     EXPECT_EQ(img.pixelColor(25, 25), logoColor(1));
 }
 
-}  // namespace
+} // namespace

@@ -389,7 +389,7 @@ TEST_F(ListBoxTest, KeysMoveTheSelectionAsAClickDoesAndKeepItInView)
     const Step steps[] = {
         {Qt::Key_Down, 1},
         {Qt::Key_Up, 0},
-        {Qt::Key_Up, 0},  // at the top already: nothing read again
+        {Qt::Key_Up, 0}, // at the top already: nothing read again
         {Qt::Key_End, 39},
         {Qt::Key_Down, 39},
         {Qt::Key_PageUp, 39 - (rows - 1)},

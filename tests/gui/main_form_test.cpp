@@ -15,10 +15,12 @@
 
 using namespace guitest;
 
-namespace {
+namespace
+{
 
-class FakeDisplay : public platform::IDisplayModes {
-public:
+class FakeDisplay : public platform::IDisplayModes
+{
+  public:
     std::vector<platform::DisplayMode> modes() override { return {{1024, 768, 60, 32}, {800, 600, 60, 32}}; }
     bool change(const platform::DisplayMode &mode, bool) override
     {
@@ -30,8 +32,9 @@ public:
     int restores = 0;
 };
 
-class MainFormTest : public MediaFixture {
-protected:
+class MainFormTest : public MediaFixture
+{
+  protected:
     void SetUp() override
     {
         MediaFixture::SetUp();
@@ -66,7 +69,7 @@ protected:
     RecordingMessageBox box{&media, nullptr, &waves};
     std::unique_ptr<TMainForm> form;
     QStringList gamePlayers;
-    QStringList links;  // what the about box asked to open
+    QStringList links; // what the about box asked to open
     int problemsRuns = 0;
 };
 
@@ -109,7 +112,7 @@ TEST_F(MainFormTest, EnterRightAfterStartOpensThePlayerSelection)
     });
     QTest::keyClick(form->NewGameButton, Qt::Key_Return);
     EXPECT_EQ(dialogs, 1);
-    EXPECT_TRUE(gamePlayers.isEmpty());  // cancelled: nothing started
+    EXPECT_TRUE(gamePlayers.isEmpty()); // cancelled: nothing started
     EXPECT_TRUE(box.shown.isEmpty());
     EXPECT_TRUE(form->isVisible());
 }
@@ -139,9 +142,8 @@ TEST_F(MainFormTest, EveryWayOutAsksAndOnlyYesQuits)
     showForm();
     QSignalSpy closed(form.get(), &TMainForm::closed);
     const std::function<void()> ways[] = {
-        [&] { QTest::keyClick(form->NewGameButton, Qt::Key_Escape); },
-        [&] { form->ExitButton->click(); },
-        [&] { form->close(); },  // the system's close request
+        [&] { QTest::keyClick(form->NewGameButton, Qt::Key_Escape); }, [&] { form->ExitButton->click(); },
+        [&] { form->close(); }, // the system's close request
     };
     for (const auto &way : ways) {
         box.shown.clear();
@@ -208,7 +210,7 @@ TEST_F(MainFormTest, QuestionMarkOpensAFreshAboutBoxEachTime)
         flushDeletes();
     }
     ASSERT_EQ(boxes.size(), 2);
-    EXPECT_TRUE(boxes[0].isNull() && boxes[1].isNull());  // each freed as it closed
+    EXPECT_TRUE(boxes[0].isNull() && boxes[1].isNull()); // each freed as it closed
     EXPECT_EQ(links, QStringList(2, TAboutForm::WebAddress));
 }
 
@@ -248,4 +250,4 @@ TEST_F(MainFormTest, InAWindowTheDisplayIsNeverTouched)
     EXPECT_FALSE(form->isMinimized());
 }
 
-}  // namespace
+} // namespace

@@ -4,7 +4,8 @@
 
 using namespace guitest;
 
-namespace {
+namespace
+{
 
 struct Layout {
     int width = 0, height = 0, ramka = 0, textLeft = 0, okLeft = 0, cancelLeft = 0;
@@ -35,8 +36,9 @@ Layout capture(TMessageBoxForm *box)
     return l;
 }
 
-class MessageBoxTest : public MediaFixture {
-protected:
+class MessageBoxTest : public MediaFixture
+{
+  protected:
     // Shows through `show` while `act` inspects the open box and closes it.
     template <typename Show>
     auto run(const Show &show, Layout &layout, const std::function<void(QWidget *)> &close)
@@ -52,7 +54,10 @@ protected:
     static void pressEnter(QWidget *w) { QTest::keyClick(w, Qt::Key_Return); }
     static void pressEscape(QWidget *w) { QTest::keyClick(w, Qt::Key_Escape); }
 
-    int textWidth(const QString &text) const { return QFontMetrics(box.Text->font()).horizontalAdvance(text); }
+    int textWidth(const QString &text) const
+    {
+        return QFontMetrics(box.Text->font()).horizontalAdvance(text);
+    }
 
     TMessageBoxForm box{&media, nullptr, &waves};
 };
@@ -62,7 +67,12 @@ TEST_F(MessageBoxTest, NoticeIsLaidOutForItsTextAndPlaysErrorSound)
     const QString text = QStringLiteral("Введите свой ответ!");
     const int w = textWidth(text);
     Layout l;
-    run([&] { box.ShowNotice(text); return box.modalResult(); }, l, pressEnter);
+    run(
+        [&] {
+            box.ShowNotice(text);
+            return box.modalResult();
+        },
+        l, pressEnter);
 
     EXPECT_EQ(l.width, w + 36);
     EXPECT_EQ(l.height, 78);
@@ -77,7 +87,7 @@ TEST_F(MessageBoxTest, NoticeIsLaidOutForItsTextAndPlaysErrorSound)
     const QRect screen = box.screen()->geometry();
     EXPECT_EQ(l.pos.x(), screen.x() + (screen.width() - l.width) / 2);
     EXPECT_EQ(l.pos.y(), screen.y() + (screen.height() - 78) / 2);
-    EXPECT_EQ(sounds.played, QStringList{QStringLiteral("ERROR")});  // Enter plays no click
+    EXPECT_EQ(sounds.played, QStringList{QStringLiteral("ERROR")}); // Enter plays no click
     EXPECT_FALSE(box.isVisible());
 }
 
@@ -120,7 +130,12 @@ TEST_F(MessageBoxTest, NoticeAfterQuestionShowsOneOkButtonWithoutPicture)
 {
     Layout l;
     run([&] { return box.Ask(QStringLiteral("Хотите посмотреть ответ за 20 очков?")); }, l, pressEnter);
-    run([&] { box.ShowNotice(QStringLiteral("Выберите пользователя.")); return 0; }, l, pressEscape);
+    run(
+        [&] {
+            box.ShowNotice(QStringLiteral("Выберите пользователя."));
+            return 0;
+        },
+        l, pressEscape);
     EXPECT_EQ(l.ok, QStringLiteral("Ok"));
     EXPECT_FALSE(l.image);
     EXPECT_FALSE(l.cancelVisible);
@@ -129,9 +144,15 @@ TEST_F(MessageBoxTest, NoticeAfterQuestionShowsOneOkButtonWithoutPicture)
 
 TEST_F(MessageBoxTest, LongMessageWidensOnOneLine)
 {
-    const QString text = QStringLiteral("Невозможно загрузить данные о пользователе. Пользователь будет удалён");
+    const QString text =
+        QStringLiteral("Невозможно загрузить данные о пользователе. Пользователь будет удалён");
     Layout l;
-    run([&] { box.ShowNotice(text); return 0; }, l, pressEnter);
+    run(
+        [&] {
+            box.ShowNotice(text);
+            return 0;
+        },
+        l, pressEnter);
     EXPECT_GT(l.width, 233 + 100);
     EXPECT_EQ(l.width, textWidth(text) + 36);
     EXPECT_EQ(l.height, 78);
@@ -141,8 +162,18 @@ TEST_F(MessageBoxTest, LongMessageWidensOnOneLine)
 TEST_F(MessageBoxTest, VerdictsShowTheirPicturesAndPlayOnlyTheirSounds)
 {
     Layout right, wrong;
-    run([&] { box.ShowTrueAnswer(); return 0; }, right, pressEnter);
-    run([&] { box.ShowFalseAnswer(); return 0; }, wrong, pressEnter);
+    run(
+        [&] {
+            box.ShowTrueAnswer();
+            return 0;
+        },
+        right, pressEnter);
+    run(
+        [&] {
+            box.ShowFalseAnswer();
+            return 0;
+        },
+        wrong, pressEnter);
     EXPECT_EQ(sounds.played, (QStringList{"TRUEANSWER", "FALSEANSWER"}));
     EXPECT_EQ(right.pictureColor, kTrueColor);
     EXPECT_EQ(wrong.pictureColor, kFalseColor);
@@ -164,7 +195,12 @@ TEST_F(MessageBoxTest, VerdictsShowTheirPicturesAndPlayOnlyTheirSounds)
 TEST_F(MessageBoxTest, VictoryShowsTheNumberedLogoSilently)
 {
     Layout l;
-    run([&] { box.ShowPictureIdNotice(3, QStringLiteral("Поздравляем с победой!")); return 0; }, l, pressEnter);
+    run(
+        [&] {
+            box.ShowPictureIdNotice(3, QStringLiteral("Поздравляем с победой!"));
+            return 0;
+        },
+        l, pressEnter);
     EXPECT_TRUE(l.image);
     EXPECT_EQ(l.pictureColor, QColor(120, 0, 100));
     EXPECT_TRUE(sounds.played.isEmpty());
@@ -172,9 +208,10 @@ TEST_F(MessageBoxTest, VictoryShowsTheNumberedLogoSilently)
 
 TEST_F(MessageBoxTest, MissingPictureRaisesAndShowsNothing)
 {
-    EXPECT_THROW(box.ShowPictureNotice(QStringLiteral("NOSUCH"), QStringLiteral("x")), platform::EResourceError);
+    EXPECT_THROW(box.ShowPictureNotice(QStringLiteral("NOSUCH"), QStringLiteral("x")),
+                 platform::EResourceError);
     EXPECT_THROW(box.ShowPictureIdNotice(42, QStringLiteral("x")), platform::EResourceError);
-    TMessageBoxForm bare;  // no library at all
+    TMessageBoxForm bare; // no library at all
     EXPECT_THROW(bare.Ask(QStringLiteral("x")), platform::EResourceError);
     EXPECT_FALSE(box.isVisible());
     EXPECT_FALSE(bare.isVisible());
@@ -185,9 +222,14 @@ TEST_F(MessageBoxTest, SilentWithoutSoundsAndStillShows)
 {
     waves.free();
     Layout l;
-    run([&] { box.ShowNotice(QStringLiteral("Введите имя пользователя.")); return 0; }, l, pressEnter);
+    run(
+        [&] {
+            box.ShowNotice(QStringLiteral("Введите имя пользователя."));
+            return 0;
+        },
+        l, pressEnter);
     EXPECT_EQ(l.ok, QStringLiteral("Ok"));
     EXPECT_TRUE(sounds.played.isEmpty());
 }
 
-}  // namespace
+} // namespace

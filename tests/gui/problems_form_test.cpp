@@ -13,16 +13,18 @@
 
 using namespace guitest;
 
-namespace {
+namespace
+{
 
 // Records each message together with the screen's mode at that moment.
-class ModeRecordingBox : public RecordingMessageBox {
-public:
+class ModeRecordingBox : public RecordingMessageBox
+{
+  public:
     using RecordingMessageBox::RecordingMessageBox;
     const TAbstractForm *screen = nullptr;
     QList<bool> textModeAtShow;
 
-protected:
+  protected:
     int Execute() override
     {
         textModeAtShow << (screen && screen->TextMode());
@@ -30,8 +32,9 @@ protected:
     }
 };
 
-class ProblemsFormTest : public ScreenFixture {
-protected:
+class ProblemsFormTest : public ScreenFixture
+{
+  protected:
     void SetUp() override
     {
         ScreenFixture::SetUp();
@@ -107,7 +110,7 @@ TEST_F(ProblemsFormTest, OpensInListModeOnTheFirstPuzzleWithItsPictureStretched)
     EXPECT_EQ(form->PanelImage->parentWidget(), form->TopPanel);
 
     // Every control at its place, with its caption, font and hint.
-    EXPECT_EQ(form->ProblemsList->geometry(), QRect(5, 132, 345, 408));  // under the filter
+    EXPECT_EQ(form->ProblemsList->geometry(), QRect(5, 132, 345, 408)); // under the filter
     EXPECT_EQ(form->ProblemsList->width(), 345);
     EXPECT_EQ(form->ProblemText->geometry().topLeft(), QPoint(6, 81));
     EXPECT_EQ(form->CloseButton->geometry(), QRect(8, 552, 129, 33));
@@ -119,8 +122,9 @@ TEST_F(ProblemsFormTest, OpensInListModeOnTheFirstPuzzleWithItsPictureStretched)
     EXPECT_EQ(form->ProblemsList->toolTip(), QStringLiteral("Список головоломок"));
     EXPECT_EQ(form->DiffFrame->toolTip(), QStringLiteral("Сложность"));
     EXPECT_EQ(form->ProblemText->toolTip(), QStringLiteral("Текст головоломки"));
-    for (const char *name : {"FlatTabControl1", "PanelImage", "ProblemName", "DiffImage", "Shape1", "ProblemsList",
-                             "ProblemText", "ProblemImage", "Ramka", "CloseButton", "AnswerButton", "DecideButton"})
+    for (const char *name :
+         {"FlatTabControl1", "PanelImage", "ProblemName", "DiffImage", "Shape1", "ProblemsList",
+          "ProblemText", "ProblemImage", "Ramka", "CloseButton", "AnswerButton", "DecideButton"})
         EXPECT_NE(form->findChild<QWidget *>(QLatin1String(name)), nullptr) << name;
     EXPECT_TRUE(errors.isEmpty()) << errors.join(QLatin1Char('\n')).toStdString();
 }
@@ -233,7 +237,7 @@ TEST_F(ProblemsFormTest, AKeyActsOnceWhenAButtonHasTheFocus)
     EXPECT_EQ(form->focusWidget(), form->StarButton);
     key(Qt::Key_Tab);
     EXPECT_EQ(form->focusWidget(), form->CloseButton);
-    key(Qt::Key_Tab);  // the bottom row left to right
+    key(Qt::Key_Tab); // the bottom row left to right
     EXPECT_EQ(form->focusWidget(), form->MemoButton);
     key(Qt::Key_Tab);
     ASSERT_EQ(form->focusWidget(), form->AnswerButton);
@@ -362,10 +366,10 @@ TEST_F(ProblemsFormTest, TextViewerPassesTheFocusToTheDecideButton)
 TEST_F(ProblemsFormTest, WheelScrollsTheTextOneLinePerNotchInTextModeOnly)
 {
     open();
-    emit form->ProblemsList->rowChosen(1);  // 80 lines of text
+    emit form->ProblemsList->rowChosen(1); // 80 lines of text
     auto wheel = [&](QWidget *target, int delta) {
-        QWheelEvent e(QPointF(10, 10), target->mapToGlobal(QPointF(10, 10)), QPoint(), QPoint(0, delta), Qt::NoButton,
-                      Qt::NoModifier, Qt::NoScrollPhase, false);
+        QWheelEvent e(QPointF(10, 10), target->mapToGlobal(QPointF(10, 10)), QPoint(), QPoint(0, delta),
+                      Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
         QApplication::sendEvent(target, &e);
     };
     wheel(form, -120);
@@ -380,7 +384,7 @@ TEST_F(ProblemsFormTest, WheelScrollsTheTextOneLinePerNotchInTextModeOnly)
     wheel(form, 120);
     EXPECT_EQ(form->ProblemText->ScrollPosition(), 1);
     wheel(form, 120);
-    wheel(form, 120);  // one line above the top is refused
+    wheel(form, 120); // one line above the top is refused
     EXPECT_EQ(form->ProblemText->ScrollPosition(), 0);
 }
 
@@ -397,7 +401,7 @@ TEST_F(ProblemsFormTest, MissingCatalogueShowsThePlatformErrorAndClosesWithoutQu
         buttons = int(message->buttons().size());
         QTest::keyClick(w, Qt::Key_Return);
     });
-    form = new TProblemsForm(context, nullptr, gameDir());  // an empty folder: no list.lst
+    form = new TProblemsForm(context, nullptr, gameDir()); // an empty folder: no list.lst
     EXPECT_EQ(text, QStringLiteral("Невозможно загрузить список задач"));
     EXPECT_EQ(icon, QMessageBox::Critical);
     EXPECT_EQ(buttons, 1);
@@ -450,7 +454,7 @@ TEST_F(ProblemsFormTest, CatalogueWithoutPuzzlesIsACatalogueThatCannotBeLoaded)
     EXPECT_FALSE(form->DecideButton->isEnabled() && form->Problems.Selected());
 }
 
-}  // namespace
+} // namespace
 
 // «подсказка» by key and by button: the text opens with the hints numbered under
 // the statement, as the text viewer gives them to a reader; none left, the
@@ -470,11 +474,11 @@ TEST_F(ProblemsFormTest, HintsOpenTheTextAndStandNumberedUnderTheStatement)
     QTest::mouseClick(form->HintButton, Qt::LeftButton);
     EXPECT_TRUE(shown().contains(QStringLiteral("Подсказка 2.\nHint 2 of 11."))) << qPrintable(shown());
     EXPECT_FALSE(form->HintButton->isEnabled());
-    EXPECT_TRUE(box.shown.isEmpty());  // free: no question
+    EXPECT_TRUE(box.shown.isEmpty()); // free: no question
 
     key(Qt::Key_Escape);
     key(Qt::Key_Down);
-    EXPECT_FALSE(form->HintButton->isEnabled());  // the next puzzle has none
+    EXPECT_FALSE(form->HintButton->isEnabled()); // the next puzzle has none
     key(Qt::Key_Up);
     key(Qt::Key_Return);
     EXPECT_FALSE(shown().contains(QStringLiteral("Подсказка"))) << qPrintable(shown());
@@ -518,7 +522,7 @@ TEST_F(ProblemsFormTest, TypingNarrowsTheListAndTheKeysWorkOnWhatItShows)
     // Marked only; then a grade that hides it empties the list and disables what needs a puzzle.
     form->FilterBar->StarredOnlyButton->click();
     EXPECT_EQ(form->ProblemsList->Count(), 1);
-    form->FilterBar->DifficultyBox->setCurrentIndex(3);  // сложные
+    form->FilterBar->DifficultyBox->setCurrentIndex(3); // сложные
     EXPECT_EQ(form->ProblemsList->Count(), 0);
     EXPECT_EQ(selected(), nullptr);
     EXPECT_FALSE(form->DecideButton->isEnabled());
@@ -560,11 +564,11 @@ TEST_F(ProblemsFormTest, AMemoDrawnOnThePictureStaysWithItsPuzzle)
     key(Qt::Key_Escape);
     EXPECT_FALSE(pad->Drawing());
     EXPECT_TRUE(form->isVisible());
-    EXPECT_TRUE(box.shown.isEmpty());  // no leave question while drawing
+    EXPECT_TRUE(box.shown.isEmpty()); // no leave question while drawing
 
     const TMemo kept = runMemos.Memo(11);
     ASSERT_EQ(kept.Strokes().size(), 1u);
-    EXPECT_EQ(kept.Strokes().front().points.front(), QPointF(100, 200));  // shown at 440 × 460
+    EXPECT_EQ(kept.Strokes().front().points.front(), QPointF(100, 200)); // shown at 440 × 460
     EXPECT_EQ(form->MemoButton->accessibleDescription(), QStringLiteral("есть рисунки"));
 
     // Another puzzle has its own, empty memo; coming back shows this one.
@@ -581,7 +585,9 @@ TEST_F(ProblemsFormTest, AMemoDrawnOnThePictureStaysWithItsPuzzle)
         QImage shot(size, QImage::Format_ARGB32_Premultiplied);
         shot.fill(Qt::transparent);
         pad->render(&shot, {}, {}, QWidget::RenderFlags());
-        const QPoint at = (QPointF(picturePoint.x() * size.width() / 440, picturePoint.y() * size.height() / 460)).toPoint();
+        const QPoint at =
+            (QPointF(picturePoint.x() * size.width() / 440, picturePoint.y() * size.height() / 460))
+                .toPoint();
         return qAlpha(shot.pixel(at)) > 128;
     };
     for (QSize size : {QSize(440, 460), QSize(220, 230)}) {

@@ -9,11 +9,13 @@
 
 using namespace guitest;
 
-namespace {
+namespace
+{
 
 // A puzzle whose check records what it was handed.
-class TestProblem : public TProblem {
-public:
+class TestProblem : public TProblem
+{
+  public:
     TestProblem(std::uint8_t kind, QStringList lines)
         : TProblem(7, 0, QStringLiteral("Тест"), QString(), QString())
     {
@@ -31,8 +33,9 @@ public:
     bool verdict = true;
 };
 
-class ReplyFormTest : public MediaFixture {
-protected:
+class ReplyFormTest : public MediaFixture
+{
+  protected:
     void SetUp() override
     {
         MediaFixture::SetUp();
@@ -98,8 +101,9 @@ TEST_F(ReplyFormTest, LayoutFollowsTheDesignAndCentresTheQuestion)
 
 TEST_F(ReplyFormTest, LongQuestionWrapsWithinThePanel)
 {
-    TestProblem p(AnswerText, {QStringLiteral("Очень длинный вопрос, который не помещается в одну строку и потому "
-                                              "переносится на следующие строки панели вопроса, но не дальше.")});
+    TestProblem p(AnswerText,
+                  {QStringLiteral("Очень длинный вопрос, который не помещается в одну строку и потому "
+                                  "переносится на следующие строки панели вопроса, но не дальше.")});
     open(p);
     const int oneLine = QFontMetrics(form->QText->font()).height();
     EXPECT_GT(form->QText->height(), oneLine);
@@ -172,7 +176,7 @@ TEST_F(ReplyFormTest, WholeNumberAcceptsDigitsOnlyAndChecksTheRange)
     EXPECT_EQ(notices.shown.size(), 2);
     EXPECT_EQ(p.calls, 0);
     EXPECT_TRUE(stillOpen());
-    EXPECT_EQ(form->Edit->text(), QStringLiteral("2147483648"));  // the entry stays as it was
+    EXPECT_EQ(form->Edit->text(), QStringLiteral("2147483648")); // the entry stays as it was
 
     form->Edit->setText(QStringLiteral("00042"));
     p.verdict = false;
@@ -183,7 +187,7 @@ TEST_F(ReplyFormTest, WholeNumberAcceptsDigitsOnlyAndChecksTheRange)
     EXPECT_EQ(result, 7);
     EXPECT_EQ(sounds.played, (QStringList{"CLICK", "ERROR", "CLICK", "ERROR", "CLICK"}));
     flushDeletes();
-    EXPECT_TRUE(form.isNull());  // the dialog frees itself
+    EXPECT_TRUE(form.isNull()); // the dialog frees itself
 }
 
 TEST_F(ReplyFormTest, LargestWholeNumberPacksLittleEndian)
@@ -196,7 +200,8 @@ TEST_F(ReplyFormTest, LargestWholeNumberPacksLittleEndian)
     EXPECT_EQ(result, 6);
     const std::array<std::uint8_t, 4> expected{0xFF, 0xFF, 0xFF, 0x7F};
     EXPECT_TRUE(std::equal(expected.begin(), expected.end(), p.lastAnswer.bytes.begin()));
-    EXPECT_TRUE(std::all_of(p.lastAnswer.bytes.begin() + 4, p.lastAnswer.bytes.end(), [](auto b) { return b == 0; }));
+    EXPECT_TRUE(
+        std::all_of(p.lastAnswer.bytes.begin() + 4, p.lastAnswer.bytes.end(), [](auto b) { return b == 0; }));
 }
 
 TEST_F(ReplyFormTest, TextIsCutToTwelveCharactersAndMustNotBeEmpty)
@@ -205,13 +210,13 @@ TEST_F(ReplyFormTest, TextIsCutToTwelveCharactersAndMustNotBeEmpty)
     open(p);
     QTest::keyClick(form->Edit, Qt::Key_Return);
     EXPECT_EQ(noticeTexts(), QStringList{QStringLiteral("Введите свой ответ!")});
-    type(form->Edit, QStringLiteral(" Абвгдежзийкл"));  // 13 characters with the blank
+    type(form->Edit, QStringLiteral(" Абвгдежзийкл")); // 13 characters with the blank
     QTest::keyClick(form->Edit, Qt::Key_Enter);
     QCoreApplication::processEvents();
     EXPECT_EQ(result, 6);
     EXPECT_EQ(p.lastAnswer.bytes[0], 12);
     EXPECT_EQ(p.lastAnswer.text(), QStringLiteral(" Абвгдежзийк"));
-    EXPECT_EQ(p.lastAnswer.bytes[0xC], 0xEA);  // "к" in Windows-1251
+    EXPECT_EQ(p.lastAnswer.bytes[0xC], 0xEA); // "к" in Windows-1251
     EXPECT_EQ(p.lastAnswer.bytes[13], 0);
 }
 
@@ -238,10 +243,10 @@ TEST_F(ReplyFormTest, TimeTypedAsTheQuestionAsksIsAccepted)
         int h, m, s;
     };
     const Case cases[] = {
-        {"7:40:00", "7 :40:00", 7, 40, 0},    {"07:40:00", "07:40:00", 7, 40, 0},
-        {"13:22:00", "13:22:00", 13, 22, 0},  {"132200", "13:22:00", 13, 22, 0},
-        {"0:00:00", "0 :00:00", 0, 0, 0},
-        {"23:59:59", "23:59:59", 23, 59, 59}, {"12::34", "12:  :34", -1, 0, 0},
+        {"7:40:00", "7 :40:00", 7, 40, 0},   {"07:40:00", "07:40:00", 7, 40, 0},
+        {"13:22:00", "13:22:00", 13, 22, 0}, {"132200", "13:22:00", 13, 22, 0},
+        {"0:00:00", "0 :00:00", 0, 0, 0},    {"23:59:59", "23:59:59", 23, 59, 59},
+        {"12::34", "12:  :34", -1, 0, 0},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.typed);
@@ -303,7 +308,8 @@ TEST_F(ReplyFormTest, PartlyFilledOrOutOfRangeTimeIsRefused)
 
 TEST_F(ReplyFormTest, ChoiceNeedsAPickedLine)
 {
-    TestProblem p(AnswerChoice, {QStringLiteral("Кто?"), QStringLiteral("Волк"), QStringLiteral("Очень длинный ответ")});
+    TestProblem p(AnswerChoice,
+                  {QStringLiteral("Кто?"), QStringLiteral("Волк"), QStringLiteral("Очень длинный ответ")});
     open(p);
     QTest::keyClick(form->List, Qt::Key_Return);
     EXPECT_EQ(noticeTexts(), QStringList{QStringLiteral("Введите свой ответ!")});
@@ -316,8 +322,9 @@ TEST_F(ReplyFormTest, ChoiceNeedsAPickedLine)
     EXPECT_EQ(p.lastAnswer, AnswerValue::fromText(QStringLiteral("Очень длинны")));
 }
 
-class NumbersTest : public ReplyFormTest {
-protected:
+class NumbersTest : public ReplyFormTest
+{
+  protected:
     void SetUp() override
     {
         ReplyFormTest::SetUp();
@@ -346,7 +353,7 @@ TEST_F(NumbersTest, PickingAnItemLoadsItsNumberAndLeavingCommitsIt)
     pick(0);
     EXPECT_TRUE(form->Edit->hasFocus());
     type(form->Edit, QStringLiteral("5"));
-    pick(1);  // leaving the edit commits 5 to the first item
+    pick(1); // leaving the edit commits 5 to the first item
     EXPECT_EQ(form->NumberTexts->at(0), QStringLiteral("5"));
     EXPECT_TRUE(form->Edit->hasFocus());
     EXPECT_EQ(form->Edit->text(), QString());
@@ -454,7 +461,7 @@ TEST_F(ReplyFormTest, MoreNumbersThanTheRecordHoldsAreNeverWrittenPastIt)
     open(p);
     for (int i = 0; i < 9; ++i)
         (*form->NumberTexts)[i] = QString::number(100 + i);
-    form->Edit->setText(QStringLiteral("100"));  // the picked first item's number
+    form->Edit->setText(QStringLiteral("100")); // the picked first item's number
     QTest::mouseClick(form->OkButton, Qt::LeftButton);
     QCoreApplication::processEvents();
     EXPECT_EQ(result, 6);
@@ -633,4 +640,4 @@ TEST_F(NumbersTest, KeyboardAloneGivesEveryNumberAndConfirms)
     EXPECT_EQ(problem.lastAnswer, AnswerValue::fromNumbers({5, 7, 9}));
 }
 
-}  // namespace
+} // namespace

@@ -13,7 +13,8 @@
 using richtext::RtfParagraph;
 using richtext::RtfRun;
 
-namespace {
+namespace
+{
 
 QByteArray paragraphs(int count, const QString &text = QString::fromUtf8("Строка"))
 {
@@ -43,7 +44,7 @@ struct RichTextViewTest : ::testing::Test {
     }
 };
 
-}  // namespace
+} // namespace
 
 TEST_F(RichTextViewTest, CountsWrappedLinesAtTheViewWidth)
 {
@@ -54,7 +55,7 @@ TEST_F(RichTextViewTest, CountsWrappedLinesAtTheViewWidth)
     view.setRtf(paragraphs(1, longText));
     const int wide = view.lineCount();
     EXPECT_GT(wide, 1);
-    view.resize(344 - 24, 200);  // narrowed for a scroll bar: at least as many lines
+    view.resize(344 - 24, 200); // narrowed for a scroll bar: at least as many lines
     EXPECT_GE(view.lineCount(), wide);
     view.resize(150, 200);
     EXPECT_GT(view.lineCount(), wide);
@@ -106,7 +107,8 @@ TEST_F(RichTextViewTest, HitTestsAgreeWithLineNumbers)
 
     view.scrollLines(10);
     EXPECT_EQ(view.lineFromChar(view.charFromPos(QPoint(0, 2))), 10);
-    EXPECT_EQ(view.lineFromChar(view.charFromPos(QPoint(0, view.height()))) - view.firstVisibleLine() + 1, visible);
+    EXPECT_EQ(view.lineFromChar(view.charFromPos(QPoint(0, view.height()))) - view.firstVisibleLine() + 1,
+              visible);
 
     // Characters of the tenth paragraph sit on line 9; past the end is the last line.
     const QTextBlock b = view.document()->findBlockByNumber(9);
@@ -117,10 +119,10 @@ TEST_F(RichTextViewTest, HitTestsAgreeWithLineNumbers)
 
 TEST_F(RichTextViewTest, FormatAllKeepsEmphasisAndColourAndNotifiesNothing)
 {
-    QVector<RtfParagraph> ps = {RtfParagraph{{RtfRun{"plain ", false, false, false, {}},
-                                              RtfRun{"bold", true, false, false, {}},
-                                              RtfRun{" red", false, true, false, QColor(Qt::red)}}},
-                                RtfParagraph{}};
+    QVector<RtfParagraph> ps = {
+        RtfParagraph{{RtfRun{"plain ", false, false, false, {}}, RtfRun{"bold", true, false, false, {}},
+                      RtfRun{" red", false, true, false, QColor(Qt::red)}}},
+        RtfParagraph{}};
     QSignalSpy replaced(&view, &RichTextView::contentReplaced);
     QSignalSpy changed(&view, &QTextEdit::textChanged);
     view.setRtf(richtext::writeRtf(ps));
@@ -145,7 +147,7 @@ TEST_F(RichTextViewTest, FormatAllKeepsEmphasisAndColourAndNotifiesNothing)
         EXPECT_DOUBLE_EQ(f.leftMargin(), richtext::pointsToPixels(2));
         EXPECT_DOUBLE_EQ(f.leftMargin() + f.textIndent(), richtext::pointsToPixels(25));
         EXPECT_DOUBLE_EQ(f.rightMargin(), richtext::pointsToPixels(2));
-        EXPECT_EQ(b.charFormat().fontPointSize(), 13.0);  // empty lines grow with the text
+        EXPECT_EQ(b.charFormat().fontPointSize(), 13.0); // empty lines grow with the text
     }
 }
 

@@ -12,7 +12,8 @@
 
 using namespace guitest;
 
-namespace {
+namespace
+{
 
 QByteArray solution(int paragraphs)
 {
@@ -30,8 +31,9 @@ QByteArray solution(int paragraphs)
     return richtext::writeRtf(ps);
 }
 
-class SolutionFormTest : public MediaFixture {
-protected:
+class SolutionFormTest : public MediaFixture
+{
+  protected:
     void TearDown() override
     {
         if (form)
@@ -101,7 +103,7 @@ TEST_F(SolutionFormTest, ZoomStepsThroughFiveSizesAndDisablesAtTheEnds)
     expectFormatting(13);
     EXPECT_FALSE(form->ZoomInBtn->isEnabled());
     EXPECT_TRUE(form->ZoomOutBtn->isEnabled());
-    QTest::mouseClick(form->ZoomInBtn, Qt::LeftButton);  // disabled: nothing
+    QTest::mouseClick(form->ZoomInBtn, Qt::LeftButton); // disabled: nothing
     EXPECT_EQ(form->ZoomStep, 5);
     for (int expected : {11, 10, 8, 7}) {
         QTest::mouseClick(form->ZoomOutBtn, Qt::LeftButton);
@@ -112,7 +114,7 @@ TEST_F(SolutionFormTest, ZoomStepsThroughFiveSizesAndDisablesAtTheEnds)
     EXPECT_TRUE(form->ZoomInBtn->isEnabled());
     EXPECT_EQ(sounds.played.size(), 6);
     EXPECT_EQ(sounds.played.count(QStringLiteral("CLICK")), 6);
-    EXPECT_TRUE(form->Focus->hasFocus());  // speed buttons never take it
+    EXPECT_TRUE(form->Focus->hasFocus()); // speed buttons never take it
 }
 
 TEST_F(SolutionFormTest, EnterEscapeAndOkCloseWithResultOneAndClick)
@@ -153,8 +155,8 @@ TEST_F(SolutionFormTest, WheelScrollsOneLinePerNotchAtEveryStep)
     ASSERT_GT(bar->maximum(), 0);
     auto wheel = [&](int delta) {
         const QPoint at(100, 100);
-        QWheelEvent e(at, form->AnswerText->viewport()->mapToGlobal(at), QPoint(), QPoint(0, delta), Qt::NoButton,
-                      Qt::NoModifier, Qt::NoScrollPhase, false);
+        QWheelEvent e(at, form->AnswerText->viewport()->mapToGlobal(at), QPoint(), QPoint(0, delta),
+                      Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
         QApplication::sendEvent(form->AnswerText->viewport(), &e);
     };
     for (int step : {3, 5, 1}) {
@@ -163,7 +165,9 @@ TEST_F(SolutionFormTest, WheelScrollsOneLinePerNotchAtEveryStep)
         bar->setValue(0);
         const QTextBlock first = form->AnswerText->document()->begin();
         ASSERT_GE(first.layout()->lineCount(), 3);
-        auto lineTop = [&](int k) { return int(first.layout()->lineAt(k).y() - first.layout()->lineAt(0).y()); };
+        auto lineTop = [&](int k) {
+            return int(first.layout()->lineAt(k).y() - first.layout()->lineAt(0).y());
+        };
         const int secondLine = lineTop(1);
         wheel(-120);
         EXPECT_EQ(bar->value(), secondLine);
@@ -173,7 +177,7 @@ TEST_F(SolutionFormTest, WheelScrollsOneLinePerNotchAtEveryStep)
         EXPECT_EQ(bar->value(), secondLine);
         wheel(120);
         EXPECT_EQ(bar->value(), 0);
-        wheel(120);  // at the top already
+        wheel(120); // at the top already
         EXPECT_EQ(bar->value(), 0);
     }
 }
@@ -220,4 +224,4 @@ TEST_F(SolutionFormTest, ArrowCursorOnItsOwnWindowOnly)
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
 }
 
-}  // namespace
+} // namespace

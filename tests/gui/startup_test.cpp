@@ -23,17 +23,18 @@
 #include <QFontInfo>
 #include <QMessageBox>
 #include <QMouseEvent>
-#include <QTimer>
 #include <QPalette>
 #include <QProcess>
+#include <QScopeGuard>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QScopeGuard>
+#include <QTimer>
 #include <QtEndian>
 #include <gtest/gtest.h>
 
-namespace {
+namespace
+{
 
 const char *SystemFont = "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf";
 const QString SeedDll = QStringLiteral(ZENTRIKA_SOURCE_DIR "/tests/fuzz/corpus/peresources/media_small.dll");
@@ -72,12 +73,10 @@ QByteArray read(const QString &path)
     return f.readAll();
 }
 
-class ScriptedDisplay : public platform::IDisplayModes {
-public:
-    explicit ScriptedDisplay(std::vector<platform::DisplayMode> list)
-        : list_(std::move(list))
-    {
-    }
+class ScriptedDisplay : public platform::IDisplayModes
+{
+  public:
+    explicit ScriptedDisplay(std::vector<platform::DisplayMode> list) : list_(std::move(list)) {}
     std::vector<platform::DisplayMode> modes() override { return list_; }
     bool change(const platform::DisplayMode &mode, bool) override
     {
@@ -92,20 +91,22 @@ public:
     platform::DisplayMode current;
     int restores = 0;
 
-private:
+  private:
     std::vector<platform::DisplayMode> list_;
 };
 
-class Recorder : public platform::ISoundPlayer {
-public:
+class Recorder : public platform::ISoundPlayer
+{
+  public:
     void play(const QString &name, const QByteArray &) override { played << name; }
     void stop() override {}
     QStringList played;
 };
 
 // A game folder with the seed DLL as Media.dll, a font and the two cursors.
-class GameFolder : public ::testing::Test {
-protected:
+class GameFolder : public ::testing::Test
+{
+  protected:
     void SetUp() override
     {
         ASSERT_TRUE(dir_.isValid());
@@ -124,7 +125,8 @@ protected:
     void expectDesktopAsBefore()
     {
         EXPECT_EQ(QApplication::palette().color(QPalette::Active, QPalette::Highlight), originalHighlight_);
-        EXPECT_EQ(QApplication::palette().color(QPalette::Inactive, QPalette::HighlightedText), originalText_);
+        EXPECT_EQ(QApplication::palette().color(QPalette::Inactive, QPalette::HighlightedText),
+                  originalText_);
         EXPECT_TRUE(QFont::substitutes(QStringLiteral("Comic Sans MS")).isEmpty());
         EXPECT_EQ(zw::gameFont(13).family(), QStringLiteral("Comic Sans MS"));
         // What a widget sets from now on is Qt's own cursor.
@@ -153,7 +155,7 @@ TEST_F(GameFolder, StartUpTakesTheDesktopAndShutdownGivesItBack)
         ASSERT_TRUE(session.media().isLoaded()) << session.media().errorString().toStdString();
         EXPECT_FALSE(session.media().loadBitmap(QStringLiteral("startscreen")).isNull());
         waves.click();
-        waves.play(platform::Wave::Error);  // not in this library: silence
+        waves.play(platform::Wave::Error); // not in this library: silence
         EXPECT_EQ(sounds.played, QStringList{QStringLiteral("CLICK")});
 
         const QPalette palette = QApplication::palette();
@@ -162,7 +164,8 @@ TEST_F(GameFolder, StartUpTakesTheDesktopAndShutdownGivesItBack)
             EXPECT_EQ(palette.color(group, QPalette::HighlightedText), QColor(Qt::black));
         }
         EXPECT_EQ(session.font().family(), QStringLiteral("DejaVu Sans"));
-        EXPECT_EQ(QFont::substitutes(QStringLiteral("Comic Sans MS")).value(0).toLower(), QStringLiteral("dejavu sans"));
+        EXPECT_EQ(QFont::substitutes(QStringLiteral("Comic Sans MS")).value(0).toLower(),
+                  QStringLiteral("dejavu sans"));
         EXPECT_EQ(QFontInfo(QFont(QStringLiteral("Comic Sans MS"))).family(), QStringLiteral("DejaVu Sans"));
         // The screens ask for the family itself, never the face Qt would search fallbacks for.
         EXPECT_EQ(zw::gameFont(13).family().toLower(), session.font().family().toLower());
@@ -189,7 +192,7 @@ TEST_F(GameFolder, StartUpTakesTheDesktopAndShutdownGivesItBack)
         EXPECT_EQ(display.restores, 1);
         expectDesktopAsBefore();
         EXPECT_EQ(waves.player(), nullptr);
-        session.shutdown();  // twice is harmless
+        session.shutdown(); // twice is harmless
         EXPECT_EQ(display.restores, 1);
     }
 }
@@ -230,7 +233,7 @@ TEST_F(GameFolder, FailedSwitchUndoesEverythingBeforeIt)
     expectDesktopAsBefore();
     waves.click();
     EXPECT_TRUE(sounds.played.isEmpty());
-    EXPECT_EQ(waves.player(), nullptr);  // the session let go of its player
+    EXPECT_EQ(waves.player(), nullptr); // the session let go of its player
 }
 
 TEST_F(GameFolder, MissingFilesLeaveTheGameRunnable)
@@ -238,7 +241,7 @@ TEST_F(GameFolder, MissingFilesLeaveTheGameRunnable)
     QTemporaryDir empty;
     platform::Sounds waves;
     app::GameSession session(nullptr, waves, nullptr, {empty.path()});
-    ASSERT_TRUE(session.start());  // in a window nothing needs switching
+    ASSERT_TRUE(session.start()); // in a window nothing needs switching
     EXPECT_FALSE(session.media().isLoaded());
     EXPECT_THROW(session.media().loadBitmap(QStringLiteral("StartScreen")), platform::EResourceError);
     EXPECT_FALSE(session.font().isAdded());
@@ -258,7 +261,8 @@ TEST(Locate, ProgramFolderFirstThenTheNext)
     write(a.filePath(QStringLiteral("Media.dll")), "a");
     EXPECT_EQ(app::GameSession::locate(QStringLiteral("Media.dll"), {a.path(), b.path()}),
               a.filePath(QStringLiteral("Media.dll")));
-    EXPECT_EQ(app::GameSession::locate(QStringLiteral("Fonts/comic.ttf"), {a.path()}), QStringLiteral("Fonts/comic.ttf"));
+    EXPECT_EQ(app::GameSession::locate(QStringLiteral("Fonts/comic.ttf"), {a.path()}),
+              QStringLiteral("Fonts/comic.ttf"));
 }
 
 TEST(Options, VideoHelpVersionAndMistakes)
@@ -288,11 +292,13 @@ TEST(Options, ConsoleAnswersBeforeAnyWindow)
         {{QStringLiteral("--screen=game")}, 2},
         {{QStringLiteral("--screen=game"), QStringLiteral("--player= ")}, 2},
         {{QStringLiteral("--data")}, 2},
-        {{QStringLiteral("--screen=game"), QStringLiteral("--player=Ира"), QStringLiteral("--data"), QStringLiteral("/x")},
+        {{QStringLiteral("--screen=game"), QStringLiteral("--player=Ира"), QStringLiteral("--data"),
+          QStringLiteral("/x")},
          std::nullopt},
     };
     for (const auto &c : cases)
-        EXPECT_EQ(app::answerOnConsole(app::parseOptions(c.arguments)), c.code) << qPrintable(c.arguments.join(' '));
+        EXPECT_EQ(app::answerOnConsole(app::parseOptions(c.arguments)), c.code)
+            << qPrintable(c.arguments.join(' '));
 }
 
 TEST(CursorFile, HotSpotAndImageFromTheFile)
@@ -315,8 +321,8 @@ TEST(CursorFile, HotSpotAndImageFromTheFile)
         shape.save(dir.filePath(QStringLiteral("a.png")));
         QProcess p;
         p.start(icotool, {QStringLiteral("-c"), QStringLiteral("--cursor"), QStringLiteral("--hotspot-x=4"),
-                          QStringLiteral("--hotspot-y=6"), QStringLiteral("-o"), dir.filePath(QStringLiteral("a.cur")),
-                          dir.filePath(QStringLiteral("a.png"))});
+                          QStringLiteral("--hotspot-y=6"), QStringLiteral("-o"),
+                          dir.filePath(QStringLiteral("a.cur")), dir.filePath(QStringLiteral("a.png"))});
         ASSERT_TRUE(p.waitForFinished());
         const auto dib = platform::readCursorFile(dir.filePath(QStringLiteral("a.cur")));
         ASSERT_TRUE(dib);
@@ -341,11 +347,12 @@ TEST(CursorFile, HotSpotAndImageFromTheFile)
 // missing. (A user event rather than a mouse press: Qt's pointer-event
 // bookkeeping leaks a little when an exception unwinds through it, which the
 // leak checker of the sanitizer build would report against this test.)
-class Throwing : public QWidget {
-public:
+class Throwing : public QWidget
+{
+  public:
     int presses = 0;
 
-protected:
+  protected:
     void customEvent(QEvent *) override
     {
         if (++presses == 1)
@@ -360,7 +367,7 @@ TEST(ErrorReport, EscapedErrorIsShownInRussianAndTheProgramGoesOn)
     QStringList shown;
     platform::GameApplication *application = platform::GameApplication::instance();
     ASSERT_TRUE(application);
-    app::installErrorReport(*application);  // the game's texts
+    app::installErrorReport(*application); // the game's texts
     application->setErrorReporter([&](const QString &m) { shown << m; });
     Throwing w;
     auto press = [&] {
@@ -374,7 +381,7 @@ TEST(ErrorReport, EscapedErrorIsShownInRussianAndTheProgramGoesOn)
     EXPECT_TRUE(shown[0].contains(QStringLiteral("Переустановите игру"))) << shown[0].toStdString();
     EXPECT_FALSE(shown[0].contains(QStringLiteral("not found")));
     EXPECT_NE(err.find("Bitmap \"GAMEPANEL\" not found in Media.dll"), std::string::npos);
-    press();  // the widget still works
+    press(); // the widget still works
     EXPECT_EQ(w.presses, 2);
     EXPECT_EQ(shown.size(), 1);
 
@@ -429,7 +436,8 @@ TEST(ErrorReport, EscapedErrorIsShownInRussianAndTheProgramGoesOn)
         }
     });
     testing::internal::CaptureStderr();
-    platform::deliverReportingErrors([]() -> bool { throw EListError(QStringLiteral("List index out of bounds.")); });
+    platform::deliverReportingErrors(
+        []() -> bool { throw EListError(QStringLiteral("List index out of bounds.")); });
     testing::internal::GetCapturedStderr();
     EXPECT_EQ(boxText, playerMessage(EListError(QStringLiteral("List index out of bounds."))));
     application->setErrorReporter({});
@@ -441,13 +449,14 @@ TEST(HighlightColours, OnlyTheirRolesGoBack)
     const QPalette before = QApplication::palette();
     platform::HighlightColours colours;
     colours.apply();
-    colours.apply();  // a second apply keeps the first saved colours
+    colours.apply(); // a second apply keeps the first saved colours
     QPalette changed = QApplication::palette();
     changed.setColor(QPalette::Window, QColor(1, 2, 3));
     QApplication::setPalette(changed);
     colours.restore();
     EXPECT_EQ(QApplication::palette().color(QPalette::Highlight), before.color(QPalette::Highlight));
-    EXPECT_EQ(QApplication::palette().color(QPalette::HighlightedText), before.color(QPalette::HighlightedText));
+    EXPECT_EQ(QApplication::palette().color(QPalette::HighlightedText),
+              before.color(QPalette::HighlightedText));
     EXPECT_EQ(QApplication::palette().color(QPalette::Window), QColor(1, 2, 3));
     QApplication::setPalette(before);
 }
@@ -458,7 +467,7 @@ TEST(StartScreen, BorderlessMainMenuOverTheLibrarysPicture)
     QImage start(800, 600, QImage::Format_RGB32);
     start.fill(qRgb(10, 200, 30));
     media.addBitmap(QStringLiteral("StartScreen"), start);
-    platform::UserStore store{QString()};  // the menu alone opens no store
+    platform::UserStore store{QString()}; // the menu alone opens no store
     GameContext context{media, store, QString()};
     {
         TMainForm form(context);
@@ -470,13 +479,14 @@ TEST(StartScreen, BorderlessMainMenuOverTheLibrarysPicture)
     }
     platform::FakeResourceLibrary none;
     GameContext bare{none, store, QString()};
-    TMainForm plain(bare);  // no picture: the menu over its own colour, no error
+    TMainForm plain(bare); // no picture: the menu over its own colour, no error
     EXPECT_EQ(plain.grab().toImage().pixel(400, 300), qRgb(251, 254, 244));
 }
 
-}  // namespace
+} // namespace
 
-namespace {
+namespace
+{
 
 TEST(StartScreen, MinimisingGivesTheDisplayBackAndRestoringRetakesIt)
 {
@@ -500,4 +510,4 @@ TEST(StartScreen, MinimisingGivesTheDisplayBackAndRestoringRetakesIt)
     }
 }
 
-}  // namespace
+} // namespace

@@ -17,7 +17,8 @@
 
 using namespace guitest;
 
-namespace {
+namespace
+{
 
 // Tuesday 8 December 2026, noon UTC: "today" for every case.
 constexpr qint64 kNow = 1796731200;
@@ -42,20 +43,22 @@ AnswerRecord rec(AnswerEvent e, qint64 daysAgo, qint64 before, qint64 after, int
 QString described(QWidget *w)
 {
     QAccessibleInterface *a = QAccessible::queryAccessibleInterface(w);
-    return a ? a->text(QAccessible::Name) + QStringLiteral(" | ") + a->text(QAccessible::Description) : QString();
+    return a ? a->text(QAccessible::Name) + QStringLiteral(" | ") + a->text(QAccessible::Description)
+             : QString();
 }
 
 struct ScreenCase {
     const char *name;
     std::vector<AnswerRecord> log;
-    const char *damage;  // SQL run on the store before the player is saved; null for none
-    int ld, lu;          // the profile's own counters of easy puzzles
+    const char *damage; // SQL run on the store before the player is saved; null for none
+    int ld, lu;         // the profile's own counters of easy puzzles
     // Expected texts, each found in what the screen reader gets.
     std::vector<const char *> said;
 };
 
-class StatisticsScreen : public MediaFixture, public ::testing::WithParamInterface<ScreenCase> {
-protected:
+class StatisticsScreen : public MediaFixture, public ::testing::WithParamInterface<ScreenCase>
+{
+  protected:
     void SetUp() override
     {
         MediaFixture::SetUp();
@@ -93,9 +96,10 @@ TEST_P(StatisticsScreen, ShowsAndSaysTheFiguresOfTheLog)
     QPointer<TStatisticsForm> form = new TStatisticsForm(context, *player, nullptr, kNow);
     form->ShowModalAsync();
     QStringList said;
-    for (QWidget *w : std::initializer_list<QWidget *>{form->Header, form->PointsChart, form->Rate, form->WrongPerSolved,
-                                                       form->Hints, form->Solutions, form->DaysPlayed, form->Medians,
-                                                       form->DifficultyChart, form->KindChart, form->Calendar, form->Note})
+    for (QWidget *w :
+         std::initializer_list<QWidget *>{form->Header, form->PointsChart, form->Rate, form->WrongPerSolved,
+                                          form->Hints, form->Solutions, form->DaysPlayed, form->Medians,
+                                          form->DifficultyChart, form->KindChart, form->Calendar, form->Note})
         said << described(w);
     const QString all = said.join(QLatin1Char('\n'));
     for (const char *text : c.said)
@@ -109,34 +113,49 @@ TEST_P(StatisticsScreen, ShowsAndSaysTheFiguresOfTheLog)
 }
 
 const std::vector<AnswerRecord> kTwoDays = {
-    rec(AnswerEvent::Right, 6, 30, 40, 0, 0, 20), rec(AnswerEvent::Wrong, 6, 40, 36, 0, 0, 30),
-    rec(AnswerEvent::Level, 6, 36, 36, -1, -1, 0, 2),
-    rec(AnswerEvent::Hint, 5, 36, 31, 1, 1, 0, 2), rec(AnswerEvent::Right, 5, 31, 51, 1, 1, 65, 2),
-    rec(AnswerEvent::Solution, 5, 51, 31, 2, 3, 0, 2)};
+    rec(AnswerEvent::Right, 6, 30, 40, 0, 0, 20),     rec(AnswerEvent::Wrong, 6, 40, 36, 0, 0, 30),
+    rec(AnswerEvent::Level, 6, 36, 36, -1, -1, 0, 2), rec(AnswerEvent::Hint, 5, 36, 31, 1, 1, 0, 2),
+    rec(AnswerEvent::Right, 5, 31, 51, 1, 1, 65, 2),  rec(AnswerEvent::Solution, 5, 51, 31, 2, 3, 0, 2)};
 
 INSTANTIATE_TEST_SUITE_P(
     Logs, StatisticsScreen,
-    ::testing::Values(
-        ScreenCase{"TwoDays", kTwoDays, nullptr, 1, 1,
-                   {"Вася — уровень 2, 31 очко", "Очки по дням | Очки по дням: 2 дек — 36 (уровень 2), 3 дек — 31",
-                    "Верных ответов: 67 % (2 из 3)", "Ошибок на решённую: 0,50",
-                    "Куплено подсказок: 1 за 5 очков", "Куплено решений: 1 за 20 очков", "Дней в игре: 2",
-                    "лёгкие — 20 с, средние — 1 мин 5 с, сложные — —",
-                    "Решено по сложности: лёгкие — 1, средние — 1, сложные — 0",
-                    "Решено по виду ответа: число — 1, текст — 1, время — 0, выбор из списка — 0, несколько чисел — 0",
-                    "Последние 12 недель: 2 дек — решено: 1, 3 дек — решено: 1"}},
-        ScreenCase{"NoLogYet", {}, nullptr, 3, 1,
-                   {"Вася — уровень 1, 30 очков", "Верных ответов: 75 % (3 из 4)", "Ошибок на решённую: 0,33",
-                    "Решено по сложности: лёгкие — 3, средние — 0, сложные — 0", "История ответов начинается сейчас"}},
-        ScreenCase{"DamagedTable", kTwoDays, "CREATE TABLE answer_log (x)", 2, 0,
-                   {"Часть истории не прочитана", "История ответов начинается сейчас", "Верных ответов: 100 % (2 из 2)"}}),
+    ::testing::Values(ScreenCase{"TwoDays",
+                                 kTwoDays,
+                                 nullptr,
+                                 1,
+                                 1,
+                                 {"Вася — уровень 2, 31 очко",
+                                  "Очки по дням | Очки по дням: 2 дек — 36 (уровень 2), 3 дек — 31",
+                                  "Верных ответов: 67 % (2 из 3)", "Ошибок на решённую: 0,50",
+                                  "Куплено подсказок: 1 за 5 очков", "Куплено решений: 1 за 20 очков",
+                                  "Дней в игре: 2", "лёгкие — 20 с, средние — 1 мин 5 с, сложные — —",
+                                  "Решено по сложности: лёгкие — 1, средние — 1, сложные — 0",
+                                  "Решено по виду ответа: число — 1, текст — 1, время — 0, выбор из списка — "
+                                  "0, несколько чисел — 0",
+                                  "Последние 12 недель: 2 дек — решено: 1, 3 дек — решено: 1"}},
+                      ScreenCase{"NoLogYet",
+                                 {},
+                                 nullptr,
+                                 3,
+                                 1,
+                                 {"Вася — уровень 1, 30 очков", "Верных ответов: 75 % (3 из 4)",
+                                  "Ошибок на решённую: 0,33",
+                                  "Решено по сложности: лёгкие — 3, средние — 0, сложные — 0",
+                                  "История ответов начинается сейчас"}},
+                      ScreenCase{"DamagedTable",
+                                 kTwoDays,
+                                 "CREATE TABLE answer_log (x)",
+                                 2,
+                                 0,
+                                 {"Часть истории не прочитана", "История ответов начинается сейчас",
+                                  "Верных ответов: 100 % (2 из 2)"}}),
     [](const auto &info) { return std::string(info.param.name); });
 
 TEST(StatisticsTexts, WordsAfterNumbersAreDeclined)
 {
     const std::vector<std::pair<int, const char *>> cases = {
-        {0, "0 головоломок"},   {1, "1 головоломка"},    {2, "2 головоломки"},   {4, "4 головоломки"},
-        {5, "5 головоломок"},   {11, "11 головоломок"},  {12, "12 головоломок"}, {21, "21 головоломка"},
+        {0, "0 головоломок"},   {1, "1 головоломка"},     {2, "2 головоломки"},    {4, "4 головоломки"},
+        {5, "5 головоломок"},   {11, "11 головоломок"},   {12, "12 головоломок"},  {21, "21 головоломка"},
         {22, "22 головоломки"}, {111, "111 головоломок"}, {101, "101 головоломка"}};
     for (const auto &[n, text] : cases)
         EXPECT_EQ(TStatisticsForm::solvedWord(n), QString::fromUtf8(text)) << n;
@@ -144,7 +163,9 @@ TEST(StatisticsTexts, WordsAfterNumbersAreDeclined)
     EXPECT_EQ(TStatisticsForm::durationText(3725), QStringLiteral("1 ч 2 мин"));
 }
 
-class StatisticsFromSelection : public StatisticsScreen {};
+class StatisticsFromSelection : public StatisticsScreen
+{
+};
 
 TEST_F(StatisticsFromSelection, OpensForTheChosenStoredPlayerOnly)
 {
@@ -177,4 +198,4 @@ TEST_F(StatisticsFromSelection, OpensForTheChosenStoredPlayerOnly)
     EXPECT_TRUE(dialog.isVisible()) << "the selection goes on after the screen";
 }
 
-}  // namespace
+} // namespace

@@ -82,8 +82,8 @@ TEST_P(StoreGuardStart, TellsThePlayerAndKeepsThePlayers)
                                                       ? QStringLiteral("Файл с данными игроков пропал.")
                                                       : QStringLiteral("Файл с данными игроков повреждён.")))
                 << qPrintable(guard.notice());
-            auto user = TUser::CreateFromRegistry(TUser::PlayerPath(QStringLiteral("Вася")),
-                                                  playerStore.get());
+            auto user =
+                TUser::CreateFromRegistry(TUser::PlayerPath(QStringLiteral("Вася")), playerStore.get());
             EXPECT_EQ(user->Scores, 555);
         }
     }

@@ -7,7 +7,8 @@
 #include <QTextLayout>
 #include <gtest/gtest.h>
 
-namespace {
+namespace
+{
 
 using Part = TFatScrollBar::TPart;
 
@@ -28,8 +29,11 @@ QByteArray longText()
     QVector<richtext::RtfParagraph> ps;
     for (int i = 0; i < 12; ++i)
         ps.append(richtext::RtfParagraph{{richtext::RtfRun{
-            QString::fromUtf8("Три кота пили молоко, и каждый выпил на два стакана больше соседа. "), false,
-            false, false, {}}}});
+            QString::fromUtf8("Три кота пили молоко, и каждый выпил на два стакана больше соседа. "),
+            false,
+            false,
+            false,
+            {}}}});
     return richtext::writeRtf(ps);
 }
 
@@ -49,7 +53,7 @@ struct TextViewer : guitest::MediaFixture {
     TFatScrollBar *bar() const { return viewer->ScrollBar(); }
 };
 
-}  // namespace
+} // namespace
 
 TEST_F(TextViewer, StartsWithItsDesignValuesAndCompanionsOnTheOwner)
 {
@@ -62,8 +66,8 @@ TEST_F(TextViewer, StartsWithItsDesignValuesAndCompanionsOnTheOwner)
     EXPECT_EQ(fresh.BorderColor(), zw::rgbValue(128, 128, 128));
     EXPECT_EQ(fresh.SColor(), zw::rgbValue(253, 237, 196));
     EXPECT_EQ(fresh.HotColor(), zw::rgbValue(252, 225, 154));
-    for (QWidget *w : std::initializer_list<QWidget *>{fresh.ScrollBar(), fresh.PlusButton(), fresh.MinusButton(),
-                                                       fresh.Frame()})
+    for (QWidget *w : std::initializer_list<QWidget *>{fresh.ScrollBar(), fresh.PlusButton(),
+                                                       fresh.MinusButton(), fresh.Frame()})
         EXPECT_EQ(w->parentWidget(), &owner);
 
     TFatScrollBar *b = fresh.ScrollBar();
@@ -146,7 +150,7 @@ TEST_F(TextViewer, LongerTextNarrowsTheViewAndShowsTheBar)
 
 TEST_F(TextViewer, FiftyLinesWithTwentyVisibleGiveMax31AndA14PixelThumb)
 {
-    viewer->resize(344, 459);  // the bar beside it is 461 pixels high
+    viewer->resize(344, 459); // the bar beside it is 461 pixels high
     viewer->SetText(lines(2));
     const QTextLayout *layout = viewer->document()->begin().layout();
     ASSERT_EQ(layout->lineCount(), 1);
@@ -167,7 +171,7 @@ TEST_F(TextViewer, WheelStepsThroughScrollToStopAtBothEnds)
 {
     viewer->SetText(lines(60));
     const int max = bar()->Max();
-    viewer->ScrollTo(std::uint16_t(viewer->ScrollPosition() - 1));  // 65535 at the top
+    viewer->ScrollTo(std::uint16_t(viewer->ScrollPosition() - 1)); // 65535 at the top
     EXPECT_EQ(viewer->ScrollPosition(), 0);
     EXPECT_EQ(viewer->firstVisibleLine(), 0);
 
@@ -179,7 +183,7 @@ TEST_F(TextViewer, WheelStepsThroughScrollToStopAtBothEnds)
 
     viewer->ScrollTo(std::uint16_t(max));
     EXPECT_EQ(viewer->ScrollPosition(), max);
-    viewer->ScrollTo(std::uint16_t(max + 1));  // a notch down at Max
+    viewer->ScrollTo(std::uint16_t(max + 1)); // a notch down at Max
     EXPECT_EQ(viewer->ScrollPosition(), max);
     EXPECT_EQ(bar()->Position(), max);
     viewer->ScrollTo(std::uint16_t(max - 1));
@@ -189,10 +193,10 @@ TEST_F(TextViewer, WheelStepsThroughScrollToStopAtBothEnds)
 TEST_F(TextViewer, LeavesTheWheelToItsOwner)
 {
     viewer->SetText(lines(60));
-    QWheelEvent wheel(QPointF(10, 10), viewer->mapToGlobal(QPointF(10, 10)), {}, QPoint(0, -120), Qt::NoButton,
-                      Qt::NoModifier, Qt::NoScrollPhase, false);
+    QWheelEvent wheel(QPointF(10, 10), viewer->mapToGlobal(QPointF(10, 10)), {}, QPoint(0, -120),
+                      Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
     QApplication::sendEvent(viewer->viewport(), &wheel);
-    EXPECT_FALSE(wheel.isAccepted());  // so it travels on to the screen
+    EXPECT_FALSE(wheel.isAccepted()); // so it travels on to the screen
     EXPECT_EQ(viewer->firstVisibleLine(), 0);
     EXPECT_EQ(viewer->ScrollPosition(), 0);
 }
@@ -232,7 +236,7 @@ TEST_F(TextViewer, FontLevelStaysWithinOneToFiveAndReturnsToTheTop)
     EXPECT_FALSE(viewer->PlusButton()->isEnabled());
     EXPECT_TRUE(viewer->MinusButton()->isEnabled());
     EXPECT_EQ(viewer->document()->find(QString::fromUtf8("кота")).charFormat().fontPointSize(), 13.0);
-    QTest::mouseClick(viewer->PlusButton(), Qt::LeftButton);  // disabled: nothing happens
+    QTest::mouseClick(viewer->PlusButton(), Qt::LeftButton); // disabled: nothing happens
     EXPECT_EQ(viewer->FontLevel(), 5);
     EXPECT_EQ(sounds.played.size(), 3);
     const int largeLines = viewer->lineCount();

@@ -11,16 +11,18 @@
 
 using namespace guitest;
 
-namespace {
+namespace
+{
 
-class UserSelectTest : public MediaFixture {
-protected:
+class UserSelectTest : public MediaFixture
+{
+  protected:
     void SetUp() override
     {
         MediaFixture::SetUp();
         for (int id = 1; id <= 5; ++id)
             media.addString(id, QStringLiteral("Лого %1").arg(id));
-        registry = &playerStore.get();  // the store the dialogs are given
+        registry = &playerStore.get(); // the store the dialogs are given
         MessageBoxForm = &box;
     }
     void TearDown() override
@@ -40,9 +42,13 @@ protected:
     }
     void storeBroken(const QString &name)
     {
-        registry->openKey(TUser::UsersKey + name + QLatin1Char('\\'), true)->writeString(QStringLiteral("Name"), name);
+        registry->openKey(TUser::UsersKey + name + QLatin1Char('\\'), true)
+            ->writeString(QStringLiteral("Name"), name);
     }
-    bool stored(const QString &name) const { return registry->keyExists(TUser::UsersKey + name + QLatin1Char('\\')); }
+    bool stored(const QString &name) const
+    {
+        return registry->keyExists(TUser::UsersKey + name + QLatin1Char('\\'));
+    }
 
     std::unique_ptr<TUserSelectDialog> open()
     {
@@ -111,7 +117,7 @@ TEST_F(UserSelectTest, NewPlayerGetsTypedNameAndChosenLogo)
     EXPECT_EQ(d->SelectedUser()->Name, QStringLiteral("Маша"));
     EXPECT_EQ(d->SelectedUser()->LabelIndex, 2);
     EXPECT_EQ(d->SelectedUser()->Scores, 30);
-    EXPECT_FALSE(stored(QStringLiteral("Маша")));  // the game saves it, not the dialog
+    EXPECT_FALSE(stored(QStringLiteral("Маша"))); // the game saves it, not the dialog
 }
 
 TEST_F(UserSelectTest, NameRulesRefuseWithNoticesAndStayOpen)
@@ -248,7 +254,7 @@ TEST_F(UserSelectTest, DeleteAsksFirstAndKeepsTheProfileToRestore)
     auto d = open();
     d->LoadGameRB->click();
     d->DeleteButton->setEnabled(true);
-    d->DeleteButtonClick();  // nothing picked: nothing deleted
+    d->DeleteButtonClick(); // nothing picked: nothing deleted
     EXPECT_TRUE(stored(QStringLiteral("Вася")));
     pick(*d, QStringLiteral("Вася"));
     box.reply = mrCancel;
@@ -270,7 +276,7 @@ TEST_F(UserSelectTest, DeleteAsksFirstAndKeepsTheProfileToRestore)
     EXPECT_TRUE(d->UserSelectComboBox->text().isEmpty());
     EXPECT_FALSE(d->SelectedUser());
     EXPECT_FALSE(d->DeleteButton->isEnabled());
-    EXPECT_EQ(d->ScoresLabel->caption(), QStringLiteral("120"));  // still shows the deleted player
+    EXPECT_EQ(d->ScoresLabel->caption(), QStringLiteral("120")); // still shows the deleted player
     d->OKButtonClick();
     EXPECT_EQ(notices(), QStringList{QStringLiteral("Выберите пользователя.")});
     // The deleted name is free again for a new player.
@@ -359,4 +365,4 @@ TEST_F(UserSelectTest, MissingPlayersKeyGivesAnEmptyList)
     EXPECT_EQ(d->UserSelectComboBox->count(), 0);
 }
 
-}  // namespace
+} // namespace

@@ -6,17 +6,18 @@
 #include "core/Problem.h"
 #include "platform/PeResourceLibrary.h"
 #include "platform/desktop/PrivateFont.h"
-#include "screens/SolutionForm.h"
 #include "screens/ReplyForm.h"
+#include "screens/SolutionForm.h"
 #include "widgets/richtext/RtfWriter.h"
-
 
 using namespace guitest;
 
-namespace {
+namespace
+{
 
-class Screenshots : public ::testing::Test {
-protected:
+class Screenshots : public ::testing::Test
+{
+  protected:
     void SetUp() override
     {
         dir = shots::outputDir();
@@ -38,8 +39,9 @@ protected:
     platform::PeResourceLibrary media;
 };
 
-class Puzzle : public TProblem {
-public:
+class Puzzle : public TProblem
+{
+  public:
     Puzzle(std::uint8_t kind, QStringList lines) : TProblem(1, 0, QString(), QString(), QString())
     {
         AnswerKind = kind;
@@ -76,20 +78,28 @@ TEST_F(Screenshots, AnswerDialog)
         std::function<void(TReplyForm *)> fill;
     };
     const QList<Case> cases{
-        {AnswerInteger, {QStringLiteral("Сколько всего спичек понадобится для квадрата 3 на 3?")},
-         QStringLiteral("answer-number.png"), [](TReplyForm *f) { typeText(f->Edit, QStringLiteral("24")); }},
-        {AnswerText, {QStringLiteral("Какое слово здесь лишнее?")}, QStringLiteral("answer-text.png"),
+        {AnswerInteger,
+         {QStringLiteral("Сколько всего спичек понадобится для квадрата 3 на 3?")},
+         QStringLiteral("answer-number.png"),
+         [](TReplyForm *f) { typeText(f->Edit, QStringLiteral("24")); }},
+        {AnswerText,
+         {QStringLiteral("Какое слово здесь лишнее?")},
+         QStringLiteral("answer-text.png"),
          [](TReplyForm *f) { typeText(f->Edit, QStringLiteral("Ворона")); }},
-        {AnswerTime, {QStringLiteral("Во сколько встретятся поезда?")}, QStringLiteral("answer-time.png"),
+        {AnswerTime,
+         {QStringLiteral("Во сколько встретятся поезда?")},
+         QStringLiteral("answer-time.png"),
          [](TReplyForm *f) { typeText(f->TimeEdit, QStringLiteral("1:30")); }},
         {AnswerChoice,
          {QStringLiteral("Кто из братьев сказал правду?"), QStringLiteral("Первый"), QStringLiteral("Второй"),
           QStringLiteral("Третий")},
-         QStringLiteral("answer-choice.png"), [](TReplyForm *f) { QTest::keyClick(f->List, Qt::Key_Down); }},
+         QStringLiteral("answer-choice.png"),
+         [](TReplyForm *f) { QTest::keyClick(f->List, Qt::Key_Down); }},
         {AnswerNumbers,
-         {QStringLiteral("Сколько в корзине яблок, груш и слив?"), QStringLiteral("Яблок"), QStringLiteral("Груш"),
-          QStringLiteral("Слив")},
-         QStringLiteral("answer-numbers.png"), [](TReplyForm *f) {
+         {QStringLiteral("Сколько в корзине яблок, груш и слив?"), QStringLiteral("Яблок"),
+          QStringLiteral("Груш"), QStringLiteral("Слив")},
+         QStringLiteral("answer-numbers.png"),
+         [](TReplyForm *f) {
              f->List->setFocus();
              QTest::keyClick(f->List, Qt::Key_Down);
              typeText(f->Edit, QStringLiteral("12"));
@@ -112,8 +122,9 @@ TEST_F(Screenshots, AnswerViewer)
     QVector<richtext::RtfParagraph> text;
     const QStringList paragraphs{
         QStringLiteral("Разложим монеты на три кучки по четыре и положим на весы первые две."),
-        QStringLiteral("Если весы в равновесии, фальшивая монета в третьей кучке; иначе она в более лёгкой из "
-                       "двух. Так за одно взвешивание остаются четыре подозрительные монеты."),
+        QStringLiteral(
+            "Если весы в равновесии, фальшивая монета в третьей кучке; иначе она в более лёгкой из "
+            "двух. Так за одно взвешивание остаются четыре подозрительные монеты."),
         QStringLiteral("Из этих четырёх положим по одной на каждую чашу. Равновесие укажет на одну из двух "
                        "оставшихся, а третье взвешивание найдёт её."),
         QStringLiteral("Ответ: трёх взвешиваний достаточно."),
@@ -136,4 +147,4 @@ TEST_F(Screenshots, AnswerViewer)
     flushDeletes();
 }
 
-}  // namespace
+} // namespace

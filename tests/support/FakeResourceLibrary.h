@@ -3,11 +3,13 @@
 
 #include <QHash>
 
-namespace platform {
+namespace platform
+{
 
 // An in-memory media library for tests and benchmarks.
-class FakeResourceLibrary : public IResourceLibrary {
-public:
+class FakeResourceLibrary : public IResourceLibrary
+{
+  public:
     void addBitmap(const QString &name, const QImage &image) { named_.insert(name.toUpper(), image); }
     void addBitmap(int id, const QImage &image) { numbered_.insert(id, image); }
     void addString(int id, const QString &text) { strings_.insert(id, text); }
@@ -38,11 +40,11 @@ public:
         return raw_.value(type.toUpper() + QLatin1Char('/') + name.toUpper());
     }
 
-private:
+  private:
     QHash<QString, QImage> named_;
     QHash<int, QImage> numbered_;
     QHash<int, QString> strings_;
     QHash<QString, QByteArray> raw_;
 };
 
-}  // namespace platform
+} // namespace platform

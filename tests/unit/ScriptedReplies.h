@@ -5,7 +5,8 @@
 
 #include <deque>
 
-namespace testscript {
+namespace testscript
+{
 
 // The next scripted reply, or yes once the script has run out.
 inline Reply nextReply(std::deque<Reply> &replies)
@@ -32,4 +33,4 @@ inline EnteredAnswer enter(const TProblem &item, AnswerVerdict how)
     return entered;
 }
 
-}  // namespace testscript
+} // namespace testscript

@@ -10,12 +10,14 @@
 #include <csignal>
 #include <sys/resource.h>
 
-namespace testfiles {
+namespace testfiles
+{
 
 // While it lives, no file of this process may grow past `bytes`: a write
 // beyond fails as on a full disk (the signal that would end us is ignored).
-class FileSizeLimit {
-public:
+class FileSizeLimit
+{
+  public:
     explicit FileSizeLimit(rlim_t bytes)
     {
         getrlimit(RLIMIT_FSIZE, &saved_);
@@ -32,7 +34,7 @@ public:
     FileSizeLimit(const FileSizeLimit &) = delete;
     FileSizeLimit &operator=(const FileSizeLimit &) = delete;
 
-private:
+  private:
     rlimit saved_{};
     void (*handler_)(int) = nullptr;
 };
@@ -57,4 +59,4 @@ inline QByteArray jpeg(int w = 8, int h = 6)
     return out;
 }
 
-}  // namespace testfiles
+} // namespace testfiles

@@ -13,7 +13,8 @@
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 
-namespace {
+namespace
+{
 
 constexpr qint64 kNoon = 1796212800; // 2026-12-02 12:00 UTC, a Wednesday
 
@@ -46,8 +47,9 @@ bool hasTable(const QString &file)
     return found;
 }
 
-class AnswerLogStore : public ::testing::Test {
-protected:
+class AnswerLogStore : public ::testing::Test
+{
+  protected:
     QTemporaryDir dir;
     QString file = dir.filePath(QStringLiteral("registry.sqlite3"));
     platform::Registry registry{file};
@@ -65,7 +67,7 @@ protected:
     }
 };
 
-}  // namespace
+} // namespace
 
 TEST_F(AnswerLogStore, TheTableComesWithTheFirstRecordsAndTheSaveWritesThemOnce)
 {
@@ -178,9 +180,10 @@ TEST_F(AnswerLogStore, ALogTableOfAnotherLayoutNeverStopsASave)
 
 TEST_F(AnswerLogStore, RowsThatAreNotNumbersAreLeftOutAndCounted)
 {
-    saved(QStringLiteral("Вася"), {record(AnswerEvent::Right, kNoon, 30, 40), record(AnswerEvent::Wrong, kNoon, 40, 36)});
-    sqlite3_exec(registry.connection(), "UPDATE answer_log SET seconds = 'долго' WHERE seq = 1", nullptr, nullptr,
-                 nullptr);
+    saved(QStringLiteral("Вася"),
+          {record(AnswerEvent::Right, kNoon, 30, 40), record(AnswerEvent::Wrong, kNoon, 40, 36)});
+    sqlite3_exec(registry.connection(), "UPDATE answer_log SET seconds = 'долго' WHERE seq = 1", nullptr,
+                 nullptr, nullptr);
     const answerlog::Loaded log = answerlog::load(registry, TUser::PlayerPath(QStringLiteral("Вася")));
     EXPECT_EQ(log.unreadable, 1);
     ASSERT_EQ(log.records.size(), 1u);
@@ -190,7 +193,8 @@ TEST_F(AnswerLogStore, RowsThatAreNotNumbersAreLeftOutAndCounted)
 // ---------------------------------------------------------------------------
 // Statistics
 
-namespace {
+namespace
+{
 
 struct StatsCase {
     const char *name;
@@ -212,7 +216,9 @@ answerstats::Figures figuresOf(const std::vector<AnswerRecord> &log)
     return answerstats::compute(log, player, options);
 }
 
-class Stats : public ::testing::TestWithParam<StatsCase> {};
+class Stats : public ::testing::TestWithParam<StatsCase>
+{
+};
 
 constexpr qint64 kDay = 86400;
 
@@ -231,8 +237,7 @@ const StatsCase kStatsCases[] = {
     {"two days: points at each day's end, the level change marked, the calendar",
      {record(AnswerEvent::Wrong, kNoon - kDay, 30, 26), record(AnswerEvent::Right, kNoon - kDay + 60, 26, 36),
       record(AnswerEvent::Right, kNoon - kDay + 120, 36, 46, 1),
-      record(AnswerEvent::Level, kNoon - kDay + 121, 46, 46),
-      record(AnswerEvent::Right, kNoon, 46, 76, 2)},
+      record(AnswerEvent::Level, kNoon - kDay + 121, 46, 46), record(AnswerEvent::Right, kNoon, 46, 76, 2)},
      [](const answerstats::Figures &f) {
          EXPECT_FALSE(f.historyStartsNow);
          ASSERT_EQ(f.days.size(), 2u);
@@ -272,13 +277,21 @@ const StatsCase kStatsCases[] = {
          EXPECT_EQ(f.daysPlayed, 1);
      }},
     {"impossible records: left out where they would mislead, counted every time",
-     {record(AnswerEvent::Right, kNoon + kDay, 30, 40),         // ahead of the clock
-      record(AnswerEvent::Right, 5, 30, 40),                    // before the game existed
-      [] { auto r = record(AnswerEvent::Right, kNoon, 30, 40); r.Event = 42; return r; }(),
-      record(AnswerEvent::Right, kNoon, 30, 40, 0, -3),         // negative seconds: solved, no time
-      [] { auto r = record(AnswerEvent::Right, kNoon, 40, 50); r.Puzzle = 4000; return r; }(),
-      record(AnswerEvent::Right, kNoon, 50, 60, 9),             // a grade outside the tables
-      record(AnswerEvent::Wrong, kNoon, qint64(1) << 40, 0)},   // points no profile holds
+     {record(AnswerEvent::Right, kNoon + kDay, 30, 40), // ahead of the clock
+      record(AnswerEvent::Right, 5, 30, 40),            // before the game existed
+      [] {
+          auto r = record(AnswerEvent::Right, kNoon, 30, 40);
+          r.Event = 42;
+          return r;
+      }(),
+      record(AnswerEvent::Right, kNoon, 30, 40, 0, -3), // negative seconds: solved, no time
+      [] {
+          auto r = record(AnswerEvent::Right, kNoon, 40, 50);
+          r.Puzzle = 4000;
+          return r;
+      }(),
+      record(AnswerEvent::Right, kNoon, 50, 60, 9),           // a grade outside the tables
+      record(AnswerEvent::Wrong, kNoon, qint64(1) << 40, 0)}, // points no profile holds
      [](const answerstats::Figures &f) {
          EXPECT_EQ(f.leftOut, (answerstats::LeftOut{1, 2, 1, 1, 1, 1}));
          EXPECT_EQ(f.records, 4);
@@ -290,7 +303,7 @@ const StatsCase kStatsCases[] = {
      }},
 };
 
-}  // namespace
+} // namespace
 
 TEST_P(Stats, FiguresOfAMadeUpLog)
 {

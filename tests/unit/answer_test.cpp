@@ -21,7 +21,7 @@ TEST(Answer, BuiltRecordsHaveTheStoredLayout)
     const AnswerValue tm = AnswerValue::fromTime(1, 30, 0);
     EXPECT_EQ(tm.time(), 0.0625);
     EXPECT_EQ(AnswerValue::dayFraction(23, 59, 59), 86399000.0 / 86400000.0);
-    EXPECT_EQ(tm.bytes[7], 0x3F);  // little-endian double 0.0625 = 0x3FB0000000000000
+    EXPECT_EQ(tm.bytes[7], 0x3F); // little-endian double 0.0625 = 0x3FB0000000000000
     EXPECT_EQ(tm.bytes[6], 0xB0);
 
     const AnswerValue n = AnswerValue::fromNumbers({5, -7, 9});
@@ -32,7 +32,7 @@ TEST(Answer, BuiltRecordsHaveTheStoredLayout)
     EXPECT_EQ(n.number(2), 9);
     EXPECT_EQ(n.bytes[16], 0);
     EXPECT_EQ(AnswerValue::fromNumbers({1, 2, 3, 4, 5, 6, 7, 8, 9}).count(), 7);
-    EXPECT_EQ(n.number(7), 0);  // out of the record: no read past it
+    EXPECT_EQ(n.number(7), 0); // out of the record: no read past it
 }
 
 TEST(Answer, IntegerAndTimeCompareExactly)
@@ -80,7 +80,7 @@ TEST(Answer, NumbersCompareTheStoredCountOnly)
     const AnswerValue stored = AnswerValue::fromNumbers({5, 7, 9});
     AnswerValue given = AnswerValue::fromNumbers({5, 7, 9});
     EXPECT_TRUE(answersMatch(AnswerNumbers, stored, given));
-    given.bytes[0] = 6;  // the answer's own count is not compared
+    given.bytes[0] = 6; // the answer's own count is not compared
     EXPECT_TRUE(answersMatch(AnswerNumbers, stored, given));
     EXPECT_TRUE(answersMatch(AnswerNumbers, stored, AnswerValue::fromNumbers({5, 7, 9, 11})));
     EXPECT_FALSE(answersMatch(AnswerNumbers, stored, AnswerValue::fromNumbers({5, 9, 7})));

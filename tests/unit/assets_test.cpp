@@ -18,7 +18,8 @@
 #include <QtEndian>
 #include <cmath>
 
-namespace {
+namespace
+{
 
 const QString kGameDir = QStringLiteral(ZENTRIKA_GAME_DIR);
 // The intermediate files (Media.rc, the bitmaps and sounds it names) sit in the
@@ -34,8 +35,14 @@ QByteArray readAll(const QString &path)
     return f.readAll();
 }
 
-quint16 u16(const QByteArray &d, int at) { return qFromLittleEndian<quint16>(d.constData() + at); }
-quint32 u32(const QByteArray &d, int at) { return qFromLittleEndian<quint32>(d.constData() + at); }
+quint16 u16(const QByteArray &d, int at)
+{
+    return qFromLittleEndian<quint16>(d.constData() + at);
+}
+quint32 u32(const QByteArray &d, int at)
+{
+    return qFromLittleEndian<quint32>(d.constData() + at);
+}
 
 // "NAME TYPE "file"" lines of the generated resource script.
 QMap<QString, QString> rcEntries(const QString &type)
@@ -56,7 +63,8 @@ QStringList rcStrings()
 {
     const QString text = QString::fromUtf8(readAll(kMediaDir + QStringLiteral("/Media.rc")));
     QStringList result;
-    static const QRegularExpression line(QStringLiteral("^\\s+(\\d+) \"([^\"]*)\"$"), QRegularExpression::MultilineOption);
+    static const QRegularExpression line(QStringLiteral("^\\s+(\\d+) \"([^\"]*)\"$"),
+                                         QRegularExpression::MultilineOption);
     for (auto it = line.globalMatch(text); it.hasNext();) {
         const auto m = it.next();
         EXPECT_EQ(m.captured(1).toInt(), result.size() + 1) << "strings are numbered 1, 2, 3, ...";
@@ -96,22 +104,42 @@ Wave parseWave(const QByteArray &d)
     return w;
 }
 
-}  // namespace
+} // namespace
 
 TEST(MediaPictures, EveryNamedBitmapIsA24BitPictureOfItsSize)
 {
     const QMap<QString, QString> bitmaps = rcEntries(QStringLiteral("BITMAP"));
-    ASSERT_FALSE(bitmaps.isEmpty()) << "no Media.rc in " << kMediaDir.toStdString() << "; build zentrika_assets";
+    ASSERT_FALSE(bitmaps.isEmpty()) << "no Media.rc in " << kMediaDir.toStdString()
+                                    << "; build zentrika_assets";
     // Where the screens put them: full screen, top bars, 50 x 50 picture boxes,
     // list squares (stretched, so any square serves), the button's coin.
-    const QMap<QString, QSize> sizes = {
-        {"StartScreen", {800, 600}}, {"GAMEPANEL", {800, 75}}, {"ListPanel", {800, 75}},
-        {"DIFF1", {50, 50}}, {"DIFF2", {50, 50}}, {"DIFF3", {50, 50}},
-        {"COST0", {50, 50}}, {"COST10", {50, 50}}, {"COST20", {50, 50}}, {"COST30", {50, 50}}, {"COST40", {50, 50}},
-        {"QUESTION", {50, 50}}, {"TRUEANSWERB", {50, 50}}, {"FALSEANSWERB", {50, 50}}, {"LEVELUP", {50, 50}},
-        {"1", {50, 50}}, {"2", {50, 50}}, {"3", {50, 50}}, {"4", {50, 50}}, {"5", {50, 50}},
-        {"mDIFF1", {22, 22}}, {"mDIFF2", {22, 22}}, {"mDIFF3", {22, 22}}, {"S1", {22, 22}}, {"S2", {22, 22}},
-        {"TEXTURE", {}}, {"PRICE", {}}};
+    const QMap<QString, QSize> sizes = {{"StartScreen", {800, 600}},
+                                        {"GAMEPANEL", {800, 75}},
+                                        {"ListPanel", {800, 75}},
+                                        {"DIFF1", {50, 50}},
+                                        {"DIFF2", {50, 50}},
+                                        {"DIFF3", {50, 50}},
+                                        {"COST0", {50, 50}},
+                                        {"COST10", {50, 50}},
+                                        {"COST20", {50, 50}},
+                                        {"COST30", {50, 50}},
+                                        {"COST40", {50, 50}},
+                                        {"QUESTION", {50, 50}},
+                                        {"TRUEANSWERB", {50, 50}},
+                                        {"FALSEANSWERB", {50, 50}},
+                                        {"LEVELUP", {50, 50}},
+                                        {"1", {50, 50}},
+                                        {"2", {50, 50}},
+                                        {"3", {50, 50}},
+                                        {"4", {50, 50}},
+                                        {"5", {50, 50}},
+                                        {"mDIFF1", {22, 22}},
+                                        {"mDIFF2", {22, 22}},
+                                        {"mDIFF3", {22, 22}},
+                                        {"S1", {22, 22}},
+                                        {"S2", {22, 22}},
+                                        {"TEXTURE", {}},
+                                        {"PRICE", {}}};
     for (auto it = sizes.begin(); it != sizes.end(); ++it) {
         SCOPED_TRACE(it.key().toStdString());
         ASSERT_TRUE(bitmaps.contains(it.key()));
@@ -154,7 +182,8 @@ TEST(MediaPictures, MessagePicturesStandOnTheBoxColour)
 
 TEST(MediaPictures, TextureTilesWithoutSeams)
 {
-    const QImage t(kMediaDir + QLatin1Char('/') + rcEntries(QStringLiteral("BITMAP")).value(QStringLiteral("TEXTURE")));
+    const QImage t(kMediaDir + QLatin1Char('/') +
+                   rcEntries(QStringLiteral("BITMAP")).value(QStringLiteral("TEXTURE")));
     ASSERT_FALSE(t.isNull());
     // Opposite edges meet when tiled: they must be as alike as neighbouring rows inside.
     auto diff = [&](int x1, int y1, int x2, int y2) {
@@ -172,8 +201,8 @@ TEST(MediaPictures, TextureTilesWithoutSeams)
 TEST(MediaSounds, FiveShortCleanPcmWaves)
 {
     const QMap<QString, QString> waves = rcEntries(QStringLiteral("WAVE"));
-    const QMap<QString, double> longest = {{"CLICK", 0.060}, {"ERROR", 1.5}, {"LEVELUP", 1.5},
-                                           {"TRUEANSWER", 1.5}, {"FALSEANSWER", 1.5}};
+    const QMap<QString, double> longest = {
+        {"CLICK", 0.060}, {"ERROR", 1.5}, {"LEVELUP", 1.5}, {"TRUEANSWER", 1.5}, {"FALSEANSWER", 1.5}};
     ASSERT_EQ(waves.keys(), longest.keys());
     QSet<QByteArray> distinct;
     for (auto it = longest.begin(); it != longest.end(); ++it) {
@@ -211,9 +240,10 @@ TEST(MediaTools, OutputsAreByteIdenticalFromRunToRun)
     };
     const QString svg = QStringLiteral(ZENTRIKA_SOURCE_DIR "/assets/bitmaps/COST20.svg");
     for (const char *n : {"a", "b"}) {
-        run({QStringLiteral("wave"), QStringLiteral("LEVELUP"), tmp.filePath(QStringLiteral("l%1.wav").arg(n))});
-        run({QStringLiteral("render"), svg, tmp.filePath(QStringLiteral("c%1.bmp").arg(n)), QStringLiteral("50"),
-             QStringLiteral("50"), kGameDir + QStringLiteral("/Fonts/comic.ttf"),
+        run({QStringLiteral("wave"), QStringLiteral("LEVELUP"),
+             tmp.filePath(QStringLiteral("l%1.wav").arg(n))});
+        run({QStringLiteral("render"), svg, tmp.filePath(QStringLiteral("c%1.bmp").arg(n)),
+             QStringLiteral("50"), QStringLiteral("50"), kGameDir + QStringLiteral("/Fonts/comic.ttf"),
              kGameDir + QStringLiteral("/Fonts/comicbd.ttf")});
     }
     EXPECT_EQ(readAll(tmp.filePath("la.wav")), readAll(tmp.filePath("lb.wav")));
@@ -246,21 +276,25 @@ TEST(MediaTools, RefusesWhatItCannotMakeFaithfully)
     EXPECT_NE(exitCode({"render", good, out, "0", "22"}), 0);
     EXPECT_NE(exitCode({"render", tmp.filePath("missing.svg"), out, "22", "22"}), 0);
     // Things the renderer would drop silently, leaving a wrong picture in the game.
-    EXPECT_NE(exitCode({"render", svg("style.svg", "<style>rect{fill:red}</style><rect width=\"5\" height=\"5\"/>"), out,
+    EXPECT_NE(
+        exitCode({"render", svg("style.svg", "<style>rect{fill:red}</style><rect width=\"5\" height=\"5\"/>"),
+                  out, "10", "10"}),
+        0);
+    EXPECT_NE(exitCode({"render", svg("ref.svg", "<rect width=\"5\" height=\"5\" fill=\"url(#none)\"/>"), out,
                         "10", "10"}),
               0);
-    EXPECT_NE(exitCode({"render", svg("ref.svg", "<rect width=\"5\" height=\"5\" fill=\"url(#none)\"/>"), out, "10",
-                        "10"}),
-              0);
-    EXPECT_NE(exitCode({"render", svg("fonts.svg", "<text font-family=\"Comic Relief, DejaVu Sans\">1</text>"), out, "10",
-                        "10"}),
-              0);
+    EXPECT_NE(
+        exitCode({"render", svg("fonts.svg", "<text font-family=\"Comic Relief, DejaVu Sans\">1</text>"), out,
+                  "10", "10"}),
+        0);
     const QString lettering = svg("face.svg", "<text font-family=\"Comic Relief\">1</text>");
     EXPECT_NE(exitCode({"render", lettering, out, "10", "10"}), 0) << "the face was not handed to the tool";
-    EXPECT_EQ(exitCode({"render", lettering, out, "10", "10", QStringLiteral(ZENTRIKA_GAME_DIR "/Fonts/comic.ttf")}), 0);
+    EXPECT_EQ(exitCode({"render", lettering, out, "10", "10",
+                        QStringLiteral(ZENTRIKA_GAME_DIR "/Fonts/comic.ttf")}),
+              0);
     QFile::remove(out);
-    EXPECT_NE(exitCode({"render", svg("clip.svg", "<clipPath id=\"c\"/><rect width=\"5\" height=\"5\"/>"), out, "10",
-                        "10"}),
+    EXPECT_NE(exitCode({"render", svg("clip.svg", "<clipPath id=\"c\"/><rect width=\"5\" height=\"5\"/>"),
+                        out, "10", "10"}),
               0);
     EXPECT_FALSE(QFile::exists(tmp.filePath("x.wav")));
     EXPECT_FALSE(QFile::exists(out));
@@ -273,7 +307,7 @@ TEST(MediaPictures, EverySourcePictureIsBuilt)
     QSet<QString> built;
     for (const QString &file : bitmaps)
         built.insert(QFileInfo(file).completeBaseName());
-    built.insert(QStringLiteral("About"));  // embedded in the program, not in Media.dll
+    built.insert(QStringLiteral("About")); // embedded in the program, not in Media.dll
     const QDir dir(QStringLiteral(ZENTRIKA_SOURCE_DIR "/assets/bitmaps"));
     const QStringList sources = dir.entryList({QStringLiteral("*.svg")}, QDir::Files);
     EXPECT_FALSE(sources.isEmpty());
@@ -294,13 +328,14 @@ TEST(MediaFonts, ComicReliefRegularAndBoldCoverRussian)
         ASSERT_TRUE(raw.isValid());
         EXPECT_EQ(raw.familyName(), QStringLiteral("Comic Relief"));
         EXPECT_EQ(raw.weight() >= QFont::Bold, face.bold);
-        const QString needed = QStringLiteral(
-            "АБВГДЕЁЖЗИЙКЛМНОПРСТУФХЦЧШЩЪЫЬЭЮЯабвгдеёжзийклмнопрстуфхцчшщъыьэюя"
-            "ABCXYZabcxyz0123456789 .,:;!?%+-<>()\"'«»—…№");
+        const QString needed =
+            QStringLiteral("АБВГДЕЁЖЗИЙКЛМНОПРСТУФХЦЧШЩЪЫЬЭЮЯабвгдеёжзийклмнопрстуфхцчшщъыьэюя"
+                           "ABCXYZabcxyz0123456789 .,:;!?%+-<>()\"'«»—…№");
         for (QChar c : needed)
             EXPECT_TRUE(raw.supportsCharacter(c)) << "U+" << std::hex << int(c.unicode());
     }
-    EXPECT_TRUE(QFile::exists(kGameDir + QStringLiteral("/Fonts/OFL.txt"))) << "the licence travels with the fonts";
+    EXPECT_TRUE(QFile::exists(kGameDir + QStringLiteral("/Fonts/OFL.txt")))
+        << "the licence travels with the fonts";
 }
 
 TEST(MediaStrings, FiveLogoNamesFitTheirLabel)
@@ -375,6 +410,7 @@ TEST(MediaLibrary, TheGameReadsBackEveryResourceAsBuilt)
         EXPECT_EQ(media.loadString(i + 1), names[i]);
     const QMap<QString, QString> waves = rcEntries(QStringLiteral("WAVE"));
     for (auto it = waves.begin(); it != waves.end(); ++it)
-        EXPECT_EQ(media.findResource(QStringLiteral("wave"), it.key()), readAll(kMediaDir + QLatin1Char('/') + it.value()))
+        EXPECT_EQ(media.findResource(QStringLiteral("wave"), it.key()),
+                  readAll(kMediaDir + QLatin1Char('/') + it.value()))
             << it.key().toStdString();
 }

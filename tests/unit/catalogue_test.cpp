@@ -1,15 +1,17 @@
 #include "TestFiles.h"
 #include "core/Catalogue.h"
-#include "core/Errors.h"
 #include "core/DataFile.h"
+#include "core/Errors.h"
 
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
-namespace {
+namespace
+{
 
-class CatalogueTest : public ::testing::Test {
-protected:
+class CatalogueTest : public ::testing::Test
+{
+  protected:
     QTemporaryDir dir;
     TCatalogue catalogue{dir.path()};
 
@@ -38,7 +40,7 @@ QByteArray section(const char *name, const char *difficult = "1")
            ".jpg\nDataFN=" + name + ".dat\n";
 }
 
-}  // namespace
+} // namespace
 
 TEST_F(CatalogueTest, RecordsInFileOrderWithPathsBesideTheProgram)
 {
@@ -174,9 +176,12 @@ TEST_F(CatalogueTest, OnePairOfEnclosingQuotesIsDroppedAndTheWriterKeepsQuotedNa
         QString read;
     };
     const Case cases[] = {
-        {"  \"Title\"  ", QStringLiteral("Title")}, {"'Title'", QStringLiteral("Title")},
-        {"\"\"Title\"\"", QStringLiteral("\"Title\"")}, {"\"Title'", QStringLiteral("\"Title'")},
-        {"\"", QStringLiteral("\"")}, {"A \"B\" C", QStringLiteral("A \"B\" C")},
+        {"  \"Title\"  ", QStringLiteral("Title")},
+        {"'Title'", QStringLiteral("Title")},
+        {"\"\"Title\"\"", QStringLiteral("\"Title\"")},
+        {"\"Title'", QStringLiteral("\"Title'")},
+        {"\"", QStringLiteral("\"")},
+        {"A \"B\" C", QStringLiteral("A \"B\" C")},
     };
     for (const Case &c : cases) {
         list(QByteArray("[1]\nDifficult=0\nName=") + c.written + "\nImageFN=a.jpg\nDataFN=a.dat\n");

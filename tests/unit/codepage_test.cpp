@@ -10,7 +10,7 @@ TEST(Codepage, RussianRoundTripsThroughWindows1251)
     bool ok = false;
     const QByteArray bytes = toCp1251(text, &ok);
     EXPECT_TRUE(ok);
-    EXPECT_EQ(bytes.size(), text.size());  // one byte a character
+    EXPECT_EQ(bytes.size(), text.size()); // one byte a character
     EXPECT_EQ(fromCp1251(bytes), text);
     // Fixed points of the code page.
     EXPECT_EQ(toCp1251(QStringLiteral("А")), QByteArray("\xC0"));
@@ -48,12 +48,12 @@ TEST(Codepage, SingleBytesMapBothWaysInWindows1251)
 {
     for (int b = 0; b < 256; ++b) {
         const QChar ch = decodeByte(uchar(b), CodePage::Windows1251);
-        EXPECT_EQ(ch, fromCp1251(QByteArray(1, char(b))).at(0)) << b;  // one table for bytes and texts
+        EXPECT_EQ(ch, fromCp1251(QByteArray(1, char(b))).at(0)) << b; // one table for bytes and texts
         EXPECT_EQ(cp1251ByteOf(ch), b) << b;
     }
     EXPECT_EQ(decodeByte(0xC0, CodePage::Windows1251), QChar(0x0410));
     EXPECT_EQ(decodeByte(0xB9, CodePage::Windows1251), QChar(0x2116));
-    EXPECT_EQ(cp1251ByteOf(QChar(0x2265)), -1);  // ≥ has no byte
+    EXPECT_EQ(cp1251ByteOf(QChar(0x2265)), -1); // ≥ has no byte
 }
 
 TEST(Codepage, SingleBytesDecodeAsTheirPageSays)
@@ -64,12 +64,12 @@ TEST(Codepage, SingleBytesDecodeAsTheirPageSays)
         char16_t expected;
     };
     const Row rows[] = {
-        {0x41, CodePage::Windows1251, u'A'},      {0xE9, CodePage::Windows1251, 0x0439},
-        {0x80, CodePage::Windows1251, 0x0402},    {0x80, CodePage::Windows1252, 0x20AC},
-        {0x81, CodePage::Windows1252, 0xFFFD},    {0x9F, CodePage::Windows1252, 0x0178},
-        {0x96, CodePage::Windows1252, 0x2013},    {0xE9, CodePage::Windows1252, 0x00E9},
-        {0xA0, CodePage::Windows1252, 0x00A0},    {0x80, CodePage::Latin1, 0x0080},
-        {0xB7, CodePage::Latin1, 0x00B7},         {0xFF, CodePage::Latin1, 0x00FF},
+        {0x41, CodePage::Windows1251, u'A'},   {0xE9, CodePage::Windows1251, 0x0439},
+        {0x80, CodePage::Windows1251, 0x0402}, {0x80, CodePage::Windows1252, 0x20AC},
+        {0x81, CodePage::Windows1252, 0xFFFD}, {0x9F, CodePage::Windows1252, 0x0178},
+        {0x96, CodePage::Windows1252, 0x2013}, {0xE9, CodePage::Windows1252, 0x00E9},
+        {0xA0, CodePage::Windows1252, 0x00A0}, {0x80, CodePage::Latin1, 0x0080},
+        {0xB7, CodePage::Latin1, 0x00B7},      {0xFF, CodePage::Latin1, 0x00FF},
     };
     for (const Row &r : rows)
         EXPECT_EQ(decodeByte(r.byte, r.page), QChar(r.expected)) << int(r.byte) << " page " << int(r.page);

@@ -12,7 +12,8 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
-namespace {
+namespace
+{
 
 std::uint8_t grades(std::initializer_list<Difficulty> list)
 {
@@ -38,7 +39,7 @@ TStars starred(std::initializer_list<int> ids)
     return TStars::FromWords(words);
 }
 
-}  // namespace
+} // namespace
 
 TEST(ProblemIndex, ShowsWhatEachFilterLetsThrough)
 {
@@ -50,14 +51,15 @@ TEST(ProblemIndex, ShowsWhatEachFilterLetsThrough)
         int kind;
     };
     const Record records[] = {
-        {10, 0, "Ёжик в тумане", AnswerInteger},   {11, 1, "Зелёный ЁЖ", AnswerText},
-        {12, 2, "Часы на башне", AnswerTime},      {13, 2, "Ещё одна задача", AnswerChoice},
+        {10, 0, "Ёжик в тумане", AnswerInteger},      {11, 1, "Зелёный ЁЖ", AnswerText},
+        {12, 2, "Часы на башне", AnswerTime},         {13, 2, "Ещё одна задача", AnswerChoice},
         {14, 7, "Странная сложность", AnswerNumbers}, {15, 0, "Ежевика", -1},
     };
     std::vector<std::unique_ptr<TProblem>> owned;
     std::vector<const TProblem *> pointers;
     for (const Record &r : records) {
-        owned.push_back(std::make_unique<TProblem>(r.id, r.grade, QString::fromUtf8(r.title), QString(), QString()));
+        owned.push_back(
+            std::make_unique<TProblem>(r.id, r.grade, QString::fromUtf8(r.title), QString(), QString()));
         pointers.push_back(owned.back().get());
     }
     TProblemIndex index;
@@ -81,9 +83,13 @@ TEST(ProblemIndex, ShowsWhatEachFilterLetsThrough)
         {"nothing matches", {0, 0, QStringLiteral("жираф"), false}, {}},
         {"one grade; an unknown grade is never one", {grades({Difficulty::Hard}), 0, {}, false}, {2, 3}},
         {"two grades", {grades({Difficulty::Easy, Difficulty::Medium}), 0, {}, false}, {0, 1, 5}},
-        {"a kind; an unknown kind is never one", {0, kinds({AnswerInteger, AnswerNumbers}), {}, false}, {0, 4}},
+        {"a kind; an unknown kind is never one",
+         {0, kinds({AnswerInteger, AnswerNumbers}), {}, false},
+         {0, 4}},
         {"marked only; a mark of a puzzle not held shows nothing", {0, 0, {}, true}, {1, 3}},
-        {"everything at once", {grades({Difficulty::Medium, Difficulty::Hard}), kinds({AnswerText}), QStringLiteral("ЗЕЛ"), true}, {1}},
+        {"everything at once",
+         {grades({Difficulty::Medium, Difficulty::Hard}), kinds({AnswerText}), QStringLiteral("ЗЕЛ"), true},
+         {1}},
     };
     for (const Row &row : rows) {
         SCOPED_TRACE(row.what);
@@ -102,11 +108,11 @@ TEST(ProblemIndex, ReadsAnswerKindsFromTheDataFilesAndSkipsWhatCannotBeRead)
     file.kind = 9;
     const QByteArray unknownKind = encodeDataFile(file);
     QByteArray hugeLength = good;
-    hugeLength[4] = char(0x7f);  // the statement's length past the file
+    hugeLength[4] = char(0x7f); // the statement's length past the file
 
     struct Row {
         const char *what;
-        QByteArray bytes;  // empty: no file at all
+        QByteArray bytes; // empty: no file at all
         std::optional<std::uint8_t> kind;
     };
     const Row rows[] = {
@@ -170,15 +176,16 @@ TEST(ProblemListModel, PositionsCountTheShownPuzzles)
 {
     TProblemListModel model;
     for (ProblemId id : {1, 2, 3, 4})
-        model.Add(TProblem(id, 0, QStringLiteral("p%1").arg(id), QStringLiteral("/none.jpg"), QStringLiteral("/none.dat")));
-    model.SetShown({3, 1, 9, -1, 1});  // out of range and repeats are dropped, the order is the model's
+        model.Add(TProblem(id, 0, QStringLiteral("p%1").arg(id), QStringLiteral("/none.jpg"),
+                           QStringLiteral("/none.dat")));
+    model.SetShown({3, 1, 9, -1, 1}); // out of range and repeats are dropped, the order is the model's
     ASSERT_EQ(model.Count(), 2);
     EXPECT_EQ(model.At(0)->Id, 2);
     EXPECT_EQ(model.At(1)->Id, 4);
     EXPECT_EQ(model.At(2), nullptr);
     EXPECT_EQ(model.TotalCount(), 4);
 
-    EXPECT_THROW(model.Select(1), std::exception);  // no files: the error goes up, the choice stays
+    EXPECT_THROW(model.Select(1), std::exception); // no files: the error goes up, the choice stays
     EXPECT_EQ(model.Selected()->Id, 4);
     EXPECT_EQ(model.SelectedIndex(), 1);
     model.SetShown({0, 1});

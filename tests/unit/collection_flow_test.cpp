@@ -8,12 +8,14 @@
 #include <deque>
 #include <gtest/gtest.h>
 
-namespace {
+namespace
+{
 
-class FakeCollectionScreen : public ICollectionPresentation {
-public:
+class FakeCollectionScreen : public ICollectionPresentation
+{
+  public:
     QStringList calls;
-    std::deque<Reply> askReplies;  // yes when empty
+    std::deque<Reply> askReplies;                 // yes when empty
     AnswerVerdict verdict = AnswerVerdict::Right; // what the player enters next
     CollectionView view;
 
@@ -32,14 +34,18 @@ public:
         calls << QStringLiteral("AnswerDialog %1").arg(item.Id);
         return testscript::enter(item, verdict);
     }
-    void RunAnswerViewer(const QByteArray &solution) override { calls << QStringLiteral("AnswerViewer ") + solution; }
+    void RunAnswerViewer(const QByteArray &solution) override
+    {
+        calls << QStringLiteral("AnswerViewer ") + solution;
+    }
     void CloseScreen() override { calls << QStringLiteral("CloseScreen"); }
     void ShowView(const CollectionView &v) override { view = v; }
 };
 
 // Keeps the marks as the settings file would, and counts the writes.
-class KeptStars : public IStarStore {
-public:
+class KeptStars : public IStarStore
+{
+  public:
     QStringList words;
     int saves = 0;
     TStars LoadStars() override { return TStars::FromWords(words); }
@@ -51,8 +57,9 @@ public:
     }
 };
 
-class CollectionFlow : public ::testing::Test {
-protected:
+class CollectionFlow : public ::testing::Test
+{
+  protected:
     QTemporaryDir dir;
     TCatalogue catalogue{dir.path()};
     TProblemListModel problems;
@@ -73,13 +80,15 @@ protected:
         f.hints.clear();
         if (readable)
             testfiles::write(dir.filePath(QStringLiteral("Data/2.dat")), encodeDataFile(f));
-        testfiles::write(dir.filePath(QStringLiteral("list.lst")),
-                         encodeCatalogue({{1, 0, QStringLiteral("Один"), QStringLiteral("p.jpg"), QStringLiteral("1.dat")},
-                                          {2, 2, QStringLiteral("Два"), QStringLiteral("p.jpg"), QStringLiteral("2.dat")}}));
+        testfiles::write(
+            dir.filePath(QStringLiteral("list.lst")),
+            encodeCatalogue(
+                {{1, 0, QStringLiteral("Один"), QStringLiteral("p.jpg"), QStringLiteral("1.dat")},
+                 {2, 2, QStringLiteral("Два"), QStringLiteral("p.jpg"), QStringLiteral("2.dat")}}));
     }
 };
 
-}  // namespace
+} // namespace
 
 TEST_F(CollectionFlow, DecideAnswerAndBackWalkTheModes)
 {
@@ -102,7 +111,10 @@ TEST_F(CollectionFlow, DecideAnswerAndBackWalkTheModes)
         {&TCollectionFlow::Decide, AnswerVerdict::Cancelled, true, {dialog}},
         {&TCollectionFlow::Decide, AnswerVerdict::Right, false, {dialog, QStringLiteral("ShowTrueAnswer")}},
         {&TCollectionFlow::Decide, AnswerVerdict::Right, true, {}},
-        {&TCollectionFlow::ViewSolution, AnswerVerdict::Right, true, {QStringLiteral("AnswerViewer {\\rtf1 solution}")}},
+        {&TCollectionFlow::ViewSolution,
+         AnswerVerdict::Right,
+         true,
+         {QStringLiteral("AnswerViewer {\\rtf1 solution}")}},
         {&TCollectionFlow::Back, AnswerVerdict::Right, false, {}},
         {&TCollectionFlow::Back, AnswerVerdict::Right, false, {QStringLiteral("CloseScreen")}},
     };
@@ -161,25 +173,25 @@ TEST_F(CollectionFlow, HintsShowOneAtATimeFreeUntilAnotherPuzzleIsChosen)
     writeCatalogue();
     ASSERT_TRUE(flow.Start());
     EXPECT_TRUE(screen.view.hintEnabled);
-    flow.ShowHint();  // from the list: the text opens with the first hint
+    flow.ShowHint(); // from the list: the text opens with the first hint
     EXPECT_TRUE(screen.view.textMode);
     EXPECT_EQ(screen.view.hintsShown, 1);
     flow.Back();
     flow.SetTextMode(true);
-    EXPECT_EQ(screen.view.hintsShown, 1);  // still there in the text
+    EXPECT_EQ(screen.view.hintsShown, 1); // still there in the text
     flow.ShowHint();
     EXPECT_EQ(screen.view.hintsShown, 2);
     EXPECT_FALSE(screen.view.hintEnabled);
-    flow.ShowHint();  // none left: nothing more
+    flow.ShowHint(); // none left: nothing more
     EXPECT_EQ(screen.view.hintsShown, 2);
     EXPECT_TRUE(screen.calls.filter(QStringLiteral("Ask")).isEmpty());
 
     flow.Back();
-    problems.Select(1);  // a puzzle without hints
+    problems.Select(1); // a puzzle without hints
     flow.Refresh();
     EXPECT_EQ(screen.view.hintsShown, 0);
     EXPECT_FALSE(screen.view.hintEnabled);
-    problems.Select(0);  // back to the first: its hints start hidden again
+    problems.Select(0); // back to the first: its hints start hidden again
     flow.Refresh();
     EXPECT_EQ(screen.view.hintsShown, 0);
     EXPECT_TRUE(screen.view.hintEnabled);
@@ -210,8 +222,8 @@ TEST_F(CollectionFlow, TheFilterKeepsTheSelectionOnAShownPuzzle)
         const char *what;
         ProblemFilter filter;
         bool textModeBefore;
-        int selectedBefore;  // position among those shown, -1 to leave it
-        int selectedAfter;   // id, -1 for none
+        int selectedBefore; // position among those shown, -1 to leave it
+        int selectedAfter;  // id, -1 for none
         int shown;
     };
     const Step steps[] = {
@@ -221,7 +233,12 @@ TEST_F(CollectionFlow, TheFilterKeepsTheSelectionOnAShownPuzzle)
         {"an empty result selects none", {0, 0, QStringLiteral("жираф"), false}, false, -1, -1, 0},
         {"from none to the first shown", {0, 0, QStringLiteral("ЕЛ"), false}, false, -1, 4, 1},
         {"answer kinds come from the data files", {0, 1u << AnswerInteger, {}, false}, false, -1, 1, 3},
-        {"a text of a hidden puzzle goes back to the list", {0, 1u << AnswerChoice, {}, false}, true, -1, 4, 1},
+        {"a text of a hidden puzzle goes back to the list",
+         {0, 1u << AnswerChoice, {}, false},
+         true,
+         -1,
+         4,
+         1},
         {"marked only: marks as stored, junk skipped", {0, 0, {}, true}, false, -1, 3, 1},
         {"clearing keeps the selection where it is", {}, false, -1, 3, 4},
     };

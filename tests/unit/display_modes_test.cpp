@@ -5,14 +5,13 @@
 
 using platform::DisplayMode;
 
-namespace {
+namespace
+{
 
-class ScriptedDisplay : public platform::IDisplayModes {
-public:
-    explicit ScriptedDisplay(std::vector<DisplayMode> list)
-        : list_(std::move(list))
-    {
-    }
+class ScriptedDisplay : public platform::IDisplayModes
+{
+  public:
+    explicit ScriptedDisplay(std::vector<DisplayMode> list) : list_(std::move(list)) {}
     std::vector<DisplayMode> modes() override { return list_; }
     bool change(const DisplayMode &mode, bool withRefresh) override
     {
@@ -34,7 +33,7 @@ public:
     bool changed = false;
     int restores = 0;
 
-private:
+  private:
     std::vector<DisplayMode> list_;
 };
 
@@ -51,8 +50,12 @@ TEST(SwitchDisplayMode, WalksTheListInOrder)
 
 TEST(SwitchDisplayMode, IgnoresOtherSizesAndEqualModes)
 {
-    ScriptedDisplay display({{1024, 768, 120, 32}, {800, 600, 60, 32}, {640, 480, 85, 32}, {800, 600, 60, 32},
-                             {800, 601, 75, 32}, {600, 800, 75, 32}});
+    ScriptedDisplay display({{1024, 768, 120, 32},
+                             {800, 600, 60, 32},
+                             {640, 480, 85, 32},
+                             {800, 600, 60, 32},
+                             {800, 601, 75, 32},
+                             {600, 800, 75, 32}});
     EXPECT_TRUE(platform::SwitchDisplayMode(display, 800, 600));
     ASSERT_EQ(display.requests.size(), 1u);
     EXPECT_EQ(display.requests[0].first, (DisplayMode{800, 600, 60, 32}));
@@ -66,7 +69,7 @@ TEST(SwitchDisplayMode, CapsTheRateAndRetriesWithoutIt)
     ASSERT_EQ(display.requests.size(), 2u);
     EXPECT_EQ(display.requests[0].first, (DisplayMode{800, 600, 85, 32}));
     EXPECT_TRUE(display.requests[0].second);
-    EXPECT_EQ(display.requests[1].first.refresh, 85u);  // the record is the same, the rate just not asked for
+    EXPECT_EQ(display.requests[1].first.refresh, 85u); // the record is the same, the rate just not asked for
     EXPECT_FALSE(display.requests[1].second);
 }
 
@@ -89,4 +92,4 @@ TEST(SwitchDisplayMode, FailsWhenNothingFitsOrEverythingIsRefused)
     EXPECT_FALSE(platform::SwitchDisplayMode(blank, 800, 600));
 }
 
-}  // namespace
+} // namespace

@@ -1,13 +1,13 @@
 // The rules of a game, played without a window through a scripted screen that
 // records every call, over real catalogue files and the real registry store.
+#include "ScriptedReplies.h"
+#include "TestFiles.h"
 #include "core/DataFile.h"
 #include "core/Errors.h"
 #include "core/GameRules.h"
 #include "core/HintBlock.h"
-#include "platform/UserStore.h"
 #include "platform/Registry.h"
-#include "ScriptedReplies.h"
-#include "TestFiles.h"
+#include "platform/UserStore.h"
 #include "qt_printers.h"
 
 #include <QDir>
@@ -20,11 +20,13 @@
 #include <gtest/gtest.h>
 #include <set>
 
-namespace {
+namespace
+{
 
 // A catalogue on disk: puzzle i has difficulty difficulties[i] and the answer 1000 + id.
-class CatalogueFiles {
-public:
+class CatalogueFiles
+{
+  public:
     explicit CatalogueFiles(const std::vector<int> &difficulties, ProblemId firstId = 1)
     {
         QImage picture(8, 8, QImage::Format_RGB888);
@@ -76,12 +78,13 @@ public:
 
 // The screen as the rules see it: scripted replies to questions and answer
 // dialogs, and the player's choices of rows in the model.
-class FakeScreen : public IGamePresentation {
-public:
+class FakeScreen : public IGamePresentation
+{
+  public:
     TGameRules *rules = nullptr;
     TProblemListModel *problems = nullptr;
     QStringList calls;
-    std::deque<Reply> askReplies;  // yes when empty
+    std::deque<Reply> askReplies; // yes when empty
     std::function<EnteredAnswer(TProblem &)> answerDialog;
     GameView view;
     bool closed = false;
@@ -110,7 +113,10 @@ public:
         calls << QStringLiteral("AnswerDialog %1").arg(item.Id);
         return answerDialog(item);
     }
-    void RunAnswerViewer(const QByteArray &solution) override { calls << QStringLiteral("AnswerViewer ") + QString::fromLatin1(solution); }
+    void RunAnswerViewer(const QByteArray &solution) override
+    {
+        calls << QStringLiteral("AnswerViewer ") + QString::fromLatin1(solution);
+    }
     void ReportError(const QString &message) override { calls << QStringLiteral("ReportError ") + message; }
     void ShowView(const GameView &v) override { view = v; }
     void CloseScreen() override
@@ -146,9 +152,11 @@ EnteredAnswer wrongAnswer(TProblem &item)
     return testscript::enter(item, AnswerVerdict::Wrong);
 }
 
-class Game {
-public:
-    Game(const QString &programDir, platform::Registry &registry, std::unique_ptr<TUser> user, std::uint64_t seed = 42)
+class Game
+{
+  public:
+    Game(const QString &programDir, platform::Registry &registry, std::unique_ptr<TUser> user,
+         std::uint64_t seed = 42)
         : catalogue(programDir), player(std::move(user)), store(registry),
           rules(catalogue, *player, problems, screen, store, seed)
     {
@@ -175,8 +183,9 @@ public:
     TGameRules rules;
 };
 
-class GameRules : public ::testing::Test {
-protected:
+class GameRules : public ::testing::Test
+{
+  protected:
     QTemporaryDir store;
     platform::Registry registry{store.filePath(QStringLiteral("registry.sqlite3"))};
 
@@ -197,7 +206,7 @@ protected:
     }
 };
 
-}  // namespace
+} // namespace
 
 TEST_F(GameRules, AWholeGameFromANewPlayerToVictory)
 {
@@ -215,7 +224,8 @@ TEST_F(GameRules, AWholeGameFromANewPlayerToVictory)
 
     for (int level = 1; level <= 5; ++level) {
         ASSERT_EQ(p.Level, level);
-        const int total = TGameRules::Quota[level - 1][0] + TGameRules::Quota[level - 1][1] + TGameRules::Quota[level - 1][2];
+        const int total = TGameRules::Quota[level - 1][0] + TGameRules::Quota[level - 1][1] +
+                          TGameRules::Quota[level - 1][2];
         ASSERT_EQ(p.LevelList.Count(), total);
         ASSERT_EQ(game.problems.Count(), total);
         // Easy first, then medium, then hard, each to its quota, never a used id.
@@ -258,7 +268,7 @@ TEST_F(GameRules, AWholeGameFromANewPlayerToVictory)
             const int mark = int(screen.calls.size());
             const bool last = i == total - 1;
             if (level == 5 && last)
-                screen.askReplies = {Reply::No};  // "Нет" to the leave question after victory
+                screen.askReplies = {Reply::No}; // "Нет" to the leave question after victory
             game.answer(i, rightAnswer);
             score += AnswerBonus[d];
             ++rightByDifficulty[d];
@@ -279,11 +289,13 @@ TEST_F(GameRules, AWholeGameFromANewPlayerToVictory)
             if (level < 5) {
                 const int dialog = int(calls.indexOf(QRegularExpression(QStringLiteral("AnswerDialog .*"))));
                 ASSERT_GE(dialog, 0);
-                EXPECT_EQ(calls.mid(dialog + 1), (QStringList{
-                                    QStringLiteral("ShowTrueAnswer"),
-                                    QStringLiteral("PlayWave LEVELUP"),
-                                    QStringLiteral("ShowPictureNotice LEVELUP Поздравляем с переходом на новый уровень!"),
-                                }));
+                EXPECT_EQ(
+                    calls.mid(dialog + 1),
+                    (QStringList{
+                        QStringLiteral("ShowTrueAnswer"),
+                        QStringLiteral("PlayWave LEVELUP"),
+                        QStringLiteral("ShowPictureNotice LEVELUP Поздравляем с переходом на новый уровень!"),
+                    }));
                 // The new level's puzzles, the first one chosen.
                 EXPECT_EQ(game.problems.SelectedIndex(), 0);
                 EXPECT_EQ(game.problems.Selected()->Id, p.LevelList.GetItem(0).Id);
@@ -345,8 +357,8 @@ TEST_F(GameRules, ReopeningContinuesTheLevelWithItsFlags)
         game.answer(1, wrongAnswer);
         game.screen.select(4);
         game.rules.ViewSolution();
-        game.rules.Back();  // text mode to list
-        game.rules.Back();  // leave
+        game.rules.Back(); // text mode to list
+        game.rules.Back(); // leave
         ASSERT_TRUE(game.screen.closed);
         key = game.player->KeyPath();
         for (int i = 0; i < game.player->LevelList.Count(); ++i)
@@ -355,7 +367,7 @@ TEST_F(GameRules, ReopeningContinuesTheLevelWithItsFlags)
     Game again(files.dir.path(), registry, TUser::CreateFromRegistry(key, registry), 7);
     ASSERT_TRUE(again.rules.Start());
     ASSERT_EQ(again.problems.Count(), int(before.size()));
-    EXPECT_EQ(again.player->UsedIds.Count(), 5);  // nothing new drawn
+    EXPECT_EQ(again.player->UsedIds.Count(), 5); // nothing new drawn
     for (std::size_t i = 0; i < before.size(); ++i) {
         EXPECT_EQ(again.screen.item(int(i)).Id, before[i].Id);
         EXPECT_EQ(again.screen.progress(int(i)), before[i]);
@@ -371,9 +383,9 @@ TEST_F(GameRules, ARightAnswerOpensTheSolutionAtOnce)
     CatalogueFiles files(difficulties(4, 1, 0));
     Game game(files.dir.path(), registry, TUser::CreateNew(QStringLiteral("Петя"), 2));
     ASSERT_TRUE(game.rules.Start());
-    game.answer(4, rightAnswer);  // the medium puzzle: +20
+    game.answer(4, rightAnswer); // the medium puzzle: +20
     EXPECT_EQ(game.player->Scores, 50);
-    game.player->Scores = 0;      // at any score the solution stays free
+    game.player->Scores = 0; // at any score the solution stays free
     game.screen.select(4);
     EXPECT_TRUE(game.screen.view.viewSolutionEnabled);
     EXPECT_FALSE(game.screen.view.pricePictureVisible);
@@ -444,7 +456,8 @@ TEST_F(GameRules, CancellingTheAnswerDialogChangesNothing)
     const int mark = int(game.screen.calls.size());
     game.rules.Decide();
     EXPECT_EQ(game.screen.since(mark),
-              (QStringList{QStringLiteral("PlayClick"), QStringLiteral("AnswerDialog %1").arg(game.screen.selected()->Id)}));
+              (QStringList{QStringLiteral("PlayClick"),
+                           QStringLiteral("AnswerDialog %1").arg(game.screen.selected()->Id)}));
     EXPECT_TRUE(game.rules.TextMode());
     EXPECT_EQ(game.player->Scores, 30);
 }
@@ -456,7 +469,8 @@ TEST_F(GameRules, ALevelUpWithNothingLeftToDrawKeepsTheLevel)
     ASSERT_TRUE(game.rules.Start());
     for (int i = 0; i < 5; ++i)
         game.answer(i, rightAnswer);
-    EXPECT_EQ(game.screen.calls.last(), QStringLiteral("ShowNotice Новых головоломок для следующего уровня нет."));
+    EXPECT_EQ(game.screen.calls.last(),
+              QStringLiteral("ShowNotice Новых головоломок для следующего уровня нет."));
     EXPECT_EQ(game.player->Level, 1);
     EXPECT_EQ(game.player->LevelList.Count(), 5);
     EXPECT_EQ(game.player->LevelList.SolvedCount(), 5);
@@ -472,11 +486,12 @@ TEST_F(GameRules, AShortCatalogueGivesWhatItHas)
 
 TEST_F(GameRules, AFirstDrawWithNothingClosesWithoutSaving)
 {
-    CatalogueFiles files(difficulties(0, 0, 3));  // level 1 draws no hard puzzles
+    CatalogueFiles files(difficulties(0, 0, 3)); // level 1 draws no hard puzzles
     Game game(files.dir.path(), registry, TUser::CreateNew(QStringLiteral("Ира"), 2));
     EXPECT_FALSE(game.rules.Start());
-    EXPECT_EQ(game.screen.calls, (QStringList{QStringLiteral("ShowNotice Новых головоломок для следующего уровня нет.")}));
-    EXPECT_TRUE(game.rules.CloseQuery());  // no leave question
+    EXPECT_EQ(game.screen.calls,
+              (QStringList{QStringLiteral("ShowNotice Новых головоломок для следующего уровня нет.")}));
+    EXPECT_TRUE(game.rules.CloseQuery()); // no leave question
     game.rules.End();
     EXPECT_FALSE(registry.keyExists(game.player->KeyPath()));
 }
@@ -501,7 +516,7 @@ TEST_F(GameRules, EntriesTheCatalogueLostAreDropped)
         Game game(files.dir.path(), registry, TUser::CreateNew(QStringLiteral("Лена"), 4));
         ASSERT_TRUE(game.rules.Start());
         for (int i = 0; i < 4; ++i)
-            game.answer(i, rightAnswer);  // all but the medium one
+            game.answer(i, rightAnswer); // all but the medium one
         game.rules.Back();
         ASSERT_TRUE(game.screen.closed);
         key = game.player->KeyPath();
@@ -743,10 +758,11 @@ TEST_F(GameRules, AFailedSaveKeepsTheGameOpenAndLeavingRetries)
     const std::int32_t scores = game.player->Scores;
     ASSERT_EQ(scores, 40);
 
-    const QString failed = QStringLiteral("Ask Не удалось сохранить игру: на диске нет места или запись запрещена. Повторить?");
+    const QString failed =
+        QStringLiteral("Ask Не удалось сохранить игру: на диске нет места или запись запрещена. Повторить?");
     {
         testfiles::FileSizeLimit full(4096);
-        game.screen.askReplies = {Reply::Yes, Reply::Yes, Reply::No};  // leave, retry once, then give up
+        game.screen.askReplies = {Reply::Yes, Reply::Yes, Reply::No}; // leave, retry once, then give up
         const int mark = int(game.screen.calls.size());
         EXPECT_FALSE(game.rules.CloseQuery());
         EXPECT_EQ(game.screen.since(mark).filter(QStringLiteral("Ask ")),
@@ -932,7 +948,7 @@ std::unique_ptr<TUser> playerOfThreeGrades(int scores)
     return user;
 }
 
-}  // namespace
+} // namespace
 
 // Each grade's hints, one at a time: the question names the price, the price is
 // a quarter of the solution's rounded up, and all hints cost less than the solution.
@@ -954,7 +970,8 @@ TEST_F(GameRules, HintsAreSoldOneAtATimeAtAQuarterOfTheSolution)
             EXPECT_TRUE(game.screen.view.hintEnabled);
             const int before = game.player->Scores;
             game.rules.ShowHint();
-            EXPECT_EQ(game.screen.calls.last(), QStringLiteral("Ask Хотите получить подсказку за %1 очков?").arg(g.price));
+            EXPECT_EQ(game.screen.calls.last(),
+                      QStringLiteral("Ask Хотите получить подсказку за %1 очков?").arg(g.price));
             EXPECT_EQ(before - game.player->Scores, g.price);
             // Each purchase is one record of the log, with the points it moved.
             ASSERT_FALSE(game.player->PendingLog.empty());
@@ -964,7 +981,7 @@ TEST_F(GameRules, HintsAreSoldOneAtATimeAtAQuarterOfTheSolution)
             EXPECT_EQ(r.ScoresBefore, before);
             EXPECT_EQ(r.ScoresAfter, game.player->Scores);
             spent += g.price;
-            EXPECT_TRUE(game.rules.TextMode());  // the hint shows in the text at once
+            EXPECT_TRUE(game.rules.TextMode()); // the hint shows in the text at once
             EXPECT_EQ(game.screen.view.hintsShown, n);
         }
         EXPECT_FALSE(game.screen.view.hintEnabled);
@@ -985,13 +1002,13 @@ TEST_F(GameRules, AHintNotPaidForChangesNothing)
     CatalogueFiles files({0, 1, 2});
     Game game(files.dir.path(), registry, playerOfThreeGrades(7));
     ASSERT_TRUE(game.rules.Start());
-    game.screen.select(1);  // medium: 8 points
+    game.screen.select(1); // medium: 8 points
     int mark = int(game.screen.calls.size());
     game.rules.ShowHint();
     EXPECT_EQ(game.screen.since(mark),
               (QStringList{QStringLiteral("PlayClick"),
                            QStringLiteral("ShowNotice Не хватает очков: подсказка стоит 8, у вас 7.")}));
-    game.screen.select(0);  // easy: 5 points, but the player says no
+    game.screen.select(0); // easy: 5 points, but the player says no
     game.screen.askReplies = {Reply::No};
     game.rules.ShowHint();
     for (int position : {0, 1})
@@ -1032,11 +1049,11 @@ TEST_F(GameRules, BoughtHintsAreKeptAcrossASaveAndTheBonusStaysWhole)
     const int mark = int(again.screen.calls.size());
     again.rules.SetTextMode(true);
     EXPECT_EQ(again.screen.view.hintsShown, 2);
-    EXPECT_TRUE(again.screen.view.hintEnabled);  // the third is still for sale
+    EXPECT_TRUE(again.screen.view.hintEnabled); // the third is still for sale
     EXPECT_FALSE(again.screen.since(mark).join(QLatin1Char('\n')).contains(QStringLiteral("Ask")));
     EXPECT_EQ(again.player->Scores, 14);
     again.answer(1, rightAnswer);
-    EXPECT_EQ(again.player->Scores, 34);  // the medium bonus, 20, in full
+    EXPECT_EQ(again.player->Scores, 34); // the medium bonus, 20, in full
     // Answered: every hint is free to read and none is for sale.
     again.screen.select(1);
     EXPECT_EQ(again.screen.view.hintsShown, 3);
@@ -1083,17 +1100,28 @@ TEST_F(GameRules, StoredHintCountsBeyondThePuzzleOrUnreadableAreHarmless)
         std::function<void(platform::RegistryKey &)> damage;
         int hintsRead = 0;
     } stores[] = {
-        {"no value", [](platform::RegistryKey &k) {
+        {"no value",
+         [](platform::RegistryKey &k) {
              k.deleteValue(QStringLiteral("Hints Bought count"));
              k.deleteValue(QStringLiteral("Hints Bought Info"));
          }},
-        {"count too large", [](platform::RegistryKey &k) { k.writeInteger(QStringLiteral("Hints Bought count"), 1000); }},
-        {"count negative", [](platform::RegistryKey &k) { k.writeInteger(QStringLiteral("Hints Bought count"), -1); }},
-        {"count of another type", [](platform::RegistryKey &k) { k.writeString(QStringLiteral("Hints Bought count"), QStringLiteral("1")); }},
-        {"list longer than its count", [](platform::RegistryKey &k) { k.writeBinary(QStringLiteral("Hints Bought Info"), QByteArray(400, '\1')); }},
-        {"count above the hints a puzzle holds", [](platform::RegistryKey &k) {
+        {"count too large",
+         [](platform::RegistryKey &k) { k.writeInteger(QStringLiteral("Hints Bought count"), 1000); }},
+        {"count negative",
+         [](platform::RegistryKey &k) { k.writeInteger(QStringLiteral("Hints Bought count"), -1); }},
+        {"count of another type",
+         [](platform::RegistryKey &k) {
+             k.writeString(QStringLiteral("Hints Bought count"), QStringLiteral("1"));
+         }},
+        {"list longer than its count",
+         [](platform::RegistryKey &k) {
+             k.writeBinary(QStringLiteral("Hints Bought Info"), QByteArray(400, '\1'));
+         }},
+        {"count above the hints a puzzle holds",
+         [](platform::RegistryKey &k) {
              k.writeBinary(QStringLiteral("Hints Bought Info"), QByteArray::fromHex("0100ff"));
-         }, MaxHints},
+         },
+         MaxHints},
     };
     for (const auto &s : stores) {
         SCOPED_TRACE(s.what);
@@ -1109,7 +1137,8 @@ TEST_F(GameRules, StoredHintCountsBeyondThePuzzleOrUnreadableAreHarmless)
 // ---------------------------------------------------------------------------
 // The answer log: each event the rules see, with its points and seconds.
 
-namespace {
+namespace
+{
 
 struct ManualClock {
     qint64 wall = 1796212800;
@@ -1125,7 +1154,7 @@ struct ManualClock {
     }
 };
 
-}  // namespace
+} // namespace
 
 TEST_F(GameRules, EveryEventIsLoggedWithItsPointsAndSecondsAndSavedOnce)
 {
@@ -1141,8 +1170,8 @@ TEST_F(GameRules, EveryEventIsLoggedWithItsPointsAndSecondsAndSavedOnce)
         game.rules.Decide(); // the text
         game.rules.Decide(); // the answer
     };
-    step(0, 12, wrongAnswer);  // easy: -4
-    step(0, 3, rightAnswer);   // the same puzzle, still open: +10
+    step(0, 12, wrongAnswer); // easy: -4
+    step(0, 3, rightAnswer);  // the same puzzle, still open: +10
     game.screen.select(1);
     clock.pass(7);
     game.rules.ViewSolution(); // easy: -20, asked and agreed
@@ -1224,7 +1253,9 @@ TEST_F(GameRules, AMemoGoesWhenItsPuzzleIsSolvedOrItsSolutionBought)
         ids.push_back(game.screen.item(i).Id);
         game.rules.Memos().Put(ids.back(), memo);
     }
-    const auto stored = [&](int i) { return !TPlayerMemos::Load(registry, game.player->KeyPath(), ids[i]).memo.IsEmpty(); };
+    const auto stored = [&](int i) {
+        return !TPlayerMemos::Load(registry, game.player->KeyPath(), ids[i]).memo.IsEmpty();
+    };
     ASSERT_TRUE(stored(0) && stored(1) && stored(2) && stored(3));
 
     game.answer(0, wrongAnswer);
@@ -1233,7 +1264,7 @@ TEST_F(GameRules, AMemoGoesWhenItsPuzzleIsSolvedOrItsSolutionBought)
     EXPECT_FALSE(stored(0));
     EXPECT_FALSE(game.rules.Memos().HasDrawings(ids[0]));
 
-    game.screen.askReplies = {Reply::No};  // the price declined: nothing bought
+    game.screen.askReplies = {Reply::No}; // the price declined: nothing bought
     game.screen.select(1);
     game.rules.ViewSolution();
     EXPECT_TRUE(stored(1));

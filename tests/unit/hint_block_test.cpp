@@ -9,7 +9,8 @@
 #include <QtEndian>
 #include <gtest/gtest.h>
 
-namespace {
+namespace
+{
 
 PuzzleDataFile base()
 {
@@ -54,7 +55,7 @@ void expectSameOlderFields(const TProblem &p, const PuzzleDataFile &f)
     EXPECT_EQ(p.SolutionText, f.solution);
 }
 
-}  // namespace
+} // namespace
 
 // A reader that stops at the end of the solution, as every earlier build does,
 // sees the same bytes whether or not hints follow, so it loads the same puzzle.
@@ -111,7 +112,7 @@ TEST(HintBlock, WriterKeepsWithinTheBlock)
 
 struct DamagedCase {
     const char *what;
-    QByteArray tail;  // after the solution
+    QByteArray tail; // after the solution
     QList<QByteArray> hints;
     bool damaged;
 };

@@ -9,7 +9,7 @@ TEST(IniFile, SectionsInFileOrderAndNamesWithoutCase)
 {
     const IniFile ini = IniFile::fromBytes("[30]\r\nName = thirty\r\n[4]\nNAME=four\n[17]\nname=x\n");
     EXPECT_EQ(ini.sectionNames(), QStringList({"30", "4", "17"}));
-    EXPECT_EQ(ini.readString("30", "name"), QStringLiteral("thirty"));  // CR of CRLF trimmed
+    EXPECT_EQ(ini.readString("30", "name"), QStringLiteral("thirty")); // CR of CRLF trimmed
     EXPECT_EQ(ini.readString("4", "name"), QStringLiteral("four"));
     EXPECT_EQ(ini.readString("17", "NaMe"), QStringLiteral("x"));
     EXPECT_FALSE(ini.isEmpty());
@@ -18,11 +18,13 @@ TEST(IniFile, SectionsInFileOrderAndNamesWithoutCase)
 TEST(IniFile, DecodesWindows1251AndUtf8WithByteOrderMark)
 {
     // "Имя" and "Мост" in Windows-1251.
-    const IniFile cp = IniFile::fromBytes(QByteArray("[\xD0\xE0\xE7\xE4\xE5\xEB]\n\xC8\xEC\xFF=\xCC\xEE\xF1\xF2\n"));
+    const IniFile cp =
+        IniFile::fromBytes(QByteArray("[\xD0\xE0\xE7\xE4\xE5\xEB]\n\xC8\xEC\xFF=\xCC\xEE\xF1\xF2\n"));
     EXPECT_EQ(cp.sectionNames(), QStringList{QStringLiteral("Раздел")});
     EXPECT_EQ(cp.readString(QStringLiteral("РАЗДЕЛ"), QStringLiteral("имя")), QStringLiteral("Мост"));
 
-    const IniFile utf = IniFile::fromBytes(QByteArray("\xEF\xBB\xBF[1]\nName=") + QStringLiteral("Мост").toUtf8());
+    const IniFile utf =
+        IniFile::fromBytes(QByteArray("\xEF\xBB\xBF[1]\nName=") + QStringLiteral("Мост").toUtf8());
     EXPECT_EQ(utf.sectionNames(), QStringList{"1"});
     EXPECT_EQ(utf.readString("1", "Name"), QStringLiteral("Мост"));
 }
@@ -102,5 +104,5 @@ TEST(IniFile, MissingOrEmptyFileHasNoSections)
     f.close();
     const IniFile ini = IniFile::fromFile(dir.filePath("x.ini"));
     EXPECT_EQ(ini.sectionNames(), QStringList{"Unclosed"});
-    EXPECT_EQ(ini.readString("unclosed", "K"), QStringLiteral("v"));  // last line without newline
+    EXPECT_EQ(ini.readString("unclosed", "K"), QStringLiteral("v")); // last line without newline
 }

@@ -18,7 +18,8 @@
 
 using platform::LocalBell;
 
-namespace {
+namespace
+{
 
 QString testName()
 {
@@ -60,8 +61,8 @@ TEST(LocalBell, ASecondStartRingsTheFirstInPlaceOfAStaleSocket)
         ASSERT_TRUE(bell.listen(name));
         QObject::connect(&bell, &LocalBell::rung, [&] { ++rings; });
         // Only this user may ring.
-        EXPECT_EQ(QFileInfo(path).permissions() & (QFile::ReadGroup | QFile::WriteGroup | QFile::ReadOther |
-                                                    QFile::WriteOther),
+        EXPECT_EQ(QFileInfo(path).permissions() &
+                      (QFile::ReadGroup | QFile::WriteGroup | QFile::ReadOther | QFile::WriteOther),
                   QFile::Permissions());
         EXPECT_TRUE(LocalBell::ring(name, "raise\n", 500));
         EXPECT_TRUE(LocalBell::ring(name, QByteArray(), 500));
@@ -196,4 +197,4 @@ TEST(LocalBell, NeverRingsAListenerOfAnotherUser)
     ASSERT_TRUE(listening) << "the other user's listener did not start";
 }
 
-}  // namespace
+} // namespace

@@ -6,7 +6,8 @@
 
 using namespace platform;
 
-namespace {
+namespace
+{
 
 struct RecordingPlayer : ISoundPlayer {
     std::vector<std::pair<QString, QByteArray>> played;
@@ -22,7 +23,7 @@ QImage image(int w)
     return img;
 }
 
-}  // namespace
+} // namespace
 
 TEST(ResourceLibrary, FakeFindsByNameWithoutCaseAndByNumber)
 {
@@ -56,14 +57,14 @@ TEST(Sounds, PlaysLoadedImagesThroughTheCurrentPlayer)
     Sounds sounds;
     sounds.load(lib);
 
-    sounds.click();  // no player: silence, no crash
-    PlayClick(nullptr);  // no sounds at all: the same
+    sounds.click();     // no player: silence, no crash
+    PlayClick(nullptr); // no sounds at all: the same
     RecordingPlayer player;
     sounds.setPlayer(&player);
     EXPECT_EQ(sounds.player(), &player);
     PlayClick(&sounds);
     PlayWave(&sounds, Wave::TrueAnswer);
-    sounds.play(Wave::LevelUp);  // not in the library: silent
+    sounds.play(Wave::LevelUp); // not in the library: silent
     ASSERT_EQ(player.played.size(), 2u);
     EXPECT_EQ(player.played[0], std::make_pair(QStringLiteral("CLICK"), QByteArray("click-image")));
     EXPECT_EQ(player.played[1], std::make_pair(QStringLiteral("TRUEANSWER"), QByteArray("true-image")));

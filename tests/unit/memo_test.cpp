@@ -10,7 +10,8 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
-namespace {
+namespace
+{
 
 MemoStroke stroke(MemoInk ink, int points, qreal x0 = 10, qreal width = 2.5)
 {
@@ -28,7 +29,7 @@ TMemo memoOf(std::initializer_list<MemoStroke> strokes)
     return m;
 }
 
-}  // namespace
+} // namespace
 
 TEST(Memo, RoundTripKeepsStrokesToASixteenthOfAPixel)
 {
@@ -45,7 +46,7 @@ TEST(Memo, AddKeepsPointsAndWidthsInsideThePicture)
 {
     TMemo m;
     m.Add({MemoInk::Red, 1000, {{-5, 500}, {qQNaN(), 3}, {441, -0.1}}});
-    m.Add({MemoInk::Pen, 2, {}});  // no points: not kept
+    m.Add({MemoInk::Pen, 2, {}}); // no points: not kept
     ASSERT_EQ(m.Strokes().size(), 1u);
     const MemoStroke &s = m.Strokes().front();
     EXPECT_EQ(s.width, TMemo::MaxWidth);
@@ -79,7 +80,8 @@ TEST(Memo, DamagedRecordsGiveTheStrokesBeforeTheDamage)
         QByteArray bytes;
         std::size_t strokes;
     };
-    QByteArray badInk = good, zeroWidth = good, noPoints = good, manyPoints = good, lyingCount = good, badVersion = good;
+    QByteArray badInk = good, zeroWidth = good, noPoints = good, manyPoints = good, lyingCount = good,
+               badVersion = good;
     badInk[firstEnd] = char(7);
     zeroWidth[firstEnd + 1] = 0;
     noPoints[firstEnd + 2] = 0;
@@ -131,18 +133,19 @@ TEST(Memo, TheEraserTakesWholeStrokesItTouches)
     m.Add({MemoInk::Pen, 2, {{10, 10}, {100, 10}}});
     m.Add({MemoInk::Red, 2, {{10, 50}}});
     m.Add({MemoInk::Pen, 2, {{200, 200}, {210, 260}}});
-    EXPECT_FALSE(m.EraseAt({50, 30}, 5));  // between the first two
-    EXPECT_TRUE(m.EraseAt({55, 14}, 3));   // near the middle of a segment
+    EXPECT_FALSE(m.EraseAt({50, 30}, 5)); // between the first two
+    EXPECT_TRUE(m.EraseAt({55, 14}, 3));  // near the middle of a segment
     ASSERT_EQ(m.Strokes().size(), 2u);
-    EXPECT_TRUE(m.EraseAt({12, 52}, 2));   // a dot
+    EXPECT_TRUE(m.EraseAt({12, 52}, 2)); // a dot
     EXPECT_TRUE(m.EraseAt({205, 230}, 1));
     EXPECT_TRUE(m.IsEmpty());
 }
 
 // ---- in the store -----------------------------------------------------------
 
-class PlayerMemos : public ::testing::Test {
-protected:
+class PlayerMemos : public ::testing::Test
+{
+  protected:
     QTemporaryDir dir;
     platform::Registry registry{dir.filePath(QStringLiteral("r.sqlite3"))};
     std::unique_ptr<TUser> player = TUser::CreateNew(QStringLiteral("Маша"), 1);

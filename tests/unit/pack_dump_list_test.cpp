@@ -11,7 +11,8 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
-namespace {
+namespace
+{
 
 struct PackRun {
     int code = -1;
@@ -33,8 +34,9 @@ PackRun pack(const QStringList &args)
     return r;
 }
 
-class PackInspect : public ::testing::Test {
-protected:
+class PackInspect : public ::testing::Test
+{
+  protected:
     QTemporaryDir dir;
     void SetUp() override
     {
@@ -51,7 +53,7 @@ protected:
     }
 };
 
-}  // namespace
+} // namespace
 
 TEST_F(PackInspect, DumpDecodesEveryAnswerKind)
 {
@@ -118,7 +120,7 @@ TEST_F(PackInspect, DumpGivesTheTextsAsTheGameReadsThem)
         {"{\\rtf1 {\\*\\unknowndest gone}seen {\\v secret}shown}", QStringLiteral("seen shown")},
         {"{\\rtf1 a\\emdash b\\~c}", QStringLiteral("a\u2014b c")},
         {"{\\rtf1 x{\\pict\\pngblip " + png.toHex() + "}y}", QStringLiteral("xy")},
-        {"\xcf\xf0\xe8\xe2\xe5\xf2 {x}", QStringLiteral("Привет {x}")},  // not rich text: as it stands
+        {"\xcf\xf0\xe8\xe2\xe5\xf2 {x}", QStringLiteral("Привет {x}")}, // not rich text: as it stands
         {"", QString()},
     };
     PuzzleDataFile f;
@@ -143,8 +145,9 @@ TEST_F(PackInspect, DumpRefusesWhatTheGameRefuses)
     PackRun r = pack({"dump", dir.filePath("bad.dat")});
     EXPECT_EQ(r.code, 1);
     EXPECT_TRUE(r.out.isEmpty());
-    EXPECT_EQ(r.err.trimmed(),
-              QStringLiteral("Bad format of the text file %1 for the problem id - 0").arg(dir.filePath("bad.dat")).toUtf8());
+    EXPECT_EQ(r.err.trimmed(), QStringLiteral("Bad format of the text file %1 for the problem id - 0")
+                                   .arg(dir.filePath("bad.dat"))
+                                   .toUtf8());
     r = pack({"dump", dir.filePath("none.dat")});
     EXPECT_EQ(r.code, 1);
     EXPECT_TRUE(r.err.startsWith("Can not open the text file"));

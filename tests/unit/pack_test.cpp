@@ -15,7 +15,8 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
-namespace {
+namespace
+{
 
 const char *kPicture =
     "<svg xmlns='http://www.w3.org/2000/svg' width='440' height='460' viewBox='0 0 440 460'>"
@@ -32,7 +33,8 @@ ToolRun pack(const QStringList &args)
     QProcess p;
     p.start(QStringLiteral(ZENTRIKA_TOOLS_DIR "/zentrika-pack"), args);
     p.waitForFinished(120000);
-    return {p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()), QString::fromUtf8(p.readAllStandardError())};
+    return {p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()),
+            QString::fromUtf8(p.readAllStandardError())};
 }
 
 void writeFile(const QString &path, const QByteArray &bytes)
@@ -55,19 +57,25 @@ const QString kCommon = QStringLiteral(
     "statement = \"\"\"\nПервый абзац с **жирным** и {red|красным}.\n\nВторой *абзац*.\n\"\"\"\n"
     "solution = \"\"\"\nПотому что __так__.\n\"\"\"\n");
 
-class PackSources : public ::testing::Test {
-protected:
+class PackSources : public ::testing::Test
+{
+  protected:
     QTemporaryDir tmp;
     QString src() const { return tmp.filePath(QStringLiteral("src")); }
     QString out() const { return tmp.filePath(QStringLiteral("out")); }
 
     void addSample()
     {
-        addPuzzle(src(), 12, kCommon + QStringLiteral("kind = \"number\"\nanswer = 42\n"
-                                                      "hints = [\"Посмотрите на **левую** чашу.\", \"Сложите.\",]\n"));
+        addPuzzle(src(), 12,
+                  kCommon + QStringLiteral("kind = \"number\"\nanswer = 42\n"
+                                           "hints = [\"Посмотрите на **левую** чашу.\", \"Сложите.\",]\n"));
         addPuzzle(src(), 3, kCommon + QStringLiteral("kind = \"time\"\nanswer = \"1:30:00\"\n"));
-        addPuzzle(src(), 7, kCommon + QStringLiteral("kind = \"choice\"\nanswer = \"Катя\"\nchoices = [\"Аня\", \"Катя\"]\n"));
-        addPuzzle(src(), 9, kCommon + QStringLiteral("kind = \"numbers\"\nanswer = [5, 7, 9]\nnames = [\"А\", \"Б\", \"В\"]\n"));
+        addPuzzle(src(), 7,
+                  kCommon + QStringLiteral(
+                                "kind = \"choice\"\nanswer = \"Катя\"\nchoices = [\"Аня\", \"Катя\"]\n"));
+        addPuzzle(src(), 9,
+                  kCommon + QStringLiteral(
+                                "kind = \"numbers\"\nanswer = [5, 7, 9]\nnames = [\"А\", \"Б\", \"В\"]\n"));
         addPuzzle(src(), 20, kCommon + QStringLiteral("kind = \"text\"\nanswer = \"река\"\n"));
     }
 
@@ -80,7 +88,8 @@ protected:
         addPuzzle(src(), id, body);
         const ToolRun r = pack({QStringLiteral("build"), src(), out()});
         EXPECT_EQ(r.code, 1) << qPrintable(r.err);
-        EXPECT_TRUE(r.err.contains(QStringLiteral("%1/puzzle.toml").arg(id, 3, 10, QLatin1Char('0')))) << qPrintable(r.err);
+        EXPECT_TRUE(r.err.contains(QStringLiteral("%1/puzzle.toml").arg(id, 3, 10, QLatin1Char('0'))))
+            << qPrintable(r.err);
         EXPECT_TRUE(r.err.contains(QStringLiteral("'%1'").arg(field))) << qPrintable(r.err);
         EXPECT_FALSE(QFileInfo::exists(out() + QStringLiteral("/list.lst")));
     }
@@ -99,7 +108,7 @@ QMap<QString, QByteArray> readTree(const QString &dir)
     return files;
 }
 
-}  // namespace
+} // namespace
 
 TEST_F(PackSources, BuildsAPackTheGameLoads)
 {
@@ -113,7 +122,7 @@ TEST_F(PackSources, BuildsAPackTheGameLoads)
     QList<int> ids;
     for (const auto &p : catalogue.Items())
         ids << p->Id;
-    EXPECT_EQ(ids, (QList<int>{3, 7, 9, 12, 20}));  // id order, not folder listing order
+    EXPECT_EQ(ids, (QList<int>{3, 7, 9, 12, 20})); // id order, not folder listing order
 
     TProblem time(*catalogue.FindProblem(3));
     time.LoadData();
@@ -135,7 +144,8 @@ TEST_F(PackSources, BuildsAPackTheGameLoads)
 
     TProblem choice(*catalogue.FindProblem(7));
     choice.LoadData();
-    EXPECT_EQ(choice.Lines, (QStringList{QStringLiteral("Введите ответ."), QStringLiteral("Аня"), QStringLiteral("Катя")}));
+    EXPECT_EQ(choice.Lines,
+              (QStringList{QStringLiteral("Введите ответ."), QStringLiteral("Аня"), QStringLiteral("Катя")}));
     EXPECT_TRUE(choice.CheckAnswer(AnswerValue::fromText(QStringLiteral("Катя"))));
 
     TProblem numbers(*catalogue.FindProblem(9));
@@ -171,12 +181,17 @@ TEST_F(PackSources, RefusesSourcesThatCannotWork)
 {
     const QString base = QStringLiteral(
         "title = \"Т\"\ndifficulty = 0\nquestion = \"?\"\nstatement = \"С\"\nsolution = \"Р\"\n");
-    expectRefused(base + QStringLiteral("kind = \"choice\"\nanswer = \"Оля\"\nchoices = [\"Аня\", \"Катя\"]\n"), QStringLiteral("answer"));
+    expectRefused(base +
+                      QStringLiteral("kind = \"choice\"\nanswer = \"Оля\"\nchoices = [\"Аня\", \"Катя\"]\n"),
+                  QStringLiteral("answer"));
     expectRefused(base + QStringLiteral("kind = \"text\"\nanswer = \"Река\"\n"), QStringLiteral("answer"), 6);
-    expectRefused(base + QStringLiteral("kind = \"text\"\nanswer = \"достопримечательность\"\n"), QStringLiteral("answer"), 8);
+    expectRefused(base + QStringLiteral("kind = \"text\"\nanswer = \"достопримечательность\"\n"),
+                  QStringLiteral("answer"), 8);
     expectRefused(base + QStringLiteral("kind = \"number\"\nanswer = -3\n"), QStringLiteral("answer"), 10);
-    expectRefused(base + QStringLiteral("kind = \"time\"\nanswer = \"24:00:00\"\n"), QStringLiteral("answer"), 11);
-    expectRefused(base + QStringLiteral("kind = \"numbers\"\nanswer = [1, 2]\nnames = [\"а\"]\n"), QStringLiteral("names"), 13);
+    expectRefused(base + QStringLiteral("kind = \"time\"\nanswer = \"24:00:00\"\n"), QStringLiteral("answer"),
+                  11);
+    expectRefused(base + QStringLiteral("kind = \"numbers\"\nanswer = [1, 2]\nnames = [\"а\"]\n"),
+                  QStringLiteral("names"), 13);
     expectRefused(base + QStringLiteral("kind = \"guess\"\nanswer = 1\n"), QStringLiteral("kind"), 14);
     expectRefused(QStringLiteral("title = \"≤ бывает\"\ndifficulty = 0\nquestion = \"?\"\nstatement = \"С\"\n"
                                  "solution = \"Р\"\nkind = \"number\"\nanswer = 1\n"),
@@ -188,9 +203,10 @@ TEST_F(PackSources, RefusesSourcesThatCannotWork)
                           .arg(QLatin1String(difficulty)),
                       QStringLiteral("difficulty"), 16);
     expectRefused(base + QStringLiteral("kind = \"number\"\n"), QStringLiteral("answer"), 17);
-    expectRefused(QStringLiteral("title = \"Т\"\ndifficulty = 0\nquestion = \"?\"\nstatement = \"**не закрыто\"\n"
-                                 "solution = \"Р\"\nkind = \"number\"\nanswer = 1\n"),
-                  QStringLiteral("statement"), 18);
+    expectRefused(
+        QStringLiteral("title = \"Т\"\ndifficulty = 0\nquestion = \"?\"\nstatement = \"**не закрыто\"\n"
+                       "solution = \"Р\"\nkind = \"number\"\nanswer = 1\n"),
+        QStringLiteral("statement"), 18);
 }
 
 // A source over its limit is refused before the parser takes many times its size.
@@ -249,11 +265,14 @@ TEST_F(PackSources, SyntaxErrorsNameTheLine)
 
 TEST_F(PackSources, RefusesHintsThatCannotBeShown)
 {
-    const QString number = QStringLiteral("title = \"Т\"\ndifficulty = 0\nquestion = \"?\"\nstatement = \"С\"\n"
-                                          "solution = \"Р\"\nkind = \"number\"\nanswer = 1\n");
-    expectRefused(number + QStringLiteral("hints = [\"А.\", \"Б.\", \"В.\", \"Г.\"]\n"), QStringLiteral("hints"), 19);
+    const QString number =
+        QStringLiteral("title = \"Т\"\ndifficulty = 0\nquestion = \"?\"\nstatement = \"С\"\n"
+                       "solution = \"Р\"\nkind = \"number\"\nanswer = 1\n");
+    expectRefused(number + QStringLiteral("hints = [\"А.\", \"Б.\", \"В.\", \"Г.\"]\n"),
+                  QStringLiteral("hints"), 19);
     expectRefused(number + QStringLiteral("hints = [\"А.\", \"  \"]\n"), QStringLiteral("hints"), 21);
-    expectRefused(number + QStringLiteral("hints = [\"%1.\"]\n").arg(QString(400, u'я')), QStringLiteral("hints"), 22);
+    expectRefused(number + QStringLiteral("hints = [\"%1.\"]\n").arg(QString(400, u'я')),
+                  QStringLiteral("hints"), 22);
     expectRefused(number + QStringLiteral("hints = [\"А.\", 2]\n"), QStringLiteral("hints"), 23);
     expectRefused(number + QStringLiteral("hints = \"А.\"\n"), QStringLiteral("hints"), 24);
     expectRefused(number + QStringLiteral("hints = [\"{red|А.\"]\n"), QStringLiteral("hints"), 25);
@@ -268,8 +287,8 @@ TEST(PackCheck, ReportsWhatWouldHurtAPlayer)
     picture.fill(Qt::white);
     QDir().mkpath(dir + QStringLiteral("/Images"));
     std::vector<CatalogueEntry> entries;
-    const auto add = [&](ProblemId id, int difficult, std::uint8_t kind, const AnswerValue &answer, QStringList lines,
-                         const QByteArray &solution = "{\\rtf1 x}") {
+    const auto add = [&](ProblemId id, int difficult, std::uint8_t kind, const AnswerValue &answer,
+                         QStringList lines, const QByteArray &solution = "{\\rtf1 x}") {
         PuzzleDataFile f;
         f.kind = kind;
         f.answer = answer;
@@ -279,18 +298,21 @@ TEST(PackCheck, ReportsWhatWouldHurtAPlayer)
         const QString stem = QString::number(id);
         writeFile(dir + QStringLiteral("/Data/") + stem + QStringLiteral(".dat"), encodeDataFile(f));
         picture.save(dir + QStringLiteral("/Images/") + stem + QStringLiteral(".jpg"));
-        entries.push_back({id, difficult, QStringLiteral("Задача"), stem + QStringLiteral(".jpg"), stem + QStringLiteral(".dat")});
+        entries.push_back({id, difficult, QStringLiteral("Задача"), stem + QStringLiteral(".jpg"),
+                           stem + QStringLiteral(".dat")});
     };
     add(1, 0, AnswerInteger, AnswerValue::fromInteger(5), {QStringLiteral("?")});
     add(2, 0, 7, AnswerValue{}, {QStringLiteral("?")});
-    add(3, 1, AnswerText, AnswerValue::fromRawText(platform::toCp1251(QStringLiteral("река "))), {QStringLiteral("?")});
+    add(3, 1, AnswerText, AnswerValue::fromRawText(platform::toCp1251(QStringLiteral("река "))),
+        {QStringLiteral("?")});
     AnswerValue eight = AnswerValue::fromNumbers({1, 2, 3});
     eight.bytes[0] = 8;
     add(4, 2, AnswerNumbers, eight, {QStringLiteral("?"), QStringLiteral("a")});
     AnswerValue almost = AnswerValue::fromTime(1, 30, 0);
     almost.bytes[0] ^= 1;
     add(5, 1, AnswerTime, almost, {QStringLiteral("?")});
-    add(6, 0, AnswerChoice, AnswerValue::fromText(QStringLiteral("Оля")), {QStringLiteral("?"), QStringLiteral("Аня")});
+    add(6, 0, AnswerChoice, AnswerValue::fromText(QStringLiteral("Оля")),
+        {QStringLiteral("?"), QStringLiteral("Аня")});
     add(7, 5, AnswerInteger, AnswerValue::fromInteger(1), {});
     add(8, 0, AnswerInteger, AnswerValue::fromInteger(1), {QStringLiteral("?")}, QByteArray());
     add(1, 0, AnswerInteger, AnswerValue::fromInteger(5), {QStringLiteral("?")});

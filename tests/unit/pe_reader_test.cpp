@@ -7,9 +7,9 @@
 #include <QDir>
 #include <QFile>
 #include <QProcess>
-#include <QtEndian>
 #include <QStandardPaths>
 #include <QTemporaryDir>
+#include <QtEndian>
 #include <algorithm>
 #include <functional>
 #include <gtest/gtest.h>
@@ -17,7 +17,8 @@
 using platform::EResourceError;
 using platform::PeResourceLibrary;
 
-namespace {
+namespace
+{
 
 void put16(QByteArray &b, int v)
 {
@@ -31,8 +32,9 @@ void put32(QByteArray &b, qint64 v)
 
 // A BMP file as a paint program writes it. pixel(x, y) gives the stored value
 // of the pixel at (x, y), y counted from the top.
-QByteArray bmpFile(int w, int h, int bpp, bool topDown, const QList<QRgb> &palette, int clrUsed, int compression,
-                   const QList<quint32> &masks, const std::function<quint32(int, int)> &pixel)
+QByteArray bmpFile(int w, int h, int bpp, bool topDown, const QList<QRgb> &palette, int clrUsed,
+                   int compression, const QList<quint32> &masks,
+                   const std::function<quint32(int, int)> &pixel)
 {
     QByteArray info;
     put32(info, 40);
@@ -59,10 +61,19 @@ QByteArray bmpFile(int w, int h, int bpp, bool topDown, const QList<QRgb> &palet
         for (int x = 0; x < w; ++x) {
             const quint32 v = pixel(x, y);
             switch (bpp) {
-            case 1: line[x / 8] = char(line[x / 8] | (v << (7 - x % 8))); break;
-            case 4: line[x / 2] = char(line[x / 2] | (x % 2 ? v : v << 4)); break;
-            case 8: line[x] = char(v); break;
-            case 16: line[2 * x] = char(v); line[2 * x + 1] = char(v >> 8); break;
+            case 1:
+                line[x / 8] = char(line[x / 8] | (v << (7 - x % 8)));
+                break;
+            case 4:
+                line[x / 2] = char(line[x / 2] | (x % 2 ? v : v << 4));
+                break;
+            case 8:
+                line[x] = char(v);
+                break;
+            case 16:
+                line[2 * x] = char(v);
+                line[2 * x + 1] = char(v >> 8);
+                break;
             case 24:
                 for (int i = 0; i < 3; ++i)
                     line[3 * x + i] = char(v >> (8 * i));
@@ -83,7 +94,7 @@ QByteArray bmpFile(int w, int h, int bpp, bool topDown, const QList<QRgb> &palet
 }
 
 struct Sample {
-    const char *rcName;  // as written in the .rc
+    const char *rcName; // as written in the .rc
     const char *file;
     QByteArray bmp;
     QImage expected;
@@ -125,12 +136,12 @@ std::vector<Sample> samples()
     s.push_back({"TopDown", "topdown.bmp", bmpFile(3, 2, 24, true, {}, 0, 0, {}, rgb),
                  expectedImage(3, 2, [&](int x, int y) { return 0xFF000000u | rgb(x, y); })});
     // Alpha bytes of 32-bit rows are not transparency in a bitmap resource.
-    s.push_back({"Deep", "deep.bmp",
-                 bmpFile(2, 2, 32, false, {}, 0, 0, {}, [&](int x, int y) { return rgb(x, y) | 0x11000000u; }),
-                 expectedImage(2, 2, [&](int x, int y) { return 0xFF000000u | rgb(x, y); })});
+    s.push_back(
+        {"Deep", "deep.bmp",
+         bmpFile(2, 2, 32, false, {}, 0, 0, {}, [&](int x, int y) { return rgb(x, y) | 0x11000000u; }),
+         expectedImage(2, 2, [&](int x, int y) { return 0xFF000000u | rgb(x, y); })});
     auto r565 = [](int x, int y) { return quint32((x * 8) << 11 | (y * 20) << 5 | 31); };
-    s.push_back({"Bits565", "b565.bmp",
-                 bmpFile(4, 2, 16, false, {}, 0, 3, {0xF800, 0x07E0, 0x001F}, r565),
+    s.push_back({"Bits565", "b565.bmp", bmpFile(4, 2, 16, false, {}, 0, 3, {0xF800, 0x07E0, 0x001F}, r565),
                  expectedImage(4, 2, [&](int x, int y) {
                      return qRgb((x * 8 * 255 + 15) / 31, (y * 20 * 255 + 31) / 63, 255);
                  })});
@@ -138,8 +149,9 @@ std::vector<Sample> samples()
 }
 
 // A test DLL built once for the whole suite.
-class PeReader : public ::testing::Test {
-protected:
+class PeReader : public ::testing::Test
+{
+  protected:
     static void SetUpTestSuite()
     {
         dir_ = new QTemporaryDir;
@@ -172,16 +184,16 @@ protected:
         rcFile.close();
         QProcess p;
         p.setWorkingDirectory(dir_->path());
-        p.start(windres, {QStringLiteral("--preprocessor=cpp"), QStringLiteral("-i"), QStringLiteral("test.rc"),
-                          QStringLiteral("-o"), QStringLiteral("test.o")});
+        p.start(windres, {QStringLiteral("--preprocessor=cpp"), QStringLiteral("-i"),
+                          QStringLiteral("test.rc"), QStringLiteral("-o"), QStringLiteral("test.o")});
         p.waitForFinished();
         if (p.exitCode() != 0) {
             buildError_ = QString::fromLocal8Bit(p.readAllStandardError());
             return;
         }
         p.start(ld, {QStringLiteral("--dll"), QStringLiteral("-e"), QStringLiteral("0"),
-                     QStringLiteral("--no-insert-timestamp"), QStringLiteral("-o"), QStringLiteral("test.dll"),
-                     QStringLiteral("test.o")});
+                     QStringLiteral("--no-insert-timestamp"), QStringLiteral("-o"),
+                     QStringLiteral("test.dll"), QStringLiteral("test.o")});
         p.waitForFinished();
         if (p.exitCode() != 0) {
             buildError_ = QString::fromLocal8Bit(p.readAllStandardError());
@@ -244,7 +256,8 @@ QStringList pefileListing(const QString &path, QString *skip)
         return {};
     }
     QProcess p;
-    p.start(QStringLiteral("/usr/bin/python3"), {QStringLiteral(ZENTRIKA_SOURCE_DIR "/tests/data/pe_resources_dump.py"), path});
+    p.start(QStringLiteral("/usr/bin/python3"),
+            {QStringLiteral(ZENTRIKA_SOURCE_DIR "/tests/data/pe_resources_dump.py"), path});
     p.waitForFinished(60000);
     if (p.exitCode() != 0 && p.readAllStandardError().contains("No module named 'pefile'")) {
         *skip = QStringLiteral("python3-pefile is not installed");
@@ -263,7 +276,8 @@ QStringList ourListing(const PeResourceLibrary &lib)
                     .arg(e.type, e.name)
                     .arg(e.language)
                     .arg(e.size)
-                    .arg(QString::fromLatin1(QCryptographicHash::hash(lib.data(e), QCryptographicHash::Sha1).toHex()));
+                    .arg(QString::fromLatin1(
+                        QCryptographicHash::hash(lib.data(e), QCryptographicHash::Sha1).toHex()));
         if (e.type == QLatin1String("#6"))
             stringBlocks << e.name.mid(1).toInt();
     }
@@ -304,15 +318,18 @@ TEST(GameMediaLibrary, HoldsEverythingTheGameAsksFor)
     QString skip;
     const QStringList theirs = pefileListing(path, &skip);
     if (skip.isEmpty()) {
-        EXPECT_EQ(ourListing(lib).join(QLatin1Char('\n')).toStdString(), theirs.join(QLatin1Char('\n')).toStdString());
+        EXPECT_EQ(ourListing(lib).join(QLatin1Char('\n')).toStdString(),
+                  theirs.join(QLatin1Char('\n')).toStdString());
     }
 
     for (const char *wave : {"CLICK", "ERROR", "LEVELUP", "TRUEANSWER", "FALSEANSWER"})
-        EXPECT_TRUE(lib.findResource(QStringLiteral("WAVE"), QString::fromLatin1(wave)).startsWith("RIFF")) << wave;
-    QStringList bitmaps = {QStringLiteral("StartScreen"), QStringLiteral("GAMEPANEL"), QStringLiteral("TEXTURE"),
-                           QStringLiteral("texture"), QStringLiteral("ListPanel"), QStringLiteral("PRICE"),
-                           QStringLiteral("S1"), QStringLiteral("S2"), QStringLiteral("QUESTION"),
-                           QStringLiteral("TRUEANSWERB"), QStringLiteral("FALSEANSWERB"), QStringLiteral("LEVELUP")};
+        EXPECT_TRUE(lib.findResource(QStringLiteral("WAVE"), QString::fromLatin1(wave)).startsWith("RIFF"))
+            << wave;
+    QStringList bitmaps = {
+        QStringLiteral("StartScreen"), QStringLiteral("GAMEPANEL"),    QStringLiteral("TEXTURE"),
+        QStringLiteral("texture"),     QStringLiteral("ListPanel"),    QStringLiteral("PRICE"),
+        QStringLiteral("S1"),          QStringLiteral("S2"),           QStringLiteral("QUESTION"),
+        QStringLiteral("TRUEANSWERB"), QStringLiteral("FALSEANSWERB"), QStringLiteral("LEVELUP")};
     for (int i = 1; i <= 3; ++i)
         bitmaps << QStringLiteral("DIFF%1").arg(i) << QStringLiteral("mDIFF%1").arg(i);
     for (int cost : {10, 20, 30, 40})
@@ -332,7 +349,8 @@ TEST_F(PeReader, DecodesEveryBitmapDepthAsStored)
     ASSERT_TRUE(lib.isLoaded());
     for (const Sample &s : samples()) {
         SCOPED_TRACE(s.rcName);
-        const QImage got = QByteArray(s.rcName) == "101" ? lib.loadBitmap(101) : lib.loadBitmap(QString::fromLatin1(s.rcName));
+        const QImage got = QByteArray(s.rcName) == "101" ? lib.loadBitmap(101)
+                                                         : lib.loadBitmap(QString::fromLatin1(s.rcName));
         EXPECT_EQ(got.format(), QImage::Format_RGB32);
         EXPECT_EQ(got, s.expected);
         // Qt's own BMP reader agrees on the file the resource came from.
@@ -451,10 +469,11 @@ TEST_F(PeReader, SelfReferencingDirectoryIsRefused)
     EXPECT_THROW(PeResourceLibrary{bytes}, EResourceError);
 }
 
-}  // namespace
+} // namespace
 
 // Cases that need no DLL: the bitmap decoder on its own.
-namespace {
+namespace
+{
 
 QByteArray packed(const QByteArray &bmp)
 {
@@ -463,14 +482,15 @@ QByteArray packed(const QByteArray &bmp)
 
 TEST(DibDecoder, RefusesDamagedHeaders)
 {
-    const QByteArray good = packed(bmpFile(4, 4, 8, false, {qRgb(1, 2, 3)}, 1, 0, {}, [](int, int) { return 0u; }));
+    const QByteArray good =
+        packed(bmpFile(4, 4, 8, false, {qRgb(1, 2, 3)}, 1, 0, {}, [](int, int) { return 0u; }));
     EXPECT_NO_THROW(platform::decodeDib(good));
-    EXPECT_THROW(platform::decodeDib(good.left(good.size() - 1)), platform::EDibError);  // a row short
+    EXPECT_THROW(platform::decodeDib(good.left(good.size() - 1)), platform::EDibError); // a row short
     QByteArray bad = good;
-    qToLittleEndian<quint32>(257, bad.data() + 32);  // more colours than 8 bits can index
+    qToLittleEndian<quint32>(257, bad.data() + 32); // more colours than 8 bits can index
     EXPECT_THROW(platform::decodeDib(bad), platform::EDibError);
     bad = good;
-    qToLittleEndian<qint32>(100000, bad.data() + 4);  // wider than any screen, no data behind it
+    qToLittleEndian<qint32>(100000, bad.data() + 4); // wider than any screen, no data behind it
     EXPECT_THROW(platform::decodeDib(bad), platform::EDibError);
     bad = good;
     qToLittleEndian<quint16>(7, bad.data() + 14);
@@ -501,7 +521,13 @@ TEST(DibDecoder, RunLengthEncodedRows)
     QByteArray bmp = bmpFile(6, 3, 8, false, pal, 16, 1, {}, [](int, int) { return 0u; });
     const qsizetype header = 14 + 40 + 16 * 4;
     QByteArray rle = bmp.left(header);
-    rle += QByteArray::fromHex("0402" "0105" "0106" "0000" "00020001" "000301020300" "0001");
+    rle += QByteArray::fromHex("0402"
+                               "0105"
+                               "0106"
+                               "0000"
+                               "00020001"
+                               "000301020300"
+                               "0001");
     const QImage img = platform::decodeDib(packed(rle));
     ASSERT_EQ(img.size(), QSize(6, 3));
     EXPECT_EQ(img.pixel(0, 2), pal[2]);
@@ -513,7 +539,8 @@ TEST(DibDecoder, RunLengthEncodedRows)
     EXPECT_EQ(img.pixel(2, 0), pal[3]);
     // Qt's reader agrees on every pixel the data sets (it leaves skipped ones undefined).
     const QImage qt = QImage::fromData(rle, "BMP").convertToFormat(QImage::Format_RGB32);
-    for (const QPoint at : {QPoint(0, 2), QPoint(3, 2), QPoint(4, 2), QPoint(5, 2), QPoint(0, 0), QPoint(1, 0), QPoint(2, 0)})
+    for (const QPoint at :
+         {QPoint(0, 2), QPoint(3, 2), QPoint(4, 2), QPoint(5, 2), QPoint(0, 0), QPoint(1, 0), QPoint(2, 0)})
         EXPECT_EQ(img.pixel(at), qt.pixel(at)) << at.x() << "," << at.y();
 }
 
@@ -523,13 +550,15 @@ TEST(DibDecoder, IconImagesUseTheirMask)
     QByteArray dib;
     put32(dib, 40);
     put32(dib, 2);
-    put32(dib, 4);  // twice the height
+    put32(dib, 4); // twice the height
     put16(dib, 1);
     put16(dib, 24);
     for (int i = 0; i < 6; ++i)
         put32(dib, 0);
-    dib += QByteArray::fromHex("0000ff00ff000000" "ff0000ffffff0000");  // bottom row red, green; top row blue, white
-    dib += QByteArray::fromHex("80000000" "40000000");                 // bottom-left and top-right transparent
+    dib += QByteArray::fromHex("0000ff00ff000000"
+                               "ff0000ffffff0000"); // bottom row red, green; top row blue, white
+    dib += QByteArray::fromHex("80000000"
+                               "40000000"); // bottom-left and top-right transparent
     const QImage img = platform::decodeIconDib(dib);
     ASSERT_EQ(img.size(), QSize(2, 2));
     EXPECT_EQ(qAlpha(img.pixel(0, 1)), 0);
@@ -539,4 +568,4 @@ TEST(DibDecoder, IconImagesUseTheirMask)
     EXPECT_THROW(platform::decodeIconDib(dib.left(dib.size() - 2)), platform::EDibError);
 }
 
-}  // namespace
+} // namespace

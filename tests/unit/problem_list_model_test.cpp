@@ -8,11 +8,13 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
-namespace {
+namespace
+{
 
 // Puzzles 1..4 named as given; puzzle 3 has no data file, so it cannot be read.
-class ProblemListModelTest : public ::testing::Test {
-protected:
+class ProblemListModelTest : public ::testing::Test
+{
+  protected:
     QTemporaryDir dir;
     TProblemListModel model;
 
@@ -53,25 +55,23 @@ protected:
     }
 };
 
-}  // namespace
+} // namespace
 
 TEST_F(ProblemListModelTest, SelectionMovesLoadOnlyTheChosenPuzzle)
 {
     struct Step {
         int position;
-        bool chosen;      // Select's answer
-        bool throws;      // the puzzle cannot be read
-        int selected;     // SelectedIndex after it
+        bool chosen;  // Select's answer
+        bool throws;  // the puzzle cannot be read
+        int selected; // SelectedIndex after it
         int serialGrowth;
     };
     const Step steps[] = {
-        {-1, false, false, -1, 0},  // outside: nothing
-        {1, true, false, 1, 1},
-        {1, true, false, 1, 1},     // the same one again is read afresh
-        {4, false, false, 1, 0},    // past the end: nothing
-        {2, true, true, 2, 1},      // unreadable: chosen all the same
-        {0, true, false, 0, 1},
-        {3, true, false, 3, 1},
+        {-1, false, false, -1, 0},                         // outside: nothing
+        {1, true, false, 1, 1},    {1, true, false, 1, 1}, // the same one again is read afresh
+        {4, false, false, 1, 0},                           // past the end: nothing
+        {2, true, true, 2, 1},                             // unreadable: chosen all the same
+        {0, true, false, 0, 1},    {3, true, false, 3, 1},
     };
     for (const Step &step : steps) {
         SCOPED_TRACE(step.position);
@@ -103,7 +103,7 @@ TEST_F(ProblemListModelTest, SelectionMovesLoadOnlyTheChosenPuzzle)
 
 TEST_F(ProblemListModelTest, SortingKeepsTheSelectionOnItsPuzzle)
 {
-    model.Select(0);  // "вишня"
+    model.Select(0); // "вишня"
     model.SetSorted(true);
     // Case-insensitive; equal names keep the order they came in.
     EXPECT_EQ(ids(), (std::vector<ProblemId>{2, 3, 4, 1}));

@@ -7,7 +7,8 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
-namespace {
+namespace
+{
 
 PuzzleDataFile sample()
 {
@@ -20,8 +21,9 @@ PuzzleDataFile sample()
     return c;
 }
 
-class ProblemLoad : public ::testing::Test {
-protected:
+class ProblemLoad : public ::testing::Test
+{
+  protected:
     QTemporaryDir dir;
     QString image() const { return dir.filePath("Images/p.jpg"); }
     QString data() const { return dir.filePath("Data/p.dat"); }
@@ -42,11 +44,13 @@ protected:
     }
     std::string badFormat() const
     {
-        return QStringLiteral("Bad format of the text file %1 for the problem id - 12").arg(data()).toStdString();
+        return QStringLiteral("Bad format of the text file %1 for the problem id - 12")
+            .arg(data())
+            .toStdString();
     }
 };
 
-}  // namespace
+} // namespace
 
 TEST_F(ProblemLoad, LoadsEveryFieldAndUnloadsThemAgain)
 {
@@ -68,7 +72,7 @@ TEST_F(ProblemLoad, LoadsEveryFieldAndUnloadsThemAgain)
     EXPECT_TRUE(p.Lines.isEmpty());
     EXPECT_TRUE(p.StatementText.isNull());
     EXPECT_TRUE(p.SolutionText.isNull());
-    p.UnloadData();  // twice in a row is harmless
+    p.UnloadData(); // twice in a row is harmless
     EXPECT_FALSE(p.Loaded);
 }
 
@@ -114,10 +118,11 @@ TEST_F(ProblemLoad, DataFileThatCannotBeOpened)
 {
     QFile::remove(data());
     TProblem p = problem();
-    EXPECT_EQ(loadError(p),
-              QStringLiteral("Can not open the text file %1 for the problem id - 12").arg(data()).toStdString());
+    EXPECT_EQ(
+        loadError(p),
+        QStringLiteral("Can not open the text file %1 for the problem id - 12").arg(data()).toStdString());
     EXPECT_FALSE(p.Loaded);
-    EXPECT_FALSE(p.Picture.isNull());  // what was loaded before the failure stays until UnloadData
+    EXPECT_FALSE(p.Picture.isNull()); // what was loaded before the failure stays until UnloadData
     p.UnloadData();
     EXPECT_TRUE(p.Picture.isNull());
 
@@ -154,7 +159,8 @@ TEST_F(ProblemLoad, FileEndingEarlyAnywhereIsBadFormat)
 TEST_F(ProblemLoad, NegativeOrOversizedTextLengthsAreBadFormat)
 {
     TProblem p = problem();
-    for (std::int32_t len : {-1, std::numeric_limits<std::int32_t>::min(), std::numeric_limits<std::int32_t>::max(), 1000}) {
+    for (std::int32_t len :
+         {-1, std::numeric_limits<std::int32_t>::min(), std::numeric_limits<std::int32_t>::max(), 1000}) {
         QByteArray bytes("M");
         for (int i = 0; i < 4; ++i)
             bytes.append(char(std::uint32_t(len) >> (8 * i)));
@@ -165,10 +171,10 @@ TEST_F(ProblemLoad, NegativeOrOversizedTextLengthsAreBadFormat)
     // A bad solution length after a good statement.
     QByteArray bytes = encodeDataFile(sample());
     const qsizetype at = bytes.size() - sample().solution.size() - 4;
-    bytes[at + 3] = char(0x80);  // negative
+    bytes[at + 3] = char(0x80); // negative
     testfiles::write(data(), bytes);
     EXPECT_EQ(loadError(p), badFormat());
-    EXPECT_EQ(p.Lines.size(), 3);  // created so far, kept until UnloadData
+    EXPECT_EQ(p.Lines.size(), 3); // created so far, kept until UnloadData
 }
 
 TEST_F(ProblemLoad, EmptyTextsZeroLengthLinesAndShortLengthBytes)
@@ -191,8 +197,8 @@ TEST_F(ProblemLoad, EmptyTextsZeroLengthLinesAndShortLengthBytes)
     bytes.append(QByteArray(32, '\0'));
     bytes.append(char(3));
     bytes.append(char(0));
-    bytes.append(QByteArray("\x03\x09\xC0\xC1", 4));  // N=3, L=9: two characters were read
-    bytes.append(QByteArray("\x04\x01\xC2\xC3\xC4", 5));  // N=4, L=1: one character, the rest skipped
+    bytes.append(QByteArray("\x03\x09\xC0\xC1", 4));     // N=3, L=9: two characters were read
+    bytes.append(QByteArray("\x04\x01\xC2\xC3\xC4", 5)); // N=4, L=1: one character, the rest skipped
     bytes.append(QByteArray("\0\0\0\0", 4));
     testfiles::write(data(), bytes);
     p.LoadData();
@@ -232,8 +238,9 @@ TEST_F(ProblemLoad, PathsLeadingOutOfTheirFolderAreRefused)
     EXPECT_EQ(loadError(abs), "The BitMap for the problem id - 7 is missing!");
     const QString dataUp = dir.filePath("Data\\..\\secret.dat");
     TProblem dataEscape(7, 0, "", image(), dataUp);
-    EXPECT_EQ(loadError(dataEscape),
-              QStringLiteral("Can not open the text file %1 for the problem id - 7").arg(dataUp).toStdString());
+    EXPECT_EQ(
+        loadError(dataEscape),
+        QStringLiteral("Can not open the text file %1 for the problem id - 7").arg(dataUp).toStdString());
     TProblem drive(7, 0, "", image(), dir.filePath("Data/C:\\x.dat"));
     EXPECT_THROW(drive.LoadData(), ELoadError);
 }

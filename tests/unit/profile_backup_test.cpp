@@ -7,10 +7,12 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
-namespace {
+namespace
+{
 
-class ProfileBackups : public ::testing::Test {
-protected:
+class ProfileBackups : public ::testing::Test
+{
+  protected:
     QTemporaryDir tmp;
     platform::Registry registry{tmp.filePath(QStringLiteral("r.sqlite3"))};
     std::unique_ptr<TUser> user = TUser::CreateNew(QStringLiteral("Вася"), 2);
@@ -24,10 +26,13 @@ protected:
     {
         return registry.openKeyReadOnly(path)->readInteger(QStringLiteral("Scores"));
     }
-    int backupScore(int which) { return storedScore(ProfileBackup::backupPath(QStringLiteral("Вася"), which)); }
+    int backupScore(int which)
+    {
+        return storedScore(ProfileBackup::backupPath(QStringLiteral("Вася"), which));
+    }
 };
 
-}  // namespace
+} // namespace
 
 TEST_F(ProfileBackups, ThreeNewestAreKeptNewestFirst)
 {

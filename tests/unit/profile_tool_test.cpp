@@ -20,10 +20,12 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
-namespace {
+namespace
+{
 
-class ProfileTool : public ::testing::Test {
-protected:
+class ProfileTool : public ::testing::Test
+{
+  protected:
     QTemporaryDir tmp;
     QString store() const { return tmp.filePath(QStringLiteral("registry.sqlite3")); }
 
@@ -97,7 +99,7 @@ protected:
     }
 };
 
-}  // namespace
+} // namespace
 
 TEST_F(ProfileTool, ExportDeleteImportGivesTheSamePlayer)
 {
@@ -106,7 +108,7 @@ TEST_F(ProfileTool, ExportDeleteImportGivesTheSamePlayer)
     EXPECT_EQ(list.code, 0);
     EXPECT_EQ(QString::fromUtf8(list.out), QStringLiteral("Вася\tlevel 3\tscore -7\n"));
 
-    const Result exported = run({QStringLiteral("export"), QStringLiteral("ВАСЯ")});  // any letter case
+    const Result exported = run({QStringLiteral("export"), QStringLiteral("ВАСЯ")}); // any letter case
     ASSERT_EQ(exported.code, 0) << qPrintable(exported.err);
     const QJsonObject o = QJsonDocument::fromJson(exported.out).object();
     EXPECT_EQ(o.keys().size(), 16);
@@ -116,7 +118,9 @@ TEST_F(ProfileTool, ExportDeleteImportGivesTheSamePlayer)
     EXPECT_EQ(o.value(QStringLiteral("Name")).toString(), QStringLiteral("Вася"));
     EXPECT_EQ(o.value(QStringLiteral("Used Problems Info")).toArray(), (QJsonArray{5, 9, 11, 300}));
     EXPECT_EQ(o.value(QStringLiteral("Problems on Level Info")).toArray().at(1).toObject(),
-              (QJsonObject{{QStringLiteral("Id"), 300}, {QStringLiteral("Solved"), 1}, {QStringLiteral("Bought"), 1},
+              (QJsonObject{{QStringLiteral("Id"), 300},
+                           {QStringLiteral("Solved"), 1},
+                           {QStringLiteral("Bought"), 1},
                            {QStringLiteral("WrongAnswers"), 0}}));
     // The registry's own value order.
     EXPECT_LT(exported.out.indexOf("\"Name\""), exported.out.indexOf("\"Scores\""));
@@ -142,7 +146,8 @@ TEST_F(ProfileTool, ExportDeleteImportGivesTheSamePlayer)
 TEST_F(ProfileTool, HintsBoughtAreOptionalAndCheckedOnImport)
 {
     storePlayer(QStringLiteral("Вася"));
-    const QJsonObject full = QJsonDocument::fromJson(run({QStringLiteral("export"), QStringLiteral("Вася")}).out).object();
+    const QJsonObject full =
+        QJsonDocument::fromJson(run({QStringLiteral("export"), QStringLiteral("Вася")}).out).object();
     const auto without = [&](QStringList keys, const QJsonObject &add = {}) {
         QJsonObject o = full;
         for (const QString &k : keys)
@@ -157,7 +162,7 @@ TEST_F(ProfileTool, HintsBoughtAreOptionalAndCheckedOnImport)
         const char *what;
         QByteArray json;
         int code;
-        int hintsAfter;  // of puzzle 9, when imported
+        int hintsAfter; // of puzzle 9, when imported
     } files[] = {
         {"as exported", without({}), 0, 2},
         {"a count without its list", without({info}), 1, 2},
@@ -169,7 +174,8 @@ TEST_F(ProfileTool, HintsBoughtAreOptionalAndCheckedOnImport)
         const Result r = run({QStringLiteral("import"), writeJson(f.json)});
         EXPECT_EQ(r.code, f.code) << qPrintable(r.err);
         platform::Registry registry(store());
-        EXPECT_EQ(TUser::CreateFromRegistry(TUser::PlayerPath(QStringLiteral("Вася")), registry)->LevelList.HintsBought(9),
+        EXPECT_EQ(TUser::CreateFromRegistry(TUser::PlayerPath(QStringLiteral("Вася")), registry)
+                      ->LevelList.HintsBought(9),
                   f.hintsAfter);
         if (f.code == 0 && f.hintsAfter == 0) {
             const QByteArray exported = run({QStringLiteral("export"), QStringLiteral("Вася")}).out;
@@ -266,22 +272,26 @@ TEST_F(ProfileTool, ImportKeepsToTheNameRulesAndTheSizeLimit)
 TEST_F(ProfileTool, ImportReplacesAPlayerWhateverItsCase)
 {
     storePlayer(QStringLiteral("Вася"));
-    QJsonObject o = QJsonDocument::fromJson(run({QStringLiteral("export"), QStringLiteral("Вася")}).out).object();
+    QJsonObject o =
+        QJsonDocument::fromJson(run({QStringLiteral("export"), QStringLiteral("Вася")}).out).object();
     o.insert(QStringLiteral("Name"), QStringLiteral("ВАСЯ"));
     o.insert(QStringLiteral("Scores"), 99);
     ASSERT_EQ(run({QStringLiteral("import"), writeJson(QJsonDocument(o).toJson())}).code, 0);
-    EXPECT_EQ(QString::fromUtf8(run({QStringLiteral("list")}).out), QStringLiteral("ВАСЯ\tlevel 3\tscore 99\n"));
+    EXPECT_EQ(QString::fromUtf8(run({QStringLiteral("list")}).out),
+              QStringLiteral("ВАСЯ\tlevel 3\tscore 99\n"));
 }
 
 TEST_F(ProfileTool, RestoreBringsBackTheProfileAnImportReplaced)
 {
     storePlayer(QStringLiteral("Вася"));
-    QJsonObject o = QJsonDocument::fromJson(run({QStringLiteral("export"), QStringLiteral("Вася")}).out).object();
+    QJsonObject o =
+        QJsonDocument::fromJson(run({QStringLiteral("export"), QStringLiteral("Вася")}).out).object();
     o.insert(QStringLiteral("Scores"), 500);
     ASSERT_EQ(run({QStringLiteral("import"), writeJson(QJsonDocument(o).toJson())}).code, 0);
     const Result restored = run({QStringLiteral("restore"), QStringLiteral("вася")});
     ASSERT_EQ(restored.code, 0) << qPrintable(restored.err);
-    EXPECT_EQ(QString::fromUtf8(run({QStringLiteral("list")}).out), QStringLiteral("Вася\tlevel 3\tscore -7\n"));
+    EXPECT_EQ(QString::fromUtf8(run({QStringLiteral("list")}).out),
+              QStringLiteral("Вася\tlevel 3\tscore -7\n"));
     const Result none = run({QStringLiteral("restore"), QStringLiteral("Вася"), QStringLiteral("3")});
     EXPECT_EQ(none.code, 1);
     EXPECT_TRUE(none.err.contains(QStringLiteral("has backups 1"))) << qPrintable(none.err);
@@ -292,7 +302,7 @@ TEST_F(ProfileTool, RestoreBringsBackTheProfileAnImportReplaced)
 TEST_F(ProfileTool, RestoreOfANameThatIsNoPlayerTouchesNothing)
 {
     storePlayer(QStringLiteral("1"));
-    storePlayer(QStringLiteral("1"));  // a changed save keeps a backup of "1"
+    storePlayer(QStringLiteral("1")); // a changed save keeps a backup of "1"
     {
         platform::Registry registry(store());
         auto user = TUser::CreateFromRegistry(TUser::PlayerPath(QStringLiteral("1")), registry);
@@ -315,22 +325,24 @@ TEST_F(ProfileTool, DamagedCountsAreRefusedWithinTheGamesLimits)
         const char *value;
         std::int32_t count;
         const char *words;
-    } cases[] = {{"Used Problems count", 2000000000, "\"Used Problems count\" is 2000000000; the game holds at most 170"},
-                 {"Used Problems count", 171, "at most 170"},
-                 {"Used Problems count", -1, "\"Used Problems count\" is -1"},
-                 {"Problems on Level count", 34, "\"Problems on Level count\" is 34; the game holds at most 33"},
-                 {"Problems on Level count", INT32_MIN, "at most 33"}};
+    } cases[] = {
+        {"Used Problems count", 2000000000,
+         "\"Used Problems count\" is 2000000000; the game holds at most 170"},
+        {"Used Problems count", 171, "at most 170"},
+        {"Used Problems count", -1, "\"Used Problems count\" is -1"},
+        {"Problems on Level count", 34, "\"Problems on Level count\" is 34; the game holds at most 33"},
+        {"Problems on Level count", INT32_MIN, "at most 33"}};
     for (const auto &c : cases) {
         storePlayer(QStringLiteral("Вася"));
         {
             platform::Registry registry(store());
-            registry.openKey(TUser::PlayerPath(QStringLiteral("Вася")), false)->writeInteger(QLatin1String(c.value), c.count);
+            registry.openKey(TUser::PlayerPath(QStringLiteral("Вася")), false)
+                ->writeInteger(QLatin1String(c.value), c.count);
         }
         const Result list = run({QStringLiteral("list")});
         EXPECT_EQ(list.code, 0);
         EXPECT_TRUE(QString::fromUtf8(list.out).startsWith(QStringLiteral("Вася\tunreadable: ")));
-        EXPECT_TRUE(QString::fromUtf8(list.out).contains(QLatin1String(c.words)))
-            << list.out.constData();
+        EXPECT_TRUE(QString::fromUtf8(list.out).contains(QLatin1String(c.words))) << list.out.constData();
         const Result exported = run({QStringLiteral("export"), QStringLiteral("Вася")});
         EXPECT_EQ(exported.code, 1);
         EXPECT_TRUE(exported.err.contains(QLatin1String(c.words))) << qPrintable(exported.err);
@@ -340,7 +352,8 @@ TEST_F(ProfileTool, DamagedCountsAreRefusedWithinTheGamesLimits)
 TEST_F(ProfileTool, ImportKeepsScoresFarFromTheTypesLimits)
 {
     storePlayer(QStringLiteral("Вася"));
-    QJsonObject o = QJsonDocument::fromJson(run({QStringLiteral("export"), QStringLiteral("Вася")}).out).object();
+    QJsonObject o =
+        QJsonDocument::fromJson(run({QStringLiteral("export"), QStringLiteral("Вася")}).out).object();
     for (const qint64 scores : {qint64(INT32_MAX), qint64(-1000000001)}) {
         o.insert(QStringLiteral("Scores"), scores);
         const Result r = run({QStringLiteral("import"), writeJson(QJsonDocument(o).toJson())});
@@ -394,11 +407,13 @@ TEST_F(ProfileTool, CheckBackupAndRestoreFromAFile)
             user->SaveToRegistry(registry);
         }
     }
-    const Result restored = run({QStringLiteral("restore"), QStringLiteral("вася"), QStringLiteral("--from"), file});
+    const Result restored =
+        run({QStringLiteral("restore"), QStringLiteral("вася"), QStringLiteral("--from"), file});
     ASSERT_EQ(restored.code, 0) << qPrintable(restored.err);
     EXPECT_EQ(QString::fromUtf8(run({QStringLiteral("list")}).out),
               QStringLiteral("Петя\tlevel 3\tscore 1234\nВася\tlevel 3\tscore -7\n"));
-    EXPECT_EQ(run({QStringLiteral("restore"), QStringLiteral("Коля"), QStringLiteral("--from"), file}).code, 1);
+    EXPECT_EQ(run({QStringLiteral("restore"), QStringLiteral("Коля"), QStringLiteral("--from"), file}).code,
+              1);
 
     // A store that is not a database: check says so (recover is the fault campaign's).
     QFile f(store());
@@ -569,7 +584,8 @@ TEST_F(ProfileTool, TheAnswerLogTravelsWithTheProfile)
     {
         platform::Registry registry(store());
         auto user = TUser::CreateFromRegistry(TUser::PlayerPath(QStringLiteral("Петя")), registry);
-        AnswerRecord wrong{1796212800, int(AnswerEvent::Wrong), 9, 1, AnswerText, -7, -9, 41, 3, QStringLiteral("ёж")};
+        AnswerRecord wrong{1796212800, int(AnswerEvent::Wrong), 9, 1, AnswerText, -7, -9, 41,
+                           3,          QStringLiteral("ёж")};
         AnswerRecord right{1796212860, int(AnswerEvent::Right), 9, 1, AnswerText, -9, 11, 60, 3, {}};
         AnswerRecord level{1796212861, int(AnswerEvent::Level), 0, -1, -1, 11, 11, 0, 4, {}};
         user->PendingLog = {wrong, right, level};
@@ -577,14 +593,19 @@ TEST_F(ProfileTool, TheAnswerLogTravelsWithTheProfile)
     }
     const Result log = run({QStringLiteral("log"), QStringLiteral("петя"), QStringLiteral("--json")});
     ASSERT_EQ(log.code, 0) << qPrintable(log.err);
-    const QJsonArray records = QJsonDocument::fromJson(log.out).object().value(QStringLiteral("records")).toArray();
+    const QJsonArray records =
+        QJsonDocument::fromJson(log.out).object().value(QStringLiteral("records")).toArray();
     ASSERT_EQ(records.size(), 3);
     EXPECT_EQ(records.at(0).toObject().value(QStringLiteral("typed")).toString(), QStringLiteral("ёж"));
-    EXPECT_EQ(records.at(0).toObject().value(QStringLiteral("time")).toString(), QStringLiteral("2026-12-02T12:00:00Z"));
+    EXPECT_EQ(records.at(0).toObject().value(QStringLiteral("time")).toString(),
+              QStringLiteral("2026-12-02T12:00:00Z"));
     EXPECT_EQ(records.at(2).toObject().value(QStringLiteral("event")).toString(), QStringLiteral("level"));
     EXPECT_EQ(run({QStringLiteral("log"), QStringLiteral("Петя")}).out.count('\n'), 3);
 
-    const QJsonObject stats = QJsonDocument::fromJson(run({QStringLiteral("stats"), QStringLiteral("Петя"), QStringLiteral("--json")}).out).object();
+    const QJsonObject stats =
+        QJsonDocument::fromJson(
+            run({QStringLiteral("stats"), QStringLiteral("Петя"), QStringLiteral("--json")}).out)
+            .object();
     EXPECT_FALSE(stats.value(QStringLiteral("history_starts_now")).toBool());
     EXPECT_EQ(stats.value(QStringLiteral("right_answers")).toInt(), 1);
     EXPECT_EQ(stats.value(QStringLiteral("wrong_answers")).toInt(), 1);
@@ -593,19 +614,28 @@ TEST_F(ProfileTool, TheAnswerLogTravelsWithTheProfile)
 
     // Export with the log, delete, import: the same log.
     const QByteArray exported = run({QStringLiteral("export"), QStringLiteral("Петя")}).out;
-    EXPECT_EQ(QJsonDocument::fromJson(exported).object().value(QStringLiteral("Answer log")).toArray(), records);
-    const QJsonObject old = QJsonDocument::fromJson(run({QStringLiteral("export"), QStringLiteral("Петя"), QStringLiteral("--no-log")}).out).object();
+    EXPECT_EQ(QJsonDocument::fromJson(exported).object().value(QStringLiteral("Answer log")).toArray(),
+              records);
+    const QJsonObject old =
+        QJsonDocument::fromJson(
+            run({QStringLiteral("export"), QStringLiteral("Петя"), QStringLiteral("--no-log")}).out)
+            .object();
     // The form builds without the log read: everything else, the log left out.
     QJsonObject withoutLog = QJsonDocument::fromJson(exported).object();
     withoutLog.remove(QStringLiteral("Answer log"));
     EXPECT_EQ(old, withoutLog);
     const QString file = writeJson(exported);
     ASSERT_EQ(run({QStringLiteral("delete"), QStringLiteral("Петя")}).code, 0);
-    EXPECT_TRUE(QJsonDocument::fromJson(run({QStringLiteral("log"), QStringLiteral("Петя"), QStringLiteral("--json")}).out).isNull());
+    EXPECT_TRUE(QJsonDocument::fromJson(
+                    run({QStringLiteral("log"), QStringLiteral("Петя"), QStringLiteral("--json")}).out)
+                    .isNull());
     ASSERT_EQ(run({QStringLiteral("import"), file}).code, 0);
     auto logNow = [&] {
-        return QJsonDocument::fromJson(run({QStringLiteral("log"), QStringLiteral("Петя"), QStringLiteral("--json")}).out)
-            .object().value(QStringLiteral("records")).toArray();
+        return QJsonDocument::fromJson(
+                   run({QStringLiteral("log"), QStringLiteral("Петя"), QStringLiteral("--json")}).out)
+            .object()
+            .value(QStringLiteral("records"))
+            .toArray();
     };
     EXPECT_EQ(logNow(), records);
 
@@ -618,9 +648,11 @@ TEST_F(ProfileTool, TheAnswerLogTravelsWithTheProfile)
     ASSERT_EQ(run({QStringLiteral("import"), writeJson(QJsonDocument(empty).toJson())}).code, 0);
     EXPECT_TRUE(logNow().isEmpty());
     const Result none = run({QStringLiteral("stats"), QStringLiteral("Петя")});
-    EXPECT_TRUE(QString::fromUtf8(none.out).contains(QStringLiteral("История ответов начинается сейчас"))) << none.out.constData();
+    EXPECT_TRUE(QString::fromUtf8(none.out).contains(QStringLiteral("История ответов начинается сейчас")))
+        << none.out.constData();
     // A backup file holds the log; a restore from it brings it back.
-    ASSERT_EQ(run({QStringLiteral("restore"), QStringLiteral("Петя"), QStringLiteral("--from"), backup}).code, 0);
+    ASSERT_EQ(run({QStringLiteral("restore"), QStringLiteral("Петя"), QStringLiteral("--from"), backup}).code,
+              0);
     EXPECT_EQ(logNow(), records);
 
     // A bad record refuses the whole file and changes nothing.
@@ -650,7 +682,8 @@ TEST_F(ProfileTool, APlayerWithMemosShowsAndExportsAsBefore)
         memo.Add({MemoInk::Red, 2.5, {{1, 1}, {20, 30}}});
         TPlayerMemos::Store(registry, TUser::PlayerPath(QStringLiteral("Вася")), 9, memo);
     }
-    EXPECT_EQ(QString::fromUtf8(run({QStringLiteral("list")}).out), QStringLiteral("Вася\tlevel 3\tscore -7\n"));
+    EXPECT_EQ(QString::fromUtf8(run({QStringLiteral("list")}).out),
+              QStringLiteral("Вася\tlevel 3\tscore -7\n"));
     const Result shown = run({QStringLiteral("show"), QStringLiteral("Вася")});
     EXPECT_EQ(shown.code, 0) << qPrintable(shown.err);
     EXPECT_EQ(shown.out, before);

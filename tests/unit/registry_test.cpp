@@ -11,10 +11,12 @@
 
 using namespace platform;
 
-namespace {
+namespace
+{
 
-class RegistryTest : public ::testing::Test {
-protected:
+class RegistryTest : public ::testing::Test
+{
+  protected:
     QTemporaryDir dir;
     QString dbPath() const { return dir.filePath("sub/registry.sqlite3"); }
     std::unique_ptr<Registry> open() { return std::make_unique<Registry>(dbPath()); }
@@ -30,7 +32,7 @@ std::string message(const std::function<void()> &fn)
     return "(no error)";
 }
 
-}  // namespace
+} // namespace
 
 TEST_F(RegistryTest, KeysAreCreatedWithParentsAndFoundWithoutRegardToCase)
 {
@@ -49,7 +51,8 @@ TEST_F(RegistryTest, KeysAreCreatedWithParentsAndFoundWithoutRegardToCase)
     EXPECT_EQ(same->path(), QStringLiteral("\\Software\\Quorvane\\Zentrika\\Users info\\Вася\\"));
     // Creating it again under another spelling opens the same key.
     auto again = reg->openKey("\\software\\quorvane\\zentrika\\users info\\вАсЯ", true);
-    EXPECT_EQ(reg->subKeyNames("\\Software\\Quorvane\\Zentrika\\Users info"), QStringList{QStringLiteral("Вася")});
+    EXPECT_EQ(reg->subKeyNames("\\Software\\Quorvane\\Zentrika\\Users info"),
+              QStringList{QStringLiteral("Вася")});
 }
 
 TEST_F(RegistryTest, SubKeysListInCreationOrderAndDeleteRecursively)
@@ -68,7 +71,7 @@ TEST_F(RegistryTest, SubKeysListInCreationOrderAndDeleteRecursively)
     EXPECT_FALSE(reg->keyExists(users + "Борис"));
     EXPECT_FALSE(reg->keyExists(users + "Борис\\deeper\\still"));
     EXPECT_FALSE(reg->deleteKey(users + "Борис"));
-    EXPECT_FALSE(reg->deleteKey("\\"));  // the root stays
+    EXPECT_FALSE(reg->deleteKey("\\")); // the root stays
     EXPECT_EQ(reg->subKeyNames(users), QStringList({"Яна", "alice", "Ёж"}));
     EXPECT_TRUE(reg->subKeyNames(users + "nobody").isEmpty());
 
@@ -137,7 +140,7 @@ TEST_F(RegistryTest, ReadErrorsForMissingValuesOtherTypesAndShortBuffers)
     std::memset(buffer, 0xAA, sizeof buffer);
     EXPECT_EQ(key->readBinaryData("Info", buffer, 16), 12);
     EXPECT_EQ(buffer[11], 0x07);
-    EXPECT_EQ(buffer[12], 0xAA);  // nothing written past the stored length
+    EXPECT_EQ(buffer[12], 0xAA); // nothing written past the stored length
     EXPECT_EQ(message([&] { key->readBinaryData("Info", buffer, 11); }),
               "Registry value \"Info\" in the key \\Users\\Петя\\ holds 12 bytes, more than 11");
 }
@@ -169,7 +172,7 @@ TEST_F(RegistryTest, TransactionLandsAllOrNothing)
     });
     EXPECT_THROW(reg->transaction([&] {
         key->writeInteger("a", 10);
-        reg->transaction([&] { key->writeInteger("c", 3); });  // nested: joins the outer one
+        reg->transaction([&] { key->writeInteger("c", 3); }); // nested: joins the outer one
         throw std::runtime_error("stop");
     }),
                  std::runtime_error);
@@ -236,7 +239,7 @@ TEST_F(RegistryTest, UnopenableStoreRaises)
 // Two processes saving at the same time: every save lands whole and the file stays sound.
 TEST_F(RegistryTest, TwoProcessesWritingAtOnceNeverCorruptTheStore)
 {
-    open();  // create the file before forking
+    open(); // create the file before forking
     const int rounds = 150;
     const pid_t child = fork();
     ASSERT_GE(child, 0);

@@ -1,7 +1,7 @@
 #include "widgets/richtext/RtfReader.h"
 #include "widgets/richtext/RtfTokenizer.h"
-#include "widgets/richtext/TextUnits.h"
 #include "widgets/richtext/RtfWriter.h"
+#include "widgets/richtext/TextUnits.h"
 
 #include <QBuffer>
 #include <QImage>
@@ -16,7 +16,8 @@
 
 using namespace richtext;
 
-namespace {
+namespace
+{
 
 RtfRun run(const QString &text, bool b = false, bool i = false, bool u = false, QColor c = {})
 {
@@ -29,7 +30,7 @@ RtfRun run(const QString &text, bool b = false, bool i = false, bool u = false, 
     return r;
 }
 
-}  // namespace
+} // namespace
 
 TEST(RtfWriter, WritesHeaderFontAndParagraphs)
 {
@@ -50,11 +51,12 @@ TEST(RtfWriter, EmitsOnlyFormattingChangesAndSharesColours)
 {
     RtfStyle style;
     style.fontSizeHalfPoints = 26;
-    const QByteArray rtf = writeRtf({RtfParagraph{{run("n "), run("b", true), run("bi", true, true),
-                                                   run("r", false, false, true, Qt::red)}},
-                                     RtfParagraph{{run("r2", false, false, false, Qt::red),
-                                                   run("g", false, false, false, QColor(0, 128, 0)), run("p")}}},
-                                    style);
+    const QByteArray rtf =
+        writeRtf({RtfParagraph{{run("n "), run("b", true), run("bi", true, true),
+                                run("r", false, false, true, Qt::red)}},
+                  RtfParagraph{{run("r2", false, false, false, Qt::red),
+                                run("g", false, false, false, QColor(0, 128, 0)), run("p")}}},
+                 style);
     EXPECT_TRUE(rtf.contains("{\\colortbl;\\red255\\green0\\blue0;\\red0\\green128\\blue0;}"));
     EXPECT_TRUE(rtf.contains("\\fs26"));
     EXPECT_TRUE(rtf.contains("n \\b b\\i bi\\b0\\i0\\ul\\cf1 r\\par\n\\ulnone r2\\cf2 g\\cf0 p\\par"))
@@ -74,15 +76,15 @@ TEST(RtfWriter, SameInputGivesSameBytesAndDocumentMatchesModel)
     blue.setForeground(QColor(0, 0, 255));
     c.insertText(QString::fromUtf8("кота"), blue);
     const QByteArray fromDoc = writeRtf(doc);
-    const QByteArray fromModel = writeRtf({RtfParagraph{{run(QString::fromUtf8("Жили-были ")),
-                                                         run(QString::fromUtf8("три"), true)}},
-                                           RtfParagraph{{run(QString::fromUtf8("кота"), false, false, false,
-                                                             QColor(0, 0, 255))}}});
+    const QByteArray fromModel =
+        writeRtf({RtfParagraph{{run(QString::fromUtf8("Жили-были ")), run(QString::fromUtf8("три"), true)}},
+                  RtfParagraph{{run(QString::fromUtf8("кота"), false, false, false, QColor(0, 0, 255))}}});
     EXPECT_EQ(fromDoc, fromModel);
     EXPECT_EQ(writeRtf(doc), fromDoc);
 }
 
-namespace {
+namespace
+{
 
 QTextDocument *read(const QByteArray &rtf, QTextDocument &doc)
 {
@@ -100,12 +102,13 @@ QTextCharFormat formatAt(const QTextDocument &doc, const QString &needle)
 
 QByteArray wrap(const QByteArray &body)
 {
-    return "{\\rtf1\\ansi\\ansicpg1251\\deff0{\\fonttbl{\\f0\\fcharset204 Comic Sans MS;}{\\f1\\fcharset0 Arial;}}"
+    return "{\\rtf1\\ansi\\ansicpg1251\\deff0{\\fonttbl{\\f0\\fcharset204 Comic Sans MS;}{\\f1\\fcharset0 "
+           "Arial;}}"
            "{\\colortbl;\\red255\\green0\\blue0;\\red0\\green0\\blue255;}" +
            body + "}";
 }
 
-}  // namespace
+} // namespace
 
 TEST(RtfRoundTrip, OwnWriterOutputReadsBackToTheSameBytes)
 {
@@ -123,8 +126,7 @@ TEST(RtfRoundTrip, OwnWriterOutputReadsBackToTheSameBytes)
     read(first, doc);
     EXPECT_EQ(doc.blockCount(), 4);
     EXPECT_EQ(doc.findBlockByNumber(1).text(), QString());
-    EXPECT_EQ(doc.findBlockByNumber(2).text(),
-              QString::fromUtf8("«Ёлка» — №5\tтаб\u2028строка ≥ 1/2 € 😀"));
+    EXPECT_EQ(doc.findBlockByNumber(2).text(), QString::fromUtf8("«Ёлка» — №5\tтаб\u2028строка ≥ 1/2 € 😀"));
     EXPECT_EQ(writeRtf(doc), first);
 
     const QTextCharFormat red = formatAt(doc, QString::fromUtf8("{красный}"));
@@ -170,9 +172,11 @@ TEST(RtfReader, CharacterFormattingIsScopedByGroupsAndReset)
 TEST(RtfReader, ParagraphFormattingAppliesToItsParagraph)
 {
     QTextDocument doc;
-    read(wrap("\\pard\\qc centre\\par\\pard\\qj\\fi-360\\li720\\ri200\\sb120\\sa240 body\\line next\\tab t\\par"
-              "\\pard\\qr right\\par\\pard plain"),
-         doc);
+    read(
+        wrap(
+            "\\pard\\qc centre\\par\\pard\\qj\\fi-360\\li720\\ri200\\sb120\\sa240 body\\line next\\tab t\\par"
+            "\\pard\\qr right\\par\\pard plain"),
+        doc);
     ASSERT_EQ(doc.blockCount(), 4);
     EXPECT_EQ(doc.findBlockByNumber(0).blockFormat().alignment(), Qt::AlignHCenter);
     const QTextBlock body = doc.findBlockByNumber(1);
@@ -210,8 +214,9 @@ TEST(RtfReader, ReadsPngAndJpegPicturesAsInlineImages)
     image.save(&pb, "PNG");
     image.save(&jb, "JPEG");
     QTextDocument doc;
-    read(wrap("a{\\pict\\pngblip\\picw6\\pich4\\picwgoal180\\pichgoal120 " + png.toHex() + "}b{\\pict\\jpegblip\\bin" +
-              QByteArray::number(jpeg.size()) + " " + jpeg + "}c{\\pict\\wmetafile8 0102}d"),
+    read(wrap("a{\\pict\\pngblip\\picw6\\pich4\\picwgoal180\\pichgoal120 " + png.toHex() +
+              "}b{\\pict\\jpegblip\\bin" + QByteArray::number(jpeg.size()) + " " + jpeg +
+              "}c{\\pict\\wmetafile8 0102}d"),
          doc);
     EXPECT_EQ(doc.toPlainText(), QString::fromUtf8("a\ufffcb\ufffcc") + "d");
     QTextCursor c(&doc);
@@ -250,18 +255,21 @@ TEST(RtfReader, RefusesDeepNestingAndOversizedInputAndNonRtf)
 TEST(RtfReader, ForgivesTruncatedAndMalformedInput)
 {
     QTextDocument doc;
-    for (const QByteArray &rtf : {QByteArray("{\\rtf1 abc"), QByteArray("{\\rtf1 abc\\"), QByteArray("{\\rtf1 a\\'"),
-                                  QByteArray("{\\rtf1 a\\'4"), QByteArray("{\\rtf1 a\\'zz"), QByteArray("{\\rtf1 a\\u"),
-                                  QByteArray("{\\rtf1 a\\bin99999999 xyz"), QByteArray("{\\rtf1 a\\fs-99999999999999 b"),
-                                  QByteArray("{\\rtf1 {\\pict\\pngblip 89504e47}a"), QByteArray("{\\rtf1 a}}}b")}) {
+    for (const QByteArray &rtf :
+         {QByteArray("{\\rtf1 abc"), QByteArray("{\\rtf1 abc\\"), QByteArray("{\\rtf1 a\\'"),
+          QByteArray("{\\rtf1 a\\'4"), QByteArray("{\\rtf1 a\\'zz"), QByteArray("{\\rtf1 a\\u"),
+          QByteArray("{\\rtf1 a\\bin99999999 xyz"), QByteArray("{\\rtf1 a\\fs-99999999999999 b"),
+          QByteArray("{\\rtf1 {\\pict\\pngblip 89504e47}a"), QByteArray("{\\rtf1 a}}}b")}) {
         EXPECT_TRUE(readRtf(rtf, &doc)) << rtf.constData();
-        EXPECT_TRUE(doc.toPlainText().startsWith('a') || doc.toPlainText().startsWith("abc")) << rtf.constData();
+        EXPECT_TRUE(doc.toPlainText().startsWith('a') || doc.toPlainText().startsWith("abc"))
+            << rtf.constData();
     }
     read("{\\rtf1 a}trailing garbage", doc);
     EXPECT_EQ(doc.toPlainText(), "a");
 }
 
-namespace {
+namespace
+{
 
 // The tokens of an input, one short string each: "{", "}", "w:name" or "w:nameN",
 // "s:c" for a control symbol, "x:hh" for a byte of text, "t:bytes" for plain text.
@@ -299,23 +307,23 @@ std::vector<std::string> tokensOf(const QByteArray &input)
     return out;
 }
 
-}  // namespace
+} // namespace
 
 TEST(RtfTokenizer, CutsInputIntoGroupsWordsSymbolsAndText)
 {
     using V = std::vector<std::string>;
     const std::pair<QByteArray, V> rows[] = {
         {"{\\b0 x}", V{"{", "w:b0", "t:x", "}"}},
-        {"\\par  two", V{"w:par", "t: two"}},  // one space belongs to the word
+        {"\\par  two", V{"w:par", "t: two"}}, // one space belongs to the word
         {"\\fs-99999999999999 a", V{"w:fs-2147483648", "t:a"}},
         {"\\fs99999999999999", V{"w:fs2147483647"}},
         {"\\word-x \\-5", V{"w:word", "t:-x ", "s:-", "t:5"}},
         {"\\u-3913?", V{"w:u-3913", "t:?"}},
-        {"\\'e9\\'C0\\'zz", V{"x:e9", "x:c0", "t:zz"}},  // a bad escape is dropped, its digits are text
+        {"\\'e9\\'C0\\'zz", V{"x:e9", "x:c0", "t:zz"}}, // a bad escape is dropped, its digits are text
         {"\\\\\\{\\}", V{"x:5c", "x:7b", "x:7d"}},
         {"a\r\nb\\\nc", V{"t:a", "t:b", "s:\n", "t:c"}},
         {"\\*\\~\\_", V{"s:*", "s:~", "s:_"}},
-        {"x\\'4", V{"t:x"}},  // cut inside an escape
+        {"x\\'4", V{"t:x"}}, // cut inside an escape
         {"x\\", V{"t:x"}},
         {"\\bin3 {}\\y", V{"w:bin3", "bin:{}\\", "t:y"}},
         {"\\bin99 ab", V{"w:bin99", "bin:ab"}},

@@ -18,7 +18,8 @@
 
 using platform::SdlSoundPlayer;
 
-namespace {
+namespace
+{
 
 QByteArray wave(int rate, int channels, int bits, int frames, const std::function<int(int, int)> &sample)
 {
@@ -54,8 +55,9 @@ QByteArray constant(int ms, int value)
     return wave(44100, 2, 16, 44100 * ms / 1000, [=](int, int) { return value; });
 }
 
-class DiskAudio : public ::testing::Test {
-protected:
+class DiskAudio : public ::testing::Test
+{
+  protected:
     void SetUp() override
     {
         ASSERT_TRUE(dir_.isValid());
@@ -98,7 +100,8 @@ TEST_F(DiskAudio, WritesTheWaveSamplesUnchanged)
         EXPECT_LE(player.deviceFormat().samples, 1024);
         if (!expectedFormat(player))
             GTEST_SKIP() << "the disk device chose another format";
-        player.play(QStringLiteral("RAMP"), wave(44100, 2, 16, frames, [](int f, int c) { return c ? -f : f + 1; }));
+        player.play(QStringLiteral("RAMP"),
+                    wave(44100, 2, 16, frames, [](int f, int c) { return c ? -f : f + 1; }));
         QThread::msleep(400);
     }
     const std::vector<int> out = written();
@@ -142,7 +145,8 @@ TEST_F(DiskAudio, ConvertsOtherFormatsToTheDevice)
         if (!expectedFormat(player))
             GTEST_SKIP() << "the disk device chose another format";
         // 8-bit unsigned mono at 22050 Hz: 100 ms of a loud square wave.
-        player.play(QStringLiteral("OLD"), wave(22050, 1, 8, 2205, [](int f, int) { return (f / 50) % 2 ? 228 : 28; }));
+        player.play(QStringLiteral("OLD"),
+                    wave(22050, 1, 8, 2205, [](int f, int) { return (f / 50) % 2 ? 228 : 28; }));
         QThread::msleep(400);
     }
     const std::vector<int> out = written();
@@ -151,7 +155,7 @@ TEST_F(DiskAudio, ConvertsOtherFormatsToTheDevice)
     const auto last = std::find_if(out.rbegin(), out.rend(), loud);
     ASSERT_NE(first, out.end());
     const auto frames = (out.rend() - last) - (first - out.begin());
-    EXPECT_NEAR(double(frames), 4410.0, 441.0);  // 100 ms at the device rate
+    EXPECT_NEAR(double(frames), 4410.0, 441.0); // 100 ms at the device rate
     EXPECT_GT(*std::max_element(out.begin(), out.end()), 20000);
 }
 
@@ -159,7 +163,7 @@ TEST_F(DiskAudio, OpeningInTheBackgroundLosesNothing)
 {
     {
         SdlSoundPlayer player(SdlSoundPlayer::Opening::InBackground);
-        player.play(QStringLiteral("FIRST"), constant(50, 4321));  // waits for the device
+        player.play(QStringLiteral("FIRST"), constant(50, 4321)); // waits for the device
         QThread::msleep(250);
         ASSERT_TRUE(player.isOpen());
     }
@@ -230,9 +234,13 @@ TEST(SoundWithoutDevice, OtherThreadsKeepTheirStderrWhileTheDeviceOpens)
 }
 
 // The sound routines hand the library's wave images to whatever player is set.
-class Recorder : public platform::ISoundPlayer {
-public:
-    void play(const QString &name, const QByteArray &image) override { played << name + QString::number(image.size()); }
+class Recorder : public platform::ISoundPlayer
+{
+  public:
+    void play(const QString &name, const QByteArray &image) override
+    {
+        played << name + QString::number(image.size());
+    }
     void stop() override { ++stops; }
     QStringList played;
     int stops = 0;
@@ -249,13 +257,13 @@ TEST(SoundRoutines, PlayTheLoadedImagesByName)
     sounds.load(lib);
     sounds.click();
     sounds.play(platform::Wave::TrueAnswer);
-    sounds.play(platform::Wave::LevelUp);  // missing: silence
+    sounds.play(platform::Wave::LevelUp); // missing: silence
     sounds.free();
-    sounds.click();  // after shutdown: nothing
+    sounds.click(); // after shutdown: nothing
     sounds.setPlayer(nullptr);
     sounds.click();
     EXPECT_EQ(rec.played, (QStringList{QStringLiteral("CLICK3"), QStringLiteral("TRUEANSWER5")}));
     EXPECT_EQ(rec.stops, 1);
 }
 
-}  // namespace
+} // namespace

@@ -25,11 +25,14 @@
 using platform::Registry;
 namespace store = platform::store;
 
-namespace {
+namespace
+{
 
 // --- names that must never address another key ------------------------------
 
-class BadKeyName : public ::testing::TestWithParam<const char *> {};
+class BadKeyName : public ::testing::TestWithParam<const char *>
+{
+};
 
 TEST_P(BadKeyName, NeverReachesThePlayersKey)
 {
@@ -89,7 +92,9 @@ struct ScoreCase {
     std::int32_t after;
 };
 
-class ScoreLimits : public ::testing::TestWithParam<ScoreCase> {};
+class ScoreLimits : public ::testing::TestWithParam<ScoreCase>
+{
+};
 
 void PrintTo(const ScoreCase &c, std::ostream *os)
 {
@@ -106,7 +111,12 @@ TEST_P(ScoreLimits, ScoresAndCountersSaturateInsteadOfWrapping)
     TUser player;
     player.Scores = c.before;
     player.LevelList.Add(7);
-    std::uint16_t *counters[] = {&player.LD, &player.MD, &player.HD, &player.LU, &player.MU, &player.HU,
+    std::uint16_t *counters[] = {&player.LD,
+                                 &player.MD,
+                                 &player.HD,
+                                 &player.LU,
+                                 &player.MU,
+                                 &player.HU,
                                  &player.LevelList.FindEntry(7)->WrongAnswers};
     for (std::uint16_t *counter : counters)
         *counter = UINT16_MAX;
@@ -128,8 +138,9 @@ INSTANTIATE_TEST_SUITE_P(Table, ScoreLimits,
 
 // --- store files: check, backups, recovery ----------------------------------
 
-class StoreFiles : public ::testing::Test {
-protected:
+class StoreFiles : public ::testing::Test
+{
+  protected:
     QTemporaryDir dir;
     QString path() const { return dir.filePath(QStringLiteral("registry.sqlite3")); }
 
@@ -165,11 +176,14 @@ enum class Damage { Truncated, ZeroFilled, ForeignHeader, Empty, PagesOverwritte
 
 std::string DamageName(const ::testing::TestParamInfo<Damage> &info)
 {
-    static const char *const names[] = {"Truncated", "ZeroFilled", "ForeignHeader", "Empty", "PagesOverwritten"};
+    static const char *const names[] = {"Truncated", "ZeroFilled", "ForeignHeader", "Empty",
+                                        "PagesOverwritten"};
     return names[int(info.param)];
 }
 
-class DamagedStore : public StoreFiles, public ::testing::WithParamInterface<Damage> {};
+class DamagedStore : public StoreFiles, public ::testing::WithParamInterface<Damage>
+{
+};
 
 TEST_P(DamagedStore, IsFoundAndRecoveredFromTheNewestGoodBackup)
 {
@@ -178,15 +192,23 @@ TEST_P(DamagedStore, IsFoundAndRecoveredFromTheNewestGoodBackup)
     nextSecond();
     savePlayer(QStringLiteral("Вася"), 200);
     const QString newer = backup();
-    savePlayer(QStringLiteral("Вася"), 300);  // after the last backup: may be lost
+    savePlayer(QStringLiteral("Вася"), 300); // after the last backup: may be lost
     ASSERT_TRUE(store::check(path()).ok);
 
     const qint64 size = QFileInfo(path()).size();
     switch (GetParam()) {
-    case Damage::Truncated: QFile::resize(path(), size / 3); break;
-    case Damage::ZeroFilled: overwrite(path(), 0, QByteArray(int(size), '\0')); break;
-    case Damage::ForeignHeader: overwrite(path(), 0, QByteArray("PK\3\4 not a store at all")); break;
-    case Damage::Empty: QFile::resize(path(), 0); break;
+    case Damage::Truncated:
+        QFile::resize(path(), size / 3);
+        break;
+    case Damage::ZeroFilled:
+        overwrite(path(), 0, QByteArray(int(size), '\0'));
+        break;
+    case Damage::ForeignHeader:
+        overwrite(path(), 0, QByteArray("PK\3\4 not a store at all"));
+        break;
+    case Damage::Empty:
+        QFile::resize(path(), 0);
+        break;
     case Damage::PagesOverwritten:
         for (qint64 page = 1; page * 4096 < size; ++page)
             overwrite(path(), page * 4096 + 8, QByteArray(64, '\x5a'));
@@ -204,18 +226,19 @@ TEST_P(DamagedStore, IsFoundAndRecoveredFromTheNewestGoodBackup)
     ASSERT_TRUE(store::checkAndRecover(path(), &r));
     EXPECT_EQ(r.restoredFrom, older);
     EXPECT_TRUE(QFileInfo(r.damagedAs).fileName().startsWith(QStringLiteral("registry.sqlite3.damaged-")));
-    EXPECT_EQ(QFileInfo(r.damagedAs).size(), damagedSize);  // kept, not deleted
+    EXPECT_EQ(QFileInfo(r.damagedAs).size(), damagedSize); // kept, not deleted
     EXPECT_TRUE(store::check(path()).ok);
     EXPECT_EQ(scoresOf(QStringLiteral("Вася")), 100);
     const QString message = StoreNotice::Recovered(r);
-    EXPECT_TRUE(message.startsWith(QStringLiteral("Файл с данными игроков повреждён. Игроки восстановлены из резервной копии от ")))
+    EXPECT_TRUE(message.startsWith(
+        QStringLiteral("Файл с данными игроков повреждён. Игроки восстановлены из резервной копии от ")))
         << qPrintable(message);
     EXPECT_TRUE(message.contains(store::backupTime(older).toString(QStringLiteral("dd.MM.yyyy HH:mm"))));
 }
 
 INSTANTIATE_TEST_SUITE_P(Kinds, DamagedStore,
-                         ::testing::Values(Damage::Truncated, Damage::ZeroFilled, Damage::ForeignHeader, Damage::Empty,
-                                           Damage::PagesOverwritten),
+                         ::testing::Values(Damage::Truncated, Damage::ZeroFilled, Damage::ForeignHeader,
+                                           Damage::Empty, Damage::PagesOverwritten),
                          DamageName);
 
 TEST_F(StoreFiles, WithoutAGoodBackupTheStoreStartsEmptyAndSaysSo)
@@ -247,7 +270,9 @@ TEST_F(StoreFiles, BackupsAreWholeFilesAndTheNewestTenAreKept)
     // Old copies from earlier days, as a long-played game would have.
     QDir().mkpath(folder);
     for (int day = 1; day <= 12; ++day)
-        QFile::copy(path(), folder + QStringLiteral("/registry-202001%1-120000.sqlite3").arg(day, 2, 10, QLatin1Char('0')));
+        QFile::copy(
+            path(),
+            folder + QStringLiteral("/registry-202001%1-120000.sqlite3").arg(day, 2, 10, QLatin1Char('0')));
     const QString written = backup();
     const QStringList kept = store::backups(path());
     ASSERT_EQ(kept.size(), store::KeptBackups);
@@ -474,4 +499,4 @@ TEST(InstanceLockTest, OneHolderAndReleasedWhenTheHolderDies)
     close(ready[1]);
 }
 
-}  // namespace
+} // namespace

@@ -9,7 +9,8 @@
 
 using platform::Registry;
 
-namespace {
+namespace
+{
 
 std::string errorOf(const std::function<void()> &fn)
 {
@@ -21,14 +22,14 @@ std::string errorOf(const std::function<void()> &fn)
     return "(no error)";
 }
 
-}  // namespace
+} // namespace
 
 TEST(UsedIdList, AddContainsCapacityAndArrays)
 {
     TUsedIdList list;
     EXPECT_EQ(list.Capacity(), 170);
     EXPECT_EQ(list.Count(), 0);
-    EXPECT_FALSE(list.Contains(0));  // zeroed slots are not held ids
+    EXPECT_FALSE(list.Contains(0)); // zeroed slots are not held ids
     list.Add(5);
     list.Add(0);
     EXPECT_TRUE(list.Contains(5));
@@ -40,7 +41,7 @@ TEST(UsedIdList, AddContainsCapacityAndArrays)
     EXPECT_EQ(out[0], 5);
 
     const ProblemId in[] = {9, 8, 7};
-    list.LoadFromArray(in, 0);  // zero changes nothing
+    list.LoadFromArray(in, 0); // zero changes nothing
     EXPECT_EQ(list.Count(), 2);
     list.LoadFromArray(in, 3);
     EXPECT_EQ(list.Count(), 3);
@@ -80,7 +81,7 @@ TEST(ProblemsList, AddGetFindAndSolvedCount)
     EXPECT_EQ(list.FindEntry(3), list.FindEntry(3));
     list.FindEntry(3)->Solved = 1;
     EXPECT_EQ(list.GetItem(0).Solved, 1);
-    EXPECT_EQ(list.GetItem(2).Solved, 0);  // the second entry with the same id is untouched
+    EXPECT_EQ(list.GetItem(2).Solved, 0); // the second entry with the same id is untouched
     EXPECT_EQ(list.FindEntry(9), nullptr);
     EXPECT_EQ(list.SolvedCount(), 1);
 
@@ -119,10 +120,12 @@ TEST(ProblemsList, HoldsTheLargestLevelQuotaAndNoMore)
 
 // ---------------------------------------------------------------------------
 
-namespace {
+namespace
+{
 
-class Profile : public ::testing::Test {
-protected:
+class Profile : public ::testing::Test
+{
+  protected:
     QTemporaryDir dir;
     Registry registry{dir.filePath("registry.sqlite3")};
     platform::FakeResourceLibrary media;
@@ -154,7 +157,7 @@ protected:
     }
 };
 
-}  // namespace
+} // namespace
 
 TEST_F(Profile, NewPlayerStartsAtLevelOneWithThirtyPoints)
 {
@@ -168,14 +171,14 @@ TEST_F(Profile, NewPlayerStartsAtLevelOneWithThirtyPoints)
     EXPECT_EQ(user->LevelList.Count(), 0);
     EXPECT_EQ(user->Logo.width(), 13);
     EXPECT_EQ(user->KeyPath(), QStringLiteral("\\Software\\Quorvane\\Zentrika\\Users info\\Вася\\"));
-    EXPECT_FALSE(registry.keyExists(user->KeyPath()));  // not stored until saved
+    EXPECT_FALSE(registry.keyExists(user->KeyPath())); // not stored until saved
 
     user->SaveToRegistry(registry);
     auto k = registry.openKeyReadOnly(user->KeyPath());
-    EXPECT_EQ(k->valueNames(), QStringList({"Name", "Scores", "Level", "Label Index", "LD", "MD", "HD", "LU", "MU",
-                                            "HU", "Used Problems count", "Used Problems Info",
-                                            "Problems on Level count", "Problems on Level Info",
-                                            "Hints Bought count", "Hints Bought Info"}));
+    EXPECT_EQ(k->valueNames(),
+              QStringList({"Name", "Scores", "Level", "Label Index", "LD", "MD", "HD", "LU", "MU", "HU",
+                           "Used Problems count", "Used Problems Info", "Problems on Level count",
+                           "Problems on Level Info", "Hints Bought count", "Hints Bought Info"}));
     EXPECT_EQ(k->readInteger("Used Problems count"), 0);
     EXPECT_EQ(k->readBinary("Used Problems Info"), QByteArray());
     EXPECT_EQ(k->valueType("Used Problems Info"), platform::RegType::Binary);
@@ -186,7 +189,7 @@ TEST_F(Profile, NewPlayerStartsAtLevelOneWithThirtyPoints)
 TEST_F(Profile, MissingLogoLeavesItEmpty)
 {
     EXPECT_TRUE(TUser::CreateNew("x", 9, &media)->Logo.isNull());
-    EXPECT_TRUE(TUser::CreateNew("x", 1)->Logo.isNull());  // no library
+    EXPECT_TRUE(TUser::CreateNew("x", 1)->Logo.isNull()); // no library
 }
 
 TEST_F(Profile, SaveThenReadGivesTheSameProfile)
@@ -205,7 +208,7 @@ TEST_F(Profile, SaveThenReadGivesTheSameProfile)
     auto k = registry.openKeyReadOnly(key);
     const QByteArray info = k->readBinary("Problems on Level Info");
     ASSERT_EQ(info.size(), 33 * 6);
-    EXPECT_EQ(info.mid(30, 6), QByteArray("\xD5\x07\x01\x01\x01\x02", 6));  // little-endian, packed
+    EXPECT_EQ(info.mid(30, 6), QByteArray("\xD5\x07\x01\x01\x01\x02", 6)); // little-endian, packed
     EXPECT_EQ(k->readBinary("Used Problems Info").left(2), QByteArray("\xE8\x03"));
 
     auto back = TUser::CreateFromRegistry(key, registry, &media);
@@ -264,7 +267,7 @@ TEST_F(Profile, FailureTable)
     auto k = stored();
     k->writeInteger("Used Problems count", 171);
     EXPECT_EQ(loadError(), "Length of the UsedIdList - too small.");
-    k->writeInteger("Used Problems count", -1);  // as unsigned, far above the capacity
+    k->writeInteger("Used Problems count", -1); // as unsigned, far above the capacity
     EXPECT_EQ(loadError(), "Length of the UsedIdList - too small.");
     k->writeInteger("Used Problems count", 170);
     EXPECT_EQ(loadError(), "(no error)");
@@ -284,7 +287,7 @@ TEST_F(Profile, FailureTable)
     k->writeInteger("Name", 5);
     EXPECT_THROW(TUser::CreateFromRegistry(key, registry), platform::ERegistryError);
     k->deleteValue("Name");
-    EXPECT_EQ(TUser::CreateFromRegistry(key, registry)->Name, QString());  // a missing name reads empty
+    EXPECT_EQ(TUser::CreateFromRegistry(key, registry)->Name, QString()); // a missing name reads empty
 
     k->writeInteger("Used Problems count", 2);
     k->writeBinary("Used Problems Info", QByteArray(6, '\1'));
@@ -303,7 +306,8 @@ TEST_F(Profile, ShortOrMissingBinaryValuesReadAsZeros)
     EXPECT_EQ(user->UsedIds.At(1), 0);
 
     k->writeInteger("Problems on Level count", 3);
-    k->writeBinary("Problems on Level Info", QByteArray("\x05\x00\x01\x00\x02\x00\x06\x00\x00\x01\x00\x00", 12));
+    k->writeBinary("Problems on Level Info",
+                   QByteArray("\x05\x00\x01\x00\x02\x00\x06\x00\x00\x01\x00\x00", 12));
     user = TUser::CreateFromRegistry(key, registry);
     ASSERT_EQ(user->LevelList.Count(), 3);
     EXPECT_EQ(user->LevelList.GetItem(0), (LevelEntry{5, 1, 0, 2}));

@@ -1,14 +1,16 @@
 #include "bitmap.h"
 
 #include <QFile>
-#include <QRegularExpression>
 #include <QFontDatabase>
 #include <QPainter>
+#include <QRegularExpression>
 #include <QSvgRenderer>
 
-namespace assetgen {
+namespace assetgen
+{
 
-namespace {
+namespace
+{
 
 void putU16(QByteArray &out, quint16 v)
 {
@@ -22,7 +24,7 @@ void putU32(QByteArray &out, quint32 v)
         out.append(char((v >> (8 * i)) & 0xff));
 }
 
-}  // namespace
+} // namespace
 
 bool addFonts(const QStringList &fontFiles, QString *error)
 {
@@ -35,7 +37,8 @@ bool addFonts(const QStringList &fontFiles, QString *error)
     return true;
 }
 
-namespace {
+namespace
+{
 
 QStringList *svgWarnings = nullptr;
 QtMessageHandler previousHandler = nullptr;
@@ -50,15 +53,15 @@ void collectSvgWarnings(QtMsgType type, const QMessageLogContext &context, const
         previousHandler(type, context, message);
 }
 
-}  // namespace
+} // namespace
 
 QString checkSvgSource(const QByteArray &svg)
 {
     // Features the renderer drops without a word, leaving a picture that looks
     // right in a browser and wrong in the game.
-    static const char *const unsupported[] = {"<style", "<filter", "<mask", "<clipPath", "<marker",
-                                              "<pattern", "<foreignObject", "filter=", "mask=",
-                                              "clip-path=", "marker-"};
+    static const char *const unsupported[] = {
+        "<style",         "<filter", "<mask", "<clipPath",  "<marker", "<pattern",
+        "<foreignObject", "filter=", "mask=", "clip-path=", "marker-"};
     for (const char *u : unsupported) {
         if (svg.contains(u))
             return QStringLiteral("uses %1, which the renderer ignores").arg(QLatin1String(u));
@@ -113,7 +116,8 @@ QImage renderSvg(const QString &svgFile, int width, int height, bool transparent
     QImage image(width, height, transparent ? QImage::Format_ARGB32_Premultiplied : QImage::Format_RGB32);
     image.fill(transparent ? Qt::transparent : Qt::white);
     QPainter painter(&image);
-    painter.setRenderHints(QPainter::Antialiasing | QPainter::SmoothPixmapTransform | QPainter::TextAntialiasing);
+    painter.setRenderHints(QPainter::Antialiasing | QPainter::SmoothPixmapTransform |
+                           QPainter::TextAntialiasing);
     renderer.render(&painter, QRectF(0, 0, width, height));
     painter.end();
     return image;
@@ -138,12 +142,12 @@ QByteArray encodeBmp24(const QImage &source)
     // BITMAPINFOHEADER
     putU32(out, 40);
     putU32(out, quint32(w));
-    putU32(out, quint32(h));  // positive: bottom-up rows
-    putU16(out, 1);           // planes
-    putU16(out, 24);          // bits per pixel
-    putU32(out, 0);           // BI_RGB
+    putU32(out, quint32(h)); // positive: bottom-up rows
+    putU16(out, 1);          // planes
+    putU16(out, 24);         // bits per pixel
+    putU32(out, 0);          // BI_RGB
     putU32(out, pixelBytes);
-    putU32(out, 2835);  // 72 dpi
+    putU32(out, 2835); // 72 dpi
     putU32(out, 2835);
     putU32(out, 0);
     putU32(out, 0);
@@ -152,13 +156,13 @@ QByteArray encodeBmp24(const QImage &source)
     for (int y = h - 1; y >= 0; --y) {
         const uchar *src = image.constScanLine(y);
         for (int x = 0; x < w; ++x) {
-            row[3 * x] = char(src[3 * x + 2]);  // blue
+            row[3 * x] = char(src[3 * x + 2]); // blue
             row[3 * x + 1] = char(src[3 * x + 1]);
-            row[3 * x + 2] = char(src[3 * x]);  // red
+            row[3 * x + 2] = char(src[3 * x]); // red
         }
         out.append(row);
     }
     return out;
 }
 
-}  // namespace assetgen
+} // namespace assetgen

@@ -6,7 +6,8 @@
 #include <QString>
 #include <QStringList>
 
-namespace assetgen {
+namespace assetgen
+{
 
 // Makes the given font files available to the SVG renderer; false if one fails.
 bool addFonts(const QStringList &fontFiles, QString *error);
@@ -23,4 +24,4 @@ QImage renderSvg(const QString &svgFile, int width, int height, bool transparent
 // rows padded to four bytes. Deterministic: no time or resolution from outside.
 QByteArray encodeBmp24(const QImage &image);
 
-}  // namespace assetgen
+} // namespace assetgen

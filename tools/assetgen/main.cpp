@@ -7,7 +7,8 @@
 #include <QSaveFile>
 #include <cstdio>
 
-namespace {
+namespace
+{
 
 int usage()
 {
@@ -83,7 +84,7 @@ void quietHandler(QtMsgType type, const QMessageLogContext &, const QString &mes
     std::fprintf(stderr, "%s\n", qPrintable(message));
 }
 
-}  // namespace
+} // namespace
 
 int main(int argc, char **argv)
 {

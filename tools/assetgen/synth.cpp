@@ -5,20 +5,23 @@
 #include <cstdint>
 #include <numbers>
 
-namespace assetgen {
+namespace assetgen
+{
 
-namespace {
+namespace
+{
 
 constexpr double kTwoPi = 2.0 * std::numbers::pi;
 
 struct Partial {
-    double ratio;  // of the note's frequency
+    double ratio; // of the note's frequency
     double amp;
-    double decay;  // time constant in seconds; 0 = no decay of its own
+    double decay; // time constant in seconds; 0 = no decay of its own
 };
 
-class Track {
-public:
+class Track
+{
+  public:
     explicit Track(double seconds) : samples_(std::size_t(std::lround(seconds * kSampleRate)), 0.0) {}
 
     // A struck note: each partial decays on its own, after a short attack.
@@ -99,16 +102,21 @@ public:
         return samples_;
     }
 
-private:
+  private:
     std::vector<double> samples_;
 };
 
-double midi(int n) { return 440.0 * std::pow(2.0, (n - 69) / 12.0); }
+double midi(int n)
+{
+    return 440.0 * std::pow(2.0, (n - 69) / 12.0);
+}
 
 // Timbres shared by the sounds, so they sound like one family.
 const std::vector<Partial> kMarimba = {{1.0, 1.0, 0.18}, {3.93, 0.25, 0.03}, {9.2, 0.06, 0.01}};
-const std::vector<Partial> kBell = {{1.0, 1.0, 0.45}, {2.0, 0.35, 0.25}, {2.76, 0.25, 0.15}, {5.4, 0.08, 0.06}};
-const std::vector<Partial> kSoftHorn = {{1.0, 1.0, 0.6}, {2.0, 0.28, 0.3}, {3.0, 0.18, 0.2}, {5.0, 0.05, 0.1}};
+const std::vector<Partial> kBell = {
+    {1.0, 1.0, 0.45}, {2.0, 0.35, 0.25}, {2.76, 0.25, 0.15}, {5.4, 0.08, 0.06}};
+const std::vector<Partial> kSoftHorn = {
+    {1.0, 1.0, 0.6}, {2.0, 0.28, 0.3}, {3.0, 0.18, 0.2}, {5.0, 0.05, 0.1}};
 
 std::vector<double> click()
 {
@@ -123,8 +131,8 @@ std::vector<double> error()
 {
     // "Bo-ing": two marimba notes, a falling fourth, asking for attention without alarm.
     Track t(0.45);
-    t.note(0.00, 0.30, midi(81), 0.9, kMarimba);  // A5
-    t.note(0.11, 0.34, midi(76), 1.0, kMarimba);  // E5
+    t.note(0.00, 0.30, midi(81), 0.9, kMarimba); // A5
+    t.note(0.11, 0.34, midi(76), 1.0, kMarimba); // E5
     return t.finish(0.7);
 }
 
@@ -144,8 +152,8 @@ std::vector<double> falseAnswer()
 {
     // A soft "wah-wah" falling down: friendly, clearly not a success.
     Track t(0.80);
-    t.note(0.00, 0.28, midi(63), 0.9, kSoftHorn, 0.02, 0.97, 6.0, 0.012);  // E flat 4
-    t.note(0.30, 0.50, midi(59), 1.0, kSoftHorn, 0.02, 0.92, 5.0, 0.018);  // B3 sliding down
+    t.note(0.00, 0.28, midi(63), 0.9, kSoftHorn, 0.02, 0.97, 6.0, 0.012); // E flat 4
+    t.note(0.30, 0.50, midi(59), 1.0, kSoftHorn, 0.02, 0.92, 5.0, 0.018); // B3 sliding down
     return t.finish(0.5);
 }
 
@@ -153,7 +161,7 @@ std::vector<double> levelUp()
 {
     // A quick arpeggio up two octaves and a ringing chord: the biggest sound of the game.
     Track t(1.45);
-    const int steps[] = {72, 76, 79, 84, 88, 91};  // C5 E5 G5 C6 E6 G6
+    const int steps[] = {72, 76, 79, 84, 88, 91}; // C5 E5 G5 C6 E6 G6
     for (int i = 0; i < 6; ++i)
         t.note(0.075 * i, 0.30, midi(steps[i]), 0.7, kMarimba);
     for (int n : {84, 88, 91, 96})
@@ -174,7 +182,7 @@ void putU32(QByteArray &out, quint32 v)
         out.append(char((v >> (8 * i)) & 0xff));
 }
 
-}  // namespace
+} // namespace
 
 QStringList soundNames()
 {
@@ -208,12 +216,12 @@ QByteArray encodeWave(const std::vector<double> &samples, int sampleRate)
     out.append("WAVE", 4);
     out.append("fmt ", 4);
     putU32(out, 16);
-    putU16(out, 1);  // PCM
-    putU16(out, 1);  // mono
+    putU16(out, 1); // PCM
+    putU16(out, 1); // mono
     putU32(out, quint32(sampleRate));
     putU32(out, quint32(sampleRate) * 2);
-    putU16(out, 2);   // block align
-    putU16(out, 16);  // bits per sample
+    putU16(out, 2);  // block align
+    putU16(out, 16); // bits per sample
     out.append("data", 4);
     putU32(out, dataBytes);
     for (double s : samples) {
@@ -223,4 +231,4 @@ QByteArray encodeWave(const std::vector<double> &samples, int sampleRate)
     return out;
 }
 
-}  // namespace assetgen
+} // namespace assetgen

@@ -6,7 +6,8 @@
 #include <QStringList>
 #include <vector>
 
-namespace assetgen {
+namespace assetgen
+{
 
 constexpr int kSampleRate = 22050;
 
@@ -19,4 +20,4 @@ std::vector<double> synthesize(const QString &name);
 // 16-bit PCM mono RIFF WAVE image of the samples (clipped to -1..1).
 QByteArray encodeWave(const std::vector<double> &samples, int sampleRate = kSampleRate);
 
-}  // namespace assetgen
+} // namespace assetgen

@@ -5,8 +5,8 @@
 #include "PuzzleSource.h"
 
 #include "core/DataFile.h"
-#include "platform/InputLimits.h"
 #include "core/VectorPicture.h"
+#include "platform/InputLimits.h"
 #include "widgets/richtext/RtfWriter.h"
 
 #include <QBuffer>
@@ -18,7 +18,8 @@
 #include <QSvgRenderer>
 #include <cstdio>
 
-namespace {
+namespace
+{
 
 constexpr QSize kPictureSize(440, 460);
 
@@ -98,7 +99,7 @@ void writeIfChanged(const QString &path, const QByteArray &bytes)
         throw SourceError(QStringLiteral("%1: cannot write: %2").arg(path, out.errorString()).toStdString());
 }
 
-}  // namespace
+} // namespace
 
 int runBuild(const QStringList &args)
 {
@@ -111,7 +112,8 @@ int runBuild(const QStringList &args)
         const QDir out(args.at(1));
         for (const char *sub : {"Data", "Images"}) {
             if (!out.mkpath(QLatin1String(sub)))
-                throw SourceError(QStringLiteral("%1: cannot create").arg(out.filePath(QLatin1String(sub))).toStdString());
+                throw SourceError(
+                    QStringLiteral("%1: cannot create").arg(out.filePath(QLatin1String(sub))).toStdString());
         }
         std::vector<CatalogueEntry> catalogue;
         for (const PuzzleSource &p : sources) {
@@ -125,12 +127,14 @@ int runBuild(const QStringList &args)
             data.solution = toRtf(p, "solution", p.solution);
             for (const QVector<MarkupParagraph> &hint : p.hints)
                 data.hints.append(toRtf(p, "hints", hint));
-            writeIfChanged(out.filePath(QStringLiteral("Data/") + stem + QStringLiteral(".dat")), encodeDataFile(data));
+            writeIfChanged(out.filePath(QStringLiteral("Data/") + stem + QStringLiteral(".dat")),
+                           encodeDataFile(data));
             writeIfChanged(out.filePath(QStringLiteral("Images/") + stem + QStringLiteral(".jpg")),
                            renderPicture(p, svg));
             // The source itself, for drawing sharp on screens that scale the game up.
             writeIfChanged(out.filePath(QStringLiteral("Images/") + stem + QStringLiteral(".svg")), svg);
-            catalogue.push_back({p.id, p.difficulty, p.title, stem + QStringLiteral(".jpg"), stem + QStringLiteral(".dat")});
+            catalogue.push_back(
+                {p.id, p.difficulty, p.title, stem + QStringLiteral(".jpg"), stem + QStringLiteral(".dat")});
         }
         writeIfChanged(out.filePath(QStringLiteral("list.lst")), encodeCatalogue(catalogue));
         std::printf("%d puzzles built into %s\n", int(sources.size()), qPrintable(out.absolutePath()));

@@ -14,12 +14,13 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
-#include <QTextDocument>
 #include <QSvgRenderer>
+#include <QTextDocument>
 #include <cmath>
 #include <cstdio>
 
-namespace {
+namespace
+{
 
 struct Report {
     int errors = 0;
@@ -100,8 +101,9 @@ void checkAnswer(Report &r, const TProblem &p)
         const bool inDay = std::isfinite(t) && whole >= 0 && whole < 86400;
         const int s = inDay ? int(whole) : 0;
         if (!inDay || AnswerValue::dayFraction(s / 3600, s / 60 % 60, s % 60) != t)
-            r.error(p.Id, QStringLiteral("the time answer %1 is not exactly the day fraction of a whole H:MM:SS")
-                              .arg(t, 0, 'g', 17));
+            r.error(p.Id,
+                    QStringLiteral("the time answer %1 is not exactly the day fraction of a whole H:MM:SS")
+                        .arg(t, 0, 'g', 17));
         break;
     }
     case AnswerNumbers: {
@@ -116,7 +118,8 @@ void checkAnswer(Report &r, const TProblem &p)
                               .arg(std::max<qsizetype>(0, p.Lines.size() - 1)));
         for (int i = 0; i < n; ++i) {
             if (a.number(i) < 0)
-                r.error(p.Id, QStringLiteral("number %1 of the answer is negative and cannot be typed").arg(i + 1));
+                r.error(p.Id,
+                        QStringLiteral("number %1 of the answer is negative and cannot be typed").arg(i + 1));
         }
         break;
     }
@@ -144,7 +147,7 @@ void checkSharpPicture(Report &r, const TProblem &p)
         r.error(p.Id, QStringLiteral("the sharp picture %1 cannot be drawn").arg(path));
 }
 
-}  // namespace
+} // namespace
 
 int runCheck(const QStringList &args)
 {
@@ -156,7 +159,8 @@ int runCheck(const QStringList &args)
     try {
         catalogue.LoadCatalogue();
     } catch (const std::exception &e) {
-        std::fprintf(stderr, "%s: %s\n", qPrintable(QDir(args.at(0)).filePath(QStringLiteral("list.lst"))), e.what());
+        std::fprintf(stderr, "%s: %s\n", qPrintable(QDir(args.at(0)).filePath(QStringLiteral("list.lst"))),
+                     e.what());
         return 1;
     }
     Report r;
@@ -168,7 +172,9 @@ int runCheck(const QStringList &args)
             r.error(p.Id, QStringLiteral("the id stands more than once in the catalogue"));
         const std::optional<Difficulty> grade = knownDifficulty(p.Difficult);
         if (!grade)
-            r.error(p.Id, QStringLiteral("difficulty %1 is outside 0..2; the game never draws it").arg(p.Difficult));
+            r.error(
+                p.Id,
+                QStringLiteral("difficulty %1 is outside 0..2; the game never draws it").arg(p.Difficult));
         else if (seen[p.Id] == 1)
             ++byDifficulty[indexOf(*grade)];
         if (!cp1251Clean(p.Name) || p.Name.trimmed().isEmpty())
@@ -196,7 +202,8 @@ int runCheck(const QStringList &args)
         checkRichText(r, p.Id, "solution", p.GetSolutionText());
         // The puzzle still plays; only the hints the block could not give are missing.
         if (p.HintsDamaged)
-            r.warning(p.Id, QStringLiteral("the hint block is damaged; %1 hints can be read").arg(p.Hints.size()));
+            r.warning(p.Id,
+                      QStringLiteral("the hint block is damaged; %1 hints can be read").arg(p.Hints.size()));
         checkAnswer(r, p);
     }
     static const char *names[DifficultyCount] = {"easy", "medium", "hard"};

@@ -13,7 +13,8 @@
 #include <cmath>
 #include <cstdio>
 
-namespace {
+namespace
+{
 
 // A stored text as a player reads it, through the game's own reader; pictures
 // have no words and are left out. Text that is not rich text is shown as it
@@ -61,7 +62,7 @@ QJsonValue decodedAnswer(std::uint8_t kind, const AnswerValue &a)
     }
 }
 
-}  // namespace
+} // namespace
 
 int runDump(const QStringList &args)
 {
@@ -79,7 +80,9 @@ int runDump(const QStringList &args)
     QJsonArray hints;
     for (const QByteArray &hint : problem.Hints)
         hints.append(plainText(hint, "hints"));
-    QByteArray hex = QByteArray(reinterpret_cast<const char *>(problem.AnswerData.bytes.data()), AnswerValue::Size).toHex();
+    QByteArray hex =
+        QByteArray(reinterpret_cast<const char *>(problem.AnswerData.bytes.data()), AnswerValue::Size)
+            .toHex();
     QJsonObject out{
         {QStringLiteral("kind"), problem.AnswerKind},
         {QStringLiteral("answer"), decodedAnswer(problem.AnswerKind, problem.AnswerData)},

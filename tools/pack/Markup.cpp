@@ -3,7 +3,8 @@
 #include <QHash>
 #include <QRegularExpression>
 
-namespace {
+namespace
+{
 
 const QHash<QString, QColor> &namedColours()
 {
@@ -18,8 +19,9 @@ const QHash<QString, QColor> &namedColours()
     return colours;
 }
 
-class InlineParser {
-public:
+class InlineParser
+{
+  public:
     explicit InlineParser(const QString &text) : text_(text) {}
 
     QVector<MarkupRun> parse()
@@ -59,7 +61,7 @@ public:
         return runs_;
     }
 
-private:
+  private:
     void flush()
     {
         if (!current_.text.isEmpty()) {
@@ -100,7 +102,7 @@ private:
     QVector<MarkupRun> runs_;
 };
 
-}  // namespace
+} // namespace
 
 QVector<MarkupParagraph> parseMarkup(const QString &source)
 {

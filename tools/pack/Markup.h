@@ -11,15 +11,16 @@ struct MarkupRun {
     bool bold = false;
     bool italic = false;
     bool underline = false;
-    QColor color;  // invalid: the default text colour
+    QColor color; // invalid: the default text colour
 };
 
 struct MarkupParagraph {
     QVector<MarkupRun> runs;
 };
 
-class MarkupError : public std::runtime_error {
-public:
+class MarkupError : public std::runtime_error
+{
+  public:
     using std::runtime_error::runtime_error;
 };
 

@@ -12,15 +12,18 @@
 #include <map>
 #include <toml++/toml.h>
 
-namespace {
+namespace
+{
 
-class Reader {
-public:
+class Reader
+{
+  public:
     Reader(const QString &file, const toml::table &table) : file_(file), table_(table) {}
 
     [[noreturn]] void fail(const char *field, const QString &what) const
     {
-        throw SourceError(QStringLiteral("%1: field '%2': %3").arg(file_, QLatin1String(field), what).toStdString());
+        throw SourceError(
+            QStringLiteral("%1: field '%2': %3").arg(file_, QLatin1String(field), what).toStdString());
     }
 
     const toml::node &node(const char *field) const
@@ -96,7 +99,7 @@ public:
         }
     }
 
-private:
+  private:
     QString file_;
     const toml::table &table_;
 };
@@ -104,8 +107,8 @@ private:
 std::uint8_t kindCode(const Reader &r, const QString &kind)
 {
     static const std::map<QString, std::uint8_t> kinds{
-        {QStringLiteral("number"), AnswerInteger}, {QStringLiteral("text"), AnswerText},
-        {QStringLiteral("time"), AnswerTime},      {QStringLiteral("choice"), AnswerChoice},
+        {QStringLiteral("number"), AnswerInteger},  {QStringLiteral("text"), AnswerText},
+        {QStringLiteral("time"), AnswerTime},       {QStringLiteral("choice"), AnswerChoice},
         {QStringLiteral("numbers"), AnswerNumbers},
     };
     const auto it = kinds.find(kind);
@@ -121,7 +124,8 @@ std::int32_t answerNumber(const Reader &r, const toml::node &n)
     if (!v)
         r.fail("answer", QStringLiteral("must be a whole number"));
     if (*v < 0 || *v > INT32_MAX)
-        r.fail("answer", QStringLiteral("%1 cannot be typed: a number from 0 to 2147483647 is needed").arg(*v));
+        r.fail("answer",
+               QStringLiteral("%1 cannot be typed: a number from 0 to 2147483647 is needed").arg(*v));
     return std::int32_t(*v);
 }
 
@@ -131,7 +135,8 @@ QString shortText(const Reader &r, const char *field, const QString &text)
     if (text.isEmpty())
         r.fail(field, QStringLiteral("empty"));
     if (text.size() > AnswerValue::MaxTextLength)
-        r.fail(field, QStringLiteral("'%1' is longer than %2 characters").arg(text).arg(AnswerValue::MaxTextLength));
+        r.fail(field,
+               QStringLiteral("'%1' is longer than %2 characters").arg(text).arg(AnswerValue::MaxTextLength));
     if (text.trimmed() != text)
         r.fail(field, QStringLiteral("'%1' has leading or trailing blanks").arg(text));
     return text;
@@ -236,7 +241,7 @@ QVector<QVector<MarkupParagraph>> readHints(const Reader &r)
     return hints;
 }
 
-}  // namespace
+} // namespace
 
 PuzzleSource readPuzzleSource(const QString &folder)
 {
@@ -306,7 +311,8 @@ QVector<PuzzleSource> readPuzzleSources(const QString &dir)
             continue;
         out.push_back(readPuzzleSource(d.filePath(name)));
     }
-    std::sort(out.begin(), out.end(), [](const PuzzleSource &a, const PuzzleSource &b) { return a.id < b.id; });
+    std::sort(out.begin(), out.end(),
+              [](const PuzzleSource &a, const PuzzleSource &b) { return a.id < b.id; });
     for (int i = 1; i < out.size(); ++i) {
         if (out[i].id == out[i - 1].id)
             throw SourceError(QStringLiteral("%1: field 'id': %2 is also the id of %3")

@@ -9,8 +9,9 @@
 #include <stdexcept>
 
 // A source that cannot be used; the message names the file and the field.
-class SourceError : public std::runtime_error {
-public:
+class SourceError : public std::runtime_error
+{
+  public:
     using std::runtime_error::runtime_error;
 };
 
@@ -21,12 +22,12 @@ struct PuzzleSource {
     int difficulty = 0;
     std::uint8_t kind = 0;
     AnswerValue answer;
-    QString answerText;  // as written, for reports
+    QString answerText; // as written, for reports
     QString question;
-    QStringList lines;   // question, then choices or number names
+    QStringList lines; // question, then choices or number names
     QVector<MarkupParagraph> statement;
     QVector<MarkupParagraph> solution;
-    QVector<QVector<MarkupParagraph>> hints;  // 0 to MaxHints, easiest first
+    QVector<QVector<MarkupParagraph>> hints; // 0 to MaxHints, easiest first
     QString picturePath;
 };
 

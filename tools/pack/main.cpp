@@ -10,7 +10,8 @@ int main(int argc, char **argv)
 {
     // dump and list read files only; the other commands render pictures with
     // fonts, which want a GUI application (no display is needed).
-    const bool textOnly = argc > 1 && (std::strcmp(argv[1], "dump") == 0 || std::strcmp(argv[1], "list") == 0);
+    const bool textOnly =
+        argc > 1 && (std::strcmp(argv[1], "dump") == 0 || std::strcmp(argv[1], "list") == 0);
     std::unique_ptr<QCoreApplication> app;
     if (textOnly) {
         app = std::make_unique<QCoreApplication>(argc, argv);

@@ -70,34 +70,50 @@ QStringList statsLines(const answerstats::Figures &f)
     QStringList out;
     out << QStringLiteral("points %1, level %2").arg(f.scores).arg(f.level);
     out << QStringLiteral("counters: right %1/%2/%3, wrong %4/%5/%6 (easy/medium/hard)")
-               .arg(f.rightCounters[0]).arg(f.rightCounters[1]).arg(f.rightCounters[2])
-               .arg(f.wrongCounters[0]).arg(f.wrongCounters[1]).arg(f.wrongCounters[2]);
+               .arg(f.rightCounters[0])
+               .arg(f.rightCounters[1])
+               .arg(f.rightCounters[2])
+               .arg(f.wrongCounters[0])
+               .arg(f.wrongCounters[1])
+               .arg(f.wrongCounters[2]);
     if (f.historyStartsNow) {
         out << answerstats::HistoryStartsNowText();
         return out;
     }
     out << QStringLiteral("records %1, days played %2, levels reached %3%4")
-               .arg(f.records).arg(f.daysPlayed).arg(f.levelsReached)
+               .arg(f.records)
+               .arg(f.daysPlayed)
+               .arg(f.levelsReached)
                .arg(f.won ? QStringLiteral(", game won") : QString());
     out << QStringLiteral("solved by difficulty: %1/%2/%3 (easy/medium/hard)")
-               .arg(f.solvedByDifficulty[0]).arg(f.solvedByDifficulty[1]).arg(f.solvedByDifficulty[2]);
+               .arg(f.solvedByDifficulty[0])
+               .arg(f.solvedByDifficulty[1])
+               .arg(f.solvedByDifficulty[2]);
     QStringList kinds;
     for (int k = 0; k < answerstats::AnswerKinds; ++k)
         kinds << QStringLiteral("%1 %2").arg(kind(k)).arg(f.solvedByKind[std::size_t(k)]);
     out << QStringLiteral("solved by answer kind: ") + kinds.join(QStringLiteral(", "));
     out << QStringLiteral("right answers %1, wrong %2, right rate %3, wrong per solved %4")
-               .arg(f.rightAnswers).arg(f.wrongAnswers)
-               .arg(f.rightRate ? QString::number(*f.rightRate * 100, 'f', 1) + QLatin1Char('%') : QStringLiteral("-"))
+               .arg(f.rightAnswers)
+               .arg(f.wrongAnswers)
+               .arg(f.rightRate ? QString::number(*f.rightRate * 100, 'f', 1) + QLatin1Char('%')
+                                : QStringLiteral("-"))
                .arg(optionalNumber(f.wrongPerSolved));
     out << QStringLiteral("hints bought %1 (%2 points), solutions bought %3 (%4 points)")
-               .arg(f.hintsBought).arg(f.pointsOnHints).arg(f.solutionsBought).arg(f.pointsOnSolutions);
+               .arg(f.hintsBought)
+               .arg(f.pointsOnHints)
+               .arg(f.solutionsBought)
+               .arg(f.pointsOnSolutions);
     out << QStringLiteral("median seconds to a right answer: %1/%2/%3 (easy/medium/hard)")
                .arg(optionalNumber(f.medianSeconds[0]), optionalNumber(f.medianSeconds[1]),
                     optionalNumber(f.medianSeconds[2]));
     for (const answerstats::DayPoints &d : f.days)
         out << QStringLiteral("%1\tpoints %2\tlevel %3%4\tsolved %5")
-                   .arg(d.day.toString(Qt::ISODate)).arg(d.points).arg(d.level)
-                   .arg(d.levelUp ? QStringLiteral(" (reached)") : QString()).arg(d.solved);
+                   .arg(d.day.toString(Qt::ISODate))
+                   .arg(d.points)
+                   .arg(d.level)
+                   .arg(d.levelUp ? QStringLiteral(" (reached)") : QString())
+                   .arg(d.solved);
     QStringList calendar;
     for (int week = 0; week < answerstats::CalendarWeeks; ++week) {
         QStringList days;
@@ -105,7 +121,8 @@ QStringList statsLines(const answerstats::Figures &f)
             days << QString::number(f.calendar[std::size_t(week * 7 + d)]);
         calendar << days.join(QLatin1Char(' '));
     }
-    out << QStringLiteral("calendar from %1 (a week a line, Monday first):").arg(f.calendarFirst.toString(Qt::ISODate));
+    out << QStringLiteral("calendar from %1 (a week a line, Monday first):")
+               .arg(f.calendarFirst.toString(Qt::ISODate));
     out << calendar;
     if (f.leftOut.total() > 0)
         out << QStringLiteral("records with impossible values: %1 (see --json)").arg(f.leftOut.total());

@@ -28,10 +28,12 @@
 using platform::Registry;
 using platform::RegistryKey;
 
-namespace {
+namespace
+{
 
-class ProfileError : public std::runtime_error {
-public:
+class ProfileError : public std::runtime_error
+{
+  public:
     explicit ProfileError(const QString &m) : std::runtime_error(m.toStdString()) {}
 };
 
@@ -138,14 +140,15 @@ QByteArray toJson(const QJsonObject &o, const QByteArray &log = {})
     QStringList lines;
     for (std::size_t i = 0; i < order.size(); ++i) {
         if (!o.contains(QLatin1String(order[i].name)))
-            continue;  // an optional value left out
+            continue; // an optional value left out
         const QJsonValue v = o.value(QLatin1String(order[i].name));
         QByteArray value;
         if (v.isArray()) {
             QStringList parts;
             for (const QJsonValue &e : v.toArray())
-                parts << QString::fromUtf8(e.isObject() ? QJsonDocument(e.toObject()).toJson(QJsonDocument::Compact)
-                                                        : QByteArray::number(e.toInteger()));
+                parts << QString::fromUtf8(e.isObject()
+                                               ? QJsonDocument(e.toObject()).toJson(QJsonDocument::Compact)
+                                               : QByteArray::number(e.toInteger()));
             value = "[" + parts.join(QStringLiteral(", ")).toUtf8() + "]";
         } else {
             value = QJsonDocument(QJsonArray{v}).toJson(QJsonDocument::Compact).mid(1).chopped(1);
@@ -153,30 +156,32 @@ QByteArray toJson(const QJsonObject &o, const QByteArray &log = {})
         lines << QStringLiteral("  \"%1\": %2").arg(QLatin1String(order[i].name), QString::fromUtf8(value));
     }
     if (!log.isEmpty())
-        lines << QStringLiteral("  \"%1\": %2").arg(QLatin1String(profileimport::LogKey), QString::fromUtf8(log));
+        lines << QStringLiteral("  \"%1\": %2")
+                     .arg(QLatin1String(profileimport::LogKey), QString::fromUtf8(log));
     return "{\n" + lines.join(QStringLiteral(",\n")).toUtf8() + "\n}\n";
 }
 
 int usage()
 {
-    std::fprintf(stderr,
-                 "usage: zentrika-profile list | show NAME | export NAME [--no-log] | import FILE | delete NAME\n"
-                 "                        | log NAME [--json] | stats NAME [--json]\n"
-                 "                        | restore NAME [1|2|3] | restore NAME --from FILE\n"
-                 "                        | check | recover | backup\n"
-                 "Every save, and delete, keeps the profile it replaces as backup 1 (three are kept);\n"
-                 "restore brings one back, a deleted player too.\n"
-                 "backup writes a copy of the store into backups/ beside it (the newest %d are kept);\n"
-                 "restore --from takes one player from such a copy. check tells whether the store is\n"
-                 "healthy (exit 0), damaged or missing (exit 1), or cannot be read or written (exit 3);\n"
-                 "recover keeps a damaged store aside and puts the best good copy in its place, as the\n"
-                 "game does at start.\n"
-                 "log prints the player's answer log, stats the figures of the statistics screen.\n"
-                 "export carries the answer log (\"Answer log\", last); --no-log writes the profile as\n"
-                 "builds without the log read it. An import with a log replaces the stored log (kept\n"
-                 "as a deleted player's is); one without keeps it.\n"
-                 "The store is $ZENTRIKA_REGISTRY, or the player's own.\n",
-                 platform::store::KeptBackups);
+    std::fprintf(
+        stderr,
+        "usage: zentrika-profile list | show NAME | export NAME [--no-log] | import FILE | delete NAME\n"
+        "                        | log NAME [--json] | stats NAME [--json]\n"
+        "                        | restore NAME [1|2|3] | restore NAME --from FILE\n"
+        "                        | check | recover | backup\n"
+        "Every save, and delete, keeps the profile it replaces as backup 1 (three are kept);\n"
+        "restore brings one back, a deleted player too.\n"
+        "backup writes a copy of the store into backups/ beside it (the newest %d are kept);\n"
+        "restore --from takes one player from such a copy. check tells whether the store is\n"
+        "healthy (exit 0), damaged or missing (exit 1), or cannot be read or written (exit 3);\n"
+        "recover keeps a damaged store aside and puts the best good copy in its place, as the\n"
+        "game does at start.\n"
+        "log prints the player's answer log, stats the figures of the statistics screen.\n"
+        "export carries the answer log (\"Answer log\", last); --no-log writes the profile as\n"
+        "builds without the log read it. An import with a log replaces the stored log (kept\n"
+        "as a deleted player's is); one without keeps it.\n"
+        "The store is $ZENTRIKA_REGISTRY, or the player's own.\n",
+        platform::store::KeptBackups);
     return 2;
 }
 
@@ -232,7 +237,8 @@ void storeProfile(Registry &registry, const TUser &user, bool carriesLog)
 bool changesStore(const QString &command)
 {
     static const char *const changing[] = {"import", "delete", "restore", "recover"};
-    return std::any_of(std::begin(changing), std::end(changing), [&](const char *c) { return command == QLatin1String(c); });
+    return std::any_of(std::begin(changing), std::end(changing),
+                       [&](const char *c) { return command == QLatin1String(c); });
 }
 
 // A game saves its player over whatever we write meanwhile; so does a second
@@ -275,7 +281,8 @@ std::optional<int> refuseMissingStore(const QString &command, const QString &sto
 }
 
 // check and recover work on the store's file, which may not open as a store.
-std::optional<int> runStoreFileCommand(const QString &command, const QStringList &args, const QString &storePath)
+std::optional<int> runStoreFileCommand(const QString &command, const QStringList &args,
+                                       const QString &storePath)
 {
     if (command == QLatin1String("check") && args.size() == 1) {
         const platform::store::Health health = platform::store::check(storePath);
@@ -320,7 +327,8 @@ std::optional<int> runPlayerCommand(Registry &registry, const QString &command, 
         for (const QString &name : registry.subKeyNames(TUser::UsersKey)) {
             try {
                 const QJsonObject o = readProfile(registry, name);
-                std::printf("%s\tlevel %d\tscore %d\n", qPrintable(name), o.value(QStringLiteral("Level")).toInt(),
+                std::printf("%s\tlevel %d\tscore %d\n", qPrintable(name),
+                            o.value(QStringLiteral("Level")).toInt(),
                             o.value(QStringLiteral("Scores")).toInt());
             } catch (const std::exception &e) {
                 std::printf("%s\tunreadable: %s\n", qPrintable(name), e.what());
@@ -330,7 +338,8 @@ std::optional<int> runPlayerCommand(Registry &registry, const QString &command, 
     }
     const bool option = args.size() == 3 && args.at(2).startsWith(QLatin1String("--"));
     if ((command == QLatin1String("show") && args.size() == 2) ||
-        (command == QLatin1String("export") && (args.size() == 2 || (option && args.at(2) == QLatin1String("--no-log"))))) {
+        (command == QLatin1String("export") &&
+         (args.size() == 2 || (option && args.at(2) == QLatin1String("--no-log"))))) {
         const auto stored = findPlayer(registry, args.at(1));
         if (!stored)
             throw ProfileError(QStringLiteral("no player named '%1'").arg(args.at(1)));
@@ -389,7 +398,8 @@ std::optional<int> runBackupCommand(Registry &registry, const QString &command, 
     if (command == QLatin1String("restore") && args.size() == 4 && args.at(2) == QLatin1String("--from")) {
         const auto user = playerFromBackup(args.at(3), args.at(1));
         storeProfile(registry, *user, true);
-        std::printf("restored %s from %s; the replaced profile is now backup 1\n", qPrintable(user->Name), qPrintable(args.at(3)));
+        std::printf("restored %s from %s; the replaced profile is now backup 1\n", qPrintable(user->Name),
+                    qPrintable(args.at(3)));
         return 0;
     }
     if (command == QLatin1String("restore") && (args.size() == 2 || args.size() == 3)) {
@@ -404,15 +414,17 @@ std::optional<int> runBackupCommand(Registry &registry, const QString &command, 
             for (int n : kept)
                 numbers << QString::number(n);
             throw ProfileError(kept.isEmpty() ? QStringLiteral("no backups of '%1'").arg(name)
-                                              : QStringLiteral("'%1' has backups %2 (1 is the newest)").arg(name, numbers.join(QStringLiteral(", "))));
+                                              : QStringLiteral("'%1' has backups %2 (1 is the newest)")
+                                                    .arg(name, numbers.join(QStringLiteral(", "))));
         }
-        std::printf("restored %s from backup %d; the replaced profile is now backup 1\n", qPrintable(name), which);
+        std::printf("restored %s from backup %d; the replaced profile is now backup 1\n", qPrintable(name),
+                    which);
         return 0;
     }
     return std::nullopt;
 }
 
-}  // namespace
+} // namespace
 
 int main(int argc, char **argv)
 {

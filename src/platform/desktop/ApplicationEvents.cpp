@@ -5,11 +5,10 @@
 #include <QScreen>
 #include <QWindowStateChangeEvent>
 
-namespace platform {
+namespace platform
+{
 
-ApplicationEvents::ApplicationEvents(QWidget *mainWindow)
-    : QObject(mainWindow)
-    , window_(mainWindow)
+ApplicationEvents::ApplicationEvents(QWidget *mainWindow) : QObject(mainWindow), window_(mainWindow)
 {
     wasActive_ = QGuiApplication::applicationState() == Qt::ApplicationActive;
     connect(qApp, &QGuiApplication::applicationStateChanged, this, [this](Qt::ApplicationState state) {
@@ -36,7 +35,8 @@ bool ApplicationEvents::eventFilter(QObject *watched, QEvent *event)
     return false;
 }
 
-namespace {
+namespace
+{
 
 void centre(QWidget *window)
 {
@@ -52,7 +52,7 @@ void centre(QWidget *window)
     }
 }
 
-}  // namespace
+} // namespace
 
 void keepCentredOnScreen(QWidget *window)
 {
@@ -61,4 +61,4 @@ void keepCentredOnScreen(QWidget *window)
         QObject::connect(screen, &QScreen::geometryChanged, window, [window] { centre(window); });
 }
 
-}  // namespace platform
+} // namespace platform

@@ -5,22 +5,24 @@
 #include <QPointer>
 #include <QWidget>
 
-namespace platform {
+namespace platform
+{
 
-class ApplicationEvents : public QObject {
+class ApplicationEvents : public QObject
+{
     Q_OBJECT
-public:
+  public:
     explicit ApplicationEvents(QWidget *mainWindow);
 
-signals:
+  signals:
     void deactivated();
     void minimized();
     void restored();
 
-protected:
+  protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
-private:
+  private:
     QPointer<QWidget> window_;
     bool wasActive_ = false;
     bool minimized_ = false;
@@ -30,4 +32,4 @@ private:
 // display mode switch lands after the window is shown).
 void keepCentredOnScreen(QWidget *window);
 
-}  // namespace platform
+} // namespace platform

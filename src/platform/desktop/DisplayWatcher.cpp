@@ -8,9 +8,11 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-namespace platform {
+namespace platform
+{
 
-namespace {
+namespace
+{
 
 constexpr char Restored = 'r';
 
@@ -48,7 +50,7 @@ constexpr char Restored = 'r';
     ::_exit(0);
 }
 
-}  // namespace
+} // namespace
 
 DisplayWatcher::DisplayWatcher()
 {
@@ -99,4 +101,4 @@ DisplayWatcher::~DisplayWatcher()
     ::waitpid(pid_, nullptr, 0);
 }
 
-}  // namespace platform
+} // namespace platform

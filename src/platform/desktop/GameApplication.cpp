@@ -2,9 +2,11 @@
 
 #include <cstdio>
 
-namespace platform {
+namespace platform
+{
 
-namespace {
+namespace
+{
 
 void printLine(const QString &text)
 {
@@ -16,12 +18,9 @@ QString detailOf(const std::exception *error)
     return error ? QString::fromUtf8(error->what()) : QStringLiteral("Unknown error");
 }
 
-}  // namespace
+} // namespace
 
-GameApplication::GameApplication(int &argc, char **argv)
-    : QApplication(argc, argv)
-{
-}
+GameApplication::GameApplication(int &argc, char **argv) : QApplication(argc, argv) {}
 
 GameApplication *GameApplication::instance()
 {
@@ -109,4 +108,4 @@ void reportError(const std::exception *error)
         printLine(detailOf(error));
 }
 
-}  // namespace platform
+} // namespace platform

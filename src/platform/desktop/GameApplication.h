@@ -9,7 +9,8 @@
 #include <exception>
 #include <functional>
 
-namespace platform {
+namespace platform
+{
 
 // Shows what a player should read (the game: a modal message box; tests record).
 using ErrorReporter = std::function<void(const QString &message)>;
@@ -24,9 +25,10 @@ using EventGate = std::function<bool(QObject *receiver, QEvent *event)>;
 // on every screen (full screen, the sound switch) go here.
 using KeyInterceptor = std::function<bool(QObject *receiver, QKeyEvent *event)>;
 
-class GameApplication : public QApplication {
+class GameApplication : public QApplication
+{
     Q_OBJECT
-public:
+  public:
     GameApplication(int &argc, char **argv);
 
     // The application object of this process when it is a GameApplication
@@ -47,7 +49,7 @@ public:
 
     bool notify(QObject *receiver, QEvent *event) override;
 
-private:
+  private:
     EventGate gate_;
     KeyInterceptor keys_;
     ErrorReporter reporter_;
@@ -73,4 +75,4 @@ template <class Deliver> bool deliverReportingErrors(Deliver &&deliver)
     return false;
 }
 
-}  // namespace platform
+} // namespace platform

@@ -11,7 +11,8 @@
 #include <QtEndian>
 #include <cstdlib>
 
-namespace platform {
+namespace platform
+{
 
 std::optional<CursorImage> readCursorFile(const QByteArray &bytes, int wantedSize)
 {
@@ -71,7 +72,8 @@ std::optional<CursorImage> readCursorFile(const QString &path, int wantedSize)
     return readCursorFile(file.readAll(), wantedSize);
 }
 
-namespace {
+namespace
+{
 
 std::optional<QCursor> load(const QString &file)
 {
@@ -83,9 +85,9 @@ std::optional<QCursor> load(const QString &file)
     const QScreen *screen = QGuiApplication::primaryScreen();
     const qreal ratio = screen ? screen->devicePixelRatio() : 1.0;
     if (ratio > 1.01) {
-        const QImage scaled = image->image.scaled(qRound(image->image.width() * ratio),
-                                                  qRound(image->image.height() * ratio), Qt::IgnoreAspectRatio,
-                                                  Qt::SmoothTransformation);
+        const QImage scaled =
+            image->image.scaled(qRound(image->image.width() * ratio), qRound(image->image.height() * ratio),
+                                Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
         return QCursor(QPixmap::fromImage(scaled), qRound(image->hotSpot.x() * ratio),
                        qRound(image->hotSpot.y() * ratio));
     }
@@ -97,7 +99,7 @@ qint64 pixmapKey(const std::optional<QCursor> &c)
     return c && c->shape() == Qt::BitmapCursor ? c->pixmap().cacheKey() : 0;
 }
 
-}  // namespace
+} // namespace
 
 GameCursors::GameCursors() = default;
 
@@ -170,11 +172,12 @@ bool GameCursors::eventFilter(QObject *watched, QEvent *event)
         const Qt::CursorShape shape = w->cursor().shape();
         if ((shape == Qt::ArrowCursor && arrow_) || (shape == Qt::PointingHandCursor && hand_))
             w->setCursor(cursorFor(shape));
-    } else if (event->type() == QEvent::Show && w->isWindow() && !w->testAttribute(Qt::WA_SetCursor) && arrow_) {
+    } else if (event->type() == QEvent::Show && w->isWindow() && !w->testAttribute(Qt::WA_SetCursor) &&
+               arrow_) {
         // The arrow then holds for all its children that choose none either.
         w->setCursor(*arrow_);
     }
     return false;
 }
 
-}  // namespace platform
+} // namespace platform

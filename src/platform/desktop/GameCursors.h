@@ -4,16 +4,17 @@
 // directory gives each image's hot spot.
 #include <QByteArray>
 #include <QCursor>
-#include <QObject>
 #include <QImage>
+#include <QObject>
 #include <QPoint>
 #include <QString>
 #include <optional>
 
-namespace platform {
+namespace platform
+{
 
 struct CursorImage {
-    QImage image;  // ARGB32
+    QImage image; // ARGB32
     QPoint hotSpot;
 };
 
@@ -28,8 +29,9 @@ std::optional<CursorImage> readCursorFile(const QString &path, int wantedSize = 
 // (`setCursor(Qt::PointingHandCursor)`) and this object, an event filter on
 // the application, gives them the game's pictures as they set them. Every
 // window that does not choose a cursor of its own gets the arrow as it shows.
-class GameCursors : public QObject {
-public:
+class GameCursors : public QObject
+{
+  public:
     GameCursors();
     ~GameCursors() override;
     GameCursors(const GameCursors &) = delete;
@@ -50,7 +52,7 @@ public:
 
     bool eventFilter(QObject *watched, QEvent *event) override;
 
-private:
+  private:
     void take(std::optional<QCursor> arrow, std::optional<QCursor> hand);
 
     QString arrowFile_, handFile_;
@@ -58,4 +60,4 @@ private:
     bool filtering_ = false;
 };
 
-}  // namespace platform
+} // namespace platform

@@ -2,9 +2,11 @@
 
 #include <QApplication>
 
-namespace platform {
+namespace platform
+{
 
-namespace {
+namespace
+{
 constexpr QPalette::ColorGroup Groups[] = {QPalette::Active, QPalette::Inactive, QPalette::Disabled};
 }
 
@@ -35,4 +37,4 @@ void HighlightColours::restore()
     applied_ = false;
 }
 
-}  // namespace platform
+} // namespace platform

@@ -4,11 +4,13 @@
 #include <QColor>
 #include <QPalette>
 
-namespace platform {
+namespace platform
+{
 
-class HighlightColours {
-public:
-    static constexpr QRgb GameHighlight = 0xFFFDEDC4;  // RGB(253, 237, 196)
+class HighlightColours
+{
+  public:
+    static constexpr QRgb GameHighlight = 0xFFFDEDC4; // RGB(253, 237, 196)
     static constexpr QRgb GameHighlightedText = 0xFF000000;
 
     ~HighlightColours() { restore(); }
@@ -18,9 +20,9 @@ public:
     void restore();
     bool isApplied() const { return applied_; }
 
-private:
+  private:
     bool applied_ = false;
     QPalette saved_;
 };
 
-}  // namespace platform
+} // namespace platform

@@ -6,7 +6,8 @@
 
 #include <algorithm>
 
-namespace platform {
+namespace platform
+{
 
 OutputSize primaryOutput()
 {
@@ -24,4 +25,4 @@ OutputSize primaryOutput()
     return out;
 }
 
-}  // namespace platform
+} // namespace platform

@@ -2,11 +2,12 @@
 // The size of the screen the game opens on, as the window system gives it.
 #include <QSize>
 
-namespace platform {
+namespace platform
+{
 
 struct OutputSize {
-    QSize pixels;   // the output's current mode, in device pixels; empty when unknown
-    int scale = 1;  // the compositor's own integer scale of that output (Wayland)
+    QSize pixels;    // the output's current mode, in device pixels; empty when unknown
+    int scale = 1;   // the compositor's own integer scale of that output (Wayland)
     QSize available; // what panels and docks leave of it for a window, in device pixels
 };
 
@@ -15,4 +16,4 @@ struct OutputSize {
 // no connection of the game's own is needed.
 OutputSize primaryOutput();
 
-}  // namespace platform
+} // namespace platform

@@ -7,9 +7,11 @@
 #include <fontconfig/fontconfig.h>
 #include <thread>
 
-namespace platform {
+namespace platform
+{
 
-namespace {
+namespace
+{
 
 // Joined before anything else asks for fonts, and at the latest when the
 // program ends (a run that stops before its first window).
@@ -29,7 +31,7 @@ ConfigurationReader &configurationReader()
     return reader;
 }
 
-}  // namespace
+} // namespace
 
 void PrivateFont::readConfigurationAhead()
 {
@@ -62,7 +64,7 @@ bool PrivateFont::remove()
 {
     if (ids_.isEmpty())
         return false;
-    if (!QCoreApplication::instance()) {  // the font table went with the application
+    if (!QCoreApplication::instance()) { // the font table went with the application
         ids_.clear();
         return false;
     }
@@ -75,4 +77,4 @@ bool PrivateFont::remove()
     return true;
 }
 
-}  // namespace platform
+} // namespace platform

@@ -4,10 +4,12 @@
 #include <QString>
 #include <QStringList>
 
-namespace platform {
+namespace platform
+{
 
-class PrivateFont {
-public:
+class PrivateFont
+{
+  public:
     static constexpr const char *Face = "Comic Sans MS";
 
     ~PrivateFont() { remove(); }
@@ -24,9 +26,9 @@ public:
     bool isAdded() const { return !ids_.isEmpty(); }
     QString family() const { return family_; }
 
-private:
+  private:
     QList<int> ids_;
     QString family_;
 };
 
-}  // namespace platform
+} // namespace platform

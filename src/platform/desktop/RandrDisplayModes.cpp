@@ -6,9 +6,11 @@
 #include <algorithm>
 #include <cmath>
 
-namespace platform {
+namespace platform
+{
 
-namespace {
+namespace
+{
 
 // Xlib reports request errors asynchronously through one process-wide
 // handler; this one only notes that something failed until XSync returns.
@@ -19,10 +21,10 @@ int noteError(Display *, XErrorEvent *)
     return 0;
 }
 
-class ErrorTrap {
-public:
-    explicit ErrorTrap(Display *dpy)
-        : dpy_(dpy)
+class ErrorTrap
+{
+  public:
+    explicit ErrorTrap(Display *dpy) : dpy_(dpy)
     {
         XSync(dpy_, False);
         g_xError = false;
@@ -35,17 +37,14 @@ public:
         return g_xError;
     }
 
-private:
+  private:
     Display *dpy_;
     int (*previous_)(Display *, XErrorEvent *);
 };
 
 struct Resources {
     XRRScreenResources *res = nullptr;
-    explicit Resources(Display *dpy, Window root)
-        : res(XRRGetScreenResourcesCurrent(dpy, root))
-    {
-    }
+    explicit Resources(Display *dpy, Window root) : res(XRRGetScreenResourcesCurrent(dpy, root)) {}
     ~Resources()
     {
         if (res)
@@ -70,7 +69,7 @@ std::uint32_t refreshOf(const XRRModeInfo &m)
     return lines > 0 ? std::uint32_t(std::lround(double(m.dotClock) / lines)) : 0;
 }
 
-}  // namespace
+} // namespace
 
 struct RandrDisplayModes::Impl {
     Display *dpy = nullptr;
@@ -149,8 +148,8 @@ struct RandrDisplayModes::Impl {
         const bool grow = needW > curW || needH > curH;
         if (grow)
             setScreenSize(std::max(needW, curW), std::max(needH, curH));
-        const Status status = XRRSetCrtcConfig(dpy, r.res, crtc, CurrentTime, ci->x, ci->y, modeId, ci->rotation,
-                                               ci->outputs, ci->noutput);
+        const Status status = XRRSetCrtcConfig(dpy, r.res, crtc, CurrentTime, ci->x, ci->y, modeId,
+                                               ci->rotation, ci->outputs, ci->noutput);
         bool ok = status == RRSetConfigSuccess && !trap.failed();
         if (ok) {
             if (needW != curW || needH != curH)
@@ -166,10 +165,7 @@ struct RandrDisplayModes::Impl {
     }
 };
 
-RandrDisplayModes::RandrDisplayModes(std::unique_ptr<Impl> impl)
-    : d(std::move(impl))
-{
-}
+RandrDisplayModes::RandrDisplayModes(std::unique_ptr<Impl> impl) : d(std::move(impl)) {}
 
 RandrDisplayModes::~RandrDisplayModes()
 {
@@ -189,8 +185,10 @@ std::unique_ptr<RandrDisplayModes> RandrDisplayModes::open(const char *displayNa
     impl->screen = DefaultScreen(impl->dpy);
     impl->root = RootWindow(impl->dpy, impl->screen);
     if (DisplayWidth(impl->dpy, impl->screen) > 0 && DisplayWidthMM(impl->dpy, impl->screen) > 0) {
-        impl->mmPerPixelX = double(DisplayWidthMM(impl->dpy, impl->screen)) / DisplayWidth(impl->dpy, impl->screen);
-        impl->mmPerPixelY = double(DisplayHeightMM(impl->dpy, impl->screen)) / DisplayHeight(impl->dpy, impl->screen);
+        impl->mmPerPixelX =
+            double(DisplayWidthMM(impl->dpy, impl->screen)) / DisplayWidth(impl->dpy, impl->screen);
+        impl->mmPerPixelY =
+            double(DisplayHeightMM(impl->dpy, impl->screen)) / DisplayHeight(impl->dpy, impl->screen);
     }
     const int depth = DefaultDepth(impl->dpy, impl->screen);
     int count = 0;
@@ -253,7 +251,8 @@ bool RandrDisplayModes::change(const DisplayMode &mode, bool withRefresh)
     RRMode chosen = 0;
     for (int i = 0; i < info->nmode && !chosen; ++i) {
         const XRRModeInfo *m = r.mode(info->modes[i]);
-        if (m && m->width == mode.width && m->height == mode.height && (!withRefresh || refreshOf(*m) == mode.refresh))
+        if (m && m->width == mode.width && m->height == mode.height &&
+            (!withRefresh || refreshOf(*m) == mode.refresh))
             chosen = m->id;
     }
     XRRFreeOutputInfo(info);
@@ -316,4 +315,4 @@ bool RandrDisplayModes::offers(std::uint32_t width, std::uint32_t height)
                        [&](const DisplayMode &m) { return m.width == width && m.height == height; });
 }
 
-}  // namespace platform
+} // namespace platform

@@ -7,10 +7,12 @@
 #include <QString>
 #include <memory>
 
-namespace platform {
+namespace platform
+{
 
-class RandrDisplayModes : public IDisplayModes {
-public:
+class RandrDisplayModes : public IDisplayModes
+{
+  public:
     // Null when there is no X display or it lacks RandR 1.2.
     static std::unique_ptr<RandrDisplayModes> open(const char *displayName = nullptr);
     ~RandrDisplayModes() override;
@@ -28,10 +30,10 @@ public:
     QString outputName() const;
     bool offers(std::uint32_t width, std::uint32_t height);
 
-private:
+  private:
     struct Impl;
     explicit RandrDisplayModes(std::unique_ptr<Impl> impl);
     std::unique_ptr<Impl> d;
 };
 
-}  // namespace platform
+} // namespace platform

@@ -10,9 +10,11 @@
 #include <optional>
 #include <unistd.h>
 
-namespace platform {
+namespace platform
+{
 
-namespace {
+namespace
+{
 // 512 frames at 44.1 kHz is under 12 ms: the most a cut-off sound can linger.
 constexpr int DeviceSamples = 512;
 
@@ -47,7 +49,7 @@ template <class F> bool resolve(void *library, const char *name, F &function)
 // The library as loaded, or why it could not be.
 struct LoadedSdl {
     std::optional<Sdl> api;
-    QString why;  // when api is missing
+    QString why; // when api is missing
 };
 
 LoadedSdl loadSdl()
@@ -74,7 +76,7 @@ LoadedSdl loadSdl()
                      resolve(library, "SDL_TLSCleanup", s.TLSCleanup);
     if (!all)
         return {std::nullopt, QStringLiteral("libSDL2-2.0.so.0 lacks a function the game uses")};
-    return {s, QString()};  // the library stays loaded for the rest of the run
+    return {s, QString()}; // the library stays loaded for the rest of the run
 }
 
 // The library once loaded; null (with the reason) where it is missing.
@@ -85,7 +87,7 @@ const Sdl *sdl(QString *failure = nullptr)
         *failure = loaded.why;
     return loaded.api ? &*loaded.api : nullptr;
 }
-}  // namespace
+} // namespace
 
 // Audio back ends write their own complaints to stderr while SDL probes
 // them (ALSA a dozen lines per device); a machine without sound should hear
@@ -139,7 +141,7 @@ void SdlSoundPlayer::openInBackground()
     opener_ = std::thread([this] {
         openQuietly();
         if (const Sdl *api = sdl())
-            api->TLSCleanup();  // SDL's per-thread error buffer would outlive this thread
+            api->TLSCleanup(); // SDL's per-thread error buffer would outlive this thread
     });
 }
 
@@ -189,7 +191,7 @@ QString SdlSoundPlayer::open()
 SdlSoundPlayer::~SdlSoundPlayer()
 {
     if (opener_.joinable())
-        opener_.join();  // never opened: nothing to open now
+        opener_.join(); // never opened: nothing to open now
     // Both mean the library was loaded.
     if (device_)
         sdl()->CloseAudioDevice(device_);
@@ -214,7 +216,7 @@ QByteArray SdlSoundPlayer::convert(const QByteArray &waveImage) const
     QByteArray pcm;
     SDL_AudioCVT cvt;
     const int built = api->BuildAudioCVT(&cvt, source.format, source.channels, source.freq, format_.format,
-                                        Uint8(format_.channels), format_.frequency);
+                                         Uint8(format_.channels), format_.frequency);
     if (built == 0) {
         pcm = QByteArray(reinterpret_cast<const char *>(buffer), int(length));
     } else if (built > 0 && cvt.len_mult > 0 && length <= Uint32(INT_MAX / cvt.len_mult)) {
@@ -256,4 +258,4 @@ void SdlSoundPlayer::stop()
         sdl()->ClearQueuedAudio(device_);
 }
 
-}  // namespace platform
+} // namespace platform

@@ -8,14 +8,16 @@
 #include <cstdint>
 #include <thread>
 
-namespace platform {
+namespace platform
+{
 
-class SdlSoundPlayer : public ISoundPlayer {
-public:
+class SdlSoundPlayer : public ISoundPlayer
+{
+  public:
     struct DeviceFormat {
         int frequency = 0;
         int channels = 0;
-        std::uint16_t format = 0;  // SDL_AudioFormat
+        std::uint16_t format = 0; // SDL_AudioFormat
         int samples = 0;
     };
 
@@ -53,14 +55,14 @@ public:
     // wave SDL can read.
     QByteArray convert(const QByteArray &waveImage) const;
 
-private:
+  private:
     void openQuietly();
-    QString open();  // empty, or why there is no sound
+    QString open(); // empty, or why there is no sound
     void waitOpened() const;
 
     mutable std::thread opener_;
-    mutable bool opening_ = false;  // opening has started (or is over)
-    std::uint32_t device_ = 0;  // SDL_AudioDeviceID
+    mutable bool opening_ = false; // opening has started (or is over)
+    std::uint32_t device_ = 0;     // SDL_AudioDeviceID
     bool initialised_ = false;
     DeviceFormat format_;
     struct Cached {
@@ -70,4 +72,4 @@ private:
     QHash<QString, Cached> cache_;
 };
 
-}  // namespace platform
+} // namespace platform

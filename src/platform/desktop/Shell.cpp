@@ -3,7 +3,8 @@
 #include <QDesktopServices>
 #include <QUrl>
 
-namespace platform {
+namespace platform
+{
 
 bool ShellOpen(const QString &target)
 {
@@ -11,4 +12,4 @@ bool ShellOpen(const QString &target)
     return url.isValid() && QDesktopServices::openUrl(url);
 }
 
-}  // namespace platform
+} // namespace platform

@@ -3,8 +3,9 @@
 // mail program, a file in its application.
 #include <QString>
 
-namespace platform {
+namespace platform
+{
 
 bool ShellOpen(const QString &target);
 
-}  // namespace platform
+} // namespace platform

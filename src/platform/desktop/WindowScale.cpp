@@ -23,9 +23,11 @@ still exist and scale windows as before (tests/gui/display_test.cpp, e2e_scaled_
 #include <algorithm>
 #include <cmath>
 
-namespace platform {
+namespace platform
+{
 
-namespace {
+namespace
+{
 
 // The platform's own ratio (a Wayland compositor's integer buffer scale); 1 on X11.
 double platformRatio(const QWindow *window)
@@ -34,13 +36,14 @@ double platformRatio(const QWindow *window)
     return handle ? handle->devicePixelRatio() : 1.0;
 }
 
-}  // namespace
+} // namespace
 
 double fitFactor(QSize area, QSize picture)
 {
     if (area.isEmpty() || picture.isEmpty())
         return 1.0;
-    const double f = std::min(double(area.width()) / picture.width(), double(area.height()) / picture.height());
+    const double f =
+        std::min(double(area.width()) / picture.width(), double(area.height()) / picture.height());
     return std::max(0.5, f);
 }
 
@@ -124,4 +127,4 @@ QRect logicalGeometry(const QWindow *window, QRect native)
     return QHighDpi::fromNativePixels(native, window);
 }
 
-}  // namespace platform
+} // namespace platform

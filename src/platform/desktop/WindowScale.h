@@ -9,7 +9,8 @@
 
 class QWindow;
 
-namespace platform {
+namespace platform
+{
 
 // The largest factor at which the picture fits the area, kept at 1/2 or more
 // (below that nothing is readable); 1 for an unknown area.
@@ -45,4 +46,4 @@ double windowScale(const QWindow *window);
 QRect nativeGeometry(const QWindow *window);
 QRect logicalGeometry(const QWindow *window, QRect native);
 
-}  // namespace platform
+} // namespace platform

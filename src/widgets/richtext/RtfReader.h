@@ -8,7 +8,8 @@
 
 class QTextDocument;
 
-namespace richtext {
+namespace richtext
+{
 
 struct RtfLimits {
     // Bigger inputs and deeper nesting are refused rather than read: a damaged or
@@ -28,4 +29,4 @@ bool looksLikeRtf(const QByteArray &bytes);
 // \fs or \f keeps the document's default font.
 bool readRtf(const QByteArray &rtf, QTextDocument *document, QString *error = nullptr);
 
-}  // namespace richtext
+} // namespace richtext

@@ -6,11 +6,14 @@
 #include <QTextDocument>
 #include <QTextFragment>
 
-namespace richtext {
-namespace {
+namespace richtext
+{
+namespace
+{
 
-class Writer {
-public:
+class Writer
+{
+  public:
     explicit Writer(const RtfStyle &style) : style_(style) {}
 
     QByteArray write(const QVector<RtfParagraph> &paragraphs)
@@ -26,8 +29,8 @@ public:
         appendText(out, style_.fontName);
         out += ";}}\n{\\colortbl;";
         for (QRgb c : colors_)
-            out += "\\red" + QByteArray::number(qRed(c)) + "\\green" + QByteArray::number(qGreen(c)) + "\\blue" +
-                   QByteArray::number(qBlue(c)) + ';';
+            out += "\\red" + QByteArray::number(qRed(c)) + "\\green" + QByteArray::number(qGreen(c)) +
+                   "\\blue" + QByteArray::number(qBlue(c)) + ';';
         out += "}\n\\viewkind4\\uc1\\pard\\f0\\fs" + QByteArray::number(style_.fontSizeHalfPoints) + '\n';
 
         for (const RtfParagraph &p : paragraphs) {
@@ -58,7 +61,7 @@ public:
         return out;
     }
 
-private:
+  private:
     static void appendText(QByteArray &out, const QString &text)
     {
         for (QChar ch : text) {
@@ -96,7 +99,7 @@ private:
     int color_ = 0;
 };
 
-}  // namespace
+} // namespace
 
 QByteArray writeRtf(const QVector<RtfParagraph> &paragraphs, const RtfStyle &style)
 {
@@ -127,4 +130,4 @@ QByteArray writeRtf(const QTextDocument &document, const RtfStyle &style)
     return writeRtf(paragraphs, style);
 }
 
-}  // namespace richtext
+} // namespace richtext

@@ -9,14 +9,15 @@
 
 class QTextDocument;
 
-namespace richtext {
+namespace richtext
+{
 
 struct RtfRun {
-    QString text;  // '\n' or U+2028 break the line inside the paragraph, '\t' is a tab
+    QString text; // '\n' or U+2028 break the line inside the paragraph, '\t' is a tab
     bool bold = false;
     bool italic = false;
     bool underline = false;
-    QColor color;  // invalid: the default text colour
+    QColor color; // invalid: the default text colour
 };
 
 struct RtfParagraph {
@@ -25,7 +26,7 @@ struct RtfParagraph {
 
 struct RtfStyle {
     QString fontName = QStringLiteral("Comic Sans MS");
-    int fontSizeHalfPoints = 20;  // \fs20: 10 points, the viewer's middle step
+    int fontSizeHalfPoints = 20; // \fs20: 10 points, the viewer's middle step
 };
 
 QByteArray writeRtf(const QVector<RtfParagraph> &paragraphs, const RtfStyle &style = {});
@@ -34,4 +35,4 @@ QByteArray writeRtf(const QVector<RtfParagraph> &paragraphs, const RtfStyle &sty
 // formatting are left out.
 QByteArray writeRtf(const QTextDocument &document, const RtfStyle &style = {});
 
-}  // namespace richtext
+} // namespace richtext

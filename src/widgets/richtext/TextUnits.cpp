@@ -3,7 +3,8 @@
 #include <QGuiApplication>
 #include <QScreen>
 
-namespace richtext {
+namespace richtext
+{
 
 double pixelsPerPoint()
 {
@@ -13,4 +14,4 @@ double pixelsPerPoint()
     return 96.0 / 72.0;
 }
 
-}  // namespace richtext
+} // namespace richtext
