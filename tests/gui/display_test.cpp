@@ -275,6 +275,7 @@ class StageTest : public ::testing::Test
         stage = std::make_unique<TStage>(QSize(800, 600));
         stage->resize(1000, 700);
         menu = new Dialog(nullptr, {800, 600});
+        menu->setStage(stage.get());
         menu->show();
         stage->show();
         QApplication::setActiveWindow(stage.get());
@@ -480,6 +481,7 @@ TEST(StageAlone, AFormOpenedAgainAfterTheOnlyOneWasFreed)
     stage.show();
     for (int round = 0; round < 3; ++round) {
         auto *form = new Dialog(nullptr, {400, 300});
+        form->setStage(&stage);
         auto *text = new QTextEdit(form);
         text->setGeometry(10, 50, 200, 100);
         form->show();
