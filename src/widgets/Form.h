@@ -122,8 +122,8 @@ class TForm : public QWidget
     CloseAction closeAction_ = CloseAction::Hide;
     QEventLoop *loop_ = nullptr;
     QObject *previewFilter_ = nullptr;
-    // Told, or the one it was last held by: a form given back to no owner
-    // still knows where it shows next time.
-    // (a TStage, kept as a widget so that this header needs only its name).
+    // Told, or the last that held it, so that a form given back to no owner
+    // shows there again; a TStage, kept as a QWidget so that this header
+    // needs only its name.
     QPointer<QWidget> stage_;
 };
