@@ -3,7 +3,6 @@
 #include "app/GameDisplay.h"
 #include "app/GameSession.h"
 #include "platform/desktop/SdlSoundPlayer.h"
-#include "screens/MessageBoxForm.h"
 
 #include <QGuiApplication>
 #include <QPalette>
@@ -59,12 +58,13 @@ void print(const QString &text, FILE *to)
 }
 
 void printDiagnostics(const GameSession &session, const GameDisplay &screen,
-                      const platform::SdlSoundPlayer &player, const QPointer<QWidget> &form)
+                      const platform::SdlSoundPlayer &player, bool messageBoxReady,
+                      const QPointer<QWidget> &form)
 {
     QStringList lines = session.diagnostics() + screen.diagnostics();
     lines << QStringLiteral("sound=%1").arg(player.isOpen() ? QStringLiteral("on") : QStringLiteral("off"));
     lines << QStringLiteral("message-box=%1")
-                 .arg(MessageBoxForm ? QStringLiteral("ready") : QStringLiteral("missing"));
+                 .arg(messageBoxReady ? QStringLiteral("ready") : QStringLiteral("missing"));
     if (form)
         lines << QStringLiteral("main-form=%1x%2+%3+%4")
                      .arg(form->width())

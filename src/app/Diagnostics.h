@@ -29,9 +29,11 @@ void printFirstPaint();
 // In the locale's encoding, flushed at once (the tests read it as it comes).
 void print(const QString &text, FILE *to = stdout);
 
-// The session's, the screen's and the sound's state, and the main form's place.
+// The session's, the screen's and the sound's state, whether the message box
+// is made, and the main form's place.
 void printDiagnostics(const GameSession &session, const GameDisplay &screen,
-                      const platform::SdlSoundPlayer &player, const QPointer<QWidget> &form);
+                      const platform::SdlSoundPlayer &player, bool messageBoxReady,
+                      const QPointer<QWidget> &form);
 // The colours the desktop has again once the game has ended.
 void printAfterShutdown();
 

@@ -37,14 +37,15 @@ int runMainMenu(platform::GameApplication &application, GameContext &context, Ga
     // holds up the first picture; nothing reads the store or shows a message
     // before a player's action on a painted screen.
     std::unique_ptr<TMessageBoxForm> messageBox;
-    const auto forgetMessageBox = qScopeGuard([] { MessageBoxForm = nullptr; });
+    const auto forgetMessageBox = qScopeGuard([&context] { context.messages = nullptr; });
     auto afterFirstPicture = [&messageBox, &storeGuard, &context] {
         if (messageBox)
             return;
         storeGuard.openStore();
         markStep("player store");
         messageBox.reset(new TMessageBoxForm(&context.media, nullptr, context.sounds));
-        MessageBoxForm = messageBox.get();
+        messageBox->setStage(context.stage);
+        context.messages = messageBox.get();
         markStep("message box");
         // Its own turn: a notice is modal, and the caller has more to do first.
         QTimer::singleShot(0, &storeGuard,
@@ -56,15 +57,15 @@ int runMainMenu(platform::GameApplication &application, GameContext &context, Ga
         platform::keepCentredOnScreen(mainForm.get());
 
     const bool exitAfterPaint = qEnvironmentVariableIntValue("ZENTRIKA_EXIT_AFTER_FIRST_PAINT") != 0;
-    new FirstPaint(mainForm.get(), [&session, &options, &player, &screen, exitAfterPaint, afterFirstPicture,
-                                    form = QPointer<QWidget>(mainForm.get())] {
+    new FirstPaint(mainForm.get(), [&session, &options, &player, &screen, &context, exitAfterPaint,
+                                    afterFirstPicture, form = QPointer<QWidget>(mainForm.get())] {
         markStep("first paint");
         if (exitAfterPaint)
             printFirstPaint();
         player.openInBackground();
         afterFirstPicture();
         if (options.diagnostics)
-            printDiagnostics(session, screen, player, form);
+            printDiagnostics(session, screen, player, context.messages != nullptr, form);
         // exit(), not quit(): quit() asks the main menu to close, and the
         // menu answers with its quit question, which nobody is there to answer.
         if (exitAfterPaint)

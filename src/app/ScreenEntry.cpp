@@ -6,7 +6,6 @@
 #include "platform/UserStore.h"
 #include "screens/GameContext.h"
 #include "screens/GameForm.h"
-#include "screens/MessageBoxForm.h"
 #include "screens/ProblemsForm.h"
 #include "screens/StatisticsForm.h"
 
@@ -19,10 +18,8 @@
 namespace app
 {
 
-int runScreen(GameContext &context, TMessageBoxForm &messages, const QString &screen,
-              const QString &playerName)
+int runScreen(GameContext &context, const QString &screen, const QString &playerName)
 {
-    MessageBoxForm = &messages;
     int code = 0;
     if (screen == QLatin1String("collection")) {
         auto *form = new TProblemsForm(context);
@@ -59,7 +56,6 @@ int runScreen(GameContext &context, TMessageBoxForm &messages, const QString &sc
             QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         }
     }
-    MessageBoxForm = nullptr;
     return code;
 }
 

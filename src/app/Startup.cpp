@@ -26,6 +26,7 @@
 #include <QDir>
 #include <QGuiApplication>
 #include <QMessageBox>
+#include <QScopeGuard>
 #include <QTimer>
 #include <optional>
 #include <vector>
@@ -130,8 +131,17 @@ int runScreenAtOnce(GameContext &context, GameSession &session, StoreGuard &stor
     player.openInBackground();
     screen.show();
     TMessageBoxForm messages(&session.media());
+    messages.setStage(context.stage);
+    context.messages = &messages;
+    const auto forgetMessages = qScopeGuard([&context] { context.messages = nullptr; });
     QTimer::singleShot(0, &messages, [&storeGuard, &messages] { storeGuard.showNotice(messages); });
-    return runScreen(context, messages, options.screen, options.player);
+    return runScreen(context, options.screen, options.player);
+}
+
+// The puzzles' folder: the one asked for on the command line, else the game's own.
+QString dataFolderOf(const Options &options)
+{
+    return options.dataDir.isEmpty() ? dataFolder() : QDir(options.dataDir).absolutePath();
 }
 
 int runOnce(int argc, char **argv, bool &scaledInstead)
@@ -198,13 +208,8 @@ int runOnce(int argc, char **argv, bool &scaledInstead)
     // What every screen is made with, for as long as the session runs.
     SettingsStarStore stars;
     TMemoBook runMemos;
-    GameContext context{session.media(),
-                        store,
-                        options.dataDir.isEmpty() ? dataFolder() : QDir(options.dataDir).absolutePath(),
-                        &stars,
-                        &runMemos,
-                        {},
-                        &sounds};
+    GameContext context{session.media(), store, dataFolderOf(options), &stars, &runMemos, {}, &sounds};
+    context.stage = screen.stage(); // the message box joins once it is made
     const int code = options.screen.isEmpty()
                          ? runMainMenu(application, context, session, screen, storeGuard, options, player)
                          : runScreenAtOnce(context, session, storeGuard, screen, player, options);

@@ -6,7 +6,7 @@
 #include "platform/Registry.h"
 #include "platform/StoreFiles.h"
 #include "platform/UserStore.h"
-#include "screens/MessageBoxForm.h"
+#include "screens/Messages.h"
 
 #include <QApplication>
 #include <QCryptographicHash>
@@ -136,7 +136,7 @@ void StoreGuard::openStore()
         storeLock_.unlock();
 }
 
-void StoreGuard::showNotice(TMessageBoxForm &messages)
+void StoreGuard::showNotice(IMessages &messages)
 {
     if (notice_.isEmpty())
         return;

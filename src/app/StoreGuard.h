@@ -10,7 +10,7 @@
 #include <QString>
 #include <memory>
 
-class TMessageBoxForm;
+class IMessages;
 
 namespace platform
 {
@@ -37,7 +37,7 @@ class StoreGuard : public QObject
     void openStore();
     int exitCode() const { return exitCode_; }
     // Shows what start() and openStore() found in the game's message box, once.
-    void showNotice(TMessageBoxForm &messages);
+    void showNotice(IMessages &messages);
     // After the event loop: a backup when the session changed the store.
     void finish();
 

@@ -1,7 +1,7 @@
 #include "screens/AbstractForm.h"
 
 #include "platform/Sounds.h"
-#include "screens/MessageBoxForm.h"
+#include "screens/Messages.h"
 #include "screens/ReplyForm.h"
 #include "screens/ScreenParts.h"
 #include "screens/SolutionForm.h"
@@ -28,6 +28,7 @@ TAbstractForm::TAbstractForm(GameContext &context, const char *name, QWidget *ow
       ProgramDir(withoutTrailingSeparator(programDir.isEmpty() ? context.dataFolder : programDir)),
       Catalogue(ProgramDir)
 {
+    setStage(context.stage);
     setCloseAction(CloseAction::Free);
     setKeyPreview(true);
     setColor(zw::rgbValue(255, 251, 240));
@@ -397,17 +398,19 @@ void TAbstractForm::PlayClick()
 
 void TAbstractForm::ShowTrueAnswer()
 {
-    screens::Messages(Context).ShowTrueAnswer();
+    if (Context.messages)
+        Context.messages->ShowTrueAnswer();
 }
 
 void TAbstractForm::ShowFalseAnswer()
 {
-    screens::Messages(Context).ShowFalseAnswer();
+    if (Context.messages)
+        Context.messages->ShowFalseAnswer();
 }
 
 Reply TAbstractForm::Ask(const QString &text)
 {
-    return screens::Messages(Context).Ask(text);
+    return Context.messages ? Context.messages->Ask(text) : Reply::Yes;
 }
 
 void TAbstractForm::ShowCatalogueError()
@@ -422,7 +425,7 @@ void TAbstractForm::ReportError(const QString &message)
 
 EnteredAnswer TAbstractForm::RunAnswerDialog(TProblem &item)
 {
-    return TReplyForm::Run(this, item, Context.sounds);
+    return TReplyForm::Run(this, item, Context.sounds, Context.messages);
 }
 
 void TAbstractForm::RunAnswerViewer(const QByteArray &solution)

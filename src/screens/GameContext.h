@@ -13,7 +13,9 @@ class IResourceLibrary;
 class Sounds;
 class UserStore;
 } // namespace platform
+class IMessages;
 class IStarStore;
+class TStage;
 class TMemoBook;
 
 struct GameContext {
@@ -36,4 +38,12 @@ struct GameContext {
     // The game's sounds and their switch; null is silence (and a switch
     // that turns nothing).
     platform::Sounds *sounds = nullptr;
+    // The game's one message box, which start-up owns and sets once the
+    // menu's first picture is on the screen. Until then (and in a test that
+    // gives none) a notice goes unseen and a question is taken as yes.
+    IMessages *messages = nullptr;
+    // The one window every form shows inside in the scaled and windowed
+    // modes; null where each form is a window of its own. A form made with
+    // the context shows there; one it owns follows its owner.
+    TStage *stage = nullptr;
 };

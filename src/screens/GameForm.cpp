@@ -3,7 +3,7 @@
 #include "core/DifficultyName.h"
 #include "core/User.h"
 #include "platform/Sounds.h"
-#include "screens/MessageBoxForm.h"
+#include "screens/Messages.h"
 #include "screens/Texts.h"
 
 #include <QKeyEvent>
@@ -157,17 +157,20 @@ void TGameForm::PlayWave(platform::Wave wave)
 
 void TGameForm::ShowNotice(const QString &text)
 {
-    screens::Messages(Context).ShowNotice(text);
+    if (Context.messages)
+        Context.messages->ShowNotice(text);
 }
 
 void TGameForm::ShowPictureNotice(const QString &picture, const QString &text)
 {
-    screens::Messages(Context).ShowPictureNotice(picture, text);
+    if (Context.messages)
+        Context.messages->ShowPictureNotice(picture, text);
 }
 
 void TGameForm::ShowPictureIdNotice(int picture, const QString &text)
 {
-    screens::Messages(Context).ShowPictureIdNotice(picture, text);
+    if (Context.messages)
+        Context.messages->ShowPictureIdNotice(picture, text);
 }
 
 void TGameForm::ShowView(const GameView &view)

@@ -9,7 +9,7 @@
 #include "screens/AboutForm.h"
 #include "screens/GameContext.h"
 #include "screens/GameForm.h"
-#include "screens/MessageBoxForm.h"
+#include "screens/Messages.h"
 #include "screens/ProblemsForm.h"
 #include "screens/SoundSwitch.h"
 #include "screens/StatisticsForm.h"
@@ -48,7 +48,7 @@ TMainForm::Screens TMainForm::defaultScreens(GameContext &context)
         delete game.data();
         // After the victory (the game saved by now) the player may look back
         // over the whole game.
-        if (won && MessageBoxForm && MessageBoxForm->Ask(VictoryStatisticsQuestion) == Reply::Yes)
+        if (won && context.messages && context.messages->Ask(VictoryStatisticsQuestion) == Reply::Yes)
             runAndFree(new TStatisticsForm(context, player, owner));
         return result;
     };
@@ -121,6 +121,7 @@ TMainForm::TMainForm(GameContext &context, QWidget *owner, Screens screens)
     : TForm(owner), context_(context), screens_(withDefaults(std::move(screens), context))
 {
     setObjectName(QStringLiteral("MainForm"));
+    setStage(context.stage);
     setWindowTitle(QStringLiteral("Zentrika"));
     setKeyPreview(true);
     setColor(zw::rgbValue(251, 254, 244));
@@ -233,8 +234,8 @@ void TMainForm::NewGameButtonClick()
         // A store that cannot be opened (a folder that refuses writes): said
         // in the player's words; the detail goes to the log.
         std::fprintf(stderr, "zentrika: %s\n", e.what());
-        if (MessageBoxForm)
-            MessageBoxForm->ShowNotice(QStringLiteral("Не удалось открыть данные игроков."));
+        if (context_.messages)
+            context_.messages->ShowNotice(QStringLiteral("Не удалось открыть данные игроков."));
         return;
     }
     if (player)
@@ -280,9 +281,9 @@ bool TMainForm::FormKeyDown(QKeyEvent *event)
 
 bool TMainForm::FormCloseQuery()
 {
-    if (!MessageBoxForm)
+    if (!context_.messages)
         return true;
-    return MessageBoxForm->Ask(QuitQuestion) == Reply::Yes;
+    return context_.messages->Ask(QuitQuestion) == Reply::Yes;
 }
 
 void TMainForm::FormClose(CloseAction &action)

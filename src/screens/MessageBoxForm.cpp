@@ -5,8 +5,6 @@
 
 #include <QKeyEvent>
 
-TMessageBoxForm *MessageBoxForm = nullptr;
-
 namespace
 {
 constexpr int kHeight = 78;

@@ -2,7 +2,7 @@
 // The game's one message box: notices, yes/no questions, the verdicts on an
 // answer and the level and victory announcements. Every show lays the box out
 // anew for its text and picture, plays its sound and runs the box modally.
-#include "core/DialogResult.h"
+#include "screens/Messages.h"
 #include "widgets/FlatButton.h"
 #include "widgets/Form.h"
 #include "widgets/Label.h"
@@ -14,7 +14,7 @@ class IResourceLibrary;
 class Sounds;
 } // namespace platform
 
-class TMessageBoxForm : public TForm
+class TMessageBoxForm : public TForm, public IMessages
 {
     Q_OBJECT
   public:
@@ -23,14 +23,12 @@ class TMessageBoxForm : public TForm
     explicit TMessageBoxForm(const platform::IResourceLibrary *media = nullptr, QWidget *owner = nullptr,
                              const platform::Sounds *sounds = nullptr);
 
-    void ShowNotice(const QString &text);
-    // Raise platform::EResourceError when the library lacks the picture; the box is not shown then.
-    void ShowPictureNotice(const QString &bitmapName, const QString &text);
-    void ShowPictureIdNotice(int bitmapId, const QString &text);
-    // Closing the box any other way than with "Да" is no.
-    Reply Ask(const QString &question);
-    void ShowTrueAnswer();
-    void ShowFalseAnswer();
+    void ShowNotice(const QString &text) override;
+    void ShowPictureNotice(const QString &bitmapName, const QString &text) override;
+    void ShowPictureIdNotice(int bitmapId, const QString &text) override;
+    Reply Ask(const QString &question) override;
+    void ShowTrueAnswer() override;
+    void ShowFalseAnswer() override;
 
     static constexpr int PictureWidth = 50; // P
 
@@ -56,6 +54,3 @@ class TMessageBoxForm : public TForm
     const platform::IResourceLibrary *media_;
     const platform::Sounds *sounds_;
 };
-
-// Created by start-up right after the main menu; tests create their own.
-extern TMessageBoxForm *MessageBoxForm;

@@ -1,7 +1,7 @@
 #include "screens/ReplyForm.h"
 
 #include "platform/Sounds.h"
-#include "screens/MessageBoxForm.h"
+#include "screens/Messages.h"
 
 #include <QAbstractItemView>
 #include <QFocusEvent>
@@ -40,11 +40,12 @@ AnswerVerdict TReplyForm::VerdictOf(int modalResult)
     }
 }
 
-EnteredAnswer TReplyForm::Run(QWidget *owner, TProblem &problem, const platform::Sounds *sounds)
+EnteredAnswer TReplyForm::Run(QWidget *owner, TProblem &problem, const platform::Sounds *sounds,
+                              IMessages *messages)
 {
     problem.EnsureLoaded();
     // The dialog frees itself later, from the event loop: it is still here when the run returns.
-    const QPointer<TReplyForm> form = new TReplyForm(owner, problem, sounds);
+    const QPointer<TReplyForm> form = new TReplyForm(owner, problem, sounds, messages);
     const AnswerVerdict verdict = VerdictOf(form->ShowModal());
     EnteredAnswer entered;
     if (verdict != AnswerVerdict::Cancelled && form) {
@@ -54,8 +55,8 @@ EnteredAnswer TReplyForm::Run(QWidget *owner, TProblem &problem, const platform:
     return entered;
 }
 
-TReplyForm::TReplyForm(QWidget *owner, TProblem &problem, const platform::Sounds *sounds)
-    : TForm(owner), sounds_(sounds), problem_(problem)
+TReplyForm::TReplyForm(QWidget *owner, TProblem &problem, const platform::Sounds *sounds, IMessages *messages)
+    : TForm(owner), sounds_(sounds), messages_(messages), problem_(problem)
 {
     setObjectName(QStringLiteral("QForm"));
     setKeyPreview(true);
@@ -315,8 +316,8 @@ std::optional<double> TReplyForm::StrToTime(const QString &text)
 
 bool TReplyForm::refuseNotice(const QString &text)
 {
-    if (MessageBoxForm)
-        MessageBoxForm->ShowNotice(text);
+    if (messages_)
+        messages_->ShowNotice(text);
     setModalResult(mrNone);
     return false;
 }

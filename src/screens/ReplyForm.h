@@ -21,19 +21,23 @@ namespace platform
 {
 class Sounds;
 }
+class IMessages;
 
 class TReplyForm : public TForm
 {
     Q_OBJECT
   public:
-    // sounds: what clicks its buttons; null is silence.
-    TReplyForm(QWidget *owner, TProblem &problem, const platform::Sounds *sounds = nullptr);
+    // sounds: what clicks its buttons; null is silence. messages: where an
+    // entry that cannot be taken is explained; null refuses it unexplained.
+    TReplyForm(QWidget *owner, TProblem &problem, const platform::Sounds *sounds = nullptr,
+               IMessages *messages = nullptr);
     ~TReplyForm() override;
 
     // Runs the dialog for the puzzle modally. A puzzle whose data could not be
     // read is read again first, so that its error is reported instead of an
     // answer checked against nothing. Gives the entry, or that the player left.
-    static EnteredAnswer Run(QWidget *owner, TProblem &problem, const platform::Sounds *sounds = nullptr);
+    static EnteredAnswer Run(QWidget *owner, TProblem &problem, const platform::Sounds *sounds = nullptr,
+                             IMessages *messages = nullptr);
     static AnswerVerdict VerdictOf(int modalResult);
 
     TShape *OuterFrame = nullptr;
@@ -64,6 +68,7 @@ class TReplyForm : public TForm
 
   private:
     const platform::Sounds *sounds_;
+    IMessages *messages_;
     void createEntries();
     void createButtons();
     void FormCreate();

@@ -5,7 +5,6 @@
 #include "platform/desktop/GameApplication.h"
 #include "screens/AbstractForm.h"
 #include "screens/GameContext.h"
-#include "screens/MessageBoxForm.h"
 #include "widgets/Colors.h"
 
 namespace screens
@@ -79,13 +78,6 @@ void connectPuzzleButtons(QAbstractButton *back, QAbstractButton *solution, QAbs
     QObject::connect(back, &QAbstractButton::clicked, back, onBack);
     QObject::connect(solution, &QAbstractButton::clicked, solution, onSolution);
     QObject::connect(decide, &QAbstractButton::clicked, decide, onDecide);
-}
-
-TMessageBoxForm &Messages(const GameContext &context)
-{
-    if (!MessageBoxForm)
-        MessageBoxForm = new TMessageBoxForm(&context.media, nullptr, context.sounds);
-    return *MessageBoxForm;
 }
 
 } // namespace screens

@@ -103,11 +103,3 @@ void connectPuzzleButtons(QAbstractButton *back, QAbstractButton *solution, QAbs
                           const std::function<void()> &onDecide);
 
 } // namespace screens
-
-class TMessageBoxForm;
-namespace screens
-{
-// The game's one message box; made on first use, with the context's media,
-// when start-up has not made it.
-TMessageBoxForm &Messages(const GameContext &context);
-} // namespace screens

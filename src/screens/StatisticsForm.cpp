@@ -94,6 +94,7 @@ TStatisticsForm::TStatisticsForm(GameContext &context, const TUser &player, QWid
     : TForm(owner), sounds_(context.sounds)
 {
     setObjectName(QStringLiteral("StatisticsForm"));
+    setStage(context.stage);
     setAccessibleName(QStringLiteral("Статистика"));
     setKeyPreview(true);
     setCloseAction(CloseAction::Free);

@@ -6,7 +6,7 @@
 #include "platform/Sounds.h"
 #include "platform/UserStore.h"
 #include "screens/GameContext.h"
-#include "screens/MessageBoxForm.h"
+#include "screens/Messages.h"
 #include "screens/StatisticsForm.h"
 #include "screens/Texts.h"
 
@@ -56,6 +56,7 @@ TLabel *makeRightLabel(QWidget *parent, const char *name, int right, int top, in
 TUserSelectDialog::TUserSelectDialog(GameContext &context, QWidget *owner) : TForm(owner), context_(context)
 {
     setObjectName(QStringLiteral("UserSelectDialog"));
+    setStage(context.stage);
     setKeyPreview(true);
     setColor(zw::clPanel);
     setClientSize(433, 251);
@@ -310,8 +311,8 @@ void TUserSelectDialog::UserSelectComboBoxChange()
         selectedUser_ = TUser::CreateFromRegistry(path, registry(), &context_.media);
         ShowUser(*selectedUser_);
     } catch (const std::exception &) {
-        if (MessageBoxForm)
-            MessageBoxForm->ShowNotice(
+        if (context_.messages)
+            context_.messages->ShowNotice(
                 QStringLiteral("Невозможно загрузить данные о пользователе. Пользователь будет удалён"));
         try {
             if (!path.isEmpty())
@@ -346,9 +347,9 @@ void TUserSelectDialog::ShowUser(const TUser &user)
 void TUserSelectDialog::OKButtonClick()
 {
     platform::PlayClick(context_.sounds);
-    auto notice = [](const QString &text) {
-        if (MessageBoxForm)
-            MessageBoxForm->ShowNotice(text);
+    auto notice = [this](const QString &text) {
+        if (context_.messages)
+            context_.messages->ShowNotice(text);
     };
     if (NewGameMode) {
         const PlayerName name = playername::normalise(UserSelectComboBox->text());
@@ -377,7 +378,8 @@ void TUserSelectDialog::DeleteButtonClick()
     if (!selectedUser_)
         return;
     const QString name = UserSelectComboBox->text();
-    if (MessageBoxForm && MessageBoxForm->Ask(QStringLiteral("Удалить игрока %1?").arg(name)) != Reply::Yes)
+    if (context_.messages &&
+        context_.messages->Ask(QStringLiteral("Удалить игрока %1?").arg(name)) != Reply::Yes)
         return;
     // A look-alike typed name finds the stored one; delete that one, under its own key.
     const QString key = selectedUser_->KeyName.isEmpty() ? name : selectedUser_->KeyName;

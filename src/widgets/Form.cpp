@@ -31,7 +31,7 @@ TForm::TForm(QWidget *owner, Qt::WindowFlags extra)
 
 TForm::~TForm()
 {
-    if (TStage *stage = TStage::current())
+    if (TStage *stage = this->stage())
         stage->forget(this);
     // The widget half outlives this destructor and still receives events;
     // none may reach a form that is gone.
@@ -56,7 +56,28 @@ bool TForm::holdsControl(const QWidget *widget) const
     if (!widget || formOf(const_cast<QWidget *>(widget)) != this)
         return false;
     const QWidget *window = widget->window();
-    return window == this || (TStage::current() && window == TStage::current());
+    if (window == this)
+        return true;
+    const TStage *stage = this->stage();
+    return stage && window == stage;
+}
+
+void TForm::setStage(TStage *stage)
+{
+    stage_ = stage;
+}
+
+TStage *TForm::stage() const
+{
+    if (stage_)
+        return static_cast<TStage *>(stage_.data());
+    for (QWidget *w = parentWidget(); w; w = w->parentWidget()) {
+        if (auto *stage = qobject_cast<TStage *>(w))
+            return stage;
+        if (auto *owner = qobject_cast<TForm *>(w); owner && owner->stage_)
+            return static_cast<TStage *>(owner->stage_.data());
+    }
+    return nullptr;
 }
 
 void TForm::setColor(zw::ColorValue value)
@@ -75,7 +96,7 @@ void TForm::setClientSize(int width, int height)
 
 void TForm::centre()
 {
-    if (TStage *stage = TStage::current(); stage && stage->holds(this)) {
+    if (TStage *stage = this->stage(); stage && stage->holds(this)) {
         const QRect area = stage->centreArea(this, !centreOnScreen_);
         move(area.x() + (area.width() - width()) / 2, area.y() + (area.height() - height()) / 2);
         return;
@@ -92,9 +113,11 @@ void TForm::centre()
 
 void TForm::setVisible(bool visible)
 {
-    TStage *stage = TStage::current();
-    if (visible && stage && !isVisible() && !stage->holds(this))
+    TStage *stage = this->stage();
+    if (visible && stage && !isVisible() && !stage->holds(this)) {
+        stage_ = stage;
         stage->embed(this);
+    }
     QWidget::setVisible(visible);
     if (visible && stage && stage->holds(this)) {
         // A window gets the keyboard when it is activated; a child must be given it.
@@ -218,7 +241,7 @@ bool TForm::previewKey(QObject *watched, QEvent *event)
     auto *w = qobject_cast<QWidget *>(watched);
     if (!holdsControl(w))
         return false;
-    if (TStage *stage = TStage::current(); stage && stage->isBlocked(w))
+    if (TStage *stage = this->stage(); stage && stage->isBlocked(w))
         return false;
     // The key is delivered to the control from here, inside the handler, so
     // that the form sees it exactly once and a result set by the form takes

@@ -9,6 +9,7 @@
 
 class QEventLoop;
 class QKeyEvent;
+class TStage;
 
 // Modal results shared by all forms.
 enum ModalResult : int {
@@ -54,6 +55,13 @@ class TForm : public QWidget
     void centre();
     // On the stage the form becomes its child while it shows.
     void setVisible(bool visible) override;
+    // The stage a form with no owner there shows on; whoever puts it there
+    // says so before it first shows (null: follow the owner).
+    void setStage(TStage *stage);
+    // The stage the form shows on: its own, else its owner's (the stage
+    // holding the owner, or the one the owner was told); null where it is a
+    // window of its own.
+    TStage *stage() const;
     // Gives the keyboard to the control that last had it here, or the first
     // one: what activating a window does, for a form on the stage.
     void takeKeyboard();
@@ -114,4 +122,8 @@ class TForm : public QWidget
     CloseAction closeAction_ = CloseAction::Hide;
     QEventLoop *loop_ = nullptr;
     QObject *previewFilter_ = nullptr;
+    // Told, or the last that held it, so that a form given back to no owner
+    // shows there again; a TStage, kept as a QWidget so that this header
+    // needs only its name.
+    QPointer<QWidget> stage_;
 };

@@ -18,8 +18,6 @@
 
 namespace
 {
-TStage *g_stage = nullptr;
-
 bool isInput(QEvent::Type type)
 {
     switch (type) {
@@ -56,7 +54,6 @@ TStage::TStage(QSize picture) : QWidget(nullptr, Qt::Window)
     setMinimumSize(picture);
     resize(picture);
     layer_ = new PictureLayer(this);
-    g_stage = this;
     // Held back before any form's own filter sees it, where the application
     // offers that; a filter of our own otherwise.
     if (auto *application = platform::GameApplication::instance())
@@ -70,8 +67,6 @@ TStage::~TStage()
     if (auto *application = platform::GameApplication::instance())
         application->setEventGate({});
     qApp->removeEventFilter(this);
-    if (g_stage == this)
-        g_stage = nullptr;
     // Forms still here go back to their owners, which free them as before.
     while (!forms_.empty()) {
         Entry e = forms_.back();
@@ -80,11 +75,6 @@ TStage::~TStage()
         if (e.form)
             e.form->setParent(e.owner, e.flags);
     }
-}
-
-TStage *TStage::current()
-{
-    return g_stage;
 }
 
 TStage::Entry *TStage::entryOf(const TForm *form)

@@ -18,9 +18,6 @@ class TStage : public QWidget
     explicit TStage(QSize picture = QSize(800, 600));
     ~TStage() override;
 
-    // The stage forms show in; null where every form is a window of its own.
-    static TStage *current();
-
     QWidget *board() const { return board_; }
     // The form that takes input now: the last one shown that is still visible.
     TForm *topForm() const;

@@ -32,13 +32,12 @@ inline int runScreenBenchmarks(int argc, char **argv, platform::IResourceLibrary
     platform::UserStore store(storeDir.filePath(QStringLiteral("registry.sqlite3")));
     TMemoBook runMemos;
     GameContext context{*media, store, QString(), nullptr, &runMemos};
+    TMessageBoxForm messages(media);
+    context.messages = &messages;
     benchContextSlot() = &context;
-    MessageBoxForm = new TMessageBoxForm(media);
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
-    delete MessageBoxForm;
-    MessageBoxForm = nullptr;
     benchContextSlot() = nullptr;
     return 0;
 }

@@ -72,6 +72,8 @@ TStage *stage()
         auto *st = new TStage(QSize(800, 600));
         // The main menu underneath, as in the game.
         auto *menu = new TForm;
+        menu->setStage(st);
+        benchContext().stage = st; // the screens show there too
         menu->setClientSize(800, 600);
         menu->show();
         const QStringList window = qEnvironmentVariable("ZENTRIKA_BENCH_WINDOW").split(QLatin1Char('x'));
@@ -137,8 +139,8 @@ BENCHMARK(BM_MenuToCollectionPainted)->Unit(benchmark::kMillisecond);
 
 void BM_AnswerOkToVerdictPainted(benchmark::State &state)
 {
-    stage();
     PaintedBox box;
+    box.setStage(stage());
     for (auto _ : state)
         box.ShowTrueAnswer();
 }

@@ -14,7 +14,6 @@
 #include "core/User.h"
 #include "platform/ResourceLibrary.h"
 #include "screens/GameForm.h"
-#include "screens/MessageBoxForm.h"
 #include "screens/ProblemsForm.h"
 
 #include <QApplication>

@@ -18,7 +18,6 @@
 #include "platform/ResourceLibrary.h"
 #include "platform/UserStore.h"
 #include "screens/GameForm.h"
-#include "screens/MessageBoxForm.h"
 #include "screens/ProblemsForm.h"
 #include "screens/StatisticsForm.h"
 

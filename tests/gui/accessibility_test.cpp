@@ -73,17 +73,12 @@ class AccessibilityTest : public ScreenFixture
         controls::installAccessibility();
         for (int id = 1; id <= 5; ++id)
             media.addString(id, QStringLiteral("Лого %1").arg(id));
-        MessageBoxForm = &box;
+        context.messages = &box;
         std::vector<PuzzleSpec> puzzles;
         for (int i = 0; i < 16; ++i)
             puzzles.push_back({ProblemId(100 + i), i < 10 ? 0 : (i < 14 ? 1 : 2),
                                QStringLiteral("Задача %1").arg(100 + i), i, 3});
         writeCatalogue(gameDir(), puzzles);
-    }
-    void TearDown() override
-    {
-        MessageBoxForm = nullptr;
-        ScreenFixture::TearDown();
     }
 
     RecordingMessageBox box{&media, nullptr, &waves};

@@ -275,6 +275,7 @@ class StageTest : public ::testing::Test
         stage = std::make_unique<TStage>(QSize(800, 600));
         stage->resize(1000, 700);
         menu = new Dialog(nullptr, {800, 600});
+        menu->setStage(stage.get());
         menu->show();
         stage->show();
         QApplication::setActiveWindow(stage.get());
@@ -480,6 +481,7 @@ TEST(StageAlone, AFormOpenedAgainAfterTheOnlyOneWasFreed)
     stage.show();
     for (int round = 0; round < 3; ++round) {
         auto *form = new Dialog(nullptr, {400, 300});
+        form->setStage(&stage);
         auto *text = new QTextEdit(form);
         text->setGeometry(10, 50, 200, 100);
         form->show();
@@ -491,6 +493,55 @@ TEST(StageAlone, AFormOpenedAgainAfterTheOnlyOneWasFreed)
         delete form;
         QApplication::processEvents();
     }
+}
+
+// Two stages in one process: a form shows on the stage it was told or on its
+// owner's, takes its keys there, and comes back there after hiding; a form
+// told nothing is a window of its own.
+TEST(StageTwo, EachStageKeepsItsOwnForms)
+{
+    TStage first, second;
+    first.show();
+    second.show();
+    Dialog menus[2] = {Dialog(nullptr, {800, 600}), Dialog(nullptr, {800, 600})};
+    TStage *stages[2] = {&first, &second};
+    for (int i : {0, 1}) {
+        menus[i].setStage(stages[i]);
+        menus[i].show();
+    }
+    for (int i : {0, 1}) {
+        SCOPED_TRACE(i);
+        TStage &stage = *stages[i];
+        EXPECT_EQ(menus[i].parentWidget(), stage.board());
+        auto *dialog = new Dialog(&menus[i]);
+        int result = -1;
+        QObject::connect(dialog, &TForm::modalFinished, [&result](int r) { result = r; });
+        dialog->ShowModalAsync();
+        EXPECT_EQ(dialog->parentWidget(), stage.board());
+        EXPECT_EQ(stage.topForm(), dialog);
+        EXPECT_EQ(stages[1 - i]->topForm(), &menus[1 - i]);
+        EXPECT_TRUE(dialog->holdsControl(dialog->first));
+        QTest::keyClick(dialog->first, Qt::Key_Escape); // the form's own key handler
+        QApplication::processEvents();
+        EXPECT_EQ(result, int(mrCancel));
+        EXPECT_EQ(stage.topForm(), &menus[i]);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+
+        // Hidden, the menu is no one's child; it and what it owns come back here.
+        menus[i].hide();
+        ASSERT_TRUE(menus[i].isWindow());
+        QPointer<Dialog> owned = new Dialog(&menus[i]);
+        owned->show();
+        EXPECT_EQ(owned->parentWidget(), stage.board());
+        menus[i].show();
+        EXPECT_EQ(menus[i].parentWidget(), stage.board());
+        delete owned.data();
+    }
+    Dialog alone(nullptr);
+    alone.show();
+    EXPECT_TRUE(alone.isWindow());
+    EXPECT_FALSE(first.holds(&alone) || second.holds(&alone));
+    alone.hide();
 }
 
 } // namespace

@@ -36,7 +36,7 @@ class GameFormTest : public ScreenFixture
     {
         ScreenFixture::SetUp();
         registryPath = playerStore.path();
-        MessageBoxForm = &box;
+        context.messages = &box;
         player = TUser::CreateNew(QStringLiteral("Вася"), 2);
         player->Logo = solidImage(QColor(10, 200, 10));
     }
@@ -44,7 +44,6 @@ class GameFormTest : public ScreenFixture
     {
         if (form)
             delete form.data();
-        MessageBoxForm = nullptr;
         ScreenFixture::TearDown();
     }
 
@@ -373,7 +372,7 @@ TEST_F(GameFormTest, BrokenDataFileIsReportedAndTheGameKeepsItsState)
 TEST_F(GameFormTest, LevelOnePlayedByKeysRisesToLevelTwoAndIsSaved)
 {
     TMessageBoxForm realBox{&media, nullptr, &waves};
-    MessageBoxForm = &realBox;
+    context.messages = &realBox;
     open();
     const std::vector<ProblemId> first = [&] {
         std::vector<ProblemId> ids;
@@ -450,7 +449,7 @@ TEST_F(GameFormTest, LevelOnePlayedByKeysRisesToLevelTwoAndIsSaved)
     EXPECT_EQ(counts[2], 1);
     for (ProblemId id : first)
         EXPECT_EQ(levelTwo.count(id), 0u) << id;
-    MessageBoxForm = &box;
+    context.messages = &box;
 }
 
 } // namespace

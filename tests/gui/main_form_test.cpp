@@ -39,7 +39,7 @@ class MainFormTest : public MediaFixture
     {
         MediaFixture::SetUp();
         media.addBitmap(QStringLiteral("StartScreen"), QImage(800, 600, QImage::Format_RGB32));
-        MessageBoxForm = &box;
+        context.messages = &box;
         context.openLink = [this](const QString &target) { links << target; };
         form = std::make_unique<TMainForm>(context, nullptr,
                                            TMainForm::Screens{[this](QWidget *owner, TUser &player) {
@@ -56,7 +56,6 @@ class MainFormTest : public MediaFixture
     void TearDown() override
     {
         form.reset();
-        MessageBoxForm = nullptr;
         MediaFixture::TearDown();
     }
     void showForm()

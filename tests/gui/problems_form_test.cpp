@@ -38,7 +38,7 @@ class ProblemsFormTest : public ScreenFixture
     void SetUp() override
     {
         ScreenFixture::SetUp();
-        MessageBoxForm = &box;
+        context.messages = &box;
         puzzles = {{11, 1, QStringLiteral("Карточный проигрыш"), 7, 3},
                    {12, 0, QStringLiteral("Два поезда"), 12, 80},
                    {13, 2, QStringLiteral("Мост"), 99, 3}};
@@ -47,7 +47,6 @@ class ProblemsFormTest : public ScreenFixture
     {
         if (form)
             delete form.data();
-        MessageBoxForm = nullptr;
         ScreenFixture::TearDown();
     }
 

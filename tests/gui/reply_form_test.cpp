@@ -36,22 +36,16 @@ class TestProblem : public TProblem
 class ReplyFormTest : public MediaFixture
 {
   protected:
-    void SetUp() override
-    {
-        MediaFixture::SetUp();
-        MessageBoxForm = &notices;
-    }
     void TearDown() override
     {
         if (form)
             delete form.data();
-        MessageBoxForm = nullptr;
         MediaFixture::TearDown();
     }
 
     TReplyForm *open(TestProblem &problem)
     {
-        form = new TReplyForm(nullptr, problem, &waves);
+        form = new TReplyForm(nullptr, problem, &waves, &notices);
         QObject::connect(form, &TForm::modalFinished, [this](int r) { result = r; });
         form->ShowModalAsync();
         EXPECT_TRUE(QTest::qWaitForWindowActive(form));
@@ -482,7 +476,7 @@ TEST_F(ReplyFormTest, PuzzleWithoutLinesOpensEmpty)
 TEST_F(ReplyFormTest, ModalRunReturnsTheVerdict)
 {
     TestProblem p(AnswerInteger, {QStringLiteral("?")});
-    auto *f = new TReplyForm(nullptr, p, &waves);
+    auto *f = new TReplyForm(nullptr, p, &waves, &notices);
     QPointer<TReplyForm> guard(f);
     whenModal([](QWidget *w) {
         auto *q = static_cast<TReplyForm *>(w);

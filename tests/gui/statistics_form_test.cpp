@@ -64,12 +64,7 @@ class StatisticsScreen : public MediaFixture, public ::testing::WithParamInterfa
         MediaFixture::SetUp();
         controls::installAccessibility();
         registry = &playerStore.get();
-        MessageBoxForm = &box;
-    }
-    void TearDown() override
-    {
-        MessageBoxForm = nullptr;
-        MediaFixture::TearDown();
+        context.messages = &box;
     }
     std::unique_ptr<TUser> store(const QString &name, const ScreenCase &c)
     {

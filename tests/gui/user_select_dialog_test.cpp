@@ -23,12 +23,7 @@ class UserSelectTest : public MediaFixture
         for (int id = 1; id <= 5; ++id)
             media.addString(id, QStringLiteral("Лого %1").arg(id));
         registry = &playerStore.get(); // the store the dialogs are given
-        MessageBoxForm = &box;
-    }
-    void TearDown() override
-    {
-        MessageBoxForm = nullptr;
-        MediaFixture::TearDown();
+        context.messages = &box;
     }
 
     void storePlayer(const QString &name, int logo, int scores, int level, int ld, int hu)
@@ -333,6 +328,7 @@ TEST_F(UserSelectTest, NameIsTypedAtOnceOnTheStageAndInAWindow)
         if (onStage) {
             stage = std::make_unique<TStage>(QSize(800, 600));
             menu = std::make_unique<TForm>();
+            menu->setStage(stage.get());
             menu->setClientSize(800, 600);
             menu->show();
             stage->show();
