@@ -12,9 +12,8 @@ Reports "file: name (kind)" for
 - any name that starts with "g_",
 and exits 1 when one is not in the allowed list, or when the list names one
 that is no longer there. Each line of the list is "PATH NAME REASON", PATH
-relative to the folder above src/; an entry whose comment is "# ctx-app
-removes" is another branch's, allowed until that branch lands. With
---developers, every other entry's name must also stand in that file's
+relative to the folder above src/. With
+--developers, every entry's name must also stand in that file's
 "Process-wide state" section, so the two lists agree.
 
 A pointer is mutable unless const follows its last "*". Comments, strings and
@@ -229,17 +228,16 @@ def scan_text(text):
 
 
 def read_allowed(path):
-    """{(path, name): (reason, temporary)}, or raises ValueError."""
+    """{(path, name): reason}, or raises ValueError."""
     allowed = {}
     for number, raw in enumerate(pathlib.Path(path).read_text(encoding="utf-8").splitlines(), 1):
         text, _, comment = raw.partition("#")
         fields = text.split(None, 2)
         if not fields:
             continue
-        temporary = comment.strip() == "ctx-app removes"
-        if len(fields) < 2 or (len(fields) < 3 and not temporary):
+        if len(fields) < 3:
             raise ValueError(f"{path}:{number}: want PATH NAME REASON")
-        allowed[(fields[0], fields[1])] = (fields[2].strip() if len(fields) > 2 else "", temporary)
+        allowed[(fields[0], fields[1])] = fields[2].strip()
     return allowed
 
 
@@ -265,8 +263,8 @@ def check(root, paths, allowed, developers=None):
             problems.append(f"{key[0]}: {key[1]} is allowed but no longer there: drop it from the list")
     if developers is not None:
         section = developers_section(developers)
-        for (rel, name), (_, temporary) in sorted(allowed.items()):
-            if not temporary and f"`{name}`" not in section:
+        for (rel, name) in sorted(allowed):
+            if f"`{name}`" not in section:
                 problems.append(f"{rel}: {name} is allowed but not in the Process-wide state section of "
                                 f"{developers}")
     return problems

@@ -130,7 +130,8 @@ int runScreenAtOnce(GameContext &context, GameSession &session, StoreGuard &stor
     storeGuard.openStore();
     player.openInBackground();
     screen.show();
-    TMessageBoxForm messages(&session.media());
+    // The same sounds as in the menu: its verdicts and clicks are heard here too.
+    TMessageBoxForm messages(&session.media(), nullptr, context.sounds);
     messages.setStage(context.stage);
     context.messages = &messages;
     const auto forgetMessages = qScopeGuard([&context] { context.messages = nullptr; });
