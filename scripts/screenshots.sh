@@ -4,8 +4,9 @@
 # 3840 x 2160, a hint bought in the game (hints-game.png) and the collection narrowed by a
 # filter and the statistics screen at 1920 x 1080, on Xorg with the dummy driver; then the pictures of single windows
 # (dialogs, the puzzle list, the text viewer) that doc_screens saves, built beside
-# the game folder.
-# Usage: [SHOT_WAIT=seconds] scripts/screenshots.sh [game folder] [output folder]
+# the game folder. First the player selection over the menu at 800 x 600
+# (player-select-new.png, player-select-continue.png); ONLY=player-select stops there.
+# Usage: [SHOT_WAIT=seconds] [ONLY=player-select] scripts/screenshots.sh [game folder] [output folder]
 set -u
 root=$(cd "$(dirname "$0")/.." && pwd)
 GAME_DIR=${1:-$root/build/debug/game}
@@ -51,6 +52,46 @@ shot() {  # name, then the game's options
     wait "$GPID"
     GPID=
 }
+
+# The player selection as it opens over the menu, the stage at its own size
+# (full screen at 800 x 600), with a player store of its own: a new player's
+# name typed, then a stored player picked to continue.
+select_shot() { # name, then the command that fills the dialog
+    local name=$1
+    shift
+    (cd "$GAME_DIR" && exec "$GAME") >/dev/null 2>&1 &
+    GPID=$!
+    sleep "${SHOT_WAIT:-4}"
+    xdotool mousemove 396 462 click 1 # «Новая игра»
+    sleep 1
+    "$@"
+    xdotool mousemove 1 1
+    sleep 1
+    import -window root "$WORK/shot.png"
+    convert "$WORK/shot.png" -strip "PNG24:$OUT/$name.png"
+    kill -TERM "$GPID"
+    wait "$GPID"
+    GPID=
+}
+type_new_name() { xdotool type --delay 150 "Даша"; }
+pick_stored() { # «Продолжить игру», then the first name of the list
+    xdotool mousemove 206 229 click 1
+    sleep 0.5
+    xdotool mousemove 479 261 click 1
+    sleep 0.5
+    xdotool key Down Return
+}
+xrandr --output "$OUTPUT" --mode 800x600
+map_letters "Даша"
+ZENTRIKA_REGISTRY=$WORK/players.sqlite3 select_shot player-select-new type_new_name
+cat >"$WORK/masha.json" <<'JSON'
+{"Name": "Маша", "Label Index": 3, "Level": 3, "Scores": 245, "LD": 12, "MD": 9, "HD": 4, "LU": 3, "MU": 2, "HU": 1,
+ "Used Problems Info": [], "Used Problems count": 0, "Problems on Level Info": [], "Problems on Level count": 0}
+JSON
+ZENTRIKA_REGISTRY=$WORK/players.sqlite3 "$GAME_DIR/../bin/zentrika-profile" import "$WORK/masha.json" >/dev/null
+ZENTRIKA_REGISTRY=$WORK/players.sqlite3 select_shot player-select-continue pick_stored
+ls -l "$OUT"/player-select-*.png
+[ "${ONLY:-}" = player-select ] && exit 0
 
 for size in 1920x1080 3840x2160; do
     xrandr --output "$OUTPUT" --mode "$size"

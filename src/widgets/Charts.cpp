@@ -12,6 +12,8 @@ namespace
 
 constexpr int kTitleHeight = 22;
 constexpr int kAxisLabelHeight = 16;
+// Between two day labels, so that they read as two.
+constexpr double kLabelGap = 8;
 
 // The game's palette: the panel's browns for lines and text, a warm orange
 // for what is plotted.
@@ -67,6 +69,56 @@ QString shortDate(const QDate &day)
         return QString();
     return QString::number(day.day()) + QLatin1Char(' ') +
            QString::fromUtf8(months[std::size_t(day.month() - 1)]);
+}
+
+namespace
+{
+zw::AxisLabel placeLabel(std::size_t i, double centre, double width, double left, double right)
+{
+    // Pushed inside at the edges; one wider than the room starts at its left.
+    const double at = std::max(left, std::min(centre - width / 2, right - width));
+    return {i, at, at + width};
+}
+
+bool apart(const std::vector<zw::AxisLabel> &labels, double gap)
+{
+    for (std::size_t k = 1; k < labels.size(); ++k) {
+        if (labels[k - 1].right + gap > labels[k].left)
+            return false;
+    }
+    return true;
+}
+} // namespace
+
+std::vector<AxisLabel> axisLabels(const std::vector<double> &centres, const std::vector<double> &widths,
+                                  double left, double right, double gap)
+{
+    const std::size_t n = std::min(centres.size(), widths.size());
+    if (n == 0)
+        return {};
+    auto place = [&](std::size_t i) { return placeLabel(i, centres[i], widths[i], left, right); };
+    // No step below the one at which the widest labels would just meet.
+    std::size_t every = 1;
+    if (n > 1 && centres[n - 1] > centres[0]) {
+        const double spacing = (centres[n - 1] - centres[0]) / double(n - 1);
+        const double widest = *std::max_element(widths.begin(), widths.begin() + std::ptrdiff_t(n));
+        every = std::max<std::size_t>(1, std::size_t(std::floor((widest + gap) / spacing)));
+    }
+    for (; every < n; ++every) {
+        std::vector<AxisLabel> chosen;
+        for (std::size_t i = 0; i < n; i += every)
+            chosen.push_back(place(i));
+        if (chosen.back().index != n - 1) {
+            // The last day is kept: the regular labels it would touch give way.
+            const AxisLabel last = place(n - 1);
+            while (chosen.size() > 1 && chosen.back().right + gap > last.left)
+                chosen.pop_back();
+            chosen.push_back(last);
+        }
+        if (apart(chosen, gap))
+            return chosen;
+    }
+    return {place(0)};
 }
 
 } // namespace zw
@@ -157,14 +209,15 @@ bool TLineChart::paintPlot(QPainter &p, const QRect &area)
         p.drawText(QRectF(area.left(), yOf(v) - 8, axisWidth - 4, 16), Qt::AlignRight | Qt::AlignVCenter,
                    number(v));
     }
-    // Labels under the axis as often as they fit.
-    const int labelWidth = fm.horizontalAdvance(QStringLiteral("30 мая")) + 8;
-    const std::size_t every = dx > 0 ? std::size_t(std::max(1.0, std::ceil(labelWidth / dx))) : 1;
-    for (std::size_t i = 0; i < points_.size(); i += every)
-        p.drawText(QRectF(std::clamp(xOf(i) - labelWidth / 2.0, double(area.left()),
-                                     double(area.right() - labelWidth)),
-                          plot.bottom() + 2, labelWidth, kAxisLabelHeight),
-                   Qt::AlignHCenter | Qt::AlignTop, points_[i].label);
+    // Labels under the axis as often as they fit without touching.
+    std::vector<double> centres, widths;
+    for (std::size_t i = 0; i < points_.size(); ++i) {
+        centres.push_back(xOf(i));
+        widths.push_back(fm.horizontalAdvance(points_[i].label));
+    }
+    for (const zw::AxisLabel &l : zw::axisLabels(centres, widths, area.left(), area.right() + 1, kLabelGap))
+        p.drawText(QRectF(l.left, plot.bottom() + 2, l.right - l.left, kAxisLabelHeight),
+                   Qt::AlignHCenter | Qt::AlignTop | Qt::TextDontClip, points_[l.index].label);
 
     QPainterPath line;
     for (std::size_t i = 0; i < points_.size(); ++i) {

@@ -103,4 +103,17 @@ namespace zw
 {
 // «2 дек»: a day as the charts write it.
 QString shortDate(const QDate &day);
+
+// A label under a chart's axis: the point it names and where it stands.
+struct AxisLabel {
+    std::size_t index = 0;
+    double left = 0;
+    double right = 0;
+};
+// Which of the labels of the points at `centres`, `widths[i]` wide, are
+// written between `left` and `right`: centred under their points where the
+// edges allow, evenly spaced, the first and the last kept when there is room
+// for both, and at least `gap` between neighbours, so that none touch.
+std::vector<AxisLabel> axisLabels(const std::vector<double> &centres, const std::vector<double> &widths,
+                                  double left, double right, double gap);
 } // namespace zw

@@ -1,5 +1,6 @@
 // One fade tick of the main menu's largest description: the caption drawn over
 // the surface and the 257 x 72 composition with the snapshot.
+#include "WidgetBenchMain.h"
 #include "controls/AlphaLabel.h"
 
 #include <QApplication>
@@ -86,11 +87,5 @@ BENCHMARK(BM_FadeTickRepaint);
 
 int main(int argc, char **argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return runWidgetBenchmarks(argc, argv);
 }

@@ -1,5 +1,6 @@
 // The answer viewer's re-format for one zoom step, and the opening of the
 // viewer and of the answer dialog, on a 20 KB solution.
+#include "WidgetBenchMain.h"
 #include "core/Problem.h"
 #include "screens/ReplyForm.h"
 #include "screens/SolutionForm.h"
@@ -88,11 +89,5 @@ BENCHMARK(BM_AnswerDialogOpen)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char **argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return runWidgetBenchmarks(argc, argv);
 }

@@ -2,6 +2,7 @@
 // index's answer to the list redrawn, beside the index's answer alone and the
 // folding of every title that building the index costs once.
 #include "FakeResourceLibrary.h"
+#include "WidgetBenchMain.h"
 #include "controls/FlatListBoxEx.h"
 #include "core/ProblemFilter.h"
 #include "core/ProblemListModel.h"
@@ -143,13 +144,5 @@ BENCHMARK(BM_FilterBuildIndex)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char **argv)
 {
-    if (qgetenv("QT_QPA_PLATFORM").isEmpty())
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return runWidgetBenchmarks(argc, argv);
 }

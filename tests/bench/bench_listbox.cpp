@@ -2,6 +2,7 @@
 // up: 450 × 456 (game) or 345 × 456 (collection), 18 rows of 22 pixels, every
 // row filled, one highlighted.
 #include "FakeResourceLibrary.h"
+#include "WidgetBenchMain.h"
 #include "controls/FlatListBoxEx.h"
 #include "core/Errors.h"
 #include "core/ProblemListModel.h"
@@ -116,13 +117,5 @@ BENCHMARK(BM_ListRepaintGameLook)->Unit(benchmark::kMicrosecond)->Repetitions(5)
 
 int main(int argc, char **argv)
 {
-    if (qgetenv("QT_QPA_PLATFORM").isEmpty())
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return runWidgetBenchmarks(argc, argv);
 }

@@ -1,4 +1,5 @@
 // Reading and laying out puzzle statements, and re-formatting them for a new type size.
+#include "WidgetBenchMain.h"
 #include "controls/RichEditEx.h"
 #include "widgets/RichTextView.h"
 #include "widgets/richtext/RtfReader.h"
@@ -109,11 +110,5 @@ BENCHMARK(BM_ViewerFontLevelStep)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char **argv)
 {
-    if (qgetenv("QT_QPA_PLATFORM").isEmpty())
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return runWidgetBenchmarks(argc, argv);
 }

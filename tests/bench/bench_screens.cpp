@@ -114,11 +114,12 @@ long residentKb()
     return resident * (sysconf(_SC_PAGESIZE) / 1024);
 }
 
-// The game screen switching between two puzzles of its level.
-void BM_GameSelectionChange(benchmark::State &state)
+// The game screen switching between two puzzles of its level, whose data
+// files carry the given number of hints.
+void runGameSelectionChange(benchmark::State &state, int hints)
 {
     QTemporaryDir dir;
-    writeCatalogue(dir.path(), 20, 2);
+    writeCatalogue(dir.path(), 20, 2, hints);
     auto player = TUser::CreateNew(QStringLiteral("Bench"), 1);
     auto *form = new TGameForm(benchContext(), *player, nullptr, dir.path());
     int position = 0;
@@ -129,22 +130,17 @@ void BM_GameSelectionChange(benchmark::State &state)
     benchmark::DoNotOptimize(form->Thumbnail().constBits());
     delete form;
 }
+
+void BM_GameSelectionChange(benchmark::State &state)
+{
+    runGameSelectionChange(state, 0);
+}
 BENCHMARK(BM_GameSelectionChange)->Unit(benchmark::kMillisecond);
 
 // The same with three hints in every data file and the hint button kept up to date.
 void BM_GameSelectionChangeWithHints(benchmark::State &state)
 {
-    QTemporaryDir dir;
-    writeCatalogue(dir.path(), 20, 2, 3);
-    auto player = TUser::CreateNew(QStringLiteral("Bench"), 1);
-    auto *form = new TGameForm(benchContext(), *player, nullptr, dir.path());
-    int position = 0;
-    for (auto _ : state) {
-        position = 1 - position;
-        emit form->ProblemsList->rowChosen(position);
-    }
-    benchmark::DoNotOptimize(form->Thumbnail().constBits());
-    delete form;
+    runGameSelectionChange(state, 3);
 }
 BENCHMARK(BM_GameSelectionChangeWithHints)->Unit(benchmark::kMillisecond);
 

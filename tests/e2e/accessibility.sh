@@ -11,31 +11,8 @@ TOOLS_DIR=${ZENTRIKA_TOOLS_DIR:?ZENTRIKA_TOOLS_DIR is not set}
 GAME=$GAME_DIR/zentrika
 [ -x "$GAME" ] || { echo "FAIL: no game at $GAME"; exit 1; }
 . "$(dirname "$0")/lib/atspi_bus.sh"
-command -v Xvfb >/dev/null || { echo "SKIP: Xvfb is not installed"; exit 77; }
 atspi_session "$@"
-
-WORK=$(mktemp -d)
-PIDS=()
-cleanup() {
-    for ((i = ${#PIDS[@]} - 1; i >= 0; i--)); do kill "${PIDS[i]}" 2>/dev/null; done
-    wait 2>/dev/null
-    rm -rf "$WORK"
-}
-trap cleanup EXIT
-fail() {
-    echo "FAIL: $*"
-    echo "--- game output:"
-    cat "$WORK/game.out" "$WORK/game.err" 2>/dev/null
-    exit 1
-}
-
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset 3>"$WORK/display" >/dev/null 2>&1 &
-PIDS+=($!)
-for _ in $(seq 100); do [ -s "$WORK/display" ] && break; sleep 0.1; done
-[ -s "$WORK/display" ] || fail "Xvfb did not start"
-export DISPLAY=:$(head -1 "$WORK/display") QT_QPA_PLATFORM=xcb
-
-atspi_start
+atspi_xvfb
 
 export ZENTRIKA_REGISTRY=$WORK/registry.sqlite3
 (cd / && exec "$GAME" --video=window) >"$WORK/game.out" 2>"$WORK/game.err" &

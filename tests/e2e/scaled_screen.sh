@@ -44,24 +44,6 @@ start_game() {
     done
     fail "no first paint within 20 s ($*)"
 }
-top_form() { value top-form | cut -d' ' -f1; }
-# Waits until the form on top is the named one.
-wait_top() {
-    for _ in $(seq 1 50); do
-        report
-        [ "$(top_form)" = "$1" ] && return 0
-        sleep 0.2
-    done
-    fail "$2: the form on top is $(top_form), not $1"
-}
-# Clicks the middle of a control as the report places it.
-click_control() {
-    local r w h x y
-    r=$(sed -n "s/^control=$1 //p" "$WORK/report" | tail -1)
-    [ -n "$r" ] || fail "no control $1 in the report"
-    IFS='x+' read -r w h x y <<<"$r"
-    xdotool mousemove $((x + w / 2)) $((y + h / 2)) click 1
-}
 # The colour of one pixel of the screen, as "r,g,b".
 pixel() {
     import -window root -crop "1x1+$1+$2" -depth 8 txt:- 2>/dev/null | sed -n 's/.*(\([0-9]*\),\([0-9]*\),\([0-9]*\).*/\1,\2,\3/p' | tail -1
@@ -207,26 +189,20 @@ picture_fits_stage() { # what changed
         ok = (pw - w) ^ 2 <= 4 && (ph - h) ^ 2 <= 4 && (px - sx - (sw - w) / 2) ^ 2 <= 4 && (py - sy - (sh - h) / 2) ^ 2 <= 4
         exit !ok }' || fail "$1: the picture is $(value picture) in a window of $(value stage)"
 }
-resize_window() { # width height
-    local win
-    win=$(xdotool search --onlyvisible --pid "$GPID" 2>/dev/null | head -1)
-    xdotool windowsize "$win" "$1" "$2"
-    for _ in $(seq 1 30); do
-        sleep 0.2
-        report
-        case "$(value stage)" in "$1x$2+"*) picture_fits_stage "a resize to $1x$2"; return ;; esac
-    done
-    fail "the window did not take $1x$2 but $(value stage)"
+# A resize, and the picture fitted to the new size.
+resize_fitted() { # width height
+    resize_window "$1" "$2"
+    picture_fits_stage "a resize to $1x$2"
 }
-resize_window 1000 750
+resize_fitted 1000 750
 [ "$(value scale-now)" = 1.25 ] || fail "at 1000x750 the scale is $(value scale-now), not 1.25"
 picture_drawn_fitted "a resize to 1000x750"
 # Smaller than the picture, too, down to half its size: the picture shrinks
 # with the window. Qt itself paints nothing below one pixel per pixel.
-resize_window 640 480
+resize_fitted 640 480
 [ "$(value scale-now)" = 0.8 ] || fail "at 640x480 the scale is $(value scale-now), not 0.8"
 for size in 640x480 500x900 1000x400 400x300; do
-    resize_window "${size%x*}" "${size#*x}"
+    resize_fitted "${size%x*}" "${size#*x}"
     sleep 0.5
     picture_drawn_fitted "a resize to $size"
 done
@@ -239,7 +215,7 @@ sleep 0.5
     fail "the shrunk picture shows nothing in its middle with the dialog open"
 click_control BackButton
 wait_top MainForm "a click on the dialog's back button shrunk to 400x300"
-resize_window 1200 700
+resize_fitted 1200 700
 sleep 0.5
 picture_drawn_fitted "a resize to 1200x700 after smaller ones"
 [ -n "$SHOTS" ] && import -window root "$SHOTS/window-1200x700.png"

@@ -37,16 +37,6 @@ start_switch() {
     (cd "$GAME_DIR" && exec "$GAME" --diagnostics --video=switch) >"$WORK/game.out" 2>"$WORK/game.err" &
     GPID=$!
 }
-# Waits for the layout report to name the form on top.
-wait_top() { # form
-    for _ in $(seq 1 50); do
-        sleep 0.2
-        kill -USR1 "$GPID" 2>/dev/null || fail "the game ended while waiting for $1"
-        sleep 0.1
-        [ "$(sed -n 's/^top-form=\([^ ]*\) .*/\1/p' "$WORK/game.out" | tail -1)" = "$1" ] && return
-    done
-    fail "the form on top is not $1"
-}
 
 start_switch
 wait_top MessageBoxForm

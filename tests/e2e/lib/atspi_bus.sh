@@ -41,3 +41,32 @@ atspi_start() {
     # The client module is read from the source tree: no byte code left there.
     export PYTHONDONTWRITEBYTECODE=1
 }
+
+# The reader's desktop without a window manager: a work folder ($WORK), Xvfb
+# at 1024 x 768 with DISPLAY set, the accessibility bus and its registry, all
+# stopped (last started first) and removed at exit, and a fail() that shows
+# the game's output. The script adds its game's id to PIDS. Call after
+# atspi_session.
+atspi_xvfb() {
+    command -v Xvfb >/dev/null || { echo "SKIP: Xvfb is not installed"; exit 77; }
+    WORK=$(mktemp -d)
+    PIDS=()
+    cleanup() {
+        for ((i = ${#PIDS[@]} - 1; i >= 0; i--)); do kill "${PIDS[i]}" 2>/dev/null; done
+        wait 2>/dev/null
+        rm -rf "$WORK"
+    }
+    trap cleanup EXIT
+    fail() {
+        echo "FAIL: $*"
+        echo "--- game output:"
+        cat "$WORK/game.out" "$WORK/game.err" 2>/dev/null
+        exit 1
+    }
+    Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset 3>"$WORK/display" >/dev/null 2>&1 &
+    PIDS+=($!)
+    for _ in $(seq 100); do [ -s "$WORK/display" ] && break; sleep 0.1; done
+    [ -s "$WORK/display" ] || fail "Xvfb did not start"
+    export DISPLAY=:$(head -1 "$WORK/display") QT_QPA_PLATFORM=xcb
+    atspi_start
+}

@@ -65,9 +65,12 @@ fallback_font() {
 
 # The game's layout report (--diagnostics, SIGUSR1): waits for it and leaves
 # only the latest one, everything after the previous report-end, in $WORK/report.
+# A report asked for before the game has set its handler would end the game
+# (SIGUSR1's default), so it first waits for the handler.
 report() {
     local before
     before=$(grep -c '^report-end' "$WORK/game.out")
+    wait_report_handler
     kill -USR1 "$GPID" 2>/dev/null || fail "the game is gone"
     for _ in $(seq 1 50); do
         [ "$(grep -c '^report-end' "$WORK/game.out")" -gt "$before" ] && break
@@ -76,6 +79,56 @@ report() {
     awk -v n="$before" 'c == n && !/^report-end/; /^report-end/ {c++}' "$WORK/game.out" >"$WORK/report"
 }
 value() { sed -n "s/^$1=//p" "$WORK/report" | tail -1; }
+
+# Whether the game catches SIGUSR1 yet: bit 9 (signal 10) of its caught mask.
+report_handler_set() {
+    local mask
+    mask=$(sed -n 's/^SigCgt:[[:space:]]*//p' "/proc/$GPID/status" 2>/dev/null)
+    [ -n "$mask" ] && (((16#$mask >> 9) & 1))
+}
+wait_report_handler() {
+    for _ in $(seq 1 100); do
+        report_handler_set && return 0
+        kill -0 "$GPID" 2>/dev/null || fail "the game is gone"
+        sleep 0.1
+    done
+    fail "the game set no report handler within 10 s"
+}
+
+# The form on top in the latest report.
+top_form() { value top-form | cut -d' ' -f1; }
+# Waits up to ten seconds for the report to name the form on top.
+wait_top() { # form [what brought it]
+    for _ in $(seq 1 50); do
+        report
+        [ "$(top_form)" = "$1" ] && return 0
+        sleep 0.2
+    done
+    fail "${2:+$2: }the form on top is «$(value top-form)», not $1"
+}
+
+# Clicks the middle of a control as the latest report places it.
+click_control() {
+    local r w h x y
+    r=$(sed -n "s/^control=$1 //p" "$WORK/report" | tail -1)
+    [ -n "$r" ] || fail "no control $1 in the report"
+    IFS='x+' read -r w h x y <<<"$r"
+    xdotool mousemove $((x + w / 2)) $((y + h / 2)) click 1
+}
+
+# Resizes the game's window and waits up to six seconds for the report to
+# show the stage at that size; the report is left in $WORK/report.
+resize_window() { # width height
+    local win
+    win=$(xdotool search --onlyvisible --pid "$GPID" 2>/dev/null | head -1)
+    xdotool windowsize "$win" "$1" "$2"
+    for _ in $(seq 1 30); do
+        sleep 0.2
+        report
+        case "$(value stage)" in "$1x$2+"*) return 0 ;; esac
+    done
+    fail "the window did not take $1x$2 but $(value stage)"
+}
 
 # The game painted its first window: --diagnostics prints main-form= into the given file.
 wait_first_paint() { # output file
