@@ -6,9 +6,10 @@
 #   2. each fuzz target for 5 s (ZENTRIKA_FUZZ_SECONDS) over its seed corpus, so a
 #      seed that crashes fails the run; scripts/fuzz.sh fuzzes for 5 min by hand;
 #   3. the unit and GUI tests under AddressSanitizer + UndefinedBehaviorSanitizer,
-#      building only those two executables and what they need. They run here only:
-#      the debug build's run of them found nothing this one misses and cost a third
-#      of the command (docs/test-time.md). `ctest --preset debug` after a whole
+#      building only those two executables and what they need. They build and run
+#      here only, not in step 1 as well: the same tests with the sanitizers' checks
+#      on top, and compiling them twice cost the command 3.4 min of CPU
+#      (docs/test-time.md). `ctest --preset debug` after a whole
 #      `cmake --build --preset debug` still runs them unsanitized. Last, so that the
 #      output closes with ctest's summary.
 # Extra arguments go to every ctest run (e.g. -R Catalogue).
