@@ -9,6 +9,16 @@
 
 class QVariantAnimation;
 
+namespace zw
+{
+// A setter of a widget's looks: keep the value and draw again.
+template <class T> void restyle(QWidget *widget, T &field, T value)
+{
+    field = value;
+    widget->update();
+}
+} // namespace zw
+
 // A framed panel; its children are placed inside it.
 class TFlatPanel : public QWidget
 {
@@ -34,21 +44,9 @@ class TFlatRadioButton : public QAbstractButton
     Q_OBJECT
   public:
     explicit TFlatRadioButton(QWidget *parent = nullptr);
-    void setColorFocused(zw::ColorValue v)
-    {
-        focused_ = v;
-        update();
-    }
-    void setColorBorder(zw::ColorValue v)
-    {
-        border_ = v;
-        update();
-    }
-    void setColorCheck(zw::ColorValue v)
-    {
-        check_ = v;
-        update();
-    }
+    void setColorFocused(zw::ColorValue v) { zw::restyle(this, focused_, v); }
+    void setColorBorder(zw::ColorValue v) { zw::restyle(this, border_, v); }
+    void setColorCheck(zw::ColorValue v) { zw::restyle(this, check_, v); }
     QSize sizeHint() const override;
 
   protected:
@@ -121,21 +119,9 @@ class TGauge : public QWidget
     void setProgress(int value);
     int progress() const { return progress_; }
     QString text() const;
-    void setColor(zw::ColorValue v)
-    {
-        color_ = v;
-        update();
-    }
-    void setColorBorder(zw::ColorValue v)
-    {
-        border_ = v;
-        update();
-    }
-    void setColorBar(zw::ColorValue v)
-    {
-        bar_ = v;
-        update();
-    }
+    void setColor(zw::ColorValue v) { zw::restyle(this, color_, v); }
+    void setColorBorder(zw::ColorValue v) { zw::restyle(this, border_, v); }
+    void setColorBar(zw::ColorValue v) { zw::restyle(this, bar_, v); }
 
   protected:
     void paintEvent(QPaintEvent *event) override;
@@ -156,21 +142,9 @@ class TGradientButton : public QAbstractButton
     explicit TGradientButton(QWidget *parent = nullptr);
     void setGradient(zw::ColorValue from, zw::ColorValue to);
     void setHotGradient(zw::ColorValue from, zw::ColorValue to);
-    void setVertical(bool on)
-    {
-        vertical_ = on;
-        update();
-    }
-    void setTextColor(zw::ColorValue v)
-    {
-        textColor_ = v;
-        update();
-    }
-    void setColorBorder(zw::ColorValue v)
-    {
-        border_ = v;
-        update();
-    }
+    void setVertical(bool on) { zw::restyle(this, vertical_, on); }
+    void setTextColor(zw::ColorValue v) { zw::restyle(this, textColor_, v); }
+    void setColorBorder(zw::ColorValue v) { zw::restyle(this, border_, v); }
     // 0 at rest, 1 fully hot.
     qreal hotLevel() const { return hot_; }
     void setFadeTime(int ms) { fadeMs_ = ms; }
