@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 
 #ifndef ZENTRIKA_INSTALLED_DATA
@@ -30,7 +31,19 @@ QString findDataFolder(const QString &programDir, const QString &installedRelati
 
 QString dataFolder()
 {
-    return findDataFolder(QCoreApplication::applicationDirPath(), QStringLiteral(ZENTRIKA_INSTALLED_DATA));
+    return dataFolderOf(QCoreApplication::applicationDirPath());
+}
+
+QString dataFolderOf(const QString &programDir)
+{
+    return findDataFolder(programDir, QStringLiteral(ZENTRIKA_INSTALLED_DATA));
+}
+
+QString programFolder()
+{
+    // Where Qt itself finds the program on Linux.
+    const QString program = QFile::symLinkTarget(QStringLiteral("/proc/self/exe"));
+    return program.isEmpty() ? QString() : QFileInfo(program).absolutePath();
 }
 
 } // namespace app

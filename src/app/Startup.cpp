@@ -20,6 +20,7 @@
 #include "platform/desktop/RandrDisplayModes.h"
 #include "platform/desktop/SdlSoundPlayer.h"
 #include "screens/GameContext.h"
+#include "screens/MainForm.h"
 #include "screens/MessageBoxForm.h"
 #include "widgets/Stage.h"
 
@@ -159,6 +160,12 @@ int runOnce(int argc, char **argv, bool &scaledInstead)
     platform::SdlSoundPlayer player(platform::SdlSoundPlayer::Opening::Later);
     // The menu's text needs fontconfig's configuration: read while Qt connects.
     platform::PrivateFont::readConfigurationAhead();
+    // The media library and the menu's picture need no display either.
+    std::future<platform::PeResourceLibrary> mediaAhead;
+    if (const QString programDir = programFolder(); !programDir.isEmpty())
+        mediaAhead =
+            GameSession::readMediaAhead(GameSession::foldersOf(programDir),
+                                        options.screen.isEmpty() ? TMainForm::StartPicture : QString());
     platform::GameApplication application(argc, argv);
     const platform::OutputSize output = platform::primaryOutput();
     // A size kept from a larger screen opens fitted to this one.
@@ -188,6 +195,7 @@ int runOnce(int argc, char **argv, bool &scaledInstead)
 
     markStep("display back end");
     GameSession session(display, sounds, &player);
+    session.setMediaReadAhead(std::move(mediaAhead));
     if (!session.start()) {
         scaledInstead = askScaledInstead(sounds, &player);
         return 1;

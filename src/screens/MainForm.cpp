@@ -128,7 +128,7 @@ TMainForm::TMainForm(GameContext &context, QWidget *owner, Screens screens)
     setCursor(Qt::ArrowCursor);
 
     try {
-        background_ = context.media.loadBitmap(QStringLiteral("StartScreen"));
+        background_ = context.media.loadBitmap(StartPicture);
     } catch (const platform::EResourceError &) {
         // The menu still works over its own colour.
     }
