@@ -135,6 +135,19 @@ int runScreenAtOnce(GameContext &context, GameSession &session, StoreGuard &stor
     return runScreen(context, messages, options.screen, options.player);
 }
 
+// What needs no display is read on threads of their own while Qt connects:
+// fontconfig's configuration, which the menu's text needs, and the media
+// library with the menu's picture decoded.
+std::future<platform::PeResourceLibrary> readAhead(const Options &options)
+{
+    platform::PrivateFont::readConfigurationAhead();
+    const QString programDir = programFolder();
+    if (programDir.isEmpty())
+        return {};
+    return GameSession::readMediaAhead(GameSession::foldersOf(programDir),
+                                       options.screen.isEmpty() ? TMainForm::StartPicture : QString());
+}
+
 int runOnce(int argc, char **argv, bool &scaledInstead)
 {
     const Options options = parseOptions(argumentsOf(argc, argv));
@@ -158,14 +171,7 @@ int runOnce(int argc, char **argv, bool &scaledInstead)
     // The sound device opens after the first picture is on the screen: the
     // audio probe would otherwise compete with the first paint.
     platform::SdlSoundPlayer player(platform::SdlSoundPlayer::Opening::Later);
-    // The menu's text needs fontconfig's configuration: read while Qt connects.
-    platform::PrivateFont::readConfigurationAhead();
-    // The media library and the menu's picture need no display either.
-    std::future<platform::PeResourceLibrary> mediaAhead;
-    if (const QString programDir = programFolder(); !programDir.isEmpty())
-        mediaAhead =
-            GameSession::readMediaAhead(GameSession::foldersOf(programDir),
-                                        options.screen.isEmpty() ? TMainForm::StartPicture : QString());
+    std::future<platform::PeResourceLibrary> mediaAhead = readAhead(options);
     platform::GameApplication application(argc, argv);
     const platform::OutputSize output = platform::primaryOutput();
     // A size kept from a larger screen opens fitted to this one.

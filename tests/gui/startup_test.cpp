@@ -274,8 +274,9 @@ TEST_F(GameFolder, MediaReadAheadIsTakenOnlyForTheSessionsOwnFile)
         ASSERT_TRUE(session.start());
         EXPECT_EQ(session.media().fileName(), own);
         EXPECT_EQ(session.media().isLoaded(), sameFolder);
-        if (sameFolder)
+        if (sameFolder) {
             EXPECT_FALSE(session.media().loadBitmap(QStringLiteral("StartScreen")).isNull());
+        }
         session.shutdown();
     }
 }
