@@ -2,7 +2,6 @@
 
 #include <QCoreApplication>
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 
 #ifndef ZENTRIKA_INSTALLED_DATA
@@ -31,19 +30,7 @@ QString findDataFolder(const QString &programDir, const QString &installedRelati
 
 QString dataFolder()
 {
-    return dataFolderOf(QCoreApplication::applicationDirPath());
-}
-
-QString dataFolderOf(const QString &programDir)
-{
-    return findDataFolder(programDir, QStringLiteral(ZENTRIKA_INSTALLED_DATA));
-}
-
-QString programFolder()
-{
-    // Where Qt itself finds the program on Linux.
-    const QString program = QFile::symLinkTarget(QStringLiteral("/proc/self/exe"));
-    return program.isEmpty() ? QString() : QFileInfo(program).absolutePath();
+    return findDataFolder(QCoreApplication::applicationDirPath(), QStringLiteral(ZENTRIKA_INSTALLED_DATA));
 }
 
 } // namespace app

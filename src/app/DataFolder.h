@@ -15,10 +15,5 @@ QString findDataFolder(const QString &programDir, const QString &installedRelati
 
 // The folder for this program, as installed by this build.
 QString dataFolder();
-// The same for the program in programDir: needs no application object.
-QString dataFolderOf(const QString &programDir);
-// The folder of the running executable, read from the system before Qt
-// starts; empty where the system does not say.
-QString programFolder();
 
 } // namespace app

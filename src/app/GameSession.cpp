@@ -29,25 +29,9 @@ GameSession::~GameSession()
 
 QStringList GameSession::defaultFolders()
 {
-    return foldersOf(QCoreApplication::applicationDirPath());
-}
-
-QStringList GameSession::foldersOf(const QString &programDir)
-{
-    QStringList folders{dataFolderOf(programDir), programDir, QDir::currentPath()};
+    QStringList folders{dataFolder(), QCoreApplication::applicationDirPath(), QDir::currentPath()};
     folders.removeDuplicates();
     return folders;
-}
-
-std::future<platform::PeResourceLibrary> GameSession::readMediaAhead(const QStringList &folders,
-                                                                     const QString &picture)
-{
-    return std::async(std::launch::async, [path = locate(QStringLiteral("Media.dll"), folders), picture] {
-        platform::PeResourceLibrary media = platform::PeResourceLibrary::fromFile(path);
-        if (media.isLoaded() && !picture.isEmpty())
-            media.decodeAhead(picture);
-        return media;
-    });
 }
 
 QString GameSession::locate(const QString &relativeName, const QStringList &folders)
@@ -65,11 +49,7 @@ bool GameSession::start()
     started_ = true;
     // A missing or damaged library is not checked here: it shows up as
     // silence, and as an error when a screen asks for a picture.
-    const QString mediaPath = locate(QStringLiteral("Media.dll"), folders_);
-    if (mediaAhead_.valid())
-        media_ = mediaAhead_.get();
-    if (media_.fileName() != mediaPath)
-        media_ = platform::PeResourceLibrary::fromFile(mediaPath);
+    media_ = platform::PeResourceLibrary::fromFile(locate(QStringLiteral("Media.dll"), folders_));
     if (!media_.isLoaded())
         std::fprintf(stderr, "zentrika: %s\n", qPrintable(media_.errorString()));
     markStep("media library");

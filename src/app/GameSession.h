@@ -9,7 +9,6 @@
 
 #include <QString>
 #include <QStringList>
-#include <future>
 
 namespace platform
 {
@@ -39,19 +38,9 @@ class GameSession
     GameSession &operator=(const GameSession &) = delete;
 
     static QStringList defaultFolders();
-    // Those folders for the program in programDir, before Qt starts.
-    static QStringList foldersOf(const QString &programDir);
     // The first folder holding the relative name, joined to it; the name as it
     // stands when no folder has it.
     static QString locate(const QString &relativeName, const QStringList &folders);
-
-    // The media library read on a thread of its own, and the bitmap named
-    // picture (none when empty) decoded there: neither needs the display, so
-    // both can overlap Qt's start. start() takes it in place of reading the
-    // library when it is the file start() would read.
-    static std::future<platform::PeResourceLibrary> readMediaAhead(const QStringList &folders,
-                                                                   const QString &picture);
-    void setMediaReadAhead(std::future<platform::PeResourceLibrary> media) { mediaAhead_ = std::move(media); }
 
     // All steps up to the display mode. False when the display could not be
     // switched; everything done before it has been undone by then.
@@ -75,7 +64,6 @@ class GameSession
     platform::ISoundPlayer *player_;
     QStringList folders_;
     platform::PeResourceLibrary media_;
-    std::future<platform::PeResourceLibrary> mediaAhead_;
     platform::Sounds &sounds_;
     platform::PrivateFont font_;
     platform::HighlightColours colours_;

@@ -20,7 +20,6 @@
 #include "platform/desktop/RandrDisplayModes.h"
 #include "platform/desktop/SdlSoundPlayer.h"
 #include "screens/GameContext.h"
-#include "screens/MainForm.h"
 #include "screens/MessageBoxForm.h"
 #include "widgets/Stage.h"
 
@@ -135,19 +134,6 @@ int runScreenAtOnce(GameContext &context, GameSession &session, StoreGuard &stor
     return runScreen(context, messages, options.screen, options.player);
 }
 
-// What needs no display is read on threads of their own while Qt connects:
-// fontconfig's configuration, which the menu's text needs, and the media
-// library with the menu's picture decoded.
-std::future<platform::PeResourceLibrary> readAhead(const Options &options)
-{
-    platform::PrivateFont::readConfigurationAhead();
-    const QString programDir = programFolder();
-    if (programDir.isEmpty())
-        return {};
-    return GameSession::readMediaAhead(GameSession::foldersOf(programDir),
-                                       options.screen.isEmpty() ? TMainForm::StartPicture : QString());
-}
-
 int runOnce(int argc, char **argv, bool &scaledInstead)
 {
     const Options options = parseOptions(argumentsOf(argc, argv));
@@ -171,7 +157,8 @@ int runOnce(int argc, char **argv, bool &scaledInstead)
     // The sound device opens after the first picture is on the screen: the
     // audio probe would otherwise compete with the first paint.
     platform::SdlSoundPlayer player(platform::SdlSoundPlayer::Opening::Later);
-    std::future<platform::PeResourceLibrary> mediaAhead = readAhead(options);
+    // The menu's text needs fontconfig's configuration: read while Qt connects.
+    platform::PrivateFont::readConfigurationAhead();
     platform::GameApplication application(argc, argv);
     const platform::OutputSize output = platform::primaryOutput();
     // A size kept from a larger screen opens fitted to this one.
@@ -201,7 +188,6 @@ int runOnce(int argc, char **argv, bool &scaledInstead)
 
     markStep("display back end");
     GameSession session(display, sounds, &player);
-    session.setMediaReadAhead(std::move(mediaAhead));
     if (!session.start()) {
         scaledInstead = askScaledInstead(sounds, &player);
         return 1;

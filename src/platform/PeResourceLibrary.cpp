@@ -241,36 +241,14 @@ QImage PeResourceLibrary::bitmap(const QString &nameKey, const QString &shown) c
     }
 }
 
-QImage PeResourceLibrary::decoded(const QString &nameKey, const QString &shown) const
-{
-    if (!decodedAhead_.isEmpty()) {
-        if (const auto it = decodedAhead_.constFind(nameKey); it != decodedAhead_.constEnd()) {
-            const QImage image = *it;
-            decodedAhead_.erase(it);
-            return image;
-        }
-    }
-    return bitmap(nameKey, shown);
-}
-
 QImage PeResourceLibrary::loadBitmap(const QString &name) const
 {
-    return decoded(keyOf(name), QLatin1Char('"') + name + QLatin1Char('"'));
+    return bitmap(keyOf(name), QLatin1Char('"') + name + QLatin1Char('"'));
 }
 
 QImage PeResourceLibrary::loadBitmap(int id) const
 {
-    return decoded(keyOf(id), QString::number(id));
-}
-
-void PeResourceLibrary::decodeAhead(const QString &name)
-{
-    const QString key = keyOf(name);
-    try {
-        decodedAhead_.insert(key, bitmap(key, name));
-    } catch (const EResourceError &) {
-        // Said again, in its place, when the bitmap is asked for.
-    }
+    return bitmap(keyOf(id), QString::number(id));
 }
 
 QString PeResourceLibrary::loadString(int id) const

@@ -42,11 +42,6 @@ class PeResourceLibrary : public IResourceLibrary
 
     QImage loadBitmap(const QString &name) const override;
     QImage loadBitmap(int id) const override;
-    // Decodes a bitmap ahead of its use, on any thread (a library is not
-    // shared between threads meanwhile): the next loadBitmap of that name hands
-    // it over at once, and the library keeps no copy after it. A bitmap that
-    // cannot be decoded is left for loadBitmap to report.
-    void decodeAhead(const QString &name);
     QString loadString(int id) const override;
     QByteArray findResource(const QString &type, const QString &name) const override;
     // By numbered type and name, as MAKEINTRESOURCE gives them.
@@ -61,16 +56,13 @@ class PeResourceLibrary : public IResourceLibrary
   private:
     const Entry *find(const QString &typeKey, const QString &nameKey) const;
     QImage bitmap(const QString &nameKey, const QString &shown) const;
-    // The bitmap decoded ahead, handed over once, else decoded now.
-    QImage decoded(const QString &nameKey, const QString &shown) const;
 
     bool loaded_ = false;
     QString error_;
     QString fileName_;
     QByteArray image_;
     std::vector<Entry> entries_;
-    QHash<QString, int> index_;                   // typeKey + '/' + nameKey -> entries_
-    mutable QHash<QString, QImage> decodedAhead_; // nameKey -> bitmap, until it is asked for
+    QHash<QString, int> index_; // typeKey + '/' + nameKey -> entries_
 };
 
 } // namespace platform

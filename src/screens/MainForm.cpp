@@ -128,7 +128,7 @@ TMainForm::TMainForm(GameContext &context, QWidget *owner, Screens screens)
     setCursor(Qt::ArrowCursor);
 
     try {
-        background_ = context.media.loadBitmap(StartPicture);
+        background_ = context.media.loadBitmap(QStringLiteral("StartScreen"));
     } catch (const platform::EResourceError &) {
         // The menu still works over its own colour.
     }

@@ -41,8 +41,6 @@ class TMainForm : public TForm
 
     static constexpr int Width = 800;
     static constexpr int Height = 600;
-    // The bitmap the menu is drawn over, from the media library.
-    static inline const QString StartPicture = QStringLiteral("StartScreen");
     static inline const QString QuitQuestion = QStringLiteral("Хотите выйти из игры?");
     // Asked after the victory; yes opens the statistics screen.
     static inline const QString VictoryStatisticsQuestion = QStringLiteral("Посмотреть статистику игры?");

@@ -252,35 +252,6 @@ TEST_F(GameFolder, MissingFilesLeaveTheGameRunnable)
     expectDesktopAsBefore();
 }
 
-// The library read ahead while Qt starts stands in for the session's own
-// reading only when it is the same file; the menu's picture comes with it.
-TEST_F(GameFolder, MediaReadAheadIsTakenOnlyForTheSessionsOwnFile)
-{
-    QTemporaryDir elsewhere;
-    write(elsewhere.filePath(QStringLiteral("Media.dll")), read(SeedDll));
-    const QString own = dir_.filePath(QStringLiteral("Media.dll"));
-    for (const bool sameFolder : {true, false}) {
-        SCOPED_TRACE(sameFolder ? "same folder" : "another folder");
-        write(own, read(SeedDll));
-        auto ahead = app::GameSession::readMediaAhead(sameFolder ? folders() : QStringList{elsewhere.path()},
-                                                      QStringLiteral("StartScreen"));
-        ahead.wait();
-        // What the session reads from now on is damaged: only a library taken
-        // over from the thread still loads.
-        write(own, "not a library");
-        platform::Sounds waves;
-        app::GameSession session(nullptr, waves, nullptr, folders());
-        session.setMediaReadAhead(std::move(ahead));
-        ASSERT_TRUE(session.start());
-        EXPECT_EQ(session.media().fileName(), own);
-        EXPECT_EQ(session.media().isLoaded(), sameFolder);
-        if (sameFolder) {
-            EXPECT_FALSE(session.media().loadBitmap(QStringLiteral("StartScreen")).isNull());
-        }
-        session.shutdown();
-    }
-}
-
 TEST(Locate, ProgramFolderFirstThenTheNext)
 {
     QTemporaryDir a, b;

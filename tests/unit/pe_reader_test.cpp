@@ -375,37 +375,6 @@ TEST_F(PeReader, MatchesNamesWithoutRegardToCase)
     EXPECT_TRUE(lib.findResource(QStringLiteral("#2"), QStringLiteral("#999")).isEmpty());
 }
 
-// A bitmap decoded ahead (on the start-up thread) is the one loadBitmap
-// gives, by any spelling of its name, handed over once; one that cannot be
-// had is still reported where it is asked for.
-TEST_F(PeReader, BitmapsDecodedAheadAreHandedOverOnce)
-{
-    const PeResourceLibrary plain = PeResourceLibrary::fromFile(dll_);
-    ASSERT_TRUE(plain.isLoaded());
-    struct Case {
-        const char *ahead;
-        std::function<QImage(const PeResourceLibrary &)> load;
-    };
-    const Case cases[] = {
-        {"StartScreen",
-         [](const PeResourceLibrary &l) { return l.loadBitmap(QStringLiteral("startscreen")); }},
-        {"#101", [](const PeResourceLibrary &l) { return l.loadBitmap(101); }},
-    };
-    for (const Case &c : cases) {
-        SCOPED_TRACE(c.ahead);
-        PeResourceLibrary lib = PeResourceLibrary::fromFile(dll_);
-        lib.decodeAhead(QString::fromLatin1(c.ahead));
-        const QImage first = c.load(lib);
-        EXPECT_EQ(first, c.load(plain));
-        // The library kept no reference: the menu's picture is not held twice.
-        EXPECT_TRUE(first.isDetached());
-        EXPECT_EQ(c.load(lib), first);
-    }
-    PeResourceLibrary lib = PeResourceLibrary::fromFile(dll_);
-    EXPECT_NO_THROW(lib.decodeAhead(QStringLiteral("GAMEPANEL")));
-    EXPECT_THROW(lib.loadBitmap(QStringLiteral("GAMEPANEL")), EResourceError);
-}
-
 TEST_F(PeReader, StringsComeFromTheirBlocks)
 {
     const PeResourceLibrary lib = PeResourceLibrary::fromFile(dll_);
