@@ -43,19 +43,42 @@ class TStage::PictureLayer : public QWidget
         QWidget *board = stage_->board();
         const double f = platform::windowScale(stage_->windowHandle());
         const QRect target = stage_->pictureTarget();
-        // The picture's pixels: the display's from a factor of 1 up, drawn
-        // one to one; the board's own below it, drawn shrunk.
-        const double ratio = std::max(1.0, f);
-        const QSize cacheSize = f >= 1.0 ? target.size() : board->size();
         // The dirty part of the picture, from the display's pixels into the
         // board's, a pixel wider for the filter and the rounding.
         const QRectF asked(QPointF(event->rect().topLeft()) * f, QSizeF(event->rect().size()) * f);
         const QRectF dirty = asked.translated(-QPointF(target.topLeft()));
         QRect source = QRectF(dirty.topLeft() / f, dirty.size() / f).toAlignedRect().adjusted(-2, -2, 2, 2) &
                        board->rect();
-        if (cache_.size() != cacheSize || cache_.devicePixelRatio() != ratio) {
-            cache_ = QImage(cacheSize, QImage::Format_RGB32);
-            cache_.setDevicePixelRatio(ratio);
+        QPainter p(this);
+        // In the display's pixels, whatever ratio the painter took.
+        const double unit = p.deviceTransform().m11();
+        p.setWorldTransform(QTransform::fromScale(1.0 / unit, 1.0 / unit));
+        // The border only: the picture, opaque, covers its own part, and at
+        // full screen filling under it would write every pixel twice.
+        for (const QRect &r : QRegion(asked.toAlignedRect()) - QRegion(target))
+            p.fillRect(r, StageBorderColour);
+        if (f >= 1.0) {
+            // From a factor of 1 up the board's pixels are the display's:
+            // rendered straight into the window from the picture's corner,
+            // with no picture-sized copy between.
+            p.setClipRect(target, Qt::IntersectClip);
+            p.setWorldTransform(QTransform(f / unit, 0, 0, f / unit, target.x() / unit, target.y() / unit));
+            p.fillRect(source, StageBorderColour);
+            board->render(&p, QPoint(), QRegion(source), QWidget::DrawChildren);
+        } else {
+            drawShrunk(p, board, source, target);
+        }
+        drawn_ = target;
+        followUp(event->region());
+    }
+
+  private:
+    // Below a factor of 1 the board is rendered at its own size and drawn
+    // shrunk into the picture's place.
+    void drawShrunk(QPainter &p, QWidget *board, QRect source, const QRect &target)
+    {
+        if (cache_.size() != board->size() || cache_.devicePixelRatio() != 1.0) {
+            cache_ = QImage(board->size(), QImage::Format_RGB32);
             source = board->rect();
         }
         if (!source.isEmpty()) {
@@ -64,18 +87,10 @@ class TStage::PictureLayer : public QWidget
             c.end();
             board->render(&cache_, source.topLeft(), QRegion(source), QWidget::DrawChildren);
         }
-        QPainter p(this);
-        // In the display's pixels, whatever ratio the painter took.
-        const double unit = p.deviceTransform().m11();
-        p.setWorldTransform(QTransform::fromScale(1.0 / unit, 1.0 / unit));
-        p.fillRect(asked, StageBorderColour);
-        p.setRenderHint(QPainter::SmoothPixmapTransform, f < 1.0);
+        p.setRenderHint(QPainter::SmoothPixmapTransform, true);
         p.drawImage(QRectF(target), cache_);
-        drawn_ = target;
-        followUp(event->region());
     }
 
-  private:
     // The picture lies a fraction of a logical pixel off the forms under it:
     // what a form repaints may show a display pixel beyond the part Qt asks
     // this layer for. That pixel follows at once; the paint that brings it

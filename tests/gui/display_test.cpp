@@ -669,6 +669,48 @@ TEST(StageScale, ThePictureIsCentredToTheDisplaysPixel)
     }
 }
 
+// From a factor of 1 up the picture layer draws the board into the window one
+// to one: at the picture's place the window shows what the board renders at
+// that factor, every pixel, whatever fraction of a logical pixel it lies off.
+TEST(StageScale, ThePictureIsTheBoardPixelForPixel)
+{
+    TStage stage;
+    auto *picture = new QWidget(stage.board());
+    picture->setGeometry(stage.board()->rect());
+    picture->setAutoFillBackground(true);
+    picture->setPalette(QPalette(QColor(200, 60, 40)));
+    // Edges that fall between display pixels at both factors.
+    auto *part = new QWidget(picture);
+    part->setGeometry(101, 53, 333, 77);
+    part->setAutoFillBackground(true);
+    part->setPalette(QPalette(QColor(40, 60, 200)));
+    stage.setScalesWithWindow(true);
+    stage.show();
+    QWindow *window = stage.windowHandle();
+    ASSERT_NE(window, nullptr);
+    const auto restore = qScopeGuard([window] { platform::setWindowScale(window, 1.0); });
+    for (const QSize asked : {QSize(1920, 1080), QSize(1000, 750), QSize(1200, 1000)}) {
+        SCOPED_TRACE(QStringLiteral("%1x%2").arg(asked.width()).arg(asked.height()).toStdString());
+        platform::setWindowPixels(window, asked);
+        for (int i = 0; i < 5; ++i)
+            QApplication::processEvents();
+        const QRect target = stage.pictureDrawn();
+        ASSERT_FALSE(target.isEmpty());
+        QImage board(target.size(), QImage::Format_RGB32);
+        board.setDevicePixelRatio(platform::windowScale(window));
+        board.fill(Qt::black);
+        stage.board()->render(&board, QPoint(), QRegion(), QWidget::DrawChildren);
+        board.setDevicePixelRatio(1.0);
+        const QImage shown = stage.grab().toImage().convertToFormat(QImage::Format_RGB32).copy(target);
+        ASSERT_EQ(shown.size(), board.size());
+        int differing = 0;
+        for (int y = 0; y < board.height(); ++y)
+            for (int x = 0; x < board.width(); ++x)
+                differing += shown.pixel(x, y) != board.pixel(x, y);
+        EXPECT_EQ(differing, 0);
+    }
+}
+
 // A form repainting a part of itself at 1.8: the picture lies a third of a
 // logical pixel off the form, and the part's last display column on the
 // screen changes too, not only on the next full paint.
