@@ -128,10 +128,16 @@ command="scripts/bench.sh"
 for v in BENCH_STARTUP_RUNS BENCH_REPETITIONS; do
     if [ -n "${!v:-}" ]; then command="$v=${!v} $command"; fi
 done
-python3 "$here/bench_report.py" "$out" docs/benchmarks.md "$command"
+# Sections measured by hand stand below a marker line and are kept as they are.
+marker='<!-- Sections below were measured by hand; scripts/bench.sh keeps them. -->'
+kept=$(mktemp)
+awk -v m="$marker" 'found || $0 == m {found = 1; print}' docs/benchmarks.md >"$kept" 2>/dev/null || true
+/usr/bin/python3 "$here/bench_report.py" "$out" docs/benchmarks.md "$command"
 # The game on large screens: its own X server (Xorg, dummy driver) and its own section.
 if command -v Xorg >/dev/null; then
     "$root/tests/bench/display_bench.sh" "$build" "${BENCH_DISPLAY_RUNS:-11}" >"$out/display.md" 2>"$out/display.err" &&
         { echo; cat "$out/display.md"; } >>docs/benchmarks.md
 fi
+if [ -s "$kept" ]; then { echo; cat "$kept"; } >>docs/benchmarks.md; fi
+rm -f "$kept"
 echo "wrote docs/benchmarks.md"
