@@ -669,23 +669,31 @@ TEST(StageScale, ThePictureIsCentredToTheDisplaysPixel)
     }
 }
 
+// Shows the stage scaling with its window, its board filled red with one blue
+// part at the given place; returns the part.
+QWidget *showRedBoardWithBluePart(TStage &stage, QRect part)
+{
+    auto *picture = new QWidget(stage.board());
+    picture->setGeometry(stage.board()->rect());
+    picture->setAutoFillBackground(true);
+    picture->setPalette(QPalette(QColor(200, 60, 40)));
+    auto *blue = new QWidget(picture);
+    blue->setGeometry(part);
+    blue->setAutoFillBackground(true);
+    blue->setPalette(QPalette(QColor(40, 60, 200)));
+    stage.setScalesWithWindow(true);
+    stage.show();
+    return blue;
+}
+
 // From a factor of 1 up the picture layer draws the board into the window one
 // to one: at the picture's place the window shows what the board renders at
 // that factor, every pixel, whatever fraction of a logical pixel it lies off.
 TEST(StageScale, ThePictureIsTheBoardPixelForPixel)
 {
     TStage stage;
-    auto *picture = new QWidget(stage.board());
-    picture->setGeometry(stage.board()->rect());
-    picture->setAutoFillBackground(true);
-    picture->setPalette(QPalette(QColor(200, 60, 40)));
     // Edges that fall between display pixels at both factors.
-    auto *part = new QWidget(picture);
-    part->setGeometry(101, 53, 333, 77);
-    part->setAutoFillBackground(true);
-    part->setPalette(QPalette(QColor(40, 60, 200)));
-    stage.setScalesWithWindow(true);
-    stage.show();
+    showRedBoardWithBluePart(stage, QRect(101, 53, 333, 77));
     QWindow *window = stage.windowHandle();
     ASSERT_NE(window, nullptr);
     const auto restore = qScopeGuard([window] { platform::setWindowScale(window, 1.0); });
@@ -717,17 +725,8 @@ TEST(StageScale, ThePictureIsTheBoardPixelForPixel)
 TEST(StageScale, ARepaintBetweenLogicalPixelsLeavesNothingOld)
 {
     TStage stage;
-    auto *picture = new QWidget(stage.board());
-    picture->setGeometry(stage.board()->rect());
-    picture->setAutoFillBackground(true);
-    picture->setPalette(QPalette(QColor(200, 60, 40)));
     // Its right edge at 7 of the board: 12.6 display pixels in, 252.6 on the screen.
-    auto *part = new QWidget(picture);
-    part->setGeometry(2, 2, 5, 20);
-    part->setAutoFillBackground(true);
-    part->setPalette(QPalette(QColor(40, 60, 200)));
-    stage.setScalesWithWindow(true);
-    stage.show();
+    QWidget *part = showRedBoardWithBluePart(stage, QRect(2, 2, 5, 20));
     QWindow *window = stage.windowHandle();
     ASSERT_NE(window, nullptr);
     const auto restore = qScopeGuard([window] { platform::setWindowScale(window, 1.0); });
