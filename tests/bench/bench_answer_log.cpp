@@ -1,6 +1,7 @@
 // The statistics screen's figures from a log of 100,000 records (the most a
 // player keeps; the screen must open in 100 ms), from memory and read from
 // the store, and the read of a log grown to a million rows, which stays bounded.
+#include "CoreBenchMain.h"
 #include "core/AnswerStats.h"
 #include "core/User.h"
 #include "platform/AnswerLogStore.h"
@@ -102,9 +103,5 @@ BENCHMARK(BM_StatsScreenFiguresFromTheStore)->Arg(100000)->Arg(1000000)->Unit(be
 
 int main(int argc, char **argv)
 {
-    QCoreApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return runCoreBenchmarks(argc, argv);
 }

@@ -1,5 +1,6 @@
 // Speed of the puzzle core: catalogue loading, data-file loading and the
 // profile's registry round trip.
+#include "CoreBenchMain.h"
 #include "core/Catalogue.h"
 #include "core/DataFile.h"
 #include "core/User.h"
@@ -143,9 +144,5 @@ BENCHMARK(BM_CreateFromRegistry)->Unit(benchmark::kMillisecond)->Repetitions(5)-
 
 int main(int argc, char **argv)
 {
-    QCoreApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return runCoreBenchmarks(argc, argv);
 }

@@ -25,28 +25,6 @@
 namespace
 {
 
-platform::FakeResourceLibrary &media()
-{
-    static platform::FakeResourceLibrary library = [] {
-        platform::FakeResourceLibrary l;
-        for (const char *name :
-             {"TEXTURE", "GAMEPANEL", "ListPanel", "DIFF1",    "DIFF2",       "DIFF3",        "COST0",
-              "COST10",  "COST20",    "COST30",    "COST40",   "PRICE",       "mDIFF1",       "mDIFF2",
-              "mDIFF3",  "S1",        "S2",        "QUESTION", "TRUEANSWERB", "FALSEANSWERB", "LEVELUP"}) {
-            QImage image(50, 50, QImage::Format_RGB32);
-            image.fill(QColor(200, 190, 160));
-            l.addBitmap(QLatin1String(name), image);
-        }
-        for (int id = 1; id <= 5; ++id) {
-            QImage image(50, 50, QImage::Format_RGB32);
-            image.fill(QColor(id * 40, 100, 100));
-            l.addBitmap(id, image);
-        }
-        return l;
-    }();
-    return library;
-}
-
 // The game's own puzzles, as the build puts them beside the game.
 const QString Puzzles = QStringLiteral(ZENTRIKA_GAME_DIR);
 
@@ -54,7 +32,7 @@ const QString Puzzles = QStringLiteral(ZENTRIKA_GAME_DIR);
 class PaintedBox : public TMessageBoxForm
 {
   public:
-    PaintedBox() : TMessageBoxForm(&media()) {}
+    PaintedBox() : TMessageBoxForm(&screenBenchMedia()) {}
 
   protected:
     int Execute() override
@@ -154,5 +132,5 @@ int main(int argc, char **argv)
         qputenv("QT_SCALE_FACTOR", scale);
         qputenv("QT_ENABLE_HIGHDPI_SCALING", "0");
     }
-    return runScreenBenchmarks(argc, argv, &media());
+    return runScreenBenchmarks(argc, argv, &screenBenchMedia());
 }

@@ -28,22 +28,6 @@
 namespace
 {
 
-platform::FakeResourceLibrary &media()
-{
-    static platform::FakeResourceLibrary library = [] {
-        platform::FakeResourceLibrary l;
-        for (const char *name :
-             {"TEXTURE", "GAMEPANEL", "ListPanel", "DIFF1", "DIFF2", "DIFF3", "COST10", "COST20", "COST30",
-              "COST40", "PRICE", "mDIFF1", "mDIFF2", "mDIFF3", "S1", "S2"}) {
-            QImage image(50, 50, QImage::Format_RGB32);
-            image.fill(QColor(200, 190, 160));
-            l.addBitmap(QLatin1String(name), image);
-        }
-        return l;
-    }();
-    return library;
-}
-
 constexpr int kPuzzles = 20;
 
 // Twenty puzzles on one of the collection's pictures, JPEG only.
@@ -175,5 +159,5 @@ int main(int argc, char **argv)
 {
     if (qEnvironmentVariableIsEmpty("QT_SCALE_FACTOR"))
         qputenv("QT_SCALE_FACTOR", "1.8");
-    return runScreenBenchmarks(argc, argv, &media());
+    return runScreenBenchmarks(argc, argv, &screenBenchMedia());
 }

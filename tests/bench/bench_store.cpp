@@ -1,5 +1,6 @@
 // Cost of what the game does with the player store at start: the health check
 // of a store of 100 players (it must stay well under 5 ms) and a backup copy.
+#include "CoreBenchMain.h"
 #include "core/User.h"
 #include "platform/Registry.h"
 #include "platform/StoreFiles.h"
@@ -59,9 +60,5 @@ BENCHMARK(BM_BackupFile100Players)->Unit(benchmark::kMillisecond)->Repetitions(5
 
 int main(int argc, char **argv)
 {
-    QCoreApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return runCoreBenchmarks(argc, argv);
 }
